@@ -1,0 +1,139 @@
+#include "driver/command_loop.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "board/position.h"
+#include "driver/console_input.h"
+#include "driver/engine_log.h"
+#include "driver/time_control.h"
+
+i32 EngineState = ENGINE_FORCE;
+bool PonderEnabled = true;
+
+namespace {
+
+char CommandBuffer[COMMAND_BUFFER_SIZE];
+
+// "time N otim M": the own clock in centiseconds sets the budget; the
+// opponent's clock is read and not used. A missing number changes nothing and
+// leaves the next word to be read as a command.
+void TimeCommand(const char*) {
+  i32 ownClock;
+  if (!ReadNumber(ownClock)) return;
+  char word[COMMAND_BUFFER_SIZE];
+  if (ReadWord(word, sizeof word) == WordStatus::Read) {
+    if (std::strncmp(word, "otim", 4) == 0) {
+      i32 opponentClock;
+      ReadNumber(opponentClock);
+    } else {
+      UnreadWord(word);
+    }
+  }
+  AllocateTime(ownClock);
+}
+
+bool LooksLikeBaseTime(const char* word) {
+  if (*word == '\0') return false;
+  for (const char* c = word; *c; ++c) {
+    if ((*c < '0' || *c > '9') && *c != ':' && *c != '.') return false;
+  }
+  return true;
+}
+
+// "level MPS BASE INC": moves per control and the increment in seconds; the
+// base time is read and not used.
+void LevelCommand(const char*) {
+  i32 moves;
+  if (!ReadNumber(moves)) return;
+  char base[COMMAND_BUFFER_SIZE];
+  if (ReadWord(base, sizeof base) == WordStatus::Read && !LooksLikeBaseTime(base)) {
+    UnreadWord(base);
+  }
+  i32 increment = 0;
+  ReadNumber(increment);
+  MovesPerControl = moves > 0 ? moves : 0;
+  IncrementMs = increment >= 1 ? increment * 1000 : 0;
+}
+
+void ForceCommand(const char*) { StopEngine(); }
+void EasyCommand(const char*) { PonderEnabled = false; }
+void HardCommand(const char*) { PonderEnabled = true; }
+void QuitCommand(const char*) { EngineState = ENGINE_QUIT; }
+
+void WhiteCommand(const char*) {
+  SideToMove = WHITE;
+  GameSideToMove = WHITE;
+}
+
+void BlackCommand(const char*) {
+  SideToMove = BLACK;
+  GameSideToMove = BLACK;
+}
+
+void BenchmarkCommand(const char*) {
+  char unused[COMMAND_BUFFER_SIZE];
+  ReadWord(unused, sizeof unused);
+  std::printf("Define __STAT\n");
+}
+
+enum class Match { Prefix, Exact };
+
+struct CommandRow {
+  const char* word;
+  Match match;
+  void (*action)(const char* word);
+};
+
+// Tried top to bottom; the first row that matches acts. A prefix row matches
+// every word that begins with its letters ("timeX", "newgame").
+const CommandRow CommandTable[] = {
+    {"time", Match::Prefix, TimeCommand},
+    {"level", Match::Prefix, LevelCommand},
+    {"force", Match::Prefix, ForceCommand},
+    {"easy", Match::Exact, EasyCommand},
+    {"hard", Match::Exact, HardCommand},
+    {"quit", Match::Prefix, QuitCommand},
+    {"white", Match::Prefix, WhiteCommand},
+    {"black", Match::Prefix, BlackCommand},
+    {"benchmark", Match::Exact, BenchmarkCommand},
+};
+
+bool RowMatches(const CommandRow& row, const char* word) {
+  if (row.match == Match::Exact) return std::strcmp(word, row.word) == 0;
+  return std::strncmp(word, row.word, std::strlen(row.word)) == 0;
+}
+
+void Dispatch(const char* word) {
+  for (const CommandRow& row : CommandTable) {
+    if (RowMatches(row, word)) {
+      row.action(word);
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+bool ExecuteNextCommand() {
+  WordStatus status = ReadWord(CommandBuffer, sizeof CommandBuffer);
+  if (status == WordStatus::EndOfInput) return false;
+  EngineLog << "::cmd:: " << CommandBuffer << EndLine;
+  if (status == WordStatus::TooLong) {
+    // No command is that long: the word is ignored, and none of it is read as another.
+    EngineLog << "-M: word longer than " << COMMAND_BUFFER_SIZE - 1 << " characters ignored"
+              << EndLine;
+    return true;
+  }
+  Dispatch(CommandBuffer);
+  return EngineState != ENGINE_QUIT;
+}
+
+void CommandLoop() {
+  PonderEnabled = true;
+  std::memset(CommandBuffer, 0, sizeof CommandBuffer);
+  EngineState = ENGINE_FORCE;
+  std::setvbuf(stdout, nullptr, _IONBF, 0);
+  while (ExecuteNextCommand()) {
+  }
+}

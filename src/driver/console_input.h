@@ -1,0 +1,43 @@
+// Reading the command stream: whitespace-separated words and whole lines from
+// standard input. The bytes read from the descriptor but not yet consumed stay
+// countable (BufferedInputBytes), so that the input poll of the search sees
+// every word the command loop has not read.
+#pragma once
+
+#include <cstddef>
+
+#include "board/types.h"
+
+// The command buffer holds a word of at most 255 characters and its NUL.
+constexpr size_t COMMAND_BUFFER_SIZE = 256;
+
+enum class WordStatus { Read, TooLong, EndOfInput };
+
+// Skips white space and reads one word into buffer (size bytes, NUL included).
+// A longer word is cut to size - 1 characters and the rest of it is discarded
+// (TooLong). EndOfInput when no word is left.
+WordStatus ReadWord(char* buffer, size_t size);
+
+// Gives a word back: the next ReadWord returns it again.
+void UnreadWord(const char* word);
+
+// Reads the next word as a decimal number (an optional sign and at least one
+// digit; what follows the digits is ignored, as "0.5" reads 0). A word that is
+// not a number is given back and false is returned. Values are clamped to i32.
+bool ReadNumber(i32& value);
+
+// Reads the rest of the current line, its line end included, as fgets does: at
+// most size - 1 characters. Returns the number of characters stored (0 at end
+// of input); the line continues in the stream when it did not fit.
+size_t ReadLine(char* buffer, size_t size);
+
+// Discards the rest of the current line, its line end included.
+void SkipRestOfLine();
+
+// Bytes taken from the descriptor (or given back) and not yet consumed.
+size_t BufferedInputBytes();
+
+// The descriptor read from (standard input unless a test points it elsewhere);
+// changing it forgets everything buffered.
+void SetInputDescriptor(int descriptor);
+int InputDescriptor();

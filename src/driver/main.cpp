@@ -1,0 +1,6 @@
+#include "driver/command_loop.h"
+
+int main() {
+  CommandLoop();
+  return 0;
+}

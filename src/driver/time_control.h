@@ -1,0 +1,31 @@
+// How long the engine may think, and the switches that start and stop a search.
+#pragma once
+
+#include "board/types.h"
+
+extern i32 MovesPerControl;   // moves per time control ("level"); 0 = the whole game
+extern i32 IncrementMs;       // increment per move ("level")
+extern i32 MovesToGo;         // moves left to the next control, set on each "time"
+extern i64 TimeBudgetMs;      // what the next search may use, counted from SearchStartClock
+extern i64 SearchStartClock;  // clock reading when the current search (or its ponder search) began
+extern bool StopSearch;
+extern u32 MaxSearchDepth;
+
+// Moves to go when no control is set: the whole game is shared as if 33 moves were left.
+constexpr i32 DEFAULT_MOVES_TO_GO = 33;
+
+struct TimeAllocation {
+  i32 movesToGo;
+  i64 budgetMs;
+};
+
+// The budget for the next move from the own clock in centiseconds. 64-bit all
+// through: a clock of 999999999 with one move to go gives 8999999091 ms.
+TimeAllocation ComputeTimeAllocation(i64 ownClockCs, i32 movesPerControl, i32 incrementMs,
+                                     u16 gameMoveCount);
+
+// "time": sets MovesToGo and TimeBudgetMs from the own clock and the globals.
+void AllocateTime(i64 ownClockCs);
+
+// "force": the engine stops answering moves; a running search is told to stop.
+void StopEngine();
