@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "board/attacks.h"
 #include "board/position.h"
 #include "driver/console_input.h"
 #include "driver/engine_log.h"
@@ -134,6 +135,7 @@ void CommandLoop() {
   std::memset(CommandBuffer, 0, sizeof CommandBuffer);
   EngineState = ENGINE_FORCE;
   std::setvbuf(stdout, nullptr, _IONBF, 0);
+  InitBoardTables();
   while (ExecuteNextCommand()) {
   }
 }
