@@ -54,6 +54,46 @@ std::vector<PositionRecord> ReadDatabase(const std::string& path) {
   return records;
 }
 
+namespace {
+
+std::string U32Bytes(u32 value) {
+  std::string bytes;
+  for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>(value >> shift);
+  return bytes;
+}
+
+}  // namespace
+
+std::string BookRecordBytes(const std::vector<u64>& keys) {
+  std::string bytes;
+  for (u64 key : keys) {
+    bytes += U32Bytes(static_cast<u32>(key));
+    u32 rest = static_cast<u32>(key >> 32) & 0x7fff;
+    bytes += static_cast<char>(rest);
+    bytes += static_cast<char>(rest >> 8);
+  }
+  return bytes;
+}
+
+std::vector<u32> BookIndexOf(const std::vector<u64>& keys) {
+  constexpr u32 buckets = 1u << 17;
+  std::vector<u32> index(buckets, 0);
+  for (u64 key : keys) ++index[key >> 47];
+  for (u32 bucket = 1; bucket < buckets; ++bucket) index[bucket] += index[bucket - 1];
+  return index;
+}
+
+std::string BookIndexBytes(const std::vector<u32>& index) {
+  std::string bytes;
+  for (u32 count : index) bytes += U32Bytes(count);
+  return bytes;
+}
+
+u32 BookIndexEntry(const std::string& indexBytes, u32 bucket) {
+  const unsigned char* at = reinterpret_cast<const unsigned char*>(indexBytes.data()) + 4 * bucket;
+  return at[0] | (at[1] << 8) | (at[2] << 16) | (static_cast<u32>(at[3]) << 24);
+}
+
 WorkingDirectory::WorkingDirectory(const std::string& path) {
   char here[PATH_MAX];
   if (getcwd(here, sizeof here) == nullptr) throw std::runtime_error("getcwd failed");

@@ -21,6 +21,13 @@ PositionRecord MakeRecord(u64 key, u32 whiteWins, u32 blackWins, u32 draws, int 
 void WriteDatabase(const std::string& path, const std::vector<PositionRecord>& records);
 std::vector<PositionRecord> ReadDatabase(const std::string& path);
 
+// Book files worked out from a sorted list of keys: the ".mbk" records and
+// the ".mbx" index (entry b counts the keys of buckets 0 to b).
+std::string BookRecordBytes(const std::vector<u64>& keys);
+std::vector<u32> BookIndexOf(const std::vector<u64>& keys);
+std::string BookIndexBytes(const std::vector<u32>& index);
+u32 BookIndexEntry(const std::string& indexBytes, u32 bucket);
+
 // Changes the working directory for the life of the object.
 class WorkingDirectory {
  public:
