@@ -107,6 +107,13 @@ bool PositionDatabase::CreateDatabaseSide(const char* positionFile, const char* 
     message_.Format("Cannot open file statistics: %s\n", positionFile);
     return false;
   }
+  // Emptying the output must never destroy the lines about to be read.
+  struct stat existing;
+  if (stat(outputName, &existing) == 0 && existing.st_dev == status.st_dev &&
+      existing.st_ino == status.st_ino) {
+    message_.Format("Cannot open file: %s\n", outputName);
+    return false;
+  }
   FileHandle input(std::fopen(positionFile, "r"));
   if (!input) {
     message_.Format("Cannot open file: %s\n", positionFile);

@@ -197,6 +197,11 @@ TEST(DatabaseCreate, FailuresLeaveTheirMessage) {
   EXPECT_FALSE(databases.CreateDatabaseSide(dir.File("games.pos").c_str(), dir.File("x.db").c_str(), 'w'));
   EXPECT_STREQ(databases.Message().Text(), "WRONG STM parameter: w\n");
 
+  // A position file named like an output is not emptied before it is read.
+  EXPECT_FALSE(databases.CreateDatabaseSide(dir.File("games.pos").c_str(), dir.File("games.pos").c_str(), 'W'));
+  EXPECT_EQ(std::string(databases.Message().Text()), "Cannot open file: " + dir.File("games.pos") + "\n");
+  EXPECT_EQ(ReadFile(dir.File("games.pos")), PositionText(1, START, 'W', 1));
+
   std::string unwritable = dir.File("no/such/folder.db");
   EXPECT_FALSE(databases.CreateDatabaseSide(dir.File("games.pos").c_str(), unwritable.c_str(), 'W'));
   EXPECT_EQ(std::string(databases.Message().Text()), "Cannot open file: " + unwritable + "\n");

@@ -106,12 +106,6 @@ TEST_F(BookFiles, AnIndexThatCountsFewerRecordsThanTheFileHoldsStillOpens) {
   EXPECT_FALSE(Contains(*book_, 0, 1));
 }
 
-TEST_F(BookFiles, BaseNamesAreCutToTwentyCharacters) {
-  WriteBook("abcdefghijklmnopqrst", {42});
-  ASSERT_TRUE(book_->OpenSide(1, "abcdefghijklmnopqrstuvwxyz"));
-  EXPECT_TRUE(Contains(*book_, 1, 42));
-}
-
 // Each broken pair is refused with its message, and leaves the side closed.
 struct Refusal {
   const char* what;
