@@ -60,6 +60,10 @@ extern u8 GameWhiteKingSquare;
 extern u8 GameBlackKingSquare;
 extern u16 GameMoveCount;  // 1 after a load, one more for every move of the game
 
+// Copies the board, castling rights, en-passant square and king squares into
+// the game copy (the side to move is the caller's business).
+void RefreshGameCopy();
+
 // The "bm" and "am" moves of the last EPD line loaded; 0 = none.
 extern Move EpdBestMove;
 extern Move EpdAvoidMove;
