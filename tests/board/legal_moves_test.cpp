@@ -57,9 +57,8 @@ std::vector<Move> LegalMovesByTrial() {
   for (int from = 0; from < SQUARE_COUNT; ++from) {
     int piece = Board[from];
     if (piece == EMPTY || (piece & 1) != side) continue;
-    int lastKind = piece <= BLACK_PAWN ? KIND_CAPTURE_PROMOTE_BISHOP : KIND_CAPTURE;
     for (int to = 0; to < SQUARE_COUNT; ++to) {
-      for (int kind = KIND_QUIET; kind <= lastKind; ++kind) {
+      for (int kind = KIND_QUIET; kind <= KIND_CAPTURE_PROMOTE_BISHOP; ++kind) {
         Move move = MakeMoveCode(from, to, kind);
         if (kind != KIND_NOT_A_MOVE && IsLegalMove(move)) moves.push_back(move);
       }
@@ -115,53 +114,6 @@ TEST_F(LegalMovesTest, CountsOfTheMoveTreeMatchTheKnownOnes) {
     }
     EXPECT_EQ(Differences(before, CaptureState()), "");
   }
-}
-
-TEST_F(LegalMovesTest, PiecesOtherThanPawnsOnlyMoveAndCapture) {
-  Load("n3k3/8/8/8/8/8/8/R3K2R w KQ -");
-  EXPECT_TRUE(IsMoveValid(MakeMoveCode(A1, A7, KIND_QUIET)));
-  EXPECT_TRUE(IsMoveValid(MakeMoveCode(A1, A8, KIND_CAPTURE)));
-  for (int kind : {KIND_EN_PASSANT, KIND_PROMOTE_QUEEN, KIND_CAPTURE_PROMOTE_ROOK}) {
-    EXPECT_FALSE(IsMoveValid(MakeMoveCode(A1, A7, kind)));
-  }
-  EXPECT_FALSE(IsMoveValid(MakeMoveCode(A1, A7, KIND_CAPTURE)));  // nothing to take
-  EXPECT_FALSE(IsMoveValid(MakeMoveCode(A1, A8, KIND_QUIET)));   // occupied
-  EXPECT_FALSE(IsMoveValid(MakeMoveCode(A1, E1, KIND_CAPTURE)));  // own piece
-  EXPECT_FALSE(IsMoveValid(MakeMoveCode(H1, G2, KIND_QUIET)));    // not a rook's line
-  EXPECT_FALSE(IsMoveValid(MakeMoveCode(E1, E3, KIND_QUIET)));    // not a king's step
-  EXPECT_FALSE(IsMoveValid(MakeMoveCode(E1, G1, KIND_QUIET)));    // two steps is castling only
-  EXPECT_FALSE(IsMoveValid(MakeMoveCode(E8, E7, KIND_QUIET)));    // not the side to move
-  EXPECT_FALSE(IsMoveValid(MakeMoveCode(C3, C4, KIND_QUIET)));    // nothing there
-  EXPECT_FALSE(IsMoveValid(MOVE_NULL));
-}
-
-TEST_F(LegalMovesTest, PawnMoves) {
-  Load("r3k3/1P6/8/3pP3/8/p7/P3P3/4K3 w - d6");
-  EXPECT_FALSE(IsMoveValid(MakeMoveCode(A2, A3, KIND_QUIET)));   // blocked
-  EXPECT_FALSE(IsMoveValid(MakeMoveCode(A2, A4, KIND_QUIET)));   // blocked on the way
-  EXPECT_TRUE(IsMoveValid(MakeMoveCode(E2, E4, KIND_QUIET)));
-  EXPECT_FALSE(IsMoveValid(MakeMoveCode(E5, E7, KIND_QUIET)));   // double step only from the start
-  EXPECT_FALSE(IsMoveValid(MakeMoveCode(E2, E1, KIND_QUIET)));   // never back
-  EXPECT_TRUE(IsMoveValid(MakeMoveCode(E5, D6, KIND_EN_PASSANT)));
-  EXPECT_FALSE(IsMoveValid(MakeMoveCode(E5, F6, KIND_EN_PASSANT)));
-  EXPECT_FALSE(IsMoveValid(MakeMoveCode(E5, D6, KIND_QUIET)));
-  EXPECT_FALSE(IsMoveValid(MakeMoveCode(B7, B8, KIND_QUIET)));   // the last rank needs a piece
-  EXPECT_TRUE(IsMoveValid(MakeMoveCode(B7, B8, KIND_PROMOTE_KNIGHT)));
-  EXPECT_TRUE(IsMoveValid(MakeMoveCode(B7, A8, KIND_CAPTURE_PROMOTE_QUEEN)));
-  EXPECT_FALSE(IsMoveValid(MakeMoveCode(B7, A8, KIND_PROMOTE_QUEEN)));
-  EXPECT_FALSE(IsMoveValid(MakeMoveCode(B7, A8, KIND_CAPTURE)));
-  EXPECT_FALSE(IsMoveValid(MakeMoveCode(E2, E3, KIND_PROMOTE_QUEEN)));
-}
-
-TEST_F(LegalMovesTest, Castling) {
-  Load("r3k2r/8/8/8/8/8/8/RN2K2R w KQkq -");
-  EXPECT_TRUE(IsLegalMove(WHITE_SHORT_CASTLE));
-  EXPECT_FALSE(IsMoveValid(WHITE_LONG_CASTLE));        // the knight stands between
-  EXPECT_FALSE(IsMoveValid(BLACK_SHORT_CASTLE));       // not black's turn
-  EXPECT_FALSE(IsMoveValid(MakeMoveCode(E1, F1, KIND_WHITE_SHORT_CASTLE)));
-  Load("r3k2r/8/8/8/8/8/8/R3K2R w Qkq -");
-  EXPECT_FALSE(IsMoveValid(WHITE_SHORT_CASTLE));       // the right is gone
-  EXPECT_TRUE(IsMoveValid(WHITE_LONG_CASTLE));
 }
 
 // The castling conditions looked at after the castling move is made.

@@ -210,22 +210,4 @@ TEST_F(MakeMoveTest, EveryKindRoundTrips) {
   }
 }
 
-// A line of moves taken back one by one passes through the same positions.
-TEST_F(MakeMoveTest, NestedLineUnwindsToEveryEarlierPosition) {
-  Start("r3k2r/1P4P1/8/3pP3/8/8/1p4p1/R3K2R w KQkq d6");
-  const Move line[] = {Code(E5, D6, KIND_EN_PASSANT), Code(B2, A1, KIND_CAPTURE_PROMOTE_ROOK),
-                       Code(G7, H8, KIND_CAPTURE_PROMOTE_KNIGHT), BLACK_LONG_CASTLE,
-                       Code(E1, D2),                  Code(G2, G1, KIND_PROMOTE_QUEEN),
-                       Code(D6, D7),                  Code(G1, D4, KIND_QUIET)};
-  std::vector<PositionState> states;
-  for (Move move : line) {
-    states.push_back(CaptureState());
-    Make(move);
-  }
-  for (auto state = states.rbegin(); state != states.rend(); ++state) {
-    Unmake();
-    EXPECT_EQ(Differences(*state, CaptureState()), "");
-  }
-}
-
 }  // namespace
