@@ -71,7 +71,7 @@ TEST(BookCommands, AFreshFolderGetsEmptyDatabasesAndBooks) {
   // No position is loaded yet: the diagram shows an empty board.
   std::string emptyBoard;
   for (int rank = 8; rank >= 1; --rank) {
-    emptyBoard += "\n" + std::to_string(rank) + " . . . . . . . . ";
+    emptyBoard.append("\n").append(1, static_cast<char>('0' + rank)).append(" . . . . . . . . ");
   }
   emptyBoard += "\n\n  A B C D E F G H\n";
   EXPECT_EQ(run.output,
