@@ -6,6 +6,7 @@
 #include "board/attacks.h"
 #include "board/position.h"
 #include "driver/console_input.h"
+#include "driver/eval_commands.h"
 #include "driver/engine_log.h"
 #include "driver/time_control.h"
 
@@ -98,6 +99,7 @@ const CommandRow CommandTable[] = {
     {"white", Match::Prefix, WhiteCommand},
     {"black", Match::Prefix, BlackCommand},
     {"benchmark", Match::Exact, BenchmarkCommand},
+    {"eval", Match::Exact, EvalCommand},
 };
 
 bool RowMatches(const CommandRow& row, const char* word) {
