@@ -6,7 +6,7 @@
 namespace {
 
 constexpr int IMBALANCE_MATERIAL = 5;     // units of pieces of at least one side
-constexpr int QUEEN_AGAINST_PIECES = 12;  // the queen's opponent has this many units or more
+constexpr int QUEEN_WITH_PIECE = 12;  // a queen and at least a minor piece, in units
 constexpr int TWO_MAJORS_FOR_MINORS = 130;
 constexpr int PIECE_UP = 100;
 constexpr int MINOR_FOR_MAJOR = 60;
@@ -19,7 +19,7 @@ int MinorImbalance(int minor, int major, bool whiteQueen, bool blackQueen) {
       return minor > 2 ? TWO_MAJORS_FOR_MINORS : 0;
     case -1: {
       int score = minor >= 2 ? PIECE_UP : minor == 1 ? -MINOR_FOR_MAJOR : 0;
-      if (whiteQueen && !blackQueen && PieceMaterial[BLACK] >= QUEEN_AGAINST_PIECES) score += LONE_QUEEN;
+      if (whiteQueen && !blackQueen && PieceMaterial[WHITE] >= QUEEN_WITH_PIECE) score += LONE_QUEEN;
       return score;
     }
     case 0:
@@ -27,7 +27,7 @@ int MinorImbalance(int minor, int major, bool whiteQueen, bool blackQueen) {
       return minor > 0 ? PIECE_UP : -PIECE_UP;
     case 1: {
       int score = minor <= -2 ? -PIECE_UP : minor == -1 ? MINOR_FOR_MAJOR : 0;
-      if (blackQueen && !whiteQueen && PieceMaterial[WHITE] >= QUEEN_AGAINST_PIECES) score -= LONE_QUEEN;
+      if (blackQueen && !whiteQueen && PieceMaterial[BLACK] >= QUEEN_WITH_PIECE) score -= LONE_QUEEN;
       return score;
     }
     case 2:
@@ -45,8 +45,8 @@ int MajorImbalance(int major, bool whiteQueen, bool blackQueen) {
     return 0;
   }
   if (whiteQueen == blackQueen) return major > 0 ? PIECE_UP : -PIECE_UP;
-  if (whiteQueen) return PieceMaterial[BLACK] >= QUEEN_AGAINST_PIECES ? LONE_QUEEN : 0;
-  return PieceMaterial[WHITE] >= QUEEN_AGAINST_PIECES ? -LONE_QUEEN : 0;
+  if (whiteQueen) return PieceMaterial[WHITE] >= QUEEN_WITH_PIECE ? LONE_QUEEN : 0;
+  return PieceMaterial[BLACK] >= QUEEN_WITH_PIECE ? -LONE_QUEEN : 0;
 }
 
 }  // namespace

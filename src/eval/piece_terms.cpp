@@ -34,28 +34,24 @@ constexpr int ROOKS_ON_SEVENTH_KING_ON_SEVENTH = 18;
 constexpr u64 RANK_7 = SquaresOf({A7, B7, C7, D7, E7, F7, G7, H7});
 constexpr u64 LIGHT_SQUARES = 0xAA55AA55AA55AA55;  // a8 and h1 are light
 
+// A bishop that took a pawn deep in the enemy corner and is shut in by the
+// pawn beside it; from white's side. At most one penalty.
+struct TrappedBishop {
+  u64 bishop, pawn;
+};
+constexpr TrappedBishop TRAPPED_BISHOPS[] = {
+    {SquaresOf({A7}), SquaresOf({B6})},
+    {SquaresOf({B8}), SquaresOf({C7})},
+    {SquaresOf({G8}), SquaresOf({F7})},
+    {SquaresOf({H7}), SquaresOf({G6})},
+};
+
 template <int KIND>
 u64 AttacksFrom(int square) {
   if constexpr (KIND == KNIGHT) return KnightAttacks[square];
   if constexpr (KIND == BISHOP) return BishopLines(square);
   if constexpr (KIND == ROOK) return RookLines(square);
   if constexpr (KIND == QUEEN) return QueenLines(square);
-}
-
-// A rook behind the rearmost own pawn of its file (taken as the one nearest
-// rank 1 for both colours) when that pawn is passed; otherwise a file without
-// own pawns, better still without enemy pawns.
-template <int C>
-int RookFileBonus(int square) {
-  u64 ownPawns = FileOthers[square] & OwnPawns<C>();
-  if (ownPawns) {
-    int pawn = LowestSquare(ownPawns);
-    bool passed = !(EvalSide<C>::PassedSpan[pawn] & EnemyPawns<C>());
-    return passed && EvalSide<C>::Behind(square, pawn) ? ROOK_BEHIND_PASSED_PAWN : 0;
-  }
-  int bonus = ROOK_WITHOUT_OWN_PAWN;
-  if (!(FileOthers[square] & EnemyPawns<C>())) bonus += ROOK_ON_OPEN_FILE;
-  return bonus;
 }
 
 // What a piece of the kind gains beyond its material and square, by its
@@ -86,17 +82,20 @@ void AddPieces(PieceTally& tally, int pawns) {
   }
 }
 
-// A bishop that took a pawn deep in the enemy corner and is shut in by the
-// pawn beside it; from white's side. At most one penalty.
-struct TrappedBishop {
-  u64 bishop, pawn;
-};
-constexpr TrappedBishop TRAPPED_BISHOPS[] = {
-    {SquaresOf({A7}), SquaresOf({B6})},
-    {SquaresOf({B8}), SquaresOf({C7})},
-    {SquaresOf({G8}), SquaresOf({F7})},
-    {SquaresOf({H7}), SquaresOf({G6})},
-};
+}  // namespace
+
+template <int C>
+int RookFileBonus(int square) {
+  u64 ownPawns = FileOthers[square] & OwnPawns<C>();
+  if (ownPawns) {
+    int pawn = LowestSquare(ownPawns);
+    bool passed = !(EvalSide<C>::PassedSpan[pawn] & EnemyPawns<C>());
+    return passed && EvalSide<C>::Behind(square, pawn) ? ROOK_BEHIND_PASSED_PAWN : 0;
+  }
+  int bonus = ROOK_WITHOUT_OWN_PAWN;
+  if (!(FileOthers[square] & EnemyPawns<C>())) bonus += ROOK_ON_OPEN_FILE;
+  return bonus;
+}
 
 template <int C>
 int TrappedBishopPenalty() {
@@ -127,8 +126,6 @@ int RooksOnSeventhBonus() {
   return bonus;
 }
 
-}  // namespace
-
 template <int C>
 PieceTally PieceTerms(int pawns) {
   PieceTally tally{0, 0};
@@ -142,3 +139,11 @@ PieceTally PieceTerms(int pawns) {
 
 template PieceTally PieceTerms<WHITE>(int);
 template PieceTally PieceTerms<BLACK>(int);
+template int RookFileBonus<WHITE>(int);
+template int RookFileBonus<BLACK>(int);
+template int TrappedBishopPenalty<WHITE>();
+template int TrappedBishopPenalty<BLACK>();
+template int BishopPairBonus<WHITE>();
+template int BishopPairBonus<BLACK>();
+template int RooksOnSeventhBonus<WHITE>();
+template int RooksOnSeventhBonus<BLACK>();
