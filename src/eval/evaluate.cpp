@@ -24,8 +24,7 @@ int MajorPieces() {
   return PopCount(PieceBB[PieceCode(ROOK, C)] | PieceBB[PieceCode(QUEEN, C)]);
 }
 
-}  // namespace
-
+// The score of all terms, positive when white stands better.
 int EvaluateForWhite() {
   const int pawns = PawnCount[BLACK] + PawnCount[WHITE];
   // Kings are read at their own squares, black's too.
@@ -52,6 +51,8 @@ int EvaluateForWhite() {
   score += KingDangerPenalty<BLACK>(blackDanger, white.kingAttack);
   return score;
 }
+
+}  // namespace
 
 i16 Evaluate(i16, i16) {
   if (PawnCount[BLACK] + PawnCount[WHITE] == 0 && TotalMaterial < BARE_KINGS_MATERIAL) return 0;

@@ -8,6 +8,3 @@
 // PawnHashTable. Needs the start-up tables (InitBoardTables).
 i16 Evaluate(i16 alpha, i16 beta);
 
-// The score of all terms, positive when white stands better: what Evaluate
-// turns to the side to move, without its two rules for drawn material.
-int EvaluateForWhite();
