@@ -8,10 +8,9 @@
 #include <iterator>
 
 #include "board/attacks.h"
+#include "board/load_position.h"
 #include "eval/evaluate.h"
 #include "eval/pawn_structure.h"
-
-bool LoadPosition(const char* text);
 
 namespace {
 

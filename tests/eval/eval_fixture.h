@@ -5,7 +5,7 @@
 
 #include <string>
 
-bool LoadPosition(const char* text);
+#include "board/load_position.h"
 
 // Builds the start-up tables once and loads each position the tests give.
 class EvalTest : public testing::Test {

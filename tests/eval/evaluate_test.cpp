@@ -1,6 +1,7 @@
 #include "eval/evaluate.h"
 
 #include "support/command_feed.h"
+#include "support/engine_process.h"
 #include "eval/pawn_structure.h"
 #include "eval/square_tables.h"
 #include "eval_fixture.h"
@@ -80,9 +81,9 @@ TEST_F(Evaluation, KingDangerWithoutShelterBelowThirtySixUnitsWorkedByHand) {
   // Shelter would be 12 for the h2 pawn and the danger index 5 (factor 2),
   // but with less than 36 units neither counts: the factor stays 1.
   // Imbalance: two majors down against a queen with 14 units behind it: -60.
-  BothSides scores = ScoreBothSides("3r2k1/5ppp/8/8/3q4/8/7P/6K1");
-  EXPECT_EQ(scores.whiteToMove, -232 - 523 - 968 - 15 - 60);
-  EXPECT_EQ(scores.blackToMove, 232 + 523 + 968 + 15 + 60);
+  // (White is in check: only white can be to move.)
+  Load("3r2k1/5ppp/8/8/3q4/8/7P/6K1 w - -");
+  EXPECT_EQ(Score(), -232 - 523 - 968 - 15 - 60);
 }
 
 TEST_F(Evaluation, PassedPawnOnTheSeventhWorkedByHand) {
@@ -102,7 +103,7 @@ const char* TWIN_POSITIONS[] = {
     "r2q1rk1/pp2ppbp/2np1np1/8/3NP3/2N1B3/PPPQ1PPP/R3K2R w KQ -",
     "2r3k1/pp3ppp/2n5/3p4/3P4/2N5/PP3PPP/2R3K1 b - -",
     "6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - -",
-    "3r2k1/5ppp/8/8/3q4/8/7P/6K1 b - -",
+    "3r2k1/5ppp/8/8/3q4/8/7P/6K1 w - -",
     "8/5pk1/6p1/1p5p/1P3P1P/6P1/6K1/8 w - -",
     "r3k2r/1pp2ppp/p1n5/4p3/4P3/P1N5/1PP2PPP/R3K2R w KQkq -",
     "1r4k1/R4ppp/8/8/8/8/5PPP/6K1 b - -",
@@ -175,6 +176,14 @@ TEST_F(Evaluation, EvalWordPrintsTheScoreForTheSideToMove) {
   EXPECT_EQ(RunCommandsCapturingOutput("eval\n"), "Eval: 246\n");
   Load("7k/P7/8/8/8/8/8/K7 b - -");
   EXPECT_EQ(RunCommandsCapturingOutput("eval\n"), "Eval: -246\n");
+}
+
+TEST(EvalWord, WorksInTheEngineBeforeAnyPositionIsLoaded) {
+  // An empty board is as drawn as bare kings.
+  EngineRun run = RunEngine("eval\nevalx\nquit\n");
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.output, "Eval: 0\n") << "only the exact word";
+  EXPECT_EQ(run.errors, "");
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ using PieceTerms_ = EvalTest;
 TEST_F(PieceTerms_, KnightWorkedByHand) {
   // g6: 320 + 4, no pawns: 0 - 6. Two squares from h8: tropism 5; it attacks
   // h8 itself but none of g8, g7, h7 around the king.
-  Load("7k/8/6N1/8/8/8/8/K7 w - -");
+  Load("7k/8/6N1/8/8/8/8/K7 b - -");  // black in check
   PieceTally tally = PieceTerms<WHITE>(0);
   EXPECT_EQ(tally.score, 318);
   EXPECT_EQ(tally.kingAttack, 5);
@@ -20,7 +20,7 @@ TEST_F(PieceTerms_, BishopWorkedByHand) {
   // b2: 325 + 4. Attacks c3..h8, a1, a3, c1 (9 squares), a1 holds its own
   // king: mobility 8, 5 x 8 - 0 - 24 = 16. Six squares from h8: tropism 0,
   // but it attacks g7 beside the king: 1.
-  Load("7k/8/8/8/8/8/1B6/K7 w - -");
+  Load("7k/8/8/8/8/8/1B6/K7 b - -");  // black in check
   PieceTally tally = PieceTerms<WHITE>(0);
   EXPECT_EQ(tally.score, 345);
   EXPECT_EQ(tally.kingAttack, 1);
@@ -104,7 +104,7 @@ TEST_F(PieceTerms_, RooksOnTheSeventh) {
     int bonus;
   } cases[] = {
       {"7k/RR6/8/8/8/8/8/6K1 w - -", 18 + 18 + 48},  // king on the eighth
-      {"8/RR4k1/8/8/8/8/8/6K1 w - -", 18 + 18 + 18},  // king on the seventh
+      {"8/RR4k1/8/8/8/8/8/6K1 b - -", 18 + 18 + 18},  // king on the seventh, in check
       {"8/RR6/6k1/8/8/8/8/6K1 w - -", 18 + 18},
       {"7k/R7/8/8/8/8/8/R5K1 w - -", 18},
       {"7k/8/R7/8/8/8/8/R5K1 w - -", 0},
