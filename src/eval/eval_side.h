@@ -20,13 +20,12 @@ struct EvalSide;
 template <>
 struct EvalSide<WHITE> {
   static constexpr int ENEMY = BLACK;
-  static constexpr int SIGN = 1;
   // The square as white sees it: piece tables are written from white's side.
   static constexpr int OwnView(int square) { return square; }
   static constexpr const u64* PassedSpan = WhitePassedSpan;
   static constexpr const u64* FrontSpan = WhiteFrontSpan;
   static constexpr const u64* PawnAttacks = WhitePawnAttacks;
-  // Which way this colour's rooks stand behind their pawns: towards rank 1.
+  // Behind a pawn for a rook of this colour: nearer rank 1.
   static constexpr bool Behind(int square, int pawnSquare) { return square > pawnSquare; }
 };
 
@@ -34,12 +33,11 @@ struct EvalSide<WHITE> {
 template <>
 struct EvalSide<BLACK> {
   static constexpr int ENEMY = WHITE;
-  static constexpr int SIGN = -1;
   static constexpr int OwnView(int square) { return 63 - square; }
   static constexpr const u64* PassedSpan = BlackPassedSpan;
   static constexpr const u64* FrontSpan = BlackFrontSpan;
   static constexpr const u64* PawnAttacks = BlackPawnAttacks;
-  static constexpr bool Behind(int square, int pawnSquare) { return square < pawnSquare; }
+  static constexpr bool Behind(int square, int pawnSquare) { return square < pawnSquare; }  // nearer rank 8
 };
 
 // Rows seen from a colour's side: 0 is the enemy's back rank, 7 its own.
