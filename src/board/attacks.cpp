@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "eval/square_tables.h"
+
 u64 KingAttacks[SQUARE_COUNT];
 u64 KnightAttacks[SQUARE_COUNT];
 u64 WhitePawnAttacks[SQUARE_COUNT];
@@ -175,4 +177,5 @@ void InitBoardTables() {
     InitPawnMasks(square);
     InitRays(square);
   }
+  InitSquareTableSelection();
 }

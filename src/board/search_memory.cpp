@@ -1,10 +1,12 @@
 #include "board/search_memory.h"
 
 #include "board/position.h"
+#include "eval/pawn_structure.h"
 
 void ForgetSearchMemory() {
   for (UndoRecord& record : UndoRecords) {
     record.killer1 = 0;
     record.killer2 = 0;
   }
+  ClearPawnHashTable();
 }

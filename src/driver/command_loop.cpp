@@ -8,6 +8,7 @@
 #include "driver/board_commands.h"
 #include "driver/book_commands.h"
 #include "driver/console_input.h"
+#include "driver/eval_commands.h"
 #include "driver/engine_log.h"
 #include "driver/time_control.h"
 
@@ -110,6 +111,7 @@ const CommandRow CommandTable[] = {
     {"dbcreate", Match::Exact, DatabaseCreateCommand},
     {"benchmark", Match::Exact, BenchmarkCommand},
     {"d", Match::Exact, ShowBoardCommand},
+    {"eval", Match::Exact, EvalCommand},
 };
 
 bool RowMatches(const CommandRow& row, const char* word) {

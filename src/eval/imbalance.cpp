@@ -1,0 +1,59 @@
+#include "eval/imbalance.h"
+
+#include "board/position.h"
+#include "eval/eval_side.h"
+
+namespace {
+
+constexpr int IMBALANCE_MATERIAL = 5;     // units of pieces of at least one side
+constexpr int QUEEN_WITH_PIECE = 12;  // a queen and at least a minor piece, in units
+constexpr int TWO_MAJORS_FOR_MINORS = 130;
+constexpr int PIECE_UP = 100;
+constexpr int MINOR_FOR_MAJOR = 60;
+constexpr int LONE_QUEEN = 60;
+
+// minorBalance is not 0.
+int MinorImbalance(int minor, int major, bool whiteQueen, bool blackQueen) {
+  switch (major) {
+    case -2:
+      return minor > 2 ? TWO_MAJORS_FOR_MINORS : 0;
+    case -1: {
+      int score = minor >= 2 ? PIECE_UP : minor == 1 ? -MINOR_FOR_MAJOR : 0;
+      if (whiteQueen && !blackQueen && PieceMaterial[WHITE] >= QUEEN_WITH_PIECE) score += LONE_QUEEN;
+      return score;
+    }
+    case 0:
+      if (whiteQueen != blackQueen) return 0;
+      return minor > 0 ? PIECE_UP : -PIECE_UP;
+    case 1: {
+      int score = minor <= -2 ? -PIECE_UP : minor == -1 ? MINOR_FOR_MAJOR : 0;
+      if (blackQueen && !whiteQueen && PieceMaterial[BLACK] >= QUEEN_WITH_PIECE) score -= LONE_QUEEN;
+      return score;
+    }
+    case 2:
+      return minor < -2 ? -TWO_MAJORS_FOR_MINORS : 0;
+    default:
+      return 0;
+  }
+}
+
+// minorBalance is 0.
+int MajorImbalance(int major, bool whiteQueen, bool blackQueen) {
+  if (major == 0) {
+    if (whiteQueen && !blackQueen) return LONE_QUEEN;
+    if (blackQueen && !whiteQueen) return -LONE_QUEEN;
+    return 0;
+  }
+  if (whiteQueen == blackQueen) return major > 0 ? PIECE_UP : -PIECE_UP;
+  if (whiteQueen) return PieceMaterial[WHITE] >= QUEEN_WITH_PIECE ? LONE_QUEEN : 0;
+  return PieceMaterial[BLACK] >= QUEEN_WITH_PIECE ? -LONE_QUEEN : 0;
+}
+
+}  // namespace
+
+int MaterialImbalance(int minorBalance, int majorBalance) {
+  if (PieceMaterial[BLACK] < IMBALANCE_MATERIAL && PieceMaterial[WHITE] < IMBALANCE_MATERIAL) return 0;
+  bool whiteQueen = HasQueen<WHITE>(), blackQueen = HasQueen<BLACK>();
+  if (minorBalance != 0) return MinorImbalance(minorBalance, majorBalance, whiteQueen, blackQueen);
+  return MajorImbalance(majorBalance, whiteQueen, blackQueen);
+}

@@ -1,0 +1,149 @@
+#include "eval/piece_terms.h"
+
+#include "eval/eval_side.h"
+#include "eval/square_tables.h"
+
+const u8 KnightTropism[KING_DISTANCE_COUNT] = {4, 5, 5, 2, 1, 0, 0, 0};
+const u8 BishopTropism[KING_DISTANCE_COUNT] = {5, 5, 4, 2, 1, 0, 0, 0};
+const u8 RookTropism[KING_DISTANCE_COUNT] = {6, 5, 4, 2, 1, 0, 0, 0};
+const u8 QueenTropism[KING_DISTANCE_COUNT] = {9, 9, 8, 4, 2, 1, 0, 0};
+
+namespace {
+
+// Material in centipawns, by piece kind.
+constexpr int PIECE_SCORE[] = {0, 100, 320, 325, 500, 950, 0};
+constexpr const u8* TROPISM[] = {nullptr, nullptr, KnightTropism, BishopTropism, RookTropism, QueenTropism};
+
+// Knights gain in closed positions, bishops in open ones.
+constexpr int KNIGHT_PAWN_BASE = 6;
+constexpr int BISHOP_MOBILITY_WEIGHT = 5, BISHOP_BASE = 24;
+constexpr int ROOK_MOBILITY_WEIGHT = 2, ROOK_BASE = 14;
+constexpr int QUEEN_BASE = 13;
+
+constexpr int ROOK_BEHIND_PASSED_PAWN = 20;
+constexpr int ROOK_WITHOUT_OWN_PAWN = 8;
+constexpr int ROOK_ON_OPEN_FILE = 12;  // more, when no enemy pawn is on the file either
+
+constexpr int TRAPPED_BISHOP_PENALTY = 220;
+constexpr int BISHOP_PAIR_BONUS = 40;
+constexpr int ROOK_ON_SEVENTH = 18;
+constexpr int SECOND_ROOK_ON_SEVENTH = 18;
+constexpr int ROOKS_ON_SEVENTH_KING_ON_EIGHTH = 48;
+constexpr int ROOKS_ON_SEVENTH_KING_ON_SEVENTH = 18;
+
+constexpr u64 RANK_7 = SquaresOf({A7, B7, C7, D7, E7, F7, G7, H7});
+constexpr u64 LIGHT_SQUARES = 0xAA55AA55AA55AA55;  // a8 and h1 are light
+
+// A bishop that took a pawn deep in the enemy corner and is shut in by the
+// pawn beside it; from white's side. At most one penalty.
+struct TrappedBishop {
+  u64 bishop, pawn;
+};
+constexpr TrappedBishop TRAPPED_BISHOPS[] = {
+    {SquaresOf({A7}), SquaresOf({B6})},
+    {SquaresOf({B8}), SquaresOf({C7})},
+    {SquaresOf({G8}), SquaresOf({F7})},
+    {SquaresOf({H7}), SquaresOf({G6})},
+};
+
+template <int KIND>
+u64 AttacksFrom(int square) {
+  if constexpr (KIND == KNIGHT) return KnightAttacks[square];
+  if constexpr (KIND == BISHOP) return BishopLines(square);
+  if constexpr (KIND == ROOK) return RookLines(square);
+  if constexpr (KIND == QUEEN) return QueenLines(square);
+}
+
+// What a piece of the kind gains beyond its material and square, by its
+// mobility (attacked squares not held by its own pieces).
+template <int C, int KIND>
+int KindTerm(int square, u64 attacks, int pawns) {
+  int mobility = PopCount(attacks & ~ColourBB[C]);
+  if constexpr (KIND == KNIGHT) return pawns - KNIGHT_PAWN_BASE;
+  if constexpr (KIND == BISHOP) return BISHOP_MOBILITY_WEIGHT * mobility - pawns - BISHOP_BASE;
+  if constexpr (KIND == ROOK) {
+    return ROOK_MOBILITY_WEIGHT * mobility - ROOK_BASE + RookFileBonus<C>(square);
+  }
+  if constexpr (KIND == QUEEN) return mobility - QUEEN_BASE;
+}
+
+template <int C, int KIND>
+void AddPieces(PieceTally& tally, int pawns) {
+  const i16* table = SquareTableOf(KIND);
+  const int enemyKing = KingSquare[EvalSide<C>::ENEMY];
+  const u64 enemyKingZone = KingAttacks[enemyKing];
+  for (u64 set = PieceBB[PieceCode(KIND, C)]; set;) {
+    int square = PopLowestSquare(set);
+    u64 attacks = AttacksFrom<KIND>(square);
+    tally.score += PIECE_SCORE[KIND] + table[EvalSide<C>::OwnView(square)] +
+                   KindTerm<C, KIND>(square, attacks, pawns);
+    tally.kingAttack += TROPISM[KIND][KingDistance(square, enemyKing)];
+    if (attacks & enemyKingZone) tally.kingAttack += 1;
+  }
+}
+
+}  // namespace
+
+template <int C>
+int RookFileBonus(int square) {
+  u64 ownPawns = FileOthers[square] & OwnPawns<C>();
+  if (ownPawns) {
+    int pawn = LowestSquare(ownPawns);
+    bool passed = !(EvalSide<C>::PassedSpan[pawn] & EnemyPawns<C>());
+    return passed && EvalSide<C>::Behind(square, pawn) ? ROOK_BEHIND_PASSED_PAWN : 0;
+  }
+  int bonus = ROOK_WITHOUT_OWN_PAWN;
+  if (!(FileOthers[square] & EnemyPawns<C>())) bonus += ROOK_ON_OPEN_FILE;
+  return bonus;
+}
+
+template <int C>
+int TrappedBishopPenalty() {
+  const u64 bishops = PieceBB[PieceCode(BISHOP, C)];
+  for (const TrappedBishop& trap : TRAPPED_BISHOPS) {
+    if ((bishops & FromWhiteSide<C>(trap.bishop)) && (EnemyPawns<C>() & FromWhiteSide<C>(trap.pawn))) {
+      return TRAPPED_BISHOP_PENALTY;
+    }
+  }
+  return 0;
+}
+
+template <int C>
+int BishopPairBonus() {
+  const u64 bishops = PieceBB[PieceCode(BISHOP, C)];
+  return (bishops & LIGHT_SQUARES) && (bishops & ~LIGHT_SQUARES) ? BISHOP_PAIR_BONUS : 0;
+}
+
+template <int C>
+int RooksOnSeventhBonus() {
+  int rooks = PopCount(PieceBB[PieceCode(ROOK, C)] & FromWhiteSide<C>(RANK_7));
+  if (rooks == 0) return 0;
+  if (rooks == 1) return ROOK_ON_SEVENTH;
+  int bonus = ROOK_ON_SEVENTH + SECOND_ROOK_ON_SEVENTH;
+  int enemyKingRow = OwnRow<C>(KingSquare[EvalSide<C>::ENEMY]);
+  if (enemyKingRow == 0) bonus += ROOKS_ON_SEVENTH_KING_ON_EIGHTH;
+  if (enemyKingRow == 1) bonus += ROOKS_ON_SEVENTH_KING_ON_SEVENTH;
+  return bonus;
+}
+
+template <int C>
+PieceTally PieceTerms(int pawns) {
+  PieceTally tally{0, 0};
+  AddPieces<C, KNIGHT>(tally, pawns);
+  AddPieces<C, BISHOP>(tally, pawns);
+  AddPieces<C, ROOK>(tally, pawns);
+  AddPieces<C, QUEEN>(tally, pawns);
+  tally.score += BishopPairBonus<C>() + RooksOnSeventhBonus<C>() - TrappedBishopPenalty<C>();
+  return tally;
+}
+
+template PieceTally PieceTerms<WHITE>(int);
+template PieceTally PieceTerms<BLACK>(int);
+template int RookFileBonus<WHITE>(int);
+template int RookFileBonus<BLACK>(int);
+template int TrappedBishopPenalty<WHITE>();
+template int TrappedBishopPenalty<BLACK>();
+template int BishopPairBonus<WHITE>();
+template int BishopPairBonus<BLACK>();
+template int RooksOnSeventhBonus<WHITE>();
+template int RooksOnSeventhBonus<BLACK>();

@@ -1,0 +1,24 @@
+// The evaluation's sixteen piece-square tables and their selection by the
+// material on the board.
+#pragma once
+
+#include "board/position.h"
+
+// TotalMaterial is a byte; the selection covers every value it can hold, so
+// positions with many promoted queens (206 and more) still find a table.
+constexpr int TOTAL_MATERIAL_LIMIT = 256;
+constexpr int PIECE_KIND_COUNT = 6;
+
+// PstByMaterial[kind - 1][material]: the table of piece kind PAWN..KING (as in
+// board/types.h) to use at that TotalMaterial. Tables are written from white's
+// side, rank 8 first, and indexed by square.
+extern const i16* PstByMaterial[PIECE_KIND_COUNT][TOTAL_MATERIAL_LIMIT];
+
+// Fills PstByMaterial. Part of the start-up table building; runs once.
+void InitSquareTableSelection();
+
+// The square table of a piece kind at the present TotalMaterial.
+inline const i16* SquareTableOf(int kind) { return PstByMaterial[kind - 1][TotalMaterial]; }
+
+// The same for a piece code (white and black pieces share their kind's table).
+inline const i16* SquareTableOfPiece(int code) { return SquareTableOf((code + 1) >> 1); }
