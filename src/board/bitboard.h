@@ -8,6 +8,9 @@
 
 #include "board/types.h"
 
+// The bit of a square, for masks fixed at compile time; SquareMask is its table.
+constexpr u64 SquareBit(int square) { return u64{1} << (63 - square); }
+
 extern u64 SquareMask[SQUARE_COUNT];
 extern u64 SquareMaskByFile[SQUARE_COUNT];
 extern u64 SquareMaskDiagUp[SQUARE_COUNT];

@@ -1,5 +1,8 @@
 #include "board/position.h"
 
+#include <algorithm>
+#include <iterator>
+
 u32 SideToMove = WHITE;
 u8 Board[SQUARE_COUNT];
 u64 PieceBB[11];
@@ -44,4 +47,12 @@ void SavePositionForUndo(UndoRecord& record) {
   record.savedPawnHashKey = PawnHashKey;
   record.savedCastleRights = CastleRights;
   record.savedEnPassant = EnPassantSquare;
+}
+
+void RefreshGameCopy() {
+  std::copy(std::begin(Board), std::end(Board), std::begin(GameBoard));
+  GameCastleRights = CastleRights;
+  GameEnPassantSquare = EnPassantSquare;
+  GameWhiteKingSquare = WhiteKingSquare;
+  GameBlackKingSquare = BlackKingSquare;
 }

@@ -50,6 +50,11 @@ constexpr int HISTORY_SIZE = 1024;
 extern HistoryEntry History[HISTORY_SIZE];
 extern HistoryEntry* HistoryTop;  // entry of the current position
 
+// True while no move has been made since the position was loaded. The
+// en-passant square of a loaded position, unlike one made by a double step,
+// has no key in HashKey and PawnHashKey.
+inline bool AtLoadedPosition() { return HistoryTop == History; }
+
 // The position after the last move of the game, for reading the opponent's move
 // while the search position may be busy pondering.
 extern u8 GameBoard[SQUARE_COUNT];
@@ -59,6 +64,10 @@ extern u8 GameEnPassantSquare;
 extern u8 GameWhiteKingSquare;
 extern u8 GameBlackKingSquare;
 extern u16 GameMoveCount;  // 1 after a load, one more for every move of the game
+
+// Copies the board, castling rights, en-passant square and king squares into
+// the game copy (the side to move is the caller's business).
+void RefreshGameCopy();
 
 // The "bm" and "am" moves of the last EPD line loaded; 0 = none.
 extern Move EpdBestMove;

@@ -34,6 +34,10 @@ constexpr int RowOf(int square) { return square >> 3; }
 constexpr int FileOf(int square) { return square & 7; }
 constexpr int SquareAt(int file, int rank) { return file + 8 * (8 - rank); }
 
+// The victim of an en-passant capture stands beside the target square, on the
+// capturing side's near side: indexed by the capturing colour.
+inline constexpr int EpVictimOffset[2] = {-8, +8};
+
 // Piece kinds; the code of kind t for colour c is 2t - c, so white codes are odd.
 constexpr int PAWN = 1, KNIGHT = 2, BISHOP = 3, ROOK = 4, QUEEN = 5, KING = 6;
 constexpr int PieceCode(int kind, int colour) { return 2 * kind - colour; }

@@ -5,6 +5,7 @@
 
 #include "board/attacks.h"
 #include "board/position.h"
+#include "driver/book_commands.h"
 #include "driver/console_input.h"
 #include "driver/engine_log.h"
 #include "driver/time_control.h"
@@ -97,6 +98,11 @@ const CommandRow CommandTable[] = {
     {"quit", Match::Prefix, QuitCommand},
     {"white", Match::Prefix, WhiteCommand},
     {"black", Match::Prefix, BlackCommand},
+    {"bookshow", Match::Exact, BookShowCommand},
+    {"dbshow", Match::Exact, DatabaseShowCommand},
+    {"dbshowlin", Match::Exact, DatabaseShowCommand},
+    {"bookcreate", Match::Exact, BookCreateCommand},
+    {"dbcreate", Match::Exact, DatabaseCreateCommand},
     {"benchmark", Match::Exact, BenchmarkCommand},
 };
 

@@ -1,0 +1,96 @@
+#include "board/check.h"
+
+#include "board/attacks.h"
+
+namespace {
+
+// What one colour looks for around its king: the enemy's pieces and the squares
+// from which an enemy pawn would attack it (those its own pawn would attack).
+template <int Colour>
+struct KingWatch {
+  static constexpr int ENEMY = Colour ^ 1;
+  static constexpr int HOME = Colour == WHITE ? E1 : E8;
+  static constexpr int SHORT_CASTLE_KIND =
+      Colour == WHITE ? KIND_WHITE_SHORT_CASTLE : KIND_BLACK_SHORT_CASTLE;
+  // Where the enemy king may not stand for each castling: next to the path.
+  static constexpr u64 SHORT_BLOCK =
+      Colour == WHITE ? SquareBit(E1) | SquareBit(F1) | SquareBit(G1) | SquareBit(H1) |
+                            SquareBit(E2) | SquareBit(F2) | SquareBit(G2) | SquareBit(H2)
+                      : SquareBit(E8) | SquareBit(F8) | SquareBit(G8) | SquareBit(H8) |
+                            SquareBit(E7) | SquareBit(F7) | SquareBit(G7) | SquareBit(H7);
+  static constexpr u64 LONG_BLOCK =
+      Colour == WHITE ? SquareBit(B1) | SquareBit(C1) | SquareBit(D1) | SquareBit(B2) |
+                            SquareBit(C2) | SquareBit(D2)
+                      : SquareBit(B8) | SquareBit(C8) | SquareBit(D8) | SquareBit(B7) |
+                            SquareBit(C7) | SquareBit(D7);
+
+  static const u64* OwnPawnAttacks() { return Colour == WHITE ? WhitePawnAttacks : BlackPawnAttacks; }
+  static u64 EnemyPawns() { return PieceBB[PieceCode(PAWN, ENEMY)]; }
+  static u64 EnemyKnights() { return PieceBB[PieceCode(KNIGHT, ENEMY)]; }
+  static u64 EnemyStraight() { return PieceBB[PieceCode(ROOK, ENEMY)] | PieceBB[PieceCode(QUEEN, ENEMY)]; }
+  static u64 EnemyDiagonal() { return PieceBB[PieceCode(BISHOP, ENEMY)] | PieceBB[PieceCode(QUEEN, ENEMY)]; }
+};
+
+// True when an enemy knight, pawn or slider of Colour's enemy attacks square.
+template <int Colour>
+bool AttackedByEnemy(int square) {
+  using Watch = KingWatch<Colour>;
+  if (KnightAttacks[square] & Watch::EnemyKnights()) return true;
+  if (Watch::OwnPawnAttacks()[square] & Watch::EnemyPawns()) return true;
+  u64 straight = Watch::EnemyStraight(), diagonal = Watch::EnemyDiagonal();
+  if (((straight | diagonal) & QueenRays[square]) == 0) return false;
+  if ((straight & RookRays[square]) && (RookLines(square) & straight)) return true;
+  return (diagonal & BishopRays[square]) && (BishopLines(square) & diagonal);
+}
+
+template <int Colour>
+bool CastlePathAttacked(Move move) {
+  using Watch = KingWatch<Colour>;
+  bool shortSide = MoveKind(move) == Watch::SHORT_CASTLE_KIND;
+  int passed = shortSide ? Watch::HOME + 1 : Watch::HOME - 1;
+  u64 block = shortSide ? Watch::SHORT_BLOCK : Watch::LONG_BLOCK;
+  return AttackedByEnemy<Colour>(Watch::HOME) || AttackedByEnemy<Colour>(passed) ||
+         (SquareMask[KingSquare[Watch::ENEMY]] & block) != 0;
+}
+
+template <int Colour>
+bool KingLeftInCheckOf(Move move) {
+  if (AttackedByEnemy<Colour>(KingSquare[Colour])) return true;
+  return IsCastling(move) && CastlePathAttacked<Colour>(move);
+}
+
+template <int Colour>
+void FindCheckersOf(UndoRecord& record) {
+  using Watch = KingWatch<Colour>;
+  int king = KingSquare[Colour];
+  u64 straight = Watch::EnemyStraight(), diagonal = Watch::EnemyDiagonal();
+  record.checkers = 0;
+  if ((straight | diagonal) & QueenRays[king]) {
+    if (straight & RookRays[king]) {
+      record.kingRookRay = RookLines(king);
+      record.checkers = straight & record.kingRookRay;
+    }
+    if (diagonal & BishopRays[king]) {
+      if (record.checkers == 0) record.kingRookRay = 0;
+      record.kingBishopRay = BishopLines(king);
+      record.checkers |= diagonal & record.kingBishopRay;
+    }
+  }
+  record.checkers |= KnightAttacks[king] & Watch::EnemyKnights();
+  record.checkers |= Watch::OwnPawnAttacks()[king] & Watch::EnemyPawns();
+}
+
+// Indexed by colour.
+void (*const FindCheckersFor[2])(UndoRecord&) = {FindCheckersOf<BLACK>, FindCheckersOf<WHITE>};
+bool (*const KingLeftInCheckFor[2])(Move) = {KingLeftInCheckOf<BLACK>, KingLeftInCheckOf<WHITE>};
+
+}  // namespace
+
+void FindCheckers(UndoRecord& record) { FindCheckersFor[SideToMove](record); }
+
+bool KingLeftInCheck(Move move, int mover) { return KingLeftInCheckFor[mover](move); }
+
+bool WhiteCastlePathAttacked(Move move) { return CastlePathAttacked<WHITE>(move); }
+bool BlackCastlePathAttacked(Move move) { return CastlePathAttacked<BLACK>(move); }
+
+bool KingsTouch() { return (KingAttacks[WhiteKingSquare] & SquareMask[BlackKingSquare]) != 0; }

@@ -1,0 +1,24 @@
+// Which enemy pieces attack a king: before generating moves (FindCheckers) and
+// after making one (KingLeftInCheck). Both look outward from the king square
+// and try a sliding lookup only when an enemy slider stands on an empty-board ray.
+#pragma once
+
+#include "board/position.h"
+
+// Fills record.checkers with the enemy pieces that give check to the side to
+// move. kingRookRay is refreshed whenever an enemy rook or queen stands on the
+// king's rank or file rays, and set to 0 when only diagonal sliders were looked
+// at; kingBishopRay whenever an enemy bishop or queen stands on a diagonal ray.
+void FindCheckers(UndoRecord& record);
+
+// True when the move just made by mover left mover's king attacked, or was a
+// castling out of or through check. The enemy king is not counted as an attacker.
+bool KingLeftInCheck(Move move, int mover);
+
+// After a castling move of that colour has been made: true when the king's home
+// square or the square it passed is attacked, or the enemy king stands beside the path.
+bool WhiteCastlePathAttacked(Move move);
+bool BlackCastlePathAttacked(Move move);
+
+// True when the two kings stand side by side, which no legal move allows.
+bool KingsTouch();

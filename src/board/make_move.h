@@ -1,0 +1,27 @@
+// Playing a move on the position and taking it back. Every position variable,
+// both keys and the history stack are updated incrementally; neither routine
+// tests legality (KingLeftInCheck does, after the move is made).
+#pragma once
+
+#include <stdexcept>
+
+#include "board/position.h"
+
+// A fault of the program itself, such as a move code that no move has.
+class InternalError : public std::logic_error {
+ public:
+  using std::logic_error::logic_error;
+};
+
+// Throws InternalError for a code of kind 3, which travels in move slots to
+// report a game's end or mark a null move but is no move.
+void RejectNotAMove(Move move);
+
+// Plays move. Unless the move will never be taken back, the caller has stored
+// the position into record first (SavePositionForUndo); MakeMove adds the
+// moving piece's old set, the captured piece and the material change.
+// Throws InternalError for a code of kind 3, before changing anything.
+void MakeMove(Move move, UndoRecord& record);
+
+// Takes back the last move made, with the move and record MakeMove was given.
+void UnmakeMove(Move move, UndoRecord& record);

@@ -1,0 +1,72 @@
+#include "driver/book_commands.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "board/position.h"
+#include "book/book_builder.h"
+#include "book/byte_order.h"
+#include "book/opening_book.h"
+#include "driver/console_input.h"
+
+namespace {
+
+// A file-name argument; false when none is left or it is too long to be one.
+bool ReadFileName(char* buffer) {
+  return ReadWord(buffer, COMMAND_BUFFER_SIZE) == WordStatus::Read;
+}
+
+}  // namespace
+
+void BookShowCommand(const char*) {
+  bool found = EngineBook.BookContains(static_cast<int>(SideToMove), KeyLow(HashKey), KeyHigh(HashKey));
+  std::printf(found ? "YES\n" : "NO\n");
+}
+
+void ShowDatabaseRecord(PositionDatabase& databases, bool linearScan) {
+  int side = static_cast<int>(SideToMove);
+  std::optional<PositionRecord> record =
+      linearScan ? databases.FindRecordLinear(side, KeyLow(HashKey), KeyHigh(HashKey))
+                 : databases.FindRecord(side, KeyLow(HashKey), KeyHigh(HashKey));
+  if (!record) {
+    std::printf("record not found.\n");
+    return;
+  }
+  double w = record->whiteWins, b = record->blackWins, d = record->draws;
+  std::printf("w: %.0f, b: %.0f, d: %.0f, score: %f\n", w, b, d, WhiteScore(w, b, d));
+}
+
+void DatabaseShowCommand(const char* word) {
+  PositionDatabase databases;
+  if (!databases.OpenDatabases(WHITE_DATABASE_NAME, BLACK_DATABASE_NAME)) {
+    std::printf("%s\n", databases.Message().Text());
+    return;
+  }
+  ShowDatabaseRecord(databases, std::strcmp(word, "dbshowlin") == 0);
+}
+
+void BookCreateCommand(const char*) {
+  PositionDatabase databases;
+  if (!databases.OpenDatabases(WHITE_DATABASE_NAME, BLACK_DATABASE_NAME)) {
+    std::printf("%s\n", databases.Message().Text());
+    return;
+  }
+  CreateBooks(databases);
+  std::printf("created.\n");
+}
+
+void DatabaseCreateCommand(const char*) {
+  char positionFile[COMMAND_BUFFER_SIZE];
+  char prefix[COMMAND_BUFFER_SIZE];
+  bool named = ReadFileName(positionFile);
+  if (!ReadFileName(prefix) || !named) return;
+  std::string whiteName = std::string(prefix) + "_white.db";
+  std::string blackName = std::string(prefix) + "_black.db";
+  PositionDatabase databases;
+  if (databases.CreateDatabases(positionFile, whiteName.c_str(), blackName.c_str())) {
+    std::printf("created.\n");
+  } else {
+    std::printf("%s\n", databases.Message().Text());
+  }
+}

@@ -1,0 +1,17 @@
+// The console commands of the opening books and the position databases.
+#pragma once
+
+#include "book/position_database.h"
+
+// "bookshow": whether the current position is in the book of its side to move.
+void BookShowCommand(const char* word);
+// "dbshow" (binary search) and "dbshowlin" (scan): the current position's statistics.
+void DatabaseShowCommand(const char* word);
+// "bookcreate": both books from "white.db" and "black.db".
+void BookCreateCommand(const char* word);
+// "dbcreate POSITIONFILE PREFIX": PREFIX_white.db and PREFIX_black.db.
+void DatabaseCreateCommand(const char* word);
+
+// Looks the current position up in an open pair of databases and prints its
+// statistics, or that there are none.
+void ShowDatabaseRecord(PositionDatabase& databases, bool linearScan);
