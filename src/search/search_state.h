@@ -16,6 +16,3 @@ extern u32 InCheckCount[2];
 
 // Forgets the history counters: after every game move and at a position load.
 void ClearHistoryScores();
-
-// Forgets the two killer moves of every ply record: at a position load.
-void ClearKillerMoves();

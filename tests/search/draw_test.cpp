@@ -7,6 +7,7 @@
 
 #include "board/position.h"
 #include "board/zobrist.h"
+#include "line_player.h"
 
 namespace {
 
@@ -203,6 +204,61 @@ TEST_F(RepetitionAfterMoveTest, TheFiftyCountDecidesAtItsEnds) {
   LayRounds(1, 71);  // 75: the keys are compared, as far back as History goes
   EXPECT_EQ(RepetitionAfterMove(ASIDE), 0);
   EXPECT_EQ(RepetitionAfterMove(BACK), 1);
+}
+
+}  // namespace
+
+namespace {
+
+constexpr char START_FEN[] = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+constexpr Move KNIGHT_HOME = MakeMoveCode(F6, G8, KIND_QUIET);
+
+using PlayedDrawTest = HistoryTest;
+
+TEST_F(PlayedDrawTest, KnightsGoingOutAndBackRepeatTheStart) {
+  LinePlayer line;
+  LinePlayer::Load(START_FEN);
+  for (int round = 1; round <= 2; ++round) {
+    line.Play(G1, F3);
+    line.Play(G8, F6);
+    line.Play(F3, G1);
+    EXPECT_EQ(RepetitionAfterMove(KNIGHT_HOME), round);
+    EXPECT_EQ(RepetitionAfterMove(MakeMoveCode(F6, H5, KIND_QUIET)), 0);
+    line.Play(F6, G8);
+  }
+  EXPECT_EQ(DrawCheck(2), GAME_REPETITION);  // the start, for the third time
+  line.TakeBack();
+  EXPECT_EQ(DrawCheck(2), 0);
+  EXPECT_EQ(DrawCheck(1), GAME_REPETITION);
+}
+
+TEST_F(PlayedDrawTest, ShufflingForFiftyMovesDrawsOnTheHundredthHalfMove) {
+  LinePlayer line;
+  LinePlayer::Load("8/8/8/4k3/8/8/8/R3K3 w - -");
+  for (int round = 0; round < 25; ++round) {
+    line.Play(A1, A2);
+    line.Play(E5, E6);
+    line.Play(A2, A1);
+    if (round == 24) {
+      EXPECT_EQ(DrawCheck(2), GAME_REPETITION);  // 99 half-moves
+    }
+    line.Play(E6, E5);
+  }
+  EXPECT_EQ(HistoryTop->fifty, 100);
+  EXPECT_EQ(DrawCheck(2), GAME_FIFTY_MOVES);
+}
+
+TEST_F(PlayedDrawTest, LoneMinorPieceCannotMate) {
+  LinePlayer::Load("8/8/8/4k3/8/8/8/2N1K3 w - -");
+  EXPECT_EQ(DrawCheck(2), GAME_NO_MATERIAL);
+  LinePlayer::Load("8/8/8/2b1k3/8/8/8/4K3 b - -");
+  EXPECT_EQ(DrawCheck(2), GAME_NO_MATERIAL);
+  LinePlayer::Load("4k3/8/8/8/8/8/8/4K3 w - -");
+  EXPECT_EQ(DrawCheck(2), GAME_NO_MATERIAL);
+  LinePlayer::Load("8/8/8/4k3/8/8/8/1NN1K3 w - -");
+  EXPECT_EQ(DrawCheck(2), 0);
+  LinePlayer::Load("8/8/8/4k3/8/8/4P3/4K3 w - -");
+  EXPECT_EQ(DrawCheck(2), 0);
 }
 
 }  // namespace

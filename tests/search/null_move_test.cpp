@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
+#include <iterator>
 
 #include "board/zobrist.h"
+#include "line_player.h"
 #include "search/draw.h"
 
 namespace {
@@ -110,6 +114,99 @@ TEST_F(NullMoveTest, APassCountsTowardsTheFiftyMoveRule) {
   EXPECT_EQ(DrawCheck(1), GAME_FIFTY_MOVES);
   UnmakeNullMove(record_);
   EXPECT_EQ(DrawCheck(1), 0);
+}
+
+
+// Everything a position is made of, to compare after a round trip.
+struct WholePosition {
+  Snapshot basics;
+  std::array<u8, SQUARE_COUNT> board;
+  std::array<u64, 11> pieces;
+  std::array<u64, 2> colours;
+  std::array<u64, 4> occupancy;
+  std::array<u8, 6> counters;
+
+  static WholePosition Take() {
+    WholePosition position{Snapshot::Take(), {}, {}, {}, {}, {}};
+    std::copy(std::begin(Board), std::end(Board), position.board.begin());
+    std::copy(std::begin(PieceBB), std::end(PieceBB), position.pieces.begin());
+    std::copy(std::begin(ColourBB), std::end(ColourBB), position.colours.begin());
+    position.occupancy = {Occupied, OccupiedByFile, OccupiedDiagUp, OccupiedDiagDown};
+    position.counters = {TotalMaterial, PieceMaterial[0], PieceMaterial[1], PawnCount[0], PawnCount[1], 0};
+    return position;
+  }
+  bool operator==(const WholePosition&) const = default;
+};
+
+constexpr char START_FEN[] = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+constexpr char AFTER_E4_WHITE_TO_MOVE[] = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -";
+constexpr char AFTER_E4_LOADED[] = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3";
+
+class PlayedNullMoveTest : public testing::Test {
+ protected:
+  LinePlayer line_;
+  UndoRecord record_{};
+  UndoRecord secondRecord_{};
+};
+
+TEST_F(PlayedNullMoveTest, PassingAfterADoubleStepReachesTheKeysOfThePositionWithoutIt) {
+  LinePlayer::Load(AFTER_E4_WHITE_TO_MOVE);  // a loaded key holds the pieces alone
+  const u64 piecesKey = HashKey;
+  const u32 pawnsKey = PawnHashKey;
+
+  LinePlayer::Load(START_FEN);
+  line_.Play(E2, E4);
+  EXPECT_NE(HashKey, piecesKey);
+  MakeNullMove(record_);
+  EXPECT_EQ(HashKey, piecesKey);
+  EXPECT_EQ(PawnHashKey, pawnsKey);
+  EXPECT_EQ(SideToMove, static_cast<u32>(WHITE));
+  UnmakeNullMove(record_);
+  EXPECT_EQ(EnPassantSquare, E3);
+  EXPECT_EQ(HashKey, HistoryTop->key);
+}
+
+TEST_F(PlayedNullMoveTest, AnEnPassantSquareReadWithThePositionHasNoKeyToTakeAway) {
+  LinePlayer::Load(AFTER_E4_LOADED);
+  const WholePosition before = WholePosition::Take();
+  MakeNullMove(record_);
+  EXPECT_EQ(EnPassantSquare, 0);
+  EXPECT_EQ(HashKey, before.basics.key);
+  EXPECT_EQ(PawnHashKey, before.basics.pawnKey);
+  UnmakeNullMove(record_);
+  EXPECT_EQ(WholePosition::Take(), before);
+}
+
+TEST_F(PlayedNullMoveTest, MovesMadeAfterAPassUnwindToTheSamePosition) {
+  LinePlayer::Load(START_FEN);
+  line_.Play(E2, E4);
+  const WholePosition before = WholePosition::Take();
+  MakeNullMove(record_);
+  line_.Play(D2, D4);
+  line_.Play(G8, F6);
+  MakeNullMove(secondRecord_);
+  line_.Play(E4, E5);
+  line_.TakeBack();
+  UnmakeNullMove(secondRecord_);
+  line_.TakeBack();
+  line_.TakeBack();
+  UnmakeNullMove(record_);
+  EXPECT_EQ(WholePosition::Take(), before);
+}
+
+TEST_F(PlayedNullMoveTest, PassesInTheLineCountForRepetition) {
+  LinePlayer::Load(START_FEN);
+  line_.Play(G1, F3);
+  MakeNullMove(record_);
+  line_.Play(F3, G1);
+  MakeNullMove(secondRecord_);
+  EXPECT_EQ(History[1].move, MOVE_NULL);
+  EXPECT_EQ(HistoryTop->fifty, 4);
+  EXPECT_EQ(DrawCheck(1), GAME_REPETITION);  // the start again, white to move
+  UnmakeNullMove(secondRecord_);
+  line_.TakeBack();
+  UnmakeNullMove(record_);
+  line_.TakeBack();
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "board/position.h"
-
 namespace {
 
 TEST(SearchState, ClearingHistoryScoresEmptiesBothSides) {
@@ -14,21 +12,6 @@ TEST(SearchState, ClearingHistoryScoresEmptiesBothSides) {
   for (int side : {BLACK, WHITE}) {
     for (int slot = 0; slot < HISTORY_MOVE_SLOTS; ++slot) ASSERT_EQ(HistoryScores[side][slot], 0u);
   }
-}
-
-TEST(SearchState, ClearingKillersTouchesOnlyTheKillersOfEveryPly) {
-  for (UndoRecord& record : UndoRecords) {
-    record.killer1 = MakeMoveCode(G1, F3, KIND_QUIET);
-    record.killer2 = MakeMoveCode(B1, C3, KIND_QUIET);
-    record.hashMove = MakeMoveCode(E2, E4, KIND_QUIET);
-  }
-  ClearKillerMoves();
-  for (const UndoRecord& record : UndoRecords) {
-    EXPECT_EQ(record.killer1, NO_MOVE);
-    EXPECT_EQ(record.killer2, NO_MOVE);
-    EXPECT_EQ(record.hashMove, MakeMoveCode(E2, E4, KIND_QUIET));
-  }
-  for (UndoRecord& record : UndoRecords) record.hashMove = NO_MOVE;
 }
 
 }  // namespace
