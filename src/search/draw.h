@@ -7,7 +7,7 @@
 // GAME_NO_MATERIAL, GAME_FIFTY_MOVES or GAME_REPETITION when the current
 // position is drawn, else 0. repeats is how many earlier occurrences of the
 // position make the draw: 1 inside the search tree, 2 for a game's third
-// occurrence.
+// occurrence (0 looks for no repetition).
 Move DrawCheck(int repeats);
 
 // How often (0, 1 or 2, an estimate) the position after the quiet move has
