@@ -5,6 +5,7 @@
 #include <string>
 
 #include "board/position.h"
+#include "board/position_text.h"
 #include "book/book_builder.h"
 #include "book/byte_order.h"
 #include "book/opening_book.h"
@@ -43,6 +44,7 @@ void DatabaseShowCommand(const char* word) {
     std::printf("%s\n", databases.Message().Text());
     return;
   }
+  PrintBoard(Board);
   ShowDatabaseRecord(databases, std::strcmp(word, "dbshowlin") == 0);
 }
 

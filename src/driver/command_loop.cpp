@@ -5,6 +5,7 @@
 
 #include "board/attacks.h"
 #include "board/position.h"
+#include "driver/board_commands.h"
 #include "driver/book_commands.h"
 #include "driver/console_input.h"
 #include "driver/engine_log.h"
@@ -79,7 +80,8 @@ void BenchmarkCommand(const char*) {
   std::printf("Define __STAT\n");
 }
 
-enum class Match { Prefix, Exact };
+// A game move is no word of the table: it is any word that reads as a move.
+enum class Match { Prefix, Exact, GameMove };
 
 struct CommandRow {
   const char* word;
@@ -91,8 +93,11 @@ struct CommandRow {
 // every word that begins with its letters ("timeX", "newgame").
 const CommandRow CommandTable[] = {
     {"time", Match::Prefix, TimeCommand},
+    {"", Match::GameMove, GameMoveCommand},
+    {"new", Match::Prefix, NewCommand},
     {"level", Match::Prefix, LevelCommand},
     {"force", Match::Prefix, ForceCommand},
+    {"setboard", Match::Prefix, SetboardCommand},
     {"easy", Match::Exact, EasyCommand},
     {"hard", Match::Exact, HardCommand},
     {"quit", Match::Prefix, QuitCommand},
@@ -104,9 +109,11 @@ const CommandRow CommandTable[] = {
     {"bookcreate", Match::Exact, BookCreateCommand},
     {"dbcreate", Match::Exact, DatabaseCreateCommand},
     {"benchmark", Match::Exact, BenchmarkCommand},
+    {"d", Match::Exact, ShowBoardCommand},
 };
 
 bool RowMatches(const CommandRow& row, const char* word) {
+  if (row.match == Match::GameMove) return AcceptsGameMove(word);
   if (row.match == Match::Exact) return std::strcmp(word, row.word) == 0;
   return std::strncmp(word, row.word, std::strlen(row.word)) == 0;
 }

@@ -3,6 +3,7 @@
 #include "board/bitboard.h"
 #include "board/castling.h"
 #include "board/load_position.h"
+#include "board/make_move.h"
 #include "board/zobrist.h"
 
 namespace {
@@ -169,6 +170,29 @@ u32 KeyRule::ExpectedPawnHashKey() const {
   }
   if (EnPassantKeyed()) key ^= static_cast<u32>(ZobristKeys[0][EnPassantSquare]);
   return key;
+}
+
+void CheckedLine::Start(const char* text) {
+  Load(text);
+  rule_.Loaded();
+  records_.clear();
+}
+
+void CheckedLine::Make(Move move) {
+  records_.emplace_back(move, UndoRecord{});
+  UndoRecord& record = records_.back().second;
+  SavePositionForUndo(record);
+  rule_.BeforeMake(move);
+  MakeMove(move, record);
+  EXPECT_EQ(InvariantViolations(), "") << "after " << std::hex << move;
+  EXPECT_EQ(HashKey, rule_.ExpectedHashKey()) << "after " << std::hex << move;
+  EXPECT_EQ(PawnHashKey, rule_.ExpectedPawnHashKey()) << "after " << std::hex << move;
+}
+
+void CheckedLine::Unmake() {
+  UnmakeMove(records_.back().first, records_.back().second);
+  rule_.AfterUnmake();
+  records_.pop_back();
 }
 
 void Load(const char* text) {

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "board/attacks.h"
@@ -66,6 +68,21 @@ class KeyRule {
   u16 rightsAtLoad_ = 0;
   std::vector<u16> spentByCastling_;
   bool EnPassantKeyed() const;
+};
+
+// Moves made and taken back on the global position; after each make, the
+// derived variables and both keys are checked against their rules.
+class CheckedLine {
+ public:
+  void Start(const char* text);  // loads the position
+  void Make(Move move);
+  void Unmake();
+  const UndoRecord& LastRecord() const { return records_.back().second; }
+  size_t Length() const { return records_.size(); }
+
+ private:
+  KeyRule rule_;
+  std::deque<std::pair<Move, UndoRecord>> records_;
 };
 
 // Loads text and fails the current test if the load is refused.

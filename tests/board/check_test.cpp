@@ -15,13 +15,6 @@ UndoRecord Checkers() {
   return record;
 }
 
-TEST_F(CheckTest, NoCheckInTheInitialPosition) {
-  Load("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
-  EXPECT_EQ(Checkers().checkers, 0u);
-  EXPECT_FALSE(KingLeftInCheck(NO_MOVE, WHITE));
-  EXPECT_FALSE(KingLeftInCheck(NO_MOVE, BLACK));
-}
-
 TEST_F(CheckTest, DoubleCheckByRookAndKnight) {
   Load("4r1k1/8/8/8/8/3n4/8/4K3 w - -");
   UndoRecord record = Checkers();
@@ -51,17 +44,6 @@ TEST_F(CheckTest, RaysAreOnlyWrittenWhenASliderIsOnThem) {
   EXPECT_EQ(record.checkers, 0u);
   EXPECT_EQ(record.kingRookRay, Squares({E2, E3, D1, C1, B1, A1, F1, G1, H1}));
   EXPECT_EQ(record.kingBishopRay, 0xdeadbeefu);
-}
-
-TEST_F(CheckTest, PawnsAttackForwardOnly) {
-  Load("8/8/8/3k4/4P3/8/8/4K3 b - -");  // the white pawn on e4 checks d5
-  EXPECT_EQ(Checkers().checkers, Squares({E4}));
-  Load("8/8/8/8/4P3/3k4/8/4K3 b - -");  // behind the pawn: no check
-  EXPECT_EQ(Checkers().checkers, 0u);
-  Load("4k3/8/8/8/8/8/5p2/4K3 w - -");
-  EXPECT_TRUE(KingLeftInCheck(NO_MOVE, WHITE));
-  Load("4k3/8/8/8/8/8/4Kp2/8 w - -");  // beside the king: no check
-  EXPECT_FALSE(KingLeftInCheck(NO_MOVE, WHITE));
 }
 
 TEST_F(CheckTest, TheEnemyKingIsNoAttacker) {

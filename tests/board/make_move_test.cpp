@@ -2,8 +2,6 @@
 // Zobrist rule, and round trips that must restore every position variable.
 #include <gtest/gtest.h>
 
-#include <deque>
-
 #include "board/make_move.h"
 #include "board/zobrist.h"
 #include "board_probe.h"
@@ -15,32 +13,10 @@ u64 Z(int code, int square) { return ZobristKeys[code][square]; }
 
 class MakeMoveTest : public BoardTest {
  protected:
-  void Start(const char* text) {
-    Load(text);
-    rule_.Loaded();
-    records_.clear();
-  }
-
-  // Makes the move, then checks the derived variables and both keys by their rules.
-  void Make(Move move) {
-    records_.emplace_back();
-    UndoRecord& record = records_.back().second;
-    records_.back().first = move;
-    SavePositionForUndo(record);
-    rule_.BeforeMake(move);
-    MakeMove(move, record);
-    EXPECT_EQ(InvariantViolations(), "") << "after " << move;
-    EXPECT_EQ(HashKey, rule_.ExpectedHashKey()) << "after " << move;
-    EXPECT_EQ(PawnHashKey, rule_.ExpectedPawnHashKey()) << "after " << move;
-  }
-
-  void Unmake() {
-    UnmakeMove(records_.back().first, records_.back().second);
-    rule_.AfterUnmake();
-    records_.pop_back();
-  }
-
-  const UndoRecord& LastRecord() const { return records_.back().second; }
+  void Start(const char* text) { line_.Start(text); }
+  void Make(Move move) { line_.Make(move); }
+  void Unmake() { line_.Unmake(); }
+  const UndoRecord& LastRecord() const { return line_.LastRecord(); }
 
   // Make followed by unmake must give back exactly the position before.
   void ExpectRoundTrip(const char* text, Move move) {
@@ -51,8 +27,7 @@ class MakeMoveTest : public BoardTest {
     EXPECT_EQ(Differences(before, CaptureState()), "") << text << " move " << std::hex << move;
   }
 
-  KeyRule rule_;
-  std::deque<std::pair<Move, UndoRecord>> records_;
+  CheckedLine line_;
 };
 
 TEST_F(MakeMoveTest, DoubleStepSetsTheEnPassantSquareWithItsKey) {
@@ -232,24 +207,6 @@ TEST_F(MakeMoveTest, EveryKindRoundTrips) {
     ExpectRoundTrip("r3k2r/1P4P1/8/8/8/8/1p4p1/R3K2R b KQkq -", Code(B2, A1, kind));
     ExpectRoundTrip("r3k2r/1P4P1/8/8/8/8/1p4p1/R3K2R b KQkq -", Code(G2, H1, kind));
     ExpectRoundTrip("k5n1/5P2/8/8/8/8/8/4K3 w - -", Code(F7, G8, kind));
-  }
-}
-
-// A line of moves taken back one by one passes through the same positions.
-TEST_F(MakeMoveTest, NestedLineUnwindsToEveryEarlierPosition) {
-  Start("r3k2r/1P4P1/8/3pP3/8/8/1p4p1/R3K2R w KQkq d6");
-  const Move line[] = {Code(E5, D6, KIND_EN_PASSANT), Code(B2, A1, KIND_CAPTURE_PROMOTE_ROOK),
-                       Code(G7, H8, KIND_CAPTURE_PROMOTE_KNIGHT), BLACK_LONG_CASTLE,
-                       Code(E1, D2),                  Code(G2, G1, KIND_PROMOTE_QUEEN),
-                       Code(D6, D7),                  Code(G1, D4, KIND_QUIET)};
-  std::vector<PositionState> states;
-  for (Move move : line) {
-    states.push_back(CaptureState());
-    Make(move);
-  }
-  for (auto state = states.rbegin(); state != states.rend(); ++state) {
-    Unmake();
-    EXPECT_EQ(Differences(*state, CaptureState()), "");
   }
 }
 

@@ -68,8 +68,14 @@ TEST(BookCommands, DatabasesAndBooksAreBuiltAndShown) {
 TEST(BookCommands, AFreshFolderGetsEmptyDatabasesAndBooks) {
   TempDir dir;
   EngineRun run = RunEngine("dbshow\ndbshowlin\nbookcreate\nquit\n", dir.Path());
+  // No position is loaded yet: the diagram shows an empty board.
+  std::string emptyBoard;
+  for (int rank = 8; rank >= 1; --rank) {
+    emptyBoard.append("\n").append(1, static_cast<char>('0' + rank)).append(" . . . . . . . . ");
+  }
+  emptyBoard += "\n\n  A B C D E F G H\n";
   EXPECT_EQ(run.output,
-            "record not found.\n"
+            emptyBoard + "record not found.\n" + emptyBoard +
             "record not found.\n"
             "Generating bookbtm...\n"
             "bookbtm: 0.000000\n"

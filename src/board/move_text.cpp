@@ -1,0 +1,105 @@
+#include "board/move_text.h"
+
+#include "board/castling.h"
+#include "board/position.h"
+
+namespace {
+
+constexpr int KIND_SHIFT = 12;
+constexpr Move KindBits(int kind) { return static_cast<Move>(kind << KIND_SHIFT); }
+
+// Promotion letter by kind 4..11.
+constexpr char PROMOTION_LETTERS[] = "qnrbqnrb";
+
+int PromotionIndex(char letter) {
+  switch (letter) {
+    case 'q': case 'Q': return 0;
+    case 'n': case 'N': return 1;
+    case 'r': case 'R': return 2;
+    case 'b': case 'B': return 3;
+    default: return -1;
+  }
+}
+
+bool IsFileLetter(char c) { return c >= 'a' && c <= 'h'; }
+bool IsRankDigit(char c) { return c >= '1' && c <= '8'; }
+
+struct PositionView {
+  const u8* board;
+  u16 castleRights;
+  u8 enPassantSquare;
+  bool upperCasePromotions;
+};
+
+Move ParseCastling(int from, int to, u16 rights) {
+  for (const CastlingMove& castling : Castlings) {
+    if (from == castling.kingFrom && to == castling.kingTo && (rights & castling.right)) {
+      return castling.move;
+    }
+  }
+  return NO_MOVE;
+}
+
+Move ParseCoordinates(const char* text, const PositionView& view) {
+  if (!IsFileLetter(text[0]) || !IsRankDigit(text[1]) || !IsFileLetter(text[2]) ||
+      !IsRankDigit(text[3])) {
+    return NO_MOVE;
+  }
+  int from = SquareAt(text[0] - 'a', text[1] - '0');
+  int to = SquareAt(text[2] - 'a', text[3] - '0');
+  Move code = MakeMoveCode(from, to, KIND_QUIET);
+  if (Move castling = ParseCastling(from, to, view.castleRights)) return castling;
+  bool toOccupied = view.board[to] != EMPTY;
+  if (view.board[from] <= BLACK_PAWN) {
+    char letter = text[4];
+    if (letter != '\0') {
+      bool readable = view.upperCasePromotions || (letter >= 'a' && letter <= 'z');
+      if (!readable || PromotionKind(letter) == 0) return code;
+      return code | (toOccupied ? CapturePromotionKind(letter) : PromotionKind(letter));
+    }
+    if (view.enPassantSquare != 0 && view.enPassantSquare == to) {
+      return code | KindBits(KIND_EN_PASSANT);
+    }
+  }
+  return toOccupied ? code | KindBits(KIND_CAPTURE) : code;
+}
+
+}  // namespace
+
+char* WriteSquareText(char* text, int square) {
+  *text++ = static_cast<char>('a' + FileOf(square));
+  *text++ = static_cast<char>('8' - RowOf(square));
+  return text;
+}
+
+char* MoveToText(char* text, Move move) {
+  if (IsCastling(move)) {
+    const CastlingMove& castling = CastlingOf(move);
+    text = WriteSquareText(text, castling.kingFrom);
+    text = WriteSquareText(text, castling.kingTo);
+  } else {
+    text = WriteSquareText(text, MoveFrom(move));
+    text = WriteSquareText(text, MoveTo(move));
+    if (IsPromotion(move)) *text++ = PROMOTION_LETTERS[MoveKind(move) - KIND_PROMOTE_QUEEN];
+  }
+  *text = '\0';
+  return text;
+}
+
+Move ParseBoardMove(const char* text) {
+  return ParseCoordinates(text, {Board, CastleRights, EnPassantSquare, true});
+}
+
+Move ParseGameMove(const char* text) {
+  return ParseCoordinates(text, {GameBoard, GameCastleRights, GameEnPassantSquare, false});
+}
+
+Move PromotionKind(char letter) {
+  int index = PromotionIndex(letter);
+  return index < 0 ? NO_MOVE : KindBits(KIND_PROMOTE_QUEEN + index);
+}
+
+Move CapturePromotionKind(char letter) {
+  int index = PromotionIndex(letter);
+  return index < 0 ? NO_MOVE : KindBits(KIND_CAPTURE_PROMOTE_QUEEN + index);
+}

@@ -1,0 +1,29 @@
+// Moves as coordinate text ("e2e4", "e7e8q", castling as the king's move "e1g1").
+#pragma once
+
+#include "board/types.h"
+
+// Room for the longest move text, NUL included.
+constexpr int MOVE_TEXT_SIZE = 6;
+
+// Writes the two characters of a square; returns the position after them.
+char* WriteSquareText(char* text, int square);
+
+// Writes from- and to-square and, for a promotion, the lower-case letter of
+// the piece. Returns the terminating NUL written.
+char* MoveToText(char* text, Move move);
+
+// Coordinate text to a move code for the search position (Board, CastleRights,
+// EnPassantSquare). 0 unless the first four characters are two squares; any
+// other text yields some code, which the caller compares with the legal moves.
+// Promotion letters are read in either case.
+Move ParseBoardMove(const char* text);
+
+// The same for the game copy (GameBoard, GameCastleRights, GameEnPassantSquare),
+// reading lower-case promotion letters only.
+Move ParseGameMove(const char* text);
+
+// Kind bits of a promotion without capture (0x4000 to 0x7000) and with capture
+// (0x8000 to 0xb000) for a piece letter q, n, r, b in either case; 0 otherwise.
+Move PromotionKind(char letter);
+Move CapturePromotionKind(char letter);

@@ -1,0 +1,69 @@
+#include "driver/board_commands.h"
+
+#include <cinttypes>
+#include <cstdio>
+
+#include "board/load_position.h"
+#include "board/move_text.h"
+#include "board/move_validity.h"
+#include "board/position.h"
+#include "board/position_text.h"
+#include "driver/command_loop.h"
+#include "driver/console_input.h"
+#include "driver/engine_log.h"
+#include "driver/game_move.h"
+
+namespace {
+
+constexpr const char* INITIAL_POSITION = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+
+// The rest of a "setboard" line: 254 characters and the NUL.
+constexpr size_t SETBOARD_TEXT_SIZE = 255;
+
+void PrintEpdMove(const char* label, Move move) {
+  if (move == NO_MOVE) return;
+  char text[MOVE_TEXT_SIZE];
+  MoveToText(text, move);
+  std::printf("%s: %s\n", label, text);
+}
+
+}  // namespace
+
+bool AcceptsGameMove(const char* word) {
+  return EngineState != ENGINE_THINKING && EngineState != ENGINE_QUIT && ParseGameMove(word) != NO_MOVE;
+}
+
+void GameMoveCommand(const char* word) {
+  Move move = ParseGameMove(word);
+  if (!IsLegalMove(move)) {
+    std::printf("Illegal move: %s\n", word);
+    return;
+  }
+  PlayGameMove(move);
+}
+
+void NewCommand(const char*) {
+  LoadPosition(INITIAL_POSITION);
+  EngineState = ENGINE_PLAYING;
+}
+
+void SetboardCommand(const char*) {
+  char text[SETBOARD_TEXT_SIZE];
+  size_t length = ReadLine(text, sizeof text);
+  if (length == sizeof text - 1 && text[length - 1] != '\n') SkipRestOfLine();
+  EngineLog << "setboard " << text << EndLine;
+  if (!LoadPosition(text)) {
+    EngineLog << "-M: tellusererror Illegal position" << EndLine;
+    std::printf("tellusererror Illegal position\n");
+  }
+}
+
+void ShowBoardCommand(const char*) {
+  PrintBoard(Board);
+  char text[POSITION_TEXT_SIZE];
+  WritePositionText(text);
+  std::printf("FEN: %s\n", text);
+  std::printf("Key: %016" PRIX64 "\n", HashKey);
+  PrintEpdMove("bm", EpdBestMove);
+  PrintEpdMove("am", EpdAvoidMove);
+}
