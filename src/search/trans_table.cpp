@@ -6,6 +6,7 @@
 #include "board/position.h"
 
 TransEntry TransTable[TRANS_BUCKETS][TRANS_SLOTS];
+static_assert(sizeof(TransEntry) == 12 && sizeof TransTable == 18'874'368);
 
 namespace {
 
