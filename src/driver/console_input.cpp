@@ -119,6 +119,14 @@ size_t BufferedInputBytes() {
   return (BufferEnd - BufferPos) + (HasPendingWord ? std::strlen(PendingWord) + 1 : 0);
 }
 
+bool BufferedInputHasWord() {
+  if (HasPendingWord) return true;
+  for (size_t i = BufferPos; i < BufferEnd; ++i) {
+    if (!IsBlank(static_cast<unsigned char>(Buffer[i]))) return true;
+  }
+  return false;
+}
+
 void SetInputDescriptor(int descriptor) {
   Descriptor = descriptor;
   BufferPos = BufferEnd = 0;

@@ -37,6 +37,10 @@ void SkipRestOfLine();
 // Bytes taken from the descriptor (or given back) and not yet consumed.
 size_t BufferedInputBytes();
 
+// True when those bytes hold more than white space: a word the loop has yet to
+// read. The line end left behind by the last word read does not count.
+bool BufferedInputHasWord();
+
 // The descriptor read from (standard input unless a test points it elsewhere);
 // changing it forgets everything buffered.
 void SetInputDescriptor(int descriptor);
