@@ -52,10 +52,10 @@ void SetboardCommand(const char*) {
   size_t length = ReadLine(text, sizeof text);
   if (length == sizeof text - 1 && text[length - 1] != '\n') SkipRestOfLine();
   EngineLog << "setboard " << text << EndLine;
-  if (!LoadPosition(text)) {
-    EngineLog << "-M: tellusererror Illegal position" << EndLine;
-    std::printf("tellusererror Illegal position\n");
-  }
+  if (LoadPosition(text)) return;
+  EngineLog << "-M: tellusererror Illegal position" << EndLine;
+  // An unreadable bm/am move has had its own warning, and its position stands.
+  if (LastLoadOutcome() == LoadOutcome::Refused) std::printf("tellusererror Illegal position\n");
 }
 
 void ShowBoardCommand(const char*) {
