@@ -181,6 +181,9 @@ int ReadPgnGame(GameRecord& game, PgnInput& in) {
       continue;
     }
     ReadToken(in, c, game.token);
+    // Past the plies a record holds the moves are passed over unread, so that
+    // the position they would be read in no longer matters.
+    if (ply == READER_PLY_LIMIT) continue;
     Move move = ParseSanMove(game.token);
     if (move == NO_MOVE) {
       EngineLog << game.token << "ERROR" << EndLine;
@@ -189,7 +192,6 @@ int ReadPgnGame(GameRecord& game, PgnInput& in) {
       in.SkipToTagLine();
       return 0;
     }
-    if (ply == READER_PLY_LIMIT) continue;  // longer than a record holds: the rest is not kept
     PlayCheckedMove(game, move, ply, onBoard);
     ++ply;
   }
