@@ -10,6 +10,7 @@
 #include "driver/console_input.h"
 #include "driver/eval_commands.h"
 #include "driver/engine_log.h"
+#include "driver/perft_commands.h"
 #include "driver/time_control.h"
 
 i32 EngineState = ENGINE_FORCE;
@@ -110,8 +111,10 @@ const CommandRow CommandTable[] = {
     {"bookcreate", Match::Exact, BookCreateCommand},
     {"dbcreate", Match::Exact, DatabaseCreateCommand},
     {"benchmark", Match::Exact, BenchmarkCommand},
+    {"perft", Match::Exact, PerftCommand},
     {"d", Match::Exact, ShowBoardCommand},
     {"eval", Match::Exact, EvalCommand},
+    {"divide", Match::Exact, DivideCommand},
 };
 
 bool RowMatches(const CommandRow& row, const char* word) {
