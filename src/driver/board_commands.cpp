@@ -5,13 +5,13 @@
 
 #include "board/load_position.h"
 #include "board/move_text.h"
-#include "board/move_validity.h"
 #include "board/position.h"
 #include "board/position_text.h"
 #include "driver/command_loop.h"
 #include "driver/console_input.h"
 #include "driver/engine_log.h"
 #include "driver/game_move.h"
+#include "movegen/legal_moves.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ bool AcceptsGameMove(const char* word) {
 
 void GameMoveCommand(const char* word) {
   Move move = ParseGameMove(word);
-  if (!IsLegalMove(move)) {
+  if (!IsGeneratedLegalMove(move)) {
     std::printf("Illegal move: %s\n", word);
     return;
   }

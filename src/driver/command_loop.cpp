@@ -11,6 +11,7 @@
 #include "driver/conversion_commands.h"
 #include "driver/eval_commands.h"
 #include "driver/engine_log.h"
+#include "driver/perft_commands.h"
 #include "driver/time_control.h"
 
 i32 EngineState = ENGINE_FORCE;
@@ -116,8 +117,10 @@ const CommandRow CommandTable[] = {
     {"bookcreate", Match::Exact, BookCreateCommand},
     {"dbcreate", Match::Exact, DatabaseCreateCommand},
     {"benchmark", Match::Exact, BenchmarkCommand},
+    {"perft", Match::Exact, PerftCommand},
     {"d", Match::Exact, ShowBoardCommand},
     {"eval", Match::Exact, EvalCommand},
+    {"divide", Match::Exact, DivideCommand},
 };
 
 bool RowMatches(const CommandRow& row, const char* word) {
