@@ -1,10 +1,15 @@
 #include "tools/pgn_move_check.h"
 
-#include "board/check.h"
-#include "board/move_validity.h"
+#include <algorithm>
 
-// Until the generators are in: the validity test they agree with.
+#include "board/check.h"
+#include "movegen/generate_all.h"
+#include "movegen/generate_evasions.h"
+
 bool IsGeneratedMove(Move move, UndoRecord& record) {
   FindCheckers(record);
-  return IsMoveValid(move);
+  MoveEntry list[MAX_LIST_MOVES];
+  MoveEntry* end = record.checkers != 0 ? GenerateEvasions[SideToMove](list, record)
+                                        : GenerateAll[SideToMove](list);
+  return std::any_of(list, end, [move](const MoveEntry& entry) { return entry.move == move; });
 }

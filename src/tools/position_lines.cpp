@@ -4,7 +4,7 @@
 #include <cinttypes>
 
 #include "board/make_move.h"
-#include "board/move_validity.h"
+#include "movegen/legal_moves.h"
 #include "board/position_text.h"
 
 namespace {
@@ -36,7 +36,7 @@ bool WritePositionLines(const GameRecord& game, const PositionOutput& out, int l
   bool legal = true;
   for (; made < plies; ++made) {
     Move move = game.moves[made];
-    if (!IsLegalMove(move)) {
+    if (!IsGeneratedLegalMove(move)) {
       legal = false;
       break;
     }
