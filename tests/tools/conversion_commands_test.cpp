@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cinttypes>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -21,10 +20,10 @@ const std::string BACK = std::string(8, '\b');
 
 // The bytes a game file of the games of a PGN text takes, from their PlyCount tags.
 size_t GameFileSize(const std::string& pgn) {
+  const std::string tag = "[PlyCount \"";
   size_t bytes = 0;
-  std::regex plyCount("\\[PlyCount \"(\\d+)\"\\]");
-  for (std::sregex_iterator tag(pgn.begin(), pgn.end(), plyCount), end; tag != end; ++tag) {
-    bytes += 2 * (std::stoul((*tag)[1]) + 1);
+  for (size_t at = pgn.find(tag); at != std::string::npos; at = pgn.find(tag, at + 1)) {
+    bytes += 2 * (std::stoul(pgn.substr(at + tag.size())) + 1);
   }
   return bytes;
 }
