@@ -68,7 +68,7 @@ char ResultTagLetter(const char* value) {
 // Passes over a comment or a variation whose opening character has been read,
 // with those nested in it, up to its closing character or the end of the text.
 void SkipNested(PgnInput& in, int open, int close) {
-  for (int depth = 1; depth > 0;) {
+  for (i64 depth = 1; depth > 0;) {
     int c = in.Get();
     if (c == PgnInput::END) return;
     if (c == open) ++depth;
