@@ -60,18 +60,6 @@ inline void FlipRotated(int square) {
   OccupiedDiagDown ^= SquareMaskDiagDown[square];
 }
 
-// The square's key is in the keys unless the square was read with the position.
-inline void ClearEnPassantSquare() {
-  if (EnPassantSquare != 0) {
-    if (!AtLoadedPosition()) {
-      u64 key = Z(EN_PASSANT_KEY_ROW, EnPassantSquare);
-      HashKey ^= key;
-      PawnHashKey ^= Low(key);
-    }
-    EnPassantSquare = 0;
-  }
-}
-
 // Removes the enemy piece on the to-square of a capture (not the rotated sets:
 // the square stays occupied by the capturer).
 void RemoveCaptured(int to, int opp, UndoRecord& record) {

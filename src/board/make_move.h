@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "board/position.h"
+#include "board/zobrist.h"
 
 // A fault of the program itself, such as a move code that no move has.
 class InternalError : public std::logic_error {
@@ -20,6 +21,19 @@ class InternalError : public std::logic_error {
 // report a game's end or mark a null move but is no move.
 inline void RejectNotAMove(Move move) {
   if (MoveKind(move) == KIND_NOT_A_MOVE) [[unlikely]] ThrowNotAMove(move);
+}
+
+// Takes away the en-passant square before any move, the null move included,
+// with its key; a square read with the loaded position has no key to take out.
+inline void ClearEnPassantSquare() {
+  if (EnPassantSquare != 0) {
+    if (!AtLoadedPosition()) {
+      u64 key = ZobristKeys[EN_PASSANT_KEY_ROW][EnPassantSquare];
+      HashKey ^= key;
+      PawnHashKey ^= static_cast<u32>(key);
+    }
+    EnPassantSquare = 0;
+  }
 }
 
 // Plays move. Unless the move will never be taken back, the caller has stored

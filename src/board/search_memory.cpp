@@ -2,8 +2,12 @@
 
 #include "board/position.h"
 #include "eval/pawn_structure.h"
+#include "search/search_state.h"
+#include "search/trans_table.h"
 
 void ForgetSearchMemory() {
+  ClearTransTable();
+  ClearHistoryScores();
   for (UndoRecord& record : UndoRecords) {
     record.killer1 = 0;
     record.killer2 = 0;

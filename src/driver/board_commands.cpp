@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr const char* INITIAL_POSITION = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
-
 // The rest of a "setboard" line: 254 characters and the NUL.
 constexpr size_t SETBOARD_TEXT_SIZE = 255;
 
@@ -52,10 +50,10 @@ void SetboardCommand(const char*) {
   size_t length = ReadLine(text, sizeof text);
   if (length == sizeof text - 1 && text[length - 1] != '\n') SkipRestOfLine();
   EngineLog << "setboard " << text << EndLine;
-  if (!LoadPosition(text)) {
-    EngineLog << "-M: tellusererror Illegal position" << EndLine;
-    std::printf("tellusererror Illegal position\n");
-  }
+  if (LoadPosition(text)) return;
+  EngineLog << "-M: tellusererror Illegal position" << EndLine;
+  // An unreadable bm/am move has had its own warning, and its position stands.
+  if (LastLoadOutcome() == LoadOutcome::Refused) std::printf("tellusererror Illegal position\n");
 }
 
 void ShowBoardCommand(const char*) {

@@ -75,6 +75,10 @@ WordStatus ReadWord(char* buffer, size_t size) {
   return tooLong ? WordStatus::TooLong : WordStatus::Read;
 }
 
+bool ReadFileName(char* buffer) {
+  return ReadWord(buffer, COMMAND_BUFFER_SIZE) == WordStatus::Read;
+}
+
 void UnreadWord(const char* word) {
   std::strncpy(PendingWord, word, sizeof PendingWord - 1);
   PendingWord[sizeof PendingWord - 1] = '\0';
@@ -117,6 +121,14 @@ void SkipRestOfLine() {
 
 size_t BufferedInputBytes() {
   return (BufferEnd - BufferPos) + (HasPendingWord ? std::strlen(PendingWord) + 1 : 0);
+}
+
+bool BufferedInputHasWord() {
+  if (HasPendingWord) return true;
+  for (size_t i = BufferPos; i < BufferEnd; ++i) {
+    if (!IsBlank(static_cast<unsigned char>(Buffer[i]))) return true;
+  }
+  return false;
 }
 
 void SetInputDescriptor(int descriptor) {

@@ -18,6 +18,10 @@ enum class WordStatus { Read, TooLong, EndOfInput };
 // (TooLong). EndOfInput when no word is left.
 WordStatus ReadWord(char* buffer, size_t size);
 
+// A file-name argument of a command into buffer (COMMAND_BUFFER_SIZE bytes);
+// false when none is left or it is too long to be one.
+bool ReadFileName(char* buffer);
+
 // Gives a word back: the next ReadWord returns it again.
 void UnreadWord(const char* word);
 
@@ -36,6 +40,10 @@ void SkipRestOfLine();
 
 // Bytes taken from the descriptor (or given back) and not yet consumed.
 size_t BufferedInputBytes();
+
+// True when those bytes hold more than white space: a word the loop has yet to
+// read. The line end left behind by the last word read does not count.
+bool BufferedInputHasWord();
 
 // The descriptor read from (standard input unless a test points it elsewhere);
 // changing it forgets everything buffered.

@@ -5,6 +5,7 @@
 #include "board/make_move.h"
 #include "board/position.h"
 #include "driver/engine_log.h"
+#include "search/search_state.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ bool PlayGameMove(Move move) {
     CastleRights &= static_cast<u16>(~CastleRightsOf[side]);
   }
   RefreshGameCopy();
+  ClearHistoryScores();
   GameSideToMove ^= 1;
   LogHashKey();
   KeepRoomInHistory();

@@ -1,0 +1,8 @@
+#include "search/search_state.h"
+
+#include <cstring>
+
+u32 HistoryScores[2][HISTORY_MOVE_SLOTS];
+u32 InCheckCount[2];
+
+void ClearHistoryScores() { std::memset(HistoryScores, 0, sizeof HistoryScores); }

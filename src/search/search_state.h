@@ -1,0 +1,18 @@
+// Move-ordering memory of the search that outlives one node: the history
+// counters of quiet-move cut-offs, and the in-check counts of the current line.
+#pragma once
+
+#include "board/types.h"
+
+// Indexed by the side to move and the low 12 bits of the move (from and to
+// squares); grows by depth squared at every cut-off.
+constexpr int HISTORY_MOVE_SLOTS = 1 << 12;
+constexpr Move HISTORY_MOVE_MASK = HISTORY_MOVE_SLOTS - 1;
+extern u32 HistoryScores[2][HISTORY_MOVE_SLOTS];
+
+// Per side to move: the nodes of the line from the root to here at which that
+// side is in check.
+extern u32 InCheckCount[2];
+
+// Forgets the history counters: after every game move and at a position load.
+void ClearHistoryScores();
