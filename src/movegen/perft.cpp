@@ -32,9 +32,10 @@ MoveEntry* GeneratePly(UndoRecord& record) {
 // Makes every move of the current ply in list order and sums what visit
 // returns for each legal one, called with the move made and the record's
 // nextMove on it. The plies below run through OnePlyDown, which advances
-// UndoTop: nothing at this ply reads it.
+// UndoTop: nothing at this ply reads it. Make and unmake are inlined here
+// (flatten), which perft's speed owes much to.
 template <typename Visit>
-u64 SumOverLegalMoves(Visit visit) {
+[[gnu::flatten]] u64 SumOverLegalMoves(Visit visit) {
   UndoRecord& record = *UndoTop;
   int mover = static_cast<int>(SideToMove);
   MoveEntry* const start = GeneratePly(record);
