@@ -12,6 +12,8 @@
 #include "driver/console_input.h"
 #include "driver/engine_log.h"
 #include "driver/game_move.h"
+#include "driver/pondering.h"
+#include "driver/xboard.h"
 
 namespace {
 
@@ -35,15 +37,25 @@ bool AcceptsGameMove(const char* word) {
 
 void GameMoveCommand(const char* word) {
   Move move = ParseGameMove(word);
+  if (EngineState == ENGINE_PONDERING) {
+    if (move == PonderMove) {
+      PonderHit();
+    } else {
+      PonderMiss(move, word);
+    }
+    return;
+  }
   if (!IsLegalMove(move)) {
     std::printf("Illegal move: %s\n", word);
     return;
   }
   PlayGameMove(move);
+  if (EngineState == ENGINE_PLAYING) EngineMove();
 }
 
 void NewCommand(const char*) {
   LoadPosition(INITIAL_POSITION);
+  PonderMove = NO_MOVE;
   EngineState = ENGINE_PLAYING;
 }
 
@@ -55,7 +67,9 @@ void SetboardCommand(const char*) {
   if (!LoadPosition(text)) {
     EngineLog << "-M: tellusererror Illegal position" << EndLine;
     std::printf("tellusererror Illegal position\n");
+    return;
   }
+  PonderMove = NO_MOVE;
 }
 
 void ShowBoardCommand(const char*) {

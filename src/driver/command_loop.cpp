@@ -3,12 +3,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "board/attacks.h"
 #include "board/position.h"
 #include "driver/board_commands.h"
 #include "driver/book_commands.h"
 #include "driver/console_input.h"
 #include "driver/eval_commands.h"
+#include "driver/game_commands.h"
+#include "driver/xboard.h"
 #include "driver/engine_log.h"
 #include "driver/time_control.h"
 
@@ -60,7 +61,6 @@ void LevelCommand(const char*) {
   IncrementMs = increment >= 1 ? increment * 1000 : 0;
 }
 
-void ForceCommand(const char*) { StopEngine(); }
 void EasyCommand(const char*) { PonderEnabled = false; }
 void HardCommand(const char*) { PonderEnabled = true; }
 void QuitCommand(const char*) { EngineState = ENGINE_QUIT; }
@@ -95,7 +95,9 @@ struct CommandRow {
 const CommandRow CommandTable[] = {
     {"time", Match::Prefix, TimeCommand},
     {"", Match::GameMove, GameMoveCommand},
+    {"go", Match::Prefix, GoCommand},
     {"new", Match::Prefix, NewCommand},
+    {"result", Match::Prefix, ResultCommand},
     {"level", Match::Prefix, LevelCommand},
     {"force", Match::Prefix, ForceCommand},
     {"setboard", Match::Prefix, SetboardCommand},
@@ -110,6 +112,7 @@ const CommandRow CommandTable[] = {
     {"bookcreate", Match::Exact, BookCreateCommand},
     {"dbcreate", Match::Exact, DatabaseCreateCommand},
     {"benchmark", Match::Exact, BenchmarkCommand},
+    {"test", Match::Exact, TestCommand},
     {"d", Match::Exact, ShowBoardCommand},
     {"eval", Match::Exact, EvalCommand},
 };
@@ -149,8 +152,7 @@ void CommandLoop() {
   PonderEnabled = true;
   std::memset(CommandBuffer, 0, sizeof CommandBuffer);
   EngineState = ENGINE_FORCE;
-  std::setvbuf(stdout, nullptr, _IONBF, 0);
-  InitBoardTables();
+  if (!XboardHandshake()) return;
   while (ExecuteNextCommand()) {
   }
 }
