@@ -82,13 +82,12 @@ void FindCheckersOf(UndoRecord& record) {
 
 // Indexed by colour.
 void (*const FindCheckersFor[2])(UndoRecord&) = {FindCheckersOf<BLACK>, FindCheckersOf<WHITE>};
-bool (*const KingLeftInCheckFor[2])(Move) = {KingLeftInCheckOf<BLACK>, KingLeftInCheckOf<WHITE>};
 
 }  // namespace
 
-void FindCheckers(UndoRecord& record) { FindCheckersFor[SideToMove](record); }
+bool (*const KingLeftInCheckFor[2])(Move) = {KingLeftInCheckOf<BLACK>, KingLeftInCheckOf<WHITE>};
 
-bool KingLeftInCheck(Move move, int mover) { return KingLeftInCheckFor[mover](move); }
+void FindCheckers(UndoRecord& record) { FindCheckersFor[SideToMove](record); }
 
 bool WhiteCastlePathAttacked(Move move) { return CastlePathAttacked<WHITE>(move); }
 bool BlackCastlePathAttacked(Move move) { return CastlePathAttacked<BLACK>(move); }

@@ -11,9 +11,12 @@
 // at; kingBishopRay whenever an enemy bishop or queen stands on a diagonal ray.
 void FindCheckers(UndoRecord& record);
 
+// The test below for each colour, indexed by colour.
+extern bool (*const KingLeftInCheckFor[2])(Move);
+
 // True when the move just made by mover left mover's king attacked, or was a
 // castling out of or through check. The enemy king is not counted as an attacker.
-bool KingLeftInCheck(Move move, int mover);
+inline bool KingLeftInCheck(Move move, int mover) { return KingLeftInCheckFor[mover](move); }
 
 // After a castling move of that colour has been made: true when the king's home
 // square or the square it passed is attacked, or the enemy king stands beside the path.

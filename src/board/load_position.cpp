@@ -10,10 +10,11 @@
 #include "board/position_soundness.h"
 #include "board/search_memory.h"
 #include "board/zobrist.h"
+#include "tools/epd_move.h"
 
 namespace {
 
-EpdOperation LoadedOperation;
+LoadOutcome LastOutcome = LoadOutcome::Refused;
 
 // A king square before a king is read: off the board.
 constexpr u8 NO_KING_SQUARE = 100;
@@ -177,12 +178,15 @@ bool LoadPosition(const char* text) {
   EpdOperation operation;
   if (!ReadPosition(text, operation)) {
     RestorePosition();
+    LastOutcome = LoadOutcome::Refused;
     return false;
   }
-  LoadedOperation = operation;
   ForgetSearchMemory();
-  return true;
+  LastOutcome = ReadEpdMove(operation) ? LoadOutcome::Loaded : LoadOutcome::EpdMoveNotRecognised;
+  return LastOutcome == LoadOutcome::Loaded;
 }
+
+LoadOutcome LastLoadOutcome() { return LastOutcome; }
 
 EpdOperation FindEpdOperation(const char* rest) {
   constexpr size_t MAX_MOVE_TEXT = EPD_MOVE_TEXT_SIZE - 1;
@@ -201,5 +205,3 @@ EpdOperation FindEpdOperation(const char* rest) {
   operation.moveText[length] = '\0';
   return operation;
 }
-
-const EpdOperation& LoadedEpdOperation() { return LoadedOperation; }

@@ -6,13 +6,19 @@
 #include "board/types.h"
 
 // Sets up the position of a FEN or EPD line (the move-number fields are not
-// read), starts a new history and game copy, and forgets what the search
-// learnt. False, with everything left as it was, for text that does not parse
-// or a position that no game can reach (see position_soundness.h). Castling
-// rights and en-passant squares that are impossible are read as absent. The
-// key is made of the pieces alone: the rights and en-passant square read add
-// no key.
+// read), starts a new history and game copy, forgets what the search learnt,
+// and reads the move of a "bm" or "am" operation into EpdBestMove or
+// EpdAvoidMove. False, with everything left as it was, for text that does not
+// parse or a position that no game can reach (see position_soundness.h); false
+// too, after a warning on standard output and with the new position set up,
+// when the operation's move cannot be read. Castling rights and en-passant
+// squares that are impossible are read as absent. The key is made of the
+// pieces alone: the rights and en-passant square read add no key.
 bool LoadPosition(const char* text);
+
+// How the last LoadPosition ended, for callers that tell the failures apart.
+enum class LoadOutcome { Loaded, Refused, EpdMoveNotRecognised };
+LoadOutcome LastLoadOutcome();
 
 // A "bm" (best move) or "am" (avoid move) operation of an EPD line.
 enum class EpdOperationKind { None, BestMove, AvoidMove };
@@ -28,7 +34,3 @@ struct EpdOperation {
 // at most nine characters that ends on ';' or a blank. Anything else, a first
 // 'a' or 'b' of some other operation included, is no operation.
 EpdOperation FindEpdOperation(const char* rest);
-
-// The operation of the last position loaded, whose move text is still to be
-// read as a move of that position (EpdBestMove / EpdAvoidMove stay 0 until then).
-const EpdOperation& LoadedEpdOperation();

@@ -14,9 +14,14 @@ class InternalError : public std::logic_error {
   using std::logic_error::logic_error;
 };
 
+// Throws InternalError for the code of kind 3 given.
+[[noreturn]] void ThrowNotAMove(Move move);
+
 // Throws InternalError for a code of kind 3, which travels in move slots to
 // report a game's end or mark a null move but is no move.
-void RejectNotAMove(Move move);
+inline void RejectNotAMove(Move move) {
+  if (MoveKind(move) == KIND_NOT_A_MOVE) [[unlikely]] ThrowNotAMove(move);
+}
 
 // Takes away the en-passant square before any move, the null move included,
 // with its key; a square read with the loaded position has no key to take out.

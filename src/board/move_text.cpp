@@ -21,9 +21,6 @@ int PromotionIndex(char letter) {
   }
 }
 
-bool IsFileLetter(char c) { return c >= 'a' && c <= 'h'; }
-bool IsRankDigit(char c) { return c >= '1' && c <= '8'; }
-
 struct PositionView {
   const u8* board;
   u16 castleRights;
@@ -41,12 +38,9 @@ Move ParseCastling(int from, int to, u16 rights) {
 }
 
 Move ParseCoordinates(const char* text, const PositionView& view) {
-  if (!IsFileLetter(text[0]) || !IsRankDigit(text[1]) || !IsFileLetter(text[2]) ||
-      !IsRankDigit(text[3])) {
-    return NO_MOVE;
-  }
-  int from = SquareAt(text[0] - 'a', text[1] - '0');
-  int to = SquareAt(text[2] - 'a', text[3] - '0');
+  int from = SquareOfText(text);
+  int to = from == NO_SQUARE ? NO_SQUARE : SquareOfText(text + 2);
+  if (to == NO_SQUARE) return NO_MOVE;
   Move code = MakeMoveCode(from, to, KIND_QUIET);
   if (Move castling = ParseCastling(from, to, view.castleRights)) return castling;
   bool toOccupied = view.board[to] != EMPTY;

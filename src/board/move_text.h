@@ -6,6 +6,18 @@
 // Room for the longest move text, NUL included.
 constexpr int MOVE_TEXT_SIZE = 6;
 
+// Square characters: a file letter a-h and a rank digit 1-8.
+constexpr bool IsFileLetter(char c) { return c >= 'a' && c <= 'h'; }
+constexpr bool IsRankDigit(char c) { return c >= '1' && c <= '8'; }
+
+// The square named by the first two characters of text, or NO_SQUARE unless
+// they are a file letter and a rank digit (nothing after a NUL is read).
+constexpr int NO_SQUARE = -1;
+constexpr int SquareOfText(const char* text) {
+  return IsFileLetter(text[0]) && IsRankDigit(text[1]) ? SquareAt(text[0] - 'a', text[1] - '0')
+                                                       : NO_SQUARE;
+}
+
 // Writes the two characters of a square; returns the position after them.
 char* WriteSquareText(char* text, int square);
 

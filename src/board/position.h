@@ -73,8 +73,16 @@ void RefreshGameCopy();
 extern Move EpdBestMove;
 extern Move EpdAvoidMove;
 
-// Room for the ordering keys of the quiet moves of one move list.
-constexpr int MAX_LIST_MOVES = 256;
+// The longest move list any position the loader accepts can produce. A colour
+// has at most 16 pieces: one king, and no more of a kind than its starting
+// number plus the pawns it is missing (a promotion spends a pawn, so moves
+// keep to these limits). A pawn writes at most 12 entries (three
+// target squares, four promotions each), fewer than the 27 squares a queen
+// reaches on the empty board, so the richest army is 9 queens, 2 rooks, 2
+// bishops and 2 knights; a rook reaches at most 14 squares, a bishop 13, a
+// knight 8, and the king 8 plus 2 castlings. Every entry of every generator
+// is one of these moves, so no list is longer than the sum.
+constexpr int MAX_LIST_MOVES = 9 * 27 + 2 * 14 + 2 * 13 + 2 * 8 + 8 + 2;  // 323
 
 // Per-ply record shared by make/unmake, check detection, the move loop and the search.
 struct UndoRecord {

@@ -5,7 +5,6 @@
 
 #include "board/load_position.h"
 #include "board/move_text.h"
-#include "board/move_validity.h"
 #include "board/position.h"
 #include "board/position_text.h"
 #include "driver/command_loop.h"
@@ -14,6 +13,7 @@
 #include "driver/game_move.h"
 #include "driver/pondering.h"
 #include "driver/xboard.h"
+#include "movegen/legal_moves.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ void GameMoveCommand(const char* word) {
     }
     return;
   }
-  if (!IsLegalMove(move)) {
+  if (!IsGeneratedLegalMove(move)) {
     std::printf("Illegal move: %s\n", word);
     return;
   }
@@ -64,12 +64,17 @@ void SetboardCommand(const char*) {
   size_t length = ReadLine(text, sizeof text);
   if (length == sizeof text - 1 && text[length - 1] != '\n') SkipRestOfLine();
   EngineLog << "setboard " << text << EndLine;
-  if (!LoadPosition(text)) {
-    EngineLog << "-M: tellusererror Illegal position" << EndLine;
-    std::printf("tellusererror Illegal position\n");
+  if (LoadPosition(text)) {
+    PonderMove = NO_MOVE;
     return;
   }
-  PonderMove = NO_MOVE;
+  EngineLog << "-M: tellusererror Illegal position" << EndLine;
+  // An unreadable bm/am move has had its own warning, and its position stands.
+  if (LastLoadOutcome() == LoadOutcome::Refused) {
+    std::printf("tellusererror Illegal position\n");
+  } else {
+    PonderMove = NO_MOVE;
+  }
 }
 
 void ShowBoardCommand(const char*) {

@@ -15,6 +15,8 @@ void NewCommand(const char* word);
 // "setboard FEN": reads the rest of the line (at most 254 characters; the rest
 // of a longer line is discarded) and loads it. A refused position is reported
 // to the interface with "tellusererror Illegal position" and changes nothing.
+// An EPD "bm" or "am" move that cannot be read gets the loader's warning
+// instead, and the new position stays. Either failure is logged.
 void SetboardCommand(const char* word);
 
 // "d": the board diagram, then "FEN: ", "Key: " (16 hexadecimal digits) and

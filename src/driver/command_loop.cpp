@@ -11,6 +11,7 @@
 #include "driver/game_commands.h"
 #include "driver/xboard.h"
 #include "driver/engine_log.h"
+#include "driver/perft_commands.h"
 #include "driver/time_control.h"
 
 i32 EngineState = ENGINE_FORCE;
@@ -112,9 +113,11 @@ const CommandRow CommandTable[] = {
     {"bookcreate", Match::Exact, BookCreateCommand},
     {"dbcreate", Match::Exact, DatabaseCreateCommand},
     {"benchmark", Match::Exact, BenchmarkCommand},
+    {"perft", Match::Exact, PerftCommand},
     {"test", Match::Exact, TestCommand},
     {"d", Match::Exact, ShowBoardCommand},
     {"eval", Match::Exact, EvalCommand},
+    {"divide", Match::Exact, DivideCommand},
 };
 
 bool RowMatches(const CommandRow& row, const char* word) {

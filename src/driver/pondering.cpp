@@ -4,7 +4,7 @@
 
 #include "board/make_move.h"
 #include "board/move_text.h"
-#include "board/move_validity.h"
+#include "movegen/legal_moves.h"
 #include "driver/command_loop.h"
 #include "driver/engine_log.h"
 #include "driver/game_move.h"
@@ -53,7 +53,7 @@ void PonderMiss(Move move, const char* word) {
   EngineLog << "-BAD PONDER" << EndLine;
   TakeBackPonderMove();
   EngineState = ENGINE_PLAYING;
-  if (!IsLegalMove(move)) {
+  if (!IsGeneratedLegalMove(move)) {
     std::printf("Illegal move: %s\n", word);
     return;
   }

@@ -5,7 +5,7 @@
 
 #include "board/attacks.h"
 #include "board/move_text.h"
-#include "board/move_validity.h"
+#include "movegen/legal_moves.h"
 #include "book/book_move.h"
 #include "book/opening_book.h"
 #include "driver/command_loop.h"
@@ -91,7 +91,7 @@ Move ExpectedReply() {
   const TransEntry* entry = ProbeTransTable();
   if (!entry) return NO_MOVE;
   Move reply = EntryMove(*entry);
-  return IsLegalMove(reply) ? reply : NO_MOVE;
+  return IsGeneratedLegalMove(reply) ? reply : NO_MOVE;
 }
 
 void PonderOrNot() {

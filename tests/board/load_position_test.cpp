@@ -219,14 +219,4 @@ TEST_F(LoadPositionTest, EpdOperations) {
   EXPECT_EQ(find(" bm Nbxd2+!???;").kind, EpdOperationKind::None);  // ten characters
 }
 
-TEST_F(LoadPositionTest, LoadRemembersTheOperationOfItsLine) {
-  Load("6k1/5ppp/8/8/8/8/5PPP/3Q2K1 w - - bm Qd8;");
-  EXPECT_EQ(LoadedEpdOperation().kind, EpdOperationKind::BestMove);
-  EXPECT_STREQ(LoadedEpdOperation().moveText, "Qd8");
-  EXPECT_EQ(EpdBestMove, 0);
-  EXPECT_EQ(EpdAvoidMove, 0);
-  Load(INITIAL);
-  EXPECT_EQ(LoadedEpdOperation().kind, EpdOperationKind::None);
-}
-
 }  // namespace

@@ -1,0 +1,19 @@
+#include "driver/perft_commands.h"
+
+#include "driver/console_input.h"
+#include "movegen/perft.h"
+
+namespace {
+
+// The depth after the word; 0 when no number follows.
+int ReadDepth() {
+  i32 depth = 0;
+  if (!ReadNumber(depth)) depth = 0;
+  return depth;
+}
+
+}  // namespace
+
+void PerftCommand(const char*) { RunPerft(ReadDepth()); }
+
+void DivideCommand(const char*) { RunDivide(ReadDepth()); }

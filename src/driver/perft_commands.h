@@ -1,0 +1,8 @@
+// The console commands that count the move tree: "perft" and "divide".
+#pragma once
+
+// "perft N": node counts for depths 1 to N (0 when no number follows).
+void PerftCommand(const char* word);
+
+// "divide N": the positions N - 1 plies below each legal move, and their sum.
+void DivideCommand(const char* word);

@@ -1,0 +1,4 @@
+#include "movegen/move_stack.h"
+
+MoveEntry MoveStack[MOVE_STACK_SIZE];
+u32 MovesMade;

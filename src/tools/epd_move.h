@@ -1,0 +1,11 @@
+// The "bm" (best move) and "am" (avoid move) operation of an EPD line, read as
+// a move of the position the line sets up.
+#pragma once
+
+#include "board/load_position.h"
+
+// Reads the operation's move in the present position into EpdBestMove or
+// EpdAvoidMove (the other slot becomes 0). A move that cannot be read prints
+// "Warning cannot recognize move: " and its text, leaves both slots 0 and
+// answers false. No operation: both slots 0, true.
+bool ReadEpdMove(const EpdOperation& operation);
