@@ -5,6 +5,9 @@
 
 #include "board/types.h"
 
+// The position every game starts from.
+inline constexpr const char* INITIAL_POSITION = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+
 // Sets up the position of a FEN or EPD line (the move-number fields are not
 // read), starts a new history and game copy, forgets what the search learnt,
 // and reads the move of a "bm" or "am" operation into EpdBestMove or

@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr const char* INITIAL_POSITION = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
-
 // The rest of a "setboard" line: 254 characters and the NUL.
 constexpr size_t SETBOARD_TEXT_SIZE = 255;
 

@@ -11,15 +11,6 @@
 #include "book/opening_book.h"
 #include "driver/console_input.h"
 
-namespace {
-
-// A file-name argument; false when none is left or it is too long to be one.
-bool ReadFileName(char* buffer) {
-  return ReadWord(buffer, COMMAND_BUFFER_SIZE) == WordStatus::Read;
-}
-
-}  // namespace
-
 void BookShowCommand(const char*) {
   bool found = EngineBook.BookContains(static_cast<int>(SideToMove), KeyLow(HashKey), KeyHigh(HashKey));
   std::printf(found ? "YES\n" : "NO\n");

@@ -7,6 +7,7 @@
 #include "driver/board_commands.h"
 #include "driver/book_commands.h"
 #include "driver/console_input.h"
+#include "driver/conversion_commands.h"
 #include "driver/eval_commands.h"
 #include "driver/game_commands.h"
 #include "driver/xboard.h"
@@ -107,6 +108,11 @@ const CommandRow CommandTable[] = {
     {"quit", Match::Prefix, QuitCommand},
     {"white", Match::Prefix, WhiteCommand},
     {"black", Match::Prefix, BlackCommand},
+    {"pgn2pos", Match::Exact, PgnToPosCommand},
+    {"pgn2game", Match::Exact, PgnToGameCommand},
+    {"pgnlist2game", Match::Exact, PgnListToGameCommand},
+    {"game2pgn", Match::Exact, GameToPgnCommand},
+    {"game2pos", Match::Exact, GameToPosCommand},
     {"bookshow", Match::Exact, BookShowCommand},
     {"dbshow", Match::Exact, DatabaseShowCommand},
     {"dbshowlin", Match::Exact, DatabaseShowCommand},

@@ -75,6 +75,10 @@ WordStatus ReadWord(char* buffer, size_t size) {
   return tooLong ? WordStatus::TooLong : WordStatus::Read;
 }
 
+bool ReadFileName(char* buffer) {
+  return ReadWord(buffer, COMMAND_BUFFER_SIZE) == WordStatus::Read;
+}
+
 void UnreadWord(const char* word) {
   std::strncpy(PendingWord, word, sizeof PendingWord - 1);
   PendingWord[sizeof PendingWord - 1] = '\0';

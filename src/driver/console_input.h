@@ -18,6 +18,10 @@ enum class WordStatus { Read, TooLong, EndOfInput };
 // (TooLong). EndOfInput when no word is left.
 WordStatus ReadWord(char* buffer, size_t size);
 
+// A file-name argument of a command into buffer (COMMAND_BUFFER_SIZE bytes);
+// false when none is left or it is too long to be one.
+bool ReadFileName(char* buffer);
+
 // Gives a word back: the next ReadWord returns it again.
 void UnreadWord(const char* word);
 

@@ -1,0 +1,14 @@
+// The console commands that convert game collections: "pgn2pos", "pgn2game",
+// "pgnlist2game", "game2pgn" and "game2pos", each followed by its file names.
+#pragma once
+
+// "pgn2pos PGNFILE": the sixteen position files "0.pos" to "F.pos".
+void PgnToPosCommand(const char* word);
+// "pgn2game PGNFILE GAMEFILE": adds the games the game file does not hold.
+void PgnToGameCommand(const char* word);
+// "pgnlist2game LISTFILE GAMEFILE": the same for every PGN file of the list.
+void PgnListToGameCommand(const char* word);
+// "game2pgn GAMEFILE PGNFILE": appends the games as PGN.
+void GameToPgnCommand(const char* word);
+// "game2pos GAMEFILE POSITIONFILE": appends the games' position lines.
+void GameToPosCommand(const char* word);

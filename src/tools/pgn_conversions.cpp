@@ -1,0 +1,139 @@
+#include "tools/pgn_conversions.h"
+
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "board/load_position.h"
+#include "book/file_handle.h"
+#include "driver/engine_log.h"
+#include "tools/conversion_error.h"
+#include "tools/game_file.h"
+#include "tools/pgn_reader.h"
+#include "tools/position_lines.h"
+
+namespace {
+
+constexpr size_t LIST_LINE_LENGTH = 254;
+
+// Hands every game of the PGN file to keep, which answers whether it was
+// converted; prints the warnings and the summary. False after a reader error,
+// reported as such.
+bool ConvertPgnGames(std::FILE* pgn, const char* pgnName,
+                     const std::function<bool(const GameRecord&)>& keep) {
+  LoadPosition(INITIAL_POSITION);
+  PgnInput in(pgn);
+  GameRecord game;
+  int converted = 0, skipped = 0;
+  try {
+    in.SkipWhiteSpace();
+    while (in.Peek() != PgnInput::END) {
+      if (ReadPgnGame(game, in) != 0 && keep(game)) {
+        ++converted;
+      } else {
+        ++skipped;
+        std::printf("Warning: game %d (skipped) file: %s\n", converted + skipped, pgnName);
+      }
+      in.SkipWhiteSpace();
+    }
+  } catch (const ConversionError& error) {
+    std::printf("converted: %d games. (skipped: %d)\n", converted, skipped);
+    std::printf("ERROR: %s file: %s\n", error.what(), pgnName);
+    EngineLog << "converted: " << converted << "\tskipped: " << skipped << EndLine;
+    EngineLog << "ERROR: " << error.what() << EndLine;
+    LoadPosition(INITIAL_POSITION);
+    return false;
+  }
+  std::printf("converted: %d games. (skipped: %d)\n", converted, skipped);
+  std::printf("file: %s \t\tfinished\n", pgnName);
+  EngineLog << "<<< OK:\t" << pgnName << "\t>>>" << EndLine;
+  return true;
+}
+
+FileHandle OpenPgn(const char* pgnName) {
+  FileHandle pgn(std::fopen(pgnName, "r"));
+  if (!pgn) std::printf("Cannot open PGN input file: '%s'\n", pgnName);
+  return pgn;
+}
+
+// The next line of the list without its line end and trailing blanks; at
+// most LIST_LINE_LENGTH characters of it are kept. False at the end of the file.
+bool ReadListLine(std::FILE* list, std::string& line) {
+  line.clear();
+  int c = std::getc(list);
+  if (c == EOF) return false;
+  for (; c != EOF && c != '\n'; c = std::getc(list)) {
+    if (line.size() < LIST_LINE_LENGTH) line.push_back(static_cast<char>(c));
+  }
+  while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) {
+    line.pop_back();
+  }
+  return true;
+}
+
+}  // namespace
+
+void PgnToPos(const char* pgnName) {
+  FileHandle pgn = OpenPgn(pgnName);
+  if (!pgn) return;
+  FileHandle files[POSITION_FILE_COUNT];
+  PositionOutput out;
+  out.count = POSITION_FILE_COUNT;
+  for (int k = 0; k < POSITION_FILE_COUNT; ++k) {
+    char name[8];
+    std::snprintf(name, sizeof name, "%X.pos", k);
+    files[k].reset(std::fopen(name, "w"));
+    if (!files[k]) {
+      std::printf("Cannot create POS output file: '%s'\n", name);
+      return;
+    }
+    out.files[k] = files[k].get();
+  }
+  ConvertPgnGames(pgn.get(), pgnName, [&out](const GameRecord& game) {
+    return WritePositionLines(game, out);
+  });
+}
+
+PgnOutcome PgnToGame(const char* pgnName, const char* gameName, int* counter) {
+  FileHandle pgn = OpenPgn(pgnName);
+  if (!pgn) return PgnOutcome::NotOpened;
+  FileHandle gameFile(std::fopen(gameName, "a+b"));
+  if (!gameFile) {
+    std::printf("Cannot create GAME output file: '%s'\n", gameName);
+    return PgnOutcome::Stopped;
+  }
+  GameIndex stored;
+  int count = CountGames(gameFile.get());
+  if (count < 0 || !IndexGames(gameFile.get(), stored)) {
+    std::printf("Game file corrupted! (error on game: %d)\n", count < 0 ? -count : count + 1);
+    return PgnOutcome::Stopped;
+  }
+  bool read = ConvertPgnGames(pgn.get(), pgnName, [&](const GameRecord& game) {
+    // An unfinished game has no result to store, and no game file holds one.
+    if (ResultCodeOf(game.header) == RESULT_UNFINISHED || FindGame(game, stored)) return false;
+    if (!WriteGame(game, gameFile.get())) throw ConversionError("GAME FILE NOT WRITTEN");
+    stored.Add(game);
+    ++*counter;
+    return true;
+  });
+  if (std::fflush(gameFile.get()) != 0) {
+    std::printf("Cannot write GAME output file: '%s'\n", gameName);
+    return PgnOutcome::Stopped;
+  }
+  return read ? PgnOutcome::Converted : PgnOutcome::Stopped;
+}
+
+void PgnListToGame(const char* listName, const char* gameName) {
+  FileHandle list(std::fopen(listName, "r"));
+  if (!list) {
+    std::printf("Cannot open PGN input file: '%s'\n", listName);
+    return;
+  }
+  int counter = 0;
+  std::string line;
+  while (ReadListLine(list.get(), line)) {
+    if (line.empty()) continue;
+    if (PgnToGame(line.c_str(), gameName, &counter) == PgnOutcome::Stopped) break;
+  }
+  std::printf("\nCONVERTED GAMES: %d\n", counter);
+}

@@ -1,0 +1,51 @@
+#include "tools/position_lines.h"
+
+#include <algorithm>
+#include <cinttypes>
+
+#include "board/make_move.h"
+#include "movegen/legal_moves.h"
+#include "board/position_text.h"
+
+namespace {
+
+// Key, FEN, result letter and ply with their tabs and line end, and the NUL.
+constexpr size_t LINE_SIZE = 16 + POSITION_TEXT_SIZE + 16;
+
+struct PositionLineText {
+  u64 key;
+  char text[LINE_SIZE];
+};
+
+static_assert(POSITION_LINE_LIMIT < PLY_RECORDS, "the search's undo records take the game's moves");
+
+void FormatLine(PositionLineText& line, char resultLetter, int ply) {
+  char position[POSITION_TEXT_SIZE];
+  WritePositionText(position);
+  line.key = HashKey;
+  std::snprintf(line.text, sizeof line.text, "%016" PRIX64 "\t%s\t%c\t%d\n", HashKey, position,
+                resultLetter, ply);
+}
+
+}  // namespace
+
+bool WritePositionLines(const GameRecord& game, const PositionOutput& out, int limit) {
+  PositionLineText lines[POSITION_LINE_LIMIT];
+  int plies = std::min({PlyCountOf(game.header), limit, POSITION_LINE_LIMIT});
+  int made = 0;
+  bool legal = true;
+  for (; made < plies; ++made) {
+    Move move = game.moves[made];
+    if (!IsGeneratedLegalMove(move)) {
+      legal = false;
+      break;
+    }
+    FormatLine(lines[made], game.resultLetter, made + 1);
+    SavePositionForUndo(UndoRecords[made]);
+    MakeMove(move, UndoRecords[made]);
+  }
+  for (int ply = made - 1; ply >= 0; --ply) UnmakeMove(game.moves[ply], UndoRecords[ply]);
+  if (!legal) return false;
+  for (int ply = 0; ply < plies; ++ply) std::fputs(lines[ply].text, out.FileFor(lines[ply].key));
+  return true;
+}
