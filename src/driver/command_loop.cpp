@@ -30,13 +30,12 @@ void TimeCommand(const char*) {
   i32 ownClock;
   if (!ReadNumber(ownClock)) return;
   char word[COMMAND_BUFFER_SIZE];
-  if (ReadWord(word, sizeof word) == WordStatus::Read) {
-    if (std::strncmp(word, "otim", 4) == 0) {
-      i32 opponentClock;
-      ReadNumber(opponentClock);
-    } else {
-      UnreadWord(word);
-    }
+  WordStatus status = ReadWord(word, sizeof word);
+  if (status == WordStatus::Read && std::strncmp(word, "otim", 4) == 0) {
+    i32 opponentClock;
+    ReadNumber(opponentClock);
+  } else if (status != WordStatus::EndOfInput) {
+    UnreadWord(word, status);
   }
   AllocateTime(ownClock);
 }
@@ -55,8 +54,9 @@ void LevelCommand(const char*) {
   i32 moves;
   if (!ReadNumber(moves)) return;
   char base[COMMAND_BUFFER_SIZE];
-  if (ReadWord(base, sizeof base) == WordStatus::Read && !LooksLikeBaseTime(base)) {
-    UnreadWord(base);
+  WordStatus status = ReadWord(base, sizeof base);
+  if (status == WordStatus::TooLong || (status == WordStatus::Read && !LooksLikeBaseTime(base))) {
+    UnreadWord(base, status);
   }
   i32 increment = 0;
   ReadNumber(increment);

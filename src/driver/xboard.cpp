@@ -125,11 +125,12 @@ bool XboardHandshake() {
   std::fflush(nullptr);
   char greeting[COMMAND_BUFFER_SIZE] = "";
   bool xboard = false;
-  if (ReadWord(greeting, sizeof greeting) == WordStatus::Read) {
-    xboard = std::strncmp(greeting, "xboard", 6) == 0;
+  WordStatus status = ReadWord(greeting, sizeof greeting);
+  if (status != WordStatus::EndOfInput) {
+    xboard = status == WordStatus::Read && std::strncmp(greeting, "xboard", 6) == 0;
     if (!xboard) {
       std::printf("Engine works only with xboard protocol ver. 2\n");
-      UnreadWord(greeting);  // an operator's first command is still carried out
+      UnreadWord(greeting, status);  // an operator's first command is still carried out
     }
   }
   std::printf("\n");
