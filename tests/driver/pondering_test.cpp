@@ -93,7 +93,8 @@ TEST_F(PonderingTest, IllegalReplyAfterAGuessIsRefusedOnTheGamePosition) {
 }
 
 TEST_F(PonderingTest, HitKeepsTheClockOfThePonderSearch) {
-  StartPondering(ParseGameMove("e7e5"));
+  Move guess = ParseGameMove("e7e5");
+  StartPondering(guess);
   i64 ponderStart = SearchStartClock;
   std::this_thread::sleep_for(std::chrono::milliseconds(5));
   PonderHit();
@@ -101,7 +102,7 @@ TEST_F(PonderingTest, HitKeepsTheClockOfThePonderSearch) {
   // 1.e4, the guess e5 and the engine's answer are the game's moves.
   EXPECT_EQ(GameMoveCount, 4);
   ASSERT_EQ(HistoryTop - History, 3);
-  EXPECT_EQ(History[1].move, ParseGameMove("e7e5"));
+  EXPECT_EQ(History[1].move, guess);
   EXPECT_EQ(Board[E5], BLACK_PAWN);
   EXPECT_EQ(GameSideToMove, SideToMove);
   EXPECT_EQ(EngineState, ENGINE_PLAYING);
