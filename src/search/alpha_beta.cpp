@@ -127,10 +127,11 @@ class CheckOnLine {
 
 i16 AlphaBeta(i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNull) {
   UndoRecord& record = *UndoTop;
-  if (TableEndsNode(record, depth, alpha, beta)) return record.ttScore;
-
+  // The checkers do not depend on the table: they are found while its bucket loads.
+  PrefetchCurrentTransBucket();
   FindCheckers(record);
   const bool inCheck = record.checkers != 0;
+  if (TableEndsNode(record, depth, alpha, beta)) return record.ttScore;
 
   if (allowNull && !inCheck && PieceMaterial[SideToMove] != 0) {
     const int reduction = NullReduction(depth);

@@ -57,8 +57,12 @@ bool IsKept(const TransEntry& slot, int newDepth, u32 newBound) {
 
 }  // namespace
 
-TransEntry* CurrentTransBucket() {
-  return TransTable[(KeyLow() & BUCKET_KEY_MASK) + SideToMove * TRANS_BUCKETS_PER_SIDE];
+TransEntry* CurrentTransBucket() { return TransBucketOf(HashKey, SideToMove); }
+
+void PrefetchCurrentTransBucket() {
+  const char* bucket = reinterpret_cast<const char*>(CurrentTransBucket());
+  __builtin_prefetch(bucket);
+  __builtin_prefetch(bucket + sizeof(TransEntry[TRANS_SLOTS]) - 1);  // a bucket may straddle two lines
 }
 
 TransEntry* ProbeTransTable() {

@@ -40,8 +40,16 @@ inline i16 EntryScore(const TransEntry& entry) {
   return static_cast<i16>(static_cast<int>(entry.info >> 18) - TRANS_SCORE_OFFSET);
 }
 
+// The bucket of a position: the low bits of its key, in the half of its side to move.
+inline TransEntry* TransBucketOf(u64 key, u32 side) {
+  return TransTable[(static_cast<u32>(key) & (TRANS_BUCKETS_PER_SIDE - 1)) + side * TRANS_BUCKETS_PER_SIDE];
+}
+
 // The bucket of the current position (HashKey, SideToMove).
 TransEntry* CurrentTransBucket();
+
+// Starts loading the current position's bucket, for a probe a little later.
+void PrefetchCurrentTransBucket();
 
 // The first slot (0, 1, 2) of the current position's bucket that holds the
 // current position, or nullptr.
