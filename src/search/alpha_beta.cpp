@@ -26,8 +26,6 @@ constexpr int DEEP_NULL_DEPTH = 7;
 constexpr int DEEP_NULL_MATERIAL = 9;
 // Internal iterative deepening searches this much shallower for a first move.
 constexpr int IID_REDUCTION = 2;
-// Inside the tree one earlier occurrence of a position is a draw.
-constexpr int TREE_REPEATS = 1;
 
 // The window may be narrowed by the table except at the root's depth while
 // the root searches again after an aspiration failure.
