@@ -59,12 +59,6 @@ bool IsKept(const TransEntry& slot, int newDepth, u32 newBound) {
 
 TransEntry* CurrentTransBucket() { return TransBucketOf(HashKey, SideToMove); }
 
-void PrefetchCurrentTransBucket() {
-  const char* bucket = reinterpret_cast<const char*>(CurrentTransBucket());
-  __builtin_prefetch(bucket);
-  __builtin_prefetch(bucket + sizeof(TransEntry[TRANS_SLOTS]) - 1);  // a bucket may straddle two lines
-}
-
 TransEntry* ProbeTransTable() {
   TransEntry* slots = CurrentTransBucket();
   for (int i = 0; i < TRANS_SLOTS; ++i) {

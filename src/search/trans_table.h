@@ -4,7 +4,7 @@
 // principal variation and the ponder move are read back out of it.
 #pragma once
 
-#include "board/types.h"
+#include "board/position.h"
 
 // One slot, three words:
 //   moveAndKey  bits 0..15 move or result code, bits 16..31 HashKey bits 16..31
@@ -49,7 +49,11 @@ inline TransEntry* TransBucketOf(u64 key, u32 side) {
 TransEntry* CurrentTransBucket();
 
 // Starts loading the current position's bucket, for a probe a little later.
-void PrefetchCurrentTransBucket();
+inline void PrefetchCurrentTransBucket() {
+  const char* bucket = reinterpret_cast<const char*>(TransBucketOf(HashKey, SideToMove));
+  __builtin_prefetch(bucket);
+  __builtin_prefetch(bucket + sizeof(TransEntry[TRANS_SLOTS]) - 1);  // a bucket may straddle two lines
+}
 
 // The first slot (0, 1, 2) of the current position's bucket that holds the
 // current position, or nullptr.
