@@ -5,6 +5,7 @@
 
 #include "board/attacks.h"
 #include "board/position.h"
+#include "driver/bench_commands.h"
 #include "driver/board_commands.h"
 #include "driver/book_commands.h"
 #include "driver/console_input.h"
@@ -121,6 +122,7 @@ const CommandRow CommandTable[] = {
     {"d", Match::Exact, ShowBoardCommand},
     {"eval", Match::Exact, EvalCommand},
     {"divide", Match::Exact, DivideCommand},
+    {"bench", Match::Exact, BenchCommand},
 };
 
 bool RowMatches(const CommandRow& row, const char* word) {
