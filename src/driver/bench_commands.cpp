@@ -28,18 +28,18 @@ constexpr BenchPosition BENCH_POSITIONS[] = {
     {"r1bqk1nr/pppp1ppp/2n5/2b1p3/2B1P3/5N2/PPPP1PPP/RNBQK2R w KQkq -", 8},
     {"rnbqkb1r/pp2pppp/3p1n2/8/3NP3/2N5/PPP2PPP/R1BQKB1R b KQkq -", 8},
     {"rnbqkb1r/ppp2ppp/4pn2/3p2B1/2PP4/2N5/PP2PPPP/R2QKBNR b KQkq -", 8},
-    {"r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -", 7},
-    {"r1bq1rk1/pp2ppbp/2np1np1/8/3NP3/2N1BP2/PPPQ2PP/R3KB1R w KQ -", 7},
-    {"2rq1rk1/pb1nbppp/1p2pn2/2pp4/2PP4/1P1BPN2/PB1N1PPP/R2Q1RK1 w - -", 7},
-    {"r1b1k2r/ppppnppp/2n2q2/2b5/3NP3/2P1B3/PP3PPP/RN1QKB1R w KQkq -", 7},
-    {"2rr3k/pp3pp1/1nnqbN1p/3pN3/2pP4/2P3Q1/PPB4P/R4RK1 w - -", 7},
+    {"r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -", 8},
+    {"r1bq1rk1/pp2ppbp/2np1np1/8/3NP3/2N1BP2/PPPQ2PP/R3KB1R w KQ -", 8},
+    {"2rq1rk1/pb1nbppp/1p2pn2/2pp4/2PP4/1P1BPN2/PB1N1PPP/R2Q1RK1 w - -", 8},
+    {"r1b1k2r/ppppnppp/2n2q2/2b5/3NP3/2P1B3/PP3PPP/RN1QKB1R w KQkq -", 8},
+    {"2rr3k/pp3pp1/1nnqbN1p/3pN3/2pP4/2P3Q1/PPB4P/R4RK1 w - -", 8},
     {"r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq -", 7},
     {"6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - -", 9},
     {"8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -", 10},
-    {"1K1k4/1P6/8/8/8/8/r7/2R5 w - -", 10},
-    {"8/k7/3p4/p2P1p2/P2P1P2/8/8/K7 w - -", 12},
-    {"8/3b4/5k2/2p2p2/2P2P2/3B1K2/8/8 w - -", 10},
-    {"8/5pk1/6p1/8/3R4/6P1/5PK1/1r6 w - -", 10},
+    {"1K1k4/1P6/8/8/8/8/r7/2R5 w - -", 12},
+    {"8/k7/3p4/p2P1p2/P2P1P2/8/8/K7 w - -", 22},
+    {"8/3b4/5k2/2p2p2/2P2P2/3B1K2/8/8 w - -", 12},
+    {"8/5pk1/6p1/8/3R4/6P1/5PK1/1r6 w - -", 12},
 };
 
 constexpr i64 NO_TIME_LIMIT_MS = std::numeric_limits<i64>::max() / 8;
@@ -75,12 +75,13 @@ void SearchBenchPosition(int number, const BenchPosition& position, u32 depthLim
   UndoTop = UndoRecords;
   SearchStartClock = ClockMs();
   Think();
-  totals.ms += ClockMs() - SearchStartClock;
+  const i64 ms = ClockMs() - SearchStartClock;
+  totals.ms += ms;
   totals.nodes += MovesMade;
   char move[MOVE_TEXT_SIZE];
   MoveToText(move, BestMove);
-  std::printf("%2d  depth %2u  %-5s  score %6d  nodes %10u\n", number, MaxSearchDepth, move,
-              static_cast<int>(BestScore), MovesMade);
+  std::printf("%2d  depth %2u  %-5s  score %6d  nodes %10u  time %6lld ms\n", number, MaxSearchDepth, move,
+              static_cast<int>(BestScore), MovesMade, static_cast<long long>(ms));
 }
 
 }  // namespace

@@ -13,8 +13,8 @@ struct BenchTotals {
 // Loads each built-in position with LoadPosition (so each starts from a cleared
 // table) and searches it to its depth, but never deeper than depthLimit, with
 // no time limit and no notice of pending input. Prints one line per position:
-// its number, depth, best move, score and nodes. The last position stays on
-// the board; the search settings are restored.
+// its number, depth, best move, score, nodes and time. The last position
+// stays on the board; the search settings are restored.
 BenchTotals RunBench(u32 depthLimit);
 
 // "bench": RunBench at the positions' own depths, then "Nodes: N", "Time: T ms"

@@ -26,8 +26,6 @@ constexpr int DEEP_NULL_DEPTH = 7;
 constexpr int DEEP_NULL_MATERIAL = 9;
 // Internal iterative deepening searches this much shallower for a first move.
 constexpr int IID_REDUCTION = 2;
-// Inside the tree one earlier occurrence of a position is a draw.
-constexpr int TREE_REPEATS = 1;
 
 // The window may be narrowed by the table except at the root's depth while
 // the root searches again after an aspiration failure.
@@ -127,10 +125,11 @@ class CheckOnLine {
 
 i16 AlphaBeta(i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNull) {
   UndoRecord& record = *UndoTop;
-  if (TableEndsNode(record, depth, alpha, beta)) return record.ttScore;
-
+  // The checkers do not depend on the table: they are found while its bucket loads.
+  PrefetchCurrentTransBucket();
   FindCheckers(record);
   const bool inCheck = record.checkers != 0;
+  if (TableEndsNode(record, depth, alpha, beta)) return record.ttScore;
 
   if (allowNull && !inCheck && PieceMaterial[SideToMove] != 0) {
     const int reduction = NullReduction(depth);

@@ -53,12 +53,6 @@ i16 ScoreAfterMove(i32 depth, i32 ply, i16 alpha, i16 beta) {
 
 i16 Quiesce(i32 depth, i32 ply, i16 alpha, i16 beta) {
   UndoRecord& record = *UndoTop;
-  // Every entry is deep enough for a node of depth 0 or less.
-  if (ProbeIntoRecord(record)) {
-    if (EntryDecides(record, alpha, beta)) return record.ttScore;
-    NarrowByEntry(record, alpha, beta);
-  }
-
   const int side = static_cast<int>(SideToMove);
   const bool checkedOnLine = InCheckCount[side] != 0;
   if (checkedOnLine) {
@@ -67,13 +61,23 @@ i16 Quiesce(i32 depth, i32 ply, i16 alpha, i16 beta) {
     record.checkers = 0;  // not looked for: the side stands pat even in check
   }
   const bool inCheck = record.checkers != 0;
+  // The evaluation does not depend on the table or the window: it is taken
+  // while the table's bucket is on its way from memory, and only used when
+  // the table does not answer for the node.
+  PrefetchCurrentTransBucket();
+  const i16 stand = inCheck ? SCORE_ILLEGAL : Evaluate(alpha, beta);
+
+  // Every entry is deep enough for a node of depth 0 or less.
+  if (ProbeIntoRecord(record)) {
+    if (EntryDecides(record, alpha, beta)) return record.ttScore;
+    NarrowByEntry(record, alpha, beta);
+  }
 
   MoveEntry* const start = (&record - 1)->listEnd;
   i16 best = SCORE_ILLEGAL;
   if (inCheck) {
     record.listEnd = GenerateEvasions[side](start, record);
   } else {
-    i16 stand = Evaluate(alpha, beta);
     best = stand;
     if (stand > alpha) {
       if (stand >= beta) {

@@ -17,9 +17,6 @@
 
 namespace {
 
-// At the root a position is a draw at its third occurrence, as in the game.
-constexpr int ROOT_REPEATS = 2;
-
 // The table may answer the whole iteration when its move is the one that
 // stands first already; otherwise it narrows the window, unless the root is
 // searching again after an aspiration failure.

@@ -28,10 +28,10 @@ bool PrintThinking = true;
 
 namespace {
 
-// At the root, as in the game, a position is drawn at its third occurrence.
-constexpr int ROOT_REPEATS = 2;
 constexpr i16 NO_SCORE_YET = -9999;
 constexpr u32 FIRST_ITERATION = 2;
+// No iteration is deeper than the table can record.
+constexpr u32 LAST_ITERATION = TRANS_MAX_DEPTH;
 constexpr i16 ASPIRATION_MARGIN = 30;
 constexpr i16 FULL_WINDOW = MATE_SCORE;
 // The fourth iteration that sees a mate within its depth ends the search.
@@ -143,7 +143,8 @@ Window AspirationWindow(i16 score) {
 void Deepen(Window window) {
   i64 extraTime = 0;
   int mateIterations = 0;
-  while (IterationDepth <= MaxSearchDepth) {
+  const u32 lastIteration = std::min<u32>(MaxSearchDepth, LAST_ITERATION);
+  while (IterationDepth <= lastIteration) {
     const i16 score = SearchIteration(window, extraTime);
     if (StopSearch || TimeIsUp()) {
       StopSearch = true;

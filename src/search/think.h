@@ -28,10 +28,14 @@ extern bool PrintThinking;
 // Searches the position on the board and returns BestMove. The caller has
 // cleared StopSearch and set MaxSearchDepth, SearchStartClock and
 // TimeBudgetMs; EngineState ENGINE_PONDERING marks a ponder search. The root
-// record is UndoRecords[0], the root list the bottom of MoveStack. A drawn
+// record is UndoRecords[0], the root list the bottom of MoveStack. The first
+// iteration has depth 2 (or that of an exact table entry for the position):
+// a MaxSearchDepth below it leaves the table's answer, or none. A drawn
 // position is answered at once with its result code and score 0. The search
 // deepens until MaxSearchDepth, a stalemate, the fourth iteration that sees
-// a mate, the time or pending input ends it; an iteration that is
-// stopped changes neither BestMove nor BestScore. The position, UndoTop and
-// HistoryTop are as they were on return.
+// a mate, the time or pending input ends it; an iteration that is stopped
+// changes neither BestMove nor BestScore. Unless pondering, neither the clock
+// nor pending input stops a search that has no move to answer with yet
+// (MoveToPlayKnown). The position, UndoTop and HistoryTop are as they were on
+// return.
 Move Think();

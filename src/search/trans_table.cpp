@@ -57,9 +57,7 @@ bool IsKept(const TransEntry& slot, int newDepth, u32 newBound) {
 
 }  // namespace
 
-TransEntry* CurrentTransBucket() {
-  return TransTable[(KeyLow() & BUCKET_KEY_MASK) + SideToMove * TRANS_BUCKETS_PER_SIDE];
-}
+TransEntry* CurrentTransBucket() { return TransBucketOf(HashKey, SideToMove); }
 
 TransEntry* ProbeTransTable() {
   TransEntry* slots = CurrentTransBucket();

@@ -45,10 +45,10 @@ BenchLines ReadBenchLines(const std::string& output) {
     unsigned number = 0, depth = 0;
     char move[8] = {};
     int score = 0;
-    unsigned long long nodes = 0;
+    unsigned long long nodes = 0, ms = 0;
     int length = 0;
-    if (std::sscanf(row.c_str(), "%u depth %u %7s score %d nodes %llu%n", &number, &depth, move, &score, &nodes,
-                    &length) != 5 ||
+    if (std::sscanf(row.c_str(), "%u depth %u %7s score %d nodes %llu time %llu ms%n", &number, &depth, move, &score,
+                    &nodes, &ms, &length) != 6 ||
         static_cast<size_t>(length) != row.size()) {
       break;
     }
