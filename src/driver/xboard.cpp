@@ -30,7 +30,6 @@ const Feature Features[] = {{"done", "0"}, {"setboard", "1"}};
 constexpr u8 SEARCH_DEPTH = 128;
 constexpr i16 MATE_IN_ONE_SCORE = 8099;
 constexpr i16 MATE_SCORE_THRESHOLD = 8050;
-constexpr int THIRD_OCCURRENCE = 2;  // earlier occurrences that make a draw
 
 // Reads two words of the interface's reply and forgets them.
 void SkipReply() {
@@ -70,7 +69,7 @@ const char* ClaimAfterMoving(char* buffer, size_t size) {
     }
     return nullptr;
   }
-  switch (DrawCheck(THIRD_OCCURRENCE)) {
+  switch (DrawCheck(ROOT_REPEATS)) {
     case GAME_REPETITION: return "1/2-1/2 {Draw by 3 fold repetition (22)}\n";
     case GAME_FIFTY_MOVES: return "1/2-1/2 {Draw by 50 moves rule (33)}\n";
     case GAME_NO_MATERIAL: return "1/2-1/2 {Draw by insufficient material to mate (44)}\n";
