@@ -1,0 +1,8 @@
+// The engine's move from the opening book: a move that leads into the book of
+// the side that will then be to move, picked at random among such moves.
+#pragma once
+
+#include "board/types.h"
+
+// 0 when no move of the position leads into the book.
+Move BookMove();
