@@ -3,8 +3,10 @@
 // "force" and the board compared with the same moves played without guesses.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "board/attacks.h"
@@ -46,6 +48,28 @@ std::string ExpectedReply(const std::vector<std::string>& lines) {
   return "";
 }
 
+// Waits until the engine, after the move it has just printed, has either
+// started pondering or decided not to; true when it ponders. A reply sent
+// before would be input waiting, which rightly keeps it from pondering.
+bool WaitUntilPondering(const EngineProcess& engine, int turn) {
+  const std::string moveLine = "\tscore: ";
+  for (int attempt = 0; attempt < 2000; ++attempt) {
+    std::string log = engine.ReadLog();
+    size_t at = 0;
+    for (int seen = 0; seen <= turn; ++seen) {
+      at = log.find(moveLine, at);
+      if (at == std::string::npos) break;
+      ++at;
+    }
+    if (at != std::string::npos) {
+      if (log.find("- NO ponder move", at) != std::string::npos) return false;
+      if (log.find("-M: entered StartEngine", at) != std::string::npos) return true;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return false;
+}
+
 int Count(const std::string& text, const std::string& part) {
   int count = 0;
   for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
@@ -73,6 +97,7 @@ TEST(XboardGame, PonderedGameEndsOnTheBoardOfItsMoves) {
     ASSERT_TRUE(IsGeneratedLegalMove(played)) << move;
     PlayGameMove(played);
     if (turn + 1 == ENGINE_MOVES) break;
+    ASSERT_TRUE(WaitUntilPondering(engine, turn)) << "turn " << turn;
 
     // Alternately the reply the engine expects and another one.
     std::vector<std::string> replies = LegalMoves();
