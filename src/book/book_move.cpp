@@ -21,7 +21,9 @@ MoveEntry* GenerateMoves(MoveEntry* list, UndoRecord& record) {
 
 }  // namespace
 
-Move BookMove() {
+Move BookMove() { return BookMoveAt(ClockMs()); }
+
+Move BookMoveAt(i64 clockMs) {
   int bookSide = static_cast<int>(SideToMove ^ 1);
   if (EngineBook.RecordCount(bookSide) == 0) return NO_MOVE;
 
@@ -44,5 +46,5 @@ Move BookMove() {
     UnmakeMove(entry->move, record);
   }
   if (count == 0) return NO_MOVE;
-  return candidates[ClockMs() % count];
+  return candidates[clockMs % count];
 }

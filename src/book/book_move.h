@@ -6,3 +6,8 @@
 
 // 0 when no move of the position leads into the book.
 Move BookMove();
+
+// The same, with the clock reading that picks among the candidates: the
+// moves are tried from the last generated to the first, and candidate number
+// (clock modulo their count) in that order is the answer.
+Move BookMoveAt(i64 clockMs);
