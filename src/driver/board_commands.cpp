@@ -11,6 +11,8 @@
 #include "driver/console_input.h"
 #include "driver/engine_log.h"
 #include "driver/game_move.h"
+#include "driver/pondering.h"
+#include "driver/xboard.h"
 #include "movegen/legal_moves.h"
 
 namespace {
@@ -33,15 +35,25 @@ bool AcceptsGameMove(const char* word) {
 
 void GameMoveCommand(const char* word) {
   Move move = ParseGameMove(word);
+  if (EngineState == ENGINE_PONDERING) {
+    if (move == PonderMove) {
+      PonderHit();
+    } else {
+      PonderMiss(move, word);
+    }
+    return;
+  }
   if (!IsGeneratedLegalMove(move)) {
     std::printf("Illegal move: %s\n", word);
     return;
   }
   PlayGameMove(move);
+  if (EngineState == ENGINE_PLAYING) EngineMove();
 }
 
 void NewCommand(const char*) {
   LoadPosition(INITIAL_POSITION);
+  PonderMove = NO_MOVE;
   EngineState = ENGINE_PLAYING;
 }
 
@@ -50,10 +62,17 @@ void SetboardCommand(const char*) {
   size_t length = ReadLine(text, sizeof text);
   if (length == sizeof text - 1 && text[length - 1] != '\n') SkipRestOfLine();
   EngineLog << "setboard " << text << EndLine;
-  if (LoadPosition(text)) return;
+  if (LoadPosition(text)) {
+    PonderMove = NO_MOVE;
+    return;
+  }
   EngineLog << "-M: tellusererror Illegal position" << EndLine;
   // An unreadable bm/am move has had its own warning, and its position stands.
-  if (LastLoadOutcome() == LoadOutcome::Refused) std::printf("tellusererror Illegal position\n");
+  if (LastLoadOutcome() == LoadOutcome::Refused) {
+    std::printf("tellusererror Illegal position\n");
+  } else {
+    PonderMove = NO_MOVE;
+  }
 }
 
 void ShowBoardCommand(const char*) {

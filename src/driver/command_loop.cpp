@@ -3,13 +3,15 @@
 #include <cstdio>
 #include <cstring>
 
-#include "board/attacks.h"
 #include "board/position.h"
+#include "driver/bench_commands.h"
 #include "driver/board_commands.h"
 #include "driver/book_commands.h"
 #include "driver/console_input.h"
 #include "driver/conversion_commands.h"
 #include "driver/eval_commands.h"
+#include "driver/game_commands.h"
+#include "driver/xboard.h"
 #include "driver/engine_log.h"
 #include "driver/perft_commands.h"
 #include "driver/time_control.h"
@@ -28,13 +30,12 @@ void TimeCommand(const char*) {
   i32 ownClock;
   if (!ReadNumber(ownClock)) return;
   char word[COMMAND_BUFFER_SIZE];
-  if (ReadWord(word, sizeof word) == WordStatus::Read) {
-    if (std::strncmp(word, "otim", 4) == 0) {
-      i32 opponentClock;
-      ReadNumber(opponentClock);
-    } else {
-      UnreadWord(word);
-    }
+  WordStatus status = ReadWord(word, sizeof word);
+  if (status == WordStatus::Read && std::strncmp(word, "otim", 4) == 0) {
+    i32 opponentClock;
+    ReadNumber(opponentClock);
+  } else if (status != WordStatus::EndOfInput) {
+    UnreadWord(word, status);
   }
   AllocateTime(ownClock);
 }
@@ -53,8 +54,9 @@ void LevelCommand(const char*) {
   i32 moves;
   if (!ReadNumber(moves)) return;
   char base[COMMAND_BUFFER_SIZE];
-  if (ReadWord(base, sizeof base) == WordStatus::Read && !LooksLikeBaseTime(base)) {
-    UnreadWord(base);
+  WordStatus status = ReadWord(base, sizeof base);
+  if (status == WordStatus::TooLong || (status == WordStatus::Read && !LooksLikeBaseTime(base))) {
+    UnreadWord(base, status);
   }
   i32 increment = 0;
   ReadNumber(increment);
@@ -62,7 +64,6 @@ void LevelCommand(const char*) {
   IncrementMs = increment >= 1 ? increment * 1000 : 0;
 }
 
-void ForceCommand(const char*) { StopEngine(); }
 void EasyCommand(const char*) { PonderEnabled = false; }
 void HardCommand(const char*) { PonderEnabled = true; }
 void QuitCommand(const char*) { EngineState = ENGINE_QUIT; }
@@ -97,7 +98,9 @@ struct CommandRow {
 const CommandRow CommandTable[] = {
     {"time", Match::Prefix, TimeCommand},
     {"", Match::GameMove, GameMoveCommand},
+    {"go", Match::Prefix, GoCommand},
     {"new", Match::Prefix, NewCommand},
+    {"result", Match::Prefix, ResultCommand},
     {"level", Match::Prefix, LevelCommand},
     {"force", Match::Prefix, ForceCommand},
     {"setboard", Match::Prefix, SetboardCommand},
@@ -118,9 +121,11 @@ const CommandRow CommandTable[] = {
     {"dbcreate", Match::Exact, DatabaseCreateCommand},
     {"benchmark", Match::Exact, BenchmarkCommand},
     {"perft", Match::Exact, PerftCommand},
+    {"test", Match::Exact, TestCommand},
     {"d", Match::Exact, ShowBoardCommand},
     {"eval", Match::Exact, EvalCommand},
     {"divide", Match::Exact, DivideCommand},
+    {"bench", Match::Exact, BenchCommand},
 };
 
 bool RowMatches(const CommandRow& row, const char* word) {
@@ -158,8 +163,7 @@ void CommandLoop() {
   PonderEnabled = true;
   std::memset(CommandBuffer, 0, sizeof CommandBuffer);
   EngineState = ENGINE_FORCE;
-  std::setvbuf(stdout, nullptr, _IONBF, 0);
-  InitBoardTables();
+  if (!XboardHandshake()) return;
   while (ExecuteNextCommand()) {
   }
 }

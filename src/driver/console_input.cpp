@@ -19,6 +19,7 @@ bool AtEnd = false;
 
 char PendingWord[COMMAND_BUFFER_SIZE];
 bool HasPendingWord = false;
+WordStatus PendingStatus = WordStatus::Read;
 
 bool Refill() {
   if (AtEnd) return false;
@@ -56,7 +57,7 @@ WordStatus ReadWord(char* buffer, size_t size) {
     HasPendingWord = false;
     std::strncpy(buffer, PendingWord, size - 1);
     buffer[size - 1] = '\0';
-    return WordStatus::Read;
+    return PendingStatus;
   }
   int c;
   while ((c = Peek()) >= 0 && IsBlank(c)) Get();
@@ -79,18 +80,20 @@ bool ReadFileName(char* buffer) {
   return ReadWord(buffer, COMMAND_BUFFER_SIZE) == WordStatus::Read;
 }
 
-void UnreadWord(const char* word) {
+void UnreadWord(const char* word, WordStatus status) {
   std::strncpy(PendingWord, word, sizeof PendingWord - 1);
   PendingWord[sizeof PendingWord - 1] = '\0';
   HasPendingWord = true;
+  PendingStatus = status;
 }
 
 bool ReadNumber(i32& value) {
   char word[COMMAND_BUFFER_SIZE];
-  if (ReadWord(word, sizeof word) == WordStatus::EndOfInput) return false;
+  WordStatus status = ReadWord(word, sizeof word);
+  if (status == WordStatus::EndOfInput) return false;
   const char* digits = word + ((word[0] == '-' || word[0] == '+') ? 1 : 0);
-  if (*digits < '0' || *digits > '9') {
-    UnreadWord(word);
+  if (status == WordStatus::TooLong || *digits < '0' || *digits > '9') {
+    UnreadWord(word, status);
     return false;
   }
   long long parsed = std::strtoll(word, nullptr, 10);

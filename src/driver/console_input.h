@@ -22,8 +22,9 @@ WordStatus ReadWord(char* buffer, size_t size);
 // false when none is left or it is too long to be one.
 bool ReadFileName(char* buffer);
 
-// Gives a word back: the next ReadWord returns it again.
-void UnreadWord(const char* word);
+// Gives a word back: the next ReadWord returns it again, with the same status
+// (a word that was cut stays TooLong).
+void UnreadWord(const char* word, WordStatus status = WordStatus::Read);
 
 // Reads the next word as a decimal number (an optional sign and at least one
 // digit; what follows the digits is ignored, as "0.5" reads 0). A word that is

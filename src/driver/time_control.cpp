@@ -1,8 +1,10 @@
 #include "driver/time_control.h"
 
 #include "board/position.h"
+#include "driver/clock.h"
 #include "driver/command_loop.h"
 #include "driver/engine_log.h"
+#include "search/think.h"
 
 i32 MovesPerControl;
 i32 IncrementMs;
@@ -13,6 +15,7 @@ bool StopSearch;
 u32 MaxSearchDepth;
 
 namespace {
+constexpr u32 DEEPEST_ITERATION = 127;
 // Shares of at least 5 s keep 1 s in reserve, shares of at least 2.2 s keep 0.5 s.
 constexpr i64 LARGE_SHARE_CS = 500, LARGE_MARGIN_CS = 100;
 constexpr i64 MEDIUM_SHARE_CS = 220, MEDIUM_MARGIN_CS = 50;
@@ -39,6 +42,17 @@ void AllocateTime(i64 ownClockCs) {
       ComputeTimeAllocation(ownClockCs, MovesPerControl, IncrementMs, GameMoveCount);
   MovesToGo = allocation.movesToGo;
   TimeBudgetMs = allocation.budgetMs;
+}
+
+void StartEngine(bool goodPonder, u8 depth) {
+  EngineLog << "-M: entered StartEngine, goodPonder: " << (goodPonder ? 1 : 0) << EndLine;
+  MaxSearchDepth = depth < DEEPEST_ITERATION ? depth : DEEPEST_ITERATION;
+  StopSearch = false;
+  if (!goodPonder) SearchStartClock = ClockMs();
+  EngineLog << "*** xxx czas uzyty: " << ClockMs() - SearchStartClock << EndLine;
+  UndoTop = UndoRecords;
+  Think();
+  EngineLog << "-M: exited StartEngine" << EndLine;
 }
 
 void StopEngine() {

@@ -27,5 +27,10 @@ TimeAllocation ComputeTimeAllocation(i64 ownClockCs, i32 movesPerControl, i32 in
 // "time": sets MovesToGo and TimeBudgetMs from the own clock and the globals.
 void AllocateTime(i64 ownClockCs);
 
+// Runs one search of the position on the board to the end (at most depth
+// iterations, 127 at the most). On a ponder hit (goodPonder) the clock keeps
+// the start of the ponder search, so the time spent pondering counts.
+void StartEngine(bool goodPonder, u8 depth);
+
 // "force": the engine stops answering moves; a running search is told to stop.
 void StopEngine();

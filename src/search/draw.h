@@ -10,6 +10,11 @@
 // occurrence (0 looks for no repetition).
 Move DrawCheck(int repeats);
 
+// The repeats asked for inside the search tree, and at the root and in the
+// game, where a position is drawn at its third occurrence.
+constexpr int TREE_REPEATS = 1;
+constexpr int ROOT_REPEATS = 2;
+
 // How often (0, 1 or 2, an estimate) the position after the quiet move has
 // occurred before. Captures, promotions, castling and pawn moves never repeat
 // and answer 0. Move 0 reads as a8-a8: for a piece on a8 it asks about the

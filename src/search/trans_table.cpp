@@ -1,11 +1,15 @@
 #include "search/trans_table.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cstring>
 
 #include "board/position.h"
 
-TransEntry TransTable[TRANS_BUCKETS][TRANS_SLOTS];
+// Aligned to the large pages that the system may back the table with.
+constexpr size_t LARGE_PAGE_SIZE = 2 * 1024 * 1024;
+alignas(LARGE_PAGE_SIZE) TransEntry TransTable[TRANS_BUCKETS][TRANS_SLOTS];
 static_assert(sizeof(TransEntry) == 12 && sizeof TransTable == 18'874'368);
 
 namespace {
@@ -53,9 +57,7 @@ bool IsKept(const TransEntry& slot, int newDepth, u32 newBound) {
 
 }  // namespace
 
-TransEntry* CurrentTransBucket() {
-  return TransTable[(KeyLow() & BUCKET_KEY_MASK) + SideToMove * TRANS_BUCKETS_PER_SIDE];
-}
+TransEntry* CurrentTransBucket() { return TransBucketOf(HashKey, SideToMove); }
 
 TransEntry* ProbeTransTable() {
   TransEntry* slots = CurrentTransBucket();
@@ -92,4 +94,20 @@ void StoreTransTable(Move move, i16 score, int depth, u32 bound) {
   }
 }
 
-void ClearTransTable() { std::memset(TransTable, 0, sizeof TransTable); }
+// Every probe lands somewhere in 18 MB: with small pages nearly every one
+// misses the address translation cache as well. Asked once, before the
+// first clear touches the pages; where the system has no large pages the
+// table works on small ones.
+void AskForLargePages() {
+  static bool asked = false;
+  if (asked) return;
+  asked = true;
+#ifdef MADV_HUGEPAGE
+  madvise(TransTable, sizeof TransTable, MADV_HUGEPAGE);
+#endif
+}
+
+void ClearTransTable() {
+  AskForLargePages();
+  std::memset(TransTable, 0, sizeof TransTable);
+}

@@ -4,7 +4,7 @@
 // principal variation and the ponder move are read back out of it.
 #pragma once
 
-#include "board/types.h"
+#include "board/position.h"
 
 // One slot, three words:
 //   moveAndKey  bits 0..15 move or result code, bits 16..31 HashKey bits 16..31
@@ -40,8 +40,20 @@ inline i16 EntryScore(const TransEntry& entry) {
   return static_cast<i16>(static_cast<int>(entry.info >> 18) - TRANS_SCORE_OFFSET);
 }
 
+// The bucket of a position: the low bits of its key, in the half of its side to move.
+inline TransEntry* TransBucketOf(u64 key, u32 side) {
+  return TransTable[(static_cast<u32>(key) & (TRANS_BUCKETS_PER_SIDE - 1)) + side * TRANS_BUCKETS_PER_SIDE];
+}
+
 // The bucket of the current position (HashKey, SideToMove).
 TransEntry* CurrentTransBucket();
+
+// Starts loading the current position's bucket, for a probe a little later.
+inline void PrefetchCurrentTransBucket() {
+  const char* bucket = reinterpret_cast<const char*>(TransBucketOf(HashKey, SideToMove));
+  __builtin_prefetch(bucket);
+  __builtin_prefetch(bucket + sizeof(TransEntry[TRANS_SLOTS]) - 1);  // a bucket may straddle two lines
+}
 
 // The first slot (0, 1, 2) of the current position's bucket that holds the
 // current position, or nullptr.

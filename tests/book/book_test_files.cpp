@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <fstream>
@@ -111,4 +112,10 @@ std::string CaptureOutput(const std::function<void()>& body) {
   body();
   std::fflush(stdout);
   return testing::internal::GetCapturedStdout();
+}
+
+void WriteBook(const std::string& baseName, std::vector<u64> keys) {
+  std::sort(keys.begin(), keys.end());
+  WriteTextFile(baseName + ".mbx", BookIndexBytes(BookIndexOf(keys)));
+  WriteTextFile(baseName + ".mbk", BookRecordBytes(keys));
 }

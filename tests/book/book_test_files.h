@@ -28,6 +28,9 @@ std::vector<u32> BookIndexOf(const std::vector<u64>& keys);
 std::string BookIndexBytes(const std::vector<u32>& index);
 u32 BookIndexEntry(const std::string& indexBytes, u32 bucket);
 
+// Writes baseName.mbx and baseName.mbk holding the keys, in the working folder.
+void WriteBook(const std::string& baseName, std::vector<u64> keys);
+
 // Changes the working directory for the life of the object.
 class WorkingDirectory {
  public:

@@ -16,12 +16,6 @@
 
 namespace {
 
-void WriteBook(const std::string& baseName, std::vector<u64> keys) {
-  std::sort(keys.begin(), keys.end());
-  WriteTextFile(baseName + ".mbx", BookIndexBytes(BookIndexOf(keys)));
-  WriteTextFile(baseName + ".mbk", BookRecordBytes(keys));
-}
-
 bool Contains(OpeningBook& book, int side, u64 key) {
   return book.BookContains(side, static_cast<u32>(key), static_cast<u32>(key >> 32));
 }

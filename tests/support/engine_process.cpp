@@ -163,6 +163,23 @@ std::optional<std::vector<std::string>> EngineProcess::ReadUntil(const std::stri
   }
 }
 
+std::vector<std::string> EngineProcess::ReadStartup() {
+  std::vector<std::string> lines;
+  auto upToDone = ReadUntil("feature done=1");
+  if (!upToDone) return lines;
+  lines = *upToDone;
+  // The book report is written right after "feature done=1", before any
+  // command is read: if it is coming, it is already on its way.
+  if (pending_.empty()) FillBuffer(std::chrono::milliseconds(300));
+  if (pending_.rfind("BOOK ERROR: ", 0) == 0) {
+    // The book's message ends with its own line end, and the report adds one.
+    for (int line = 0; line < 2; ++line) {
+      if (auto text = ReadLine()) lines.push_back(*text);
+    }
+  }
+  return lines;
+}
+
 std::string EngineProcess::ReadToEnd(std::chrono::milliseconds timeout) {
   auto deadline = Clock::now() + timeout;
   while (!outputEnded_ && RemainingMs(deadline) > 0) {
@@ -201,12 +218,31 @@ std::string EngineProcess::StandardError() {
 
 std::string EngineProcess::ReadLog() const { return ReadFile(directory_ + "/Tavrel.log"); }
 
+void SplitStartup(const std::string& printed, std::string& startup, std::string& rest) {
+  const std::string done = "feature done=1\n";
+  size_t end = printed.find(done);
+  if (end == std::string::npos) {
+    startup.clear();
+    rest = printed;
+    return;
+  }
+  end += done.size();
+  const std::string report = "BOOK ERROR: ";
+  if (printed.compare(end, report.size(), report) == 0) {
+    // The book's message ends with its own line end, the report adds one more.
+    size_t reportEnd = printed.find("\n\n", end);
+    end = reportEnd == std::string::npos ? printed.size() : reportEnd + 2;
+  }
+  startup = printed.substr(0, end);
+  rest = printed.substr(end);
+}
+
 EngineRun RunEngine(const std::string& input, const std::string& workingDir) {
   EngineProcess engine(workingDir);
   engine.Send(input);
   engine.CloseInput();
   EngineRun run;
-  run.output = engine.ReadToEnd();
+  SplitStartup(engine.ReadToEnd(), run.startup, run.output);
   run.exitCode = engine.Wait();
   run.errors = engine.StandardError();
   run.log = engine.ReadLog();

@@ -26,6 +26,11 @@ class EngineProcess {
   std::optional<std::vector<std::string>> ReadUntil(
       const std::string& prefix, std::chrono::milliseconds timeout = std::chrono::seconds(20));
 
+  // Reads the lines the engine prints at start-up, up to "feature done=1" and
+  // the report of a missing book that may follow it; returns them. The engine
+  // prints them once it has read its first word: send that first.
+  std::vector<std::string> ReadStartup();
+
   // Everything still to come on standard output until the engine closes it.
   std::string ReadToEnd(std::chrono::milliseconds timeout = std::chrono::seconds(60));
 
@@ -54,15 +59,19 @@ class EngineProcess {
 };
 
 struct EngineRun {
-  std::string output;
+  std::string startup;  // the start-up lines (greeting reply, features, book report)
+  std::string output;   // everything printed after them
   std::string errors;
   std::string log;
   int exitCode;
 };
 
 // Starts the engine, writes all of input, closes standard input and collects
-// everything until it exits.
+// everything until it exits, the start-up lines apart from the rest.
 EngineRun RunEngine(const std::string& input, const std::string& workingDir = "");
+
+// Splits what the engine printed into its start-up lines and the rest.
+void SplitStartup(const std::string& printed, std::string& startup, std::string& rest);
 
 // Reads a whole file; empty when it does not exist.
 std::string ReadFile(const std::string& path);

@@ -13,10 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "book/opening_book.h"
-#include "board/attacks.h"
 #include "pgn_test_files.h"
-#include "support/command_feed.h"
 #include "support/engine_process.h"
 
 namespace {
@@ -44,16 +41,9 @@ double WhiteScore(const std::string& positions, const std::string& fen) {
   return points / games;
 }
 
-// "bookshow" in this process, on the books of a folder.
+// "bookshow" in an engine started in the folder, which opens its books.
 std::string BookShow(const std::string& folder, const std::string& moves) {
-  std::string previous = std::filesystem::current_path();
-  std::filesystem::current_path(folder);
-  InitBoardTables();
-  bool opened = EngineBook.OpenBook();
-  std::string answer = RunCommandsCapturingOutput("new\nforce\n" + moves + "\nbookshow\n");
-  for (int side : {BOOK_BLACK_TO_MOVE, BOOK_WHITE_TO_MOVE}) EngineBook.Side(side).Close();
-  std::filesystem::current_path(previous);
-  return opened ? answer : "books not opened";
+  return RunEngine("new\nforce\n" + moves + "\nbookshow\nquit\n", folder).output;
 }
 
 TEST(ConversionProgram, GamesBecomeAnOpeningBook) {
@@ -82,6 +72,16 @@ TEST(ConversionProgram, GamesBecomeAnOpeningBook) {
                                   std::pair{"e2e4", "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3"}}) {
     EXPECT_EQ(BookShow(dir.Path(), move), WhiteScore(positions, fen) >= 0.53 ? "YES\n" : "NO\n") << move;
   }
+
+  // Started in the folder, the engine plays white's first move from the book:
+  // a move into a position of the book of black to move.
+  EngineRun play = RunEngine("new\ngo\nbookshow\nquit\n", dir.Path());
+  EXPECT_EQ(play.startup.find("BOOK ERROR"), std::string::npos) << play.startup;
+  size_t moveLine = play.output.find("move ");
+  ASSERT_EQ(moveLine, 0u) << play.output;
+  std::string move = play.output.substr(5, play.output.find('\n') - 5);
+  EXPECT_EQ(play.output, "move " + move + "\nYES\n");
+  EXPECT_NE(play.log.find("move (book) " + move + "\n- NO ponder move\n"), std::string::npos) << play.log;
 }
 
 TEST(ConversionProgram, PgnToPosSplitsThePositionsByTheirKeys) {

@@ -1,0 +1,50 @@
+#include "book/book_move.h"
+
+#include "board/check.h"
+#include "board/make_move.h"
+#include "book/byte_order.h"
+#include "book/opening_book.h"
+#include "driver/clock.h"
+#include "movegen/generate_all.h"
+#include "movegen/generate_evasions.h"
+#include "movegen/move_stack.h"
+
+namespace {
+
+// Writes the moves of the side to move into list: the replies to a check when
+// there is one, all moves otherwise. Returns one past the last.
+MoveEntry* GenerateMoves(MoveEntry* list, UndoRecord& record) {
+  FindCheckers(record);
+  if (record.checkers != 0) return GenerateEvasions[SideToMove](list, record);
+  return GenerateAll[SideToMove](list);
+}
+
+}  // namespace
+
+Move BookMove() { return BookMoveAt(ClockMs()); }
+
+Move BookMoveAt(i64 clockMs) {
+  int bookSide = static_cast<int>(SideToMove ^ 1);
+  if (EngineBook.RecordCount(bookSide) == 0) return NO_MOVE;
+
+  UndoRecord record{};
+  MoveEntry list[MAX_LIST_MOVES];
+  MoveEntry* end = GenerateMoves(list, record);
+  SavePositionForUndo(record);
+
+  Move candidates[MAX_LIST_MOVES];
+  int count = 0;
+  int mover = static_cast<int>(SideToMove);
+  for (MoveEntry* entry = end; entry-- != list;) {
+    MakeMove(entry->move, record);
+    // A position reached by castling through check, say, can be in the book
+    // by way of another move order: only legal moves are candidates.
+    if (!KingLeftInCheck(entry->move, mover) &&
+        EngineBook.BookContains(static_cast<int>(SideToMove), KeyLow(HashKey), KeyHigh(HashKey))) {
+      candidates[count++] = entry->move;
+    }
+    UnmakeMove(entry->move, record);
+  }
+  if (count == 0) return NO_MOVE;
+  return candidates[clockMs % count];
+}

@@ -1,0 +1,13 @@
+// The engine's move from the opening book: a move that leads into the book of
+// the side that will then be to move, picked at random among such moves.
+#pragma once
+
+#include "board/types.h"
+
+// 0 when no move of the position leads into the book.
+Move BookMove();
+
+// The same, with the clock reading that picks among the candidates: the
+// moves are tried from the last generated to the first, and candidate number
+// (clock modulo their count) in that order is the answer.
+Move BookMoveAt(i64 clockMs);

@@ -1,0 +1,27 @@
+// Thinking on the opponent's time: after its own move the engine plays the
+// reply it expects on the board and searches on. The opponent's move then
+// either confirms the guess (a ponder hit) or the guess is taken back (a miss).
+#pragma once
+
+#include "board/position.h"
+
+// The move guessed for the opponent and made on the board; 0 when none.
+extern Move PonderMove;
+
+// The undo record of the ponder move, apart from the search's records.
+extern UndoRecord PonderRecord;
+
+// Plays the guessed move and searches until input arrives or the search ends
+// by itself. Returns with EngineState ENGINE_PONDERING.
+void StartPondering(Move guess);
+
+// The opponent played the guessed move: it becomes the game's move and the
+// engine answers, counting the time spent pondering.
+void PonderHit();
+
+// The opponent played another move: the guess is taken back, the move played
+// (when legal; else "Illegal move: " and the engine waits) and answered.
+void PonderMiss(Move move, const char* word);
+
+// Takes the guessed move back from the board, if one is there.
+void TakeBackPonderMove();

@@ -1,0 +1,22 @@
+#include "search/move_order.h"
+
+void MarkHashAndKillers(MoveEntry* start, MoveEntry* end, const UndoRecord& record) {
+  for (MoveEntry* entry = start; entry < end; ++entry) {
+    if (entry->move == record.hashMove) {
+      entry->score = HASH_MOVE_SCORE;
+    } else if (entry->move == record.killer1) {
+      entry->score = FIRST_KILLER_SCORE;
+    } else if (entry->move == record.killer2) {
+      entry->score = SECOND_KILLER_SCORE;
+    }
+  }
+}
+
+void KeyRemainingMoves(MoveOrder& order) {
+  const u32* history = HistoryScores[SideToMove];
+  for (MoveEntry* entry = order.next; entry < order.end; ++entry) {
+    order.keys[entry - order.start] =
+        history[entry->move & HISTORY_MOVE_MASK] + static_cast<u32>(HISTORY_KEY_OFFSET + entry->score);
+  }
+  order.keyed = true;
+}

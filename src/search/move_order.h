@@ -1,0 +1,90 @@
+// The order in which AlphaBeta and the root try their moves: the table's move,
+// then by ordering score while it is at least -10000 (good captures and queen
+// promotions, the killers just below them), then the rest (quiet moves, poor
+// captures, under-promotions) by the history counters added to their scores.
+#pragma once
+
+#include <utility>
+
+#include "board/position.h"
+#include "movegen/move_stack.h"
+#include "search/search_state.h"
+
+constexpr i16 HASH_MOVE_SCORE = 30000;
+constexpr i16 FIRST_KILLER_SCORE = -9998;
+constexpr i16 SECOND_KILLER_SCORE = -9999;
+// Entries scored at least this are picked by their score alone.
+constexpr i16 PICK_BY_SCORE_FLOOR = -10000;
+// Lifts every ordering score above zero in the history keys.
+constexpr int HISTORY_KEY_OFFSET = 33000;
+
+// Gives the table's move and the two killers of the record their marks,
+// replacing the scores the generator gave them.
+void MarkHashAndKillers(MoveEntry* start, MoveEntry* end, const UndoRecord& record);
+
+// A list being tried: entries before next have been picked. Once keyed, the
+// record's orderKeys hold the key of each entry from next on, at the entry's
+// distance from start (no list is longer than the keys).
+struct MoveOrder {
+  MoveEntry* start;
+  MoveEntry* next;
+  MoveEntry* end;
+  u32* keys;
+  bool keyed;
+};
+
+inline MoveOrder OrderOfList(MoveEntry* start, UndoRecord& record) {
+  return {start, start, record.listEnd, record.orderKeys, false};
+}
+
+// Computes the history key of every entry still to be picked.
+void KeyRemainingMoves(MoveOrder& order);
+
+// The next entry to try, swapped into place, or nullptr when all were tried.
+// Ties go to the entry that stands first.
+inline MoveEntry* PickNextMove(MoveOrder& order) {
+  MoveEntry* const next = order.next;
+  if (next >= order.end) return nullptr;
+  if (!order.keyed) {
+    MoveEntry* best = next;
+    for (MoveEntry* entry = next + 1; entry < order.end; ++entry) {
+      if (entry->score > best->score) best = entry;
+    }
+    if (best->score >= PICK_BY_SCORE_FLOOR) {
+      std::swap(*best, *next);
+      ++order.next;
+      return next;
+    }
+    KeyRemainingMoves(order);
+  }
+  u32* const keys = order.keys;
+  const auto first = next - order.start;
+  auto best = first;
+  const auto count = order.end - order.start;
+  for (auto i = first + 1; i < count; ++i) {
+    if (keys[i] > keys[best]) best = i;
+  }
+  std::swap(order.start[best], *next);
+  std::swap(keys[best], keys[first]);
+  ++order.next;
+  return next;
+}
+
+constexpr bool IsQuietOrCastling(Move move) {
+  return MoveKind(move) == KIND_QUIET || IsCastling(move);
+}
+
+// A move that cut the search off becomes the first killer of its ply, the
+// old first one the second (nothing changes when it is the first already).
+inline void RememberKiller(UndoRecord& record, Move move) {
+  if (move == record.killer1) return;
+  record.killer2 = record.killer1;
+  record.killer1 = move;
+}
+
+// What a cut-off at a node of the given depth teaches: quiet moves and
+// castlings become killers, and every move's history counter grows by depth².
+inline void RewardCutoff(UndoRecord& record, Move move, int depth) {
+  if (IsQuietOrCastling(move)) RememberKiller(record, move);
+  HistoryScores[SideToMove][move & HISTORY_MOVE_MASK] += static_cast<u32>(depth * depth);
+}

@@ -1,0 +1,138 @@
+#include "search/quiesce.h"
+
+#include "board/check.h"
+#include "board/make_move.h"
+#include "eval/evaluate.h"
+#include "movegen/generate_captures.h"
+#include "movegen/generate_evasions.h"
+#include "search/move_order.h"
+#include "search/score.h"
+#include "search/search_state.h"
+#include "search/table_probe.h"
+
+namespace {
+
+// The killers lift captures without taking them past better ones.
+constexpr int FIRST_KILLER_BONUS = 1500;
+constexpr int SECOND_KILLER_BONUS = 1000;
+// Below this and with no pawn left, nobody can mate.
+constexpr int MATING_MATERIAL = 4;
+
+bool NoMatingMaterial() {
+  return TotalMaterial < MATING_MATERIAL && PawnCount[WHITE] == 0 && PawnCount[BLACK] == 0;
+}
+
+bool TakesKing(Move move) {
+  int victim = Board[MoveTo(move)];
+  return victim == WHITE_KING || victim == BLACK_KING;
+}
+
+void MarkCaptures(MoveEntry* start, MoveEntry* end, const UndoRecord& record) {
+  for (MoveEntry* entry = start; entry < end; ++entry) {
+    if (entry->move == record.hashMove) {
+      entry->score = HASH_MOVE_SCORE;
+    } else if (entry->move == record.killer1) {
+      entry->score = static_cast<i16>(entry->score + FIRST_KILLER_BONUS);
+    } else if (entry->move == record.killer2) {
+      entry->score = static_cast<i16>(entry->score + SECOND_KILLER_BONUS);
+    }
+  }
+}
+
+// The score of a move just made, for the side that made it.
+i16 ScoreAfterMove(i32 depth, i32 ply, i16 alpha, i16 beta) {
+  if (depth <= QUIESCE_DEPTH_LIMIT || ply >= LAST_SEARCH_PLY) return Negate(Evaluate(Negate(beta), Negate(alpha)));
+  if (NoMatingMaterial()) return DRAW_SCORE;
+  ++UndoTop;
+  i16 score = Negate(Quiesce(depth - 1, ply + 1, Negate(beta), Negate(alpha)));
+  --UndoTop;
+  return score;
+}
+
+}  // namespace
+
+i16 Quiesce(i32 depth, i32 ply, i16 alpha, i16 beta) {
+  UndoRecord& record = *UndoTop;
+  const int side = static_cast<int>(SideToMove);
+  const bool checkedOnLine = InCheckCount[side] != 0;
+  if (checkedOnLine) {
+    FindCheckers(record);
+  } else {
+    record.checkers = 0;  // not looked for: the side stands pat even in check
+  }
+  const bool inCheck = record.checkers != 0;
+  // The evaluation does not depend on the table or the window: it is taken
+  // while the table's bucket is on its way from memory, and only used when
+  // the table does not answer for the node.
+  PrefetchCurrentTransBucket();
+  const i16 stand = inCheck ? SCORE_ILLEGAL : Evaluate(alpha, beta);
+
+  // Every entry is deep enough for a node of depth 0 or less.
+  if (ProbeIntoRecord(record)) {
+    if (EntryDecides(record, alpha, beta)) return record.ttScore;
+    NarrowByEntry(record, alpha, beta);
+  }
+
+  MoveEntry* const start = (&record - 1)->listEnd;
+  i16 best = SCORE_ILLEGAL;
+  if (inCheck) {
+    record.listEnd = GenerateEvasions[side](start, record);
+  } else {
+    best = stand;
+    if (stand > alpha) {
+      if (stand >= beta) {
+        StoreTransTable(NO_MOVE, stand, 0, BOUND_LOWER);
+        return stand;
+      }
+      alpha = stand;
+    }
+    record.listEnd = GenerateCaptures[side](start);
+  }
+  SavePositionForUndo(record);
+  MarkCaptures(start, record.listEnd, record);
+
+  u32 bound = BOUND_UPPER;
+  Move bestMove = NO_MOVE;
+  for (MoveEntry* next = start; next < record.listEnd; ++next) {
+    MoveEntry& entry = SelectNextMove(next, record.listEnd);
+    const Move move = entry.move;
+    if (TakesKing(move)) {
+      StoreTransTable(move, SCORE_KING_CAPTURE, 0, BOUND_EXACT);
+      return SCORE_KING_CAPTURE;
+    }
+    MakeMove(move, record);
+    const i16 score = ScoreAfterMove(depth, ply, alpha, beta);
+    UnmakeMove(move, record);
+    entry.score = score;
+
+    if (score > best) {
+      if (score > alpha) {
+        if (score >= beta) {
+          RememberKiller(record, move);
+          StoreTransTable(move, score, 0, BOUND_LOWER);
+          return score;
+        }
+        alpha = score;
+        bound = BOUND_EXACT;
+      }
+      best = score;
+      bestMove = move;
+    }
+  }
+
+  if (!checkedOnLine) {
+    StoreTransTable(bestMove, best, 0, bound);
+    return best;
+  }
+  if (best == SCORE_ILLEGAL) {  // in check, and every evasion was illegal
+    const i16 mated = MatedAtPly(ply);
+    StoreTransTable(GAME_MATED, mated, 0, BOUND_EXACT);
+    return mated;
+  }
+  if (inCheck) {
+    StoreTransTable(bestMove, best, 1, bound);
+  } else if (bestMove != NO_MOVE) {
+    StoreTransTable(bestMove, best, 0, bound);
+  }
+  return best;
+}

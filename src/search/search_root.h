@@ -1,0 +1,14 @@
+// One iteration's search of the root position's moves.
+#pragma once
+
+#include "board/types.h"
+
+// Searches every root move IterationDepth plies deep within (alpha, beta) and
+// returns the best score (fail-soft). The root list lies at the bottom of
+// MoveStack and is generated on the first call of a Think (when the root
+// record's listEnd is unset) and kept: afterwards every entry's ordering score
+// is the score its move got, and entry 0 holds the best move. No legal move
+// puts GAME_MATED (score -8100) or GAME_STALEMATE (score 0) in entry 0. The
+// root record is the one UndoTop points at, with its checkers filled. Returns
+// early, with a partial score, once StopSearch is set or the time is up.
+i16 SearchRoot(i16 alpha, i16 beta);

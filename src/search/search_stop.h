@@ -1,0 +1,35 @@
+// When a running search looks at the clock and at the input, and what makes it
+// stop. Every node that returns early leaves partial scores, which the root
+// discards; StopSearch tells the nodes above to return too.
+#pragma once
+
+#include "board/types.h"
+#include "movegen/move_stack.h"
+
+// The clock and the input are looked at once per this many moves made.
+constexpr u32 POLL_INTERVAL = 16384;
+
+// The MovesMade count after which the next look is due.
+extern u32 NextPollAt;
+
+// True once BestMove holds something the engine can answer with: the result
+// of a completed iteration, or the legal move of the deep table entry the
+// search started from. Until then neither the clock nor pending input stops a
+// search of the engine's own move, so that the answer is never move 0 or a
+// table move that does not fit the position. (A ponder search may always stop.)
+extern bool MoveToPlayKnown;
+
+// True by default. A measurement ("bench") clears it so that words waiting
+// behind its command do not cut it short.
+extern bool InputStopsSearch;
+
+inline bool PollDue() { return MovesMade > NextPollAt; }
+
+// The budget is spent: TimeBudgetMs from SearchStartClock, counted only from
+// iteration 3 on, once a move to play is known, and never while pondering.
+bool TimeIsUp();
+
+// The look itself, when PollDue: false, with the next look scheduled, while
+// the search may go on. Otherwise sets StopSearch and answers true; once it is
+// set, every later look answers true without asking again.
+bool PollSaysStop();

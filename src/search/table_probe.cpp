@@ -1,0 +1,15 @@
+#include "search/table_probe.h"
+
+bool ProbeIntoRecord(UndoRecord& record) {
+  const TransEntry* entry = ProbeTransTable();
+  if (entry == nullptr) {
+    record.hashMove = NO_MOVE;
+    record.ttDepth = 0;
+    return false;
+  }
+  record.hashMove = EntryMove(*entry);
+  record.ttScore = EntryScore(*entry);
+  record.ttBound = EntryBound(*entry);
+  record.ttDepth = static_cast<u8>(EntryDepth(*entry));
+  return true;
+}

@@ -1,0 +1,217 @@
+#include "search/think.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "board/check.h"
+#include "board/position.h"
+#include "board/position_text.h"
+#include "driver/clock.h"
+#include "driver/command_loop.h"
+#include "driver/engine_log.h"
+#include "driver/time_control.h"
+#include "movegen/legal_moves.h"
+#include "movegen/move_stack.h"
+#include "search/draw.h"
+#include "search/score.h"
+#include "search/search_root.h"
+#include "search/search_state.h"
+#include "search/search_stop.h"
+#include "search/trans_table.h"
+
+Move BestMove;
+i16 BestScore;
+u32 IterationDepth;
+i32 RootResearchFlag;
+char PvText[PV_TEXT_SIZE];
+bool PrintThinking = true;
+
+namespace {
+
+constexpr i16 NO_SCORE_YET = -9999;
+constexpr u32 FIRST_ITERATION = 2;
+// No iteration is deeper than the table can record.
+constexpr u32 LAST_ITERATION = TRANS_MAX_DEPTH;
+constexpr i16 ASPIRATION_MARGIN = 30;
+constexpr i16 FULL_WINDOW = MATE_SCORE;
+// The fourth iteration that sees a mate within its depth ends the search.
+constexpr int MATE_ITERATIONS_TO_STOP = 4;
+// A fail low with more than this many moves to go gets twice the budget more
+// for the iteration.
+constexpr i32 FEW_MOVES_TO_GO = 4;
+constexpr i64 FAIL_LOW_EXTRA_BUDGETS = 2;
+constexpr i64 MS_PER_CENTISECOND = 10;
+
+struct Window {
+  i16 alpha = -FULL_WINDOW;
+  i16 beta = FULL_WINDOW;
+};
+
+// The table's entry for the root gives a first answer and, when deep enough,
+// the first window and depth.
+void SeedFromTable(Window& window) {
+  const TransEntry* entry = ProbeTransTable();
+  if (entry == nullptr) {
+    EngineLog << "---------- brak hm na poczatku!!!" << EndLine;
+    return;
+  }
+  const Move move = EntryMove(*entry);
+  const i16 score = EntryScore(*entry);
+  BestMove = move;
+  BestScore = score;
+  if (EntryDepth(*entry) >= static_cast<int>(FIRST_ITERATION)) {
+    const u32 bound = EntryBound(*entry);
+    if (bound == BOUND_EXACT) {
+      window = {static_cast<i16>(score - ASPIRATION_MARGIN), static_cast<i16>(score + ASPIRATION_MARGIN)};
+      IterationDepth = static_cast<u32>(EntryDepth(*entry));
+    } else if (bound == BOUND_LOWER && score > -FULL_WINDOW) {
+      window.alpha = score;
+    } else if (bound == BOUND_UPPER && score < FULL_WINDOW) {
+      window.beta = score;
+    }
+  }
+  if (RepetitionAfterMove(move) > 0) {
+    EngineLog << "---------- repetition after hash!!!" << EndLine;
+    IterationDepth = FIRST_ITERATION;
+  }
+  if (window.alpha > MATE_SCORE_LIMIT) {
+    EngineLog << "---------- mate score from hash!!! m:" << static_cast<unsigned>(move) << EndLine;
+    window.beta = FULL_WINDOW;
+    IterationDepth = FIRST_ITERATION;
+    if (window.alpha >= FULL_WINDOW) EngineLog << "------------------------- WARNING: " << window.alpha << EndLine;
+  }
+}
+
+void LogPosition() {
+  char text[POSITION_TEXT_SIZE];
+  WritePositionText(text);
+  EngineLog << "-FEN:\t" << text << EndLine;
+}
+
+// One iteration, searched again with a wider window when it fails outside the
+// aspiration window. A fail low with many moves to go triples the budget;
+// extraTime says by how much, for the caller to take back.
+i16 SearchIteration(const Window& window, i64& extraTime) {
+  i16 score = SearchRoot(window.alpha, window.beta);
+  // A stopped iteration is not published, so it is not searched again.
+  if (StopSearch) return score;
+  const i16 wideAlpha = -FULL_WINDOW, wideBeta = FULL_WINDOW - 1;
+  if (score <= window.alpha) {
+    RootResearchFlag = -1;
+    if (MovesToGo > FEW_MOVES_TO_GO) {
+      extraTime = FAIL_LOW_EXTRA_BUDGETS * TimeBudgetMs;
+      TimeBudgetMs += extraTime;
+    }
+    const i16 failed = score;
+    score = SearchRoot(wideAlpha, static_cast<i16>(failed + 1));
+    if (score <= wideAlpha || score >= failed + 1) score = SearchRoot(wideAlpha, wideBeta);
+    RootResearchFlag = 0;
+  } else if (score >= window.beta) {
+    RootResearchFlag = 1;
+    const i16 failed = score;
+    score = SearchRoot(static_cast<i16>(failed - 1), wideBeta);
+    if (score <= failed - 1 || score >= wideBeta) score = SearchRoot(wideAlpha, wideBeta);
+    RootResearchFlag = 0;
+  }
+  return score;
+}
+
+bool Pondering() { return EngineState == ENGINE_PONDERING; }
+
+// The log's trace of a completed iteration and the thinking line for the interface.
+void ReportIteration(i16 score) {
+  if (Pondering()) EngineLog << "-PONDER:" << EndLine;
+  PvToText(PvText, static_cast<int>(std::min<u32>(IterationDepth, PV_MAX_MOVES)));
+  EngineLog << "-E: " << IterationDepth << ":\t" << score << "\t" << PvText << EndLine;
+  if (Pondering() || !PrintThinking) return;
+  const long long centiseconds = (ClockMs() - SearchStartClock) / MS_PER_CENTISECOND;
+  std::printf("    %u     %d     %lld     %u  %s\n", IterationDepth, static_cast<int>(score), centiseconds,
+              MovesMade, PvText);
+}
+
+bool MateWithinHorizon(i16 score) {
+  const int depth = static_cast<int>(IterationDepth);
+  return score <= depth - MATE_SCORE || score >= MATE_SCORE - depth;
+}
+
+Window AspirationWindow(i16 score) {
+  auto limit = [](int value) { return static_cast<i16>(std::clamp<int>(value, -FULL_WINDOW, FULL_WINDOW)); };
+  return {limit(score - ASPIRATION_MARGIN), limit(score + ASPIRATION_MARGIN)};
+}
+
+// Iterations from IterationDepth on, until one of the ends of the search.
+void Deepen(Window window) {
+  i64 extraTime = 0;
+  int mateIterations = 0;
+  const u32 lastIteration = std::min<u32>(MaxSearchDepth, LAST_ITERATION);
+  while (IterationDepth <= lastIteration) {
+    const i16 score = SearchIteration(window, extraTime);
+    if (StopSearch || TimeIsUp()) {
+      StopSearch = true;
+      if (extraTime > 0) TimeBudgetMs -= extraTime;
+      return;
+    }
+    BestMove = MoveStack[0].move;
+    BestScore = MoveStack[0].score;
+    MoveToPlayKnown = true;
+    if (BestMove == GAME_STALEMATE) {
+      EngineLog << "-----STALEMATED---" << EndLine;
+      return;
+    }
+    if (extraTime > 0) {
+      TimeBudgetMs -= extraTime;
+      extraTime = 0;
+    }
+    ReportIteration(score);
+    if (MateWithinHorizon(score)) {
+      EngineLog << "--- MATE: " << score << EndLine;
+      if (++mateIterations >= MATE_ITERATIONS_TO_STOP) return;
+    }
+    window = AspirationWindow(score);
+    ++IterationDepth;
+  }
+}
+
+// Everything one search starts from: counters, the root list and record, the line's checks.
+void StartSearch() {
+  MovesMade = 0;
+  InCheckCount[BLACK] = InCheckCount[WHITE] = 0;
+  MoveStack[0].move = NO_MOVE;
+  NextPollAt = POLL_INTERVAL;
+  UndoTop->listEnd = nullptr;
+  RootResearchFlag = 0;
+  IterationDepth = FIRST_ITERATION;
+}
+
+}  // namespace
+
+Move Think() {
+  UndoRecord* const callerTop = UndoTop;
+  UndoTop = UndoRecords;
+  BestMove = NO_MOVE;
+  BestScore = NO_SCORE_YET;
+  MoveToPlayKnown = false;
+  if (const Move draw = DrawCheck(ROOT_REPEATS); draw != NO_MOVE) {
+    BestMove = draw;
+    BestScore = DRAW_SCORE;
+    UndoTop = callerTop;
+    return draw;
+  }
+
+  StartSearch();
+  Window window;
+  SeedFromTable(window);
+  // A deep table answer is a move to play at once, if it fits the position.
+  MoveToPlayKnown = IterationDepth > FIRST_ITERATION && IsGeneratedLegalMove(BestMove);
+  LogPosition();
+  FindCheckers(*UndoTop);
+  Deepen(window);
+
+  if (ProbeTransTable() == nullptr) {
+    EngineLog << "**************************************************** WARNING "
+                 "*****************************************************************"
+              << EndLine;
+  }
+  UndoTop = callerTop;
+  return BestMove;
+}

@@ -1,0 +1,41 @@
+// The search entry point: iterative deepening over the root search, with an
+// aspiration window, the thinking line and the search's trace in the log.
+#pragma once
+
+#include "board/types.h"
+#include "search/pv_text.h"
+
+// The answer of the last Think: a move, or a result code (GAME_MATED,
+// GAME_STALEMATE, GAME_REPETITION, GAME_FIFTY_MOVES, GAME_NO_MATERIAL), and
+// its score for the side to move.
+extern Move BestMove;
+extern i16 BestScore;
+
+// Depth of the iteration being searched.
+extern u32 IterationDepth;
+
+// 1 while the root searches again after failing high, -1 after failing low,
+// 0 otherwise.
+extern i32 RootResearchFlag;
+
+// The expected line after each completed iteration, as PvToText writes it.
+extern char PvText[PV_TEXT_SIZE];
+
+// True by default: each completed iteration prints the thinking line (unless
+// pondering). A measurement ("bench") clears it.
+extern bool PrintThinking;
+
+// Searches the position on the board and returns BestMove. The caller has
+// cleared StopSearch and set MaxSearchDepth, SearchStartClock and
+// TimeBudgetMs; EngineState ENGINE_PONDERING marks a ponder search. The root
+// record is UndoRecords[0], the root list the bottom of MoveStack. The first
+// iteration has depth 2 (or that of an exact table entry for the position):
+// a MaxSearchDepth below it leaves the table's answer, or none. A drawn
+// position is answered at once with its result code and score 0. The search
+// deepens until MaxSearchDepth, a stalemate, the fourth iteration that sees
+// a mate, the time or pending input ends it; an iteration that is stopped
+// changes neither BestMove nor BestScore. Unless pondering, neither the clock
+// nor pending input stops a search that has no move to answer with yet
+// (MoveToPlayKnown). The position, UndoTop and HistoryTop are as they were on
+// return.
+Move Think();
