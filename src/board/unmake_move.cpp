@@ -7,12 +7,13 @@ namespace {
 
 // Puts back a piece that moved from one square to another (kinds 0 and 1).
 void UnmovePiece(int from, int to, int side, const UndoRecord& record) {
-  if (to == KingSquare[side]) {
+  int piece = Board[to];
+  if (piece >= WHITE_KING) {
     KingSquare[side] = static_cast<u8>(from);
   } else {
-    PieceBB[Board[to]] = record.savedMoverBB;
+    PieceBB[piece] = record.savedMoverBB;
   }
-  Board[from] = Board[to];
+  Board[from] = static_cast<u8>(piece);
 }
 
 void UnmakeCapture(int from, int to, int side, const UndoRecord& record) {

@@ -3,6 +3,7 @@
 // square 0, black pawns towards square 63.
 #pragma once
 
+#include "board/attacks.h"
 #include "board/castling.h"
 #include "board/position.h"
 
