@@ -5,21 +5,7 @@
 #include "book/byte_order.h"
 #include "book/opening_book.h"
 #include "driver/clock.h"
-#include "movegen/generate_all.h"
-#include "movegen/generate_evasions.h"
-#include "movegen/move_stack.h"
-
-namespace {
-
-// Writes the moves of the side to move into list: the replies to a check when
-// there is one, all moves otherwise. Returns one past the last.
-MoveEntry* GenerateMoves(MoveEntry* list, UndoRecord& record) {
-  FindCheckers(record);
-  if (record.checkers != 0) return GenerateEvasions[SideToMove](list, record);
-  return GenerateAll[SideToMove](list);
-}
-
-}  // namespace
+#include "movegen/legal_moves.h"
 
 Move BookMove() { return BookMoveAt(ClockMs()); }
 
@@ -29,7 +15,7 @@ Move BookMoveAt(i64 clockMs) {
 
   UndoRecord record{};
   MoveEntry list[MAX_LIST_MOVES];
-  MoveEntry* end = GenerateMoves(list, record);
+  MoveEntry* end = GenerateMovesOf(list, record);
   SavePositionForUndo(record);
 
   Move candidates[MAX_LIST_MOVES];

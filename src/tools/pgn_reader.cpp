@@ -8,7 +8,7 @@
 #include "board/position_text.h"
 #include "driver/engine_log.h"
 #include "tools/conversion_error.h"
-#include "tools/pgn_move_check.h"
+#include "movegen/legal_moves.h"
 #include "tools/san.h"
 
 namespace {
