@@ -132,7 +132,8 @@ int TrappedBishopPenalty() {
 template <int C>
 int BishopPairBonus() {
   const u64 bishops = PieceBB[PieceCode(BISHOP, C)];
-  return (bishops & LIGHT_SQUARES) && (bishops & ~LIGHT_SQUARES) ? BISHOP_PAIR_BONUS : 0;
+  const bool pair = (bishops & LIGHT_SQUARES) && (bishops & ~LIGHT_SQUARES);
+  return BISHOP_PAIR_BONUS * pair;
 }
 
 template <int C>
