@@ -133,6 +133,8 @@ template <int C>
 int BishopPairBonus() {
   const u64 bishops = PieceBB[PieceCode(BISHOP, C)];
   const bool pair = (bishops & LIGHT_SQUARES) && (bishops & ~LIGHT_SQUARES);
+  // A product rather than a choice: as a choice, the compiler works out every
+  // combination with the other end-of-pieces bonuses in advance.
   return BISHOP_PAIR_BONUS * pair;
 }
 
