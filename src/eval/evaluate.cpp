@@ -27,6 +27,8 @@ int MajorPieces() {
 // The score of all terms, positive when white stands better.
 int EvaluateForWhite() {
   const int pawns = PawnCount[BLACK] + PawnCount[WHITE];
+  // The pawn cache is large and read last, while the entry is on its way.
+  if (pawns > 0) PrefetchPawnEntry();
   // Kings are read at their own squares, black's too.
   const i16* kingTable = SquareTableOf(KING);
   int score = kingTable[KingSquare[WHITE]] - kingTable[KingSquare[BLACK]];
@@ -38,8 +40,6 @@ int EvaluateForWhite() {
     blackDanger = DangerIndex<BLACK>();
   }
 
-  if (pawns > 0) score += CachedPawnStructureScore();
-
   PieceTally white = PieceTerms<WHITE>(pawns);
   PieceTally black = PieceTerms<BLACK>(pawns);
   score += white.score - black.score;
@@ -49,6 +49,8 @@ int EvaluateForWhite() {
 
   score -= KingDangerPenalty<WHITE>(whiteDanger, black.kingAttack);
   score += KingDangerPenalty<BLACK>(blackDanger, white.kingAttack);
+
+  if (pawns > 0) score += CachedPawnStructureScore();
   return score;
 }
 

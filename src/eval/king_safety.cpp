@@ -37,12 +37,13 @@ constexpr ShelterWing KING_SIDE{SquaresOf({F1, G1, H1}), SquaresOf({G1, H1}),
 constexpr ShelterWing QUEEN_SIDE{SquaresOf({A1, B1, C1}), SquaresOf({A1, B1}),
                                  SquaresOf({A2, B2, C2}), SquaresOf({A3, B3}), -QUEEN_SIDE_PAWN_LESS};
 
+// The king stands on the wing.
 template <int C>
-int WingShelter(const ShelterWing& wing, int perPawn) {
-  u64 pawns = OwnPawns<C>();
-  if (!(SquareMask[KingSquare[C]] & FromWhiteSide<C>(wing.king))) return 0;
+int WingShelter(const ShelterWing& wing) {
   if (PieceBB[PieceCode(ROOK, C)] & FromWhiteSide<C>(wing.rooks)) return 0;
+  int perPawn = HasQueen<EvalSide<C>::ENEMY>() ? SHELTER_WITH_ENEMY_QUEEN : SHELTER_WITHOUT_ENEMY_QUEEN;
   int bonus = perPawn + wing.bonusOffset;
+  u64 pawns = OwnPawns<C>();
   int shelter = bonus * PopCount(pawns & FromWhiteSide<C>(wing.firstRow));
   if (pawns & FromWhiteSide<C>(wing.secondRow)) shelter += bonus >> 1;
   return shelter;
@@ -61,8 +62,10 @@ int AddIfOpen(int danger, u64 file, u64 pawns, int low, int high) {
 
 template <int C>
 int KingShelter() {
-  int perPawn = HasQueen<EvalSide<C>::ENEMY>() ? SHELTER_WITH_ENEMY_QUEEN : SHELTER_WITHOUT_ENEMY_QUEEN;
-  return WingShelter<C>(KING_SIDE, perPawn) + WingShelter<C>(QUEEN_SIDE, perPawn);
+  const u64 king = SquareMask[KingSquare[C]];
+  if (king & FromWhiteSide<C>(KING_SIDE.king)) return WingShelter<C>(KING_SIDE);
+  if (king & FromWhiteSide<C>(QUEEN_SIDE.king)) return WingShelter<C>(QUEEN_SIDE);
+  return 0;
 }
 
 template <int C>

@@ -25,3 +25,7 @@ int PawnStructureScore();
 // The same through the cache: a stored score is used as it stands, whatever
 // the material now; otherwise it is computed and stored.
 int CachedPawnStructureScore();
+
+// Starts loading the cache entry of the present pawns, so that it has arrived
+// by the time CachedPawnStructureScore reads it after other work.
+inline void PrefetchPawnEntry() { __builtin_prefetch(&PawnHashTable[PawnHashKey & PAWN_HASH_INDEX_MASK]); }

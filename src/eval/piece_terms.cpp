@@ -1,5 +1,7 @@
 #include "eval/piece_terms.h"
 
+#include <array>
+
 #include "eval/eval_side.h"
 #include "eval/square_tables.h"
 
@@ -13,6 +15,17 @@ namespace {
 // Material in centipawns, by piece kind.
 constexpr int PIECE_SCORE[] = {0, 100, 320, 325, 500, 950, 0};
 constexpr const u8* TROPISM[] = {nullptr, nullptr, KnightTropism, BishopTropism, RookTropism, QueenTropism};
+
+// The king distance of every pair of squares: a lookup for every piece of
+// every evaluation.
+using DistanceRow = std::array<u8, SQUARE_COUNT>;
+constexpr std::array<DistanceRow, SQUARE_COUNT> KING_DISTANCES = [] {
+  std::array<DistanceRow, SQUARE_COUNT> table{};
+  for (int a = 0; a < SQUARE_COUNT; ++a) {
+    for (int b = 0; b < SQUARE_COUNT; ++b) table[a][b] = static_cast<u8>(KingDistance(a, b));
+  }
+  return table;
+}();
 
 // Knights gain in closed positions, bishops in open ones.
 constexpr int KNIGHT_PAWN_BASE = 6;
@@ -45,6 +58,12 @@ constexpr TrappedBishop TRAPPED_BISHOPS[] = {
     {SquaresOf({G8}), SquaresOf({F7})},
     {SquaresOf({H7}), SquaresOf({G6})},
 };
+// Where any of them stands: most evaluations look no further.
+constexpr u64 TRAP_SQUARES = [] {
+  u64 squares = 0;
+  for (const TrappedBishop& trap : TRAPPED_BISHOPS) squares |= trap.bishop;
+  return squares;
+}();
 
 template <int KIND>
 u64 AttacksFrom(int square) {
@@ -71,13 +90,14 @@ template <int C, int KIND>
 void AddPieces(PieceTally& tally, int pawns) {
   const i16* table = SquareTableOf(KIND);
   const int enemyKing = KingSquare[EvalSide<C>::ENEMY];
+  const DistanceRow& distanceToKing = KING_DISTANCES[enemyKing];
   const u64 enemyKingZone = KingAttacks[enemyKing];
   for (u64 set = PieceBB[PieceCode(KIND, C)]; set;) {
     int square = PopLowestSquare(set);
     u64 attacks = AttacksFrom<KIND>(square);
     tally.score += PIECE_SCORE[KIND] + table[EvalSide<C>::OwnView(square)] +
                    KindTerm<C, KIND>(square, attacks, pawns);
-    tally.kingAttack += TROPISM[KIND][KingDistance(square, enemyKing)];
+    tally.kingAttack += TROPISM[KIND][distanceToKing[square]];
     if (attacks & enemyKingZone) tally.kingAttack += 1;
   }
 }
@@ -100,6 +120,7 @@ int RookFileBonus(int square) {
 template <int C>
 int TrappedBishopPenalty() {
   const u64 bishops = PieceBB[PieceCode(BISHOP, C)];
+  if (!(bishops & FromWhiteSide<C>(TRAP_SQUARES))) return 0;
   for (const TrappedBishop& trap : TRAPPED_BISHOPS) {
     if ((bishops & FromWhiteSide<C>(trap.bishop)) && (EnemyPawns<C>() & FromWhiteSide<C>(trap.pawn))) {
       return TRAPPED_BISHOP_PENALTY;
@@ -111,14 +132,17 @@ int TrappedBishopPenalty() {
 template <int C>
 int BishopPairBonus() {
   const u64 bishops = PieceBB[PieceCode(BISHOP, C)];
-  return (bishops & LIGHT_SQUARES) && (bishops & ~LIGHT_SQUARES) ? BISHOP_PAIR_BONUS : 0;
+  const bool pair = (bishops & LIGHT_SQUARES) && (bishops & ~LIGHT_SQUARES);
+  // A product rather than a choice: as a choice, the compiler works out every
+  // combination with the other end-of-pieces bonuses in advance.
+  return BISHOP_PAIR_BONUS * pair;
 }
 
 template <int C>
 int RooksOnSeventhBonus() {
-  int rooks = PopCount(PieceBB[PieceCode(ROOK, C)] & FromWhiteSide<C>(RANK_7));
-  if (rooks == 0) return 0;
-  if (rooks == 1) return ROOK_ON_SEVENTH;
+  const u64 rooksOnSeventh = PieceBB[PieceCode(ROOK, C)] & FromWhiteSide<C>(RANK_7);
+  if (!rooksOnSeventh) return 0;
+  if (PopCount(rooksOnSeventh) == 1) return ROOK_ON_SEVENTH;
   int bonus = ROOK_ON_SEVENTH + SECOND_ROOK_ON_SEVENTH;
   int enemyKingRow = OwnRow<C>(KingSquare[EvalSide<C>::ENEMY]);
   if (enemyKingRow == 0) bonus += ROOKS_ON_SEVENTH_KING_ON_EIGHTH;
