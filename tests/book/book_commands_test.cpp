@@ -2,10 +2,6 @@
 // folder of its own, with their exact output and the files they leave.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <string>
-#include <vector>
-
 #include "book/opening_book.h"
 #include "book_test_files.h"
 
@@ -17,10 +13,14 @@ const std::string START = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -"
 const std::string AFTER_E4 = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3";
 const std::string AFTER_D4 = "rnbqkbnr/pppppppp/8/8/3P4/8/PPP1PPPP/RNBQKBNR b KQkq d3";
 
-// A database of eleven records in key order, each with its fate in the two
-// books worked out by hand: white steers into "bookbtm" when it scored at
-// least 0.53, black into "bookwtm" when white scored at most 0.52, and
-// either only by 0.54 after ply 11, never after ply 60.
+// What "bookcreate" prints when it builds both books, with white's score in each database.
+std::string Created(const std::string& blackToMove, const std::string& whiteToMove) {
+  return "Generating bookbtm...\nbookbtm: " + blackToMove + "\nGenerating bookwtm...\nbookwtm: " + whiteToMove +
+         "\ncreated.\n";
+}
+
+// Eleven records, each with its fate worked out by hand: white steers into "bookbtm" when it scored at least
+// 0.53, black into "bookwtm" when white scored at most 0.52, either only by 0.54 after ply 11, never after 60.
 const std::pair<PositionRecord, std::vector<bool>> ENTRIES[] = {  // the record, in bookbtm and in bookwtm
     {MakeRecord(0x0000000000000001, 3, 1, 0, 5), {true, false}},     // 0.75
     {MakeRecord(0x0000000000000002, 1, 1, 0, 5), {false, true}},     // 0.50
@@ -35,104 +35,96 @@ const std::pair<PositionRecord, std::vector<bool>> ENTRIES[] = {  // the record,
     {MakeRecord(0xFFFFFFFFFFFFFFFF, 0, 0, 7, 30), {false, true}},    // 0.50
 };
 
-// The books are built over the larger files of old ones. Then a side that
-// cannot be written is reported while the other is still built, and an
-// unsorted database is refused.
+// Built over larger old files. Then a side that cannot be written is reported
+// while the other is built, and an unsorted database is refused.
 TEST(BookCommands, EachBookHoldsTheRecordsWorkedOutByHand) {
-  TempDir dir;
+  InTempDir dir;
   std::vector<PositionRecord> records;
   std::vector<u64> taken[2];
   for (const auto& [record, inBook] : ENTRIES) {
     records.push_back(record);
-    for (int side : {0, 1}) {
-      if (inBook[side]) taken[side].push_back(record.Key());
-    }
+    for (int side : {0, 1}) if (inBook[side]) taken[side].push_back(record.Key());
   }
-  WriteDatabase(dir.File("white.db"), records);
-  WriteDatabase(dir.File("black.db"), records);
-  WriteTextFile(dir.File("bookbtm.mbk"), std::string(600, 'x'));
-  WriteTextFile(dir.File("bookwtm.mbx"), std::string(BOOK_INDEX_SIZE + 10, 'x'));
+  WriteDatabase("white.db", records);
+  WriteDatabase("black.db", records);
+  WriteTextFile("bookbtm.mbk", std::string(600, 'x'));
+  WriteTextFile("bookwtm.mbx", std::string(BOOK_INDEX_SIZE + 10, 'x'));
   EngineRun run = RunEngine("bookcreate\nquit\n", dir.Path());
   // Each side: (139 + 8/2) / (139 + 116 + 8).
-  EXPECT_EQ(run.output, "Generating bookbtm...\nbookbtm: 0.543726\nGenerating bookwtm...\nbookwtm: 0.543726\ncreated.\n");
+  EXPECT_EQ(run.output, Created("0.543726", "0.543726"));
   for (int side : {0, 1}) {
     const std::string name = BOOK_NAMES[side];
-    EXPECT_EQ(ReadFile(dir.File(name + ".mbk")), BookRecordBytes(taken[side])) << name;
-    EXPECT_EQ(ReadFile(dir.File(name + ".mbx")), BookIndexBytes(taken[side])) << name;
+    EXPECT_EQ(ReadFile(name + ".mbk"), BookRecordBytes(taken[side])) << name;
+    EXPECT_EQ(ReadFile(name + ".mbx"), BookIndexBytes(taken[side])) << name;
   }
 
-  std::filesystem::remove(dir.File("bookbtm.mbx"));
-  std::filesystem::create_directory(dir.File("bookbtm.mbx"));
-  WriteDatabase(dir.File("white.db"), {MakeRecord(5, 1, 0, 0, 1), MakeRecord(3, 1, 0, 0, 1)});
+  std::filesystem::remove("bookbtm.mbx");
+  std::filesystem::create_directory("bookbtm.mbx");
+  WriteDatabase("white.db", {MakeRecord(5, 1, 0, 0, 1), MakeRecord(3, 1, 0, 0, 1)});
   EXPECT_EQ(RunEngine("bookcreate\nquit\n", dir.Path()).output,
             "Generating bookbtm...\nCannot create index file: 'bookbtm.mbx'\n"
             "Generating bookwtm...\nWrong file format 'white.db'.\ncreated.\n");
-  EXPECT_NE(ReadFile(dir.File("bookwtm.mbx")).size(), BOOK_INDEX_SIZE);  // the book left behind will not open
+  EXPECT_NE(ReadFile("bookwtm.mbx").size(), BOOK_INDEX_SIZE);  // the book left behind will not open
 }
 
-// Key 0 is the key the engine holds before any position is loaded: "white"
-// and "black" alone choose the database that "dbshow" looks it up in.
+// Key 0 is the engine's key before any position is loaded: "white" and "black" choose the database to show.
 TEST(BookCommands, DatabasesAndBooksAreBuiltAndShown) {
-  TempDir dir;
-  WriteTextFile(dir.File("games.pos"),
+  InTempDir dir;
+  WriteTextFile("games.pos",
                 PositionText(0, START, 'W', 1) + PositionText(0, START, 'W', 1) + PositionText(0, START, 'D', 1) +
                     PositionText(0, AFTER_E4, 'B', 2) + PositionText(0x0123456789ABCDEF, AFTER_E4, 'W', 2) +
-                    PositionText(0x0123456789ABCDEF, AFTER_E4, 'W', 9) +
-                    PositionText(0x8000000000000000, AFTER_D4, 'B', 2) + PositionText(0x8000000000000000, AFTER_D4, 'D', 2));
+                    PositionText(0x0123456789ABCDEF, AFTER_E4, 'W', 9) + PositionText(1ull << 63, AFTER_D4, 'B', 2) +
+                    PositionText(1ull << 63, AFTER_D4, 'D', 2));
   EXPECT_EQ(RunEngine("dbcreate games.pos test\nquit\n", dir.Path()).output,
             "creating new database 'test_black.db':  0%\b\b\b\b 61%\b\b\b\b 87%\b\b\b\b100%... done.\n"
             "creating new database 'test_white.db':  0%\b\b\b\b100%... done.\ncreated.\n");
   // The second record of black: its key, the position after 1.e4 packed code by code, black to move with
   // every castling right and the e-file for e.p., e.p. given and earliest ply 2, two white wins.
-  const std::string black = ReadFile(dir.File("test_black.db"));
+  const std::string black = ReadFile("test_black.db");
   EXPECT_EQ(black.size(), 3 * POSITION_RECORD_SIZE);
   EXPECT_EQ(black.substr(POSITION_RECORD_SIZE, POSITION_RECORD_SIZE),
             "\xEF\xCD\xAB\x89\x67\x45\x23\x01\xFC\xAE\xBA\xCF\xDD\xDD\xDD\xDD\x33\x33\x37\x23\x37\x77\x70\x77\x79\x64"
             "\x85\x46\x9F\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7C\x82\x02\0\0\0\0\0\0\0\0\0\0\0"s);
 
-  std::filesystem::rename(dir.File("test_white.db"), dir.File("white.db"));
-  std::filesystem::rename(dir.File("test_black.db"), dir.File("black.db"));
+  std::filesystem::rename("test_white.db", "white.db");
+  std::filesystem::rename("test_black.db", "black.db");
   const std::string output = RunEngine("bookcreate\nwhite\ndbshow\nblack\ndbshowlin\nquit\n", dir.Path()).output;
   // Black to move: 0 (b 1), ...EF (w 2), 8000... (b 1, d 1): 2.5 of 5 to white. White to move: 0 (w 2, d 1).
-  EXPECT_TRUE(output.starts_with("Generating bookbtm...\nbookbtm: 0.500000\nGenerating bookwtm...\nbookwtm: 0.833333\n"
-                                 "created.\n"))
-      << output;
+  EXPECT_TRUE(output.starts_with(Created("0.500000", "0.833333"))) << output;
   const size_t white = output.find("w: 2, b: 0, d: 1, score: 0.833333\n");
   const size_t scan = output.find("Sort ERROR: current: 0, prev: 0\nw: 0, b: 1, d: 0, score: 0.000000\n");
   EXPECT_TRUE(white != std::string::npos && scan != std::string::npos && white < scan) << output;
-  // White steers into ...EF (1.0), not into 0 (0.0) or 8000... (0.25); black into nothing (0.83).
-  EXPECT_EQ(ReadFile(dir.File("bookbtm.mbk")) + ReadFile(dir.File("bookwtm.mbk")), BookRecordBytes({0x0123456789ABCDEF}));
-  EXPECT_EQ(ReadFile(dir.File("bookbtm.mbx")), BookIndexBytes({0x0123456789ABCDEF}));
-  EXPECT_EQ(ReadFile(dir.File("bookwtm.mbx")), BookIndexBytes({}));
+  // White steers into ...EF (1.0), not 0 (0.0) or 8000... (0.25); black into nothing (0.83).
+  EXPECT_EQ(ReadFile("bookbtm.mbk") + ReadFile("bookwtm.mbk"), BookRecordBytes({0x0123456789ABCDEF}));
 }
 
-// A fresh folder gets empty databases and books; unsorted keys stop a build
-// at the offending line, keeping the records before it; a file that is no
-// database is refused by every command.
+// A fresh folder gets empty databases and books, which open and hold nothing.
+// Unsorted keys stop a build at the offending line, keeping the records
+// before it; a file that is no database is refused by every command.
 TEST(BookCommands, EmptyAndBrokenFiles) {
-  TempDir dir;
+  InTempDir dir;
   EngineRun run = RunEngine("dbshow\ndbshowlin\nbookcreate\nquit\n", dir.Path());
   std::string emptyBoard;  // no position is loaded yet
   for (char rank = '8'; rank >= '1'; --rank) emptyBoard += std::string("\n") + rank + " . . . . . . . . ";
   emptyBoard += "\n\n  A B C D E F G H\nrecord not found.\n";
-  EXPECT_EQ(run.output, emptyBoard + emptyBoard +
-                            "Generating bookbtm...\nbookbtm: 0.000000\nGenerating bookwtm...\nbookwtm: 0.000000\ncreated.\n");
-  EXPECT_EQ(ReadFile(dir.File("white.db")) + ReadFile(dir.File("black.db")), "");
-  EXPECT_EQ(ReadFile(dir.File("bookbtm.mbx")), BookIndexBytes({}));
+  EXPECT_EQ(run.output, emptyBoard + emptyBoard + Created("0.000000", "0.000000"));
+  EXPECT_EQ(ReadFile("white.db") + ReadFile("black.db"), "");
+  EXPECT_EQ(ReadFile("bookbtm.mbx"), BookIndexBytes({}));
 
-  WriteTextFile(dir.File("games.pos"),
-                PositionText(0x0E, START, 'W', 1) + PositionText(0x10, START, 'W', 1) + PositionText(0x0F, START, 'W', 1));
-  WriteTextFile(dir.File("black.db"), "not a database");
-  run = RunEngine("dbcreate games.pos s\ndbcreate missing.pos x\ndbshow\nbookcreate\ndbcreate\n", dir.Path());
-  EXPECT_EQ(run.exitCode, 0);
+  WriteTextFile("games.pos",
+                PositionText(14, START, 'W', 1) + PositionText(16, START, 'W', 1) + PositionText(15, START, 'W', 1));
+  WriteTextFile("black.db", "not a database");
+  run = RunEngine("new\nbookshow\ndbcreate games.pos s\ndbcreate missing.pos x\ndbshow\nbookcreate\ndbcreate\n",
+                  dir.Path());
+  EXPECT_EQ(run.startup.find("BOOK ERROR"), std::string::npos) << run.startup;  // empty books open
   EXPECT_EQ(run.output,
-            "creating new database 's_black.db':  0%\b\b\b\b100%... done.\n"
+            "NO\ncreating new database 's_black.db':  0%\b\b\b\b100%... done.\n"
             "creating new database 's_white.db':  0%\b\b\b\b 66%"  // two of three equal lines read
             "ERROR: input file with positions not sorted by hash!\n" +
-                PositionText(0x0F, START, 'W', 1) + "\nCannot open file statistics: missing.pos\n\n" +
+                PositionText(15, START, 'W', 1) + "\nCannot open file statistics: missing.pos\n\n" +
                 "Wrong file format 'black.db'.\n\nWrong file format 'black.db'.\n\n");
-  EXPECT_EQ(ReadFile(dir.File("s_white.db")).size(), 2 * POSITION_RECORD_SIZE);
-  EXPECT_FALSE(std::filesystem::exists(dir.File("x_black.db")));
+  EXPECT_EQ(ReadFile("s_white.db").size(), 2 * POSITION_RECORD_SIZE);
+  EXPECT_FALSE(std::filesystem::exists("x_black.db"));
 }
 
 }  // namespace

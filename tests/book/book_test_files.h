@@ -26,8 +26,7 @@ struct InTempDir : TempDir {
 };
 
 inline void WriteTextFile(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!(out << text)) throw std::runtime_error("cannot write " + path);
+  if (!(std::ofstream(path, std::ios::binary) << text)) throw std::runtime_error("cannot write " + path);
 }
 
 // Runs body with standard output captured and returns what it printed.
@@ -51,11 +50,9 @@ inline PositionRecord MakeRecord(u64 key, u32 whiteWins, u32 blackWins, u32 draw
 }
 
 inline void WriteDatabase(const std::string& path, const std::vector<PositionRecord>& records) {
-  std::string bytes;
-  for (const PositionRecord& record : records) {
-    u8 encoded[POSITION_RECORD_SIZE];
-    EncodeRecord(record, encoded);
-    bytes.append(reinterpret_cast<const char*>(encoded), sizeof encoded);
+  std::string bytes(records.size() * POSITION_RECORD_SIZE, '\0');
+  for (size_t i = 0; i < records.size(); ++i) {
+    EncodeRecord(records[i], reinterpret_cast<u8*>(&bytes[i * POSITION_RECORD_SIZE]));
   }
   WriteTextFile(path, bytes);
 }
@@ -64,7 +61,7 @@ inline std::vector<PositionRecord> ReadDatabase(const std::string& path) {
   const std::string bytes = ReadFile(path);
   std::vector<PositionRecord> records;
   for (size_t at = 0; at + POSITION_RECORD_SIZE <= bytes.size(); at += POSITION_RECORD_SIZE) {
-    records.push_back(DecodeRecord(reinterpret_cast<const u8*>(bytes.data() + at)));
+    records.push_back(DecodeRecord(reinterpret_cast<const u8*>(&bytes[at])));
   }
   return records;
 }
