@@ -2,10 +2,6 @@
 // reader makes of them.
 #pragma once
 
-#include <cstdio>
-#include <string>
-#include <vector>
-
 #include "board/attacks.h"
 #include "board/load_position.h"
 #include "board/move_text.h"
