@@ -75,8 +75,8 @@ TEST_F(Conversions, GamesSurviveTheTripThroughPgnAndAreAddedOnce) {
   EXPECT_TRUE(AtLoadedPosition());
 }
 
-// A token that is no move and an unfinished game skip their games; the next
-// is read from the initial position. So does a stored move that is not legal.
+// A token that is no move and an unfinished game skip their games, the next
+// read from the initial position; a stored move that is not legal skips its.
 TEST_F(Conversions, GamesThatCannotBeReadAreSkippedAndCorruptFilesRefused) {
   WriteTextFile("a.pgn", WHITE_WON + "1. e4 e5 1-0\n\n" + WHITE_WON + "1. d4 d5 2. c4 Zz9\n3. e3 1-0\n\n" +
                              "[Result \"*\"]\n1. e4 *\n\n" + WHITE_WON + "1. c4 1-0\n");
