@@ -1,141 +1,130 @@
-// The book and database commands: the built engine over pipes in a folder of
-// its own, and "bookshow" in this process against the engine's book.
+// The book and database commands run by the built engine over pipes, in a
+// folder of its own, with their exact output and the files they leave.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <string>
-
-#include "board/position.h"
 #include "book/opening_book.h"
 #include "book_test_files.h"
-#include "support/command_feed.h"
-#include "support/engine_process.h"
 
 namespace {
+
+using namespace std::string_literals;
 
 const std::string START = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
 const std::string AFTER_E4 = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3";
 const std::string AFTER_D4 = "rnbqkbnr/pppppppp/8/8/3P4/8/PPP1PPPP/RNBQKBNR b KQkq d3";
 
-// Key 0 is the position the engine holds before anything is loaded: the
-// commands can look it up with "white" and "black" alone.
-const std::string POSITIONS = PositionText(0, START, 'W', 1) + PositionText(0, START, 'W', 1) +
-                              PositionText(0, START, 'D', 1) + PositionText(0, AFTER_E4, 'B', 2) +
-                              PositionText(0x0123456789ABCDEFull, AFTER_E4, 'W', 2) +
-                              PositionText(0x0123456789ABCDEFull, AFTER_E4, 'W', 9) +
-                              PositionText(0x8000000000000000ull, AFTER_D4, 'B', 2) +
-                              PositionText(0x8000000000000000ull, AFTER_D4, 'D', 2);
+// What "bookcreate" prints when it builds both books, with white's score in each database.
+std::string Created(const std::string& blackToMove, const std::string& whiteToMove) {
+  return "Generating bookbtm...\nbookbtm: " + blackToMove + "\nGenerating bookwtm...\nbookwtm: " + whiteToMove +
+         "\ncreated.\n";
+}
 
+// Eleven records, each with its fate worked out by hand: white steers into "bookbtm" when it scored at least
+// 0.53, black into "bookwtm" when white scored at most 0.52, either only by 0.54 after ply 11, never after 60.
+const std::pair<PositionRecord, std::vector<bool>> ENTRIES[] = {  // the record, in bookbtm and in bookwtm
+    {MakeRecord(0x0000000000000001, 3, 1, 0, 5), {true, false}},     // 0.75
+    {MakeRecord(0x0000000000000002, 1, 1, 0, 5), {false, true}},     // 0.50
+    {MakeRecord(0x0000000100000000, 53, 47, 0, 20), {true, false}},  // 0.53, late
+    {MakeRecord(0x0000800000000005, 1, 0, 1, 61), {false, false}},   // too late
+    {MakeRecord(0x0000800000000007, 2, 0, 0, 60), {true, false}},
+    {MakeRecord(0x123456789ABCDEF0, 0, 0, 0, 1), {false, false}},    // no games
+    {MakeRecord(0x4000000000000000, 11, 9, 0, 12), {true, false}},   // 0.55, late
+    {MakeRecord(0x4000000000000001, 13, 12, 0, 50), {false, true}},  // 0.52
+    {MakeRecord(0x8000000000000001, 1, 0, 0, 1), {true, false}},     // the first key but for the top bit
+    {MakeRecord(0xFFFFFFFFFFFFFFFE, 54, 46, 0, 11), {true, true}},   // 0.54, early
+    {MakeRecord(0xFFFFFFFFFFFFFFFF, 0, 0, 7, 30), {false, true}},    // 0.50
+};
+
+// Built over larger old files. Then a side that cannot be written is reported
+// while the other is built, and an unsorted database is refused.
+TEST(BookCommands, EachBookHoldsTheRecordsWorkedOutByHand) {
+  InTempDir dir;
+  std::vector<PositionRecord> records;
+  std::vector<u64> taken[2];
+  for (const auto& [record, inBook] : ENTRIES) {
+    records.push_back(record);
+    for (int side : {0, 1}) if (inBook[side]) taken[side].push_back(record.Key());
+  }
+  WriteDatabase("white.db", records);
+  WriteDatabase("black.db", records);
+  WriteTextFile("bookbtm.mbk", std::string(600, 'x'));
+  WriteTextFile("bookwtm.mbx", std::string(BOOK_INDEX_SIZE + 10, 'x'));
+  EngineRun run = RunEngine("bookcreate\nquit\n", dir.Path());
+  // Each side: (139 + 8/2) / (139 + 116 + 8).
+  EXPECT_EQ(run.output, Created("0.543726", "0.543726"));
+  for (int side : {0, 1}) {
+    const std::string name = BOOK_NAMES[side];
+    EXPECT_EQ(ReadFile(name + ".mbk"), BookRecordBytes(taken[side])) << name;
+    EXPECT_EQ(ReadFile(name + ".mbx"), BookIndexBytes(taken[side])) << name;
+  }
+
+  std::filesystem::remove("bookbtm.mbx");
+  std::filesystem::create_directory("bookbtm.mbx");
+  WriteDatabase("white.db", {MakeRecord(5, 1, 0, 0, 1), MakeRecord(3, 1, 0, 0, 1)});
+  EXPECT_EQ(RunEngine("bookcreate\nquit\n", dir.Path()).output,
+            "Generating bookbtm...\nCannot create index file: 'bookbtm.mbx'\n"
+            "Generating bookwtm...\nWrong file format 'white.db'.\ncreated.\n");
+  EXPECT_NE(ReadFile("bookwtm.mbx").size(), BOOK_INDEX_SIZE);  // the book left behind will not open
+}
+
+// Key 0 is the engine's key before any position is loaded: "white" and "black" choose the database to show.
 TEST(BookCommands, DatabasesAndBooksAreBuiltAndShown) {
-  TempDir dir;
-  WriteTextFile(dir.File("games.pos"), POSITIONS);
-  EngineRun create = RunEngine("dbcreate games.pos test\nquit\n", dir.Path());
-  EXPECT_EQ(create.exitCode, 0);
-  EXPECT_EQ(create.output,
+  InTempDir dir;
+  WriteTextFile("games.pos",
+                PositionText(0, START, 'W', 1) + PositionText(0, START, 'W', 1) + PositionText(0, START, 'D', 1) +
+                    PositionText(0, AFTER_E4, 'B', 2) + PositionText(0x0123456789ABCDEF, AFTER_E4, 'W', 2) +
+                    PositionText(0x0123456789ABCDEF, AFTER_E4, 'W', 9) + PositionText(1ull << 63, AFTER_D4, 'B', 2) +
+                    PositionText(1ull << 63, AFTER_D4, 'D', 2));
+  EXPECT_EQ(RunEngine("dbcreate games.pos test\nquit\n", dir.Path()).output,
             "creating new database 'test_black.db':  0%\b\b\b\b 61%\b\b\b\b 87%\b\b\b\b100%... done.\n"
-            "creating new database 'test_white.db':  0%\b\b\b\b100%... done.\n"
-            "created.\n");
-  EXPECT_EQ(std::filesystem::file_size(dir.File("test_black.db")), 3 * POSITION_RECORD_SIZE);
-  EXPECT_EQ(std::filesystem::file_size(dir.File("test_white.db")), 1 * POSITION_RECORD_SIZE);
+            "creating new database 'test_white.db':  0%\b\b\b\b100%... done.\ncreated.\n");
+  // The second record of black: its key, the position after 1.e4 packed code by code, black to move with
+  // every castling right and the e-file for e.p., e.p. given and earliest ply 2, two white wins.
+  const std::string black = ReadFile("test_black.db");
+  EXPECT_EQ(black.size(), 3 * POSITION_RECORD_SIZE);
+  EXPECT_EQ(black.substr(POSITION_RECORD_SIZE, POSITION_RECORD_SIZE),
+            "\xEF\xCD\xAB\x89\x67\x45\x23\x01\xFC\xAE\xBA\xCF\xDD\xDD\xDD\xDD\x33\x33\x37\x23\x37\x77\x70\x77\x79\x64"
+            "\x85\x46\x9F\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7C\x82\x02\0\0\0\0\0\0\0\0\0\0\0"s);
 
-  std::filesystem::rename(dir.File("test_white.db"), dir.File("white.db"));
-  std::filesystem::rename(dir.File("test_black.db"), dir.File("black.db"));
-  EngineRun books = RunEngine("bookcreate\nwhite\ndbshow\nblack\ndbshowlin\nquit\n", dir.Path());
-  EXPECT_EQ(books.exitCode, 0);
-  // Black to move: 0 (b 1), ...EF (w 2), 8000... (b 1, d 1): 2.5 of 5 to white.
-  // White to move: 0 (w 2, d 1).
-  EXPECT_EQ(books.output.substr(0, books.output.find("created.\n") + 9),
-            "Generating bookbtm...\n"
-            "bookbtm: 0.500000\n"
-            "Generating bookwtm...\n"
-            "bookwtm: 0.833333\n"
-            "created.\n");
-  size_t white = books.output.find("w: 2, b: 0, d: 1, score: 0.833333\n");
-  size_t black = books.output.find("w: 0, b: 1, d: 0, score: 0.000000\n");
-  EXPECT_NE(white, std::string::npos) << books.output;
-  EXPECT_NE(black, std::string::npos) << books.output;
-  EXPECT_LT(white, black);
-  // The scan holds a first key of 0 for out of order, and goes on.
-  EXPECT_NE(books.output.find("Sort ERROR: current: 0, prev: 0\nw: 0, b: 1"), std::string::npos);
-
-  // White steers into ...EF (1.0); black steers into 0 (0.0) and 8000... (0.25).
-  EXPECT_EQ(std::filesystem::file_size(dir.File("bookbtm.mbk")), 6u);
-  EXPECT_EQ(std::filesystem::file_size(dir.File("bookwtm.mbk")), 0u);
-  EXPECT_EQ(std::filesystem::file_size(dir.File("bookbtm.mbx")), BOOK_INDEX_SIZE);
-  EXPECT_EQ(std::filesystem::file_size(dir.File("bookwtm.mbx")), BOOK_INDEX_SIZE);
+  std::filesystem::rename("test_white.db", "white.db");
+  std::filesystem::rename("test_black.db", "black.db");
+  const std::string output = RunEngine("bookcreate\nwhite\ndbshow\nblack\ndbshowlin\nquit\n", dir.Path()).output;
+  // Black to move: 0 (b 1), ...EF (w 2), 8000... (b 1, d 1): 2.5 of 5 to white. White to move: 0 (w 2, d 1).
+  EXPECT_TRUE(output.starts_with(Created("0.500000", "0.833333"))) << output;
+  const size_t white = output.find("w: 2, b: 0, d: 1, score: 0.833333\n");
+  const size_t scan = output.find("Sort ERROR: current: 0, prev: 0\nw: 0, b: 1, d: 0, score: 0.000000\n");
+  EXPECT_TRUE(white != std::string::npos && scan != std::string::npos && white < scan) << output;
+  // White steers into ...EF (1.0), not 0 (0.0) or 8000... (0.25); black into nothing (0.83).
+  EXPECT_EQ(ReadFile("bookbtm.mbk") + ReadFile("bookwtm.mbk"), BookRecordBytes({0x0123456789ABCDEF}));
 }
 
-TEST(BookCommands, AFreshFolderGetsEmptyDatabasesAndBooks) {
-  TempDir dir;
+// A fresh folder gets empty databases and books, which open and hold nothing.
+// Unsorted keys stop a build at the offending line, keeping the records
+// before it; a file that is no database is refused by every command.
+TEST(BookCommands, EmptyAndBrokenFiles) {
+  InTempDir dir;
   EngineRun run = RunEngine("dbshow\ndbshowlin\nbookcreate\nquit\n", dir.Path());
-  // No position is loaded yet: the diagram shows an empty board.
-  std::string emptyBoard;
-  for (int rank = 8; rank >= 1; --rank) {
-    emptyBoard.append("\n").append(1, static_cast<char>('0' + rank)).append(" . . . . . . . . ");
-  }
-  emptyBoard += "\n\n  A B C D E F G H\n";
-  EXPECT_EQ(run.output,
-            emptyBoard + "record not found.\n" + emptyBoard +
-            "record not found.\n"
-            "Generating bookbtm...\n"
-            "bookbtm: 0.000000\n"
-            "Generating bookwtm...\n"
-            "bookwtm: 0.000000\n"
-            "created.\n");
-  EXPECT_EQ(std::filesystem::file_size(dir.File("white.db")), 0u);
-  EXPECT_EQ(std::filesystem::file_size(dir.File("black.db")), 0u);
-  EXPECT_EQ(ReadFile(dir.File("bookbtm.mbx")), std::string(BOOK_INDEX_SIZE, '\0'));
-}
+  std::string emptyBoard;  // no position is loaded yet
+  for (char rank = '8'; rank >= '1'; --rank) emptyBoard += std::string("\n") + rank + " . . . . . . . . ";
+  emptyBoard += "\n\n  A B C D E F G H\nrecord not found.\n";
+  EXPECT_EQ(run.output, emptyBoard + emptyBoard + Created("0.000000", "0.000000"));
+  EXPECT_EQ(ReadFile("white.db") + ReadFile("black.db"), "");
+  EXPECT_EQ(ReadFile("bookbtm.mbx"), BookIndexBytes({}));
 
-TEST(BookCommands, FailuresPrintTheirMessage) {
-  TempDir dir;
-  WriteTextFile(dir.File("black.db"), "not a database");
-  EngineRun run = RunEngine("dbcreate missing.pos x\ndbshow\nbookcreate\ndbcreate\n", dir.Path());
-  EXPECT_EQ(run.exitCode, 0);
+  WriteTextFile("games.pos",
+                PositionText(14, START, 'W', 1) + PositionText(16, START, 'W', 1) + PositionText(15, START, 'W', 1));
+  WriteTextFile("black.db", "not a database");
+  run = RunEngine("new\nbookshow\ndbcreate games.pos s\ndbcreate missing.pos x\ndbshow\nbookcreate\ndbcreate\n",
+                  dir.Path());
+  EXPECT_EQ(run.startup.find("BOOK ERROR"), std::string::npos) << run.startup;  // empty books open
   EXPECT_EQ(run.output,
-            "Cannot open file statistics: missing.pos\n\n"
-            "Wrong file format 'black.db'.\n\n"
-            "Wrong file format 'black.db'.\n\n");
-  EXPECT_FALSE(std::filesystem::exists(dir.File("x_black.db")));
-}
-
-TEST(BookCommands, UnsortedPositionsStopTheBuild) {
-  TempDir dir;
-  WriteTextFile(dir.File("games.pos"), PositionText(0x10, START, 'W', 1) + PositionText(0x0F, START, 'W', 1));
-  EngineRun run = RunEngine("dbcreate games.pos s\nquit\n", dir.Path());
-  EXPECT_EQ(run.output,
-            "creating new database 's_black.db':  0%\b\b\b\b100%... done.\n"
-            "creating new database 's_white.db':  0%"
+            "NO\ncreating new database 's_black.db':  0%\b\b\b\b100%... done.\n"
+            "creating new database 's_white.db':  0%\b\b\b\b 66%"  // two of three equal lines read
             "ERROR: input file with positions not sorted by hash!\n" +
-                PositionText(0x0F, START, 'W', 1) + "\n");
-  EXPECT_EQ(std::filesystem::file_size(dir.File("s_white.db")), POSITION_RECORD_SIZE);
-}
-
-TEST(BookShow, AnswersFromTheBookOfTheSideToMove) {
-  TempDir dir;
-  const u64 key = 0x0123456789ABCDEFull;
-  {
-    WorkingDirectory here(dir.Path());
-    WriteTextFile("bookbtm.mbx", std::string(BOOK_INDEX_SIZE, '\0'));
-    WriteTextFile("bookbtm.mbk", "");
-    // bookwtm: one record in bucket 0x0123456789ABCDEF >> 47 = 0x246.
-    std::string index;
-    for (u32 bucket = 0; bucket < BUCKET_COUNT; ++bucket) {
-      char count = bucket >= 0x246 ? 1 : 0;
-      index += std::string{count, 0, 0, 0};
-    }
-    WriteTextFile("bookwtm.mbx", index);
-    WriteTextFile("bookwtm.mbk", std::string("\xEF\xCD\xAB\x89\x67\x45", 6));
-    EXPECT_EQ(RunCommandsCapturingOutput("bookshow\n"), "NO\n");  // not opened yet
-    ASSERT_TRUE(EngineBook.OpenBook()) << EngineBook.Message().Text();
-  }
-  HashKey = key;
-  EXPECT_EQ(RunCommandsCapturingOutput("white\nbookshow\nblack\nbookshow\n"), "YES\nNO\n");
-  HashKey = key ^ 1;
-  EXPECT_EQ(RunCommandsCapturingOutput("white\nbookshow\n"), "NO\n");
-  HashKey = 0;
-  EngineBook.Side(BOOK_BLACK_TO_MOVE).Close();
-  EngineBook.Side(BOOK_WHITE_TO_MOVE).Close();
+                PositionText(15, START, 'W', 1) + "\nCannot open file statistics: missing.pos\n\n" +
+                "Wrong file format 'black.db'.\n\nWrong file format 'black.db'.\n\n");
+  EXPECT_EQ(ReadFile("s_white.db").size(), 2 * POSITION_RECORD_SIZE);
+  EXPECT_FALSE(std::filesystem::exists("x_black.db"));
 }
 
 }  // namespace

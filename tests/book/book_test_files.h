@@ -1,47 +1,98 @@
-// Files for the book and database tests: position lines, database records
-// written by hand, and a working directory to run the fixed file names in.
+// Files for the book, database and conversion tests, written here by hand:
+// position lines, database records, and book files worked out from their
+// keys; a working folder of the test's own for the fixed file names.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "board/types.h"
+#include "book/byte_order.h"
 #include "book/position_record.h"
+#include "support/engine_process.h"
 
-// "KEY<tab>FEN<tab>RESULT<tab>PLY\n" with the key as 16 upper-case hex digits.
-std::string PositionText(u64 key, const std::string& fen, char result, int ply);
-
-void WriteTextFile(const std::string& path, const std::string& text);
-
-// A database record with one position per key: the board differs with the key.
-PositionRecord MakeRecord(u64 key, u32 whiteWins, u32 blackWins, u32 draws, int ply,
-                          bool whiteToMove = true);
-
-void WriteDatabase(const std::string& path, const std::vector<PositionRecord>& records);
-std::vector<PositionRecord> ReadDatabase(const std::string& path);
-
-// Book files worked out from a sorted list of keys: the ".mbk" records and
-// the ".mbx" index (entry b counts the keys of buckets 0 to b).
-std::string BookRecordBytes(const std::vector<u64>& keys);
-std::vector<u32> BookIndexOf(const std::vector<u64>& keys);
-std::string BookIndexBytes(const std::vector<u32>& index);
-u32 BookIndexEntry(const std::string& indexBytes, u32 bucket);
-
-// Writes baseName.mbx and baseName.mbk holding the keys, in the working folder.
-void WriteBook(const std::string& baseName, std::vector<u64> keys);
-
-// Changes the working directory for the life of the object.
-class WorkingDirectory {
- public:
-  explicit WorkingDirectory(const std::string& path);
-  ~WorkingDirectory();
-  WorkingDirectory(const WorkingDirectory&) = delete;
-  WorkingDirectory& operator=(const WorkingDirectory&) = delete;
-
- private:
-  std::string previous_;
+// A temporary folder that is the working directory for the life of the object.
+struct InTempDir : TempDir {
+  InTempDir() { std::filesystem::current_path(Path()); }
+  ~InTempDir() { std::filesystem::current_path(previous); }
+  std::filesystem::path previous = std::filesystem::current_path();
 };
 
+inline void WriteTextFile(const std::string& path, const std::string& text) {
+  if (!(std::ofstream(path, std::ios::binary) << text)) throw std::runtime_error("cannot write " + path);
+}
+
 // Runs body with standard output captured and returns what it printed.
-std::string CaptureOutput(const std::function<void()>& body);
+inline std::string CaptureOutput(const std::function<void()>& body) {
+  std::fflush(stdout);
+  testing::internal::CaptureStdout();
+  body();
+  std::fflush(stdout);
+  return testing::internal::GetCapturedStdout();
+}
+
+// "KEY<tab>FEN<tab>RESULT<tab>PLY\n" with the key as 16 upper-case hex digits.
+inline std::string PositionText(u64 key, const std::string& fen, char result, int ply) {
+  char text[20];
+  std::snprintf(text, sizeof text, "%016llX\t", static_cast<unsigned long long>(key));
+  return text + fen + "\t" + result + "\t" + std::to_string(ply) + "\n";
+}
+
+inline PositionRecord MakeRecord(u64 key, u32 whiteWins, u32 blackWins, u32 draws, int ply) {
+  return {KeyLow(key), KeyHigh(key), {}, FLAG_WHITE_TO_MOVE, static_cast<u8>(ply), whiteWins, blackWins, draws};
+}
+
+inline void WriteDatabase(const std::string& path, const std::vector<PositionRecord>& records) {
+  std::string bytes(records.size() * POSITION_RECORD_SIZE, '\0');
+  for (size_t i = 0; i < records.size(); ++i) {
+    EncodeRecord(records[i], reinterpret_cast<u8*>(&bytes[i * POSITION_RECORD_SIZE]));
+  }
+  WriteTextFile(path, bytes);
+}
+
+inline std::vector<PositionRecord> ReadDatabase(const std::string& path) {
+  const std::string bytes = ReadFile(path);
+  std::vector<PositionRecord> records;
+  for (size_t at = 0; at + POSITION_RECORD_SIZE <= bytes.size(); at += POSITION_RECORD_SIZE) {
+    records.push_back(DecodeRecord(reinterpret_cast<const u8*>(&bytes[at])));
+  }
+  return records;
+}
+
+inline std::string LittleEndian(u64 value, int bytes) {
+  std::string text;
+  for (int i = 0; i < bytes; ++i) text += static_cast<char>(value >> (8 * i));
+  return text;
+}
+
+// The ".mbk" file of sorted keys: the low word, then the 15 bits below the
+// key's bucket (its top 17 bits).
+inline std::string BookRecordBytes(const std::vector<u64>& keys) {
+  std::string bytes;
+  for (u64 key : keys) bytes += LittleEndian(key & 0xFFFFFFFFull, 4) + LittleEndian((key >> 32) & 0x7fff, 2);
+  return bytes;
+}
+
+// The ".mbx" file: 131072 counts, entry b counting the keys of buckets 0 to b.
+inline std::string BookIndexBytes(const std::vector<u64>& keys) {
+  std::vector<u32> perBucket(1u << 17);
+  for (u64 key : keys) ++perBucket[key >> 47];
+  std::string bytes;
+  u32 count = 0;
+  for (u32 keysHere : perBucket) bytes += LittleEndian(count += keysHere, 4);
+  return bytes;
+}
+
+// Writes baseName.mbx and baseName.mbk holding the keys, in the working folder.
+inline void WriteBook(const std::string& baseName, std::vector<u64> keys) {
+  std::sort(keys.begin(), keys.end());
+  WriteTextFile(baseName + ".mbx", BookIndexBytes(keys));
+  WriteTextFile(baseName + ".mbk", BookRecordBytes(keys));
+}

@@ -1,18 +1,21 @@
-// Opening book files written byte by byte here, opened and searched; and the
-// files that must be refused.
+// Opening book files written byte by byte here: opened and searched, refused
+// when broken, and played from.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
 #include <memory>
 #include <random>
-#include <set>
-#include <string>
-#include <vector>
+#include <tuple>
 
+#include "board/attacks.h"
+#include "board/load_position.h"
+#include "board/make_move.h"
+#include "board/move_text.h"
+#include "book/book_move.h"
 #include "book/opening_book.h"
 #include "book_test_files.h"
-#include "support/engine_process.h"
+#include "driver/command_loop.h"
+#include "driver/xboard.h"
+#include "search/think.h"
 
 namespace {
 
@@ -20,145 +23,133 @@ bool Contains(OpeningBook& book, int side, u64 key) {
   return book.BookContains(side, static_cast<u32>(key), static_cast<u32>(key >> 32));
 }
 
-class BookFiles : public ::testing::Test {
+class BookFiles : public testing::Test {
  protected:
-  BookFiles() : here_(dir_.Path()), book_(std::make_unique<OpeningBook>()) {}
-  TempDir dir_;
-  WorkingDirectory here_;
-  std::unique_ptr<OpeningBook> book_;
+  InTempDir dir_;
+  std::unique_ptr<OpeningBook> book_ = std::make_unique<OpeningBook>();
 };
 
-TEST_F(BookFiles, FindsEveryKeyOfBothSidesAndNoOther) {
+// Even keys only: side 0 crowds them into two buckets, side 1 spreads them
+// over all. A book not yet open holds nothing, not even key 0.
+TEST_F(BookFiles, FindEveryKeyOfBothSidesAndNoOther) {
+  for (int side : {-1, 0, 1, 2}) EXPECT_FALSE(Contains(*book_, side, 0)) << side;
   std::mt19937_64 random(77);
   std::vector<u64> keys[2];
   for (int side : {0, 1}) {
-    for (int i = 0; i < 3000; ++i) keys[side].push_back(random() & (side ? ~0ull : 0x0000FFFFFFFFFFFFull));
+    for (int i = 0; i < 3000; ++i) keys[side].push_back(random() & (side ? ~1ull : 0x0000FFFFFFFFFFFEull));
     WriteBook(BOOK_NAMES[side], keys[side]);
   }
   ASSERT_TRUE(book_->OpenBook()) << book_->Message().Text();
   for (int side : {0, 1}) {
     EXPECT_EQ(book_->RecordCount(side), 3000u);
     std::shuffle(keys[side].begin(), keys[side].end(), random);
-    std::set<u64> held(keys[side].begin(), keys[side].end());
     for (u64 key : keys[side]) {
       ASSERT_TRUE(Contains(*book_, side, key)) << std::hex << key;
-      if (!held.count(key ^ 1)) {
-        EXPECT_FALSE(Contains(*book_, side, key ^ 1)) << std::hex << (key ^ 1);
-      }
-      if (!held.count(key ^ (1ull << 63))) {
-        EXPECT_FALSE(Contains(*book_, side, key ^ (1ull << 63))) << std::hex << (key ^ (1ull << 63));
-      }
+      EXPECT_FALSE(Contains(*book_, side, key + 1)) << std::hex << key + 1;
     }
   }
 }
 
+// Each lookup follows one that left the same low 47 bits as the record read last.
 TEST_F(BookFiles, KeysDifferingOnlyInTheirBucketAreToldApart) {
   const u64 low47 = 0x00001234ABCD5678ull;
-  const u64 first = low47 | (0x1ull << 47);
-  const u64 second = low47 | (0x1F00Dull << 47);
-  const u64 absent = low47 | (0x0ABCull << 47);
+  const u64 first = low47 | (0x1ull << 47), second = low47 | (0x1F00Dull << 47), absent = low47 | (0x0ABCull << 47);
   WriteBook("bookbtm", {first, second, 7});
-  WriteBook("bookwtm", {absent + 1});  // another bucket that holds a record
+  WriteBook("bookwtm", {absent + 1});
   ASSERT_TRUE(book_->OpenBook());
-  // Each lookup follows one that left the same low 47 bits as the record read last.
-  EXPECT_TRUE(Contains(*book_, 0, first));
-  EXPECT_TRUE(Contains(*book_, 0, second));
-  EXPECT_FALSE(Contains(*book_, 0, absent));
-  EXPECT_TRUE(Contains(*book_, 0, first));
-  EXPECT_FALSE(Contains(*book_, 0, low47));  // bucket 0 holds key 7 only
-  EXPECT_TRUE(Contains(*book_, 0, 7));
-  EXPECT_FALSE(Contains(*book_, 1, first));
-  EXPECT_TRUE(Contains(*book_, 1, absent + 1));
-}
-
-TEST_F(BookFiles, ARecordFileOfNothingOpensAndHoldsNothing) {
-  WriteBook("bookbtm", {});
-  WriteBook("bookwtm", {});
-  ASSERT_TRUE(book_->OpenBook());
-  for (int side : {0, 1}) {
-    EXPECT_EQ(book_->RecordCount(side), 0u);
-    EXPECT_FALSE(Contains(*book_, side, 0));
-    EXPECT_FALSE(Contains(*book_, side, 0x8000000000000000ull));
+  for (auto [side, key, held] : {std::tuple{0, first, true}, {0, second, true}, {0, absent, false}, {0, first, true},
+                                 {0, low47, false}, {0, 7ull, true}, {1, first, false}, {1, absent + 1, true}}) {
+    EXPECT_EQ(Contains(*book_, side, key), held) << side << " " << std::hex << key;
   }
 }
 
-TEST_F(BookFiles, AClosedBookHoldsNothingNotEvenKeyZero) {
-  for (int side : {0, 1}) {
-    EXPECT_FALSE(Contains(*book_, side, 0));
-    EXPECT_EQ(book_->RecordCount(side), 0u);
-  }
-  EXPECT_FALSE(Contains(*book_, 2, 0));
-  EXPECT_FALSE(Contains(*book_, -1, 0));
-}
-
-TEST_F(BookFiles, AnIndexThatCountsFewerRecordsThanTheFileHoldsStillOpens) {
-  std::vector<u64> keys = {3, 9, 0x7000000000000000ull};
-  WriteTextFile("bookbtm.mbx", BookIndexBytes(BookIndexOf(keys)));
-  WriteTextFile("bookbtm.mbk", BookRecordBytes(keys) + BookRecordBytes({1, 2}));  // left from a larger book
-  ASSERT_TRUE(book_->OpenSide(0, "bookbtm")) << book_->Message().Text();
-  for (u64 key : keys) EXPECT_TRUE(Contains(*book_, 0, key));
-  EXPECT_FALSE(Contains(*book_, 0, 1));
-}
-
-// Each broken pair is refused with its message, and leaves the side closed.
-struct Refusal {
-  const char* what;
-  std::string index;
-  std::string records;  // "<none>": no file
-  std::string message;
-};
-
+// Each broken pair is refused with its message, by a fresh book and by one
+// that held the side before: the side is left empty, the next not opened.
 TEST_F(BookFiles, BrokenFilesAreRefused) {
   const std::vector<u64> keys = {5, 6, 0x4000000000000000ull};
-  const std::string index = BookIndexBytes(BookIndexOf(keys));
-  const std::string records = BookRecordBytes(keys);
-  std::vector<u32> decreasing = BookIndexOf(keys);
-  decreasing[70000] = 2;
-  std::vector<u32> pastTheEnd = BookIndexOf(keys);
-  pastTheEnd[BUCKET_COUNT - 1] = 4;
-  const Refusal refusals[] = {
-      {"index short by a byte", index.substr(1), records, "Wrong file format 'bookbtm.mbx'.\n"},
-      {"index long by a byte", index + "x", records, "Wrong file format 'bookbtm.mbx'.\n"},
-      {"empty index", "", records, "Wrong file format 'bookbtm.mbx'.\n"},
-      {"counts that decrease", BookIndexBytes(decreasing), records, "Wrong file format 'bookbtm.mbx'.\n"},
+  const std::string index = BookIndexBytes(keys), records = BookRecordBytes(keys);
+  std::string decreasing = index, pastTheEnd = index;
+  decreasing.replace(4 * 70000, 4, LittleEndian(2, 4));
+  pastTheEnd.replace(index.size() - 4, 4, LittleEndian(4, 4));
+  const std::string mbx = "Wrong file format 'bookbtm.mbx'.\n", mbk = "Wrong file format 'bookbtm.mbk'.\n";
+  struct Case {
+    const char* what;
+    std::string index, records, message;
+  } const cases[] = {
+      {"no index", "<none>", records, "Cannot load file: 'bookbtm.mbx'\n"},
+      {"index short by a byte", index.substr(1), records, mbx}, {"index long by a byte", index + "x", records, mbx},
+      {"counts that decrease", decreasing, records, mbx},
       {"no record file", index, "<none>", "Cannot open file: 'bookbtm.mbk'\n"},
-      {"a piece of a record", index, records + "abc", "Wrong file format 'bookbtm.mbk'.\n"},
-      {"records the file lacks", BookIndexBytes(pastTheEnd), records, "Wrong file format 'bookbtm.mbk'.\n"},
-      {"records the file lacks", index, records.substr(6), "Wrong file format 'bookbtm.mbk'.\n"},
+      {"a piece of a record", index, records + "abc", mbk}, {"counts past the records", pastTheEnd, records, mbk},
+      {"records the index counts missing", index, records.substr(6), mbk},
   };
-  for (const Refusal& refusal : refusals) {
-    std::filesystem::remove("bookbtm.mbk");
-    WriteTextFile("bookbtm.mbx", refusal.index);
-    if (refusal.records != "<none>") WriteTextFile("bookbtm.mbk", refusal.records);
+  for (const Case& c : cases) {
+    WriteBook("bookbtm", keys);
     WriteBook("bookwtm", keys);
-    auto book = std::make_unique<OpeningBook>();
-    EXPECT_FALSE(book->OpenBook()) << refusal.what;
-    EXPECT_EQ(std::string(book->Message().Text()), refusal.message) << refusal.what;
-    for (u64 key : keys) EXPECT_FALSE(Contains(*book, 0, key)) << refusal.what;
-    EXPECT_EQ(book->RecordCount(0), 0u);
-    EXPECT_EQ(book->RecordCount(1), 0u) << "the second side is not opened after a failure";
-    EXPECT_FALSE(Contains(*book, 1, 5));
+    ASSERT_TRUE(book_->OpenBook());
+    std::filesystem::remove("bookbtm.mbx");
+    std::filesystem::remove("bookbtm.mbk");
+    if (c.index != "<none>") WriteTextFile("bookbtm.mbx", c.index);
+    if (c.records != "<none>") WriteTextFile("bookbtm.mbk", c.records);
+    auto fresh = std::make_unique<OpeningBook>();
+    for (OpeningBook* book : {book_.get(), fresh.get()}) {
+      EXPECT_FALSE(book->OpenBook()) << c.what;
+      EXPECT_EQ(std::string(book->Message().Text()), c.message) << c.what;
+      EXPECT_EQ(book->RecordCount(0), 0u) << c.what;
+      for (u64 key : keys) EXPECT_FALSE(Contains(*book, 0, key)) << c.what;
+    }
+    EXPECT_EQ(fresh->RecordCount(1), 0u) << c.what;
   }
 }
 
-TEST_F(BookFiles, MissingFilesAreNamedInTheMessage) {
-  EXPECT_FALSE(book_->OpenBook());
-  EXPECT_STREQ(book_->Message().Text(), "Cannot load file: 'bookbtm.mbx'\n");
-
-  WriteBook("bookbtm", {11});
-  EXPECT_FALSE(book_->OpenBook());
-  EXPECT_STREQ(book_->Message().Text(), "Cannot load file: 'bookwtm.mbx'\n");
-  EXPECT_TRUE(Contains(*book_, 0, 11));  // the first side stays open
+// The key of the position after moves from the initial position.
+u64 KeyAfter(std::initializer_list<const char*> moves) {
+  EXPECT_TRUE(LoadPosition(INITIAL_POSITION));
+  UndoRecord records[2]{};
+  for (UndoRecord* record = records; const char* text : moves) MakeMove(ParseBoardMove(text), *record++);
+  return HashKey;
 }
 
-TEST_F(BookFiles, ReopeningASideThatNowFailsEmptiesIt) {
-  WriteBook("bookbtm", {11, 12});
-  ASSERT_TRUE(book_->OpenSide(0, "bookbtm"));
-  EXPECT_TRUE(Contains(*book_, 0, 12));
-  WriteTextFile("bookbtm.mbk", "1234567");
-  EXPECT_FALSE(book_->OpenSide(0, "bookbtm"));
-  EXPECT_FALSE(Contains(*book_, 0, 12));
-  EXPECT_FALSE(Contains(*book_, 0, 11));
+// The engine's own books: black to move after 1.e4 and 1.d4 (and, wrongly
+// filed there, a position with white to move); white to move after 1.Nf3 Nf6.
+class BookMoves : public BookFiles {
+ protected:
+  void SetUp() override {
+    InitBoardTables();
+    WriteBook(BOOK_NAMES[BOOK_BLACK_TO_MOVE], {KeyAfter({"e2e4"}), KeyAfter({"d2d4"}), KeyAfter({"g1f3", "d7d5"})});
+    WriteBook(BOOK_NAMES[BOOK_WHITE_TO_MOVE], {KeyAfter({"g1f3", "g8f6"})});
+    ASSERT_TRUE(EngineBook.OpenBook()) << EngineBook.Message().Text();
+    ASSERT_TRUE(LoadPosition(INITIAL_POSITION));
+  }
+  void TearDown() override { EngineBook.Side(0).Close(); EngineBook.Side(1).Close(); }
+};
+
+// The moves are tried from the last generated back: d2d4 is appended before e2e4.
+TEST_F(BookMoves, TheClockPicksAmongTheMovesIntoTheBookOfTheSideThenToMove) {
+  EXPECT_EQ(BookMoveAt(1000), ParseBoardMove("d2d4"));
+  EXPECT_EQ(BookMoveAt(1001), ParseBoardMove("e2e4"));
+  EXPECT_TRUE(Board[E2] == WHITE_PAWN && HistoryTop == History);  // every trial move was taken back
+  UndoRecord record{};
+  MakeMove(ParseBoardMove("g1f3"), record);
+  for (i64 clock : {0, 1, 2}) EXPECT_EQ(BookMoveAt(clock), ParseBoardMove("g8f6"));
+  MakeMove(ParseBoardMove("g8f6"), record);
+  EXPECT_EQ(BookMoveAt(0), NO_MOVE);  // no white move leads into the book of black to move
+}
+
+TEST_F(BookMoves, TheBookIsAskedOnlyEarlyInTheGame) {
+  PonderEnabled = PrintThinking = false;
+  EngineState = ENGINE_PLAYING;
+  GameMoveCount = BOOK_MOVE_LIMIT - 1;
+  BestMove = NO_MOVE;
+  const std::string bookAnswer = CaptureOutput(EngineMove);
+  EXPECT_TRUE(bookAnswer == "move e2e4\n" || bookAnswer == "move d2d4\n") << bookAnswer;
+  EXPECT_EQ(BestMove, NO_MOVE);  // no search ran
+  ASSERT_TRUE(LoadPosition(INITIAL_POSITION));
+  GameMoveCount = BOOK_MOVE_LIMIT;
+  CaptureOutput(EngineMove);
+  EXPECT_NE(BestMove, NO_MOVE);  // searched
+  PrintThinking = true;
+  EngineState = ENGINE_FORCE;
 }
 
 }  // namespace

@@ -1,19 +1,23 @@
-// Game texts and files for the PGN and game-file tests.
+// Game texts for the PGN, game-file and conversion tests, and what the PGN
+// reader makes of them.
 #pragma once
 
-#include <string>
-#include <vector>
-
+#include "board/attacks.h"
+#include "board/load_position.h"
+#include "board/move_text.h"
+#include "board/position.h"
+#include "book/book_test_files.h"
 #include "book/file_handle.h"
-#include "tools/game_record.h"
-
-// A temporary file holding text, open for reading and writing at its start.
-FileHandle TextFile(const std::string& text);
-
-void WriteTextFile(const std::string& path, const std::string& text);
+#include "tools/conversion_error.h"
+#include "tools/pgn_reader.h"
 
 // The first count games of the self-play collection, as they stand in it.
-std::string SelfPlayGames(int count);
+inline std::string SelfPlayGames(int count) {
+  const std::string text = ReadFile(TAVREL_SHARED_DIR "/pgn/selfplay-300.pgn");
+  size_t end = 0;
+  for (int game = 0; game < count && end != std::string::npos; ++game) end = text.find("[Event ", end + 1);
+  return text.substr(0, end);
+}
 
 // What reading every game of a PGN text from the initial position gave.
 struct PgnReading {
@@ -23,11 +27,43 @@ struct PgnReading {
   std::string output;             // what the reader printed
   bool boardRestored = true;      // the initial position was on the board after every game
 };
-PgnReading ReadPgnText(const std::string& text);
+
+inline PgnReading ReadPgnText(const std::string& text) {
+  InitBoardTables();
+  LoadPosition(INITIAL_POSITION);
+  const u64 initialKey = HashKey;
+  FileHandle file(std::tmpfile());
+  std::fwrite(text.data(), 1, text.size(), file.get());
+  std::rewind(file.get());
+  PgnInput in(file.get());
+  PgnReading reading;
+  auto restored = [&] { return reading.boardRestored && HashKey == initialKey && AtLoadedPosition(); };
+  reading.output = CaptureOutput([&] {
+    try {
+      for (in.SkipWhiteSpace(); in.Peek() != PgnInput::END; in.SkipWhiteSpace()) {
+        GameRecord game;
+        if (ReadPgnGame(game, in) != 0) {
+          reading.games.push_back(game);
+        } else {
+          ++reading.skipped;
+        }
+        reading.boardRestored = restored();
+      }
+    } catch (const ConversionError& error) {
+      reading.error = error.what();
+    }
+  });
+  reading.boardRestored = restored();
+  return reading;
+}
 
 // The moves of a game in coordinate notation, separated by blanks.
-std::string MovesText(const GameRecord& game);
-
-// The engine's output after its start-up lines, when it printed any (up to the
-// line "feature done=1", and a "BOOK ERROR" line after it).
-std::string AfterStartUp(const std::string& output);
+inline std::string MovesText(const GameRecord& game) {
+  std::string text;
+  for (int ply = 0; ply < PlyCountOf(game.header); ++ply) {
+    char move[MOVE_TEXT_SIZE];
+    MoveToText(move, game.moves[ply]);
+    text.append(ply > 0 ? " " : "").append(move);
+  }
+  return text;
+}

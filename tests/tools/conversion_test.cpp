@@ -1,0 +1,176 @@
+// The conversion commands: fed to the command loop in this process, and run
+// by the built engine over pipes as an operator runs them, through the whole
+// chain from PGN games to an opening book the engine plays from.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+
+#include "pgn_test_files.h"
+#include "support/command_feed.h"
+
+namespace {
+
+const std::string WHITE_WON = "[Event \"t\"]\n[Result \"1-0\"]\n\n";
+const std::string BACK = std::string(8, '\b');
+
+std::vector<std::string> Lines(const std::string& text, bool sorted = false) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  if (sorted) std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+std::string Finished(const std::string& pgnName, int converted, int skipped) {
+  return "converted: " + std::to_string(converted) + " games. (skipped: " + std::to_string(skipped) +
+         ")\nfile: " + pgnName + " \t\tfinished\n";
+}
+
+// The position line of the initial position, before the first move of a game.
+std::string InitialLine(char result) {
+  LoadPosition(INITIAL_POSITION);
+  return PositionText(HashKey, INITIAL_POSITION, result, 1);
+}
+
+class Conversions : public testing::Test {
+ protected:
+  void SetUp() override { InitBoardTables(); }
+  std::string Run(const std::string& commands) { return RunCommandsCapturingOutput(commands + "\n"); }
+  InTempDir dir_;
+};
+
+// Forty real games take a header and two bytes a move, by their PlyCount
+// tags; added again they are all skipped; back as PGN they convert to the
+// same bytes. Position lines cover at most 64 plies a game (the first has
+// 140), are appended, and leave the board at the initial position.
+TEST_F(Conversions, GamesSurviveTheTripThroughPgnAndAreAddedOnce) {
+  const std::string pgn = SelfPlayGames(40);
+  WriteTextFile("a.pgn", pgn);
+  EXPECT_EQ(Run("pgn2game a.pgn a.game"), Finished("a.pgn", 40, 0));
+  const std::string stored = ReadFile("a.game");
+  size_t bytes = 0, positions = 0;
+  for (size_t at = pgn.find("[PlyCount \""); at != std::string::npos; at = pgn.find("[PlyCount \"", at + 1)) {
+    const size_t plies = std::stoul(pgn.substr(at + 11));
+    bytes += 2 * (plies + 1);
+    positions += std::min<size_t>(plies, 64);
+  }
+  EXPECT_EQ(stored.size(), bytes);
+  EXPECT_EQ(stored.substr(0, 4), "\x8c\x80\xe3\x0c");  // 140 plies, white won; d2d4 from square 51 to 35
+  EXPECT_TRUE(Run("pgn2game a.pgn a.game").ends_with("game 40 (skipped) file: a.pgn\n" + Finished("a.pgn", 0, 40)));
+  EXPECT_EQ(ReadFile("a.game"), stored);
+
+  EXPECT_TRUE(Run("game2pgn a.game b.pgn").ends_with(BACK + "100%]...OK\nconverted: 40 games.\n"));
+  EXPECT_TRUE(ReadFile("b.pgn").starts_with("[Result \"1-0\"]\n1. d2d4 e7e6 2. g1f3 c7c5 3. b1c3 "));
+  EXPECT_EQ(Run("pgn2game b.pgn b.game"), Finished("b.pgn", 40, 0));
+  EXPECT_EQ(ReadFile("b.game"), stored);
+  EXPECT_TRUE(Run("game2pos a.game a.pos").ends_with(BACK + "100%]...\tOK\nconverted: 40 games.\n"));
+  const std::vector<std::string> lines = Lines(ReadFile("a.pos"));
+  ASSERT_EQ(lines.size(), positions);
+  EXPECT_EQ(lines[0] + "\n", InitialLine('W'));
+  EXPECT_EQ(lines[1].substr(17), "rnbqkbnr/pppppppp/8/8/3P4/8/PPP1PPPP/RNBQKBNR b KQkq d3\tW\t2");
+  EXPECT_TRUE(lines[63].ends_with("\tW\t64") && lines[64].ends_with("\t1")) << lines[63] << "\n" << lines[64];
+  Run("e2e4\ngame2pos a.game a.pos");
+  EXPECT_EQ(Lines(ReadFile("a.pos")).size(), 2 * positions);
+  EXPECT_TRUE(AtLoadedPosition());
+}
+
+// A token that is no move and an unfinished game skip their games, the next
+// read from the initial position; a stored move that is not legal skips its.
+TEST_F(Conversions, GamesThatCannotBeReadAreSkippedAndCorruptFilesRefused) {
+  WriteTextFile("a.pgn", WHITE_WON + "1. e4 e5 1-0\n\n" + WHITE_WON + "1. d4 d5 2. c4 Zz9\n3. e3 1-0\n\n" +
+                             "[Result \"*\"]\n1. e4 *\n\n" + WHITE_WON + "1. c4 1-0\n");
+  EXPECT_EQ(Run("pgn2game a.pgn a.game"), "move: Zz9, plyNo:4\nWarning: game 2 (skipped) file: a.pgn\n"
+                                          "Warning: game 3 (skipped) file: a.pgn\n" + Finished("a.pgn", 2, 2));
+  EXPECT_EQ(Run("game2pgn a.game b.pgn"),
+            "Converting 2 games [  0%]..." + BACK + " 50%]..." + BACK + "100%]...OK\nconverted: 2 games.\n");
+  Run("game2pgn a.game b.pgn");
+  const std::string games = "[Result \"1-0\"]\n1. e2e4 e7e5 1-0\n[Result \"1-0\"]\n1. c2c4 1-0\n";
+  EXPECT_EQ(ReadFile("b.pgn"), games + games);
+
+  std::string bytes = ReadFile("a.game");
+  bytes[4] = '\x1b';  // the second move of the first game becomes e7d5
+  WriteTextFile("a.game", bytes);
+  EXPECT_EQ(Run("game2pos a.game a.pos"), "Converting 2 games [  0%]...Warning: game 1 (skipped) file: a.game\n" +
+                                              BACK + " 50%]..." + BACK + "100%]...\tOK\nconverted: 1 games.\n");
+  EXPECT_EQ(ReadFile("a.pos"), InitialLine('W'));
+
+  // Damage in a game file, and the game where it begins: one more ply than a game holds, its moves all
+  // there; game 2 cut inside its moves or its header, or of result code 0.
+  const std::string tooLong = LittleEndian(MakeGameHeader(MAX_GAME_PLIES + 1, RESULT_DRAW), 2) + std::string(2048, 'x');
+  std::string unfinished = bytes;
+  unfinished[7] &= 0x3f;
+  for (const auto& [damaged, game] : {std::pair{tooLong, 1}, {bytes.substr(0, 9), 2}, {bytes.substr(0, 7), 2},
+                                      {unfinished, 2}}) {
+    WriteTextFile("a.game", damaged);
+    const std::string message = "Game file corrupted! (error on game: " + std::to_string(game) + ")";
+    EXPECT_EQ(Run("pgn2game a.pgn a.game"), message + "\n");
+    EXPECT_EQ(ReadFile("a.game"), damaged);
+    EXPECT_EQ(Run("game2pgn a.game c.pgn") + Run("game2pos a.game c.pos"), message + message);
+  }
+}
+
+TEST_F(Conversions, ListedFilesGoIntoOneGameFileUntilAReaderError) {
+  WriteTextFile("a.pgn", SelfPlayGames(3));
+  WriteTextFile("b.pgn", WHITE_WON + "1. e4 1-0\n" + WHITE_WON + "1. d4 1-0\n");
+  WriteTextFile("bad.pgn", "[Result \"?\"]\n1. e4 *\n");
+  WriteTextFile("list", "a.pgn\n\nmissing.pgn\nb.pgn\r\nbad.pgn\na.pgn\n");
+  EXPECT_EQ(Run("pgnlist2game list all.game"),
+            Finished("a.pgn", 3, 0) + "Cannot open PGN input file: 'missing.pgn'\n" + Finished("b.pgn", 2, 0) +
+                "converted: 0 games. (skipped: 0)\nERROR: Result Error 1 file: bad.pgn\n\nCONVERTED GAMES: 5\n");
+  EXPECT_EQ(Run("pgnlist2game nolist all.game"), "Cannot open PGN input file: 'nolist'\n");
+}
+
+// "pgn2pos" empties its sixteen files at each run and splits the lines of
+// "game2pos" by the first digit of their key. Sorted, they become databases
+// and books, from which the engine then plays its first move.
+TEST(ConversionChain, GamesBecomeAnOpeningBookTheEnginePlaysFrom) {
+  TempDir dir;
+  WriteTextFile(dir.File("games.pgn"), SelfPlayGames(100));
+  EngineRun convert = RunEngine(
+      "pgn2pos games.pgn\npgn2game games.pgn games.game\ngame2pos games.game games.pos\npgn2pos games.pgn\nquit\n",
+      dir.Path());
+  const std::string finished = Finished("games.pgn", 100, 0);
+  EXPECT_TRUE(convert.output.starts_with(finished + finished)) << convert.output;
+  EXPECT_NE(convert.log.find("<<< OK:\tgames.pgn\t>>>"), std::string::npos) << convert.log;
+  const std::string positions = ReadFile(dir.File("games.pos"));
+  std::string split;
+  for (char digit : std::string("0123456789ABCDEF")) {
+    const std::string lines = ReadFile(dir.File(digit + std::string(".pos")));
+    for (const std::string& line : Lines(lines)) EXPECT_EQ(line[0], digit) << line;
+    split += lines;
+  }
+  EXPECT_EQ(Lines(split, true), Lines(positions, true));
+
+  ASSERT_EQ(std::system(("cd '" + dir.Path() + "' && LC_ALL=C sort games.pos > sorted.pos").c_str()), 0);
+  RunEngine("dbcreate sorted.pos games\nquit\n", dir.Path());
+  std::filesystem::rename(dir.File("games_white.db"), dir.File("white.db"));
+  std::filesystem::rename(dir.File("games_black.db"), dir.File("black.db"));
+  RunEngine("bookcreate\nquit\n", dir.Path());
+
+  EngineRun play = RunEngine("new\ngo\nbookshow\nquit\n", dir.Path());
+  EXPECT_EQ(play.startup.find("BOOK ERROR"), std::string::npos) << play.startup;
+  ASSERT_TRUE(play.output.starts_with("move ")) << play.output;
+  const std::string move = play.output.substr(5, play.output.find('\n') - 5);
+  EXPECT_EQ(play.output, "move " + move + "\nYES\n");
+  EXPECT_NE(play.log.find("move (book) " + move + "\n- NO ponder move\n"), std::string::npos) << play.log;
+}
+
+// A game whose second move is not legal shows the board before it and ends
+// the conversion; the next command finds the initial position.
+TEST(ConversionChain, AfterAReaderErrorTheNextCommandFindsTheInitialPosition) {
+  TempDir dir;
+  WriteTextFile(dir.File("bad.pgn"), "[Result \"1-0\"]\n1. e4 1-0\n\n[Result \"1-0\"]\n1. e4 e4 2. Nf3 1-0\n");
+  EngineRun run = RunEngine("new\nforce\nd2d4\npgn2game bad.pgn games.game\nd\nquit\n", dir.Path());
+  const std::string afterE4 = "\n4 . . . . P . . . \n3 . . . . . . . . \n2 P P P P . P P P \n";
+  EXPECT_NE(run.output.find(afterE4 + "1 R N B Q K B N R \n\n  A B C D E F G H\nmove: e4, plyNo:2\n"
+                            "converted: 1 games. (skipped: 0)\nERROR: MOVE NOT LEGAL 1 file: bad.pgn\n"),
+            std::string::npos)
+      << run.output;
+  EXPECT_NE(run.output.find("FEN: " + std::string(INITIAL_POSITION) + "\n"), std::string::npos) << run.output;
+  EXPECT_NE(run.log.find("e4MOVE NOT LEGAL 1\nconverted: 1\tskipped: 0\nERROR: MOVE NOT LEGAL 1\n"), std::string::npos)
+      << run.log;
+  EXPECT_EQ(std::filesystem::file_size(dir.File("games.game")), 4u);
+}
+
+}  // namespace

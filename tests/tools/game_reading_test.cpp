@@ -1,0 +1,205 @@
+// Reading games: algebraic notation in positions laid out by hand, in EPD
+// operations and in three hundred real games; PGN texts of every kind.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "board/check.h"
+#include "board/move_validity.h"
+#include "driver/game_move.h"
+#include "movegen/move_stack.h"
+#include "movegen/perft.h"
+#include "pgn_test_files.h"
+#include "support/engine_process.h"
+#include "tools/san.h"
+
+namespace {
+
+const char* const INITIAL = INITIAL_POSITION;
+const char* const CASTLES = "r3k2r/8/8/8/8/8/8/R3K2R w Qk -";
+const char* const BLACK_CASTLES = "r3k2r/8/8/8/8/8/8/R3K2R b Qk -";
+const char* const PROMOTES = "r1r4k/1P3P2/8/8/8/8/6p1/4K3 w - -";
+const char* const BLACK_PROMOTES = "4k3/8/8/8/8/8/6p1/4K2R b - -";
+const char* const KNIGHTS = "4k3/8/8/8/8/5N2/8/1N2K3 w - -";
+const char* const PINNED_KNIGHT = "4k3/8/8/8/8/5N2/8/rN2K3 w - -";  // b1 shields its king
+const char* const ROOKS = "k7/8/8/8/4R3/8/8/4RK2 w - -";
+const char* const PAWNS = "4k3/8/8/3p4/2P1P3/8/8/4K3 b - -";
+const std::string WHITE_WON = "[Event \"t\"]\n[Result \"1-0\"]\n\n";
+const std::string BLACK_WON = "[Event \"t\"]\n[Result \"0-1\"]\n\n";
+const std::string DRAWN = "[Event \"t\"]\n[Result \"1/2-1/2\"]\n\n";
+
+// The move a text should give is written in coordinates and read by the
+// coordinate parser in the same position; "" is no move.
+TEST(San, MovesOfEveryFormInPositionsLaidOutByHand) {
+  InitBoardTables();
+  struct Case {
+    const char* position;
+    const char* san;
+    const char* expected;
+  } const cases[] = {
+      // Castling, with letter or digit, needs its right.
+      {CASTLES, "O-O-O", "e1c1"}, {CASTLES, "0-0-0+", "e1c1"}, {CASTLES, "O-O", ""}, {CASTLES, "o-o-o", ""},
+      {BLACK_CASTLES, "O-O#", "e8g8"}, {BLACK_CASTLES, "0-0-0", ""},
+      // Pawn pushes and captures; no pawn can stand behind the last two squares.
+      {INITIAL, "e4", "e2e4"}, {INITIAL, "e3", "e2e3"}, {PAWNS, "d4", "d5d4"}, {PAWNS, "dxe4", "d5e4"},
+      {"rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR w KQkq f6", "exf6", "e5f6"},
+      {"4k3/8/8/8/8/2n5/1P1B4/4K3 w - -", "bxc3", "b2c3"}, {KNIGHTS, "e1", ""}, {BLACK_CASTLES, "d7", ""},
+      // Promotions; the capturing pawn's file must neighbour its target's.
+      {PROMOTES, "f8=Q", "f7f8q"}, {PROMOTES, "f8N", "f7f8n"}, {PROMOTES, "f8=b", "f7f8b"}, {PROMOTES, "f8", "f7f8"},
+      {PROMOTES, "bxa8=Q", "b7a8q"}, {PROMOTES, "hxa8=Q", ""}, {PROMOTES, "bxb8=Q", ""}, {PROMOTES, "Qxa8=Q", ""},
+      {BLACK_PROMOTES, "gxh1=R", "g2h1r"}, {BLACK_PROMOTES, "g1Q", "g2g1q"},
+      // Pieces, told apart by file or rank, a pinned one passed over.
+      {KNIGHTS, "Nbd2", "b1d2"}, {KNIGHTS, "N3xd2", "f3d2"}, {KNIGHTS, "Nd2", ""}, {KNIGHTS, "Ncd2", ""},
+      {PINNED_KNIGHT, "Nd2", "f3d2"}, {PINNED_KNIGHT, "Nbd2", "b1d2"}, {ROOKS, "R1e2", "e1e2"}, {ROOKS, "Re2", ""},
+      {KNIGHTS, "Kg2", "e1g2"},  // the king is where it stands
+      // Long algebraic; nine characters are read, the rest ignored.
+      {INITIAL, "Ng1f3", "g1f3"}, {INITIAL, "g1-f3", "g1f3"}, {PROMOTES, "f7-f8=R", "f7f8r"},
+      {"4k3/8/8/8/7Q/8/8/4r1K1 w - -", "Qh4xe1", "h4e1"}, {KNIGHTS, "Nbd2+!?!?", "b1d2"},
+      {KNIGHTS, "Nb1d2!!!!X", "b1d2"}, {KNIGHTS, "++++++Nbd2", ""}, {INITIAL, "e2e4abcde", ""},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(LoadPosition(c.position)) << c.position;
+    const u64 key = HashKey;
+    EXPECT_EQ(ParseSanMove(c.san), *c.expected ? ParseBoardMove(c.expected) : NO_MOVE) << c.san << " in " << c.position;
+    EXPECT_EQ(HashKey, key) << c.san;
+  }
+  // Characters off the board name no square.
+  for (const char* text : {"", "x", "Zz9", "e9", "i4", "e0", "`4", "Ni3", "N9d2", "Nbi2", "ed9Q", "`d8Q", "id8Q",
+                           "O-O-O-O", "e2e9", "bxa9=Q", "\xff\xfe"}) {
+    EXPECT_EQ(ParseSanMove(text), NO_MOVE) << text;
+  }
+}
+
+// Each move is legal where it is played, each game lasts the plies its tags
+// count, and those whose last comment says one side mates end in mate.
+TEST(San, SelfPlayGamesReplayMoveByMove) {
+  const std::string all = SelfPlayGames(300);
+  int mates = 0, games = 0;
+  for (size_t start = 0, end; start < all.size(); start = end, ++games) {
+    end = std::min(all.find("[Event ", start + 1), all.size());
+    const std::string text = all.substr(start, end - start);
+    PgnReading read = ReadPgnText(text);
+    ASSERT_EQ(read.games.size(), 1u) << text << read.error << read.output;
+    const int plies = PlyCountOf(read.games[0].header);
+    EXPECT_EQ(plies, std::stoi(text.substr(text.find("[PlyCount \"") + 11))) << text;
+    ASSERT_TRUE(LoadPosition(INITIAL_POSITION));
+    for (int ply = 0; ply < plies; ++ply) {
+      ASSERT_TRUE(IsLegalMove(read.games[0].moves[ply])) << text << "ply " << ply;
+      PlayGameMove(read.games[0].moves[ply]);
+    }
+    if (text.find(" mates}") != std::string::npos) {
+      UndoRecord record;
+      FindCheckers(record);
+      UndoRecords[0].listEnd = MoveStack;  // perft's root list at the bottom of the move stack
+      UndoTop = &UndoRecords[1];
+      EXPECT_TRUE(record.checkers != 0 && Perft(1) == 0) << text;
+      UndoTop = UndoRecords;
+      ++mates;
+    }
+  }
+  EXPECT_EQ(games, 300);
+  EXPECT_EQ(mates, 28);
+}
+
+// "d" shows the move an EPD operation names, read for the side to move. A
+// move that cannot be read gets a warning, and its position stands without it.
+TEST(EpdMove, SetboardKeepsTheMoveOrWarnsAndKeepsThePosition) {
+  const std::string queens = "4k3/8/8/8/8/3Q4/K7/6q1", kings = "4k3/8/8/8/8/8/8/4K3 w - -";  // both queens reach g6
+  EngineRun run = RunEngine("setboard " + queens + " b - - bm Qg6;\nd\nsetboard " + queens +
+                            " w - - 0 1 bm Qg6+ Qd8; id \"x\";\nd\nsetboard " + queens +
+                            " w - - am Qd3d8;\nd\nsetboard " + kings + " bm Zz9;\nd\nquit\n");
+  size_t at = 0;
+  for (const std::string& part : std::vector<std::string>{
+           "FEN: " + queens + " b - -\nKey: ", "bm: g1g6\n", "FEN: " + queens + " w - -\n", "bm: d3g6\n", "am: d3d8\n",
+           "Warning cannot recognize move: Zz9\r\n", "FEN: " + kings + "\nKey: "}) {
+    at = run.output.find(part, at);
+    ASSERT_NE(at, std::string::npos) << part << "\nin\n" << run.output;
+  }
+  EXPECT_EQ(run.output.find('\n', at + kings.size() + 11), run.output.size() - 1) << run.output;  // no move shown
+  EXPECT_NE(run.log.find("-M: tellusererror Illegal position\n"), std::string::npos) << run.log;
+}
+
+// Castling written with zeros begins like "0-1": it is a move whatever the
+// result. Move numbers, NAGs, comments and variations, nested, are passed over.
+TEST(PgnReader, StoresMovesWithPlyCountAndResult) {
+  const std::string castles = "1. e4 e5 2. Nf3 Nc6 3. Bc4 Bc5 4. 0-0 Nf6 5. d3 d6 6. Bg5 0-0 ";
+  const std::string castled = "e2e4 e7e5 g1f3 b8c6 f1c4 f8c5 e1g1 g8f6 d2d3 d7d6 c1g5 e8g8";
+  struct Case {
+    std::string text, moves;
+    int code;
+    std::string result;
+  } const cases[] = {
+      {WHITE_WON + castles + "1-0\n", castled, RESULT_WHITE_WON, "W1-0"},
+      {BLACK_WON + castles + "0-1\n", castled, RESULT_BLACK_WON, "B0-1"},
+      {DRAWN + castles + "1/2-1/2", castled, RESULT_DRAW, "D1/2-1/2"},
+      {BLACK_WON + "1. d4 d5 2. Nc3 Nc6 3. Bf4 Bf5 4. Qd2 Qd7 5. 0-0-0 0-0-0 0-1",
+       "d2d4 d7d5 b1c3 b8c6 c1f4 c8f5 d1d2 d8d7 e1c1 e8c8", RESULT_BLACK_WON, "B0-1"},
+      {WHITE_WON + "1.e4 $1 {a {nested} comment} e5\t(1... c5 (1... e6 2. d4) 2. Nf3)\r\n"
+                   "2. Nf3!? $14 Nc6 3. Bb5+ {} 3... a6 (3... Nf6 {4. O-O}) 1-0",
+       "e2e4 e7e5 g1f3 b8c6 f1b5 a7a6", RESULT_WHITE_WON, "W1-0"},
+      {"[Result \"*\"]\n1. e4 e5 *\n", "e2e4 e7e5", RESULT_UNFINISHED, "**"},
+  };
+  for (const Case& c : cases) {
+    PgnReading read = ReadPgnText(c.text);
+    ASSERT_EQ(read.games.size(), 1u) << c.text << read.error << read.output;
+    const GameRecord& game = read.games[0];
+    EXPECT_EQ(std::tuple(MovesText(game), game.header, game.resultLetter + std::string(game.resultText)),
+              std::tuple(c.moves, MakeGameHeader(int(c.moves.size() + 1) / 5, c.code), c.result));
+    EXPECT_TRUE(read.boardRestored) << c.text;
+  }
+}
+
+// Texts from anywhere end as games, skipped games and an error that ends the
+// reading, the board at the initial position. Text that only begins like the
+// result is a token that is no move: it skips its game.
+TEST(PgnReader, EveryTextEndsAsGamesSkipsOrAnError) {
+  std::string binary = "\x01", shuffle;
+  std::minstd_rand random(7);
+  for (int i = 0; i < 5000; ++i) binary += static_cast<char>(random());
+  for (int i = 0; i < 300; ++i) shuffle += "Nf3 Nf6 Ng1 Ng8 ";
+  const std::string next = WHITE_WON + "1. d4 1-0";
+  struct Case {
+    std::string name, text;
+    size_t games;
+    int skipped;
+    std::string error;
+  } const cases[] = {
+      {"empty", "", 0, 0, ""}, {"white space only", " \n\t\r\n", 0, 0, ""}, {"tags only", WHITE_WON, 0, 1, ""},
+      {"no final line end", BLACK_WON + "1. e4 e5 0-1", 1, 0, ""}, {"no moves", WHITE_WON + "1-0\n" + next, 1, 1, ""},
+      {"long tag line", "[Event \"" + std::string(100000, 'x') + "\"]\n[Result \"1-0\"]\n1. e4 1-0\n", 1, 0, ""},
+      {"long token", WHITE_WON + "1. " + std::string(1000, 'N') + " e4 1-0\n" + next, 1, 1, ""},
+      {"comment never closed", WHITE_WON + "1. e4 {e5 2. Nf3\n" + WHITE_WON, 1, 0, ""},
+      {"variation never closed", WHITE_WON + "1. e4 (1. d4 d5\n" + WHITE_WON, 1, 0, ""},
+      {"zero bytes", WHITE_WON + "1. e4 " + std::string(3, '\0') + " e5 1-0\n" + next, 1, 1, ""},
+      {"no end marker", WHITE_WON + "1. e4 e5\n\n" + next, 1, 1, ""},
+      {"like the result", WHITE_WON + "1. e4 e5 1-1\n\n" + next, 1, 1, ""},
+      {"result tag unknown", "[Result \"?\"]\n1. e4 *\n" + next, 0, 0, "Result Error 1"},
+      {"result tag empty", "[Result \"\"]\n1. e4 *\n" + next, 0, 0, "Result Error 1"},
+      {"no result tag", "[Event \"x\"]\n1. e4 1-0\n" + next, 0, 0, "Result Error 2"},
+      {"no tags", "1. e4 e5 1-0\n" + next, 0, 0, "Result Error 2"}, {"binary", binary, 0, 0, "Result Error 2"},
+      {"unfinished game of a result", WHITE_WON + "1. e4 e5 *\n" + next, 0, 0, "Result * error"},
+      {"a move no piece makes", WHITE_WON + "1. e4 e4 1-0\n" + next, 0, 0, "MOVE NOT LEGAL 1"},
+      {"a pinned piece moved", WHITE_WON + "1. d4 e6 2. c4 Bb4+ 3. Nc3 Nf6 4. Nb5 1-0\n", 0, 0,
+       "MOVE NOT LEGAL 2 - check revealed"},
+  };
+  for (const Case& c : cases) {
+    PgnReading read = ReadPgnText(c.text);
+    EXPECT_EQ(std::tuple(read.games.size(), read.skipped, read.error, read.boardRestored),
+              std::tuple(c.games, c.skipped, c.error, true))
+        << c.name;
+  }
+  // A game longer than a record holds keeps its first 1023 plies.
+  PgnReading longest = ReadPgnText(DRAWN + shuffle + "1/2-1/2\n");
+  ASSERT_EQ(std::tuple(longest.games.size(), longest.skipped, longest.error), std::tuple(1u, 0, "")) << longest.output;
+  EXPECT_EQ(longest.games[0].header, MakeGameHeader(MAX_GAME_PLIES, RESULT_DRAW));
+  EXPECT_EQ(MovesText(longest.games[0]).substr(5 * 1022), "f3g1");
+  // Real games with a few bytes changed or cut short.
+  const std::string games = SelfPlayGames(8), marks = "[]{}()*01-/.\n $Q";
+  for (int trial = 0; trial < 200; ++trial) {
+    std::string text = games.substr(0, games.size() - random() % 200);
+    for (int change = random() % 6; change > 0; --change) text[random() % text.size()] = marks[random() % 16];
+    ASSERT_TRUE(ReadPgnText(text).boardRestored) << "trial " << trial;
+  }
+}
+
+}  // namespace
