@@ -1,11 +1,9 @@
-// Helpers of the board tests: a copy of every position variable to compare
-// after a round trip, the derived variables recomputed from Board alone, and
-// the keys recomputed by the Zobrist rule.
+// Helpers of the board tests: the board walked square by square, the variables
+// derived from Board recomputed, and lines of moves made with every key checked.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,74 +17,34 @@ class BoardTest : public testing::Test {
   static void SetUpTestSuite() { InitBoardTables(); }
 };
 
-// Everything make, unmake and the loader may change.
-struct PositionState {
-  u32 sideToMove;
-  std::vector<u8> board;
-  std::vector<u64> pieceBB, colourBB;
-  u64 occupied, byFile, diagUp, diagDown;
-  u8 whiteKing, blackKing;
-  u16 castleRights;
-  u8 enPassant;
-  u8 totalMaterial;
-  u8 pieceMaterial[2], pawnCount[2];
-  u64 hashKey;
-  u32 pawnHashKey;
-  long historyTop;
-  std::vector<u64> historyKeys;
-  std::vector<u16> historyMoves, historyFifty;
-  std::vector<u8> gameBoard;
-  u32 gameSideToMove;
-  u16 gameCastleRights;
-  u8 gameEnPassant, gameWhiteKing, gameBlackKing;
-  u16 gameMoveCount;
-  Move epdBestMove, epdAvoidMove;
-};
+// Steps on the board as (file, row) offsets; rows count down from rank 8.
+using Steps = std::vector<std::pair<int, int>>;
+inline const Steps STRAIGHT = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}}, DIAGONAL = {{1, 1}, {1, -1}, {-1, 1}, {-1, -1}};
 
-PositionState CaptureState();
+// The squares reached from square by each step once, or (slide) repeated up to
+// the edge or the first occupied square.
+u64 Walk(int square, const Steps& steps, bool slide, u64 occupied = 0);
 
-// The names of the variables that differ; empty when the states are equal.
-std::string Differences(const PositionState& before, const PositionState& after);
-
-// What disagrees between Board and the variables derived from it (piece and
-// colour sets, the four occupancy layouts, king squares, material, pawn counts);
-// empty when all agree.
+// What disagrees between Board and the variables derived from it; empty when all agree.
 std::string InvariantViolations();
 
-// HashKey and PawnHashKey by the Zobrist rule: the pieces, the en-passant key
-// when a double step made the square, and the key of each castling right that
-// a move took away since the load, except a right spent by castling itself.
-class KeyRule {
- public:
-  void Loaded();               // after a load: rights held now are the starting ones
-  void BeforeMake(Move move);  // remembers the right a castling spends
-  void AfterUnmake();
-  u64 ExpectedHashKey() const;
-  u32 ExpectedPawnHashKey() const;
+void Load(const char* text);  // fails the test when the text is refused
+std::string PositionText();   // WritePositionText
 
- private:
-  u16 rightsAtLoad_ = 0;
-  std::vector<u16> spentByCastling_;
-  bool EnPassantKeyed() const;
-};
-
-// Moves made and taken back on the global position; after each make, the
-// derived variables and both keys are checked against their rules.
+// Moves made and taken back on the global position, from a position loaded
+// first. After each make the derived variables and both keys are checked: the
+// key is the pieces' keys, the en-passant key when a double step made the
+// square, and the key of each right lost since the load, unless castling spent it.
 class CheckedLine {
  public:
-  void Start(const char* text);  // loads the position
+  explicit CheckedLine(const char* position);
   void Make(Move move);
   void Unmake();
-  const UndoRecord& LastRecord() const { return records_.back().second; }
-  size_t Length() const { return records_.size(); }
+  bool Empty() const { return records_.empty(); }
 
  private:
-  KeyRule rule_;
-  std::deque<std::pair<Move, UndoRecord>> records_;
+  std::pair<u64, u32> ExpectedKeys() const;
+  u16 rightsAtLoad_;
+  std::vector<std::pair<Move, UndoRecord>> records_;
+  std::vector<u16> spentByCastling_;
 };
-
-// Loads text and fails the current test if the load is refused.
-void Load(const char* text);
-
-// The squares named, as a bitboard.
-u64 Squares(std::initializer_list<int> squares);

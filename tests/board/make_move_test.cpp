@@ -1,213 +1,80 @@
-// Make and unmake: hand-worked effects of each move kind, the keys against the
-// Zobrist rule, and round trips that must restore every position variable.
-#include <gtest/gtest.h>
+// Make and unmake: lines of moves of every kind, for both colours, each ending
+// on a position worked out by hand (with its fifty-move count), every key
+// checked against the Zobrist rule on the way, then all taken back.
+#include <algorithm>
+#include <sstream>
+#include <string>
 
+#include "board/load_position.h"
 #include "board/make_move.h"
-#include "board/zobrist.h"
+#include "board/move_text.h"
+#include "board/move_validity.h"
 #include "board_probe.h"
+#include "support/position_snapshot.h"
 
-namespace {
-
-Move Code(int from, int to, int kind = KIND_QUIET) { return MakeMoveCode(from, to, kind); }
-u64 Z(int code, int square) { return ZobristKeys[code][square]; }
-
-class MakeMoveTest : public BoardTest {
- protected:
-  void Start(const char* text) { line_.Start(text); }
-  void Make(Move move) { line_.Make(move); }
-  void Unmake() { line_.Unmake(); }
-  const UndoRecord& LastRecord() const { return line_.LastRecord(); }
-
-  // Make followed by unmake must give back exactly the position before.
-  void ExpectRoundTrip(const char* text, Move move) {
-    Start(text);
-    PositionState before = CaptureState();
-    Make(move);
-    Unmake();
-    EXPECT_EQ(Differences(before, CaptureState()), "") << text << " move " << std::hex << move;
+TEST_F(BoardTest, LinesOfMovesEndOnTheirPositionAndUnwindToTheStart) {
+  const std::string corners = "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", promoting = "r3k2r/1P4P1/8/8/8/8/1p4p1/R3K2R ";
+  // '*' stands for each promotion piece in turn, in the colour of the side that moves.
+  const struct { std::string start, moves, end; } lines[] = {
+      {INITIAL_POSITION, "e2e4", "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0"},
+      // A loaded en-passant square has no key to take out.
+      {"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3", "g8f6 g1f3 f6g8 f3g1",
+       "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq - 4"},
+      {"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3", "d7d5",
+       "rnbqkbnr/ppp1pppp/8/3p4/4P3/8/PPPP1PPP/RNBQKBNR w KQkq d6 0"},
+      {"4k3/8/8/3p4/4P3/8/8/4K3 w - -", "e4d5", "4k3/8/8/3P4/8/8/8/4K3 b - - 0"},
+      {"4k3/8/8/3p4/4P3/8/8/4K3 b - -", "d5e4", "4k3/8/8/8/4p3/8/8/4K3 w - - 0"},
+      {"4k3/8/8/3pP3/8/8/8/4K3 w - d6", "e5d6", "4k3/8/3P4/8/8/8/8/4K3 b - - 0"},
+      {"4k3/8/8/8/3Pp3/8/8/4K3 b - d3", "e4d3", "4k3/8/8/8/8/3p4/8/4K3 w - - 0"},
+      // Rights lost by a capture on a corner, a king move and a rook move.
+      {"r3k2r/8/8/8/8/8/1B6/R3K2R w KQkq -", "b2h8", "r3k2B/8/8/8/8/8/8/R3K2R b KQq - 0"},
+      {"r3k2r/8/8/8/8/8/8/R3K2R w Kkq -", "e1e2 a8a1 h1h8", "4k2R/8/8/8/8/8/4K3/r7 b - - 0"},
+      {"r3k2r/8/8/8/8/8/8/R3K2R b KQkq -", "e8f8 a1a8", "R4k1r/8/8/8/8/8/8/4K2R b K - 0"},
+      {corners, "e1g1 e8c8", "2kr3r/8/8/8/8/8/8/R4RK1 w - - 0"},
+      {corners, "e1c1 e8g8", "r4rk1/8/8/8/8/8/8/2KR3R w - - 0"},
+      {"4k3/1P6/8/8/8/8/6p1/4K3 w - -", "b7b8*", "1*2k3/8/8/8/8/8/6p1/4K3 b - - 0"},
+      {"4k3/1P6/8/8/8/8/6p1/4K3 b - -", "g2g1*", "4k3/1P6/8/8/8/8/8/4K1*1 w - - 0"},
+      {promoting + "w KQkq -", "b7a8*", "*3k2r/6P1/8/8/8/8/1p4p1/R3K2R b KQk - 0"},
+      {promoting + "w KQkq -", "g7h8*", "r3k2*/1P6/8/8/8/8/1p4p1/R3K2R b KQq - 0"},
+      {promoting + "b KQkq -", "b2a1*", "r3k2r/1P4P1/8/8/8/8/6p1/*3K2R w Kkq - 0"},
+      {promoting + "b KQkq -", "g2h1*", "r3k2r/1P4P1/8/8/8/8/1p6/R3K2* w Qkq - 0"},
+      // Whole games, and the fifty-move count over quiet moves, captures and pawn moves.
+      {INITIAL_POSITION,
+       "e2e4 e7e5 g1f3 b8c6 f1c4 f8c5 e1g1 g8f6 d2d4 e5d4 e4e5 d7d5 e5d6 d8d6 f1e1 c8e6 f3g5 e8c8",
+       "2kr3r/ppp2ppp/2nqbn2/2b3N1/2Bp4/8/PPP2PPP/RNBQR1K1 w - - 0"},
+      {"r2bk2r/1P6/8/8/2p5/8/1p1P4/R3K2R w KQkq -",
+       "d2d4 c4d3 b7a8q b2a1n e1g1 d3d2 a8d8 e8d8 f1e1 d2d1q e1d1 d8e7", "7r/4k3/8/8/8/8/8/n2R2K1 w - - 1"},
+      {"r3k2r/p7/8/8/8/8/P7/R3K1NR w KQkq -", "g1f3 e8d8 f3g1 a7a6 g1f3 h8h1 e1e2 d8c7 a1d1",
+       "r7/2k5/p7/8/8/5N2/P3K3/3R3r b - - 3"},
+  };
+  for (const auto& line : lines) {
+    bool white = line.start.find(" w ") != std::string::npos;
+    for (char piece : std::string(line.moves.find('*') == std::string::npos ? "-" : "qnrb")) {
+      std::string moves = line.moves, end = line.end;
+      std::replace(moves.begin(), moves.end(), '*', piece);
+      std::replace(end.begin(), end.end(), '*', white ? static_cast<char>(std::toupper(piece)) : piece);
+      SCOPED_TRACE(line.start + " " + moves);
+      CheckedLine checked(line.start.c_str());
+      PositionSnapshot before = TakePositionSnapshot();
+      std::istringstream words(moves);
+      for (std::string word; words >> word;) {
+        ASSERT_TRUE(IsLegalMove(ParseBoardMove(word.c_str()))) << word;
+        checked.Make(ParseBoardMove(word.c_str()));
+      }
+      EXPECT_EQ(PositionText() + " " + std::to_string(HistoryTop->fifty), end);
+      while (!checked.Empty()) checked.Unmake();
+      EXPECT_EQ(Differences(before, TakePositionSnapshot()), "");
+    }
   }
-
-  CheckedLine line_;
-};
-
-TEST_F(MakeMoveTest, DoubleStepSetsTheEnPassantSquareWithItsKey) {
-  Start("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
-  u64 key = HashKey;
-  u32 pawnKey = PawnHashKey;
-  Make(Code(E2, E4));
-  EXPECT_EQ(EnPassantSquare, E3);
-  EXPECT_EQ(HashKey, key ^ Z(WHITE_PAWN, E2) ^ Z(WHITE_PAWN, E4) ^ Z(0, E3));
-  EXPECT_EQ(PawnHashKey, pawnKey ^ static_cast<u32>(Z(WHITE_PAWN, E2) ^ Z(WHITE_PAWN, E4) ^ Z(0, E3)));
-  EXPECT_EQ(SideToMove, u32{BLACK});
-  EXPECT_EQ(HistoryTop, History + 1);
-  EXPECT_EQ(History[0].move, Code(E2, E4));
-  EXPECT_EQ(HistoryTop->fifty, 0);
-  EXPECT_EQ(HistoryTop->key, HashKey);
-  // The next move, whatever it is, takes the key out first.
-  u64 afterPush = HashKey;
-  Make(Code(G8, F6));
-  EXPECT_EQ(EnPassantSquare, 0);
-  EXPECT_EQ(HashKey, afterPush ^ Z(0, E3) ^ Z(BLACK_KNIGHT, G8) ^ Z(BLACK_KNIGHT, F6));
-  EXPECT_EQ(HistoryTop->fifty, 1);
 }
 
-TEST_F(MakeMoveTest, ALoadedEnPassantSquareHasNoKeyToTakeOut) {
-  Start("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3");
-  u64 key = HashKey;
-  Make(Code(G8, F6));
-  EXPECT_EQ(EnPassantSquare, 0);
-  EXPECT_EQ(HashKey, key ^ Z(BLACK_KNIGHT, G8) ^ Z(BLACK_KNIGHT, F6));
-}
-
-TEST_F(MakeMoveTest, CaptureOnACornerTakesThatRight) {
-  Start("r3k2r/8/8/8/8/8/1B6/R3K2R w KQkq -");
-  u64 key = HashKey;
-  Make(Code(B2, H8, KIND_CAPTURE));
-  EXPECT_EQ(CastleRights, CASTLE_WHITE_ANY | CASTLE_BLACK_LONG);
-  EXPECT_EQ(HashKey, key ^ Z(BLACK_ROOK, H8) ^ Z(WHITE_BISHOP, B2) ^ Z(WHITE_BISHOP, H8) ^
-                         CastleKey(CASTLE_BLACK_SHORT));
-  EXPECT_EQ(LastRecord().captured, BLACK_ROOK);
-  EXPECT_EQ(LastRecord().materialDelta, -5);
-  EXPECT_EQ(PieceMaterial[BLACK], 5);
-  EXPECT_EQ(HistoryTop->fifty, 0);
-  // A promoting pawn's capture on the corner does the same.
-  Start("r3k2r/6P1/8/8/8/8/8/R3K2R w KQkq -");
-  Make(Code(G7, H8, KIND_CAPTURE_PROMOTE_QUEEN));
-  EXPECT_EQ(CastleRights, CASTLE_WHITE_ANY | CASTLE_BLACK_LONG);
-}
-
-TEST_F(MakeMoveTest, CastlingSpendsItsRightWithoutAKey) {
-  Start("r3k2r/8/8/8/8/8/8/R3K2R w KQkq -");
-  u64 key = HashKey;
-  Make(WHITE_SHORT_CASTLE);
-  EXPECT_EQ(CastleRights, CASTLE_BLACK_ANY);
-  EXPECT_EQ(HashKey, key ^ CastleKey(CASTLE_WHITE_LONG) ^ Z(WHITE_KING, E1) ^ Z(WHITE_KING, G1) ^
-                         Z(WHITE_ROOK, H1) ^ Z(WHITE_ROOK, F1));
-  EXPECT_EQ(Board[G1], WHITE_KING);
-  EXPECT_EQ(Board[F1], WHITE_ROOK);
-  EXPECT_EQ(Board[E1], EMPTY);
-  EXPECT_EQ(Board[H1], EMPTY);
-  EXPECT_EQ(WhiteKingSquare, G1);
-  EXPECT_EQ(HistoryTop->fifty, 0);
-  // Black castles long: the rook goes a8 to d8, b8 is not touched.
-  key = HashKey;
-  Make(BLACK_LONG_CASTLE);
-  EXPECT_EQ(CastleRights, 0);
-  EXPECT_EQ(HashKey, key ^ CastleKey(CASTLE_BLACK_SHORT) ^ Z(BLACK_KING, E8) ^ Z(BLACK_KING, C8) ^
-                         Z(BLACK_ROOK, A8) ^ Z(BLACK_ROOK, D8));
-  EXPECT_EQ(Board[C8], BLACK_KING);
-  EXPECT_EQ(Board[D8], BLACK_ROOK);
-  EXPECT_EQ(BlackKingSquare, C8);
-}
-
-TEST_F(MakeMoveTest, KingAndRookMovesTakeTheRightsStillHeld) {
-  Start("r3k2r/8/8/8/8/8/8/R3K2R w Kkq -");
-  u64 key = HashKey;
-  Make(Code(E1, E2));
-  EXPECT_EQ(CastleRights, CASTLE_BLACK_ANY);
-  EXPECT_EQ(HashKey, key ^ CastleKey(CASTLE_WHITE_SHORT) ^ Z(WHITE_KING, E1) ^ Z(WHITE_KING, E2));
-  EXPECT_EQ(HistoryTop->fifty, 1);
-  Make(Code(A8, A1, KIND_CAPTURE));  // the black rook leaves a8 and takes on a1
-  EXPECT_EQ(CastleRights, CASTLE_BLACK_SHORT);
-  Make(Code(H1, H8, KIND_CAPTURE));  // a white rook may leave h1 without a right to lose
-  EXPECT_EQ(CastleRights, 0);
-}
-
-TEST_F(MakeMoveTest, EnPassantCapture) {
-  Start("4k3/8/8/3pP3/8/8/8/4K3 w - d6");
-  Make(Code(E5, D6, KIND_EN_PASSANT));
-  EXPECT_EQ(Board[D5], EMPTY);
-  EXPECT_EQ(Board[D6], WHITE_PAWN);
-  EXPECT_EQ(PawnCount[BLACK], 0);
-  EXPECT_EQ(TotalMaterial, 1);
-  EXPECT_EQ(PieceMaterial[BLACK], 0);
-  EXPECT_EQ(LastRecord().captured, BLACK_PAWN);
-  Start("4k3/8/8/8/3Pp3/8/8/4K3 b - d3");
-  Make(Code(E4, D3, KIND_EN_PASSANT));
-  EXPECT_EQ(Board[D4], EMPTY);
-  EXPECT_EQ(PawnCount[WHITE], 0);
-}
-
-TEST_F(MakeMoveTest, PromotionWithCaptureCountsBothSides) {
-  Start("4kr2/4P3/8/8/8/8/8/4K3 w - -");
-  Make(Code(E7, F8, KIND_CAPTURE_PROMOTE_QUEEN));
-  EXPECT_EQ(LastRecord().materialDelta, 3);
-  EXPECT_EQ(PieceMaterial[WHITE], 9);
-  EXPECT_EQ(PieceMaterial[BLACK], 0);
-  EXPECT_EQ(PawnCount[WHITE], 0);
-  EXPECT_EQ(TotalMaterial, 9);
-  EXPECT_EQ(Board[F8], WHITE_QUEEN);
-  Start("4k3/8/8/8/8/8/p7/4K3 b - -");
-  Make(Code(A2, A1, KIND_PROMOTE_KNIGHT));
-  EXPECT_EQ(Board[A1], BLACK_KNIGHT);
-  EXPECT_EQ(LastRecord().materialDelta, 2);
-  EXPECT_EQ(PieceMaterial[BLACK], 3);
-  EXPECT_EQ(PawnHashKey, 0u);
-}
-
-TEST_F(MakeMoveTest, KindThreeIsAnInternalErrorThatChangesNothing) {
-  Start("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
-  PositionState before = CaptureState();
+TEST_F(BoardTest, MoveKindThreeIsAnInternalErrorThatChangesNothing) {
+  Load(INITIAL_POSITION);
+  PositionSnapshot before = TakePositionSnapshot();
   UndoRecord record{};
   SavePositionForUndo(record);
   EXPECT_THROW(MakeMove(MOVE_NULL, record), InternalError);
   EXPECT_THROW(MakeMove(GAME_MATED, record), InternalError);
   EXPECT_THROW(UnmakeMove(GAME_REPETITION, record), InternalError);
-  EXPECT_EQ(Differences(before, CaptureState()), "");
+  EXPECT_EQ(Differences(before, TakePositionSnapshot()), "");
 }
-
-TEST_F(MakeMoveTest, FiftyCountsQuietMovesOnly) {
-  Start("r3k2r/p7/8/8/8/8/P7/R3K1NR w KQkq -");
-  Make(Code(G1, F3));
-  Make(Code(E8, D8));
-  Make(Code(F3, G1));
-  EXPECT_EQ(HistoryTop->fifty, 3);
-  Make(Code(A7, A6));  // pawn move
-  EXPECT_EQ(HistoryTop->fifty, 0);
-  Make(Code(G1, F3));
-  Make(Code(H8, H1, KIND_CAPTURE));
-  EXPECT_EQ(HistoryTop->fifty, 0);
-  Make(Code(A1, D1));
-  Make(Code(D8, C7));
-  Make(Code(E1, E2));
-  EXPECT_EQ(HistoryTop->fifty, 3);
-}
-
-// Every kind for both colours, corners included: make, check, unmake, compare.
-TEST_F(MakeMoveTest, EveryKindRoundTrips) {
-  struct Case {
-    const char* position;
-    Move move;
-  };
-  const Case cases[] = {
-      {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", Code(G1, F3)},
-      {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", Code(E2, E4)},
-      {"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3", Code(D7, D5)},
-      {"4k3/8/8/3p4/4P3/8/8/4K3 w - -", Code(E4, D5, KIND_CAPTURE)},
-      {"4k3/8/8/3p4/4P3/8/8/4K3 b - -", Code(D5, E4, KIND_CAPTURE)},
-      {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", Code(A1, A8, KIND_CAPTURE)},
-      {"r3k2r/8/8/8/8/8/8/R3K2R b KQkq -", Code(H8, H1, KIND_CAPTURE)},
-      {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", Code(E1, F1)},
-      {"r3k2r/8/8/8/8/8/8/R3K2R b KQkq -", Code(A8, B8)},
-      {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", WHITE_SHORT_CASTLE},
-      {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", WHITE_LONG_CASTLE},
-      {"r3k2r/8/8/8/8/8/8/R3K2R b KQkq -", BLACK_SHORT_CASTLE},
-      {"r3k2r/8/8/8/8/8/8/R3K2R b KQkq -", BLACK_LONG_CASTLE},
-      {"4k3/8/8/3pP3/8/8/8/4K3 w - d6", Code(E5, D6, KIND_EN_PASSANT)},
-      {"4k3/8/8/8/3Pp3/8/8/4K3 b - d3", Code(E4, D3, KIND_EN_PASSANT)},
-  };
-  for (const Case& c : cases) ExpectRoundTrip(c.position, c.move);
-  for (int kind = KIND_PROMOTE_QUEEN; kind <= KIND_PROMOTE_BISHOP; ++kind) {
-    ExpectRoundTrip("4k3/1P6/8/8/8/8/6p1/4K3 w - -", Code(B7, B8, kind));
-    ExpectRoundTrip("4k3/1P6/8/8/8/8/6p1/4K3 b - -", Code(G2, G1, kind));
-  }
-  for (int kind = KIND_CAPTURE_PROMOTE_QUEEN; kind <= KIND_CAPTURE_PROMOTE_BISHOP; ++kind) {
-    ExpectRoundTrip("r3k2r/1P4P1/8/8/8/8/1p4p1/R3K2R w KQkq -", Code(B7, A8, kind));
-    ExpectRoundTrip("r3k2r/1P4P1/8/8/8/8/1p4p1/R3K2R w KQkq -", Code(G7, H8, kind));
-    ExpectRoundTrip("r3k2r/1P4P1/8/8/8/8/1p4p1/R3K2R b KQkq -", Code(B2, A1, kind));
-    ExpectRoundTrip("r3k2r/1P4P1/8/8/8/8/1p4p1/R3K2R b KQkq -", Code(G2, H1, kind));
-    ExpectRoundTrip("k5n1/5P2/8/8/8/8/8/4K3 w - -", Code(F7, G8, kind));
-  }
-}
-
-}  // namespace

@@ -1,113 +1,207 @@
-// The command loop as the operator and the GUI see it: the built engine over pipes.
+// The command loop as the operator and the GUI see it: the built engine run
+// over pipes, what it prints and what it logs; then the command stream, the
+// input poll and the clock and switch words in process.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cinttypes>
+#include <cstdio>
+#include <filesystem>
 #include <string>
+#include <tuple>
+#include <utility>
 
-#include "board/position.h"
+#include "board/attacks.h"
+#include "board/load_position.h"
+#include "board/zobrist.h"
 #include "driver/command_loop.h"
+#include "driver/console_input.h"
+#include "driver/input_poll.h"
 #include "driver/time_control.h"
 #include "support/command_feed.h"
 #include "support/engine_process.h"
 
-namespace {
-
 // In a folder without books the log begins with the book's report.
-const std::string NO_BOOK_LOG = "BOOK ERROR: Cannot load file: 'bookbtm.mbx'\n";
+const std::string NO_BOOK_LOG = "BOOK ERROR: Cannot load file: 'bookbtm.mbx'\n", NO_BOOK_REPORT = NO_BOOK_LOG + "\n";
 
-TEST(CommandLoop, QuitExitsWithZeroAndIsLogged) {
-  EngineRun run = RunEngine("quit\n");
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_NE(run.log.find("::cmd:: quit\n"), std::string::npos);
-  EXPECT_EQ(run.errors, "");
+// Boards are given as 64 letters from a8 to h1, '.' for empty.
+static u64 KeyOfPieces(const std::string& squares) {
+  u64 key = 0;
+  for (int s = 0; s < SQUARE_COUNT; ++s) key ^= squares[s] == '.' ? 0 : ZobristKeys[std::string(PieceLetters).find(squares[s])][s];
+  return key;
 }
 
-TEST(CommandLoop, EndOfInputWithoutQuitExitsWithZero) {
-  EngineRun run = RunEngine("easy\nhard\n");
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.log, NO_BOOK_LOG + "::cmd:: easy\n::cmd:: hard\n");
+// What "d" prints: the diagram, the FEN text and the key (of the pieces, with extraKey).
+static std::string Shown(const std::string& squares, const std::string& fen, u64 extraKey = 0) {
+  std::string text;
+  for (int s = 0; s < SQUARE_COUNT; ++s) text += (s % 8 ? "" : "\n" + std::to_string(8 - s / 8) + " ") + squares[s] + " ";
+  char key[32];
+  std::snprintf(key, sizeof key, "Key: %016" PRIX64 "\n", KeyOfPieces(squares) ^ extraKey);
+  return text + "\n\n  A B C D E F G H\nFEN: " + fen + "\n" + key;
 }
 
-TEST(CommandLoop, WordsAfterQuitAreNotRead) {
-  EngineRun run = RunEngine("quit\nbenchmark x\n");
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.output.find("Define __STAT"), std::string::npos);
-  EXPECT_EQ(run.log.find("benchmark"), std::string::npos);
+// The log line of a played move: both halves of the key in lower-case hexadecimal.
+static std::string KeyLine(u64 key) {
+  char line[32];
+  std::snprintf(line, sizeof line, "%x %x\n", static_cast<unsigned>(key >> 32), static_cast<unsigned>(key));
+  return line;
 }
 
-TEST(CommandLoop, HugeWordIsIgnoredWhole) {
-  // The word ends in "quit"; no piece of it may act as a command.
-  std::string huge(100000, 'x');
-  huge += "quit";
-  EngineRun run = RunEngine(huge + "\nbenchmark 1\nquit\n");
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.errors, "");
-  EXPECT_EQ(run.output, "Define __STAT\n");
-  EXPECT_NE(run.log.find("::cmd:: " + std::string(255, 'x') + "\n"), std::string::npos);
-  EXPECT_NE(run.log.find("::cmd:: quit\n"), std::string::npos);
+TEST(CommandLoop, WholeRunsPrintAndLogExactly) {
+  const std::string start = "rnbqkbnr" "pppppppp" "........" "........" "........" "........" "PPPPPPPP" "RNBQKBNR",
+                    afterE4 = "rnbqkbnr" "pppppppp" "........" "........" "....P..." "........" "PPPP.PPP" "RNBQKBNR",
+                    afterE5 = "rnbqkbnr" "pppp.ppp" "........" "....p..." "....P..." "........" "PPPP.PPP" "RNBQKBNR";
+  const std::string initial = Shown(start, "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
+  const std::string refused = "tellusererror Illegal position\n", illegal = "Illegal move: ";
+  const u64 keyAfterE4 = KeyOfPieces(afterE4) ^ ZobristKeys[0][E3], keyAfterE5 = KeyOfPieces(afterE5) ^ ZobristKeys[0][E6];
+  std::string knights = "new\nforce\n";
+  for (int cycle = 0; cycle < 1000; ++cycle) knights += "g1f3 g8f6 f3g1 f6g8\n";  // thousands of plies
+  const struct { std::string input, output, logEnd; } runs[] = {
+      {"quit\nbenchmark x\n", "", NO_BOOK_LOG + "::cmd:: quit\n"},
+      {"easy\nhard\n", "", NO_BOOK_LOG + "::cmd:: easy\n::cmd:: hard\n"},  // the end of input ends it
+      {std::string(100000, 'x') + "quit\nbenchmark 1\nquit\n", "Define __STAT\n",
+       NO_BOOK_LOG + "::cmd:: " + std::string(255, 'x') +
+           "\n-M: word longer than 255 characters ignored\n::cmd:: benchmark\n::cmd:: quit\n"},
+      {"benchmark force\nquit\n", "Define __STAT\n", NO_BOOK_LOG + "::cmd:: benchmark\n::cmd:: quit\n"},
+      {"force\nquit\n", "", "::cmd:: force\n-M: entered StopEngine\n-M: exited StopEngine\n::cmd:: quit\n"},
+      {"new\nd\ndone\ndx\nD\nquit\n", initial, "::cmd:: D\n::cmd:: quit\n"},
+      {"new\nforce\ne2e4\ne7e5\nd\nquit\n",
+       Shown(afterE5, "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq e6", ZobristKeys[0][E6]),
+       "::cmd:: e2e4\n" + KeyLine(keyAfterE4) + "::cmd:: e7e5\n" + KeyLine(keyAfterE5) + "::cmd:: d\n::cmd:: quit\n"},
+      {"new\ne2e5\ne7e5\ne1e2\nd\n", illegal + "e2e5\n" + illegal + "e7e5\n" + illegal + "e1e2\n" + initial, ""},
+      {"e2e4\ne1g1\nd\n", illegal + "e2e4\n" + illegal + "e1g1\n" + Shown(std::string(64, '.'), "8/8/8/8/8/8/8/8 w - -"),
+       ""},
+      {"setboard 8/8/5Q2/2R4k/8/8/P5P1/6K1 b - - 0 51\nd\nquit\n",
+       Shown("........" "........" ".....Q.." "..R....k" "........" "........" "P.....P." "......K.",
+             "8/8/5Q2/2R4k/8/8/P5P1/6K1 b - -"),
+       "::cmd:: setboard\nsetboard  8/8/5Q2/2R4k/8/8/P5P1/6K1 b - - 0 51\n\n::cmd:: d\n::cmd:: quit\n"},
+      {"new\nsetboard 8/8/8/8/8/8/8/8 w - -\nd\nsetboard rnbqkbnr w\nd\nquit\n", refused + initial + refused + initial,
+       "setboard  rnbqkbnr w\n\n-M: tellusererror Illegal position\n::cmd:: d\n::cmd:: quit\n"},
+      // At most 254 characters of a line are read; the rest is discarded.
+      {"setboard 4k3/8/8/8/8/8/8/4K2R w K - " + std::string(226, 'x') + " d d\nd\nquit\n",
+       Shown("....k..." "........" "........" "........" "........" "........" "........" "....K..R",
+             "4k3/8/8/8/8/8/8/4K2R w K -"),
+       "::cmd:: d\n::cmd:: quit\n"},
+      {knights + "d\n", initial, ""},
+      {"setboard " + std::string(INITIAL_POSITION) + " am Nf3;\nd\nsetboard " + INITIAL_POSITION + " bm e4;\nd\n",
+       initial + "am: g1f3\n" + initial + "bm: e2e4\n", ""},
+  };
+  for (const auto& run : runs) {
+    SCOPED_TRACE(run.input.substr(0, 60));
+    EngineRun result = RunEngine(run.input);
+    EXPECT_EQ(std::tuple(result.exitCode, result.errors, result.output), std::tuple(0, "", run.output));
+    EXPECT_TRUE(result.log.ends_with(run.logEnd)) << result.log.substr(0, 2000);
+  }
 }
 
-TEST(CommandLoop, LogIsRewrittenAtEveryStart) {
+// The interface's replies to the features: the handshake reads the first ones,
+// the last reaches the command loop, which ignores it. (That the lines come
+// before the replies are sent shows in the games over pipes.)
+TEST(CommandLoop, HandshakeLinesAndTheWordsItReads) {
+  EngineRun run = RunEngine("xboard\nprotover 2\naccepted done\naccepted setboard\naccepted done\nquit\n");
+  EXPECT_EQ(run.startup, "\nfeature done=0\nfeature setboard=1\nfeature done=1\n" + NO_BOOK_REPORT);
+  EXPECT_EQ(run.log, NO_BOOK_LOG + "::cmd:: accepted\n::cmd:: done\n::cmd:: quit\n");
+  run = RunEngine("benchmark x\nquit\n");  // another greeting is reported, and the start-up carried out
+  EXPECT_EQ(run.startup, "Engine works only with xboard protocol ver. 2\n\nfeature done=0\nfeature setboard=1\n"
+                         "feature done=1\n" + NO_BOOK_REPORT);
+}
+
+TEST(CommandLoop, TheLogIsRewrittenAtEveryStartAndMayBeMissing) {
   TempDir dir;
   RunEngine("easy\nquit\n", dir.Path());
-  EngineRun second = RunEngine("hard\nquit\n", dir.Path());
-  EXPECT_EQ(second.log, NO_BOOK_LOG + "::cmd:: hard\n::cmd:: quit\n");
-}
-
-TEST(CommandLoop, EngineWorksOnWithoutALog) {
-  TempDir dir;
+  EXPECT_EQ(RunEngine("hard\nquit\n", dir.Path()).log, NO_BOOK_LOG + "::cmd:: hard\n::cmd:: quit\n");
+  std::filesystem::remove(dir.File("Tavrel.log"));
   ASSERT_EQ(mkdir(dir.File("Tavrel.log").c_str(), 0700), 0);  // a folder where the file should be
   EngineRun run = RunEngine("benchmark 0\nquit\n", dir.Path());
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.output, "Define __STAT\n");
+  EXPECT_EQ(std::tuple(run.exitCode, run.output), std::tuple(0, "Define __STAT\n"));
 }
 
-TEST(CommandLoop, BenchmarkReadsOneWordAndOnlyPrints) {
-  EngineRun run = RunEngine("benchmark force\nquit\n");
-  EXPECT_EQ(run.output, "Define __STAT\n");
-  EXPECT_EQ(run.log, NO_BOOK_LOG + "::cmd:: benchmark\n::cmd:: quit\n");  // "force" was its argument
+TEST(TimeAllocation, BudgetsWorkedByHand) {
+  const struct { i64 clockCs; i32 perControl, incrementMs; u16 gameMoveCount; i32 toGo; i64 budgetMs; } cases[] = {
+      {30000, 40, 0, 1, 40, 6500},      // a share of 750 less 100
+      {6000, 0, 0, 1, 33, 1810},        // the whole game: 181 is below 220 and kept whole
+      {1000, 40, 0, 79, 1, 8100},       // (79 >> 1) mod 40 = 39: one to go keeps a tenth
+      {5000, 40, 2000, 41, 20, 4000},   // 250 less 50, and the increment
+      {500, 1, 0, 1, 1, 3600}, {499, 1, 0, 1, 1, 4041}, {220, 1, 0, 1, 1, 1530}, {219, 1, 0, 1, 1, 1971},
+      {999999999, 1, 0, 1, 1, 8999999091},  // "test": beyond 32 bits
+  };
+  for (const auto& c : cases) {
+    TimeAllocation a = ComputeTimeAllocation(c.clockCs, c.perControl, c.incrementMs, c.gameMoveCount);
+    EXPECT_EQ(std::tuple(a.movesToGo, a.budgetMs), std::tuple(c.toGo, c.budgetMs)) << c.clockCs;
+  }
 }
 
-TEST(CommandLoop, MissingNumbersChangeNothingAndSwallowNoCommand) {
-  MovesPerControl = 40;
-  IncrementMs = 2000;
+TEST(CommandLoop, ClockAndSwitchWords) {
+  InitBoardTables();
+  RunCommands("new\nlevel 40 5 0\ntime 30000\notim 29000\n");
+  EXPECT_EQ(std::tuple(MovesPerControl, IncrementMs, TimeBudgetMs), std::tuple(40, 0, 6500));
+  RunCommands("level 0 2 12\n");
+  EXPECT_EQ(std::tuple(MovesPerControl, IncrementMs), std::tuple(0, 12000));
+  RunCommands("level 99999999999 0 0\n");
+  EXPECT_EQ(MovesPerControl, 2147483647);  // clamped
+  RunCommands("level 40 0:30 2\n");  // the base is a word, not read
+  EXPECT_EQ(std::tuple(MovesPerControl, IncrementMs), std::tuple(40, 2000));
+  // A missing number changes nothing and swallows no command.
   TimeBudgetMs = 1234;
   EngineState = ENGINE_PLAYING;
-  RunCommands("level force\n");
-  EXPECT_EQ(MovesPerControl, 40);
-  EXPECT_EQ(IncrementMs, 2000);
-  EXPECT_EQ(EngineState, ENGINE_FORCE);  // "force" was still read as a command
-
-  PonderEnabled = true;
-  RunCommands("time easy\n");
-  EXPECT_EQ(TimeBudgetMs, 1234);
-  EXPECT_FALSE(PonderEnabled);
-
-  RunCommands("time 6000 hard\n");  // no otim word: "hard" is still a command
-  EXPECT_TRUE(PonderEnabled);
-  EXPECT_EQ(TimeBudgetMs, 6000 / 40 * 10 + 2000);
+  RunCommands("level force\ntime easy\n");
+  EXPECT_EQ(std::tuple(IncrementMs, TimeBudgetMs, EngineState, PonderEnabled), std::tuple(2000, 1234, 0, false));
+  RunCommands("time 6000 hard\neasyX\nblack\n");  // "easy" is an exact word
+  EXPECT_EQ(std::tuple(TimeBudgetMs, PonderEnabled, SideToMove, GameSideToMove), std::tuple(1500 + 2000, true, 0, 0));
+  RunCommands("whiteX\n");  // "white" is a prefix
+  EXPECT_EQ(std::tuple(SideToMove, GameSideToMove), std::tuple(1, 1));
+  EngineState = ENGINE_THINKING;  // no move is played while the engine thinks
+  EXPECT_EQ(RunCommandsCapturingOutput("e2e4\n"), "");
+  EngineState = ENGINE_FORCE;
+  EXPECT_EQ(GameMoveCount, 1);
+  RunCommands("e2e4\n");
+  EXPECT_EQ(GameMoveCount, 2);
 }
 
-TEST(CommandLoop, PrefixAndExactMatching) {
-  PonderEnabled = true;
-  RunCommands("easyX\n");  // "easy" matches only exactly
-  EXPECT_TRUE(PonderEnabled);
-  RunCommands("easy\n");
-  EXPECT_FALSE(PonderEnabled);
+// Points the reader (and so the poll) at a pipe that the test writes.
+class ConsoleInputTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(pipe(ends_), 0);
+    SetInputDescriptor(ends_[0]);
+  }
+  void TearDown() override {
+    SetInputDescriptor(0);
+    for (int fd : ends_) close(fd);
+  }
+  void Write(const std::string& text) {
+    ASSERT_EQ(write(ends_[1], text.data(), text.size()), static_cast<ssize_t>(text.size()));
+  }
+  static std::string Word() {
+    char buffer[COMMAND_BUFFER_SIZE] = {};
+    EXPECT_EQ(ReadWord(buffer, sizeof buffer), WordStatus::Read);
+    return buffer;
+  }
+  int ends_[2] = {-1, -1};
+};
 
-  SideToMove = 0;
-  RunCommands("whiteX\n");  // "white" is a prefix row
-  EXPECT_EQ(SideToMove, 1u);
-  EXPECT_EQ(GameSideToMove, 1u);
-  RunCommands("black\n");
-  EXPECT_EQ(SideToMove, 0u);
-  EXPECT_EQ(GameSideToMove, 0u);
+TEST_F(ConsoleInputTest, PendingInputCountsWhatTheLoopHasNotRead) {
+  EXPECT_EQ(InputPending(), 0u);
+  Write("e7e5\n");
+  EXPECT_EQ(InputPending(), 5u);
+  EXPECT_EQ(InputPending(), 5u);  // asking reads nothing
+  Write("go\n");
+  EXPECT_EQ(Word(), "e7e5");  // the reader took all eight bytes from the pipe
+  EXPECT_EQ(InputPending(), 4u);
+  i32 number = 0;
+  EXPECT_FALSE(ReadNumber(number));  // a word given back still waits
+  EXPECT_NE(InputPending(), 0u);
+  EXPECT_EQ(Word(), "go");
+  EXPECT_EQ(InputPending(), 0u);  // the line end after the last word is no input
+  Write("quit\n");
+  close(std::exchange(ends_[1], -1));
+  EXPECT_EQ(InputPending(), 5u);
+  EXPECT_EQ(Word(), "quit");
+  EXPECT_NE(InputPending(), 0u);  // the end of input
+  int file = open("/dev/null", O_RDONLY);  // standard input may be a file: never blocking
+  SetInputDescriptor(file);
+  EXPECT_NE(InputPending(), 0u);
+  close(file);
 }
-
-TEST(CommandLoop, ForceStopsTheEngineAndLogsIt) {
-  EngineRun run = RunEngine("force\nquit\n");
-  EXPECT_EQ(run.log, NO_BOOK_LOG +
-            "::cmd:: force\n-M: entered StopEngine\n-M: exited StopEngine\n::cmd:: quit\n");
-}
-
-}  // namespace

@@ -1,20 +1,24 @@
 #include "support/engine_process.h"
 
-#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdlib>
-#include <cstring>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
+using Timeout = EngineProcess::Timeout;
 
 std::string MakeTempDirectory() {
   std::string pattern = (std::filesystem::temp_directory_path() / "tavrel-test-XXXXXX").string();
@@ -22,11 +26,20 @@ std::string MakeTempDirectory() {
   return pattern;
 }
 
-using Clock = std::chrono::steady_clock;
+Timeout Remaining(Clock::time_point deadline) {
+  return std::max(Timeout(0), std::chrono::duration_cast<Timeout>(deadline - Clock::now()));
+}
 
-int RemainingMs(Clock::time_point deadline) {
-  auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-  return left.count() < 0 ? 0 : static_cast<int>(left.count());
+// The start-up lines end with "feature done=1" and the report of a missing
+// book, whose message ends with its own line end before the report's.
+size_t StartupLength(const std::string& printed) {
+  const std::string done = "feature done=1\n", report = "BOOK ERROR: ";
+  size_t end = printed.find(done);
+  if (end == std::string::npos) return 0;
+  end += done.size();
+  if (printed.compare(end, report.size(), report) != 0) return end;
+  size_t reportEnd = printed.find("\n\n", end);
+  return reportEnd == std::string::npos ? printed.size() : reportEnd + 2;
 }
 
 }  // namespace
@@ -45,53 +58,39 @@ std::string ReadFile(const std::string& path) {
   return contents.str();
 }
 
-EngineProcess::EngineProcess(const std::string& workingDir) {
+EngineProcess::EngineProcess(const std::string& workingDir)
+    : directory_(workingDir.empty() ? MakeTempDirectory() : workingDir), ownsDirectory_(workingDir.empty()) {
   signal(SIGPIPE, SIG_IGN);  // a test may write to an engine that has already quit
-  if (workingDir.empty()) {
-    directory_ = MakeTempDirectory();
-    ownsDirectory_ = true;
-  } else {
-    directory_ = workingDir;
-  }
-  int in[2], out[2], err[2];
-  if (pipe(in) != 0 || pipe(out) != 0 || pipe(err) != 0) throw std::runtime_error("pipe failed");
+  int in[2], out[2];
+  if (errors_ == nullptr || pipe(in) != 0 || pipe(out) != 0) throw std::runtime_error("pipe failed");
   pid_ = fork();
   if (pid_ < 0) throw std::runtime_error("fork failed");
   if (pid_ == 0) {
     dup2(in[0], 0);
     dup2(out[1], 1);
-    dup2(err[1], 2);
-    for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) close(fd);
+    dup2(fileno(errors_), 2);
+    for (int fd : {in[0], in[1], out[0], out[1]}) close(fd);
     if (chdir(directory_.c_str()) != 0) _exit(126);
     execl(TAVREL_BINARY, TAVREL_BINARY, static_cast<char*>(nullptr));
     _exit(127);
   }
   close(in[0]);
   close(out[1]);
-  close(err[1]);
   toEngine_ = in[1];
   fromEngine_ = out[0];
-  errorsFromEngine_ = err[0];
-  fcntl(errorsFromEngine_, F_SETFL, O_NONBLOCK);
 }
 
 EngineProcess::~EngineProcess() {
   CloseInput();
-  if (exitCode_ == -2 && pid_ > 0) {
-    kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
-  }
-  if (fromEngine_ >= 0) close(fromEngine_);
-  if (errorsFromEngine_ >= 0) close(errorsFromEngine_);
-  if (ownsDirectory_) {
-    std::error_code ignored;
-    std::filesystem::remove_all(directory_, ignored);
-  }
+  if (exitCode_ == -2) Wait(Timeout(0));  // kills an engine still running
+  close(fromEngine_);
+  std::fclose(errors_);
+  std::error_code ignored;
+  if (ownsDirectory_) std::filesystem::remove_all(directory_, ignored);
 }
 
 void EngineProcess::Send(const std::string& text) {
-  size_t written = 0;
-  while (written < text.size()) {
+  for (size_t written = 0; written < text.size();) {
     ssize_t n = write(toEngine_, text.data() + written, text.size() - written);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return;  // the engine has gone; the test's reads will tell
@@ -100,149 +99,76 @@ void EngineProcess::Send(const std::string& text) {
 }
 
 void EngineProcess::CloseInput() {
-  if (toEngine_ >= 0) {
-    close(toEngine_);
-    toEngine_ = -1;
-  }
+  if (toEngine_ >= 0) close(toEngine_);
+  toEngine_ = -1;
 }
 
-bool EngineProcess::FillBuffer(std::chrono::milliseconds timeout) {
-  if (outputEnded_) return false;
+void EngineProcess::Interrupt() { kill(pid_, SIGINT); }
+
+void EngineProcess::FillBuffer(Timeout timeout) {
   pollfd fd{fromEngine_, POLLIN, 0};
-  int ready = poll(&fd, 1, static_cast<int>(timeout.count()));
-  DrainStandardError();
-  if (ready <= 0) return false;
+  if (poll(&fd, 1, static_cast<int>(timeout.count())) <= 0) return;
   char chunk[4096];
   ssize_t n = read(fromEngine_, chunk, sizeof chunk);
-  if (n <= 0) {
-    outputEnded_ = true;
-    return false;
-  }
-  pending_.append(chunk, static_cast<size_t>(n));
-  return true;
+  if (n > 0) pending_.append(chunk, static_cast<size_t>(n));
+  outputEnded_ = n <= 0;
 }
 
-void EngineProcess::DrainStandardError() {
-  char chunk[4096];
-  ssize_t n;
-  while ((n = read(errorsFromEngine_, chunk, sizeof chunk)) > 0) {
-    errors_.append(chunk, static_cast<size_t>(n));
-  }
-}
-
-std::optional<std::string> EngineProcess::ReadLine(std::chrono::milliseconds timeout) {
-  auto deadline = Clock::now() + timeout;
-  for (;;) {
-    size_t end = pending_.find('\n');
-    if (end != std::string::npos) {
-      std::string line = pending_.substr(0, end);
-      pending_.erase(0, end + 1);
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      return line;
-    }
-    if (!FillBuffer(std::chrono::milliseconds(RemainingMs(deadline)))) {
-      if (outputEnded_ && !pending_.empty()) {
-        std::string rest = pending_;
-        pending_.clear();
-        return rest;
-      }
-      if (outputEnded_ || RemainingMs(deadline) == 0) return std::nullopt;
-    }
-  }
-}
-
-std::optional<std::vector<std::string>> EngineProcess::ReadUntil(const std::string& prefix,
-                                                                 std::chrono::milliseconds timeout) {
+std::optional<std::vector<std::string>> EngineProcess::ReadUntil(const std::string& prefix, Timeout timeout) {
   auto deadline = Clock::now() + timeout;
   std::vector<std::string> lines;
-  for (;;) {
-    auto line = ReadLine(std::chrono::milliseconds(RemainingMs(deadline)));
-    if (!line) return std::nullopt;
-    lines.push_back(*line);
-    if (line->compare(0, prefix.size(), prefix) == 0) return lines;
-  }
-}
-
-std::vector<std::string> EngineProcess::ReadStartup() {
-  std::vector<std::string> lines;
-  auto upToDone = ReadUntil("feature done=1");
-  if (!upToDone) return lines;
-  lines = *upToDone;
-  // The book report is written right after "feature done=1", before any
-  // command is read: if it is coming, it is already on its way.
-  if (pending_.empty()) FillBuffer(std::chrono::milliseconds(300));
-  if (pending_.rfind("BOOK ERROR: ", 0) == 0) {
-    // The book's message ends with its own line end, and the report adds one.
-    for (int line = 0; line < 2; ++line) {
-      if (auto text = ReadLine()) lines.push_back(*text);
+  do {
+    size_t end;
+    while ((end = pending_.find('\n')) == std::string::npos) {
+      if (outputEnded_ || Remaining(deadline).count() == 0) return std::nullopt;
+      FillBuffer(Remaining(deadline));
     }
-  }
+    lines.push_back(pending_.substr(0, end));
+    pending_.erase(0, end + 1);
+  } while (!lines.back().starts_with(prefix));
   return lines;
 }
 
-std::string EngineProcess::ReadToEnd(std::chrono::milliseconds timeout) {
+std::string EngineProcess::ReadToEnd(Timeout timeout) {
   auto deadline = Clock::now() + timeout;
-  while (!outputEnded_ && RemainingMs(deadline) > 0) {
-    FillBuffer(std::chrono::milliseconds(RemainingMs(deadline)));
-  }
-  std::string rest = pending_;
-  pending_.clear();
-  return rest;
+  while (!outputEnded_ && Remaining(deadline).count() > 0) FillBuffer(Remaining(deadline));
+  return std::exchange(pending_, std::string());
 }
 
-int EngineProcess::Wait(std::chrono::milliseconds timeout) {
+int EngineProcess::Wait(Timeout timeout) {
   if (exitCode_ != -2) return exitCode_;
   auto deadline = Clock::now() + timeout;
   int status = 0;
-  for (;;) {
-    pid_t done = waitpid(pid_, &status, WNOHANG);
-    if (done == pid_) break;
-    if (RemainingMs(deadline) == 0) {
+  while (waitpid(pid_, &status, WNOHANG) != pid_) {
+    if (Remaining(deadline).count() == 0) {
       kill(pid_, SIGKILL);
       waitpid(pid_, &status, 0);
-      exitCode_ = -1;
-      return exitCode_;
+      return exitCode_ = -1;
     }
-    DrainStandardError();
     usleep(2000);
   }
-  DrainStandardError();
-  exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  return exitCode_;
+  return exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
+// Read without moving the offset that the engine writes at.
 std::string EngineProcess::StandardError() {
-  DrainStandardError();
-  return errors_;
+  struct stat file {};
+  fstat(fileno(errors_), &file);
+  std::string text(static_cast<size_t>(file.st_size), '\0');
+  text.resize(static_cast<size_t>(std::max<ssize_t>(0, pread(fileno(errors_), text.data(), text.size(), 0))));
+  return text;
 }
 
 std::string EngineProcess::ReadLog() const { return ReadFile(directory_ + "/Tavrel.log"); }
-
-void SplitStartup(const std::string& printed, std::string& startup, std::string& rest) {
-  const std::string done = "feature done=1\n";
-  size_t end = printed.find(done);
-  if (end == std::string::npos) {
-    startup.clear();
-    rest = printed;
-    return;
-  }
-  end += done.size();
-  const std::string report = "BOOK ERROR: ";
-  if (printed.compare(end, report.size(), report) == 0) {
-    // The book's message ends with its own line end, the report adds one more.
-    size_t reportEnd = printed.find("\n\n", end);
-    end = reportEnd == std::string::npos ? printed.size() : reportEnd + 2;
-  }
-  startup = printed.substr(0, end);
-  rest = printed.substr(end);
-}
 
 EngineRun RunEngine(const std::string& input, const std::string& workingDir) {
   EngineProcess engine(workingDir);
   engine.Send(input);
   engine.CloseInput();
   EngineRun run;
-  SplitStartup(engine.ReadToEnd(), run.startup, run.output);
+  run.output = engine.ReadToEnd();
+  run.startup = run.output.substr(0, StartupLength(run.output));
+  run.output.erase(0, run.startup.size());
   run.exitCode = engine.Wait();
   run.errors = engine.StandardError();
   run.log = engine.ReadLog();

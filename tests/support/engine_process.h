@@ -3,12 +3,15 @@
 #pragma once
 
 #include <chrono>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
 
 class EngineProcess {
  public:
+  using Timeout = std::chrono::milliseconds;
+
   // Starts the engine in a new temporary directory (or in workingDir when given).
   explicit EngineProcess(const std::string& workingDir = "");
   ~EngineProcess();
@@ -17,45 +20,27 @@ class EngineProcess {
 
   void Send(const std::string& text);
   void CloseInput();
-
-  // The next whole line of standard output (without its line end), or nothing
-  // when none arrives in time or the output ended.
-  std::optional<std::string> ReadLine(std::chrono::milliseconds timeout = std::chrono::seconds(20));
-
-  // Lines up to and including the first that starts with prefix; empty optional on timeout.
-  std::optional<std::vector<std::string>> ReadUntil(
-      const std::string& prefix, std::chrono::milliseconds timeout = std::chrono::seconds(20));
-
-  // Reads the lines the engine prints at start-up, up to "feature done=1" and
-  // the report of a missing book that may follow it; returns them. The engine
-  // prints them once it has read its first word: send that first.
-  std::vector<std::string> ReadStartup();
-
+  void Interrupt();  // SIGINT, as xboard sends before each of its moves
+  // The lines printed up to and including the first that starts with prefix
+  // (without their line ends); nothing when it does not come in time.
+  std::optional<std::vector<std::string>> ReadUntil(const std::string& prefix, Timeout timeout = Timeout(20000));
   // Everything still to come on standard output until the engine closes it.
-  std::string ReadToEnd(std::chrono::milliseconds timeout = std::chrono::seconds(60));
-
-  // Waits for the process to end; its exit code, or -1 on a timeout (then it is killed),
-  // or 128 + signal when a signal ended it.
-  int Wait(std::chrono::milliseconds timeout = std::chrono::seconds(60));
-
+  std::string ReadToEnd(Timeout timeout = Timeout(60000));
+  // The exit code; 128 + signal when a signal ended the engine, -1 when it was killed after the timeout.
+  int Wait(Timeout timeout = Timeout(60000));
   std::string StandardError();
-  const std::string& Directory() const { return directory_; }
   std::string ReadLog() const;  // the engine log in its working directory
 
  private:
-  bool FillBuffer(std::chrono::milliseconds timeout);
-  void DrainStandardError();
+  void FillBuffer(Timeout timeout);  // waits for output at most timeout
 
   std::string directory_;
-  bool ownsDirectory_ = false;
-  int pid_ = -1;
-  int toEngine_ = -1;
-  int fromEngine_ = -1;
-  int errorsFromEngine_ = -1;
+  bool ownsDirectory_;
+  int pid_ = -1, toEngine_ = -1, fromEngine_ = -1;
+  std::FILE* errors_ = std::tmpfile();  // the engine's standard error
   std::string pending_;
-  std::string errors_;
   bool outputEnded_ = false;
-  int exitCode_ = -2;
+  int exitCode_ = -2;  // -2 while running
 };
 
 struct EngineRun {
@@ -69,9 +54,6 @@ struct EngineRun {
 // Starts the engine, writes all of input, closes standard input and collects
 // everything until it exits, the start-up lines apart from the rest.
 EngineRun RunEngine(const std::string& input, const std::string& workingDir = "");
-
-// Splits what the engine printed into its start-up lines and the rest.
-void SplitStartup(const std::string& printed, std::string& startup, std::string& rest);
 
 // Reads a whole file; empty when it does not exist.
 std::string ReadFile(const std::string& path);

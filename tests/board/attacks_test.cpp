@@ -1,0 +1,140 @@
+// The attack tables against the board walked square by square, legality
+// against the known move-tree counts, and the codes and keys that files store.
+#include <random>
+#include <set>
+#include <tuple>
+
+#include "board/bitboard.h"
+#include "board/castling.h"
+#include "board/make_move.h"
+#include "board/move_validity.h"
+#include "board/zobrist.h"
+#include "board_probe.h"
+#include "support/position_snapshot.h"
+
+TEST_F(BoardTest, AttacksMatchWalkingTheBoard) {
+  std::mt19937_64 random(2024);
+  for (int trial = 0; trial < 200; ++trial) {
+    u64 occupied = trial == 0 ? 0 : random() & random();  // about a quarter of the squares
+    Occupied = occupied;
+    OccupiedByFile = RotateToFiles(occupied);
+    OccupiedDiagUp = RotateToDiagUp(occupied);
+    OccupiedDiagDown = RotateToDiagDown(occupied);
+    for (int s = 0; s < SQUARE_COUNT; ++s) {
+      ASSERT_EQ(RookLines(s), Walk(s, STRAIGHT, true, occupied)) << "square " << s;
+      ASSERT_EQ(BishopLines(s), Walk(s, DIAGONAL, true, occupied)) << "square " << s;
+    }
+  }
+  const Steps knight = {{1, 2}, {2, 1}, {-1, 2}, {-2, 1}, {1, -2}, {2, -1}, {-1, -2}, {-2, -1}};
+  for (int s = 0; s < SQUARE_COUNT; ++s) {
+    EXPECT_EQ(std::tuple(RookRays[s], BishopRays[s], QueenRays[s]),
+              std::tuple(Walk(s, STRAIGHT, true), Walk(s, DIAGONAL, true), RookRays[s] | BishopRays[s])) << s;
+    EXPECT_EQ(std::tuple(KnightAttacks[s], KingAttacks[s], WhitePawnAttacks[s], BlackPawnAttacks[s]),
+              std::tuple(Walk(s, knight, false), Walk(s, STRAIGHT, false) | Walk(s, DIAGONAL, false),
+                         Walk(s, {{-1, -1}, {1, -1}}, false), Walk(s, {{-1, 1}, {1, 1}}, false))) << s;
+  }
+  // Where squares land in the rotated layouts.
+  u64 e1ToH1 = SquareBit(E1) | SquareBit(F1) | SquareBit(G1) | SquareBit(H1);
+  EXPECT_EQ(std::tuple(RotateToDiagUp(e1ToH1), RotateToDiagDown(e1ToH1)), std::tuple(0x225u, 0x10208400u));
+  EXPECT_EQ(std::tuple(SquareMaskDiagUp[A8], SquareMaskDiagDown[A8]), std::tuple(u64{1} << 63, u64{1} << 35));
+}
+
+TEST_F(BoardTest, BitScanFollowsItsRule) {
+  std::mt19937_64 random(7);
+  for (int trial = 0; trial < 1000; ++trial) {
+    u64 set = trial < 64 ? u64{1} << trial : (random() | 1) << (trial % 64);
+    ASSERT_EQ(LowestSquare(set), LowBitSquareByRule(set)) << std::hex << set;
+  }
+}
+
+// Every move code of the position tried; the legal ones counted, made and taken back.
+static u64 Perft(int depth) {
+  EXPECT_EQ(InvariantViolations(), "");
+  std::vector<Move> moves;
+  for (const CastlingMove& castling : Castlings) moves.push_back(castling.move);
+  for (int from = 0; from < SQUARE_COUNT; ++from) {
+    if (Board[from] == EMPTY || (Board[from] & 1) != static_cast<int>(SideToMove)) continue;
+    for (int to = 0; to < SQUARE_COUNT; ++to) {
+      for (int kind = KIND_QUIET; kind <= KIND_CAPTURE_PROMOTE_BISHOP; ++kind) {
+        if (kind != KIND_NOT_A_MOVE) moves.push_back(MakeMoveCode(from, to, kind));
+      }
+    }
+  }
+  std::erase_if(moves, [](Move move) { return !IsLegalMove(move); });
+  if (depth == 1) return moves.size();
+  u64 leaves = 0;
+  for (Move move : moves) {
+    UndoRecord record{};
+    SavePositionForUndo(record);
+    MakeMove(move, record);
+    leaves += Perft(depth - 1);
+    UnmakeMove(move, record);
+  }
+  return leaves;
+}
+
+// Counts checked by independent generators, deep enough to meet castling, en
+// passant, promotions and checks in every position. Wrong counts mean a fault
+// in IsMoveValid, the check tests, or make and unmake.
+TEST_F(BoardTest, LegalMovesMakeTheKnownMoveTrees) {
+  const std::pair<const char*, std::vector<u64>> lines[] = {
+      {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", {20, 400, 8902}},
+      {"r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -", {48, 2039, 97862}},
+      {"8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -", {14, 191, 2812, 43238}},
+      {"r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq -", {27, 835, 24079}},
+      {"rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR w KQkq f6", {31, 707, 21637}},
+      {"4k3/8/8/8/8/8/8/4K2R w K -", {15, 66, 1197, 7059}},
+      {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", {26, 568, 13744}},
+      {"8/1n4N1/2k5/8/8/5K2/1N4n1/8 b - -", {15, 193, 2816, 40039}},
+  };
+  for (const auto& [position, counts] : lines) {
+    Load(position);
+    PositionSnapshot before = TakePositionSnapshot();
+    for (size_t depth = 1; depth <= counts.size(); ++depth) {
+      EXPECT_EQ(Perft(static_cast<int>(depth)), counts[depth - 1]) << position << " depth " << depth;
+    }
+    EXPECT_EQ(Differences(before, TakePositionSnapshot()), "");
+  }
+}
+
+TEST_F(BoardTest, CastlingThroughOrOutOfCheckAndKingsThatMeet) {
+  const struct { const char* position; Move move; bool legal; } cases[] = {
+      {"4k3/8/8/8/8/8/6b1/4K2R w K -", WHITE_SHORT_CASTLE, false},  // f1 attacked
+      {"4k3/8/8/8/8/7n/8/4K2R w K -", WHITE_SHORT_CASTLE, false},   // g1 attacked
+      {"4k3/8/8/8/8/8/8/R3K2r w Q -", WHITE_LONG_CASTLE, false},    // out of check
+      {"1r2k3/8/8/8/8/8/8/R3K3 w Q -", WHITE_LONG_CASTLE, true},    // b1 may be attacked
+      {"r3k3/8/8/8/8/8/8/3RK3 b q -", BLACK_LONG_CASTLE, false},    // d8 attacked
+      {"r3k3/2K5/8/8/8/8/8/8 b q -", BLACK_LONG_CASTLE, false},     // ... by the king
+      {"r3k2r/8/8/8/8/8/8/1R2K3 b kq -", BLACK_LONG_CASTLE, true},  // b8 may be attacked
+      {"r3k3/8/1K6/8/8/8/8/8 b q -", BLACK_LONG_CASTLE, true},
+      {"4k2r/6K1/8/8/8/8/8/8 b k -", BLACK_SHORT_CASTLE, false},
+      {"8/8/8/8/3k4/8/4K3/8 w - -", MakeMoveCode(E2, E3, KIND_QUIET), false},
+      {"8/8/8/8/3k4/8/4K3/8 w - -", MakeMoveCode(E2, E1, KIND_QUIET), true},
+  };
+  for (const auto& c : cases) {
+    Load(c.position);
+    EXPECT_EQ(IsLegalMove(c.move), c.legal) << c.position;
+  }
+}
+
+TEST(MoveCode, FieldsAndGameEndCodes) {
+  EXPECT_EQ(WHITE_SHORT_CASTLE, 0xdf3e);
+  EXPECT_EQ(MakeMoveCode(E7, D8, KIND_CAPTURE_PROMOTE_KNIGHT), 0x9303);
+  for (Move code : {GAME_MATED, GAME_STALEMATE, GAME_REPETITION, GAME_FIFTY_MOVES, GAME_NO_MATERIAL, MOVE_NULL}) {
+    EXPECT_EQ(std::tuple(MoveKind(code), MoveFrom(code)), std::tuple(KIND_NOT_A_MOVE, MoveTo(code)));
+  }
+  EXPECT_LT(offsetof(UndoRecord, savedPawnHashKey), offsetof(UndoRecord, nextMove));
+}
+
+// Books and databases store the keys: these values must never change.
+TEST(ZobristKeys, ArePinnedDistinctAndKeyRightsByTheKingsDestination) {
+  EXPECT_EQ(std::tuple(ZobristKeys[0][0], ZobristKeys[WHITE_KING][E1], ZobristKeys[BLACK_PAWN][D5]),
+            std::tuple(0x17F8DEB82ADC3054ULL, 0x94B288D9FE354BFEULL, 0x30AB8CA836D97959ULL));
+  EXPECT_EQ(ZobristKeys[BLACK_KING][H1], 0xA463A83E21FCEFEEULL);
+  std::set<u64> seen = {0};
+  for (const auto& row : ZobristKeys) seen.insert(std::begin(row), std::end(row));
+  EXPECT_EQ(seen.size(), 13u * 64u + 1);
+  EXPECT_EQ(std::tuple(CastleKey(CASTLE_WHITE_SHORT), CastleKey(CASTLE_WHITE_LONG), CastleKey(CASTLE_BLACK_SHORT),
+                       CastleKey(CASTLE_BLACK_LONG)),
+            std::tuple(ZobristKeys[0][G1], ZobristKeys[0][C1], ZobristKeys[0][G8], ZobristKeys[0][C8]));
+}

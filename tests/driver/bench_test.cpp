@@ -1,0 +1,83 @@
+// "bench": the search measured on its built-in positions, always the same tree.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <numeric>
+#include <sstream>
+#include <tuple>
+
+#include "board/attacks.h"
+#include "driver/bench_commands.h"
+#include "driver/command_loop.h"
+#include "driver/console_input.h"
+#include "driver/time_control.h"
+#include "search/search_stop.h"
+#include "search/think.h"
+#include "support/engine_process.h"
+
+constexpr size_t BENCH_POSITION_COUNT = 16;
+
+// The node counts of the positions' lines, which come first, numbered from 1:
+// "number depth d move score s nodes n time t ms".
+static std::vector<u64> NodesPerPosition(const std::string& output) {
+  std::vector<u64> nodes;
+  std::istringstream text(output);
+  for (std::string row; std::getline(text, row);) {
+    std::istringstream fields(row);
+    u64 number = 0, count = 0;
+    std::string depthWord, depth, move, scoreWord, nodesWord, timeWord, ms;
+    int score, time;
+    if (!(fields >> number >> depthWord >> depth >> move >> scoreWord >> score >> nodesWord >> count >> timeWord >>
+          time >> ms) ||
+        std::tuple(depthWord, scoreWord, nodesWord, timeWord, ms) != std::tuple("depth", "score", "nodes", "time", "ms")) {
+      break;
+    }
+    EXPECT_EQ(number, nodes.size() + 1) << row;
+    EXPECT_TRUE(move.size() == 4 || move.size() == 5) << row;  // coordinate text
+    nodes.push_back(count);
+  }
+  return nodes;
+}
+
+TEST(Bench, TheSameTreeWhateverWaitsAtTheInputAndTheSettingsComeBack) {
+  constexpr u32 DEPTH = 5;  // deep enough that some searches look at the input
+  InitBoardTables();
+  int input[2];
+  ASSERT_EQ(pipe(input), 0);
+  SetInputDescriptor(input[0]);
+  EngineState = ENGINE_PLAYING;
+  MaxSearchDepth = 17;
+  TimeBudgetMs = 1234;
+  std::vector<u64> runs[2];
+  for (std::vector<u64>& nodes : runs) {
+    testing::internal::CaptureStdout();
+    u64 total = RunBench(DEPTH).nodes;
+    nodes = NodesPerPosition(testing::internal::GetCapturedStdout());
+    EXPECT_EQ(total, std::accumulate(nodes.begin(), nodes.end(), u64{0}));
+    ASSERT_EQ(write(input[1], "quit\n", 5), 5);  // waiting for the second run
+  }
+  ASSERT_EQ(runs[0].size(), BENCH_POSITION_COUNT);
+  EXPECT_GT(*std::max_element(runs[0].begin(), runs[0].end()), u64{POLL_INTERVAL});
+  EXPECT_EQ(runs[1], runs[0]);
+  EXPECT_EQ(std::tuple(EngineState, MaxSearchDepth, TimeBudgetMs, PrintThinking, InputStopsSearch),
+            std::tuple(ENGINE_PLAYING, 17u, 1234, true, true));
+  SetInputDescriptor(0);
+  for (int end : input) close(end);
+  EngineState = ENGINE_FORCE;
+}
+
+TEST(Bench, PrintsEachPositionThenTheTotals) {
+  EngineRun run = RunEngine("bench\nquit\n");  // "quit" waits behind "bench" all the time it runs
+  const std::vector<u64> nodes = NodesPerPosition(run.output);
+  ASSERT_EQ(nodes.size(), BENCH_POSITION_COUNT) << run.output;
+  unsigned long long total = 0, ms = 0, nps = 0;
+  const size_t figures = run.output.rfind("\nNodes: ");
+  ASSERT_NE(figures, std::string::npos) << run.output;
+  ASSERT_EQ(std::sscanf(run.output.c_str() + figures, "\nNodes: %llu\nTime: %llu ms\nNPS: %llu", &total, &ms, &nps), 3)
+      << run.output;
+  EXPECT_TRUE(run.output.ends_with("\nNPS: " + std::to_string(nps) + "\n")) << run.output;  // the last line
+  EXPECT_EQ(total, std::accumulate(nodes.begin(), nodes.end(), u64{0}));
+  EXPECT_EQ(nps, total * 1000 / std::max(ms, 1ULL));
+}

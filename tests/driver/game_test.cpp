@@ -1,0 +1,215 @@
+// Games: moves of the game and pondering played in process, then the engine
+// under an xboard interface over pipes, with its claims and a whole game as
+// xboard plays it with pondering on.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cinttypes>
+#include <sstream>
+#include <thread>
+#include <tuple>
+
+#include "board/attacks.h"
+#include "board/history_room.h"
+#include "board/load_position.h"
+#include "board/move_text.h"
+#include "board/move_validity.h"
+#include "board/position_text.h"
+#include "driver/command_loop.h"
+#include "driver/console_input.h"
+#include "driver/game_move.h"
+#include "driver/pondering.h"
+#include "driver/time_control.h"
+#include "search/think.h"
+#include "support/command_feed.h"
+#include "support/engine_process.h"
+#include "support/position_snapshot.h"
+
+class GameTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() { InitBoardTables(); }
+  void SetUp() override { ASSERT_TRUE(LoadPosition(INITIAL_POSITION)); }
+  static void Play(const std::string& text) {
+    ASSERT_TRUE(IsLegalMove(ParseGameMove(text.c_str()))) << text;
+    ASSERT_TRUE(PlayGameMove(ParseGameMove(text.c_str())));
+  }
+};
+
+// Knights out and home again with pawn moves now and then, then knights alone
+// far past the fifty-move count: thousands of plies, more than History holds.
+TEST_F(GameTest, ALongGameKeepsTheHistoryItNeedsWithinBounds) {
+  PositionSnapshot start = TakePositionSnapshot();
+  EXPECT_FALSE(PlayGameMove(NO_MOVE));
+  EXPECT_EQ(Differences(start, TakePositionSnapshot()), "");
+  std::string game;
+  for (const char* pawns : {"a2a3 a7a6", "a3a4 a6a5", "b2b3 b7b6", "b3b4 b6b5", "c2c3 c7c6", "c3c4 c6c5",
+                            "d2d3 d7d6", "d3d4 d6d5", "e2e3 e7e6", "e3e4 e6e5", "g2g3 g7g6", "h2h3 h7h6", ""}) {
+    for (int cycle = 0; cycle < (*pawns ? 23 : 800); ++cycle) game += " g1f3 g8f6 f3g1 f6g8";
+    game += std::string(" ") + pawns;
+  }
+  std::vector<HistoryEntry> whole{*HistoryTop};  // every entry of the game, never slid down
+  std::istringstream words(game);
+  for (std::string text; words >> text;) {
+    whole.back().move = ParseGameMove(text.c_str());
+    Play(text);
+    whole.push_back({HashKey, NO_MOVE, HistoryTop->fifty});
+    ASSERT_LT(HistoryTop - History, HISTORY_SIZE - SEARCH_LINE_ROOM);
+    // The draw tests look back to the last capture or pawn move, a hundred plies at most.
+    long kept = HistoryTop - History + 1;
+    ASSERT_GT(kept, std::min<long>(HistoryTop->fifty, 100)) << whole.size();
+    for (long back = 0; back < kept; ++back) {
+      const HistoryEntry &entry = HistoryTop[-back], &truth = whole[whole.size() - 1 - back];
+      ASSERT_TRUE(entry.key == truth.key && entry.fifty == truth.fifty && (back == 0 || entry.move == truth.move))
+          << "ply " << whole.size() << ", " << back << " back";
+    }
+  }
+  EXPECT_GT(whole.size(), 4u * HISTORY_SIZE);
+  EXPECT_EQ(HistoryTop->fifty, 3200);
+}
+
+// After 1.e4 the engine, to answer for black, ponders on e5. The input pipe
+// holds a word, so that every search stops at its first look at the input.
+class PonderingTest : public GameTest {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(pipe(input_), 0);
+    ASSERT_EQ(write(input_[1], "x\n", 2), 2);
+    SetInputDescriptor(input_[0]);
+    PrintThinking = false;
+    TimeBudgetMs = 30;
+    GameTest::SetUp();
+    Play("e2e4");
+    afterE4_ = TakePositionSnapshot();
+    EngineState = ENGINE_PLAYING;
+    StartPondering(guess_ = ParseGameMove("e7e5"));
+  }
+  void TearDown() override {
+    SetInputDescriptor(0);
+    for (int end : input_) close(end);
+    PrintThinking = true;
+    PonderMove = NO_MOVE;
+    EngineState = ENGINE_FORCE;
+  }
+  int input_[2] = {-1, -1};
+  PositionSnapshot afterE4_;
+  Move guess_ = NO_MOVE;
+};
+
+TEST_F(PonderingTest, TheGuessIsMadeOnTheSearchBoardAloneAndTakenBackExactly) {
+  EXPECT_EQ(std::tuple(EngineState, UndoTop, Board[E5], GameBoard[E5]),
+            std::tuple(ENGINE_PONDERING, UndoRecords, BLACK_PAWN, EMPTY));
+  RunCommands("force\n");
+  EXPECT_EQ(std::tuple(EngineState, PonderMove), std::tuple(ENGINE_FORCE, NO_MOVE));
+  EXPECT_EQ(Differences(afterE4_, TakePositionSnapshot()), "");
+  StartPondering(guess_);
+  testing::internal::CaptureStdout();
+  PonderMiss(ParseGameMove("e7e4"), "e7e4");  // blocked on the game position
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Illegal move: e7e4\n");
+  EXPECT_EQ(Differences(afterE4_, TakePositionSnapshot()), "");
+}
+
+TEST_F(PonderingTest, AHitKeepsTheClockOfThePonderSearch) {
+  i64 ponderStart = SearchStartClock;
+  std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  PonderHit();
+  EXPECT_EQ(SearchStartClock, ponderStart);
+  ASSERT_EQ(HistoryTop - History, 3);  // 1.e4, the guess and the engine's answer
+  EXPECT_EQ(std::tuple(History[1].move, GameMoveCount, GameSideToMove, EngineState),
+            std::tuple(guess_, u16{4}, SideToMove, ENGINE_PLAYING));
+}
+
+static int Count(const std::string& text, const std::string& part) {
+  int count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+TEST(Xboard, MovesAndClaims) {
+  const struct { std::string input, outputEnd; int moves; std::string logPart; } games[] = {
+      {"setboard 6k1/5ppp/8/8/8/8/5PPP/R5K1 w - -\ngo\n", "\nmove a1a8\n1-0 {Tavrel mates 1}\n", 1,
+       "move a1a8\tscore: 8099\n"},
+      {"setboard R5k1/5ppp/8/8/8/8/8/6K1 b - -\ngo\n", "\n1-0 {Tavrel mated 0}\n", 0, ""},
+      {"setboard 7k/5Q2/6K1/8/8/8/8/8 b - -\ngo\n", "1/2-1/2 {Draw by stalemate (1)}\n", 0, ""},
+      // The knights out and back twice: the start position stands for the third time.
+      {"force\ng1f3\ng8f6\nf3g1\nf6g8\ng1f3\ng8f6\nf3g1\nf6g8\ngo\n", "1/2-1/2 {Draw by 3 fold repetition (2)}\n",
+       0, ""},
+      // "force" stops the play (no answer to e2e4), "go" resumes it.
+      {"force\ne2e4\nd\ngo\n", "", 1, "::cmd:: go\n-M: entered StartEngine, goodPonder: 0\n*** xxx czas uzyty: "},
+  };
+  for (const auto& game : games) {
+    EngineRun run = RunEngine("new\n" + game.input + "quit\n");
+    EXPECT_TRUE(run.output.ends_with(game.outputEnd)) << run.output;
+    EXPECT_EQ(Count("\n" + run.output, "\nmove "), game.moves) << run.output;
+    EXPECT_TRUE(game.logPart.empty() || Count(run.log, game.logPart) == 1) << run.log;
+  }
+}
+
+// Waits until the engine, after its move of the given turn, has either started
+// to ponder or decided not to: the log line that tells, or "" on a timeout. A
+// reply sent before would be input waiting, which rightly keeps it from pondering.
+const std::string PONDERS = "-M: entered StartEngine", DOES_NOT_PONDER = "- NO ponder move";
+static std::string PonderDecision(const EngineProcess& engine, int turn) {
+  for (int attempt = 0; attempt < 2000; ++attempt) {
+    std::string log = engine.ReadLog();
+    size_t at = 0;
+    for (int seen = 0; seen <= turn && at != std::string::npos; ++seen) at = log.find("\tscore: ", at + 1);
+    for (const std::string& decision : {DOES_NOT_PONDER, PONDERS}) {
+      if (at != std::string::npos && log.find(decision, at) != std::string::npos) return decision;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return "";
+}
+
+// The recorded exchange of xboard: the handshake, clock words before every
+// move, guesses that are confirmed or not, "easy" before the last move, then
+// "force" and the board compared with the same moves played here. Like
+// xboard, the test interrupts the engine before each of its moves.
+TEST(Xboard, PonderedGameEndsOnTheBoardOfItsMoves) {
+  constexpr int ENGINE_MOVES = 6;
+  InitBoardTables();
+  ASSERT_TRUE(LoadPosition(INITIAL_POSITION));
+  EngineProcess engine;
+  engine.Send("xboard\nprotover 2\n");
+  ASSERT_TRUE(engine.ReadUntil("feature setboard=1"));
+  engine.Send("accepted done\n");
+  ASSERT_TRUE(engine.ReadUntil("feature done=1"));
+  engine.Send("accepted setboard\naccepted done\nnew\nrandom\nlevel 40 0:10 0\npost\nhard\nforce\n"
+              "new\nrandom\nlevel 40 0:10 0\npost\nhard\nforce\ncomputer\nblack\ntime 1000\notim 1000\nwhite\ngo\n");
+  for (int turn = 0; turn < ENGINE_MOVES; ++turn) {
+    auto lines = engine.ReadUntil("move ");
+    ASSERT_TRUE(lines) << "no move at turn " << turn;
+    ASSERT_TRUE(PlayGameMove(ParseGameMove(lines->back().substr(5).c_str())));
+    ASSERT_EQ(PonderDecision(engine, turn), turn + 1 == ENGINE_MOVES ? DOES_NOT_PONDER : PONDERS) << "turn " << turn;
+    if (turn + 1 == ENGINE_MOVES) break;
+    // The reply the engine expects is the second move of its last thinking
+    // line; alternately that reply and another legal one are played.
+    std::string depth, score, time, nodes, first, expected;
+    for (const std::string& line : *lines) {
+      if (line.starts_with("    ")) std::istringstream(line) >> depth >> score >> time >> nodes >> first >> expected;
+    }
+    std::istringstream legal(RunCommandsCapturingOutput("divide 1\n"));  // "e2e4: 1" lines
+    std::string reply, word, leaves;
+    while (legal >> word >> leaves && word != "Nodes:") {
+      word.pop_back();  // the colon
+      if (reply.empty() || (turn % 2 == 0) == (word == expected)) reply = word;
+    }
+    ASSERT_TRUE(PlayGameMove(ParseGameMove(reply.c_str()))) << reply;
+    engine.Interrupt();
+    engine.Send(std::string(turn + 2 == ENGINE_MOVES ? "easy\n" : "") + "time 1000\notim 985\n" + reply + "\n");
+  }
+  engine.Send("force\nd\n");
+  auto shown = engine.ReadUntil("Key: ");
+  ASSERT_TRUE(shown);
+  char fen[POSITION_TEXT_SIZE], key[32];
+  WritePositionText(fen);
+  std::snprintf(key, sizeof key, "Key: %016" PRIX64, HashKey);
+  EXPECT_EQ(shown->at(shown->size() - 2) + "\n" + shown->back(), std::string("FEN: ") + fen + "\n" + key);
+  engine.Send("result 1-0 {game over}\nforce\nquit\n");
+  EXPECT_EQ(engine.Wait(), 0);
+  std::string log = engine.ReadLog();
+  int hits = Count(log, "-GOOD PONDER\n"), misses = Count(log, "-BAD PONDER\n");
+  EXPECT_TRUE(hits > 0 && misses > 0 && hits + misses == ENGINE_MOVES - 1) << log;
+  EXPECT_EQ(engine.StandardError(), "");
+}
