@@ -1,50 +1,70 @@
-// Helpers of the move generation tests: loading positions, running a generator
-// as the search would, writing lists as text, and colour-mirrored positions.
+// Helpers of the move generation tests: a generator run as the search runs
+// it, the known perft positions, and colour-mirrored positions.
 #pragma once
 
-#include <gtest/gtest.h>
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <sstream>
 
-#include <string>
-#include <vector>
+#include "movegen/generate_captures.h"
+#include "support/move_probe.h"
 
-#include "board/position.h"
-#include "movegen/move_stack.h"
+inline const std::string START_MOVES =
+    "g1h3 g1f3 b1c3 b1a3 h2h4 g2g4 f2f4 e2e4 d2d4 c2c4 b2b4 a2a4 h2h3 g2g3 f2f3 e2e3 d2d3 c2c3 b2b3 a2a3";
 
-// Builds the start-up tables once for every test of the fixture.
-class MovegenTest : public testing::Test {
- protected:
-  static void SetUpTestSuite();
-};
-
-// Loads text and fails the current test if the load is refused.
-void Load(const std::string& text);
+// The sanitizer build walks smaller trees.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool SANITIZED = true;
+#else
+constexpr bool SANITIZED = false;
+#endif
 
 enum class Generator { All, Captures, Evasions };
 
-// The list the generator writes for the side to move, from the bottom of the
-// move stack; the record FindCheckers fills is the first undo record.
-std::vector<MoveEntry> Generate(Generator generator);
+// The list the generator writes for the side to move at the bottom of the
+// move stack, with the checkers found into the first undo record.
+inline std::vector<MoveEntry> Generate(Generator generator) {
+  UndoRecord& record = UndoRecords[1];
+  FindCheckers(record);
+  if (generator == Generator::Evasions) return {MoveStack, GenerateEvasions[SideToMove](MoveStack, record)};
+  return {MoveStack, (generator == Generator::All ? GenerateAll : GenerateCaptures)[SideToMove](MoveStack)};
+}
 
-// What the calling protocol picks: evasions in check, all moves otherwise.
-std::vector<MoveEntry> GenerateForPosition();
+// public.epd: each position with its leaf counts at depths 1, 2, ...
+struct KnownCounts { std::string fen; std::vector<u64> leaves; };
 
-// The entries of the list that do not leave the mover's king attacked.
-std::vector<MoveEntry> LegalEntries(const std::vector<MoveEntry>& list);
+inline std::vector<KnownCounts> ReadPerftFile() {
+  std::ifstream file(TAVREL_SHARED_DIR "/perft/public.epd");
+  std::vector<KnownCounts> positions;
+  for (std::string line, label; std::getline(file, line);) {
+    if (line.empty()) continue;
+    positions.push_back({line.substr(0, line.find(';')), {}});
+    std::istringstream fields(line.substr(line.find(';')));
+    for (u64 count = 0; fields >> label >> count;) positions.back().leaves.push_back(count);
+  }
+  return positions;
+}
 
-// The square-table entry the exchange evaluator reads for a piece on a square
-// at the present material.
-int Psq(int piece, int square);
+// The position with colours exchanged and the board turned upside down.
+inline std::string MirroredFen(const std::string& fen) {
+  std::istringstream in(fen);
+  std::string placement, side, castling, enPassant, mirrored;
+  in >> placement >> side >> castling >> enPassant;
+  auto swapCase = [](std::string& text) {
+    for (char& c : text) c = std::isalpha(static_cast<unsigned char>(c)) ? static_cast<char>(c ^ 0x20) : c;
+  };
+  swapCase(placement);
+  swapCase(castling);
+  std::sort(castling.begin(), castling.end());  // "KQkq": upper case first
+  std::istringstream rows(placement);
+  for (std::string rank; std::getline(rows, rank, '/');) mirrored = mirrored.empty() ? rank : rank + "/" + mirrored;
+  if (enPassant != "-") enPassant[1] = static_cast<char>('9' - (enPassant[1] - '0'));
+  return mirrored + (side == "w" ? " b " : " w ") + castling + " " + enPassant;
+}
 
-// Coordinate text of a move ("e2e4", "e7e8q"), written here independently.
-std::string Text(Move move);
-
-// "g1h3 g1f3 ..." (moves only) and "g1h3:-30000 ..." (with scores).
-std::string Moves(const std::vector<MoveEntry>& list);
-std::string MovesAndScores(const std::vector<MoveEntry>& list);
-
-// The same position with colours exchanged and the board turned upside down:
-// every piece changes colour and moves from rank r to rank 9 - r.
-std::string MirroredFen(const std::string& fen);
-
-// The move the colour-mirrored piece makes in the mirrored position.
-Move MirroredMove(Move move);
+// The move of the mirrored piece in the mirrored position. Castling kinds
+// come in black/white pairs: 12/13 short, 14/15 long.
+inline Move MirroredMove(Move move) {
+  return MakeMoveCode(MoveFrom(move) ^ 56, MoveTo(move) ^ 56, MoveKind(move) ^ (IsCastling(move) ? 1 : 0));
+}

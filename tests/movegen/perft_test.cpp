@@ -1,85 +1,115 @@
-// Perft counts against positions counted by independent programs, in both
-// colours, and the node and move counters around them.
-#include <fstream>
+// Perft against counts of independent programs, in both colours; "perft",
+// "divide" and the interface's moves over the pipes of the built engine.
 #include <sstream>
 
-#include "board/position.h"
 #include "movegen/perft.h"
 #include "movegen_probe.h"
+#include "support/engine_process.h"
 
 namespace {
 
-// The sanitizer build walks only the smaller trees.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr u64 NODE_BUDGET = 150'000;
-#else
-constexpr u64 NODE_BUDGET = 6'000'000;
-#endif
-
-struct KnownCounts {
-  std::string fen;
-  std::vector<u64> leaves;  // positions exactly d plies below, d = 1, 2, ...
-};
-
-std::vector<KnownCounts> ReadPerftFile() {
-  std::ifstream file(TAVREL_SHARED_DIR "/perft/public.epd");
-  std::vector<KnownCounts> positions;
-  for (std::string line; std::getline(file, line);) {
-    if (line.empty()) continue;
-    std::istringstream fields(line.substr(line.find(';')));
-    KnownCounts known{line.substr(0, line.find(';')), {}};
-    for (std::string label; fields >> label;) {
-      u64 count = 0;
-      fields >> count;
-      known.leaves.push_back(count);
-    }
-    positions.push_back(known);
-  }
-  return positions;
-}
+constexpr u64 NODE_BUDGET = SANITIZED ? 150'000 : 6'000'000;
 
 // Perft as the command runs it: the root list at the bottom of the move stack.
 u64 PerftFromRoot(int depth) {
-  UndoRecords[0].listEnd = MoveStack;
-  UndoTop = &UndoRecords[1];
-  u64 nodes = Perft(depth);
+  std::tie(UndoRecords[0].listEnd, UndoTop) = std::tuple(MoveStack, &UndoRecords[1]);
+  const u64 nodes = Perft(depth);
   UndoTop = &UndoRecords[0];
   return nodes;
 }
 
-class PerftTest : public MovegenTest {
- protected:
-  // Every depth whose tree fits the budget must count the nodes of plies 1..d.
-  void ExpectKnownCounts(const std::string& fen, const std::vector<u64>& leaves) {
-    Load(fen);
-    u64 key = HashKey;
-    HistoryEntry* top = HistoryTop;
-    u64 cumulative = 0;
-    for (size_t d = 1; d <= leaves.size(); ++d) {
-      cumulative += leaves[d - 1];
-      if (cumulative > NODE_BUDGET) break;
-      EXPECT_EQ(PerftFromRoot(static_cast<int>(d)), cumulative) << fen << " depth " << d;
-    }
-    EXPECT_EQ(HashKey, key) << fen;
-    EXPECT_EQ(HistoryTop, top) << fen;
-  }
-};
-
-TEST_F(PerftTest, KnownPositionsCountTheirNodesInBothColours) {
+// Perft counts the nodes of plies 1..d together: the sum of the leaf counts.
+TEST(Perft, KnownPositionsCountTheirNodesInBothColours) {
   std::vector<KnownCounts> positions = ReadPerftFile();
   ASSERT_GE(positions.size(), 8u);
   for (const KnownCounts& known : positions) {
-    ExpectKnownCounts(known.fen, known.leaves);
-    ExpectKnownCounts(MirroredFen(known.fen), known.leaves);
+    for (const std::string& fen : {known.fen, MirroredFen(known.fen)}) {
+      Load(fen);
+      const auto position = std::tuple(HashKey, HistoryTop);
+      u64 cumulative = 0;
+      for (size_t d = 1; d <= known.leaves.size() && cumulative + known.leaves[d - 1] <= NODE_BUDGET; ++d) {
+        cumulative += known.leaves[d - 1];
+        EXPECT_EQ(PerftFromRoot(static_cast<int>(d)), cumulative) << fen << " depth " << d;
+      }
+      EXPECT_EQ(std::tuple(HashKey, HistoryTop), position) << fen;
+    }
   }
 }
 
-TEST_F(PerftTest, MatedAndStalematedSidesHaveNoNodes) {
-  for (const char* fen : {"7k/5Q2/6K1/8/8/8/8/8 b - -",
-                          "rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq -"}) {
-    Load(fen);
-    EXPECT_EQ(PerftFromRoot(3), 0u) << fen;
+// What the engine printed after start-up, the seconds of each perft line
+// ("1\t0.0\t20", always one decimal) written "-".
+std::string Printed(const std::string& input) {
+  EngineRun run = RunEngine(input);
+  EXPECT_EQ(run.exitCode, 0) << input;
+  std::istringstream lines(run.output);
+  std::string printed;
+  for (std::string line; std::getline(lines, line);) {
+    const size_t tab = line.find('\t'), secondTab = line.find('\t', tab + 1), point = line.find('.', tab);
+    const bool seconds = secondTab != std::string::npos && point == secondTab - 2;
+    printed += (seconds ? line.substr(0, tab) + "\t-" + line.substr(secondTab) : line) + "\n";
   }
+  return printed;
+}
+
+// The lines of text that start with one of the prefixes.
+std::string LinesStartingWith(const std::string& text, std::initializer_list<std::string> prefixes) {
+  std::istringstream lines(text);
+  std::string kept;
+  for (std::string line; std::getline(lines, line);) {
+    for (const std::string& prefix : prefixes) {
+      if (line.starts_with(prefix)) kept += line + "\n";
+    }
+  }
+  return kept;
+}
+
+TEST(PerftCommand, EachDepthThenTheTotalAndTheMovesMade) {
+  const std::string header = "ply\tduration\tnodes\n";
+  EXPECT_EQ(Printed("new\nperft 3\nquit\n"),
+            header + "1\t-\t20\n2\t-\t420\n3\t-\t9322\ntotal nodes: 9762\n(total moves[32]: 9762)\n");
+  // The pinned knight's six moves are made and rejected; the king's four count.
+  EXPECT_EQ(Printed("setboard 4k3/8/8/8/4r3/8/4N3/4K3 w - -\nperft 1\n"),
+            header + "1\t-\t4\ntotal nodes: 4\n(total moves[32]: 10)\n");
+  // A word that is no number is left to be read as a command.
+  for (const char* input : {"new\nperft 0\n", "new\nperft -3\n", "new\nperft quit\nperft 1\n"}) {
+    EXPECT_EQ(Printed(input), header + "total nodes: 0\n(total moves[32]: 0)\n") << input;
+  }
+  // Stalemate, then mate: each depth makes the king's one step to g8 and rejects it, up to depth 127.
+  EXPECT_EQ(Printed("setboard 7k/5Q2/6K1/8/8/8/8/8 b - -\nperft 2\n"),
+            header + "1\t-\t0\n2\t-\t0\ntotal nodes: 0\n(total moves[32]: 2)\n");
+  std::string deep = header;
+  for (int depth = 1; depth <= PERFT_MAX_DEPTH; ++depth) deep += std::to_string(depth) + "\t-\t0\n";
+  EXPECT_EQ(Printed("setboard 7k/6Q1/6K1/8/8/8/8/8 b - -\nperft 200\n"),
+            deep + "total nodes: 0\n(total moves[32]: 127)\n");
+}
+
+TEST(DivideCommand, LeavesBelowEachMoveInGenerationOrder) {
+  auto startDivide = [](int leaves) {
+    std::istringstream moves(START_MOVES);
+    std::string text;
+    for (std::string move; moves >> move;) text += move + ": " + std::to_string(leaves) + "\n";
+    return text + "Nodes: " + std::to_string(20 * leaves) + "\n";
+  };
+  EXPECT_EQ(Printed("new\ndivide 2\ndivide 1\ndivide 0\n"), startDivide(20) + startDivide(1) + "Nodes: 0\n");
+  const std::string known =
+      Printed("setboard r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -\ndivide 3\n");
+  EXPECT_EQ(std::count(known.begin(), known.end(), '\n'), 48 + 1);
+  EXPECT_TRUE(known.ends_with("\nNodes: 97862\n")) << known;
+}
+
+TEST(GameMoves, OnlyLegalMovesArePlayed) {
+  // In each a move is refused, then one played: the kings side by side, castling through an attacked
+  // square, a pinned knight, a pawn on the last rank without a piece.
+  const std::string output = Printed(
+      "force\nsetboard 8/8/8/3k4/8/3K4/8/8 w - -\nd3d4\nd3e3\nd\n"
+      "setboard r3kr2/8/8/8/8/8/8/R3K2R w KQ -\ne1g1\ne1c1\nd\n"
+      "setboard 4k3/8/8/8/4r3/8/4N3/4K3 w - -\ne2c3\ne1d1\nd\n"
+      "setboard 4k3/P7/8/8/8/8/8/4K3 w - -\na7a8\na7a8q\nd\n");
+  EXPECT_EQ(LinesStartingWith(output, {"Illegal move: ", "FEN: "}),
+            "Illegal move: d3d4\nFEN: 8/8/8/3k4/8/4K3/8/8 b - -\n"
+            "Illegal move: e1g1\nFEN: r3kr2/8/8/8/8/8/8/2KR3R b - -\n"
+            "Illegal move: e2c3\nFEN: 4k3/8/8/8/4r3/8/4N3/3K4 b - -\n"
+            "Illegal move: a7a8\nFEN: Q3k3/8/8/8/8/8/8/4K3 b - -\n");
 }
 
 }  // namespace

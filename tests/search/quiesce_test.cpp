@@ -1,133 +1,81 @@
+// The quiescence search on positions worked out by hand: its score and its table entry.
 #include "search/quiesce.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-
-#include "board/make_move.h"
 #include "eval/evaluate.h"
-#include "line_player.h"
 #include "movegen/generate_captures.h"
-#include "search/score.h"
-#include "search/search_state.h"
-#include "search/trans_table.h"
-#include "whole_position.h"
+#include "search_probe.h"
 
 namespace {
 
-constexpr i16 FULL = SCORE_KING_CAPTURE;
+// Quiesce at depth and ply from an empty table, the side to move in check
+// that often before on the line; the position and UndoTop must come back.
+i16 Quiet(i32 depth, i32 ply, u32 checkedBefore = 0) {
+  ClearTransTable();
+  InCheckCount[SideToMove] = checkedBefore;
+  std::tie(UndoRecords[ply - 1].listEnd, UndoTop) = std::tuple(MoveStack, &UndoRecords[ply]);
+  const WholePosition before = WholePosition::Take();
+  const i16 score = Quiesce(depth, ply, -SCORE_KING_CAPTURE, SCORE_KING_CAPTURE);
+  EXPECT_EQ(std::tuple(WholePosition::Take(), UndoTop), std::tuple(before, &UndoRecords[ply]));
+  std::tie(UndoTop, InCheckCount[BLACK], InCheckCount[WHITE]) = std::tuple(UndoRecords, 0, 0);
+  return score;
+}
 
-class QuiesceTest : public testing::Test {
- protected:
-  void SetUp() override { InCheckCount[BLACK] = InCheckCount[WHITE] = 0; }
-  void TearDown() override { InCheckCount[BLACK] = InCheckCount[WHITE] = 0; }
+std::tuple<Move, u32, int, int> Stored() {
+  const TransEntry* e = ProbeTransTable();
+  if (e == nullptr) return {};
+  return {EntryMove(*e), EntryBound(*e), EntryDepth(*e), EntryScore(*e)};
+}
 
-  // Quiesce at the given depth and ply, with the records of that ply; the
-  // position and UndoTop must come back as they were.
-  static i16 Quiet(i32 depth, i32 ply) {
-    UndoRecords[ply - 1].listEnd = MoveStack;
-    UndoTop = &UndoRecords[ply];
-    const WholePosition before = WholePosition::Take();
-    const i16 score = Quiesce(depth, ply, -FULL, FULL);
-    EXPECT_EQ(WholePosition::Take(), before);
-    EXPECT_EQ(UndoTop, &UndoRecords[ply]);
-    UndoTop = UndoRecords;
-    return score;
-  }
-  static i16 StandPat() { return Evaluate(-FULL, FULL); }
-  static const TransEntry& Entry() {
-    const TransEntry* entry = ProbeTransTable();
-    EXPECT_NE(entry, nullptr);
-    static const TransEntry none{};
-    return entry ? *entry : none;
-  }
-  // The best of standing pat and every capture scored by the evaluation of
-  // the position it reaches, worked out move by move.
-  static i16 StandPatOrEvaluatedCapture() {
-    MoveEntry list[MAX_LIST_MOVES];
-    MoveEntry* end = GenerateCaptures[SideToMove](list);
-    i16 best = StandPat();
-    for (MoveEntry* entry = list; entry < end; ++entry) {
-      UndoRecord record{};
-      SavePositionForUndo(record);
-      MakeMove(entry->move, record);
-      best = std::max(best, Negate(Evaluate(-FULL, FULL)));
-      UnmakeMove(entry->move, record);
-    }
-    return best;
-  }
-  LinePlayer line_;
-};
+int StandPat() { return Evaluate(-SCORE_KING_CAPTURE, SCORE_KING_CAPTURE); }
 
-TEST_F(QuiesceTest, AQuietPositionIsItsEvaluation) {
-  LinePlayer::Load("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
+// The best of standing pat and of every capture scored by the evaluation of
+// the position it reaches, worked out move by move.
+int StandPatOrEvaluatedCapture() {
+  MoveEntry list[MAX_LIST_MOVES];
+  const MoveEntry* end = GenerateCaptures[SideToMove](list);
+  int best = StandPat();
+  for (const MoveEntry* entry = list; entry < end; ++entry) {
+    WithMoveMade(entry->move, [&best] { best = std::max(best, -StandPat()); });
+  }
+  return best;
+}
+
+TEST(Quiesce, StandsPatOrTakesWhatHangs) {
+  Load(START_FEN);
   EXPECT_EQ(Quiet(0, 1), StandPat());
-  const TransEntry& entry = Entry();
-  EXPECT_EQ(EntryMove(entry), NO_MOVE);
-  EXPECT_EQ(EntryBound(entry), BOUND_UPPER);  // no move raised it
-  EXPECT_EQ(EntryDepth(entry), 0);
-  EXPECT_EQ(EntryScore(entry), StandPat());
-}
-
-TEST_F(QuiesceTest, TakesAPieceLeftHanging) {
-  // Black's queen on d5 stands unprotected in front of the e4 pawn, and
-  // nothing can capture back.
-  LinePlayer::Load("4k3/8/8/3q4/4P3/8/8/4K3 w - -");
-  const i16 expected = StandPatOrEvaluatedCapture();
-  EXPECT_GT(expected, StandPat() + 500);
-  EXPECT_EQ(Quiet(0, 1), expected);
-  const TransEntry& entry = Entry();
-  EXPECT_EQ(EntryMove(entry), MakeMoveCode(E4, D5, KIND_CAPTURE));
-  EXPECT_EQ(EntryBound(entry), BOUND_EXACT);
-}
-
-TEST_F(QuiesceTest, AKingLeftAttackedIsTaken) {
-  LinePlayer::Load("4k3/8/8/8/8/8/3r4/4K3 w - -");
-  line_.Play(E1, D1);  // illegal: into the rook's file
-  EXPECT_EQ(Quiet(0, 1), SCORE_KING_CAPTURE);
-  const TransEntry& entry = Entry();
-  EXPECT_EQ(EntryMove(entry), MakeMoveCode(D2, D1, KIND_CAPTURE));
-  EXPECT_EQ(EntryBound(entry), BOUND_EXACT);
-  line_.TakeBack();
-}
-
-// Captures for both sides, several of them answered by captures in turn.
-constexpr char TACTICAL[] = "r1bqk2r/ppp2ppp/2n2n2/2bpp3/2B1P3/2NP1N2/PPP2PPP/R1BQK2R w KQkq -";
-
-TEST_F(QuiesceTest, AtTheCaptureDepthLimitCapturesAreScoredByTheEvaluation) {
-  LinePlayer::Load(TACTICAL);
-  EXPECT_EQ(Quiet(QUIESCE_DEPTH_LIMIT, 1), StandPatOrEvaluatedCapture());
-  ClearTransTable();
-  EXPECT_NE(Quiet(0, 1), StandPatOrEvaluatedCapture());  // the captures are answered
-}
-
-TEST_F(QuiesceTest, AtTheLastPlyCapturesAreScoredByTheEvaluation) {
-  LinePlayer::Load(TACTICAL);
-  EXPECT_EQ(Quiet(0, LAST_SEARCH_PLY), StandPatOrEvaluatedCapture());
-}
-
-// Black's king in check by a protected queen: mated.
-constexpr char MATED[] = "7k/6Q1/6K1/8/8/8/8/8 b - -";
-
-TEST_F(QuiesceTest, ACheckIsAnsweredOnlyWhenTheSideWasCheckedEarlierOnTheLine) {
-  LinePlayer::Load(MATED);
-  EXPECT_EQ(Quiet(0, 3), StandPat());
-
-  ClearTransTable();
-  InCheckCount[BLACK] = 1;
-  EXPECT_EQ(Quiet(0, 3), MatedAtPly(3));
-  const TransEntry& entry = Entry();
-  EXPECT_EQ(EntryMove(entry), GAME_MATED);
-  EXPECT_EQ(EntryBound(entry), BOUND_EXACT);
-  EXPECT_EQ(EntryScore(entry), -8097);
-}
-
-TEST_F(QuiesceTest, ALastCaptureIntoBareKingsIsADraw) {
-  // White's bishop against a rook, but it can take the rook: a lone bishop cannot mate.
-  LinePlayer::Load("4k3/8/8/3r4/8/5B2/8/4K3 w - -");
+  EXPECT_EQ(Stored(), std::tuple(NO_MOVE, BOUND_UPPER, 0, StandPat()));  // no move raised it
+  Load("4k3/8/8/3q4/4P3/8/8/4K3 w - -");  // the queen stands unprotected before the pawn
+  const int best = StandPatOrEvaluatedCapture();
+  EXPECT_GT(best, StandPat() + 500);
+  EXPECT_EQ(Quiet(0, 1), best);
+  EXPECT_EQ(Stored(), std::tuple(MakeMoveCode(E4, D5, KIND_CAPTURE), BOUND_EXACT, 0, best));
+  Load("4k3/8/8/3r4/8/5B2/8/4K3 w - -");  // a lone bishop is left, which cannot mate
   ASSERT_LT(StandPat(), -100);
   EXPECT_EQ(Quiet(0, 1), DRAW_SCORE);
-  EXPECT_EQ(EntryMove(Entry()), MakeMoveCode(F3, D5, KIND_CAPTURE));
+  EXPECT_EQ(std::get<0>(Stored()), MakeMoveCode(F3, D5, KIND_CAPTURE));
+  // After an illegal move into the rook's file, the rook takes the king.
+  Load("4k3/8/8/8/8/8/3r4/4K3 w - -");
+  UndoRecord record{};
+  SavePositionForUndo(record);
+  MakeMove(MakeMoveCode(E1, D1, KIND_QUIET), record);
+  EXPECT_EQ(Quiet(0, 1), SCORE_KING_CAPTURE);
+  EXPECT_EQ(Stored(), std::tuple(MakeMoveCode(D2, D1, KIND_CAPTURE), BOUND_EXACT, 0, int{SCORE_KING_CAPTURE}));
+}
+
+TEST(Quiesce, AtItsLimitsCapturesAreScoredByTheEvaluation) {
+  // Captures for both sides, several of them answered by captures in turn.
+  Load("r1bqk2r/ppp2ppp/2n2n2/2bpp3/2B1P3/2NP1N2/PPP2PPP/R1BQK2R w KQkq -");
+  const int evaluated = StandPatOrEvaluatedCapture();
+  EXPECT_EQ(Quiet(QUIESCE_DEPTH_LIMIT, 1), evaluated);
+  EXPECT_EQ(Quiet(0, LAST_SEARCH_PLY), evaluated);
+  EXPECT_NE(Quiet(0, 1), evaluated);  // elsewhere the captures are answered
+}
+
+TEST(Quiesce, ACheckIsAnsweredOnlyWhenTheSideWasCheckedEarlierOnTheLine) {
+  Load("7k/6Q1/6K1/8/8/8/8/8 b - -");  // mated
+  EXPECT_EQ(Quiet(0, 3), StandPat());
+  EXPECT_EQ(Quiet(0, 3, 1), -8097);  // mated three plies below the root
+  EXPECT_EQ(Stored(), std::tuple(GAME_MATED, BOUND_EXACT, 0, -8097));
 }
 
 }  // namespace

@@ -1,0 +1,119 @@
+// Helpers of the search tests: a plain mate finder, lines of moves played by
+// name, and a fixture that searches the loaded position without a clock.
+#pragma once
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <deque>
+#include <sstream>
+#include <tuple>
+
+#include "driver/clock.h"
+#include "driver/command_loop.h"
+#include "driver/console_input.h"
+#include "driver/time_control.h"
+#include "search/score.h"
+#include "search/search_state.h"
+#include "search/search_stop.h"
+#include "search/think.h"
+#include "search/trans_table.h"
+#include "support/move_probe.h"
+#include "whole_position.h"
+
+constexpr char START_FEN[] = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+constexpr i64 UNLIMITED_MS = i64{1} << 40;
+
+inline bool IsCheckmate() {
+  UndoRecord record{};
+  FindCheckers(record);
+  return record.checkers && LegalMoves().empty();
+}
+
+// The side to move mates within this many of its moves whatever the defence
+// (by playing first, when given, the move first).
+inline bool ForcesMateWithin(int moves, Move first = NO_MOVE) {
+  const std::vector<Move> candidates = first ? std::vector<Move>{first} : LegalMoves();
+  return std::any_of(candidates.begin(), candidates.end(), [moves](Move candidate) {
+    bool forced = false;
+    WithMoveMade(candidate, [&] {
+      const std::vector<Move> replies = LegalMoves();
+      forced = IsCheckmate() || (moves > 1 && !replies.empty() &&
+                                 std::all_of(replies.begin(), replies.end(), [&](Move reply) {
+                                   bool mated = false;
+                                   WithMoveMade(reply, [&] { mated = ForcesMateWithin(moves - 1); });
+                                   return mated;
+                                 }));
+    });
+    return forced;
+  });
+}
+
+// The legal move of the position named word, or NO_MOVE.
+inline Move LegalMoveNamed(const std::string& word) {
+  const std::vector<Move> legal = LegalMoves();
+  auto named = std::find_if(legal.begin(), legal.end(), [&word](Move m) { return MoveText(m) == word; });
+  return named == legal.end() ? NO_MOVE : *named;
+}
+
+inline bool IsLegalMove(Move move) { return move != NO_MOVE && LegalMoveNamed(MoveText(move)) == move; }
+
+// Moves played by name, each only if legal where it is played; taken back when the line goes.
+class Line {
+ public:
+  Line() = default;
+  Line(const Line&) = delete;
+  ~Line() { TakeBack(played_.size()); }
+  // Plays the words of text up to the first that is no legal move; returns it (empty when all were).
+  std::string PlayLegal(const std::string& text) {
+    std::istringstream words(text);
+    for (std::string word; words >> word;) {
+      if (LegalMoveNamed(word) == NO_MOVE) return word;
+      played_.emplace_back(LegalMoveNamed(word), UndoRecord{});
+      SavePositionForUndo(played_.back().second);
+      MakeMove(played_.back().first, played_.back().second);
+    }
+    return "";
+  }
+  void Play(const std::string& text) { EXPECT_EQ(PlayLegal(text), "") << text; }
+  void TakeBack(size_t moves = 1) {
+    for (; moves > 0; --moves, played_.pop_back()) UnmakeMove(played_.back().first, played_.back().second);
+  }
+  size_t Length() const { return played_.size(); }
+
+ private:
+  std::deque<std::pair<Move, UndoRecord>> played_;
+};
+
+// Searches without a clock or thinking lines; the input is a pipe of the
+// test's own, empty until the test writes to it.
+class SearchTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(pipe(input_), 0);
+    SetInputDescriptor(input_[0]);
+    std::tie(EngineState, PrintThinking, InputStopsSearch) = std::tuple(ENGINE_FORCE, false, true);
+    std::tie(MovesToGo, TimeBudgetMs) = std::tuple(DEFAULT_MOVES_TO_GO, UNLIMITED_MS);
+  }
+  void TearDown() override {
+    SetInputDescriptor(0);
+    for (int end : input_) close(end);
+  }
+  // Thinks on the loaded position, at most depth iterations deep.
+  static Move SearchTo(u32 depth) {
+    std::tie(MaxSearchDepth, StopSearch, SearchStartClock, UndoTop) = std::tuple(depth, false, ClockMs(), UndoRecords);
+    return Think();
+  }
+  static std::string SearchPrinting(u32 depth) {
+    PrintThinking = true;
+    testing::internal::CaptureStdout();
+    SearchTo(depth);
+    return testing::internal::GetCapturedStdout();
+  }
+  void WriteInput(const std::string& text) {
+    ASSERT_EQ(write(input_[1], text.data(), text.size()), static_cast<ssize_t>(text.size()));
+  }
+
+ private:
+  int input_[2] = {-1, -1};
+};

@@ -1,0 +1,158 @@
+// The transposition table: its fields, side halves, key bits and replacement
+// rule worked by hand; and the expected line read back out of it.
+#include "search/pv_text.h"
+#include "search_probe.h"
+
+namespace {
+
+// Keys 'A' to 'E' share their low 18 bits, so fall into one bucket (0x2b3c5
+// of a side's half), and differ in the compared bits.
+constexpr u64 KEYS[] = {0x0123456789eb3c5ull, 0x1111111100eb3c5ull, 0x2222222200eb3c5ull, 0x3333333300eb3c5ull,
+                        0x4444444400eb3c5ull};
+constexpr u64 ALPHA = KEYS[0];
+constexpr Move E2E4 = MakeMoveCode(E2, E4, KIND_QUIET);
+
+void At(u64 key, u32 side = WHITE, u16 moveCount = 1) {
+  std::tie(HashKey, SideToMove, GameMoveCount) = std::tuple(key, side, moveCount);
+}
+
+// The move found for the position, or "miss".
+std::string Found(u64 key, u32 side = WHITE) {
+  At(key, side);
+  const TransEntry* entry = ProbeTransTable();
+  return entry ? MoveText(EntryMove(*entry)) : "miss";
+}
+
+TEST(TransTable, FieldsReadBackAsStoredOrHeldAtTheirLimits) {
+  ClearTransTable();
+  At(ALPHA, WHITE, 65535);  // the age is kept modulo 512, apart from the score
+  StoreTransTable(GAME_MATED, -8095, 5, BOUND_EXACT);  // a mate score is never adjusted for the ply
+  const TransEntry* entry = ProbeTransTable();
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(std::tuple(EntryMove(*entry), EntryScore(*entry), EntryDepth(*entry), EntryBound(*entry), EntryAge(*entry)),
+            std::tuple(GAME_MATED, -8095, 5, BOUND_EXACT, 511));
+  At(KEYS[1]);  // out-of-range scores and depths are held at their limits
+  for (auto [score, depth, storedScore, storedDepth] : {std::tuple{-9000, -3, -8190, 0}, {9000, 200, 8193, 127}}) {
+    StoreTransTable(E2E4, static_cast<i16>(score), depth, BOUND_UPPER);
+    entry = ProbeTransTable();
+    EXPECT_EQ(std::tuple(EntryScore(*entry), EntryDepth(*entry)), std::tuple(storedScore, storedDepth)) << score;
+  }
+}
+
+TEST(TransTable, SidesKeepApartAndOnlyTheComparedKeyBitsDecide) {
+  constexpr u64 LAST = 0xfedcba980003ffffull;  // in the last bucket of each half
+  ClearTransTable();
+  for (u64 key : {ALPHA, LAST}) {
+    At(key, WHITE);
+    StoreTransTable(E2E4, 20, 4, BOUND_EXACT);
+    EXPECT_EQ(Found(key, BLACK), "miss");
+    At(key, BLACK);
+    StoreTransTable(MakeMoveCode(D7, D5, KIND_QUIET), -15, 6, BOUND_LOWER);
+    EXPECT_EQ(Found(key, WHITE) + Found(key, BLACK), "e2e4d7d5");
+  }
+  for (u64 changed : {1ull << 40, 1ull << 31, 1ull << 18, 1ull}) {  // high word, low word, another bucket
+    EXPECT_EQ(Found(ALPHA ^ changed), "miss") << changed;
+  }
+  ClearTransTable();
+  for (u64 key : {ALPHA, LAST}) EXPECT_EQ(Found(key, WHITE) + Found(key, BLACK), "missmiss");
+  // A key whose compared bits are all zero must not take an empty slot for its own.
+  EXPECT_EQ(Found(0, WHITE) + Found(0x12345, BLACK), "missmiss");
+}
+
+// The slots of ALPHA's bucket (white half): the letter of each key and its move.
+std::string Slots() {
+  std::string slots;
+  for (int i = 0; i < TRANS_SLOTS; ++i) {
+    const TransEntry& slot = TransBucketOf(ALPHA, WHITE)[i];
+    auto key = std::find_if(std::begin(KEYS), std::end(KEYS), [&slot](u64 k) { return k >> 32 == slot.keyHigh; });
+    slots.append(i ? " " : "");
+    slots.append(key == std::end(KEYS) ? "." : static_cast<char>('A' + (key - KEYS)) + MoveText(EntryMove(slot)));
+  }
+  return slots;
+}
+
+TEST(TransTable, ReplacementKeepsWhatIsWorthMore) {
+  // Stores in turn: the key's letter, the move, the game move, depth and bound; then the slots.
+  struct Store { char key; const char* move; u16 moveCount; int depth; u32 bound; const char* slots; };
+  const std::vector<std::vector<Store>> scenarios = {
+      // The same position is only deepened or given a tighter bound (exact, lower, upper), in place.
+      {{'A', "e2e4", 1, 5, BOUND_UPPER, "Ae2e4 . ."}, {'A', "g1f3", 1, 5, BOUND_EXACT, "Ag1f3 . ."},
+       {'A', "d7d5", 1, 5, BOUND_LOWER, "Ag1f3 . ."}, {'A', "d7d5", 1, 4, BOUND_EXACT, "Ag1f3 . ."},
+       {'A', "b1c3", 1, 6, BOUND_UPPER, "Ab1c3 . ."}, {'A', "e2e4", 1, 6, BOUND_LOWER, "Ae2e4 . ."},
+       {'A', "g1f3", 1, 6, BOUND_EXACT, "Ag1f3 . ."}},
+      // Another position takes a slot worth less (age plus depth), or else the third.
+      {{'A', "e2e4", 1, 5, BOUND_EXACT, "Ae2e4 . ."}, {'B', "g1f3", 1, 3, BOUND_EXACT, "Ae2e4 Bg1f3 ."},
+       {'C', "d7d5", 1, 2, BOUND_EXACT, "Ae2e4 Bg1f3 Cd7d5"}, {'D', "b1c3", 1, 1, BOUND_EXACT, "Ae2e4 Bg1f3 Db1c3"},
+       {'E', "e2e3", 1, 6, BOUND_EXACT, "Ee2e3 Ae2e4 Db1c3"}},  // slot 0 moves down over slot 1
+      // Equal worth: the weaker bound gives way.
+      {{'A', "e2e4", 1, 4, BOUND_EXACT, "Ae2e4 . ."}, {'B', "g1f3", 1, 4, BOUND_UPPER, "Ae2e4 Bg1f3 ."},
+       {'C', "d7d5", 1, 4, BOUND_EXACT, "Ae2e4 Cd7d5 ."}},
+      // Older entries are worth less, counted across the wrap of the age at 512.
+      {{'A', "e2e4", 10, 5, BOUND_EXACT, "Ae2e4 . ."}, {'B', "g1f3", 13, 2, BOUND_EXACT, "Ae2e4 Bg1f3 ."},
+       {'C', "d7d5", 14, 2, BOUND_EXACT, "Cd7d5 Ae2e4 ."}},
+      {{'A', "e2e4", 510, 10, BOUND_EXACT, "Ae2e4 . ."}, {'B', "g1f3", 514, 7, BOUND_EXACT, "Bg1f3 Ae2e4 ."}},
+  };
+  for (const std::vector<Store>& scenario : scenarios) {
+    ClearTransTable();
+    for (const Store& s : scenario) {
+      At(KEYS[s.key - 'A'], WHITE, s.moveCount);
+      StoreTransTable(MakeMoveCode(SquareOfText(s.move), SquareOfText(s.move + 2), KIND_QUIET), 0, s.depth, s.bound);
+      EXPECT_EQ(Slots(), s.slots) << s.key << s.move << " at game move " << s.moveCount;
+    }
+  }
+}
+
+std::string Pv(int plies) {
+  const WholePosition before = WholePosition::Take();
+  UndoRecord* const top = UndoTop;
+  char text[PV_TEXT_SIZE];
+  PvToText(text, plies);
+  EXPECT_EQ(WholePosition::Take(), before);
+  EXPECT_EQ(UndoTop, top);
+  return text;
+}
+
+TEST(PvText, FollowsTheTableForTwelveMovesAtMostWithinTheRecords) {
+  Load(START_FEN);
+  UndoTop = UndoRecords;
+  {
+    Line line;  // both knights out and back, each position storing the move played from it
+    for (const char* move : {"g1f3", "g8f6", "f3g1", "f6g8"}) {
+      StoreTransTable(LegalMoveNamed(move), 0, 4, BOUND_EXACT);
+      line.Play(move);
+    }
+  }
+  EXPECT_EQ(Pv(3), "g1f3 g8f6 f3g1 ");
+  EXPECT_EQ(Pv(0), "");
+  const std::string twelve = "g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8 ";
+  EXPECT_EQ(Pv(12), twelve);  // the circle never ends
+  EXPECT_EQ(Pv(40), twelve);
+  UndoTop = UndoRecords + PLY_RECORDS - 3;
+  EXPECT_EQ(Pv(12), "g1f3 g8f6 f3g1 ");
+  UndoTop = UndoRecords;
+}
+
+TEST(PvText, EndsAtAResultOrAMoveThatDoesNotFit) {
+  // The table's entry for the start position, and the line read from it.
+  const std::pair<Move, const char*> cases[] = {
+      {GAME_MATED, "# "}, {GAME_STALEMATE, "1/2 - 1/2 (stalemate)"}, {GAME_REPETITION, "1/2 - 1/2 (repetition)"},
+      {MOVE_NULL, "NULL"}, {GAME_FIFTY_MOVES, "ERROR: 3186"}, {NO_MOVE, "ERROR: 0"},  // a quiescence entry
+      {MakeMoveCode(E2, E5, KIND_QUIET), "NOE "},    // no pawn moves three squares
+      {MakeMoveCode(E2, E3, KIND_CAPTURE), "NOE "},  // nothing to capture
+      {MakeMoveCode(E7, E5, KIND_QUIET), "NOE "},    // the other side's move
+      {WHITE_SHORT_CASTLE, "NOE "},                  // the way is blocked
+  };
+  for (auto [stored, line] : cases) {
+    Load(START_FEN);
+    UndoTop = UndoRecords;
+    StoreTransTable(stored, 0, 3, BOUND_EXACT);
+    EXPECT_EQ(Pv(12), line) << stored;
+  }
+  Load("4k3/8/8/8/8/8/3r4/4K3 w - -");
+  StoreTransTable(MakeMoveCode(E1, D1, KIND_QUIET), 0, 3, BOUND_EXACT);  // into the rook's file
+  EXPECT_EQ(Pv(12), "NOE ");
+  StoreTransTable(MakeMoveCode(E1, D2, KIND_CAPTURE), 0, 4, BOUND_EXACT);
+  EXPECT_EQ(Pv(12), "e1d2 NOE ");
+}
+
+}  // namespace

@@ -1,0 +1,61 @@
+// Loading positions and trying moves in tests: the legal moves of a position
+// found with the generators, make/unmake and the legality test alone.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "board/attacks.h"
+#include "board/check.h"
+#include "board/load_position.h"
+#include "board/make_move.h"
+#include "board/move_text.h"
+#include "movegen/generate_all.h"
+#include "movegen/generate_evasions.h"
+
+// Loads text, the tables built once first; fails the current test if the load is refused.
+inline void Load(const std::string& text) {
+  static const bool tablesBuilt = (InitBoardTables(), true);
+  ASSERT_TRUE(tablesBuilt && LoadPosition(text.c_str())) << text;
+}
+
+inline std::string MoveText(Move move) {
+  char text[MOVE_TEXT_SIZE];
+  MoveToText(text, move);
+  return text;
+}
+
+// Makes move with a record of its own while visit runs; false, with nothing
+// visited, when the move leaves the mover's king attacked.
+template <typename Visit>
+bool WithMoveMade(Move move, Visit visit) {
+  UndoRecord record{};
+  SavePositionForUndo(record);
+  const int mover = static_cast<int>(SideToMove);
+  MakeMove(move, record);
+  const bool legal = !KingLeftInCheck(move, mover);
+  if (legal) visit();
+  UnmakeMove(move, record);
+  return legal;
+}
+
+// Making the (generated) move does not leave the mover's king attacked.
+inline bool KeepsKingSafe(Move move) {
+  return WithMoveMade(move, [] {});
+}
+
+// The legal moves of the side to move in generation order: evasions in
+// check, all moves otherwise, as the search generates them.
+inline std::vector<Move> LegalMoves() {
+  MoveEntry list[MAX_LIST_MOVES];
+  UndoRecord record{};
+  FindCheckers(record);
+  MoveEntry* end = record.checkers ? GenerateEvasions[SideToMove](list, record) : GenerateAll[SideToMove](list);
+  std::vector<Move> moves;
+  for (const MoveEntry* entry = list; entry < end; ++entry) {
+    if (KeepsKingSafe(entry->move)) moves.push_back(entry->move);
+  }
+  return moves;
+}
