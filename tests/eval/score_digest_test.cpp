@@ -3,22 +3,12 @@
 // position of the move trees three plies deep from the perft positions. Both
 // routines are tuned for speed; a faster version must give every single score
 // exactly as before, and one changed score changes its digest.
-#include <gtest/gtest.h>
-
 #include <cstdio>
-#include <fstream>
-#include <string>
-#include <vector>
 
-#include "board/attacks.h"
-#include "board/check.h"
-#include "board/load_position.h"
-#include "board/make_move.h"
 #include "driver/game_move.h"
 #include "eval/evaluate.h"
 #include "movegen/exchange.h"
-#include "movegen/generate_all.h"
-#include "movegen/generate_evasions.h"
+#include "movegen/movegen_probe.h"  // Load, ReadPerftFile
 #include "movegen/side_constants.h"
 #include "tools/pgn_reader.h"
 
@@ -46,23 +36,19 @@ struct Digests {
   ScoreDigest evaluations, exchanges;
 };
 
-// The exchange score of every generated move, captures or not: the evaluator
-// rates safe squares, trades and king captures alike.
-void AddExchangeScores(const MoveEntry* begin, const MoveEntry* end, ScoreDigest& digest) {
-  const u64 rookQueens = RooksAndQueens(), bishopQueens = BishopsAndQueens();
-  for (const MoveEntry* entry = begin; entry < end; ++entry) {
-    int from = MoveFrom(entry->move), to = MoveTo(entry->move);
-    digest.Add(ExchangeScore(Board[from], from, to, rookQueens, bishopQueens));
-  }
-}
-
-// Every position of the legal move tree below the present one, depth plies deep.
+// Every position of the legal move tree below the present one, depth plies
+// deep, and the exchange score of every generated move, captures or not: the
+// evaluator rates safe squares, trades and king captures alike.
 void WalkTree(int depth, UndoRecord* record, MoveEntry* list, Digests& digests) {
   digests.evaluations.Add(Evaluate(-WINDOW, WINDOW));
   if (depth == 0) return;
   FindCheckers(*record);
   MoveEntry* end = record->checkers ? GenerateEvasions[SideToMove](list, *record) : GenerateAll[SideToMove](list);
-  AddExchangeScores(list, end, digests.exchanges);
+  const u64 rookQueens = RooksAndQueens(), bishopQueens = BishopsAndQueens();
+  for (const MoveEntry* entry = list; entry < end; ++entry) {
+    const int from = MoveFrom(entry->move), to = MoveTo(entry->move);
+    digests.exchanges.Add(ExchangeScore(Board[from], from, to, rookQueens, bishopQueens));
+  }
   SavePositionForUndo(*record);
   const int mover = static_cast<int>(SideToMove);
   for (MoveEntry* entry = list; entry < end; ++entry) {
@@ -70,15 +56,6 @@ void WalkTree(int depth, UndoRecord* record, MoveEntry* list, Digests& digests) 
     if (!KingLeftInCheck(entry->move, mover)) WalkTree(depth - 1, record + 1, end, digests);
     UnmakeMove(entry->move, *record);
   }
-}
-
-std::vector<std::string> PerftPositions() {
-  std::ifstream file(TAVREL_SHARED_DIR "/perft/public.epd");
-  std::vector<std::string> fens;
-  for (std::string line; std::getline(file, line);) {
-    if (!line.empty()) fens.push_back(line.substr(0, line.find(';')));
-  }
-  return fens;
 }
 
 // Every position of every game, evaluated with the pawn cache as the game
@@ -103,10 +80,10 @@ TEST(ScoreDigest, EvaluationAndExchangeScoresOfManyPositionsAreUnchanged) {
   InitBoardTables();
   Digests games, trees;
   AddGamePositions(games);
-  std::vector<std::string> fens = PerftPositions();
-  ASSERT_EQ(fens.size(), 8u);
-  for (const std::string& fen : fens) {
-    ASSERT_TRUE(LoadPosition(fen.c_str())) << fen;
+  std::vector<KnownCounts> perft = ReadPerftFile();
+  ASSERT_EQ(perft.size(), 8u);
+  for (const KnownCounts& known : perft) {
+    Load(known.fen);
     WalkTree(TREE_DEPTH, &UndoRecords[1], MoveStack, trees);
   }
 
