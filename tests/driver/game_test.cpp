@@ -24,6 +24,7 @@
 #include "search/think.h"
 #include "support/command_feed.h"
 #include "support/engine_process.h"
+#include "support/move_probe.h"
 #include "support/position_snapshot.h"
 
 class GameTest : public testing::Test {
@@ -107,6 +108,62 @@ TEST_F(PonderingTest, TheGuessIsMadeOnTheSearchBoardAloneAndTakenBackExactly) {
   PonderMiss(ParseGameMove("e7e4"), "e7e4");  // blocked on the game position
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "Illegal move: e7e4\n");
   EXPECT_EQ(Differences(afterE4_, TakePositionSnapshot()), "");
+  EXPECT_EQ(std::tuple(EngineState, PonderMove), std::tuple(ENGINE_PLAYING, NO_MOVE));  // waits for a legal reply
+}
+
+// The board of the game after the given moves from the start.
+static PositionSnapshot GameAfter(const std::vector<Move>& moves) {
+  EXPECT_TRUE(LoadPosition(INITIAL_POSITION));
+  for (Move move : moves) EXPECT_TRUE(PlayGameMove(ParseGameMove(MoveText(move).c_str()))) << MoveText(move);
+  return TakePositionSnapshot();
+}
+
+// "go" answers for black on the game position, not on the guessed one.
+TEST_F(PonderingTest, GoTakesTheGuessBackBeforeTheEngineMoves) {
+  std::string output = RunCommandsCapturingOutput("go\n");
+  EXPECT_EQ(std::tuple(EngineState, PonderMove, HistoryTop - History), std::tuple(ENGINE_PLAYING, NO_MOVE, 2));
+  PositionSnapshot after = TakePositionSnapshot();
+  EXPECT_EQ(output, "move " + MoveText(History[1].move) + "\n");
+  EXPECT_EQ(Differences(GameAfter({History[0].move, History[1].move}), after), "");
+}
+
+// A legal move other than the guess is played on the game position and answered.
+TEST_F(PonderingTest, AMissReplaysTheGamePositionAndPlaysTheMove) {
+  const Move miss = ParseGameMove("d7d5");
+  testing::internal::CaptureStdout();
+  PonderMiss(miss, "d7d5");
+  std::string output = testing::internal::GetCapturedStdout();
+  ASSERT_EQ(HistoryTop - History, 3);
+  const Move answer = History[2].move;
+  PositionSnapshot after = TakePositionSnapshot();
+  EXPECT_EQ(output, "move " + MoveText(answer) + "\n");
+  EXPECT_EQ(std::tuple(EngineState, PonderMove, History[1].move), std::tuple(ENGINE_PLAYING, NO_MOVE, miss));
+  EXPECT_EQ(Differences(GameAfter({History[0].move, miss, answer}), after), "");
+}
+
+// Commands that set up another game or position drop the guess with the board it was made on.
+TEST_F(PonderingTest, ANewPositionForgetsTheGuess) {
+  const std::string fen = "4k3/8/8/3pP3/8/8/8/4K3 w - d6";
+  const struct { std::string command, position; } cases[] = {
+      {"new\n", INITIAL_POSITION},
+      {"result\n", INITIAL_POSITION},
+      {"setboard " + fen + "\n", fen},
+      {"test\n", "8/8/5Q2/2R4k/8/8/P5P1/6K1 b - - 0 51"},
+  };
+  const auto clock = std::tuple(MovesPerControl, IncrementMs, TimeBudgetMs);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command);
+    RunCommandsCapturingOutput(c.command);
+    EXPECT_EQ(PonderMove, NO_MOVE);
+    PositionSnapshot after = TakePositionSnapshot();
+    ASSERT_TRUE(LoadPosition(c.position.c_str()));
+    EXPECT_EQ(Differences(TakePositionSnapshot(), after), "");
+    ASSERT_TRUE(LoadPosition(INITIAL_POSITION));
+    Play("e2e4");
+    StartPondering(guess_);
+  }
+  std::tie(MovesPerControl, IncrementMs, TimeBudgetMs) = clock;  // "test" sets its own
+  PonderEnabled = true;
 }
 
 TEST_F(PonderingTest, AHitKeepsTheClockOfThePonderSearch) {
