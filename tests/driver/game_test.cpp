@@ -21,7 +21,9 @@
 #include "driver/game_move.h"
 #include "driver/pondering.h"
 #include "driver/time_control.h"
+#include "driver/xboard.h"
 #include "search/think.h"
+#include "search/trans_table.h"
 #include "support/command_feed.h"
 #include "support/engine_process.h"
 #include "support/move_probe.h"
@@ -174,6 +176,35 @@ TEST_F(PonderingTest, AHitKeepsTheClockOfThePonderSearch) {
   ASSERT_EQ(HistoryTop - History, 3);  // 1.e4, the guess and the engine's answer
   EXPECT_EQ(std::tuple(History[1].move, GameMoveCount, GameSideToMove, EngineState),
             std::tuple(guess_, u16{4}, SideToMove, ENGINE_PLAYING));
+}
+
+// White's only move is b3b4; then black mates with Rh8. A deepest exact entry
+// planted for the position after b3b4 outlasts the search of the engine's
+// move, and its move slot is the guess offered: the engine ponders only on a
+// legal move of that position. (Pondering on the mate ends by itself.)
+TEST_F(GameTest, OnlyALegalMoveOfTheTableIsPonderedOn) {
+  int input[2];
+  ASSERT_EQ(pipe(input), 0);  // open and empty: nothing keeps the engine from pondering
+  SetInputDescriptor(input[0]);
+  const char *before = "kr6/8/8/p7/P2b4/1P6/r7/7K w - -", *afterB4 = "kr6/8/8/p7/PP1b4/8/r7/7K b - -";
+  ASSERT_TRUE(LoadPosition(afterB4));
+  const Move mate = ParseBoardMove("b8h8");
+  const Move misfit = MakeMoveCode(E7, E5, KIND_QUIET);  // e7 is empty
+  for (Move planted : {GAME_MATED, misfit, mate}) {
+    ASSERT_TRUE(LoadPosition(before));  // which clears the table
+    ASSERT_EQ(LegalMoves().size(), 1u);
+    WithMoveMade(LegalMoves()[0], [&] { StoreTransTable(planted, 0, TRANS_MAX_DEPTH, BOUND_EXACT); });
+    std::tie(EngineState, PonderEnabled, PrintThinking, TimeBudgetMs) = std::tuple(ENGINE_PLAYING, true, false, 30);
+    testing::internal::CaptureStdout();
+    EngineMove();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "move b3b4\n") << planted;
+    const auto expected = planted == mate ? std::tuple(mate, ENGINE_PONDERING) : std::tuple(NO_MOVE, ENGINE_PLAYING);
+    EXPECT_EQ(std::tuple(PonderMove, EngineState), expected) << planted;
+    RunCommands("force\n");
+  }
+  SetInputDescriptor(0);
+  for (int end : input) close(end);
+  PrintThinking = true;
 }
 
 static int Count(const std::string& text, const std::string& part) {
