@@ -67,6 +67,25 @@ TEST(BookCommands, EachBookHoldsTheRecordsWorkedOutByHand) {
   EXPECT_NE(ReadFile("bookwtm.mbx").size(), BOOK_INDEX_SIZE);  // the book left behind will not open
 }
 
+// Outputs that take no bytes (links to /dev/full, as on a full disk) are
+// reported, not announced as built.
+TEST(BookCommands, OutputsThatCannotBeWrittenAreReported) {
+  InTempDir dir;
+  WriteTextFile("games.pos", PositionText(0, START, 'W', 1) + PositionText(1, AFTER_E4, 'W', 2));
+  std::filesystem::create_symlink("/dev/full", "full_black.db");
+  EXPECT_EQ(RunEngine("dbcreate games.pos full\nquit\n", dir.Path()).output,
+            "creating new database 'full_black.db':  0%Cannot write file: full_black.db\n\n");
+
+  std::vector<PositionRecord> records;
+  for (const auto& entry : ENTRIES) records.push_back(entry.first);
+  WriteDatabase("white.db", records);
+  WriteDatabase("black.db", records);
+  std::filesystem::create_symlink("/dev/full", "bookbtm.mbk");
+  EXPECT_EQ(RunEngine("bookcreate\nquit\n", dir.Path()).output,
+            "Generating bookbtm...\nWriting records file error!\nGenerating bookwtm...\nbookwtm: 0.543726\n"
+            "created.\n");
+}
+
 // Key 0 is the engine's key before any position is loaded: "white" and "black" choose the database to show.
 TEST(BookCommands, DatabasesAndBooksAreBuiltAndShown) {
   InTempDir dir;

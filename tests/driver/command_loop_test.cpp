@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cinttypes>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -106,6 +107,18 @@ TEST(CommandLoop, HandshakeLinesAndTheWordsItReads) {
   run = RunEngine("benchmark x\nquit\n");  // another greeting is reported, and the start-up carried out
   EXPECT_EQ(run.startup, "Engine works only with xboard protocol ver. 2\n\nfeature done=0\nfeature setboard=1\n"
                          "feature done=1\n" + NO_BOOK_REPORT);
+}
+
+// SIGTERM ends the engine whether it waits for a word or thinks on a long clock.
+TEST(CommandLoop, TerminationEndsTheEngine) {
+  for (const char* input : {"", "setboard r1bq1rk1/pp2ppbp/2np1np1/8/3NP3/2N1BP2/PPPQ2PP/R3KB1R w KQ -\n"
+                                "level 1 600 0\ntime 60000\notim 60000\npost\ngo\n"}) {
+    EngineProcess engine;
+    engine.Send(std::string("xboard\nprotover 2\naccepted done\naccepted setboard\naccepted done\n") + input);
+    ASSERT_TRUE(engine.ReadUntil(*input ? "    2 " : "feature done=1")) << input;  // thinking from depth 2 on
+    engine.Terminate();
+    EXPECT_EQ(engine.Wait(), 128 + SIGTERM) << input;
+  }
 }
 
 TEST(CommandLoop, TheLogIsRewrittenAtEveryStartAndMayBeMissing) {

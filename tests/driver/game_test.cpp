@@ -21,9 +21,12 @@
 #include "driver/game_move.h"
 #include "driver/pondering.h"
 #include "driver/time_control.h"
+#include "driver/xboard.h"
 #include "search/think.h"
+#include "search/trans_table.h"
 #include "support/command_feed.h"
 #include "support/engine_process.h"
+#include "support/move_probe.h"
 #include "support/position_snapshot.h"
 
 class GameTest : public testing::Test {
@@ -107,6 +110,62 @@ TEST_F(PonderingTest, TheGuessIsMadeOnTheSearchBoardAloneAndTakenBackExactly) {
   PonderMiss(ParseGameMove("e7e4"), "e7e4");  // blocked on the game position
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "Illegal move: e7e4\n");
   EXPECT_EQ(Differences(afterE4_, TakePositionSnapshot()), "");
+  EXPECT_EQ(std::tuple(EngineState, PonderMove), std::tuple(ENGINE_PLAYING, NO_MOVE));  // waits for a legal reply
+}
+
+// The board of the game after the given moves from the start.
+static PositionSnapshot GameAfter(const std::vector<Move>& moves) {
+  EXPECT_TRUE(LoadPosition(INITIAL_POSITION));
+  for (Move move : moves) EXPECT_TRUE(PlayGameMove(ParseGameMove(MoveText(move).c_str()))) << MoveText(move);
+  return TakePositionSnapshot();
+}
+
+// "go" answers for black on the game position, not on the guessed one.
+TEST_F(PonderingTest, GoTakesTheGuessBackBeforeTheEngineMoves) {
+  std::string output = RunCommandsCapturingOutput("go\n");
+  EXPECT_EQ(std::tuple(EngineState, PonderMove, HistoryTop - History), std::tuple(ENGINE_PLAYING, NO_MOVE, 2));
+  PositionSnapshot after = TakePositionSnapshot();
+  EXPECT_EQ(output, "move " + MoveText(History[1].move) + "\n");
+  EXPECT_EQ(Differences(GameAfter({History[0].move, History[1].move}), after), "");
+}
+
+// A legal move other than the guess is played on the game position and answered.
+TEST_F(PonderingTest, AMissReplaysTheGamePositionAndPlaysTheMove) {
+  const Move miss = ParseGameMove("d7d5");
+  testing::internal::CaptureStdout();
+  PonderMiss(miss, "d7d5");
+  std::string output = testing::internal::GetCapturedStdout();
+  ASSERT_EQ(HistoryTop - History, 3);
+  const Move answer = History[2].move;
+  PositionSnapshot after = TakePositionSnapshot();
+  EXPECT_EQ(output, "move " + MoveText(answer) + "\n");
+  EXPECT_EQ(std::tuple(EngineState, PonderMove, History[1].move), std::tuple(ENGINE_PLAYING, NO_MOVE, miss));
+  EXPECT_EQ(Differences(GameAfter({History[0].move, miss, answer}), after), "");
+}
+
+// Commands that set up another game or position drop the guess with the board it was made on.
+TEST_F(PonderingTest, ANewPositionForgetsTheGuess) {
+  const std::string fen = "4k3/8/8/3pP3/8/8/8/4K3 w - d6";
+  const struct { std::string command, position; } cases[] = {
+      {"new\n", INITIAL_POSITION},
+      {"result\n", INITIAL_POSITION},
+      {"setboard " + fen + "\n", fen},
+      {"test\n", "8/8/5Q2/2R4k/8/8/P5P1/6K1 b - - 0 51"},
+  };
+  const auto clock = std::tuple(MovesPerControl, IncrementMs, TimeBudgetMs);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command);
+    RunCommandsCapturingOutput(c.command);
+    EXPECT_EQ(PonderMove, NO_MOVE);
+    PositionSnapshot after = TakePositionSnapshot();
+    ASSERT_TRUE(LoadPosition(c.position.c_str()));
+    EXPECT_EQ(Differences(TakePositionSnapshot(), after), "");
+    ASSERT_TRUE(LoadPosition(INITIAL_POSITION));
+    Play("e2e4");
+    StartPondering(guess_);
+  }
+  std::tie(MovesPerControl, IncrementMs, TimeBudgetMs) = clock;  // "test" sets its own
+  PonderEnabled = true;
 }
 
 TEST_F(PonderingTest, AHitKeepsTheClockOfThePonderSearch) {
@@ -117,6 +176,35 @@ TEST_F(PonderingTest, AHitKeepsTheClockOfThePonderSearch) {
   ASSERT_EQ(HistoryTop - History, 3);  // 1.e4, the guess and the engine's answer
   EXPECT_EQ(std::tuple(History[1].move, GameMoveCount, GameSideToMove, EngineState),
             std::tuple(guess_, u16{4}, SideToMove, ENGINE_PLAYING));
+}
+
+// White's only move is b3b4; then black mates with Rh8. A deepest exact entry
+// planted for the position after b3b4 outlasts the search of the engine's
+// move, and its move slot is the guess offered: the engine ponders only on a
+// legal move of that position. (Pondering on the mate ends by itself.)
+TEST_F(GameTest, OnlyALegalMoveOfTheTableIsPonderedOn) {
+  int input[2];
+  ASSERT_EQ(pipe(input), 0);  // open and empty: nothing keeps the engine from pondering
+  SetInputDescriptor(input[0]);
+  const char *before = "kr6/8/8/p7/P2b4/1P6/r7/7K w - -", *afterB4 = "kr6/8/8/p7/PP1b4/8/r7/7K b - -";
+  ASSERT_TRUE(LoadPosition(afterB4));
+  const Move mate = ParseBoardMove("b8h8");
+  const Move misfit = MakeMoveCode(E7, E5, KIND_QUIET);  // e7 is empty
+  for (Move planted : {GAME_MATED, misfit, mate}) {
+    ASSERT_TRUE(LoadPosition(before));  // which clears the table
+    ASSERT_EQ(LegalMoves().size(), 1u);
+    WithMoveMade(LegalMoves()[0], [&] { StoreTransTable(planted, 0, TRANS_MAX_DEPTH, BOUND_EXACT); });
+    std::tie(EngineState, PonderEnabled, PrintThinking, TimeBudgetMs) = std::tuple(ENGINE_PLAYING, true, false, 30);
+    testing::internal::CaptureStdout();
+    EngineMove();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "move b3b4\n") << planted;
+    const auto expected = planted == mate ? std::tuple(mate, ENGINE_PONDERING) : std::tuple(NO_MOVE, ENGINE_PLAYING);
+    EXPECT_EQ(std::tuple(PonderMove, EngineState), expected) << planted;
+    RunCommands("force\n");
+  }
+  SetInputDescriptor(0);
+  for (int end : input) close(end);
+  PrintThinking = true;
 }
 
 static int Count(const std::string& text, const std::string& part) {

@@ -55,8 +55,10 @@ std::string Iterations(const std::string& score, const std::string& line) {
 }
 
 // The thinking lines with their time and node fields written as "cs" and "n",
-// everything else (spacing included) as printed; the node counts go to nodes.
-std::string WithoutCounts(const std::string& output, std::vector<u32>& nodes) {
+// everything else (spacing included) as printed; the node counts go to nodes,
+// the times to centiseconds when given.
+std::string WithoutCounts(const std::string& output, std::vector<u32>& nodes,
+                          std::vector<long long>* centiseconds = nullptr) {
   std::istringstream lines(output);
   std::string masked;
   for (std::string line; std::getline(lines, line);) {
@@ -66,6 +68,7 @@ std::string WithoutCounts(const std::string& output, std::vector<u32>& nodes) {
       at = end[field] = line.find(' ', start[field]);
     }
     nodes.push_back(static_cast<u32>(std::stoul(line.substr(start[3], end[3] - start[3]))));
+    if (centiseconds) centiseconds->push_back(std::stoll(line.substr(start[2], end[2] - start[2])));
     masked += line.substr(0, start[2]) + "cs" + line.substr(end[2], start[3] - end[2]) + "n" + line.substr(end[3]) + "\n";
   }
   return masked;
@@ -87,6 +90,24 @@ TEST_F(SearchTest, EachIterationPrintsItsLineAndMatesEndTheSearchAtTheFourth) {
   EngineState = ENGINE_PONDERING;
   EXPECT_EQ(SearchPrinting(4), "");  // a ponder search prints nothing
   EXPECT_EQ(BestScore, 8097);
+}
+
+// The time field counts from SearchStartClock: a search said to have begun
+// three seconds ago prints at least 300 centiseconds on every line.
+TEST_F(SearchTest, TheThinkingLineCountsCentisecondsSinceTheSearchBegan) {
+  constexpr i64 BEGUN_MS_AGO = 3000;
+  Load("6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - -");
+  PrintThinking = true;
+  testing::internal::CaptureStdout();
+  std::tie(MaxSearchDepth, StopSearch, SearchStartClock, UndoTop) =
+      std::tuple(3u, false, ClockMs() - BEGUN_MS_AGO, UndoRecords);
+  Think();
+  std::vector<u32> nodes;
+  std::vector<long long> centiseconds;
+  const std::string lines = WithoutCounts(testing::internal::GetCapturedStdout(), nodes, &centiseconds);
+  EXPECT_TRUE(Iterations("8099", "d1d8 # ").starts_with(lines)) << lines;
+  ASSERT_EQ(centiseconds.size(), 2u);  // depths 2 and 3
+  for (long long time : centiseconds) EXPECT_GE(time, BEGUN_MS_AGO / 10);
 }
 
 TEST_F(SearchTest, DrawsOfTheGameAreAnsweredWithoutSearching) {

@@ -104,6 +104,7 @@ void EngineProcess::CloseInput() {
 }
 
 void EngineProcess::Interrupt() { kill(pid_, SIGINT); }
+void EngineProcess::Terminate() { kill(pid_, SIGTERM); }
 
 void EngineProcess::FillBuffer(Timeout timeout) {
   pollfd fd{fromEngine_, POLLIN, 0};

@@ -21,6 +21,7 @@ class EngineProcess {
   void Send(const std::string& text);
   void CloseInput();
   void Interrupt();  // SIGINT, as xboard sends before each of its moves
+  void Terminate();  // SIGTERM, as xboard sends after "quit"
   // The lines printed up to and including the first that starts with prefix
   // (without their line ends); nothing when it does not come in time.
   std::optional<std::vector<std::string>> ReadUntil(const std::string& prefix, Timeout timeout = Timeout(20000));

@@ -8,6 +8,7 @@
 
 #include "pgn_test_files.h"
 #include "support/command_feed.h"
+#include "support/file_size_limit.h"
 
 namespace {
 
@@ -114,11 +115,35 @@ TEST_F(Conversions, ListedFilesGoIntoOneGameFileUntilAReaderError) {
   WriteTextFile("a.pgn", SelfPlayGames(3));
   WriteTextFile("b.pgn", WHITE_WON + "1. e4 1-0\n" + WHITE_WON + "1. d4 1-0\n");
   WriteTextFile("bad.pgn", "[Result \"?\"]\n1. e4 *\n");
-  WriteTextFile("list", "a.pgn\n\nmissing.pgn\nb.pgn\r\nbad.pgn\na.pgn\n");
+  WriteTextFile("list", "a.pgn\n\nmissing.pgn\nb.pgn \t\r\nbad.pgn\na.pgn\n");  // blanks after a name
   EXPECT_EQ(Run("pgnlist2game list all.game"),
             Finished("a.pgn", 3, 0) + "Cannot open PGN input file: 'missing.pgn'\n" + Finished("b.pgn", 2, 0) +
                 "converted: 0 games. (skipped: 0)\nERROR: Result Error 1 file: bad.pgn\n\nCONVERTED GAMES: 5\n");
   EXPECT_EQ(Run("pgnlist2game nolist all.game"), "Cannot open PGN input file: 'nolist'\n");
+}
+
+// A game file that cannot take the games is reported, not counted as written:
+// /dev/full reads as zeros, a folder does not open, a full disk refuses the
+// bytes of the games (when they are written, or at the end when they are flushed).
+TEST_F(Conversions, AGameFileThatCannotBeWrittenIsReported) {
+  WriteTextFile("a.pgn", SelfPlayGames(40));
+  EXPECT_EQ(Run("pgn2game a.pgn /dev/full"), "Game file corrupted! (error on game: 1)\n");
+  std::filesystem::create_directory("folder");
+  EXPECT_EQ(Run("pgn2game a.pgn folder"), "Cannot create GAME output file: 'folder'\n");
+  WriteTextFile("b.pgn", WHITE_WON + "1. e4 1-0\n" + WHITE_WON + "1. d4 1-0\n");
+  WriteTextFile("three.pgn", SelfPlayGames(3));
+  Run("pgn2game three.pgn c.game");
+  const std::string three = ReadFile("c.game");
+  std::string written, flushed;
+  {
+    FileSizeLimit full(1024);
+    written = Run("pgn2game a.pgn a.game");
+    FileSizeLimit noMore(three.size());  // more than the messages
+    flushed = Run("pgn2game b.pgn c.game");
+  }
+  EXPECT_TRUE(written.ends_with(" games. (skipped: 0)\nERROR: GAME FILE NOT WRITTEN file: a.pgn\n")) << written;
+  EXPECT_EQ(flushed, Finished("b.pgn", 2, 0) + "Cannot write GAME output file: 'c.game'\n");
+  EXPECT_EQ(ReadFile("c.game"), three);
 }
 
 // "pgn2pos" empties its sixteen files at each run and splits the lines of

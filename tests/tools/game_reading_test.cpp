@@ -120,8 +120,12 @@ TEST(EpdMove, SetboardKeepsTheMoveOrWarnsAndKeepsThePosition) {
 }
 
 // Castling written with zeros begins like "0-1": it is a move whatever the
-// result. Move numbers, NAGs, comments and variations, nested, are passed over.
+// result. Move numbers, NAGs, comments and variations, nested to any depth,
+// are passed over.
 TEST(PgnReader, StoresMovesWithPlyCountAndResult) {
+  constexpr size_t DEEP = 200;
+  const std::string deep = std::string(DEEP, '(') + "1... c5 {" + std::string(DEEP, '{') + "2. d4 " +
+                           std::string(DEEP, '}') + " 2. Nf3}" + std::string(DEEP, ')');
   const std::string castles = "1. e4 e5 2. Nf3 Nc6 3. Bc4 Bc5 4. 0-0 Nf6 5. d3 d6 6. Bg5 0-0 ";
   const std::string castled = "e2e4 e7e5 g1f3 b8c6 f1c4 f8c5 e1g1 g8f6 d2d3 d7d6 c1g5 e8g8";
   struct Case {
@@ -138,6 +142,8 @@ TEST(PgnReader, StoresMovesWithPlyCountAndResult) {
                    "2. Nf3!? $14 Nc6 3. Bb5+ {} 3... a6 (3... Nf6 {4. O-O}) 1-0",
        "e2e4 e7e5 g1f3 b8c6 f1b5 a7a6", RESULT_WHITE_WON, "W1-0"},
       {"[Result \"*\"]\n1. e4 e5 *\n", "e2e4 e7e5", RESULT_UNFINISHED, "**"},
+      {WHITE_WON + "1. e4 " + deep + " e5 2. Nf3 " + deep + " Nc6 1-0\n", "e2e4 e7e5 g1f3 b8c6", RESULT_WHITE_WON,
+       "W1-0"},
   };
   for (const Case& c : cases) {
     PgnReading read = ReadPgnText(c.text);
