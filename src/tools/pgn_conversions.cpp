@@ -1,5 +1,8 @@
 #include "tools/pgn_conversions.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -56,7 +59,7 @@ FileHandle OpenPgn(const char* pgnName) {
   return pgn;
 }
 
-// The next line of the list without its line end and trailing blanks; at
+// The next line of the list without its line end and the blanks around it; at
 // most LIST_LINE_LENGTH characters of it are kept. False at the end of the file.
 bool ReadListLine(std::FILE* list, std::string& line) {
   line.clear();
@@ -65,10 +68,15 @@ bool ReadListLine(std::FILE* list, std::string& line) {
   for (; c != EOF && c != '\n'; c = std::getc(list)) {
     if (line.size() < LIST_LINE_LENGTH) line.push_back(static_cast<char>(c));
   }
-  while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) {
-    line.pop_back();
-  }
+  const size_t first = line.find_first_not_of(" \t\r"), last = line.find_last_not_of(" \t\r");
+  line = first == std::string::npos ? std::string() : line.substr(first, last - first + 1);
   return true;
+}
+
+// The size of an open file, or -1 when it cannot be told.
+long FileSize(std::FILE* file) {
+  struct stat status {};
+  return fstat(fileno(file), &status) == 0 ? static_cast<long>(status.st_size) : -1;
 }
 
 }  // namespace
@@ -108,16 +116,25 @@ PgnOutcome PgnToGame(const char* pgnName, const char* gameName, int* counter) {
     std::printf("Game file corrupted! (error on game: %d)\n", count < 0 ? -count : count + 1);
     return PgnOutcome::Stopped;
   }
+  // Each game is flushed as it is added, so that a full disk stops the
+  // conversion after the last whole game, and the game cut short is removed:
+  // the file stays readable and the count says what it holds.
+  long wholeGamesEnd = FileSize(gameFile.get());
+  bool writeFailed = false;
   bool read = ConvertPgnGames(pgn.get(), pgnName, [&](const GameRecord& game) {
     // An unfinished game has no result to store, and no game file holds one.
     if (ResultCodeOf(game.header) == RESULT_UNFINISHED || FindGame(game, stored)) return false;
-    if (!WriteGame(game, gameFile.get())) throw ConversionError("GAME FILE NOT WRITTEN");
+    writeFailed = !WriteGame(game, gameFile.get()) || std::fflush(gameFile.get()) != 0;
+    if (writeFailed) throw ConversionError("GAME FILE NOT WRITTEN");
+    wholeGamesEnd = FileSize(gameFile.get());
     stored.Add(game);
     ++*counter;
     return true;
   });
-  if (std::fflush(gameFile.get()) != 0) {
-    std::printf("Cannot write GAME output file: '%s'\n", gameName);
+  if (writeFailed || std::fflush(gameFile.get()) != 0) {
+    gameFile.reset();
+    if (wholeGamesEnd >= 0) truncate(gameName, wholeGamesEnd);
+    if (!writeFailed) std::printf("Cannot write GAME output file: '%s'\n", gameName);
     return PgnOutcome::Stopped;
   }
   return read ? PgnOutcome::Converted : PgnOutcome::Stopped;
