@@ -1,7 +1,5 @@
 // Opening book files written byte by byte here: opened and searched, refused
 // when broken, and played from.
-#include <gtest/gtest.h>
-
 #include <memory>
 #include <random>
 #include <tuple>
@@ -11,7 +9,6 @@
 #include "board/make_move.h"
 #include "board/move_text.h"
 #include "book/book_move.h"
-#include "book/opening_book.h"
 #include "book_test_files.h"
 #include "driver/command_loop.h"
 #include "driver/xboard.h"
@@ -30,8 +27,9 @@ class BookFiles : public testing::Test {
 };
 
 // Even keys only: side 0 crowds them into two buckets, side 1 spreads them
-// over all. A book not yet open holds nothing, not even key 0.
-TEST_F(BookFiles, FindEveryKeyOfBothSidesAndNoOther) {
+// over all. A book not yet open holds nothing, not even key 0. Then each
+// lookup follows one that left the same low 47 bits as the record read last.
+TEST_F(BookFiles, FindEveryKeyAndNoOtherTellingBucketsApart) {
   for (int side : {-1, 0, 1, 2}) EXPECT_FALSE(Contains(*book_, side, 0)) << side;
   std::mt19937_64 random(77);
   std::vector<u64> keys[2];
@@ -48,10 +46,7 @@ TEST_F(BookFiles, FindEveryKeyOfBothSidesAndNoOther) {
       EXPECT_FALSE(Contains(*book_, side, key + 1)) << std::hex << key + 1;
     }
   }
-}
 
-// Each lookup follows one that left the same low 47 bits as the record read last.
-TEST_F(BookFiles, KeysDifferingOnlyInTheirBucketAreToldApart) {
   const u64 low47 = 0x00001234ABCD5678ull;
   const u64 first = low47 | (0x1ull << 47), second = low47 | (0x1F00Dull << 47), absent = low47 | (0x0ABCull << 47);
   WriteBook("bookbtm", {first, second, 7});
@@ -72,10 +67,7 @@ TEST_F(BookFiles, BrokenFilesAreRefused) {
   decreasing.replace(4 * 70000, 4, LittleEndian(2, 4));
   pastTheEnd.replace(index.size() - 4, 4, LittleEndian(4, 4));
   const std::string mbx = "Wrong file format 'bookbtm.mbx'.\n", mbk = "Wrong file format 'bookbtm.mbk'.\n";
-  struct Case {
-    const char* what;
-    std::string index, records, message;
-  } const cases[] = {
+  const std::tuple<const char*, std::string, std::string, std::string> cases[] = {  // index, records, message
       {"no index", "<none>", records, "Cannot load file: 'bookbtm.mbx'\n"},
       {"index short by a byte", index.substr(1), records, mbx}, {"index long by a byte", index + "x", records, mbx},
       {"counts that decrease", decreasing, records, mbx},
@@ -83,22 +75,21 @@ TEST_F(BookFiles, BrokenFilesAreRefused) {
       {"a piece of a record", index, records + "abc", mbk}, {"counts past the records", pastTheEnd, records, mbk},
       {"records the index counts missing", index, records.substr(6), mbk},
   };
-  for (const Case& c : cases) {
+  for (const auto& [what, brokenIndex, brokenRecords, message] : cases) {
     WriteBook("bookbtm", keys);
     WriteBook("bookwtm", keys);
     ASSERT_TRUE(book_->OpenBook());
-    std::filesystem::remove("bookbtm.mbx");
-    std::filesystem::remove("bookbtm.mbk");
-    if (c.index != "<none>") WriteTextFile("bookbtm.mbx", c.index);
-    if (c.records != "<none>") WriteTextFile("bookbtm.mbk", c.records);
+    for (const char* name : {"bookbtm.mbx", "bookbtm.mbk"}) std::filesystem::remove(name);
+    if (brokenIndex != "<none>") WriteTextFile("bookbtm.mbx", brokenIndex);
+    if (brokenRecords != "<none>") WriteTextFile("bookbtm.mbk", brokenRecords);
     auto fresh = std::make_unique<OpeningBook>();
     for (OpeningBook* book : {book_.get(), fresh.get()}) {
-      EXPECT_FALSE(book->OpenBook()) << c.what;
-      EXPECT_EQ(std::string(book->Message().Text()), c.message) << c.what;
-      EXPECT_EQ(book->RecordCount(0), 0u) << c.what;
-      for (u64 key : keys) EXPECT_FALSE(Contains(*book, 0, key)) << c.what;
+      EXPECT_FALSE(book->OpenBook()) << what;
+      EXPECT_EQ(std::string(book->Message().Text()), message) << what;
+      EXPECT_EQ(book->RecordCount(0), 0u) << what;
+      for (u64 key : keys) EXPECT_FALSE(Contains(*book, 0, key)) << what;
     }
-    EXPECT_EQ(fresh->RecordCount(1), 0u) << c.what;
+    EXPECT_EQ(fresh->RecordCount(1), 0u) << what;
   }
 }
 
@@ -124,7 +115,8 @@ class BookMoves : public BookFiles {
   void TearDown() override { EngineBook.Side(0).Close(); EngineBook.Side(1).Close(); }
 };
 
-// The moves are tried from the last generated back: d2d4 is appended before e2e4.
+// The moves are tried from the last generated back: d2d4 is appended before
+// e2e4. The engine asks the book only early in the game.
 TEST_F(BookMoves, TheClockPicksAmongTheMovesIntoTheBookOfTheSideThenToMove) {
   EXPECT_EQ(BookMoveAt(1000), ParseBoardMove("d2d4"));
   EXPECT_EQ(BookMoveAt(1001), ParseBoardMove("e2e4"));
@@ -134,9 +126,8 @@ TEST_F(BookMoves, TheClockPicksAmongTheMovesIntoTheBookOfTheSideThenToMove) {
   for (i64 clock : {0, 1, 2}) EXPECT_EQ(BookMoveAt(clock), ParseBoardMove("g8f6"));
   MakeMove(ParseBoardMove("g8f6"), record);
   EXPECT_EQ(BookMoveAt(0), NO_MOVE);  // no white move leads into the book of black to move
-}
 
-TEST_F(BookMoves, TheBookIsAskedOnlyEarlyInTheGame) {
+  ASSERT_TRUE(LoadPosition(INITIAL_POSITION));
   PonderEnabled = PrintThinking = false;
   EngineState = ENGINE_PLAYING;
   GameMoveCount = BOOK_MOVE_LIMIT - 1;

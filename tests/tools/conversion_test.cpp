@@ -12,7 +12,6 @@
 
 namespace {
 
-const std::string WHITE_WON = "[Event \"t\"]\n[Result \"1-0\"]\n\n";
 const std::string BACK = std::string(8, '\b');
 
 std::vector<std::string> Lines(const std::string& text, bool sorted = false) {
@@ -111,7 +110,11 @@ TEST_F(Conversions, GamesThatCannotBeReadAreSkippedAndCorruptFilesRefused) {
   }
 }
 
-TEST_F(Conversions, ListedFilesGoIntoOneGameFileUntilAReaderError) {
+// Listed files go into one game file until a reader error. A game file that
+// cannot take the games is reported, not counted as written: /dev/full reads
+// as zeros, a folder does not open, a full disk refuses the bytes of the games
+// (when they are written, or at the end when they are flushed).
+TEST_F(Conversions, ListedFilesAndGameFilesThatCannotBeWritten) {
   WriteTextFile("a.pgn", SelfPlayGames(3));
   WriteTextFile("b.pgn", WHITE_WON + "1. e4 1-0\n" + WHITE_WON + "1. d4 1-0\n");
   WriteTextFile("bad.pgn", "[Result \"?\"]\n1. e4 *\n");
@@ -120,30 +123,23 @@ TEST_F(Conversions, ListedFilesGoIntoOneGameFileUntilAReaderError) {
             Finished("a.pgn", 3, 0) + "Cannot open PGN input file: 'missing.pgn'\n" + Finished("b.pgn", 2, 0) +
                 "converted: 0 games. (skipped: 0)\nERROR: Result Error 1 file: bad.pgn\n\nCONVERTED GAMES: 5\n");
   EXPECT_EQ(Run("pgnlist2game nolist all.game"), "Cannot open PGN input file: 'nolist'\n");
-}
 
-// A game file that cannot take the games is reported, not counted as written:
-// /dev/full reads as zeros, a folder does not open, a full disk refuses the
-// bytes of the games (when they are written, or at the end when they are flushed).
-TEST_F(Conversions, AGameFileThatCannotBeWrittenIsReported) {
-  WriteTextFile("a.pgn", SelfPlayGames(40));
-  EXPECT_EQ(Run("pgn2game a.pgn /dev/full"), "Game file corrupted! (error on game: 1)\n");
+  WriteTextFile("forty.pgn", SelfPlayGames(40));
+  EXPECT_EQ(Run("pgn2game forty.pgn /dev/full"), "Game file corrupted! (error on game: 1)\n");
   std::filesystem::create_directory("folder");
-  EXPECT_EQ(Run("pgn2game a.pgn folder"), "Cannot create GAME output file: 'folder'\n");
-  WriteTextFile("b.pgn", WHITE_WON + "1. e4 1-0\n" + WHITE_WON + "1. d4 1-0\n");
-  WriteTextFile("three.pgn", SelfPlayGames(3));
-  Run("pgn2game three.pgn c.game");
+  EXPECT_EQ(Run("pgn2game forty.pgn folder"), "Cannot create GAME output file: 'folder'\n");
+  Run("pgn2game a.pgn c.game");
   const std::string three = ReadFile("c.game");
   std::string written, flushed;
   {
     FileSizeLimit full(1024);
-    written = Run("pgn2game a.pgn a.game");
+    written = Run("pgn2game forty.pgn a.game");
     FileSizeLimit noMore(three.size());  // more than the messages
     flushed = Run("pgn2game b.pgn c.game");
   }
   // The disk fills up within the fourth game: three whole games stay, counted,
   // and the file reads back without a game cut short.
-  EXPECT_TRUE(written.ends_with("converted: 3 games. (skipped: 0)\nERROR: GAME FILE NOT WRITTEN file: a.pgn\n"))
+  EXPECT_TRUE(written.ends_with("converted: 3 games. (skipped: 0)\nERROR: GAME FILE NOT WRITTEN file: forty.pgn\n"))
       << written;
   EXPECT_TRUE(Run("game2pgn a.game d.pgn").ends_with("converted: 3 games.\n"));
   EXPECT_TRUE(flushed.ends_with("converted: 0 games. (skipped: 0)\nERROR: GAME FILE NOT WRITTEN file: b.pgn\n"))

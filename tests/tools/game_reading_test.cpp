@@ -1,7 +1,5 @@
 // Reading games: algebraic notation in positions laid out by hand, in EPD
 // operations and in three hundred real games; PGN texts of every kind.
-#include <gtest/gtest.h>
-
 #include <random>
 
 #include "board/check.h"
@@ -10,7 +8,6 @@
 #include "movegen/move_stack.h"
 #include "movegen/perft.h"
 #include "pgn_test_files.h"
-#include "support/engine_process.h"
 #include "tools/san.h"
 
 namespace {
@@ -24,7 +21,6 @@ const char* const KNIGHTS = "4k3/8/8/8/8/5N2/8/1N2K3 w - -";
 const char* const PINNED_KNIGHT = "4k3/8/8/8/8/5N2/8/rN2K3 w - -";  // b1 shields its king
 const char* const ROOKS = "k7/8/8/8/4R3/8/8/4RK2 w - -";
 const char* const PAWNS = "4k3/8/8/3p4/2P1P3/8/8/4K3 b - -";
-const std::string WHITE_WON = "[Event \"t\"]\n[Result \"1-0\"]\n\n";
 const std::string BLACK_WON = "[Event \"t\"]\n[Result \"0-1\"]\n\n";
 const std::string DRAWN = "[Event \"t\"]\n[Result \"1/2-1/2\"]\n\n";
 
@@ -32,11 +28,7 @@ const std::string DRAWN = "[Event \"t\"]\n[Result \"1/2-1/2\"]\n\n";
 // coordinate parser in the same position; "" is no move.
 TEST(San, MovesOfEveryFormInPositionsLaidOutByHand) {
   InitBoardTables();
-  struct Case {
-    const char* position;
-    const char* san;
-    const char* expected;
-  } const cases[] = {
+  const std::tuple<const char*, const char*, const char*> cases[] = {  // position, text, move
       // Castling, with letter or digit, needs its right.
       {CASTLES, "O-O-O", "e1c1"}, {CASTLES, "0-0-0+", "e1c1"}, {CASTLES, "O-O", ""}, {CASTLES, "o-o-o", ""},
       {BLACK_CASTLES, "O-O#", "e8g8"}, {BLACK_CASTLES, "0-0-0", ""},
@@ -57,11 +49,11 @@ TEST(San, MovesOfEveryFormInPositionsLaidOutByHand) {
       {"4k3/8/8/8/7Q/8/8/4r1K1 w - -", "Qh4xe1", "h4e1"}, {KNIGHTS, "Nbd2+!?!?", "b1d2"},
       {KNIGHTS, "Nb1d2!!!!X", "b1d2"}, {KNIGHTS, "++++++Nbd2", ""}, {INITIAL, "e2e4abcde", ""},
   };
-  for (const Case& c : cases) {
-    ASSERT_TRUE(LoadPosition(c.position)) << c.position;
+  for (const auto& [position, san, expected] : cases) {
+    ASSERT_TRUE(LoadPosition(position)) << position;
     const u64 key = HashKey;
-    EXPECT_EQ(ParseSanMove(c.san), *c.expected ? ParseBoardMove(c.expected) : NO_MOVE) << c.san << " in " << c.position;
-    EXPECT_EQ(HashKey, key) << c.san;
+    EXPECT_EQ(ParseSanMove(san), *expected ? ParseBoardMove(expected) : NO_MOVE) << san << " in " << position;
+    EXPECT_EQ(HashKey, key) << san;
   }
   // Characters off the board name no square.
   for (const char* text : {"", "x", "Zz9", "e9", "i4", "e0", "`4", "Ni3", "N9d2", "Nbi2", "ed9Q", "`d8Q", "id8Q",
@@ -128,11 +120,7 @@ TEST(PgnReader, StoresMovesWithPlyCountAndResult) {
                            std::string(DEEP, '}') + " 2. Nf3}" + std::string(DEEP, ')');
   const std::string castles = "1. e4 e5 2. Nf3 Nc6 3. Bc4 Bc5 4. 0-0 Nf6 5. d3 d6 6. Bg5 0-0 ";
   const std::string castled = "e2e4 e7e5 g1f3 b8c6 f1c4 f8c5 e1g1 g8f6 d2d3 d7d6 c1g5 e8g8";
-  struct Case {
-    std::string text, moves;
-    int code;
-    std::string result;
-  } const cases[] = {
+  const std::tuple<std::string, std::string, int, std::string> cases[] = {  // text, moves, result code and text
       {WHITE_WON + castles + "1-0\n", castled, RESULT_WHITE_WON, "W1-0"},
       {BLACK_WON + castles + "0-1\n", castled, RESULT_BLACK_WON, "B0-1"},
       {DRAWN + castles + "1/2-1/2", castled, RESULT_DRAW, "D1/2-1/2"},
@@ -145,13 +133,13 @@ TEST(PgnReader, StoresMovesWithPlyCountAndResult) {
       {WHITE_WON + "1. e4 " + deep + " e5 2. Nf3 " + deep + " Nc6 1-0\n", "e2e4 e7e5 g1f3 b8c6", RESULT_WHITE_WON,
        "W1-0"},
   };
-  for (const Case& c : cases) {
-    PgnReading read = ReadPgnText(c.text);
-    ASSERT_EQ(read.games.size(), 1u) << c.text << read.error << read.output;
+  for (const auto& [text, moves, code, result] : cases) {
+    PgnReading read = ReadPgnText(text);
+    ASSERT_EQ(read.games.size(), 1u) << text << read.error << read.output;
     const GameRecord& game = read.games[0];
     EXPECT_EQ(std::tuple(MovesText(game), game.header, game.resultLetter + std::string(game.resultText)),
-              std::tuple(c.moves, MakeGameHeader(int(c.moves.size() + 1) / 5, c.code), c.result));
-    EXPECT_TRUE(read.boardRestored) << c.text;
+              std::tuple(moves, MakeGameHeader(int(moves.size() + 1) / 5, code), result));
+    EXPECT_TRUE(read.boardRestored) << text;
   }
 }
 
@@ -164,12 +152,7 @@ TEST(PgnReader, EveryTextEndsAsGamesSkipsOrAnError) {
   for (int i = 0; i < 5000; ++i) binary += static_cast<char>(random());
   for (int i = 0; i < 300; ++i) shuffle += "Nf3 Nf6 Ng1 Ng8 ";
   const std::string next = WHITE_WON + "1. d4 1-0";
-  struct Case {
-    std::string name, text;
-    size_t games;
-    int skipped;
-    std::string error;
-  } const cases[] = {
+  const std::tuple<const char*, std::string, size_t, int, std::string> cases[] = {  // games, skips, error
       {"empty", "", 0, 0, ""}, {"white space only", " \n\t\r\n", 0, 0, ""}, {"tags only", WHITE_WON, 0, 1, ""},
       {"no final line end", BLACK_WON + "1. e4 e5 0-1", 1, 0, ""}, {"no moves", WHITE_WON + "1-0\n" + next, 1, 1, ""},
       {"long tag line", "[Event \"" + std::string(100000, 'x') + "\"]\n[Result \"1-0\"]\n1. e4 1-0\n", 1, 0, ""},
@@ -188,11 +171,10 @@ TEST(PgnReader, EveryTextEndsAsGamesSkipsOrAnError) {
       {"a pinned piece moved", WHITE_WON + "1. d4 e6 2. c4 Bb4+ 3. Nc3 Nf6 4. Nb5 1-0\n", 0, 0,
        "MOVE NOT LEGAL 2 - check revealed"},
   };
-  for (const Case& c : cases) {
-    PgnReading read = ReadPgnText(c.text);
+  for (const auto& [name, text, games, skipped, error] : cases) {
+    PgnReading read = ReadPgnText(text);
     EXPECT_EQ(std::tuple(read.games.size(), read.skipped, read.error, read.boardRestored),
-              std::tuple(c.games, c.skipped, c.error, true))
-        << c.name;
+              std::tuple(games, skipped, error, true)) << name;
   }
   // A game longer than a record holds keeps its first 1023 plies.
   PgnReading longest = ReadPgnText(DRAWN + shuffle + "1/2-1/2\n");

@@ -1,5 +1,4 @@
-// Game texts for the PGN, game-file and conversion tests, and what the PGN
-// reader makes of them.
+// Game texts for the PGN, game-file and conversion tests, and what the PGN reader makes of them.
 #pragma once
 
 #include "board/attacks.h"
@@ -10,6 +9,8 @@
 #include "book/file_handle.h"
 #include "tools/conversion_error.h"
 #include "tools/pgn_reader.h"
+
+const std::string WHITE_WON = "[Event \"t\"]\n[Result \"1-0\"]\n\n";
 
 // The first count games of the self-play collection, as they stand in it.
 inline std::string SelfPlayGames(int count) {
@@ -42,11 +43,8 @@ inline PgnReading ReadPgnText(const std::string& text) {
     try {
       for (in.SkipWhiteSpace(); in.Peek() != PgnInput::END; in.SkipWhiteSpace()) {
         GameRecord game;
-        if (ReadPgnGame(game, in) != 0) {
-          reading.games.push_back(game);
-        } else {
-          ++reading.skipped;
-        }
+        if (ReadPgnGame(game, in) != 0) reading.games.push_back(game);
+        else ++reading.skipped;
         reading.boardRestored = restored();
       }
     } catch (const ConversionError& error) {
