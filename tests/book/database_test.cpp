@@ -27,9 +27,8 @@ TEST(PackedBoard, PlacementsPackIntoFourBitCodes) {
       {"8/8/8/8/8/8/8/8", std::string(16, '3')}, {std::string(70, 'P'), std::string(64, '7')},
       {std::string(63, 'P') + "8", std::string(63, '7') + "3"},  // the last code: an eight's first run
   };
-  for (const auto& [placement, codes] : cases) {
+  for (const auto& [placement, codes] : cases)
     EXPECT_EQ(Packed(placement), codes + std::string(64 - codes.size(), 'f')) << placement;
-  }
   for (std::string bad : {"", "rnbqkbnr/ppppxppp", "9", "0p", "8/8/8/8/8/8/8/7K\t"}) EXPECT_EQ(Packed(bad), "") << bad;
 }
 
@@ -70,35 +69,30 @@ auto Counts(const PositionRecord& r) {
   return std::tuple(r.Key(), r.whiteWins, r.blackWins, r.draws, int(r.flags), int(r.plyAndPassant));
 }
 
-TEST(DatabaseCreate, LinesOfOnePositionMergeAndAnotherPositionUnderItsKeyReplacesIt) {
-  InTempDir dir;
-  const std::string noPassant = AFTER_E4.substr(0, AFTER_E4.size() - 2) + "-";
-  CreateFrom(PositionText(32, START, 'W', 14) + PositionText(32, START, 'D', 9) + PositionText(32, START, 'D', 30) +
-             PositionText(48, AFTER_E4, 'W', 2) + PositionText(48, AFTER_E4, 'W', 2) +
-             PositionText(48, noPassant, 'B', 6) + PositionText(48, noPassant, 'D', 4) +
-             "000000000000003a\trnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR x KXq h3\tD\t128\r\n");
-  const std::vector<PositionRecord> white = ReadDatabase("w.db"), black = ReadDatabase("b.db");
-  ASSERT_TRUE(white.size() == 1 && black.size() == 2);
-  EXPECT_EQ(Counts(white[0]), std::tuple(32ull, 1u, 0u, 2u, 0xF8, 9));
-  EXPECT_EQ(Counts(black[0]), std::tuple(48ull, 0u, 1u, 1u, 0x78, 4));  // the games without e.p.
-  // Lower-case digits; anything but 'w' is black; letters but KQkq set no right; plies are held at 127.
-  EXPECT_EQ(Counts(black[1]), std::tuple(0x3Aull, 0u, 0u, 1u, FLAG_WHITE_SHORT | FLAG_BLACK_LONG | 7, 0xFF));
-}
-
-// Lines that do not parse are reported by both passes, numbered among the
+// Lines of one position merge; another position under the same key replaces
+// it. Lines that do not parse are reported by both passes, numbered among the
 // lines each counts: not short ones, nor those of the other side to move. The
 // rest of an over-long line is never read as a line, even when it looks one.
-TEST(DatabaseCreate, BrokenLinesAreReportedAndSkipped) {
+TEST(DatabaseCreate, LinesMergeOrReplaceAndBrokenLinesAreReportedAndSkipped) {
   InTempDir dir;
+  const std::string noPassant = AFTER_E4.substr(0, AFTER_E4.size() - 2) + "-";
   const std::string unfinished = PositionText(2, START, '*', 1), noPly = "0000000000000003\t" + START + "\tD\n";
   std::string overlong = PositionText(4, START, 'W', 1);
   overlong.pop_back();
   overlong += std::string(MAX_POSITION_LINE - overlong.size(), ' ') + PositionText(5, START, 'W', 1);
-  const std::string output = CreateFrom("\nshort line\n" + PositionText(1, START, 'W', 1) + unfinished + noPly +
-                                        overlong + PositionText(6, START, 'B', 1) + PositionText(7, AFTER_E4, 'D', 1));
+  const std::string output = CreateFrom(
+      "\nshort line\n" + PositionText(1, START, 'W', 1) + unfinished + noPly + overlong + PositionText(6, START, 'B', 1) +
+      PositionText(7, AFTER_E4, 'D', 1) + PositionText(32, START, 'W', 14) + PositionText(32, START, 'D', 9) +
+      PositionText(32, START, 'D', 30) + PositionText(48, AFTER_E4, 'W', 2) + PositionText(48, AFTER_E4, 'W', 2) +
+      PositionText(48, noPassant, 'B', 6) + PositionText(48, noPassant, 'D', 4) +
+      "000000000000003a\trnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR x KXq h3\tD\t128\r\n");
   const std::vector<PositionRecord> white = ReadDatabase("w.db"), black = ReadDatabase("b.db");
-  ASSERT_TRUE(white.size() == 2 && black.size() == 1);
+  ASSERT_TRUE(white.size() == 3 && black.size() == 3);
   EXPECT_EQ(std::tuple(white[0].Key(), white[1].Key(), black[0].Key()), std::tuple(1ull, 6ull, 7ull));
+  EXPECT_EQ(Counts(white[2]), std::tuple(32ull, 1u, 0u, 2u, 0xF8, 9));
+  EXPECT_EQ(Counts(black[1]), std::tuple(48ull, 0u, 1u, 1u, 0x78, 4));  // the games without e.p.
+  // Lower-case digits; anything but 'w' is black; letters but KQkq set no right; plies are held at 127.
+  EXPECT_EQ(Counts(black[2]), std::tuple(0x3Aull, 0u, 0u, 1u, FLAG_WHITE_SHORT | FLAG_BLACK_LONG | 7, 0xFF));
   const size_t whitePass = output.find("'w.db'");
   const std::string error = "\nparse error skipped line: ";
   for (auto [report, pass] : {std::pair{error + "1\n" + unfinished, 0}, {error + "2\n" + noPly, 0},

@@ -4,15 +4,12 @@
 #include <random>
 #include <tuple>
 
-#include "board/attacks.h"
-#include "board/load_position.h"
-#include "board/make_move.h"
-#include "board/move_text.h"
 #include "book/book_move.h"
 #include "book_test_files.h"
 #include "driver/command_loop.h"
 #include "driver/xboard.h"
 #include "search/think.h"
+#include "support/move_probe.h"
 
 namespace {
 
@@ -83,19 +80,20 @@ TEST_F(BookFiles, BrokenFilesAreRefused) {
     if (brokenIndex != "<none>") WriteTextFile("bookbtm.mbx", brokenIndex);
     if (brokenRecords != "<none>") WriteTextFile("bookbtm.mbk", brokenRecords);
     auto fresh = std::make_unique<OpeningBook>();
+    SCOPED_TRACE(what);
     for (OpeningBook* book : {book_.get(), fresh.get()}) {
-      EXPECT_FALSE(book->OpenBook()) << what;
-      EXPECT_EQ(std::string(book->Message().Text()), message) << what;
-      EXPECT_EQ(book->RecordCount(0), 0u) << what;
-      for (u64 key : keys) EXPECT_FALSE(Contains(*book, 0, key)) << what;
+      EXPECT_FALSE(book->OpenBook());
+      EXPECT_EQ(std::string(book->Message().Text()), message);
+      EXPECT_EQ(book->RecordCount(0), 0u);
+      for (u64 key : keys) EXPECT_FALSE(Contains(*book, 0, key));
     }
-    EXPECT_EQ(fresh->RecordCount(1), 0u) << what;
+    EXPECT_EQ(fresh->RecordCount(1), 0u);
   }
 }
 
 // The key of the position after moves from the initial position.
 u64 KeyAfter(std::initializer_list<const char*> moves) {
-  EXPECT_TRUE(LoadPosition(INITIAL_POSITION));
+  Load(INITIAL_POSITION);
   UndoRecord records[2]{};
   for (UndoRecord* record = records; const char* text : moves) MakeMove(ParseBoardMove(text), *record++);
   return HashKey;
@@ -106,11 +104,10 @@ u64 KeyAfter(std::initializer_list<const char*> moves) {
 class BookMoves : public BookFiles {
  protected:
   void SetUp() override {
-    InitBoardTables();
     WriteBook(BOOK_NAMES[BOOK_BLACK_TO_MOVE], {KeyAfter({"e2e4"}), KeyAfter({"d2d4"}), KeyAfter({"g1f3", "d7d5"})});
     WriteBook(BOOK_NAMES[BOOK_WHITE_TO_MOVE], {KeyAfter({"g1f3", "g8f6"})});
     ASSERT_TRUE(EngineBook.OpenBook()) << EngineBook.Message().Text();
-    ASSERT_TRUE(LoadPosition(INITIAL_POSITION));
+    Load(INITIAL_POSITION);
   }
   void TearDown() override { EngineBook.Side(0).Close(); EngineBook.Side(1).Close(); }
 };
@@ -127,7 +124,7 @@ TEST_F(BookMoves, TheClockPicksAmongTheMovesIntoTheBookOfTheSideThenToMove) {
   MakeMove(ParseBoardMove("g8f6"), record);
   EXPECT_EQ(BookMoveAt(0), NO_MOVE);  // no white move leads into the book of black to move
 
-  ASSERT_TRUE(LoadPosition(INITIAL_POSITION));
+  Load(INITIAL_POSITION);
   PonderEnabled = PrintThinking = false;
   EngineState = ENGINE_PLAYING;
   GameMoveCount = BOOK_MOVE_LIMIT - 1;
@@ -135,7 +132,7 @@ TEST_F(BookMoves, TheClockPicksAmongTheMovesIntoTheBookOfTheSideThenToMove) {
   const std::string bookAnswer = CaptureOutput(EngineMove);
   EXPECT_TRUE(bookAnswer == "move e2e4\n" || bookAnswer == "move d2d4\n") << bookAnswer;
   EXPECT_EQ(BestMove, NO_MOVE);  // no search ran
-  ASSERT_TRUE(LoadPosition(INITIAL_POSITION));
+  Load(INITIAL_POSITION);
   GameMoveCount = BOOK_MOVE_LIMIT;
   CaptureOutput(EngineMove);
   EXPECT_NE(BestMove, NO_MOVE);  // searched
