@@ -1,5 +1,5 @@
-// The book and database commands run by the built engine over pipes, in a
-// folder of its own, with their exact output and the files they leave.
+// The book and database commands run by the built engine over pipes, in a folder of its own, with their exact output
+// and the files they leave.
 #include "book_test_files.h"
 
 namespace {
@@ -14,8 +14,8 @@ std::string Created(const std::string& blackToMove, const std::string& whiteToMo
          "\ncreated.\n";
 }
 
-// Eleven records, each with its fate worked out by hand: white steers into "bookbtm" when it scored at least
-// 0.53, black into "bookwtm" when white scored at most 0.52, either only by 0.54 after ply 11, never after 60.
+// Eleven records, each with its fate worked out by hand: white steers into "bookbtm" when it scored at least 0.53,
+// black into "bookwtm" when white scored at most 0.52, either only by 0.54 after ply 11, never after 60.
 const std::pair<PositionRecord, std::vector<bool>> ENTRIES[] = {  // the record, in bookbtm and in bookwtm
     {MakeRecord(0x0000000000000001, 3, 1, 0, 5), {true, false}},     // 0.75
     {MakeRecord(0x0000000000000002, 1, 1, 0, 5), {false, true}},     // 0.50
@@ -30,9 +30,8 @@ const std::pair<PositionRecord, std::vector<bool>> ENTRIES[] = {  // the record,
     {MakeRecord(0xFFFFFFFFFFFFFFFF, 0, 0, 7, 30), {false, true}},    // 0.50
 };
 
-// Built over larger old files. Then a records file that takes no bytes (a link
-// to /dev/full, as on a full disk) and an index that cannot be created fail
-// their side alone, and an unsorted database is refused.
+// Built over larger old files. Then a records file that takes no bytes (a link to /dev/full, as on a full disk) and an
+// index that cannot be created fail their side alone, and an unsorted database is refused.
 TEST(BookCommands, EachBookHoldsTheRecordsWorkedOutByHand) {
   InTempDir dir;
   std::vector<PositionRecord> records;
@@ -65,8 +64,8 @@ TEST(BookCommands, EachBookHoldsTheRecordsWorkedOutByHand) {
   EXPECT_NE(ReadFile("bookwtm.mbx").size(), BOOK_INDEX_SIZE);  // the book left behind will not open
 }
 
-// Key 0 is the engine's key before any position is loaded: "white" and "black"
-// choose the database to show. A database that takes no bytes is reported.
+// Key 0 is the engine's key before any position is loaded: "white" and "black" choose the database to show. A database
+// that takes no bytes is reported.
 TEST(BookCommands, DatabasesAndBooksAreBuiltAndShown) {
   InTempDir dir;
   WriteTextFile("games.pos",
@@ -79,8 +78,8 @@ TEST(BookCommands, DatabasesAndBooksAreBuiltAndShown) {
             "creating new database 'test_black.db':  0%\b\b\b\b 61%\b\b\b\b 87%\b\b\b\b100%... done.\n"
             "creating new database 'test_white.db':  0%\b\b\b\b100%... done.\ncreated.\n"
             "creating new database 'full_black.db':  0%\b\b\b\b 61%\b\b\b\b 87%Cannot write file: full_black.db\n\n");
-  // The second record of black: its key, the position after 1.e4 packed code by code, black to move with
-  // every castling right and the e-file for e.p., e.p. given and earliest ply 2, two white wins.
+  // The second record of black: its key, the position after 1.e4 packed code by code, black to move with every castling
+  // right and the e-file for e.p., e.p. given and earliest ply 2, two white wins.
   const std::string black = ReadFile("test_black.db");
   EXPECT_EQ(black.size(), 3 * POSITION_RECORD_SIZE);
   EXPECT_EQ(black.substr(POSITION_RECORD_SIZE, POSITION_RECORD_SIZE),
@@ -99,9 +98,8 @@ TEST(BookCommands, DatabasesAndBooksAreBuiltAndShown) {
   EXPECT_EQ(ReadFile("bookbtm.mbk") + ReadFile("bookwtm.mbk"), BookRecordBytes({0x0123456789ABCDEF}));
 }
 
-// A fresh folder gets empty databases and books, which open and hold nothing.
-// Unsorted keys stop a build at the offending line, keeping the records
-// before it; a file that is no database is refused by every command.
+// A fresh folder gets empty databases and books, which open and hold nothing. Unsorted keys stop a build at the
+// offending line, keeping the records before it; a file that is no database is refused by every command.
 TEST(BookCommands, EmptyAndBrokenFiles) {
   InTempDir dir;
   EngineRun run = RunEngine("dbshow\ndbshowlin\nbookcreate\nquit\n", dir.Path());

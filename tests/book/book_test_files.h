@@ -1,5 +1,5 @@
-// Files for the book, database and conversion tests, written here by hand: position lines, database records and
-// book files worked out from their keys, in a working folder of the test's own for the fixed file names.
+// Files for the book, database and conversion tests, written here by hand: position lines, database records and book
+// files worked out from their keys, in a working folder of the test's own for the fixed file names.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -73,8 +73,7 @@ inline std::string LittleEndian(u64 value, int bytes) {
   return text;
 }
 
-// The ".mbk" file of sorted keys: the low word, then the 15 bits below the
-// key's bucket (its top 17 bits).
+// The ".mbk" file of sorted keys: the low word, then the 15 bits below the key's bucket (its top 17 bits).
 inline std::string BookRecordBytes(const std::vector<u64>& keys) {
   std::string bytes;
   for (u64 key : keys) bytes += LittleEndian(key & 0xFFFFFFFFull, 4) + LittleEndian((key >> 32) & 0x7fff, 2);

@@ -1,5 +1,5 @@
-// The position databases: lines of a position file parsed, boards packed,
-// databases built from lines written here, and searched by halving and by scan.
+// The position databases: lines of a position file parsed, boards packed, databases built from lines written here, and
+// searched by halving and by scan.
 #include <cstring>
 #include <map>
 #include <memory>
@@ -32,8 +32,8 @@ TEST(PackedBoard, PlacementsPackIntoFourBitCodes) {
   for (std::string bad : {"", "rnbqkbnr/ppppxppp", "9", "0p", "8/8/8/8/8/8/8/7K\t"}) EXPECT_EQ(Packed(bad), "") << bad;
 }
 
-// Lines are the good one with one piece changed. A cut line sits in a buffer
-// of its own size: a read past it shows under the address sanitizer.
+// Lines are the good one with one piece changed. A cut line sits in a buffer of its own size: a read past it shows
+// under the address sanitizer.
 TEST(PositionLine, BrokenLinesAreRefused) {
   const std::string good = "0000000000000001\t" + AFTER_E4 + "\tD\t2";
   auto with = [&](const std::string& from, const std::string& to) {
@@ -69,10 +69,9 @@ auto Counts(const PositionRecord& r) {
   return std::tuple(r.Key(), r.whiteWins, r.blackWins, r.draws, int(r.flags), int(r.plyAndPassant));
 }
 
-// Lines of one position merge; another position under the same key replaces
-// it. Lines that do not parse are reported by both passes, numbered among the
-// lines each counts: not short ones, nor those of the other side to move. The
-// rest of an over-long line is never read as a line, even when it looks one.
+// Lines of one position merge; another position under the same key replaces it. Lines that do not parse are reported by
+// both passes, numbered among the lines each counts: not short ones, nor those of the other side to move. The rest of
+// an over-long line is never read as a line, even when it looks one.
 TEST(DatabaseCreate, LinesMergeOrReplaceAndBrokenLinesAreReportedAndSkipped) {
   InTempDir dir;
   const std::string noPassant = AFTER_E4.substr(0, AFTER_E4.size() - 2) + "-";
@@ -109,9 +108,8 @@ TEST(DatabaseCreate, LinesMergeOrReplaceAndBrokenLinesAreReportedAndSkipped) {
   EXPECT_EQ(ReadFile("games.pos"), lines);
 }
 
-// Many games over many positions: the records hold what a plain count of the
-// lines says, and both searches find every key of the file and no other,
-// asked in random order so that the record read last lies on either side.
+// Many games over many positions: the records hold what a plain count of the lines says, and both searches find every
+// key of the file and no other, asked in random order so that the record read last lies on either side.
 TEST(DatabaseRoundTrip, EveryPositionIsFoundWithItsCounts) {
   const std::string fens[2] = {AFTER_E4, "4k3/8/8/3pP3/8/8/8/4K3 w - d6"};  // by side to move
   std::mt19937_64 random(20240601);
@@ -158,8 +156,8 @@ TEST(DatabaseRoundTrip, EveryPositionIsFoundWithItsCounts) {
   EXPECT_EQ(scanOutput, "");  // a sorted file has no "Sort ERROR"
 }
 
-// The scan reports every record out of order and ends at the first key above
-// the one asked for; halving may miss keys, but never answers a wrong record.
+// The scan reports every record out of order and ends at the first key above the one asked for; halving may miss keys,
+// but never answers a wrong record.
 TEST(DatabaseFind, AFileOutOfOrderIsReportedAndNeverGivesAWrongRecord) {
   InTempDir dir;
   std::vector<PositionRecord> records;  // white wins count 1, 2, 3 ... in file order

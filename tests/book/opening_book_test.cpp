@@ -1,5 +1,4 @@
-// Opening book files written byte by byte here: opened and searched, refused
-// when broken, and played from.
+// Opening book files written byte by byte here: opened and searched, refused when broken, and played from.
 #include <memory>
 #include <random>
 #include <tuple>
@@ -23,9 +22,8 @@ class BookFiles : public testing::Test {
   std::unique_ptr<OpeningBook> book_ = std::make_unique<OpeningBook>();
 };
 
-// Even keys only: side 0 crowds them into two buckets, side 1 spreads them
-// over all. A book not yet open holds nothing, not even key 0. Then each
-// lookup follows one that left the same low 47 bits as the record read last.
+// Even keys only: side 0 crowds them into two buckets, side 1 spreads them over all. A book not yet open holds nothing,
+// not even key 0. Then each lookup follows one that left the same low 47 bits as the record read last.
 TEST_F(BookFiles, FindEveryKeyAndNoOtherTellingBucketsApart) {
   for (int side : {-1, 0, 1, 2}) EXPECT_FALSE(Contains(*book_, side, 0)) << side;
   std::mt19937_64 random(77);
@@ -55,8 +53,8 @@ TEST_F(BookFiles, FindEveryKeyAndNoOtherTellingBucketsApart) {
   }
 }
 
-// Each broken pair is refused with its message, by a fresh book and by one
-// that held the side before: the side is left empty, the next not opened.
+// Each broken pair is refused with its message, by a fresh book and by one that held the side before: the side is left
+// empty, the next not opened.
 TEST_F(BookFiles, BrokenFilesAreRefused) {
   const std::vector<u64> keys = {5, 6, 0x4000000000000000ull};
   const std::string index = BookIndexBytes(keys), records = BookRecordBytes(keys);
@@ -99,22 +97,15 @@ u64 KeyAfter(std::initializer_list<const char*> moves) {
   return HashKey;
 }
 
-// The engine's own books: black to move after 1.e4 and 1.d4 (and, wrongly
-// filed there, a position with white to move); white to move after 1.Nf3 Nf6.
-class BookMoves : public BookFiles {
- protected:
-  void SetUp() override {
-    WriteBook(BOOK_NAMES[BOOK_BLACK_TO_MOVE], {KeyAfter({"e2e4"}), KeyAfter({"d2d4"}), KeyAfter({"g1f3", "d7d5"})});
-    WriteBook(BOOK_NAMES[BOOK_WHITE_TO_MOVE], {KeyAfter({"g1f3", "g8f6"})});
-    ASSERT_TRUE(EngineBook.OpenBook()) << EngineBook.Message().Text();
-    Load(INITIAL_POSITION);
-  }
-  void TearDown() override { EngineBook.Side(0).Close(); EngineBook.Side(1).Close(); }
-};
-
-// The moves are tried from the last generated back: d2d4 is appended before
-// e2e4. The engine asks the book only early in the game.
-TEST_F(BookMoves, TheClockPicksAmongTheMovesIntoTheBookOfTheSideThenToMove) {
+// The engine's own books: black to move after 1.e4 and 1.d4 (and, wrongly filed there, a position with white to move);
+// white to move after 1.Nf3 Nf6. The moves are tried from the last generated back: d2d4 is appended before e2e4. The
+// engine asks the book only early in the game.
+TEST_F(BookFiles, TheClockPicksAmongTheMovesIntoTheBookOfTheSideThenToMove) {
+  WriteBook(BOOK_NAMES[BOOK_BLACK_TO_MOVE], {KeyAfter({"e2e4"}), KeyAfter({"d2d4"}), KeyAfter({"g1f3", "d7d5"})});
+  WriteBook(BOOK_NAMES[BOOK_WHITE_TO_MOVE], {KeyAfter({"g1f3", "g8f6"})});
+  struct Closer { ~Closer() { EngineBook.Side(0).Close(); EngineBook.Side(1).Close(); } } closeAtTheEnd;
+  ASSERT_TRUE(EngineBook.OpenBook()) << EngineBook.Message().Text();
+  Load(INITIAL_POSITION);
   EXPECT_EQ(BookMoveAt(1000), ParseBoardMove("d2d4"));
   EXPECT_EQ(BookMoveAt(1001), ParseBoardMove("e2e4"));
   EXPECT_TRUE(Board[E2] == WHITE_PAWN && HistoryTop == History);  // every trial move was taken back

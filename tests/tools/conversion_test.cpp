@@ -1,6 +1,5 @@
-// The conversion commands: fed to the command loop in this process, and run
-// by the built engine over pipes as an operator runs them, through the whole
-// chain from PGN games to an opening book the engine plays from.
+// The conversion commands: fed to the command loop in this process, and run by the built engine over pipes as an
+// operator runs them, through the whole chain from PGN games to an opening book the engine plays from.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -40,10 +39,9 @@ class Conversions : public testing::Test {
   InTempDir dir_;
 };
 
-// Forty real games take a header and two bytes a move, by their PlyCount
-// tags; added again they are all skipped; back as PGN they convert to the
-// same bytes. Position lines cover at most 64 plies a game (the first has
-// 140), are appended, and leave the board at the initial position.
+// Forty real games take a header and two bytes a move, by their PlyCount tags; added again they are all skipped; back
+// as PGN they convert to the same bytes. Position lines cover at most 64 plies a game (the first has 140), are
+// appended, and leave the board at the initial position.
 TEST_F(Conversions, GamesSurviveTheTripThroughPgnAndAreAddedOnce) {
   const std::string pgn = SelfPlayGames(40);
   WriteTextFile("a.pgn", pgn);
@@ -75,8 +73,8 @@ TEST_F(Conversions, GamesSurviveTheTripThroughPgnAndAreAddedOnce) {
   EXPECT_TRUE(AtLoadedPosition());
 }
 
-// A token that is no move and an unfinished game skip their games, the next
-// read from the initial position; a stored move that is not legal skips its.
+// A token that is no move and an unfinished game skip their games, the next read from the initial position; a stored
+// move that is not legal skips its.
 TEST_F(Conversions, GamesThatCannotBeReadAreSkippedAndCorruptFilesRefused) {
   WriteTextFile("a.pgn", WHITE_WON + "1. e4 e5 1-0\n\n" + WHITE_WON + "1. d4 d5 2. c4 Zz9\n3. e3 1-0\n\n" +
                              "[Result \"*\"]\n1. e4 *\n\n" + WHITE_WON + "1. c4 1-0\n");
@@ -95,8 +93,8 @@ TEST_F(Conversions, GamesThatCannotBeReadAreSkippedAndCorruptFilesRefused) {
                                               BACK + " 50%]..." + BACK + "100%]...\tOK\nconverted: 1 games.\n");
   EXPECT_EQ(ReadFile("a.pos"), InitialLine('W'));
 
-  // Damage in a game file, and the game where it begins: one more ply than a game holds, its moves all
-  // there; game 2 cut inside its moves or its header, or of result code 0.
+  // Damage in a game file, and the game where it begins: one more ply than a game holds, its moves all there; game 2
+  // cut inside its moves or its header, or of result code 0.
   const std::string tooLong = LittleEndian(MakeGameHeader(MAX_GAME_PLIES + 1, RESULT_DRAW), 2) + std::string(2048, 'x');
   std::string unfinished = bytes;
   unfinished[7] &= 0x3f;
@@ -110,9 +108,8 @@ TEST_F(Conversions, GamesThatCannotBeReadAreSkippedAndCorruptFilesRefused) {
   }
 }
 
-// Listed files go into one game file until a reader error. A game file that
-// cannot take the games is reported, not counted as written: /dev/full reads
-// as zeros, a folder does not open, a full disk refuses the bytes of the games
+// Listed files go into one game file until a reader error. A game file that cannot take the games is reported, not
+// counted as written: /dev/full reads as zeros, a folder does not open, a full disk refuses the bytes of the games
 // (when they are written, or at the end when they are flushed).
 TEST_F(Conversions, ListedFilesAndGameFilesThatCannotBeWritten) {
   WriteTextFile("a.pgn", SelfPlayGames(3));
@@ -137,8 +134,8 @@ TEST_F(Conversions, ListedFilesAndGameFilesThatCannotBeWritten) {
     FileSizeLimit noMore(three.size());  // more than the messages
     flushed = Run("pgn2game b.pgn c.game");
   }
-  // The disk fills up within the fourth game: three whole games stay, counted,
-  // and the file reads back without a game cut short.
+  // The disk fills up within the fourth game: three whole games stay, counted, and the file reads back without a game
+  // cut short.
   EXPECT_TRUE(written.ends_with("converted: 3 games. (skipped: 0)\nERROR: GAME FILE NOT WRITTEN file: forty.pgn\n"))
       << written;
   EXPECT_TRUE(Run("game2pgn a.game d.pgn").ends_with("converted: 3 games.\n"));
@@ -147,9 +144,8 @@ TEST_F(Conversions, ListedFilesAndGameFilesThatCannotBeWritten) {
   EXPECT_EQ(ReadFile("c.game"), three);
 }
 
-// "pgn2pos" empties its sixteen files at each run and splits the lines of
-// "game2pos" by the first digit of their key. Sorted, they become databases
-// and books, from which the engine then plays its first move.
+// "pgn2pos" empties its sixteen files at each run and splits the lines of "game2pos" by the first digit of their key.
+// Sorted, they become databases and books, from which the engine then plays its first move.
 TEST(ConversionChain, GamesBecomeAnOpeningBookTheEnginePlaysFrom) {
   TempDir dir;
   WriteTextFile(dir.File("games.pgn"), SelfPlayGames(100));
@@ -182,8 +178,8 @@ TEST(ConversionChain, GamesBecomeAnOpeningBookTheEnginePlaysFrom) {
   EXPECT_NE(play.log.find("move (book) " + move + "\n- NO ponder move\n"), std::string::npos) << play.log;
 }
 
-// A game whose second move is not legal shows the board before it and ends
-// the conversion; the next command finds the initial position.
+// A game whose second move is not legal shows the board before it and ends the conversion; the next command finds the
+// initial position.
 TEST(ConversionChain, AfterAReaderErrorTheNextCommandFindsTheInitialPosition) {
   TempDir dir;
   WriteTextFile(dir.File("bad.pgn"), "[Result \"1-0\"]\n1. e4 1-0\n\n[Result \"1-0\"]\n1. e4 e4 2. Nf3 1-0\n");

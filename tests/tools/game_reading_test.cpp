@@ -1,5 +1,5 @@
-// Reading games: algebraic notation in positions laid out by hand, in EPD
-// operations and in three hundred real games; PGN texts of every kind.
+// Reading games: algebraic notation in positions laid out by hand, in EPD operations and in three hundred real games;
+// PGN texts of every kind.
 #include <random>
 #include <sstream>
 
@@ -12,12 +12,12 @@ namespace {
 
 const std::string DRAWN = "[Event \"t\"]\n[Result \"1/2-1/2\"]\n\n";
 
-// Each text is followed by the move it should give, in coordinates read by
-// the coordinate parser in the same position ("-" for no move).
+// Each text is followed by the move it should give, in coordinates read by the coordinate parser in the same position
+// ("-" for no move).
 TEST(San, MovesOfEveryFormInPositionsLaidOutByHand) {
   const std::pair<const char*, const char*> cases[] = {
-      // Castling, with letter or digit, needs its right. Pawn pushes and captures; no pawn can stand behind the
-      // last two squares. Long algebraic: nine characters are read, the rest ignored.
+      // Castling, with letter or digit, needs its right. Pawn pushes and captures; no pawn can stand behind the last
+      // two squares. Long algebraic: nine characters are read, the rest ignored.
       {"r3k2r/8/8/8/8/8/8/R3K2R w Qk -", "O-O-O e1c1 0-0-0+ e1c1 O-O - o-o-o -"},
       {"r3k2r/8/8/8/8/8/8/R3K2R b Qk -", "O-O# e8g8 0-0-0 - d7 -"},
       {INITIAL_POSITION, "e4 e2e4 e3 e2e3 Ng1f3 g1f3 g1-f3 g1f3 e2e4abcde -"},
@@ -51,8 +51,8 @@ TEST(San, MovesOfEveryFormInPositionsLaidOutByHand) {
   }
 }
 
-// Each move is legal where it is played, each game lasts the plies its tags
-// count, and those whose last comment says one side mates end in mate.
+// Each move is legal where it is played, each game lasts the plies its tags count, and those whose last comment says
+// one side mates end in mate.
 TEST(San, SelfPlayGamesReplayMoveByMove) {
   const std::string all = SelfPlayGames(300);
   int mates = 0, games = 0;
@@ -79,8 +79,8 @@ TEST(San, SelfPlayGamesReplayMoveByMove) {
   EXPECT_EQ(mates, 28);
 }
 
-// "d" shows the move an EPD operation names, read for the side to move. A
-// move that cannot be read gets a warning, and its position stands without it.
+// "d" shows the move an EPD operation names, read for the side to move. A move that cannot be read gets a warning, and
+// its position stands without it.
 TEST(EpdMove, SetboardKeepsTheMoveOrWarnsAndKeepsThePosition) {
   const std::string queens = "4k3/8/8/8/8/3Q4/K7/6q1", kings = "4k3/8/8/8/8/8/8/4K3 w - -";  // both queens reach g6
   EngineRun run = RunEngine("setboard " + queens + " b - - bm Qg6;\nd\nsetboard " + queens +
@@ -97,9 +97,8 @@ TEST(EpdMove, SetboardKeepsTheMoveOrWarnsAndKeepsThePosition) {
   EXPECT_NE(run.log.find("-M: tellusererror Illegal position\n"), std::string::npos) << run.log;
 }
 
-// Castling written with zeros begins like "0-1": it is a move whatever the
-// result. Move numbers, NAGs, comments and variations, nested to any depth,
-// are passed over. A game longer than a record holds keeps its first 1023 plies.
+// Castling written with zeros begins like "0-1": it is a move whatever the result. Move numbers, NAGs, comments and
+// variations, nested to any depth, are passed over. A game longer than a record holds keeps its first 1023 plies.
 TEST(PgnReader, StoresMovesWithPlyCountAndResult) {
   constexpr size_t DEEP = 200;
   const std::string deep = std::string(DEEP, '(') + "1... c5 {" + std::string(DEEP, '{') + "2. d4 " +
@@ -132,9 +131,8 @@ TEST(PgnReader, StoresMovesWithPlyCountAndResult) {
   }
 }
 
-// Texts from anywhere end as games, skipped games and an error that ends the
-// reading, the board at the initial position. Text that only begins like the
-// result is a token that is no move: it skips its game.
+// Texts from anywhere end as games, skipped games and an error that ends the reading, the board at the initial
+// position. Text that only begins like the result is a token that is no move: it skips its game.
 TEST(PgnReader, EveryTextEndsAsGamesSkipsOrAnError) {
   std::string binary = "\x01";
   std::minstd_rand random(7);

@@ -27,8 +27,7 @@ struct PgnReading {
 };
 
 inline PgnReading ReadPgnText(const std::string& text) {
-  InitBoardTables();
-  LoadPosition(INITIAL_POSITION);
+  Load(INITIAL_POSITION);
   const u64 initialKey = HashKey;
   FileHandle file(std::tmpfile());
   std::fwrite(text.data(), 1, text.size(), file.get());
