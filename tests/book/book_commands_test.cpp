@@ -1,5 +1,4 @@
-// The book and database commands run by the built engine over pipes, in a folder of its own, with their exact output
-// and the files they leave.
+// The book and database commands run by the built engine over pipes in a folder of its own: output and files left.
 #include "book_test_files.h"
 
 namespace {
@@ -64,8 +63,7 @@ TEST(BookCommands, EachBookHoldsTheRecordsWorkedOutByHand) {
   EXPECT_NE(ReadFile("bookwtm.mbx").size(), BOOK_INDEX_SIZE);  // the book left behind will not open
 }
 
-// Key 0 is the engine's key before any position is loaded: "white" and "black" choose the database to show. A database
-// that takes no bytes is reported.
+// Key 0 is the key before any position is loaded; "white"/"black" choose the database shown. /dev/full is reported.
 TEST(BookCommands, DatabasesAndBooksAreBuiltAndShown) {
   InTempDir dir;
   WriteTextFile("games.pos",

@@ -1,5 +1,4 @@
-// The position databases: lines of a position file parsed, boards packed, databases built from lines written here, and
-// searched by halving and by scan.
+// Position databases: lines parsed, boards packed, databases built from lines written here, searched two ways.
 #include <cstring>
 #include <map>
 #include <memory>
@@ -32,8 +31,7 @@ TEST(PackedBoard, PlacementsPackIntoFourBitCodes) {
   for (std::string bad : {"", "rnbqkbnr/ppppxppp", "9", "0p", "8/8/8/8/8/8/8/7K\t"}) EXPECT_EQ(Packed(bad), "") << bad;
 }
 
-// Lines are the good one with one piece changed. A cut line sits in a buffer of its own size: a read past it shows
-// under the address sanitizer.
+// Lines are the good one with one piece changed. A cut line fills a buffer of its own size: ASan shows a read past.
 TEST(PositionLine, BrokenLinesAreRefused) {
   const std::string good = "0000000000000001\t" + AFTER_E4 + "\tD\t2";
   auto with = [&](const std::string& from, const std::string& to) {
@@ -156,8 +154,8 @@ TEST(DatabaseRoundTrip, EveryPositionIsFoundWithItsCounts) {
   EXPECT_EQ(scanOutput, "");  // a sorted file has no "Sort ERROR"
 }
 
-// The scan reports every record out of order and ends at the first key above the one asked for; halving may miss keys,
-// but never answers a wrong record.
+// The scan reports each record out of order and ends at the first key above the one asked; halving may miss keys, but
+// never answers a wrong record.
 TEST(DatabaseFind, AFileOutOfOrderIsReportedAndNeverGivesAWrongRecord) {
   InTempDir dir;
   std::vector<PositionRecord> records;  // white wins count 1, 2, 3 ... in file order

@@ -53,8 +53,7 @@ TEST_F(BookFiles, FindEveryKeyAndNoOtherTellingBucketsApart) {
   }
 }
 
-// Each broken pair is refused with its message, by a fresh book and by one that held the side before: the side is left
-// empty, the next not opened.
+// Each broken pair is refused, by a fresh book and one that held the side: the side left empty, the next not opened.
 TEST_F(BookFiles, BrokenFilesAreRefused) {
   const std::vector<u64> keys = {5, 6, 0x4000000000000000ull};
   const std::string index = BookIndexBytes(keys), records = BookRecordBytes(keys);

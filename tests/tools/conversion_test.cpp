@@ -73,8 +73,7 @@ TEST_F(Conversions, GamesSurviveTheTripThroughPgnAndAreAddedOnce) {
   EXPECT_TRUE(AtLoadedPosition());
 }
 
-// A token that is no move and an unfinished game skip their games, the next read from the initial position; a stored
-// move that is not legal skips its.
+// A token that is no move, an unfinished game, a stored move that is not legal: each skips its game, no more.
 TEST_F(Conversions, GamesThatCannotBeReadAreSkippedAndCorruptFilesRefused) {
   WriteTextFile("a.pgn", WHITE_WON + "1. e4 e5 1-0\n\n" + WHITE_WON + "1. d4 d5 2. c4 Zz9\n3. e3 1-0\n\n" +
                              "[Result \"*\"]\n1. e4 *\n\n" + WHITE_WON + "1. c4 1-0\n");
@@ -134,8 +133,7 @@ TEST_F(Conversions, ListedFilesAndGameFilesThatCannotBeWritten) {
     FileSizeLimit noMore(three.size());  // more than the messages
     flushed = Run("pgn2game b.pgn c.game");
   }
-  // The disk fills up within the fourth game: three whole games stay, counted, and the file reads back without a game
-  // cut short.
+  // The disk fills up within the fourth game: three whole games stay, counted, and the file reads back whole.
   EXPECT_TRUE(written.ends_with("converted: 3 games. (skipped: 0)\nERROR: GAME FILE NOT WRITTEN file: forty.pgn\n"))
       << written;
   EXPECT_TRUE(Run("game2pgn a.game d.pgn").ends_with("converted: 3 games.\n"));
@@ -178,8 +176,7 @@ TEST(ConversionChain, GamesBecomeAnOpeningBookTheEnginePlaysFrom) {
   EXPECT_NE(play.log.find("move (book) " + move + "\n- NO ponder move\n"), std::string::npos) << play.log;
 }
 
-// A game whose second move is not legal shows the board before it and ends the conversion; the next command finds the
-// initial position.
+// A game whose second move is not legal shows the board before it and ends the conversion; then the initial position.
 TEST(ConversionChain, AfterAReaderErrorTheNextCommandFindsTheInitialPosition) {
   TempDir dir;
   WriteTextFile(dir.File("bad.pgn"), "[Result \"1-0\"]\n1. e4 1-0\n\n[Result \"1-0\"]\n1. e4 e4 2. Nf3 1-0\n");

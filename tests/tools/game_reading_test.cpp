@@ -1,5 +1,4 @@
-// Reading games: algebraic notation in positions laid out by hand, in EPD operations and in three hundred real games;
-// PGN texts of every kind.
+// Reading games: algebraic notation in hand-made positions, EPD operations and 300 real games; PGN texts of every kind.
 #include <random>
 #include <sstream>
 
@@ -12,8 +11,7 @@ namespace {
 
 const std::string DRAWN = "[Event \"t\"]\n[Result \"1/2-1/2\"]\n\n";
 
-// Each text is followed by the move it should give, in coordinates read by the coordinate parser in the same position
-// ("-" for no move).
+// Each text is followed by the move it should give, in coordinates read in the same position ("-" for no move).
 TEST(San, MovesOfEveryFormInPositionsLaidOutByHand) {
   const std::pair<const char*, const char*> cases[] = {
       // Castling, with letter or digit, needs its right. Pawn pushes and captures; no pawn can stand behind the last
@@ -51,8 +49,8 @@ TEST(San, MovesOfEveryFormInPositionsLaidOutByHand) {
   }
 }
 
-// Each move is legal where it is played, each game lasts the plies its tags count, and those whose last comment says
-// one side mates end in mate.
+// Each move is legal where it is played, each game lasts the plies its tags count, and exactly those whose last
+// comment says one side mates end in mate.
 TEST(San, SelfPlayGamesReplayMoveByMove) {
   const std::string all = SelfPlayGames(300);
   int mates = 0, games = 0;
@@ -63,24 +61,21 @@ TEST(San, SelfPlayGamesReplayMoveByMove) {
     ASSERT_EQ(read.games.size(), 1u) << text << read.error << read.output;
     const int plies = PlyCountOf(read.games[0].header);
     EXPECT_EQ(plies, std::stoi(text.substr(text.find("[PlyCount \"") + 11))) << text;
-    ASSERT_TRUE(LoadPosition(INITIAL_POSITION));
+    Load(INITIAL_POSITION);
     for (int ply = 0; ply < plies; ++ply) {
       ASSERT_TRUE(IsLegalMove(read.games[0].moves[ply])) << text << "ply " << ply;
       PlayGameMove(read.games[0].moves[ply]);
     }
-    if (text.find(" mates}") != std::string::npos) {
-      UndoRecord record;
-      FindCheckers(record);
-      EXPECT_TRUE(record.checkers != 0 && LegalMoves().empty()) << text;
-      ++mates;
-    }
+    UndoRecord record;
+    FindCheckers(record);
+    const bool mated = record.checkers != 0 && LegalMoves().empty();
+    EXPECT_EQ(mated, text.find(" mates}") != std::string::npos) << text;
+    mates += mated;
   }
-  EXPECT_EQ(games, 300);
-  EXPECT_EQ(mates, 28);
+  EXPECT_EQ(std::pair(games, mates), std::pair(300, 28));
 }
 
-// "d" shows the move an EPD operation names, read for the side to move. A move that cannot be read gets a warning, and
-// its position stands without it.
+// "d" shows the move an EPD operation names, for the side to move; an unreadable one warns, its position stands.
 TEST(EpdMove, SetboardKeepsTheMoveOrWarnsAndKeepsThePosition) {
   const std::string queens = "4k3/8/8/8/8/3Q4/K7/6q1", kings = "4k3/8/8/8/8/8/8/4K3 w - -";  // both queens reach g6
   EngineRun run = RunEngine("setboard " + queens + " b - - bm Qg6;\nd\nsetboard " + queens +
