@@ -78,10 +78,10 @@ TEST(DatabaseCreate, LinesMergeOrReplaceAndBrokenLinesAreReportedAndSkipped) {
   overlong.pop_back();
   overlong += std::string(MAX_POSITION_LINE - overlong.size(), ' ') + PositionText(5, START, 'W', 1);
   const std::string output = CreateFrom(
-      "\nshort line\n" + PositionText(1, START, 'W', 1) + unfinished + noPly + overlong + PositionText(6, START, 'B', 1) +
-      PositionText(7, AFTER_E4, 'D', 1) + PositionText(32, START, 'W', 14) + PositionText(32, START, 'D', 9) +
-      PositionText(32, START, 'D', 30) + PositionText(48, AFTER_E4, 'W', 2) + PositionText(48, AFTER_E4, 'W', 2) +
-      PositionText(48, noPassant, 'B', 6) + PositionText(48, noPassant, 'D', 4) +
+      "\nshort line\n" + PositionText(1, START, 'W', 1) + unfinished + noPly + overlong +
+      PositionText(6, START, 'B', 1) + PositionText(7, AFTER_E4, 'D', 1) + PositionText(32, START, 'W', 14) +
+      PositionText(32, START, 'D', 9) + PositionText(32, START, 'D', 30) + PositionText(48, AFTER_E4, 'W', 2) +
+      PositionText(48, AFTER_E4, 'W', 2) + PositionText(48, noPassant, 'B', 6) + PositionText(48, noPassant, 'D', 4) +
       "000000000000003a\trnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR x KXq h3\tD\t128\r\n");
   const std::vector<PositionRecord> white = ReadDatabase("w.db"), black = ReadDatabase("b.db");
   ASSERT_TRUE(white.size() == 3 && black.size() == 3);

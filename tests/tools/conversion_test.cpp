@@ -143,16 +143,26 @@ TEST_F(Conversions, ListedFilesAndGameFilesThatCannotBeWritten) {
 }
 
 // "pgn2pos" empties its sixteen files at each run and splits the lines of "game2pos" by the first digit of their key.
-// Sorted, they become databases and books, from which the engine then plays its first move.
+// Sorted, they become databases and books, from which the engine then plays its first move. A game whose second move
+// is not legal shows the board before it and ends its conversion; the next command finds the initial position.
 TEST(ConversionChain, GamesBecomeAnOpeningBookTheEnginePlaysFrom) {
   TempDir dir;
   WriteTextFile(dir.File("games.pgn"), SelfPlayGames(100));
-  EngineRun convert = RunEngine(
-      "pgn2pos games.pgn\npgn2game games.pgn games.game\ngame2pos games.game games.pos\npgn2pos games.pgn\nquit\n",
-      dir.Path());
+  WriteTextFile(dir.File("bad.pgn"), "[Result \"1-0\"]\n1. e4 1-0\n\n[Result \"1-0\"]\n1. e4 e4 2. Nf3 1-0\n");
+  EngineRun convert = RunEngine("pgn2pos games.pgn\npgn2game games.pgn games.game\ngame2pos games.game games.pos\n"
+                                "pgn2pos games.pgn\nnew\nforce\nd2d4\npgn2game bad.pgn bad.game\nd\nquit\n",
+                                dir.Path());
   const std::string finished = Finished("games.pgn", 100, 0);
   EXPECT_TRUE(convert.output.starts_with(finished + finished)) << convert.output;
   EXPECT_NE(convert.log.find("<<< OK:\tgames.pgn\t>>>"), std::string::npos) << convert.log;
+  const std::string afterE4 = "\n4 . . . . P . . . \n3 . . . . . . . . \n2 P P P P . P P P \n";
+  const size_t error = convert.output.find(afterE4 + "1 R N B Q K B N R \n\n  A B C D E F G H\nmove: e4, plyNo:2\n"
+                                           "converted: 1 games. (skipped: 0)\nERROR: MOVE NOT LEGAL 1 file: bad.pgn\n");
+  const std::string initial = "FEN: " + std::string(INITIAL_POSITION) + "\n";
+  EXPECT_TRUE(error != std::string::npos && convert.output.find(initial, error) != std::string::npos) << convert.output;
+  EXPECT_NE(convert.log.find("e4MOVE NOT LEGAL 1\nconverted: 1\tskipped: 0\nERROR: MOVE NOT LEGAL 1\n"),
+            std::string::npos) << convert.log;
+  EXPECT_EQ(std::filesystem::file_size(dir.File("bad.game")), 4u);
   const std::string positions = ReadFile(dir.File("games.pos"));
   std::string split;
   for (char digit : std::string("0123456789ABCDEF")) {
@@ -174,22 +184,6 @@ TEST(ConversionChain, GamesBecomeAnOpeningBookTheEnginePlaysFrom) {
   const std::string move = play.output.substr(5, play.output.find('\n') - 5);
   EXPECT_EQ(play.output, "move " + move + "\nYES\n");
   EXPECT_NE(play.log.find("move (book) " + move + "\n- NO ponder move\n"), std::string::npos) << play.log;
-}
-
-// A game whose second move is not legal shows the board before it and ends the conversion; then the initial position.
-TEST(ConversionChain, AfterAReaderErrorTheNextCommandFindsTheInitialPosition) {
-  TempDir dir;
-  WriteTextFile(dir.File("bad.pgn"), "[Result \"1-0\"]\n1. e4 1-0\n\n[Result \"1-0\"]\n1. e4 e4 2. Nf3 1-0\n");
-  EngineRun run = RunEngine("new\nforce\nd2d4\npgn2game bad.pgn games.game\nd\nquit\n", dir.Path());
-  const std::string afterE4 = "\n4 . . . . P . . . \n3 . . . . . . . . \n2 P P P P . P P P \n";
-  EXPECT_NE(run.output.find(afterE4 + "1 R N B Q K B N R \n\n  A B C D E F G H\nmove: e4, plyNo:2\n"
-                            "converted: 1 games. (skipped: 0)\nERROR: MOVE NOT LEGAL 1 file: bad.pgn\n"),
-            std::string::npos)
-      << run.output;
-  EXPECT_NE(run.output.find("FEN: " + std::string(INITIAL_POSITION) + "\n"), std::string::npos) << run.output;
-  EXPECT_NE(run.log.find("e4MOVE NOT LEGAL 1\nconverted: 1\tskipped: 0\nERROR: MOVE NOT LEGAL 1\n"), std::string::npos)
-      << run.log;
-  EXPECT_EQ(std::filesystem::file_size(dir.File("games.game")), 4u);
 }
 
 }  // namespace
