@@ -99,7 +99,7 @@ u64 KeyAfter(std::initializer_list<const char*> moves) {
 // The engine's own books: black to move after 1.e4 and 1.d4 (and, wrongly filed there, a position with white to move);
 // white to move after 1.Nf3 Nf6. The moves are tried from the last generated back: d2d4 is appended before e2e4. The
 // engine asks the book only early in the game.
-TEST_F(BookFiles, TheClockPicksAmongTheMovesIntoTheBookOfTheSideThenToMove) {
+TEST_F(BookFiles, TheClockPicksAMoveIntoTheBookOfTheSideThenToMoveOnlyEarlyInTheGame) {
   WriteBook(BOOK_NAMES[BOOK_BLACK_TO_MOVE], {KeyAfter({"e2e4"}), KeyAfter({"d2d4"}), KeyAfter({"g1f3", "d7d5"})});
   WriteBook(BOOK_NAMES[BOOK_WHITE_TO_MOVE], {KeyAfter({"g1f3", "g8f6"})});
   struct Closer { ~Closer() { EngineBook.Side(0).Close(); EngineBook.Side(1).Close(); } } closeAtTheEnd;
