@@ -1,6 +1,5 @@
-// Files for the book, database and conversion tests, written here by hand:
-// position lines, database records, and book files worked out from their
-// keys; a working folder of the test's own for the fixed file names.
+// Files for the book, database and conversion tests, written here by hand: position lines, database records and book
+// files worked out from their keys, in a working folder of the test's own for the fixed file names.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,8 +14,12 @@
 #include <vector>
 
 #include "book/byte_order.h"
+#include "book/opening_book.h"
 #include "book/position_record.h"
 #include "support/engine_process.h"
+
+const std::string START = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+const std::string AFTER_E4 = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3";
 
 // A temporary folder that is the working directory for the life of the object.
 struct InTempDir : TempDir {
@@ -51,18 +54,16 @@ inline PositionRecord MakeRecord(u64 key, u32 whiteWins, u32 blackWins, u32 draw
 
 inline void WriteDatabase(const std::string& path, const std::vector<PositionRecord>& records) {
   std::string bytes(records.size() * POSITION_RECORD_SIZE, '\0');
-  for (size_t i = 0; i < records.size(); ++i) {
-    EncodeRecord(records[i], reinterpret_cast<u8*>(&bytes[i * POSITION_RECORD_SIZE]));
-  }
+  u8* at = reinterpret_cast<u8*>(bytes.data());
+  for (const PositionRecord& record : records) EncodeRecord(record, at), at += POSITION_RECORD_SIZE;
   WriteTextFile(path, bytes);
 }
 
 inline std::vector<PositionRecord> ReadDatabase(const std::string& path) {
   const std::string bytes = ReadFile(path);
   std::vector<PositionRecord> records;
-  for (size_t at = 0; at + POSITION_RECORD_SIZE <= bytes.size(); at += POSITION_RECORD_SIZE) {
+  for (size_t at = 0; at + POSITION_RECORD_SIZE <= bytes.size(); at += POSITION_RECORD_SIZE)
     records.push_back(DecodeRecord(reinterpret_cast<const u8*>(&bytes[at])));
-  }
   return records;
 }
 
@@ -72,8 +73,7 @@ inline std::string LittleEndian(u64 value, int bytes) {
   return text;
 }
 
-// The ".mbk" file of sorted keys: the low word, then the 15 bits below the
-// key's bucket (its top 17 bits).
+// The ".mbk" file of sorted keys: the low word, then the 15 bits below the key's bucket (its top 17 bits).
 inline std::string BookRecordBytes(const std::vector<u64>& keys) {
   std::string bytes;
   for (u64 key : keys) bytes += LittleEndian(key & 0xFFFFFFFFull, 4) + LittleEndian((key >> 32) & 0x7fff, 2);

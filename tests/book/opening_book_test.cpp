@@ -1,21 +1,14 @@
-// Opening book files written byte by byte here: opened and searched, refused
-// when broken, and played from.
-#include <gtest/gtest.h>
-
+// Opening book files written byte by byte here: opened and searched, refused when broken, and played from.
 #include <memory>
 #include <random>
 #include <tuple>
 
-#include "board/attacks.h"
-#include "board/load_position.h"
-#include "board/make_move.h"
-#include "board/move_text.h"
 #include "book/book_move.h"
-#include "book/opening_book.h"
 #include "book_test_files.h"
 #include "driver/command_loop.h"
 #include "driver/xboard.h"
 #include "search/think.h"
+#include "support/move_probe.h"
 
 namespace {
 
@@ -29,9 +22,9 @@ class BookFiles : public testing::Test {
   std::unique_ptr<OpeningBook> book_ = std::make_unique<OpeningBook>();
 };
 
-// Even keys only: side 0 crowds them into two buckets, side 1 spreads them
-// over all. A book not yet open holds nothing, not even key 0.
-TEST_F(BookFiles, FindEveryKeyOfBothSidesAndNoOther) {
+// Even keys only: side 0 crowds them into two buckets, side 1 spreads them over all. A book not yet open holds nothing,
+// not even key 0. Then each lookup follows one that left the same low 47 bits as the record read last.
+TEST_F(BookFiles, FindEveryKeyAndNoOtherTellingBucketsApart) {
   for (int side : {-1, 0, 1, 2}) EXPECT_FALSE(Contains(*book_, side, 0)) << side;
   std::mt19937_64 random(77);
   std::vector<u64> keys[2];
@@ -48,10 +41,7 @@ TEST_F(BookFiles, FindEveryKeyOfBothSidesAndNoOther) {
       EXPECT_FALSE(Contains(*book_, side, key + 1)) << std::hex << key + 1;
     }
   }
-}
 
-// Each lookup follows one that left the same low 47 bits as the record read last.
-TEST_F(BookFiles, KeysDifferingOnlyInTheirBucketAreToldApart) {
   const u64 low47 = 0x00001234ABCD5678ull;
   const u64 first = low47 | (0x1ull << 47), second = low47 | (0x1F00Dull << 47), absent = low47 | (0x0ABCull << 47);
   WriteBook("bookbtm", {first, second, 7});
@@ -63,8 +53,7 @@ TEST_F(BookFiles, KeysDifferingOnlyInTheirBucketAreToldApart) {
   }
 }
 
-// Each broken pair is refused with its message, by a fresh book and by one
-// that held the side before: the side is left empty, the next not opened.
+// Each broken pair is refused, by a fresh book and one that held the side: the side left empty, the next not opened.
 TEST_F(BookFiles, BrokenFilesAreRefused) {
   const std::vector<u64> keys = {5, 6, 0x4000000000000000ull};
   const std::string index = BookIndexBytes(keys), records = BookRecordBytes(keys);
@@ -72,10 +61,7 @@ TEST_F(BookFiles, BrokenFilesAreRefused) {
   decreasing.replace(4 * 70000, 4, LittleEndian(2, 4));
   pastTheEnd.replace(index.size() - 4, 4, LittleEndian(4, 4));
   const std::string mbx = "Wrong file format 'bookbtm.mbx'.\n", mbk = "Wrong file format 'bookbtm.mbk'.\n";
-  struct Case {
-    const char* what;
-    std::string index, records, message;
-  } const cases[] = {
+  const std::tuple<const char*, std::string, std::string, std::string> cases[] = {  // index, records, message
       {"no index", "<none>", records, "Cannot load file: 'bookbtm.mbx'\n"},
       {"index short by a byte", index.substr(1), records, mbx}, {"index long by a byte", index + "x", records, mbx},
       {"counts that decrease", decreasing, records, mbx},
@@ -83,49 +69,42 @@ TEST_F(BookFiles, BrokenFilesAreRefused) {
       {"a piece of a record", index, records + "abc", mbk}, {"counts past the records", pastTheEnd, records, mbk},
       {"records the index counts missing", index, records.substr(6), mbk},
   };
-  for (const Case& c : cases) {
+  for (const auto& [what, brokenIndex, brokenRecords, message] : cases) {
     WriteBook("bookbtm", keys);
     WriteBook("bookwtm", keys);
     ASSERT_TRUE(book_->OpenBook());
-    std::filesystem::remove("bookbtm.mbx");
-    std::filesystem::remove("bookbtm.mbk");
-    if (c.index != "<none>") WriteTextFile("bookbtm.mbx", c.index);
-    if (c.records != "<none>") WriteTextFile("bookbtm.mbk", c.records);
+    for (const char* name : {"bookbtm.mbx", "bookbtm.mbk"}) std::filesystem::remove(name);
+    if (brokenIndex != "<none>") WriteTextFile("bookbtm.mbx", brokenIndex);
+    if (brokenRecords != "<none>") WriteTextFile("bookbtm.mbk", brokenRecords);
     auto fresh = std::make_unique<OpeningBook>();
+    SCOPED_TRACE(what);
     for (OpeningBook* book : {book_.get(), fresh.get()}) {
-      EXPECT_FALSE(book->OpenBook()) << c.what;
-      EXPECT_EQ(std::string(book->Message().Text()), c.message) << c.what;
-      EXPECT_EQ(book->RecordCount(0), 0u) << c.what;
-      for (u64 key : keys) EXPECT_FALSE(Contains(*book, 0, key)) << c.what;
+      EXPECT_FALSE(book->OpenBook());
+      EXPECT_EQ(std::string(book->Message().Text()), message);
+      EXPECT_EQ(book->RecordCount(0), 0u);
+      for (u64 key : keys) EXPECT_FALSE(Contains(*book, 0, key));
     }
-    EXPECT_EQ(fresh->RecordCount(1), 0u) << c.what;
+    EXPECT_EQ(fresh->RecordCount(1), 0u);
   }
 }
 
 // The key of the position after moves from the initial position.
 u64 KeyAfter(std::initializer_list<const char*> moves) {
-  EXPECT_TRUE(LoadPosition(INITIAL_POSITION));
+  Load(INITIAL_POSITION);
   UndoRecord records[2]{};
   for (UndoRecord* record = records; const char* text : moves) MakeMove(ParseBoardMove(text), *record++);
   return HashKey;
 }
 
-// The engine's own books: black to move after 1.e4 and 1.d4 (and, wrongly
-// filed there, a position with white to move); white to move after 1.Nf3 Nf6.
-class BookMoves : public BookFiles {
- protected:
-  void SetUp() override {
-    InitBoardTables();
-    WriteBook(BOOK_NAMES[BOOK_BLACK_TO_MOVE], {KeyAfter({"e2e4"}), KeyAfter({"d2d4"}), KeyAfter({"g1f3", "d7d5"})});
-    WriteBook(BOOK_NAMES[BOOK_WHITE_TO_MOVE], {KeyAfter({"g1f3", "g8f6"})});
-    ASSERT_TRUE(EngineBook.OpenBook()) << EngineBook.Message().Text();
-    ASSERT_TRUE(LoadPosition(INITIAL_POSITION));
-  }
-  void TearDown() override { EngineBook.Side(0).Close(); EngineBook.Side(1).Close(); }
-};
-
-// The moves are tried from the last generated back: d2d4 is appended before e2e4.
-TEST_F(BookMoves, TheClockPicksAmongTheMovesIntoTheBookOfTheSideThenToMove) {
+// The engine's own books: black to move after 1.e4 and 1.d4 (and, wrongly filed there, a position with white to move);
+// white to move after 1.Nf3 Nf6. The moves are tried from the last generated back: d2d4 is appended before e2e4. The
+// engine asks the book only early in the game.
+TEST_F(BookFiles, TheClockPicksAMoveIntoTheBookOfTheSideThenToMoveOnlyEarlyInTheGame) {
+  WriteBook(BOOK_NAMES[BOOK_BLACK_TO_MOVE], {KeyAfter({"e2e4"}), KeyAfter({"d2d4"}), KeyAfter({"g1f3", "d7d5"})});
+  WriteBook(BOOK_NAMES[BOOK_WHITE_TO_MOVE], {KeyAfter({"g1f3", "g8f6"})});
+  struct Closer { ~Closer() { EngineBook.Side(0).Close(); EngineBook.Side(1).Close(); } } closeAtTheEnd;
+  ASSERT_TRUE(EngineBook.OpenBook()) << EngineBook.Message().Text();
+  Load(INITIAL_POSITION);
   EXPECT_EQ(BookMoveAt(1000), ParseBoardMove("d2d4"));
   EXPECT_EQ(BookMoveAt(1001), ParseBoardMove("e2e4"));
   EXPECT_TRUE(Board[E2] == WHITE_PAWN && HistoryTop == History);  // every trial move was taken back
@@ -134,9 +113,8 @@ TEST_F(BookMoves, TheClockPicksAmongTheMovesIntoTheBookOfTheSideThenToMove) {
   for (i64 clock : {0, 1, 2}) EXPECT_EQ(BookMoveAt(clock), ParseBoardMove("g8f6"));
   MakeMove(ParseBoardMove("g8f6"), record);
   EXPECT_EQ(BookMoveAt(0), NO_MOVE);  // no white move leads into the book of black to move
-}
 
-TEST_F(BookMoves, TheBookIsAskedOnlyEarlyInTheGame) {
+  Load(INITIAL_POSITION);
   PonderEnabled = PrintThinking = false;
   EngineState = ENGINE_PLAYING;
   GameMoveCount = BOOK_MOVE_LIMIT - 1;
@@ -144,7 +122,7 @@ TEST_F(BookMoves, TheBookIsAskedOnlyEarlyInTheGame) {
   const std::string bookAnswer = CaptureOutput(EngineMove);
   EXPECT_TRUE(bookAnswer == "move e2e4\n" || bookAnswer == "move d2d4\n") << bookAnswer;
   EXPECT_EQ(BestMove, NO_MOVE);  // no search ran
-  ASSERT_TRUE(LoadPosition(INITIAL_POSITION));
+  Load(INITIAL_POSITION);
   GameMoveCount = BOOK_MOVE_LIMIT;
   CaptureOutput(EngineMove);
   EXPECT_NE(BestMove, NO_MOVE);  // searched

@@ -1,6 +1,5 @@
-// The conversion commands: fed to the command loop in this process, and run
-// by the built engine over pipes as an operator runs them, through the whole
-// chain from PGN games to an opening book the engine plays from.
+// The conversion commands: fed to the command loop in this process, and run by the built engine over pipes as an
+// operator runs them, through the whole chain from PGN games to an opening book the engine plays from.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -12,7 +11,6 @@
 
 namespace {
 
-const std::string WHITE_WON = "[Event \"t\"]\n[Result \"1-0\"]\n\n";
 const std::string BACK = std::string(8, '\b');
 
 std::vector<std::string> Lines(const std::string& text, bool sorted = false) {
@@ -41,10 +39,9 @@ class Conversions : public testing::Test {
   InTempDir dir_;
 };
 
-// Forty real games take a header and two bytes a move, by their PlyCount
-// tags; added again they are all skipped; back as PGN they convert to the
-// same bytes. Position lines cover at most 64 plies a game (the first has
-// 140), are appended, and leave the board at the initial position.
+// Forty real games take a header and two bytes a move, by their PlyCount tags; added again they are all skipped; back
+// as PGN they convert to the same bytes. Position lines cover at most 64 plies a game (the first has 140), are
+// appended, and leave the board at the initial position.
 TEST_F(Conversions, GamesSurviveTheTripThroughPgnAndAreAddedOnce) {
   const std::string pgn = SelfPlayGames(40);
   WriteTextFile("a.pgn", pgn);
@@ -76,8 +73,7 @@ TEST_F(Conversions, GamesSurviveTheTripThroughPgnAndAreAddedOnce) {
   EXPECT_TRUE(AtLoadedPosition());
 }
 
-// A token that is no move and an unfinished game skip their games, the next
-// read from the initial position; a stored move that is not legal skips its.
+// A token that is no move, an unfinished game, a stored move that is not legal: each skips its game, no more.
 TEST_F(Conversions, GamesThatCannotBeReadAreSkippedAndCorruptFilesRefused) {
   WriteTextFile("a.pgn", WHITE_WON + "1. e4 e5 1-0\n\n" + WHITE_WON + "1. d4 d5 2. c4 Zz9\n3. e3 1-0\n\n" +
                              "[Result \"*\"]\n1. e4 *\n\n" + WHITE_WON + "1. c4 1-0\n");
@@ -96,8 +92,8 @@ TEST_F(Conversions, GamesThatCannotBeReadAreSkippedAndCorruptFilesRefused) {
                                               BACK + " 50%]..." + BACK + "100%]...\tOK\nconverted: 1 games.\n");
   EXPECT_EQ(ReadFile("a.pos"), InitialLine('W'));
 
-  // Damage in a game file, and the game where it begins: one more ply than a game holds, its moves all
-  // there; game 2 cut inside its moves or its header, or of result code 0.
+  // Damage in a game file, and the game where it begins: one more ply than a game holds, its moves all there; game 2
+  // cut inside its moves or its header, or of result code 0.
   const std::string tooLong = LittleEndian(MakeGameHeader(MAX_GAME_PLIES + 1, RESULT_DRAW), 2) + std::string(2048, 'x');
   std::string unfinished = bytes;
   unfinished[7] &= 0x3f;
@@ -111,7 +107,10 @@ TEST_F(Conversions, GamesThatCannotBeReadAreSkippedAndCorruptFilesRefused) {
   }
 }
 
-TEST_F(Conversions, ListedFilesGoIntoOneGameFileUntilAReaderError) {
+// Listed files go into one game file until a reader error. A game file that cannot take the games is reported, not
+// counted as written: /dev/full reads as zeros, a folder does not open, a full disk refuses the bytes of the games
+// (when they are written, or at the end when they are flushed).
+TEST_F(Conversions, ListedFilesAndGameFilesThatCannotBeWritten) {
   WriteTextFile("a.pgn", SelfPlayGames(3));
   WriteTextFile("b.pgn", WHITE_WON + "1. e4 1-0\n" + WHITE_WON + "1. d4 1-0\n");
   WriteTextFile("bad.pgn", "[Result \"?\"]\n1. e4 *\n");
@@ -120,30 +119,22 @@ TEST_F(Conversions, ListedFilesGoIntoOneGameFileUntilAReaderError) {
             Finished("a.pgn", 3, 0) + "Cannot open PGN input file: 'missing.pgn'\n" + Finished("b.pgn", 2, 0) +
                 "converted: 0 games. (skipped: 0)\nERROR: Result Error 1 file: bad.pgn\n\nCONVERTED GAMES: 5\n");
   EXPECT_EQ(Run("pgnlist2game nolist all.game"), "Cannot open PGN input file: 'nolist'\n");
-}
 
-// A game file that cannot take the games is reported, not counted as written:
-// /dev/full reads as zeros, a folder does not open, a full disk refuses the
-// bytes of the games (when they are written, or at the end when they are flushed).
-TEST_F(Conversions, AGameFileThatCannotBeWrittenIsReported) {
-  WriteTextFile("a.pgn", SelfPlayGames(40));
-  EXPECT_EQ(Run("pgn2game a.pgn /dev/full"), "Game file corrupted! (error on game: 1)\n");
+  WriteTextFile("forty.pgn", SelfPlayGames(40));
+  EXPECT_EQ(Run("pgn2game forty.pgn /dev/full"), "Game file corrupted! (error on game: 1)\n");
   std::filesystem::create_directory("folder");
-  EXPECT_EQ(Run("pgn2game a.pgn folder"), "Cannot create GAME output file: 'folder'\n");
-  WriteTextFile("b.pgn", WHITE_WON + "1. e4 1-0\n" + WHITE_WON + "1. d4 1-0\n");
-  WriteTextFile("three.pgn", SelfPlayGames(3));
-  Run("pgn2game three.pgn c.game");
+  EXPECT_EQ(Run("pgn2game forty.pgn folder"), "Cannot create GAME output file: 'folder'\n");
+  Run("pgn2game a.pgn c.game");
   const std::string three = ReadFile("c.game");
   std::string written, flushed;
   {
     FileSizeLimit full(1024);
-    written = Run("pgn2game a.pgn a.game");
+    written = Run("pgn2game forty.pgn a.game");
     FileSizeLimit noMore(three.size());  // more than the messages
     flushed = Run("pgn2game b.pgn c.game");
   }
-  // The disk fills up within the fourth game: three whole games stay, counted,
-  // and the file reads back without a game cut short.
-  EXPECT_TRUE(written.ends_with("converted: 3 games. (skipped: 0)\nERROR: GAME FILE NOT WRITTEN file: a.pgn\n"))
+  // The disk fills up within the fourth game: three whole games stay, counted, and the file reads back whole.
+  EXPECT_TRUE(written.ends_with("converted: 3 games. (skipped: 0)\nERROR: GAME FILE NOT WRITTEN file: forty.pgn\n"))
       << written;
   EXPECT_TRUE(Run("game2pgn a.game d.pgn").ends_with("converted: 3 games.\n"));
   EXPECT_TRUE(flushed.ends_with("converted: 0 games. (skipped: 0)\nERROR: GAME FILE NOT WRITTEN file: b.pgn\n"))
@@ -151,18 +142,27 @@ TEST_F(Conversions, AGameFileThatCannotBeWrittenIsReported) {
   EXPECT_EQ(ReadFile("c.game"), three);
 }
 
-// "pgn2pos" empties its sixteen files at each run and splits the lines of
-// "game2pos" by the first digit of their key. Sorted, they become databases
-// and books, from which the engine then plays its first move.
+// "pgn2pos" empties its sixteen files at each run and splits the lines of "game2pos" by the first digit of their key.
+// Sorted, they become databases and books, from which the engine then plays its first move. A game whose second move
+// is not legal shows the board before it and ends its conversion; the next command finds the initial position.
 TEST(ConversionChain, GamesBecomeAnOpeningBookTheEnginePlaysFrom) {
   TempDir dir;
   WriteTextFile(dir.File("games.pgn"), SelfPlayGames(100));
-  EngineRun convert = RunEngine(
-      "pgn2pos games.pgn\npgn2game games.pgn games.game\ngame2pos games.game games.pos\npgn2pos games.pgn\nquit\n",
-      dir.Path());
+  WriteTextFile(dir.File("bad.pgn"), "[Result \"1-0\"]\n1. e4 1-0\n\n[Result \"1-0\"]\n1. e4 e4 2. Nf3 1-0\n");
+  EngineRun convert = RunEngine("pgn2pos games.pgn\npgn2game games.pgn games.game\ngame2pos games.game games.pos\n"
+                                "pgn2pos games.pgn\nnew\nforce\nd2d4\npgn2game bad.pgn bad.game\nd\nquit\n",
+                                dir.Path());
   const std::string finished = Finished("games.pgn", 100, 0);
   EXPECT_TRUE(convert.output.starts_with(finished + finished)) << convert.output;
   EXPECT_NE(convert.log.find("<<< OK:\tgames.pgn\t>>>"), std::string::npos) << convert.log;
+  const std::string afterE4 = "\n4 . . . . P . . . \n3 . . . . . . . . \n2 P P P P . P P P \n";
+  const size_t error = convert.output.find(afterE4 + "1 R N B Q K B N R \n\n  A B C D E F G H\nmove: e4, plyNo:2\n"
+                                           "converted: 1 games. (skipped: 0)\nERROR: MOVE NOT LEGAL 1 file: bad.pgn\n");
+  const std::string initial = "FEN: " + std::string(INITIAL_POSITION) + "\n";
+  EXPECT_TRUE(error != std::string::npos && convert.output.find(initial, error) != std::string::npos) << convert.output;
+  EXPECT_NE(convert.log.find("e4MOVE NOT LEGAL 1\nconverted: 1\tskipped: 0\nERROR: MOVE NOT LEGAL 1\n"),
+            std::string::npos) << convert.log;
+  EXPECT_EQ(std::filesystem::file_size(dir.File("bad.game")), 4u);
   const std::string positions = ReadFile(dir.File("games.pos"));
   std::string split;
   for (char digit : std::string("0123456789ABCDEF")) {
@@ -184,23 +184,6 @@ TEST(ConversionChain, GamesBecomeAnOpeningBookTheEnginePlaysFrom) {
   const std::string move = play.output.substr(5, play.output.find('\n') - 5);
   EXPECT_EQ(play.output, "move " + move + "\nYES\n");
   EXPECT_NE(play.log.find("move (book) " + move + "\n- NO ponder move\n"), std::string::npos) << play.log;
-}
-
-// A game whose second move is not legal shows the board before it and ends
-// the conversion; the next command finds the initial position.
-TEST(ConversionChain, AfterAReaderErrorTheNextCommandFindsTheInitialPosition) {
-  TempDir dir;
-  WriteTextFile(dir.File("bad.pgn"), "[Result \"1-0\"]\n1. e4 1-0\n\n[Result \"1-0\"]\n1. e4 e4 2. Nf3 1-0\n");
-  EngineRun run = RunEngine("new\nforce\nd2d4\npgn2game bad.pgn games.game\nd\nquit\n", dir.Path());
-  const std::string afterE4 = "\n4 . . . . P . . . \n3 . . . . . . . . \n2 P P P P . P P P \n";
-  EXPECT_NE(run.output.find(afterE4 + "1 R N B Q K B N R \n\n  A B C D E F G H\nmove: e4, plyNo:2\n"
-                            "converted: 1 games. (skipped: 0)\nERROR: MOVE NOT LEGAL 1 file: bad.pgn\n"),
-            std::string::npos)
-      << run.output;
-  EXPECT_NE(run.output.find("FEN: " + std::string(INITIAL_POSITION) + "\n"), std::string::npos) << run.output;
-  EXPECT_NE(run.log.find("e4MOVE NOT LEGAL 1\nconverted: 1\tskipped: 0\nERROR: MOVE NOT LEGAL 1\n"), std::string::npos)
-      << run.log;
-  EXPECT_EQ(std::filesystem::file_size(dir.File("games.game")), 4u);
 }
 
 }  // namespace

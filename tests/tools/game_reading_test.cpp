@@ -1,77 +1,55 @@
-// Reading games: algebraic notation in positions laid out by hand, in EPD
-// operations and in three hundred real games; PGN texts of every kind.
-#include <gtest/gtest.h>
-
+// Reading games: algebraic notation in hand-made positions, EPD operations and 300 real games; PGN texts of every kind.
 #include <random>
+#include <sstream>
 
-#include "board/check.h"
 #include "board/move_validity.h"
 #include "driver/game_move.h"
-#include "movegen/move_stack.h"
-#include "movegen/perft.h"
 #include "pgn_test_files.h"
-#include "support/engine_process.h"
 #include "tools/san.h"
 
 namespace {
 
-const char* const INITIAL = INITIAL_POSITION;
-const char* const CASTLES = "r3k2r/8/8/8/8/8/8/R3K2R w Qk -";
-const char* const BLACK_CASTLES = "r3k2r/8/8/8/8/8/8/R3K2R b Qk -";
-const char* const PROMOTES = "r1r4k/1P3P2/8/8/8/8/6p1/4K3 w - -";
-const char* const BLACK_PROMOTES = "4k3/8/8/8/8/8/6p1/4K2R b - -";
-const char* const KNIGHTS = "4k3/8/8/8/8/5N2/8/1N2K3 w - -";
-const char* const PINNED_KNIGHT = "4k3/8/8/8/8/5N2/8/rN2K3 w - -";  // b1 shields its king
-const char* const ROOKS = "k7/8/8/8/4R3/8/8/4RK2 w - -";
-const char* const PAWNS = "4k3/8/8/3p4/2P1P3/8/8/4K3 b - -";
-const std::string WHITE_WON = "[Event \"t\"]\n[Result \"1-0\"]\n\n";
-const std::string BLACK_WON = "[Event \"t\"]\n[Result \"0-1\"]\n\n";
 const std::string DRAWN = "[Event \"t\"]\n[Result \"1/2-1/2\"]\n\n";
 
-// The move a text should give is written in coordinates and read by the
-// coordinate parser in the same position; "" is no move.
+// Each text is followed by the move it should give, in coordinates read in the same position ("-" for no move).
 TEST(San, MovesOfEveryFormInPositionsLaidOutByHand) {
-  InitBoardTables();
-  struct Case {
-    const char* position;
-    const char* san;
-    const char* expected;
-  } const cases[] = {
-      // Castling, with letter or digit, needs its right.
-      {CASTLES, "O-O-O", "e1c1"}, {CASTLES, "0-0-0+", "e1c1"}, {CASTLES, "O-O", ""}, {CASTLES, "o-o-o", ""},
-      {BLACK_CASTLES, "O-O#", "e8g8"}, {BLACK_CASTLES, "0-0-0", ""},
-      // Pawn pushes and captures; no pawn can stand behind the last two squares.
-      {INITIAL, "e4", "e2e4"}, {INITIAL, "e3", "e2e3"}, {PAWNS, "d4", "d5d4"}, {PAWNS, "dxe4", "d5e4"},
-      {"rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR w KQkq f6", "exf6", "e5f6"},
-      {"4k3/8/8/8/8/2n5/1P1B4/4K3 w - -", "bxc3", "b2c3"}, {KNIGHTS, "e1", ""}, {BLACK_CASTLES, "d7", ""},
+  const std::pair<const char*, const char*> cases[] = {
+      // Castling, with letter or digit, needs its right. Pawn pushes and captures; no pawn can stand behind the last
+      // two squares. Long algebraic: nine characters are read, the rest ignored.
+      {"r3k2r/8/8/8/8/8/8/R3K2R w Qk -", "O-O-O e1c1 0-0-0+ e1c1 O-O - o-o-o -"},
+      {"r3k2r/8/8/8/8/8/8/R3K2R b Qk -", "O-O# e8g8 0-0-0 - d7 -"},
+      {INITIAL_POSITION, "e4 e2e4 e3 e2e3 Ng1f3 g1f3 g1-f3 g1f3 e2e4abcde -"},
+      {"4k3/8/8/3p4/2P1P3/8/8/4K3 b - -", "d4 d5d4 dxe4 d5e4"},
+      {"rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR w KQkq f6", "exf6 e5f6"},
+      {"4k3/8/8/8/8/2n5/1P1B4/4K3 w - -", "bxc3 b2c3"},
       // Promotions; the capturing pawn's file must neighbour its target's.
-      {PROMOTES, "f8=Q", "f7f8q"}, {PROMOTES, "f8N", "f7f8n"}, {PROMOTES, "f8=b", "f7f8b"}, {PROMOTES, "f8", "f7f8"},
-      {PROMOTES, "bxa8=Q", "b7a8q"}, {PROMOTES, "hxa8=Q", ""}, {PROMOTES, "bxb8=Q", ""}, {PROMOTES, "Qxa8=Q", ""},
-      {BLACK_PROMOTES, "gxh1=R", "g2h1r"}, {BLACK_PROMOTES, "g1Q", "g2g1q"},
-      // Pieces, told apart by file or rank, a pinned one passed over.
-      {KNIGHTS, "Nbd2", "b1d2"}, {KNIGHTS, "N3xd2", "f3d2"}, {KNIGHTS, "Nd2", ""}, {KNIGHTS, "Ncd2", ""},
-      {PINNED_KNIGHT, "Nd2", "f3d2"}, {PINNED_KNIGHT, "Nbd2", "b1d2"}, {ROOKS, "R1e2", "e1e2"}, {ROOKS, "Re2", ""},
-      {KNIGHTS, "Kg2", "e1g2"},  // the king is where it stands
-      // Long algebraic; nine characters are read, the rest ignored.
-      {INITIAL, "Ng1f3", "g1f3"}, {INITIAL, "g1-f3", "g1f3"}, {PROMOTES, "f7-f8=R", "f7f8r"},
-      {"4k3/8/8/8/7Q/8/8/4r1K1 w - -", "Qh4xe1", "h4e1"}, {KNIGHTS, "Nbd2+!?!?", "b1d2"},
-      {KNIGHTS, "Nb1d2!!!!X", "b1d2"}, {KNIGHTS, "++++++Nbd2", ""}, {INITIAL, "e2e4abcde", ""},
+      {"r1r4k/1P3P2/8/8/8/8/6p1/4K3 w - -", "f8=Q f7f8q f8N f7f8n f8=b f7f8b f8 f7f8 bxa8=Q b7a8q hxa8=Q -"},
+      {"r1r4k/1P3P2/8/8/8/8/6p1/4K3 w - -", "bxb8=Q - Qxa8=Q - f7-f8=R f7f8r"},
+      {"4k3/8/8/8/8/8/6p1/4K2R b - -", "gxh1=R g2h1r g1Q g2g1q"},
+      // Pieces, told apart by file or rank, a pinned one (b1 shields its king) passed over.
+      {"4k3/8/8/8/8/5N2/8/1N2K3 w - -", "Nbd2 b1d2 N3xd2 f3d2 Nd2 - Ncd2 - Kg2 e1g2 e1 -"},
+      {"4k3/8/8/8/8/5N2/8/1N2K3 w - -", "Nbd2+!?!? b1d2 Nb1d2!!!!X b1d2 ++++++Nbd2 -"},
+      {"4k3/8/8/8/8/5N2/8/rN2K3 w - -", "Nd2 f3d2 Nbd2 b1d2"}, {"k7/8/8/8/4R3/8/8/4RK2 w - -", "R1e2 e1e2 Re2 -"},
+      {"4k3/8/8/8/7Q/8/8/4r1K1 w - -", "Qh4xe1 h4e1"},
+      // Characters off the board name no square.
+      {INITIAL_POSITION, "x - Zz9 - e9 - i4 - e0 - `4 - Ni3 - N9d2 - Nbi2 - ed9Q - `d8Q - id8Q - O-O-O-O - e2e9 -"},
+      {INITIAL_POSITION, "bxa9=Q - \xff\xfe -"},
   };
-  for (const Case& c : cases) {
-    ASSERT_TRUE(LoadPosition(c.position)) << c.position;
-    const u64 key = HashKey;
-    EXPECT_EQ(ParseSanMove(c.san), *c.expected ? ParseBoardMove(c.expected) : NO_MOVE) << c.san << " in " << c.position;
-    EXPECT_EQ(HashKey, key) << c.san;
+  for (const auto& [position, texts] : cases) {
+    Load(position);
+    SCOPED_TRACE(position);
+    std::istringstream in(texts);
+    for (std::string san, move; in >> san >> move;) {
+      const u64 key = HashKey;
+      EXPECT_EQ(ParseSanMove(san.c_str()), move == "-" ? NO_MOVE : ParseBoardMove(move.c_str())) << san;
+      EXPECT_EQ(HashKey, key) << san;
+    }
   }
-  // Characters off the board name no square.
-  for (const char* text : {"", "x", "Zz9", "e9", "i4", "e0", "`4", "Ni3", "N9d2", "Nbi2", "ed9Q", "`d8Q", "id8Q",
-                           "O-O-O-O", "e2e9", "bxa9=Q", "\xff\xfe"}) {
-    EXPECT_EQ(ParseSanMove(text), NO_MOVE) << text;
-  }
+  EXPECT_EQ(ParseSanMove(""), NO_MOVE);
 }
 
-// Each move is legal where it is played, each game lasts the plies its tags
-// count, and those whose last comment says one side mates end in mate.
+// Each move is legal where it is played, each game lasts the plies its tags count, and exactly those whose last
+// comment says one side mates end in mate.
 TEST(San, SelfPlayGamesReplayMoveByMove) {
   const std::string all = SelfPlayGames(300);
   int mates = 0, games = 0;
@@ -82,27 +60,21 @@ TEST(San, SelfPlayGamesReplayMoveByMove) {
     ASSERT_EQ(read.games.size(), 1u) << text << read.error << read.output;
     const int plies = PlyCountOf(read.games[0].header);
     EXPECT_EQ(plies, std::stoi(text.substr(text.find("[PlyCount \"") + 11))) << text;
-    ASSERT_TRUE(LoadPosition(INITIAL_POSITION));
+    Load(INITIAL_POSITION);
     for (int ply = 0; ply < plies; ++ply) {
       ASSERT_TRUE(IsLegalMove(read.games[0].moves[ply])) << text << "ply " << ply;
       PlayGameMove(read.games[0].moves[ply]);
     }
-    if (text.find(" mates}") != std::string::npos) {
-      UndoRecord record;
-      FindCheckers(record);
-      UndoRecords[0].listEnd = MoveStack;  // perft's root list at the bottom of the move stack
-      UndoTop = &UndoRecords[1];
-      EXPECT_TRUE(record.checkers != 0 && Perft(1) == 0) << text;
-      UndoTop = UndoRecords;
-      ++mates;
-    }
+    UndoRecord record;
+    FindCheckers(record);
+    const bool mated = record.checkers != 0 && LegalMoves().empty();
+    EXPECT_EQ(mated, text.find(" mates}") != std::string::npos) << text;
+    mates += mated;
   }
-  EXPECT_EQ(games, 300);
-  EXPECT_EQ(mates, 28);
+  EXPECT_EQ(std::pair(games, mates), std::pair(300, 28));
 }
 
-// "d" shows the move an EPD operation names, read for the side to move. A
-// move that cannot be read gets a warning, and its position stands without it.
+// "d" shows the move an EPD operation names, for the side to move; an unreadable one warns, its position stands.
 TEST(EpdMove, SetboardKeepsTheMoveOrWarnsAndKeepsThePosition) {
   const std::string queens = "4k3/8/8/8/8/3Q4/K7/6q1", kings = "4k3/8/8/8/8/8/8/4K3 w - -";  // both queens reach g6
   EngineRun run = RunEngine("setboard " + queens + " b - - bm Qg6;\nd\nsetboard " + queens +
@@ -119,20 +91,17 @@ TEST(EpdMove, SetboardKeepsTheMoveOrWarnsAndKeepsThePosition) {
   EXPECT_NE(run.log.find("-M: tellusererror Illegal position\n"), std::string::npos) << run.log;
 }
 
-// Castling written with zeros begins like "0-1": it is a move whatever the
-// result. Move numbers, NAGs, comments and variations, nested to any depth,
-// are passed over.
+// Castling written with zeros begins like "0-1": it is a move whatever the result. Move numbers, NAGs, comments and
+// variations, nested to any depth, are passed over. A game longer than a record holds keeps its first 1023 plies.
 TEST(PgnReader, StoresMovesWithPlyCountAndResult) {
   constexpr size_t DEEP = 200;
   const std::string deep = std::string(DEEP, '(') + "1... c5 {" + std::string(DEEP, '{') + "2. d4 " +
                            std::string(DEEP, '}') + " 2. Nf3}" + std::string(DEEP, ')');
   const std::string castles = "1. e4 e5 2. Nf3 Nc6 3. Bc4 Bc5 4. 0-0 Nf6 5. d3 d6 6. Bg5 0-0 ";
   const std::string castled = "e2e4 e7e5 g1f3 b8c6 f1c4 f8c5 e1g1 g8f6 d2d3 d7d6 c1g5 e8g8";
-  struct Case {
-    std::string text, moves;
-    int code;
-    std::string result;
-  } const cases[] = {
+  std::string shuffle, shuffled;  // knights out and back, 1200 plies
+  for (int i = 0; i < 300; ++i) shuffle += "Nf3 Nf6 Ng1 Ng8 ", shuffled += "g1f3 g8f6 f3g1 f6g8 ";
+  const std::tuple<std::string, std::string, int, std::string> cases[] = {  // text, moves, result code and text
       {WHITE_WON + castles + "1-0\n", castled, RESULT_WHITE_WON, "W1-0"},
       {BLACK_WON + castles + "0-1\n", castled, RESULT_BLACK_WON, "B0-1"},
       {DRAWN + castles + "1/2-1/2", castled, RESULT_DRAW, "D1/2-1/2"},
@@ -144,32 +113,26 @@ TEST(PgnReader, StoresMovesWithPlyCountAndResult) {
       {"[Result \"*\"]\n1. e4 e5 *\n", "e2e4 e7e5", RESULT_UNFINISHED, "**"},
       {WHITE_WON + "1. e4 " + deep + " e5 2. Nf3 " + deep + " Nc6 1-0\n", "e2e4 e7e5 g1f3 b8c6", RESULT_WHITE_WON,
        "W1-0"},
+      {DRAWN + shuffle + "1/2-1/2\n", shuffled.substr(0, 5 * MAX_GAME_PLIES - 1), RESULT_DRAW, "D1/2-1/2"},
   };
-  for (const Case& c : cases) {
-    PgnReading read = ReadPgnText(c.text);
-    ASSERT_EQ(read.games.size(), 1u) << c.text << read.error << read.output;
+  for (const auto& [text, moves, code, result] : cases) {
+    PgnReading read = ReadPgnText(text);
+    ASSERT_EQ(read.games.size(), 1u) << text << read.error << read.output;
     const GameRecord& game = read.games[0];
     EXPECT_EQ(std::tuple(MovesText(game), game.header, game.resultLetter + std::string(game.resultText)),
-              std::tuple(c.moves, MakeGameHeader(int(c.moves.size() + 1) / 5, c.code), c.result));
-    EXPECT_TRUE(read.boardRestored) << c.text;
+              std::tuple(moves, MakeGameHeader(int(moves.size() + 1) / 5, code), result));
+    EXPECT_TRUE(read.boardRestored) << text;
   }
 }
 
-// Texts from anywhere end as games, skipped games and an error that ends the
-// reading, the board at the initial position. Text that only begins like the
-// result is a token that is no move: it skips its game.
+// Texts from anywhere end as games, skipped games and an error that ends the reading, the board at the initial
+// position. Text that only begins like the result is a token that is no move: it skips its game.
 TEST(PgnReader, EveryTextEndsAsGamesSkipsOrAnError) {
-  std::string binary = "\x01", shuffle;
+  std::string binary = "\x01";
   std::minstd_rand random(7);
   for (int i = 0; i < 5000; ++i) binary += static_cast<char>(random());
-  for (int i = 0; i < 300; ++i) shuffle += "Nf3 Nf6 Ng1 Ng8 ";
   const std::string next = WHITE_WON + "1. d4 1-0";
-  struct Case {
-    std::string name, text;
-    size_t games;
-    int skipped;
-    std::string error;
-  } const cases[] = {
+  const std::tuple<const char*, std::string, size_t, int, std::string> cases[] = {  // games, skips, error
       {"empty", "", 0, 0, ""}, {"white space only", " \n\t\r\n", 0, 0, ""}, {"tags only", WHITE_WON, 0, 1, ""},
       {"no final line end", BLACK_WON + "1. e4 e5 0-1", 1, 0, ""}, {"no moves", WHITE_WON + "1-0\n" + next, 1, 1, ""},
       {"long tag line", "[Event \"" + std::string(100000, 'x') + "\"]\n[Result \"1-0\"]\n1. e4 1-0\n", 1, 0, ""},
@@ -188,17 +151,11 @@ TEST(PgnReader, EveryTextEndsAsGamesSkipsOrAnError) {
       {"a pinned piece moved", WHITE_WON + "1. d4 e6 2. c4 Bb4+ 3. Nc3 Nf6 4. Nb5 1-0\n", 0, 0,
        "MOVE NOT LEGAL 2 - check revealed"},
   };
-  for (const Case& c : cases) {
-    PgnReading read = ReadPgnText(c.text);
+  for (const auto& [name, text, games, skipped, error] : cases) {
+    PgnReading read = ReadPgnText(text);
     EXPECT_EQ(std::tuple(read.games.size(), read.skipped, read.error, read.boardRestored),
-              std::tuple(c.games, c.skipped, c.error, true))
-        << c.name;
+              std::tuple(games, skipped, error, true)) << name;
   }
-  // A game longer than a record holds keeps its first 1023 plies.
-  PgnReading longest = ReadPgnText(DRAWN + shuffle + "1/2-1/2\n");
-  ASSERT_EQ(std::tuple(longest.games.size(), longest.skipped, longest.error), std::tuple(1u, 0, "")) << longest.output;
-  EXPECT_EQ(longest.games[0].header, MakeGameHeader(MAX_GAME_PLIES, RESULT_DRAW));
-  EXPECT_EQ(MovesText(longest.games[0]).substr(5 * 1022), "f3g1");
   // Real games with a few bytes changed or cut short.
   const std::string games = SelfPlayGames(8), marks = "[]{}()*01-/.\n $Q";
   for (int trial = 0; trial < 200; ++trial) {

@@ -1,15 +1,13 @@
-// Game texts for the PGN, game-file and conversion tests, and what the PGN
-// reader makes of them.
+// Game texts for the PGN, game-file and conversion tests, and what the PGN reader makes of them.
 #pragma once
 
-#include "board/attacks.h"
-#include "board/load_position.h"
-#include "board/move_text.h"
-#include "board/position.h"
 #include "book/book_test_files.h"
 #include "book/file_handle.h"
+#include "support/move_probe.h"
 #include "tools/conversion_error.h"
 #include "tools/pgn_reader.h"
+
+const std::string WHITE_WON = "[Event \"t\"]\n[Result \"1-0\"]\n\n", BLACK_WON = "[Event \"t\"]\n[Result \"0-1\"]\n\n";
 
 // The first count games of the self-play collection, as they stand in it.
 inline std::string SelfPlayGames(int count) {
@@ -29,8 +27,7 @@ struct PgnReading {
 };
 
 inline PgnReading ReadPgnText(const std::string& text) {
-  InitBoardTables();
-  LoadPosition(INITIAL_POSITION);
+  Load(INITIAL_POSITION);
   const u64 initialKey = HashKey;
   FileHandle file(std::tmpfile());
   std::fwrite(text.data(), 1, text.size(), file.get());
@@ -42,11 +39,8 @@ inline PgnReading ReadPgnText(const std::string& text) {
     try {
       for (in.SkipWhiteSpace(); in.Peek() != PgnInput::END; in.SkipWhiteSpace()) {
         GameRecord game;
-        if (ReadPgnGame(game, in) != 0) {
-          reading.games.push_back(game);
-        } else {
-          ++reading.skipped;
-        }
+        if (ReadPgnGame(game, in) != 0) reading.games.push_back(game);
+        else ++reading.skipped;
         reading.boardRestored = restored();
       }
     } catch (const ConversionError& error) {
@@ -60,10 +54,7 @@ inline PgnReading ReadPgnText(const std::string& text) {
 // The moves of a game in coordinate notation, separated by blanks.
 inline std::string MovesText(const GameRecord& game) {
   std::string text;
-  for (int ply = 0; ply < PlyCountOf(game.header); ++ply) {
-    char move[MOVE_TEXT_SIZE];
-    MoveToText(move, game.moves[ply]);
-    text.append(ply > 0 ? " " : "").append(move);
-  }
+  for (int ply = 0; ply < PlyCountOf(game.header); ++ply)
+    text.append(ply > 0 ? " " : "").append(MoveText(game.moves[ply]));
   return text;
 }
