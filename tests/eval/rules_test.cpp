@@ -9,12 +9,8 @@
 
 namespace {
 
-struct RuleCase {
-  const char* fen;
-  int expected;     // for white here, for black in the twin
-  const char* why;
-  int square = A1;  // the piece the rule looks at, if any (white's side)
-};
+// The value for white here, for black in the twin; the square of the piece the rule looks at, if any.
+struct RuleCase { const char* fen; int expected; const char* why; int square = A1; };
 
 // rule is a lambda templated on the colour: []<int C>(int square) { ... }.
 template <typename Rule>
@@ -162,24 +158,21 @@ TEST(PieceTerms, RookFiles) {
 }
 
 TEST(PieceTerms, TrappedBishopsBishopPairAndRooksOnTheSeventh) {
-  ExpectForBothColours({{"4k3/B7/1p6/8/8/8/8/4K3 w - -", 220, "a7 by b6"},
-                        {"1B2k3/2p5/8/8/8/8/8/4K3 w - -", 220, "b8 by c7"},
-                        {"4k1B1/5p2/8/8/8/8/8/4K3 w - -", 220, "g8 by f7"},
-                        {"4k3/7B/6p1/8/8/8/8/4K3 w - -", 220, "h7 by g6"},
-                        {"1B2k3/B1p5/1p6/8/8/8/8/4K3 w - -", 220, "two at once: one penalty"},
-                        {"4k3/B7/8/8/8/8/8/4K3 w - -", 0, "no pawn beside it"},
-                        {"4k3/B7/1P6/8/8/8/8/4K3 w - -", 0, "its own pawn"},
-                        {"4k3/B7/2p5/8/8/8/8/4K3 w - -", 0, "the wrong pawn square"},
-                        {"4k3/8/1p6/8/8/8/8/B3K3 w - -", 0, "the wrong bishop square"}},
-                       []<int C>(int) { return TrappedBishopPenalty<C>(); });
+  ExpectForBothColours(
+      {{"4k3/B7/1p6/8/8/8/8/4K3 w - -", 220, "a7 by b6"}, {"1B2k3/2p5/8/8/8/8/8/4K3 w - -", 220, "b8 by c7"},
+       {"4k1B1/5p2/8/8/8/8/8/4K3 w - -", 220, "g8 by f7"}, {"4k3/7B/6p1/8/8/8/8/4K3 w - -", 220, "h7 by g6"},
+       {"1B2k3/B1p5/1p6/8/8/8/8/4K3 w - -", 220, "two at once: one penalty"},
+       {"4k3/B7/8/8/8/8/8/4K3 w - -", 0, "no pawn beside it"}, {"4k3/B7/1P6/8/8/8/8/4K3 w - -", 0, "its own pawn"},
+       {"4k3/B7/2p5/8/8/8/8/4K3 w - -", 0, "the wrong pawn square"},
+       {"4k3/8/1p6/8/8/8/8/B3K3 w - -", 0, "the wrong bishop square"}},
+      []<int C>(int) { return TrappedBishopPenalty<C>(); });
   ExpectForBothColours({{"4k3/8/8/8/8/8/8/2B1KB2 w - -", 40, "light and dark"},
                         {"4k3/8/8/8/8/B7/8/2B1K3 w - -", 0, "a3 and c1 are both dark"}},
                        []<int C>(int) { return BishopPairBonus<C>(); });
   ExpectForBothColours({{"7k/RR6/8/8/8/8/8/6K1 w - -", 18 + 18 + 48, "two, king on the eighth"},
                         {"8/RR4k1/8/8/8/8/8/6K1 b - -", 18 + 18 + 18, "two, king on the seventh"},
                         {"8/RR6/6k1/8/8/8/8/6K1 w - -", 18 + 18, "two, king further up"},
-                        {"7k/R7/8/8/8/8/8/R5K1 w - -", 18, "one"},
-                        {"7k/8/R7/8/8/8/8/R5K1 w - -", 0, "none"}},
+                        {"7k/R7/8/8/8/8/8/R5K1 w - -", 18, "one"}, {"7k/8/R7/8/8/8/8/R5K1 w - -", 0, "none"}},
                        []<int C>(int) { return RooksOnSeventhBonus<C>(); });
 }
 
