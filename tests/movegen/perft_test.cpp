@@ -1,7 +1,5 @@
 // Perft against counts of independent programs, in both colours; "perft",
 // "divide" and the interface's moves over the pipes of the built engine.
-#include <sstream>
-
 #include "movegen/perft.h"
 #include "movegen_probe.h"
 #include "support/engine_process.h"
@@ -55,10 +53,17 @@ std::string Printed(const std::string& input, std::initializer_list<std::string>
   return printed;
 }
 
-TEST(PerftCommand, EachDepthThenTheTotalAndTheMovesMade) {
+TEST(PerftAndDivideCommands, EachDepthThenTheTotalAndTheMovesMadeOrTheLeavesBelowEachMove) {
+  auto startDivide = [](int leaves) {
+    std::istringstream moves(START_MOVES);
+    std::string text;
+    for (std::string move; moves >> move;) text += move + ": " + std::to_string(leaves) + "\n";
+    return text + "Nodes: " + std::to_string(20 * leaves) + "\n";
+  };
   const std::string header = "ply\tduration\tnodes\n", none = header + "total nodes: 0\n(total moves[32]: 0)\n";
-  EXPECT_EQ(Printed("new\nperft 3\nquit\n"),
-            header + "1\t-\t20\n2\t-\t420\n3\t-\t9322\ntotal nodes: 9762\n(total moves[32]: 9762)\n");
+  EXPECT_EQ(Printed("new\nperft 3\ndivide 2\ndivide 1\ndivide 0\nquit\n"),
+            header + "1\t-\t20\n2\t-\t420\n3\t-\t9322\ntotal nodes: 9762\n(total moves[32]: 9762)\n" +
+                startDivide(20) + startDivide(1) + "Nodes: 0\n");
   // The pinned knight's six moves are made and rejected, the king's four count; depths below 1 count
   // nothing, and a word that is no number is left to be read as a command.
   EXPECT_EQ(Printed("setboard 4k3/8/8/8/4r3/8/4N3/4K3 w - -\nperft 1\nperft 0\nperft -3\nperft quit\nperft 1\n"),
@@ -69,16 +74,6 @@ TEST(PerftCommand, EachDepthThenTheTotalAndTheMovesMade) {
   EXPECT_EQ(Printed("setboard 7k/5Q2/6K1/8/8/8/8/8 b - -\nperft 2\nsetboard 7k/6Q1/6K1/8/8/8/8/8 b - -\nperft 200\n"),
             header + "1\t-\t0\n2\t-\t0\ntotal nodes: 0\n(total moves[32]: 2)\n" + deep +
                 "total nodes: 0\n(total moves[32]: 127)\n");
-}
-
-TEST(DivideCommand, LeavesBelowEachMoveInGenerationOrder) {
-  auto startDivide = [](int leaves) {
-    std::istringstream moves(START_MOVES);
-    std::string text;
-    for (std::string move; moves >> move;) text += move + ": " + std::to_string(leaves) + "\n";
-    return text + "Nodes: " + std::to_string(20 * leaves) + "\n";
-  };
-  EXPECT_EQ(Printed("new\ndivide 2\ndivide 1\ndivide 0\n"), startDivide(20) + startDivide(1) + "Nodes: 0\n");
   const std::string known =
       Printed("setboard r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -\ndivide 3\n");
   EXPECT_EQ(std::count(known.begin(), known.end(), '\n'), 48 + 1);

@@ -2,7 +2,6 @@
 #include "search/draw.h"
 
 #include <cstring>
-#include <tuple>
 
 #include "search/null_move.h"
 #include "search_probe.h"

@@ -1,7 +1,6 @@
 // Whole searches: mates checked by the plain mate finder, the thinking lines,
 // results and draws at the root, the records, and what stops a search.
 #include <numeric>
-#include <sstream>
 
 #include "driver/input_poll.h"
 #include "search/alpha_beta.h"
