@@ -1,6 +1,5 @@
 // The generators on positions worked out by hand, for both colours, captures
 // against full generation, and the exchange evaluator and selection rule.
-#include <algorithm>
 #include <map>
 
 #include "eval/square_tables.h"
@@ -93,10 +92,10 @@ TEST(Generators, HandWorkedListsInOrderForBothColours) {
   }
 }
 
-// Along the perft trees, out of check, capture generation keeps of the full list every en passant, pawn
-// capture and capture-promotion, and the other captures scored at least -10000, with their scores; its
-// push promotions (queens only) are such moves of the full list. Returns the positions compared.
-int CompareCapturesAlongTheTree(int depth) {
+// Out of check, capture generation keeps of the full list every en passant, pawn capture and
+// capture-promotion, and the other captures scored at least -10000, with their scores; its push
+// promotions (queens only) are such moves of the full list. Returns whether it compared.
+bool CapturesAreWhatTheFullListSays() {
   std::map<Move, int> all, expected, kept;
   for (const MoveEntry& e : Generate(All)) {
     all[e.move] = e.score;
@@ -105,25 +104,20 @@ int CompareCapturesAlongTheTree(int depth) {
                   (kind == KIND_CAPTURE && Board[MoveFrom(e.move)] <= BLACK_PAWN);
     if (!IsCastling(e.move) && (byPawn || (kind == KIND_CAPTURE && e.score >= -10000))) expected[e.move] = e.score;
   }
-  int compared = 0;
-  if (!UndoRecords[1].checkers) {
-    for (const MoveEntry& e : Generate(Captures)) {
-      if (MoveKind(e.move) != KIND_PROMOTE_QUEEN) kept[e.move] = e.score;
-      else EXPECT_TRUE(all.count(e.move) && all[e.move] >= -10000 && e.score >= -10000) << MoveText(e.move);
-    }
-    EXPECT_EQ(kept, expected);
-    compared = 1;
+  if (UndoRecords[1].checkers) return false;
+  for (const MoveEntry& e : Generate(Captures)) {
+    if (MoveKind(e.move) != KIND_PROMOTE_QUEEN) kept[e.move] = e.score;
+    else EXPECT_TRUE(all.count(e.move) && all[e.move] >= -10000 && e.score >= -10000) << MoveText(e.move);
   }
-  if (depth == 0) return compared;
-  for (Move move : LegalMoves()) WithMoveMade(move, [&] { compared += CompareCapturesAlongTheTree(depth - 1); });
-  return compared;
+  EXPECT_EQ(kept, expected);
+  return true;
 }
 
 TEST(Generators, CapturesAreWhatTheFullListSaysAlongThePerftTrees) {
   int compared = 0;
   for (const KnownCounts& known : ReadPerftFile()) {
     Load(known.fen);
-    compared += CompareCapturesAlongTheTree(SANITIZED ? 2 : 3);
+    WalkTree(SANITIZED ? 2 : 3, [&compared](int) { compared += CapturesAreWhatTheFullListSays(); });
   }
   EXPECT_GT(compared, 1000);
 }

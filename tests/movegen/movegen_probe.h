@@ -20,15 +20,27 @@ constexpr bool SANITIZED = true;
 constexpr bool SANITIZED = false;
 #endif
 
-enum class Generator { All, Captures, Evasions };
-
 // The list the generator writes for the side to move at the bottom of the
-// move stack, with the checkers found into the first undo record.
+// move stack, with the checkers found into the first undo record; AsSearched:
+// evasions in check, all moves otherwise.
+enum class Generator { All, Captures, Evasions, AsSearched };
+
 inline std::vector<MoveEntry> Generate(Generator generator) {
   UndoRecord& record = UndoRecords[1];
   FindCheckers(record);
+  if (generator == Generator::AsSearched) generator = record.checkers ? Generator::Evasions : Generator::All;
   if (generator == Generator::Evasions) return {MoveStack, GenerateEvasions[SideToMove](MoveStack, record)};
   return {MoveStack, (generator == Generator::All ? GenerateAll : GenerateCaptures)[SideToMove](MoveStack)};
+}
+
+// Visits every position of the legal move tree depth plies deep below the
+// present one, each before those below it, with the plies left below it.
+template <typename Visit>
+void WalkTree(int depth, const Visit& visit) {
+  visit(depth);
+  if (depth > 0) {
+    for (Move move : LegalMoves()) WithMoveMade(move, [&] { WalkTree(depth - 1, visit); });
+  }
 }
 
 // public.epd: each position with its leaf counts at depths 1, 2, ...

@@ -1,7 +1,5 @@
 // Perft against counts of independent programs, in both colours; "perft",
 // "divide" and the interface's moves over the pipes of the built engine.
-#include <sstream>
-
 #include "movegen/perft.h"
 #include "movegen_probe.h"
 #include "support/engine_process.h"
@@ -37,8 +35,9 @@ TEST(Perft, KnownPositionsCountTheirNodesInBothColours) {
 }
 
 // What the engine printed after start-up, the seconds of each perft line
-// ("1\t0.0\t20", always one decimal) written "-".
-std::string Printed(const std::string& input) {
+// ("1\t0.0\t20", always one decimal) written "-"; only the lines starting with
+// one of the prefixes, when given.
+std::string Printed(const std::string& input, std::initializer_list<std::string> prefixes = {}) {
   EngineRun run = RunEngine(input);
   EXPECT_EQ(run.exitCode, 0) << input;
   std::istringstream lines(run.output);
@@ -46,51 +45,35 @@ std::string Printed(const std::string& input) {
   for (std::string line; std::getline(lines, line);) {
     const size_t tab = line.find('\t'), secondTab = line.find('\t', tab + 1), point = line.find('.', tab);
     const bool seconds = secondTab != std::string::npos && point == secondTab - 2;
-    printed += (seconds ? line.substr(0, tab) + "\t-" + line.substr(secondTab) : line) + "\n";
+    const bool kept = prefixes.size() == 0 || std::any_of(prefixes.begin(), prefixes.end(), [&](const std::string& p) {
+      return line.starts_with(p);
+    });
+    if (kept) printed += (seconds ? line.substr(0, tab) + "\t-" + line.substr(secondTab) : line) + "\n";
   }
   return printed;
 }
 
-// The lines of text that start with one of the prefixes.
-std::string LinesStartingWith(const std::string& text, std::initializer_list<std::string> prefixes) {
-  std::istringstream lines(text);
-  std::string kept;
-  for (std::string line; std::getline(lines, line);) {
-    for (const std::string& prefix : prefixes) {
-      if (line.starts_with(prefix)) kept += line + "\n";
-    }
-  }
-  return kept;
-}
-
-TEST(PerftCommand, EachDepthThenTheTotalAndTheMovesMade) {
-  const std::string header = "ply\tduration\tnodes\n";
-  EXPECT_EQ(Printed("new\nperft 3\nquit\n"),
-            header + "1\t-\t20\n2\t-\t420\n3\t-\t9322\ntotal nodes: 9762\n(total moves[32]: 9762)\n");
-  // The pinned knight's six moves are made and rejected; the king's four count.
-  EXPECT_EQ(Printed("setboard 4k3/8/8/8/4r3/8/4N3/4K3 w - -\nperft 1\n"),
-            header + "1\t-\t4\ntotal nodes: 4\n(total moves[32]: 10)\n");
-  // A word that is no number is left to be read as a command.
-  for (const char* input : {"new\nperft 0\n", "new\nperft -3\n", "new\nperft quit\nperft 1\n"}) {
-    EXPECT_EQ(Printed(input), header + "total nodes: 0\n(total moves[32]: 0)\n") << input;
-  }
-  // Stalemate, then mate: each depth makes the king's one step to g8 and rejects it, up to depth 127.
-  EXPECT_EQ(Printed("setboard 7k/5Q2/6K1/8/8/8/8/8 b - -\nperft 2\n"),
-            header + "1\t-\t0\n2\t-\t0\ntotal nodes: 0\n(total moves[32]: 2)\n");
-  std::string deep = header;
-  for (int depth = 1; depth <= PERFT_MAX_DEPTH; ++depth) deep += std::to_string(depth) + "\t-\t0\n";
-  EXPECT_EQ(Printed("setboard 7k/6Q1/6K1/8/8/8/8/8 b - -\nperft 200\n"),
-            deep + "total nodes: 0\n(total moves[32]: 127)\n");
-}
-
-TEST(DivideCommand, LeavesBelowEachMoveInGenerationOrder) {
+TEST(PerftAndDivideCommands, EachDepthThenTheTotalAndTheMovesMadeOrTheLeavesBelowEachMove) {
   auto startDivide = [](int leaves) {
     std::istringstream moves(START_MOVES);
     std::string text;
     for (std::string move; moves >> move;) text += move + ": " + std::to_string(leaves) + "\n";
     return text + "Nodes: " + std::to_string(20 * leaves) + "\n";
   };
-  EXPECT_EQ(Printed("new\ndivide 2\ndivide 1\ndivide 0\n"), startDivide(20) + startDivide(1) + "Nodes: 0\n");
+  const std::string header = "ply\tduration\tnodes\n", none = header + "total nodes: 0\n(total moves[32]: 0)\n";
+  EXPECT_EQ(Printed("new\nperft 3\ndivide 2\ndivide 1\ndivide 0\nquit\n"),
+            header + "1\t-\t20\n2\t-\t420\n3\t-\t9322\ntotal nodes: 9762\n(total moves[32]: 9762)\n" +
+                startDivide(20) + startDivide(1) + "Nodes: 0\n");
+  // The pinned knight's six moves are made and rejected, the king's four count; depths below 1 count
+  // nothing, and a word that is no number is left to be read as a command.
+  EXPECT_EQ(Printed("setboard 4k3/8/8/8/4r3/8/4N3/4K3 w - -\nperft 1\nperft 0\nperft -3\nperft quit\nperft 1\n"),
+            header + "1\t-\t4\ntotal nodes: 4\n(total moves[32]: 10)\n" + none + none + none);
+  // Stalemate, then mate: each depth makes the king's one step to g8 and rejects it, up to depth 127.
+  std::string deep = header;
+  for (int depth = 1; depth <= PERFT_MAX_DEPTH; ++depth) deep += std::to_string(depth) + "\t-\t0\n";
+  EXPECT_EQ(Printed("setboard 7k/5Q2/6K1/8/8/8/8/8 b - -\nperft 2\nsetboard 7k/6Q1/6K1/8/8/8/8/8 b - -\nperft 200\n"),
+            header + "1\t-\t0\n2\t-\t0\ntotal nodes: 0\n(total moves[32]: 2)\n" + deep +
+                "total nodes: 0\n(total moves[32]: 127)\n");
   const std::string known =
       Printed("setboard r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -\ndivide 3\n");
   EXPECT_EQ(std::count(known.begin(), known.end(), '\n'), 48 + 1);
@@ -104,8 +87,8 @@ TEST(GameMoves, OnlyLegalMovesArePlayed) {
       "force\nsetboard 8/8/8/3k4/8/3K4/8/8 w - -\nd3d4\nd3e3\nd\n"
       "setboard r3kr2/8/8/8/8/8/8/R3K2R w KQ -\ne1g1\ne1c1\nd\n"
       "setboard 4k3/8/8/8/4r3/8/4N3/4K3 w - -\ne2c3\ne1d1\nd\n"
-      "setboard 4k3/P7/8/8/8/8/8/4K3 w - -\na7a8\na7a8q\nd\n");
-  EXPECT_EQ(LinesStartingWith(output, {"Illegal move: ", "FEN: "}),
+      "setboard 4k3/P7/8/8/8/8/8/4K3 w - -\na7a8\na7a8q\nd\n", {"Illegal move: ", "FEN: "});
+  EXPECT_EQ(output,
             "Illegal move: d3d4\nFEN: 8/8/8/3k4/8/4K3/8/8 b - -\n"
             "Illegal move: e1g1\nFEN: r3kr2/8/8/8/8/8/8/2KR3R b - -\n"
             "Illegal move: e2c3\nFEN: 4k3/8/8/8/4r3/8/4N3/3K4 b - -\n"

@@ -2,7 +2,6 @@
 #include "search/draw.h"
 
 #include <cstring>
-#include <tuple>
 
 #include "search/null_move.h"
 #include "search_probe.h"
@@ -16,16 +15,13 @@ TEST(DrawCheck, OnHistoriesLaidOutByHand) {
   const Case cases[] = {
       {"abcdabcda", {92}, 2, true, GAME_NO_MATERIAL},  // material first, then the fifty count
       {"abcdabcda", {92}, 2, false, GAME_FIFTY_MOVES},
-      {"abcdefe", {0}, 1, false, 0},  // two back: too soon
-      {"abcdefb", {0}, 1, false, 0},  // five back: the other side was to move
+      {"abcdefe", {0}, 1, false, 0}, {"abcdefb", {0}, 1, false, 0},  // two back: too soon; five: the other side
       {"abcda", {0, 1, 2, 3, 0}, 1, false, 0},          // fewer than four half-moves since a capture
       {"abcdefa", {4, 5, 0, 1, 2, 3, 4}, 1, false, 0},  // the walk stops at the capture
       {"abcdefa", {4}, 1, false, GAME_REPETITION},
       // Counts reaching further back than the history holds, its bottom dropped in a long game.
-      {"abcda", {40}, 1, false, GAME_REPETITION},
-      {"bcdea", {40}, 1, false, 0},
-      {"aba", {58}, 1, false, 0},
-      {"a", {90}, 1, false, 0},
+      {"abcda", {40}, 1, false, GAME_REPETITION}, {"bcdea", {40}, 1, false, 0},
+      {"aba", {58}, 1, false, 0}, {"a", {90}, 1, false, 0},
   };
   for (const Case& c : cases) {
     const size_t length = std::strlen(c.keys);
@@ -46,10 +42,9 @@ TEST(RepetitionAfterMove, KnightsGoingOutAndBack) {
   Load(START_FEN);
   Line line;
   line.Play("g1f3 g8f6 f3g1");
-  const WholePosition before = WholePosition::Take();
+  const PositionSnapshot before = TakePositionSnapshot();
   const HistoryEntry above = HistoryTop[1];
-  EXPECT_EQ(RepetitionAfterMove(BACK), 1);  // the start position
-  EXPECT_EQ(RepetitionAfterMove(ASIDE), 0);
+  EXPECT_EQ(std::pair(RepetitionAfterMove(BACK), RepetitionAfterMove(ASIDE)), std::pair(1, 0));  // the start
   for (Move never : {MakeMoveCode(F6, G8, KIND_CAPTURE), MakeMoveCode(E7, E6, KIND_QUIET), BLACK_SHORT_CASTLE}) {
     EXPECT_EQ(RepetitionAfterMove(never), 0) << never;  // a capture, a pawn move, castling
   }
@@ -60,9 +55,8 @@ TEST(RepetitionAfterMove, KnightsGoingOutAndBack) {
     EXPECT_EQ(RepetitionAfterMove(fifty == 2 ? BACK : ASIDE), repeats) << fifty;
   }
   HistoryTop->fifty = 3;
-  EXPECT_EQ(WholePosition::Take(), before);
-  EXPECT_EQ(std::memcmp(&HistoryTop[1], &above, sizeof above), 0);
-
+  EXPECT_EQ(TakePositionSnapshot(), before);
+  EXPECT_EQ(std::memcmp(&HistoryTop[1], &above, sizeof above), 0) << "nothing is written above the top";
   line.Play("f6g8 g1f3 g8f6 f3g1");
   EXPECT_EQ(RepetitionAfterMove(BACK), 2);
   line.Play("f6g8");
@@ -70,8 +64,7 @@ TEST(RepetitionAfterMove, KnightsGoingOutAndBack) {
   line.Play("g1f3 g8f6 f3g1");
   EXPECT_EQ(RepetitionAfterMove(BACK), 2);  // counted up to two
   line.TakeBack(4);
-  EXPECT_EQ(DrawCheck(ROOT_REPEATS), 0);
-  EXPECT_EQ(DrawCheck(TREE_REPEATS), GAME_REPETITION);
+  EXPECT_EQ(std::pair(DrawCheck(ROOT_REPEATS), DrawCheck(TREE_REPEATS)), std::pair(Move{0}, Move{GAME_REPETITION}));
 }
 
 TEST(NullMove, PassesTheMoveAndComesBackExactly) {
@@ -80,7 +73,7 @@ TEST(NullMove, PassesTheMoveAndComesBackExactly) {
   Load(START_FEN);
   Line line;
   line.Play("e2e4");
-  const WholePosition before = WholePosition::Take();
+  const PositionSnapshot before = TakePositionSnapshot();
   UndoRecord passes[2]{};
   MakeNullMove(passes[0]);
   EXPECT_EQ(std::tuple(HashKey, PawnHashKey, EnPassantSquare, SideToMove), piecesOnly);
@@ -94,15 +87,15 @@ TEST(NullMove, PassesTheMoveAndComesBackExactly) {
   UnmakeNullMove(passes[1]);
   line.TakeBack();
   UnmakeNullMove(passes[0]);
-  EXPECT_EQ(WholePosition::Take(), before);
+  EXPECT_EQ(TakePositionSnapshot(), before);
   line.TakeBack();
   // An en-passant square read with the position has no key to take away.
   Load("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3");
-  const WholePosition loaded = WholePosition::Take();
+  const PositionSnapshot loaded = TakePositionSnapshot();
   MakeNullMove(passes[0]);
   EXPECT_EQ(std::tuple(HashKey, EnPassantSquare), std::tuple(std::get<0>(piecesOnly), 0));
   UnmakeNullMove(passes[0]);
-  EXPECT_EQ(WholePosition::Take(), loaded);
+  EXPECT_EQ(TakePositionSnapshot(), loaded);
 }
 
 }  // namespace

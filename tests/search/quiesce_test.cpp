@@ -13,9 +13,9 @@ i16 Quiet(i32 depth, i32 ply, u32 checkedBefore = 0) {
   ClearTransTable();
   InCheckCount[SideToMove] = checkedBefore;
   std::tie(UndoRecords[ply - 1].listEnd, UndoTop) = std::tuple(MoveStack, &UndoRecords[ply]);
-  const WholePosition before = WholePosition::Take();
+  const PositionSnapshot before = TakePositionSnapshot();
   const i16 score = Quiesce(depth, ply, -SCORE_KING_CAPTURE, SCORE_KING_CAPTURE);
-  EXPECT_EQ(std::tuple(WholePosition::Take(), UndoTop), std::tuple(before, &UndoRecords[ply]));
+  EXPECT_EQ(std::tuple(TakePositionSnapshot(), UndoTop), std::tuple(before, &UndoRecords[ply]));
   std::tie(UndoTop, InCheckCount[BLACK], InCheckCount[WHITE]) = std::tuple(UndoRecords, 0, 0);
   return score;
 }
@@ -62,16 +62,14 @@ TEST(Quiesce, StandsPatOrTakesWhatHangs) {
   EXPECT_EQ(Stored(), std::tuple(MakeMoveCode(D2, D1, KIND_CAPTURE), BOUND_EXACT, 0, int{SCORE_KING_CAPTURE}));
 }
 
-TEST(Quiesce, AtItsLimitsCapturesAreScoredByTheEvaluation) {
+TEST(Quiesce, AtItsLimitsCapturesAreScoredByTheEvaluationAndChecksAnsweredOnlyAfterOne) {
   // Captures for both sides, several of them answered by captures in turn.
   Load("r1bqk2r/ppp2ppp/2n2n2/2bpp3/2B1P3/2NP1N2/PPP2PPP/R1BQK2R w KQkq -");
   const int evaluated = StandPatOrEvaluatedCapture();
   EXPECT_EQ(Quiet(QUIESCE_DEPTH_LIMIT, 1), evaluated);
   EXPECT_EQ(Quiet(0, LAST_SEARCH_PLY), evaluated);
   EXPECT_NE(Quiet(0, 1), evaluated);  // elsewhere the captures are answered
-}
-
-TEST(Quiesce, ACheckIsAnsweredOnlyWhenTheSideWasCheckedEarlierOnTheLine) {
+  // A check is answered only when the side was checked earlier on the line.
   Load("7k/6Q1/6K1/8/8/8/8/8 b - -");  // mated
   EXPECT_EQ(Quiet(0, 3), StandPat());
   EXPECT_EQ(Quiet(0, 3, 1), -8097);  // mated three plies below the root

@@ -19,7 +19,7 @@
 #include "search/think.h"
 #include "search/trans_table.h"
 #include "support/move_probe.h"
-#include "whole_position.h"
+#include "support/position_snapshot.h"
 
 constexpr char START_FEN[] = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
 constexpr i64 UNLIMITED_MS = i64{1} << 40;
@@ -33,30 +33,29 @@ inline bool IsCheckmate() {
 // The side to move mates within this many of its moves whatever the defence
 // (by playing first, when given, the move first).
 inline bool ForcesMateWithin(int moves, Move first = NO_MOVE) {
-  const std::vector<Move> candidates = first ? std::vector<Move>{first} : LegalMoves();
-  return std::any_of(candidates.begin(), candidates.end(), [moves](Move candidate) {
+  for (Move candidate : first ? std::vector<Move>{first} : LegalMoves()) {
     bool forced = false;
     WithMoveMade(candidate, [&] {
-      const std::vector<Move> replies = LegalMoves();
-      forced = IsCheckmate() || (moves > 1 && !replies.empty() &&
-                                 std::all_of(replies.begin(), replies.end(), [&](Move reply) {
-                                   bool mated = false;
-                                   WithMoveMade(reply, [&] { mated = ForcesMateWithin(moves - 1); });
-                                   return mated;
-                                 }));
+      const std::vector<Move> replies = IsCheckmate() || moves == 1 ? std::vector<Move>{} : LegalMoves();
+      forced = IsCheckmate() || !replies.empty();
+      for (size_t i = 0; forced && i < replies.size(); ++i) {
+        WithMoveMade(replies[i], [&] { forced = ForcesMateWithin(moves - 1); });
+      }
     });
-    return forced;
-  });
+    if (forced) return true;
+  }
+  return false;
 }
 
 // The legal move of the position named word, or NO_MOVE.
 inline Move LegalMoveNamed(const std::string& word) {
-  const std::vector<Move> legal = LegalMoves();
-  auto named = std::find_if(legal.begin(), legal.end(), [&word](Move m) { return MoveText(m) == word; });
-  return named == legal.end() ? NO_MOVE : *named;
+  for (Move move : LegalMoves()) {
+    if (MoveText(move) == word) return move;
+  }
+  return NO_MOVE;
 }
 
-inline bool IsLegalMove(Move move) { return move != NO_MOVE && LegalMoveNamed(MoveText(move)) == move; }
+inline bool IsLegalMove(Move move) { return std::ranges::count(LegalMoves(), move) == 1; }
 
 // Moves played by name, each only if legal where it is played; taken back when the line goes.
 class Line {
@@ -99,15 +98,16 @@ class SearchTest : public testing::Test {
     SetInputDescriptor(0);
     for (int end : input_) close(end);
   }
-  // Thinks on the loaded position, at most depth iterations deep.
-  static Move SearchTo(u32 depth) {
-    std::tie(MaxSearchDepth, StopSearch, SearchStartClock, UndoTop) = std::tuple(depth, false, ClockMs(), UndoRecords);
+  // Thinks on the loaded position, at most depth iterations deep, as if begun that long ago.
+  static Move SearchTo(u32 depth, i64 begunMsAgo = 0) {
+    std::tie(MaxSearchDepth, StopSearch, SearchStartClock, UndoTop) =
+        std::tuple(depth, false, ClockMs() - begunMsAgo, UndoRecords);
     return Think();
   }
-  static std::string SearchPrinting(u32 depth) {
+  static std::string SearchPrinting(u32 depth, i64 begunMsAgo = 0) {
     PrintThinking = true;
     testing::internal::CaptureStdout();
-    SearchTo(depth);
+    SearchTo(depth, begunMsAgo);
     return testing::internal::GetCapturedStdout();
   }
   void WriteInput(const std::string& text) {

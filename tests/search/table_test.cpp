@@ -23,7 +23,7 @@ std::string Found(u64 key, u32 side = WHITE) {
   return entry ? MoveText(EntryMove(*entry)) : "miss";
 }
 
-TEST(TransTable, FieldsReadBackAsStoredOrHeldAtTheirLimits) {
+TEST(TransTable, FieldsSidesAndKeyBits) {
   ClearTransTable();
   At(ALPHA, WHITE, 65535);  // the age is kept modulo 512, apart from the score
   StoreTransTable(GAME_MATED, -8095, 5, BOUND_EXACT);  // a mate score is never adjusted for the ply
@@ -37,9 +37,7 @@ TEST(TransTable, FieldsReadBackAsStoredOrHeldAtTheirLimits) {
     entry = ProbeTransTable();
     EXPECT_EQ(std::tuple(EntryScore(*entry), EntryDepth(*entry)), std::tuple(storedScore, storedDepth)) << score;
   }
-}
-
-TEST(TransTable, SidesKeepApartAndOnlyTheComparedKeyBitsDecide) {
+  // The sides keep apart and only the compared key bits decide.
   constexpr u64 LAST = 0xfedcba980003ffffull;  // in the last bucket of each half
   ClearTransTable();
   for (u64 key : {ALPHA, LAST}) {
@@ -103,16 +101,14 @@ TEST(TransTable, ReplacementKeepsWhatIsWorthMore) {
 }
 
 std::string Pv(int plies) {
-  const WholePosition before = WholePosition::Take();
-  UndoRecord* const top = UndoTop;
+  const auto before = std::tuple(TakePositionSnapshot(), UndoTop);
   char text[PV_TEXT_SIZE];
   PvToText(text, plies);
-  EXPECT_EQ(WholePosition::Take(), before);
-  EXPECT_EQ(UndoTop, top);
+  EXPECT_EQ(std::tuple(TakePositionSnapshot(), UndoTop), before);
   return text;
 }
 
-TEST(PvText, FollowsTheTableForTwelveMovesAtMostWithinTheRecords) {
+TEST(PvText, FollowsTheTableForTwelveMovesAtMostWithinTheRecordsUpToAResultOrAMisfit) {
   Load(START_FEN);
   UndoTop = UndoRecords;
   {
@@ -122,29 +118,21 @@ TEST(PvText, FollowsTheTableForTwelveMovesAtMostWithinTheRecords) {
       line.Play(move);
     }
   }
-  EXPECT_EQ(Pv(3), "g1f3 g8f6 f3g1 ");
-  EXPECT_EQ(Pv(0), "");
   const std::string twelve = "g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8 ";
-  EXPECT_EQ(Pv(12), twelve);  // the circle never ends
-  EXPECT_EQ(Pv(40), twelve);
+  EXPECT_EQ(std::tuple(Pv(3), Pv(0), Pv(12), Pv(40)), std::tuple("g1f3 g8f6 f3g1 ", "", twelve, twelve));  // a circle
   UndoTop = UndoRecords + PLY_RECORDS - 3;
   EXPECT_EQ(Pv(12), "g1f3 g8f6 f3g1 ");
   UndoTop = UndoRecords;
-}
-
-TEST(PvText, EndsAtAResultOrAMoveThatDoesNotFit) {
-  // The table's entry for the start position, and the line read from it.
+  // The table's entry for the start position, and the line read from it: no pawn moves three squares,
+  // nothing to capture, the other side's move and a blocked castling do not fit.
   const std::pair<Move, const char*> cases[] = {
       {GAME_MATED, "# "}, {GAME_STALEMATE, "1/2 - 1/2 (stalemate)"}, {GAME_REPETITION, "1/2 - 1/2 (repetition)"},
       {MOVE_NULL, "NULL"}, {GAME_FIFTY_MOVES, "ERROR: 3186"}, {NO_MOVE, "ERROR: 0"},  // a quiescence entry
-      {MakeMoveCode(E2, E5, KIND_QUIET), "NOE "},    // no pawn moves three squares
-      {MakeMoveCode(E2, E3, KIND_CAPTURE), "NOE "},  // nothing to capture
-      {MakeMoveCode(E7, E5, KIND_QUIET), "NOE "},    // the other side's move
-      {WHITE_SHORT_CASTLE, "NOE "},                  // the way is blocked
+      {MakeMoveCode(E2, E5, KIND_QUIET), "NOE "}, {MakeMoveCode(E2, E3, KIND_CAPTURE), "NOE "},
+      {MakeMoveCode(E7, E5, KIND_QUIET), "NOE "}, {WHITE_SHORT_CASTLE, "NOE "},
   };
   for (auto [stored, line] : cases) {
     Load(START_FEN);
-    UndoTop = UndoRecords;
     StoreTransTable(stored, 0, 3, BOUND_EXACT);
     EXPECT_EQ(Pv(12), line) << stored;
   }

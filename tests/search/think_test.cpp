@@ -1,7 +1,6 @@
 // Whole searches: mates checked by the plain mate finder, the thinking lines,
 // results and draws at the root, the records, and what stops a search.
 #include <numeric>
-#include <sstream>
 
 #include "driver/input_poll.h"
 #include "search/alpha_beta.h"
@@ -17,30 +16,28 @@ constexpr int DEEP_ENTRY = 6;
 constexpr Move MISFIT = MakeMoveCode(A3, A4, KIND_QUIET);  // a3 is empty
 
 TEST_F(SearchTest, FindsMatesWithTheirDistanceAndLine) {
-  struct MateProblem { const char* fen; int moves; i16 score; };  // the score: 8100 less the plies to the mate
-  const MateProblem problems[] = {
+  // The score: 8100 less the plies to the mate.
+  const struct { const char* fen; int moves; i16 score; } problems[] = {
       {"6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - -", 1, 8099},  // back rank: Rd8
       {"3r2k1/5ppp/8/8/8/8/5PPP/6K1 b - -", 1, 8099},  // the same for black: Rd1
       {"3r3k/6pp/7N/8/2Q5/8/6PP/6K1 w - -", 2, 8097},  // Qg8+ Rxg8 Nf7, smothered
       {"5rk1/5Npp/8/8/2Q5/8/6PP/6K1 w - -", 3, 8095},  // Nh6 double check first
       {"7k/8/5K2/8/8/8/8/R7 w - -", 2, 8097},          // king and rook
   };
-  for (const MateProblem& problem : problems) {
+  for (const auto& problem : problems) {
     Load(problem.fen);
-    EXPECT_EQ(std::accumulate(&HistoryScores[0][0], &HistoryScores[0][0] + 2 * HISTORY_MOVE_SLOTS, 0ull), 0u)
+      EXPECT_EQ(std::accumulate(&HistoryScores[0][0], &HistoryScores[0][0] + 2 * HISTORY_MOVE_SLOTS, 0ull), 0u)
         << "a load forgets the history counters of the search before";
     ASSERT_TRUE(ForcesMateWithin(problem.moves) && !(problem.moves > 1 && ForcesMateWithin(problem.moves - 1)));
-    const WholePosition before = WholePosition::Take();
+    const PositionSnapshot before = TakePositionSnapshot();
     const Move move = SearchTo(static_cast<u32>(2 * problem.moves + 3));
     EXPECT_EQ(std::tuple(move, BestScore), std::tuple(BestMove, problem.score)) << problem.fen;
     EXPECT_TRUE(ForcesMateWithin(problem.moves, move)) << MoveText(move);
-    EXPECT_EQ(std::tuple(WholePosition::Take(), UndoTop, InCheckCount[BLACK] + InCheckCount[WHITE]),
+    EXPECT_EQ(std::tuple(TakePositionSnapshot(), UndoTop, InCheckCount[BLACK] + InCheckCount[WHITE]),
               std::tuple(before, UndoRecords, 0u));
-    EXPECT_TRUE(std::string(PvText).starts_with(MoveText(move) + " ")) << PvText;  // then the mate and "#"
-    Line line;
-    EXPECT_EQ(line.PlayLegal(PvText), "#") << PvText;
-    EXPECT_EQ(line.Length(), static_cast<size_t>(2 * problem.moves - 1)) << PvText;
-    EXPECT_TRUE(IsCheckmate()) << PvText;
+    Line line;  // the line: the move, then the mate and "#"
+    EXPECT_TRUE(std::string(PvText).starts_with(MoveText(move) + " ") && line.PlayLegal(PvText) == "#" &&
+                line.Length() == static_cast<size_t>(2 * problem.moves - 1) && IsCheckmate()) << PvText;
   }
 }
 
@@ -54,11 +51,9 @@ std::string Iterations(const std::string& score, const std::string& line) {
   return lines;
 }
 
-// The thinking lines with their time and node fields written as "cs" and "n",
-// everything else (spacing included) as printed; the node counts go to nodes,
-// the times to centiseconds when given.
-std::string WithoutCounts(const std::string& output, std::vector<u32>& nodes,
-                          std::vector<long long>* centiseconds = nullptr) {
+// The thinking lines with their time and node fields, which go to the vectors, written as "cs" and "n".
+std::string WithoutCounts(const std::string& output, std::vector<long long>& centiseconds,
+                          std::vector<long long>& nodes) {
   std::istringstream lines(output);
   std::string masked;
   for (std::string line; std::getline(lines, line);) {
@@ -67,21 +62,25 @@ std::string WithoutCounts(const std::string& output, std::vector<u32>& nodes,
       start[field] = line.find_first_not_of(' ', at);
       at = end[field] = line.find(' ', start[field]);
     }
-    nodes.push_back(static_cast<u32>(std::stoul(line.substr(start[3], end[3] - start[3]))));
-    if (centiseconds) centiseconds->push_back(std::stoll(line.substr(start[2], end[2] - start[2])));
+    centiseconds.push_back(std::stoll(line.substr(start[2], end[2] - start[2])));
+    nodes.push_back(std::stoll(line.substr(start[3], end[3] - start[3])));
     masked += line.substr(0, start[2]) + "cs" + line.substr(end[2], start[3] - end[2]) + "n" + line.substr(end[3]) + "\n";
   }
   return masked;
 }
 
+// A search said to have begun three seconds ago prints at least 300 centiseconds on every line;
+// the node counts, from the start of the search, rise to MovesMade.
 TEST_F(SearchTest, EachIterationPrintsItsLineAndMatesEndTheSearchAtTheFourth) {
+  constexpr i64 BEGUN_MS_AGO = 3000;
   Load("6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - -");
-  std::vector<u32> nodes;  // counted from the start of the search
-  const std::string output = WithoutCounts(SearchPrinting(30), nodes);
-  EXPECT_TRUE(std::is_sorted(nodes.begin(), nodes.end()) && !nodes.empty() && nodes.back() == MovesMade);
+  std::vector<long long> centiseconds, nodes;
+  const std::string output = WithoutCounts(SearchPrinting(30, BEGUN_MS_AGO), centiseconds, nodes);
   EXPECT_EQ(std::tuple(output, IterationDepth), std::tuple(Iterations("8099", "d1d8 # "), 5u));
+  EXPECT_TRUE(std::is_sorted(nodes.begin(), nodes.end()) && !nodes.empty() && nodes.back() == MovesMade);
+  for (long long time : centiseconds) EXPECT_GE(time, BEGUN_MS_AGO / 10);
   Load("7k/6Q1/6K1/8/8/8/8/8 b - -");  // mated at the root
-  EXPECT_EQ(WithoutCounts(SearchPrinting(30), nodes), Iterations("-8100", "# "));
+  EXPECT_EQ(WithoutCounts(SearchPrinting(30), centiseconds, nodes), Iterations("-8100", "# "));
   EXPECT_EQ(std::tuple(BestMove, BestScore), std::tuple(GAME_MATED, -8100));
   Load("7k/5Q2/6K1/8/8/8/8/8 b - -");  // stalemated
   EXPECT_EQ(SearchPrinting(30), "");
@@ -92,49 +91,30 @@ TEST_F(SearchTest, EachIterationPrintsItsLineAndMatesEndTheSearchAtTheFourth) {
   EXPECT_EQ(BestScore, 8097);
 }
 
-// The time field counts from SearchStartClock: a search said to have begun
-// three seconds ago prints at least 300 centiseconds on every line.
-TEST_F(SearchTest, TheThinkingLineCountsCentisecondsSinceTheSearchBegan) {
-  constexpr i64 BEGUN_MS_AGO = 3000;
-  Load("6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - -");
-  PrintThinking = true;
-  testing::internal::CaptureStdout();
-  std::tie(MaxSearchDepth, StopSearch, SearchStartClock, UndoTop) =
-      std::tuple(3u, false, ClockMs() - BEGUN_MS_AGO, UndoRecords);
-  Think();
-  std::vector<u32> nodes;
-  std::vector<long long> centiseconds;
-  const std::string lines = WithoutCounts(testing::internal::GetCapturedStdout(), nodes, &centiseconds);
-  EXPECT_TRUE(Iterations("8099", "d1d8 # ").starts_with(lines)) << lines;
-  ASSERT_EQ(centiseconds.size(), 2u);  // depths 2 and 3
-  for (long long time : centiseconds) EXPECT_GE(time, BEGUN_MS_AGO / 10);
-}
-
 TEST_F(SearchTest, DrawsOfTheGameAreAnsweredWithoutSearching) {
   const std::string knightsOutAndBack = "g1f3 g8f6 f3g1 f6g8\n";
   Load(START_FEN);
   RunCommands(knightsOutAndBack);
-  SearchTo(6);  // a second occurrence: searched as usual
-  EXPECT_TRUE(IsLegalMove(BestMove));
+  EXPECT_TRUE(IsLegalMove(SearchTo(6)));  // a second occurrence: searched as usual
   RunCommands(knightsOutAndBack);
   MovesMade = 0;
-  EXPECT_EQ(SearchTo(6), GAME_REPETITION);
-  EXPECT_EQ(std::tuple(BestScore, MovesMade), std::tuple(0, 0u));
+  SearchTo(6);
+  EXPECT_EQ(std::tuple(BestMove, BestScore, MovesMade), std::tuple(GAME_REPETITION, 0, 0u));
   Load("8/8/8/2b1k3/8/8/8/4K3 b - -");  // a lone bishop cannot mate
-  EXPECT_EQ(SearchTo(4), GAME_NO_MATERIAL);
-  EXPECT_EQ(BestScore, 0);
+  SearchTo(4);
+  EXPECT_EQ(std::tuple(BestMove, BestScore), std::tuple(GAME_NO_MATERIAL, 0));
 }
 
 // A node as deep as the search goes: its null move and captures stay inside the records.
 TEST_F(SearchTest, TheDeepestNodesStayInsideTheRecords) {
   Load(MIDDLEGAME);
-  const WholePosition before = WholePosition::Take();
+  const PositionSnapshot before = TakePositionSnapshot();
   UndoRecords[LAST_FULL_PLY].listEnd = MoveStack;
   UndoTop = &UndoRecords[LAST_FULL_PLY + 1];
   std::tie(UndoTop->listEnd, IterationDepth) = std::tuple(nullptr, 8);
   const i16 score = AlphaBeta(6, LAST_FULL_PLY + 1, -MATE_SCORE, MATE_SCORE, 1);
   EXPECT_TRUE(score > SCORE_ILLEGAL && score < SCORE_KING_CAPTURE) << score;
-  EXPECT_EQ(std::tuple(WholePosition::Take(), UndoTop), std::tuple(before, &UndoRecords[LAST_FULL_PLY + 1]));
+  EXPECT_EQ(std::tuple(TakePositionSnapshot(), UndoTop), std::tuple(before, &UndoRecords[LAST_FULL_PLY + 1]));
   UndoTop = UndoRecords;
 }
 
@@ -145,8 +125,7 @@ TEST_F(SearchTest, PendingInputStopsTheSearchWithThePreviousIterationsMove) {
   ASSERT_TRUE(StopSearch);
   const auto stopped = std::tuple(false, BestMove, BestScore);
   const u32 iteration = IterationDepth;
-  EXPECT_GE(iteration, 3u);
-  EXPECT_TRUE(IsLegalMove(BestMove));
+  EXPECT_TRUE(iteration >= 3 && IsLegalMove(BestMove)) << iteration;
   EXPECT_EQ(InputPending(), 5u);  // the search reads nothing
   // The same search, ended by its depth after the last iteration the first one completed.
   char word[COMMAND_BUFFER_SIZE];
@@ -156,9 +135,8 @@ TEST_F(SearchTest, PendingInputStopsTheSearchWithThePreviousIterationsMove) {
   EXPECT_EQ(std::tuple(StopSearch, BestMove, BestScore), stopped);
 }
 
-// A deep exact entry whose move does not fit: the first iteration is that
-// deep, and until it ends there is no move to answer with. A ponder search,
-// whose answer is never played, stops at its first look all the same.
+// A deep exact entry whose move does not fit: until the first iteration, that deep, ends there is no
+// move to answer with. A ponder search, whose answer is never played, stops at its first look.
 TEST_F(SearchTest, PendingInputWaitsForAMoveToAnswerWithUnlessPondering) {
   for (i32 state : {ENGINE_FORCE, ENGINE_PONDERING}) {
     Load(MIDDLEGAME);
@@ -167,9 +145,8 @@ TEST_F(SearchTest, PendingInputWaitsForAMoveToAnswerWithUnlessPondering) {
     WriteInput("e7e5\n");
     SearchTo(NO_DEPTH_LIMIT);
     EXPECT_TRUE(StopSearch);
-    if (state == ENGINE_FORCE) {
-      EXPECT_TRUE(IterationDepth > DEEP_ENTRY && MovesMade > 2 * POLL_INTERVAL) << "it looked, and went on";
-      EXPECT_TRUE(IsLegalMove(BestMove));
+    if (state == ENGINE_FORCE) {  // it looked, and went on
+      EXPECT_TRUE(IterationDepth > DEEP_ENTRY && MovesMade > 2 * POLL_INTERVAL && IsLegalMove(BestMove));
     }
   }
   EXPECT_EQ(std::tuple(MovesMade, IterationDepth, BestMove), std::tuple(POLL_INTERVAL + 1, 6u, MISFIT));
