@@ -1,16 +1,27 @@
 // The attack tables against the board walked square by square, legality
-// against the known move-tree counts, and the codes and keys that files store.
+// against the known move-tree counts, and the keys that files store.
 #include <random>
 #include <set>
-#include <tuple>
 
-#include "board/bitboard.h"
-#include "board/castling.h"
-#include "board/make_move.h"
-#include "board/move_validity.h"
-#include "board/zobrist.h"
 #include "board_probe.h"
-#include "support/position_snapshot.h"
+
+// Steps on the board as (file, row) offsets; rows count down from rank 8.
+using Steps = std::vector<std::pair<int, int>>;
+static const Steps STRAIGHT = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}}, DIAGONAL = {{1, 1}, {1, -1}, {-1, 1}, {-1, -1}};
+
+// The squares reached from square by each step once, or (slide) repeated up to
+// the edge or the first occupied square.
+static u64 Walk(int square, const Steps& steps, bool slide, u64 occupied = 0) {
+  u64 reached = 0;
+  for (auto [file, row] : steps) {
+    for (int f = FileOf(square) + file, r = RowOf(square) + row; f >= 0 && f < 8 && r >= 0 && r < 8;
+         f += file, r += row) {
+      reached |= SquareBit(8 * r + f);
+      if (!slide || (occupied & SquareBit(8 * r + f))) break;
+    }
+  }
+  return reached;
+}
 
 TEST_F(BoardTest, AttacksMatchWalkingTheBoard) {
   std::mt19937_64 random(2024);
@@ -115,15 +126,6 @@ TEST_F(BoardTest, CastlingThroughOrOutOfCheckAndKingsThatMeet) {
     Load(c.position);
     EXPECT_EQ(IsLegalMove(c.move), c.legal) << c.position;
   }
-}
-
-TEST(MoveCode, FieldsAndGameEndCodes) {
-  EXPECT_EQ(WHITE_SHORT_CASTLE, 0xdf3e);
-  EXPECT_EQ(MakeMoveCode(E7, D8, KIND_CAPTURE_PROMOTE_KNIGHT), 0x9303);
-  for (Move code : {GAME_MATED, GAME_STALEMATE, GAME_REPETITION, GAME_FIFTY_MOVES, GAME_NO_MATERIAL, MOVE_NULL}) {
-    EXPECT_EQ(std::tuple(MoveKind(code), MoveFrom(code)), std::tuple(KIND_NOT_A_MOVE, MoveTo(code)));
-  }
-  EXPECT_LT(offsetof(UndoRecord, savedPawnHashKey), offsetof(UndoRecord, nextMove));
 }
 
 // Books and databases store the keys: these values must never change.

@@ -1,12 +1,8 @@
 // Loading positions from FEN and EPD text: what is read (shown by the text
 // written back), what is read as absent, what is refused, and that a refused
 // text leaves everything as it was.
-#include <tuple>
 
-#include "board/load_position.h"
-#include "board/zobrist.h"
 #include "board_probe.h"
-#include "support/position_snapshot.h"
 
 TEST_F(BoardTest, InitialPositionAndItsKey) {
   Load(INITIAL_POSITION);

@@ -1,13 +1,6 @@
-// Coordinate move text written and parsed, the board diagram, and the
-// from-square of a piece move named by piece and destination.
-#include <cstring>
-#include <string>
-#include <tuple>
-#include <vector>
+// Coordinate move text written and parsed, and the from-square of a piece move
+// named by piece and destination.
 
-#include "board/load_position.h"
-#include "board/move_text.h"
-#include "board/position_text.h"
 #include "board/resolve_move.h"
 #include "board_probe.h"
 
@@ -70,16 +63,6 @@ TEST_F(BoardTest, EnPassantForAPawnOrNothingAndTheGameParserReadsTheGameCopy) {
   EXPECT_EQ(ParseGameMove("e5d6"), MakeMoveCode(E5, D6, KIND_EN_PASSANT));
   EXPECT_EQ(ParseBoardMove("e5d6"), MakeMoveCode(E5, D6, KIND_CAPTURE));
   Load(INITIAL_POSITION);
-}
-
-TEST_F(BoardTest, BoardDiagram) {
-  Load("8/8/5Q2/2R4k/8/8/P5P1/6K1 b - -");
-  testing::internal::CaptureStdout();
-  PrintBoard(Board);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "\n8 . . . . . . . . \n7 . . . . . . . . \n6 . . . . . Q . . \n5 . . R . . . . k "
-            "\n4 . . . . . . . . \n3 . . . . . . . . \n2 P . . . . . P . \n1 . . . . . . K . "
-            "\n\n  A B C D E F G H\n");
 }
 
 // The oddities of ResolvePieceMove (the choice among several candidates is

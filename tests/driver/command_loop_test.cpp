@@ -3,8 +3,6 @@
 // input poll and the clock and switch words in process.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cinttypes>
 #include <csignal>
@@ -12,7 +10,6 @@
 #include <filesystem>
 #include <string>
 #include <tuple>
-#include <utility>
 
 #include "board/attacks.h"
 #include "board/load_position.h"
@@ -126,7 +123,7 @@ TEST(CommandLoop, TheLogIsRewrittenAtEveryStartAndMayBeMissing) {
   RunEngine("easy\nquit\n", dir.Path());
   EXPECT_EQ(RunEngine("hard\nquit\n", dir.Path()).log, NO_BOOK_LOG + "::cmd:: hard\n::cmd:: quit\n");
   std::filesystem::remove(dir.File("Tavrel.log"));
-  ASSERT_EQ(mkdir(dir.File("Tavrel.log").c_str(), 0700), 0);  // a folder where the file should be
+  ASSERT_TRUE(std::filesystem::create_directory(dir.File("Tavrel.log")));  // a folder where the file should be
   EngineRun run = RunEngine("benchmark 0\nquit\n", dir.Path());
   EXPECT_EQ(std::tuple(run.exitCode, run.output), std::tuple(0, "Define __STAT\n"));
 }
@@ -173,34 +170,19 @@ TEST(CommandLoop, ClockAndSwitchWords) {
   EXPECT_EQ(GameMoveCount, 2);
 }
 
-// Points the reader (and so the poll) at a pipe that the test writes.
-class ConsoleInputTest : public testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_EQ(pipe(ends_), 0);
-    SetInputDescriptor(ends_[0]);
-  }
-  void TearDown() override {
-    SetInputDescriptor(0);
-    for (int fd : ends_) close(fd);
-  }
-  void Write(const std::string& text) {
-    ASSERT_EQ(write(ends_[1], text.data(), text.size()), static_cast<ssize_t>(text.size()));
-  }
-  static std::string Word() {
-    char buffer[COMMAND_BUFFER_SIZE] = {};
-    EXPECT_EQ(ReadWord(buffer, sizeof buffer), WordStatus::Read);
-    return buffer;
-  }
-  int ends_[2] = {-1, -1};
-};
+static std::string Word() {
+  char buffer[COMMAND_BUFFER_SIZE] = {};
+  EXPECT_EQ(ReadWord(buffer, sizeof buffer), WordStatus::Read);
+  return buffer;
+}
 
-TEST_F(ConsoleInputTest, PendingInputCountsWhatTheLoopHasNotRead) {
+TEST(ConsoleInput, PendingInputCountsWhatTheLoopHasNotRead) {
+  InputPipe input;
   EXPECT_EQ(InputPending(), 0u);
-  Write("e7e5\n");
+  input.Write("e7e5\n");
   EXPECT_EQ(InputPending(), 5u);
   EXPECT_EQ(InputPending(), 5u);  // asking reads nothing
-  Write("go\n");
+  input.Write("go\n");
   EXPECT_EQ(Word(), "e7e5");  // the reader took all eight bytes from the pipe
   EXPECT_EQ(InputPending(), 4u);
   i32 number = 0;
@@ -208,8 +190,8 @@ TEST_F(ConsoleInputTest, PendingInputCountsWhatTheLoopHasNotRead) {
   EXPECT_NE(InputPending(), 0u);
   EXPECT_EQ(Word(), "go");
   EXPECT_EQ(InputPending(), 0u);  // the line end after the last word is no input
-  Write("quit\n");
-  close(std::exchange(ends_[1], -1));
+  input.Write("quit\n");
+  input.CloseWriter();
   EXPECT_EQ(InputPending(), 5u);
   EXPECT_EQ(Word(), "quit");
   EXPECT_NE(InputPending(), 0u);  // the end of input

@@ -2,7 +2,6 @@
 // under an xboard interface over pipes, with its claims and a whole game as
 // xboard plays it with pondering on.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cinttypes>
@@ -17,7 +16,6 @@
 #include "board/move_validity.h"
 #include "board/position_text.h"
 #include "driver/command_loop.h"
-#include "driver/console_input.h"
 #include "driver/game_move.h"
 #include "driver/pondering.h"
 #include "driver/time_control.h"
@@ -76,9 +74,7 @@ TEST_F(GameTest, ALongGameKeepsTheHistoryItNeedsWithinBounds) {
 class PonderingTest : public GameTest {
  protected:
   void SetUp() override {
-    ASSERT_EQ(pipe(input_), 0);
-    ASSERT_EQ(write(input_[1], "x\n", 2), 2);
-    SetInputDescriptor(input_[0]);
+    input_.Write("x\n");
     PrintThinking = false;
     TimeBudgetMs = 30;
     GameTest::SetUp();
@@ -88,13 +84,11 @@ class PonderingTest : public GameTest {
     StartPondering(guess_ = ParseGameMove("e7e5"));
   }
   void TearDown() override {
-    SetInputDescriptor(0);
-    for (int end : input_) close(end);
     PrintThinking = true;
     PonderMove = NO_MOVE;
     EngineState = ENGINE_FORCE;
   }
-  int input_[2] = {-1, -1};
+  InputPipe input_;
   PositionSnapshot afterE4_;
   Move guess_ = NO_MOVE;
 };
@@ -183,9 +177,7 @@ TEST_F(PonderingTest, AHitKeepsTheClockOfThePonderSearch) {
 // move, and its move slot is the guess offered: the engine ponders only on a
 // legal move of that position. (Pondering on the mate ends by itself.)
 TEST_F(GameTest, OnlyALegalMoveOfTheTableIsPonderedOn) {
-  int input[2];
-  ASSERT_EQ(pipe(input), 0);  // open and empty: nothing keeps the engine from pondering
-  SetInputDescriptor(input[0]);
+  InputPipe input;  // open and empty: nothing keeps the engine from pondering
   const char *before = "kr6/8/8/p7/P2b4/1P6/r7/7K w - -", *afterB4 = "kr6/8/8/p7/PP1b4/8/r7/7K b - -";
   ASSERT_TRUE(LoadPosition(afterB4));
   const Move mate = ParseBoardMove("b8h8");
@@ -202,8 +194,6 @@ TEST_F(GameTest, OnlyALegalMoveOfTheTableIsPonderedOn) {
     EXPECT_EQ(std::tuple(PonderMove, EngineState), expected) << planted;
     RunCommands("force\n");
   }
-  SetInputDescriptor(0);
-  for (int end : input) close(end);
   PrintThinking = true;
 }
 
