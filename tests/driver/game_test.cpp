@@ -75,18 +75,18 @@ class PonderingTest : public GameTest {
  protected:
   void SetUp() override {
     input_.Write("x\n");
-    PrintThinking = false;
-    TimeBudgetMs = 30;
-    GameTest::SetUp();
+    std::tie(PrintThinking, TimeBudgetMs) = std::tuple(false, 30);
+    Restart();
+  }
+  void Restart() {
+    ASSERT_TRUE(LoadPosition(INITIAL_POSITION));
     Play("e2e4");
     afterE4_ = TakePositionSnapshot();
     EngineState = ENGINE_PLAYING;
     StartPondering(guess_ = ParseGameMove("e7e5"));
   }
   void TearDown() override {
-    PrintThinking = true;
-    PonderMove = NO_MOVE;
-    EngineState = ENGINE_FORCE;
+    std::tie(PrintThinking, PonderMove, EngineState) = std::tuple(true, NO_MOVE, ENGINE_FORCE);
   }
   InputPipe input_;
   PositionSnapshot afterE4_;
@@ -114,27 +114,27 @@ static PositionSnapshot GameAfter(const std::vector<Move>& moves) {
   return TakePositionSnapshot();
 }
 
-// "go" answers for black on the game position, not on the guessed one.
-TEST_F(PonderingTest, GoTakesTheGuessBackBeforeTheEngineMoves) {
-  std::string output = RunCommandsCapturingOutput("go\n");
-  EXPECT_EQ(std::tuple(EngineState, PonderMove, HistoryTop - History), std::tuple(ENGINE_PLAYING, NO_MOVE, 2));
-  PositionSnapshot after = TakePositionSnapshot();
-  EXPECT_EQ(output, "move " + MoveText(History[1].move) + "\n");
-  EXPECT_EQ(Differences(GameAfter({History[0].move, History[1].move}), after), "");
-}
-
-// A legal move other than the guess is played on the game position and answered.
-TEST_F(PonderingTest, AMissReplaysTheGamePositionAndPlaysTheMove) {
-  const Move miss = ParseGameMove("d7d5");
-  testing::internal::CaptureStdout();
-  PonderMiss(miss, "d7d5");
-  std::string output = testing::internal::GetCapturedStdout();
-  ASSERT_EQ(HistoryTop - History, 3);
-  const Move answer = History[2].move;
-  PositionSnapshot after = TakePositionSnapshot();
-  EXPECT_EQ(output, "move " + MoveText(answer) + "\n");
-  EXPECT_EQ(std::tuple(EngineState, PonderMove, History[1].move), std::tuple(ENGINE_PLAYING, NO_MOVE, miss));
-  EXPECT_EQ(Differences(GameAfter({History[0].move, miss, answer}), after), "");
+// "go" answers for black on the game position, not on the guessed one; a legal
+// move other than the guess is played on the game position and answered.
+TEST_F(PonderingTest, GoOrAMissIsAnsweredOnTheGamePosition) {
+  for (const std::string miss : {"", "d7d5"}) {
+    SCOPED_TRACE(miss);
+    testing::internal::CaptureStdout();
+    if (miss.empty()) RunCommands("go\n");
+    if (!miss.empty()) PonderMiss(ParseGameMove(miss.c_str()), miss.c_str());
+    const std::string output = testing::internal::GetCapturedStdout();
+    std::vector<Move> played;
+    for (const HistoryEntry* entry = History; entry < HistoryTop; ++entry) played.push_back(entry->move);
+    ASSERT_EQ(played.size(), miss.empty() ? 2u : 3u);
+    if (!miss.empty()) {
+      EXPECT_EQ(MoveText(played[1]), miss);
+    }
+    PositionSnapshot after = TakePositionSnapshot();
+    EXPECT_EQ(output, "move " + MoveText(played.back()) + "\n");
+    EXPECT_EQ(std::tuple(EngineState, PonderMove), std::tuple(ENGINE_PLAYING, NO_MOVE));
+    EXPECT_EQ(Differences(GameAfter(played), after), "");
+    Restart();
+  }
 }
 
 // Commands that set up another game or position drop the guess with the board it was made on.
@@ -154,9 +154,7 @@ TEST_F(PonderingTest, ANewPositionForgetsTheGuess) {
     PositionSnapshot after = TakePositionSnapshot();
     ASSERT_TRUE(LoadPosition(c.position.c_str()));
     EXPECT_EQ(Differences(TakePositionSnapshot(), after), "");
-    ASSERT_TRUE(LoadPosition(INITIAL_POSITION));
-    Play("e2e4");
-    StartPondering(guess_);
+    Restart();
   }
   std::tie(MovesPerControl, IncrementMs, TimeBudgetMs) = clock;  // "test" sets its own
   PonderEnabled = true;

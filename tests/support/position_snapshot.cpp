@@ -26,7 +26,7 @@ const Variable VARIABLES[] = {
 
 PositionSnapshot TakePositionSnapshot() {
   PositionSnapshot snapshot;
-  for (const Variable& variable : VARIABLES) snapshot.emplace_back(static_cast<const char*>(variable.at), variable.size);
+  for (const Variable& v : VARIABLES) snapshot.emplace_back(static_cast<const char*>(v.at), v.size);
   std::string history;
   for (const HistoryEntry* entry = History; entry <= HistoryTop; ++entry) {
     const u64 fields[] = {entry->key, entry == HistoryTop ? u64{NO_MOVE} : entry->move, entry->fifty};
