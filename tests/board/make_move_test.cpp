@@ -5,11 +5,11 @@
 
 #include "board_probe.h"
 
-// The keys recomputed: the pieces' keys, the en-passant key (after a make only a
-// double step sets the square, always with its key), and the key of each right
-// lost since the load, unless castling spent it.
-static std::pair<u64, u32> ExpectedKeys(u16 rightsAtLoad, u16 spentByCastling) {
-  const u64 enPassant = EnPassantSquare ? ZobristKeys[0][EnPassantSquare] : 0;
+// The keys recomputed: the pieces' keys, the en-passant key (a loaded square has
+// none; after a make only a double step sets the square, always with its key),
+// and the key of each right lost since the load, unless castling spent it.
+static std::pair<u64, u32> ExpectedKeys(u16 rightsAtLoad, u16 spentByCastling, bool loaded = false) {
+  const u64 enPassant = EnPassantSquare && !loaded ? ZobristKeys[0][EnPassantSquare] : 0;
   u64 key = enPassant, pawnKey = enPassant;
   for (int s = 0; s < SQUARE_COUNT; ++s) {
     const u64 piece = Board[s] == EMPTY ? 0 : ZobristKeys[Board[s]][s];
@@ -66,6 +66,7 @@ TEST_F(BoardTest, LinesOfMovesEndOnTheirPositionAndUnwindToTheStart) {
       SCOPED_TRACE(line.start + " " + moves);
       Load(line.start.c_str());
       const u16 rightsAtLoad = CastleRights;
+      EXPECT_EQ(std::pair(HashKey, PawnHashKey), ExpectedKeys(rightsAtLoad, 0, true));
       u16 spentByCastling = 0;
       PositionSnapshot before = TakePositionSnapshot();
       std::vector<std::pair<Move, UndoRecord>> made;

@@ -93,20 +93,6 @@ class PonderingTest : public GameTest {
   Move guess_ = NO_MOVE;
 };
 
-TEST_F(PonderingTest, TheGuessIsMadeOnTheSearchBoardAloneAndTakenBackExactly) {
-  EXPECT_EQ(std::tuple(EngineState, UndoTop, Board[E5], GameBoard[E5]),
-            std::tuple(ENGINE_PONDERING, UndoRecords, BLACK_PAWN, EMPTY));
-  RunCommands("force\n");
-  EXPECT_EQ(std::tuple(EngineState, PonderMove), std::tuple(ENGINE_FORCE, NO_MOVE));
-  EXPECT_EQ(Differences(afterE4_, TakePositionSnapshot()), "");
-  StartPondering(guess_);
-  testing::internal::CaptureStdout();
-  PonderMiss(ParseGameMove("e7e4"), "e7e4");  // blocked on the game position
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Illegal move: e7e4\n");
-  EXPECT_EQ(Differences(afterE4_, TakePositionSnapshot()), "");
-  EXPECT_EQ(std::tuple(EngineState, PonderMove), std::tuple(ENGINE_PLAYING, NO_MOVE));  // waits for a legal reply
-}
-
 // The board of the game after the given moves from the start.
 static PositionSnapshot GameAfter(const std::vector<Move>& moves) {
   EXPECT_TRUE(LoadPosition(INITIAL_POSITION));
@@ -114,24 +100,32 @@ static PositionSnapshot GameAfter(const std::vector<Move>& moves) {
   return TakePositionSnapshot();
 }
 
-// "go" answers for black on the game position, not on the guessed one; a legal
-// move other than the guess is played on the game position and answered.
-TEST_F(PonderingTest, GoOrAMissIsAnsweredOnTheGamePosition) {
-  for (const std::string miss : {"", "d7d5"}) {
-    SCOPED_TRACE(miss);
-    testing::internal::CaptureStdout();
-    if (miss.empty()) RunCommands("go\n");
-    if (!miss.empty()) PonderMiss(ParseGameMove(miss.c_str()), miss.c_str());
-    const std::string output = testing::internal::GetCapturedStdout();
+// The guess is made on the search board alone. Whatever ends the pondering, it
+// is taken back exactly and the game goes on from the position of its moves:
+// "force" stops; an illegal reply is refused on the game position, the engine
+// waiting for another; "go", a miss and a hit are answered.
+TEST_F(PonderingTest, TheGuessIsTakenBackAndTheGameGoesOnFromItsMoves) {
+  EXPECT_EQ(std::tuple(EngineState, UndoTop, Board[E5], GameBoard[E5]),
+            std::tuple(ENGINE_PONDERING, UndoRecords, BLACK_PAWN, EMPTY));
+  const struct { std::string input, output, moves; i32 state; } cases[] = {
+      {"force\n", "", "e2e4 ", ENGINE_FORCE},
+      {"e7e4\n", "Illegal move: e7e4\n", "e2e4 ", ENGINE_PLAYING},  // blocked on the game position
+      {"go\n", "move ", "e2e4 ", ENGINE_PLAYING},                    // "move " and the engine's answer
+      {"d7d5\n", "move ", "e2e4 d7d5 ", ENGINE_PLAYING},
+      {"e7e5\n", "move ", "e2e4 e7e5 ", ENGINE_PLAYING},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.input);
+    const std::string output = RunCommandsCapturingOutput(c.input);
     std::vector<Move> played;
+    std::string moves;
     for (const HistoryEntry* entry = History; entry < HistoryTop; ++entry) played.push_back(entry->move);
-    ASSERT_EQ(played.size(), miss.empty() ? 2u : 3u);
-    if (!miss.empty()) {
-      EXPECT_EQ(MoveText(played[1]), miss);
-    }
+    for (Move move : played) moves += MoveText(move) + " ";
+    const std::string answer = c.output == "move " ? MoveText(played.back()) : "";
+    EXPECT_EQ(output, answer.empty() ? c.output : "move " + answer + "\n");
+    EXPECT_EQ(moves, answer.empty() ? c.moves : c.moves + answer + " ");
+    EXPECT_EQ(std::tuple(EngineState, PonderMove), std::tuple(c.state, NO_MOVE));
     PositionSnapshot after = TakePositionSnapshot();
-    EXPECT_EQ(output, "move " + MoveText(played.back()) + "\n");
-    EXPECT_EQ(std::tuple(EngineState, PonderMove), std::tuple(ENGINE_PLAYING, NO_MOVE));
     EXPECT_EQ(Differences(GameAfter(played), after), "");
     Restart();
   }
@@ -161,13 +155,10 @@ TEST_F(PonderingTest, ANewPositionForgetsTheGuess) {
 }
 
 TEST_F(PonderingTest, AHitKeepsTheClockOfThePonderSearch) {
-  i64 ponderStart = SearchStartClock;
+  const i64 ponderStart = SearchStartClock;
   std::this_thread::sleep_for(std::chrono::milliseconds(5));
   PonderHit();
-  EXPECT_EQ(SearchStartClock, ponderStart);
-  ASSERT_EQ(HistoryTop - History, 3);  // 1.e4, the guess and the engine's answer
-  EXPECT_EQ(std::tuple(History[1].move, GameMoveCount, GameSideToMove, EngineState),
-            std::tuple(guess_, u16{4}, SideToMove, ENGINE_PLAYING));
+  EXPECT_EQ(std::tuple(SearchStartClock, History[1].move, HistoryTop - History), std::tuple(ponderStart, guess_, 3));
 }
 
 // White's only move is b3b4; then black mates with Rh8. A deepest exact entry
