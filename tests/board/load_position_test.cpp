@@ -1,6 +1,5 @@
-// Loading positions from FEN and EPD text: what is read (shown by the text
-// written back), what is read as absent, what is refused, and that a refused
-// text leaves everything as it was.
+// Loading positions from FEN and EPD text: what is read (shown by the text written
+// back), what is read as absent, what is refused, leaving everything as it was.
 
 #include "board_probe.h"
 

@@ -1,6 +1,5 @@
-// Make and unmake: lines of moves of every kind, for both colours, each ending
-// on a position worked out by hand (with its fifty-move count), every key
-// checked against the Zobrist rule on the way, then all taken back.
+// Make and unmake: lines of moves of every kind for both colours, ending on
+// positions worked out by hand, keys checked on the way, then all taken back.
 #include <sstream>
 
 #include "board_probe.h"

@@ -47,10 +47,6 @@ TEST_F(BoardTest, ParsersReadOnlySquaresRightsAndPromotionLetters) {
   for (const char* text : {"", "e", "e2", "e2e", "i2e4", "e0e4", "e2e9", "E2E4", "2e4e"}) {
     EXPECT_EQ(ParseBoardMove(text), NO_MOVE) << text;
   }
-  for (int i = 0; i < 8; ++i) {
-    EXPECT_EQ(PromotionKind("qnrbQNRB"[i]), (KIND_PROMOTE_QUEEN + i % 4) << 12);
-    EXPECT_EQ(CapturePromotionKind("qnrbQNRB"[i]), (KIND_CAPTURE_PROMOTE_QUEEN + i % 4) << 12);
-  }
   for (char other : {'k', 'K', 'p', 'x', '\0'}) EXPECT_EQ(PromotionKind(other) | CapturePromotionKind(other), 0);
 }
 
@@ -65,9 +61,8 @@ TEST_F(BoardTest, EnPassantForAPawnOrNothingAndTheGameParserReadsTheGameCopy) {
   Load(INITIAL_POSITION);
 }
 
-// The oddities of ResolvePieceMove (the choice among several candidates is
-// tested with the SAN parser): a single candidate is taken untested, the king
-// and pawns ignore the filter, squares off the board are no move.
+// The oddities of ResolvePieceMove (its choices are tested with the SAN parser): a single
+// candidate is taken untested, king and pawns ignore the filter, off-board squares are no move.
 TEST_F(BoardTest, ResolvePieceMove) {
   constexpr u64 ALL = ~u64{0};
   const struct { const char* position; const char* text; int to; u64 filter; Move expected; } cases[] = {

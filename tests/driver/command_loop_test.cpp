@@ -1,6 +1,5 @@
-// The command loop as the operator and the GUI see it: the built engine run
-// over pipes, what it prints and what it logs; then the command stream, the
-// input poll and the clock and switch words in process.
+// The command loop as the operator and the GUI see it over pipes, printed and
+// logged; then the input poll and the clock and switch words in process.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 
@@ -97,11 +96,9 @@ TEST(CommandLoop, WholeRunsPrintAndLogExactly) {
   }
 }
 
-// The interface's replies to the features: the handshake reads the first ones,
-// the last reaches the command loop, which ignores it. (That the lines come
-// before the replies are sent shows in the games over pipes.) Another greeting
-// is reported and the start-up carried out. The log is rewritten at every start
-// and may be missing.
+// The handshake reads the first replies to the features, the last reaches the
+// loop, which ignores it; another greeting is reported and the start-up carried
+// out. The log is rewritten at every start and may be missing.
 TEST(CommandLoop, HandshakeLinesTheWordsItReadsAndTheLog) {
   TempDir dir;
   EngineRun run = RunEngine("xboard\nprotover 2\naccepted done\naccepted setboard\naccepted done\nquit\n", dir.Path());

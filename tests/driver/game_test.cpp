@@ -1,6 +1,5 @@
-// Games: moves of the game and pondering played in process, then the engine
-// under an xboard interface over pipes, with its claims and a whole game as
-// xboard plays it with pondering on.
+// Games: moves and pondering in process, then the engine over pipes with its
+// claims and a whole game as xboard plays it with pondering on.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -100,10 +99,9 @@ static PositionSnapshot GameAfter(const std::vector<Move>& moves) {
   return TakePositionSnapshot();
 }
 
-// The guess is made on the search board alone. Whatever ends the pondering, it
-// is taken back exactly and the game goes on from the position of its moves:
-// "force" stops; an illegal reply is refused on the game position, the engine
-// waiting for another; "go", a miss and a hit are answered.
+// The guess is made on the search board alone. Whatever ends the pondering, it is
+// taken back exactly and the game goes on from the position of its moves: "force"
+// stops; an illegal reply is refused, the engine waiting; go, a miss, a hit are answered.
 TEST_F(PonderingTest, TheGuessIsTakenBackAndTheGameGoesOnFromItsMoves) {
   EXPECT_EQ(std::tuple(EngineState, UndoTop, Board[E5], GameBoard[E5]),
             std::tuple(ENGINE_PONDERING, UndoRecords, BLACK_PAWN, EMPTY));
@@ -212,9 +210,8 @@ TEST(Xboard, MovesAndClaims) {
   }
 }
 
-// Waits until the engine, after its move of the given turn, has either started
-// to ponder or decided not to: the log line that tells, or "" on a timeout. A
-// reply sent before would be input waiting, which rightly keeps it from pondering.
+// The log line telling whether the engine, after its move of the turn, ponders ("" on a
+// timeout). A reply sent before would be input waiting, which rightly keeps it from pondering.
 const std::string PONDERS = "-M: entered StartEngine", DOES_NOT_PONDER = "- NO ponder move";
 static std::string PonderDecision(const EngineProcess& engine, int turn) {
   for (int attempt = 0; attempt < 2000; ++attempt) {
