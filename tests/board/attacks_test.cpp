@@ -111,7 +111,6 @@ TEST_F(BoardTest, CastlingThroughOrOutOfCheckAndKingsThatMeet) {
       {"r3k3/8/8/8/8/8/8/3RK3 b q -", BLACK_LONG_CASTLE, false},    // d8 attacked
       {"r3k3/2K5/8/8/8/8/8/8 b q -", BLACK_LONG_CASTLE, false},     // ... by the king
       {"r3k2r/8/8/8/8/8/8/1R2K3 b kq -", BLACK_LONG_CASTLE, true},  // b8 may be attacked
-      {"r3k3/8/1K6/8/8/8/8/8 b q -", BLACK_LONG_CASTLE, true},
       {"4k2r/6K1/8/8/8/8/8/8 b k -", BLACK_SHORT_CASTLE, false},
       {"8/8/8/8/3k4/8/4K3/8 w - -", MakeMoveCode(E2, E3, KIND_QUIET), false},
       {"8/8/8/8/3k4/8/4K3/8 w - -", MakeMoveCode(E2, E1, KIND_QUIET), true},

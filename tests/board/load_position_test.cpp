@@ -23,7 +23,6 @@ TEST_F(BoardTest, WhatIsReadAndWhatIsReadAsAbsent) {
       {"4k3/4n3/8/3Pp3/8/8/8/4K3 w - e6", "4k3/4n3/8/3Pp3/8/8/8/4K3 w - -"},  // e7 not empty
       {"4k3/8/8/3Pp3/8/8/8/4K3 w - e9", "4k3/8/8/3Pp3/8/8/8/4K3 w - -"},
       {"4k3/8/8/3Pp3/8/8/8/4K3 w - e", "4k3/8/8/3Pp3/8/8/8/4K3 w - -"},
-      {"4k3/8/8/8/8/8/8/4K3 w KQkq e6 12 40", "4k3/8/8/8/8/8/8/4K3 w - -"},
       // Every field after the side to move may be missing.
       {"4k3/8/8/8/8/8/8/4K2R w", "4k3/8/8/8/8/8/8/4K2R w - -"},
       {"4k3/8/8/8/8/8/8/4K2R w K", "4k3/8/8/8/8/8/8/4K2R w K -"},
