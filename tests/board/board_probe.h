@@ -1,15 +1,26 @@
-// Helpers of the board tests: the board walked square by square, the variables
-// derived from Board recomputed, and lines of moves made with every key checked.
+// Helpers of the board tests: the board's interface, the variables derived
+// from Board recomputed, and positions loaded and written back.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "board/attacks.h"
-#include "board/position.h"
+#include "board/bitboard.h"
+#include "board/castling.h"
+#include "board/load_position.h"
+#include "board/make_move.h"
+#include "board/move_text.h"
+#include "board/move_validity.h"
+#include "board/position_text.h"
+#include "board/zobrist.h"
+#include "support/position_snapshot.h"
 
 // Builds the tables once for every test of the fixture.
 class BoardTest : public testing::Test {
@@ -17,34 +28,40 @@ class BoardTest : public testing::Test {
   static void SetUpTestSuite() { InitBoardTables(); }
 };
 
-// Steps on the board as (file, row) offsets; rows count down from rank 8.
-using Steps = std::vector<std::pair<int, int>>;
-inline const Steps STRAIGHT = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}}, DIAGONAL = {{1, 1}, {1, -1}, {-1, 1}, {-1, -1}};
-
-// The squares reached from square by each step once, or (slide) repeated up to
-// the edge or the first occupied square.
-u64 Walk(int square, const Steps& steps, bool slide, u64 occupied = 0);
-
 // What disagrees between Board and the variables derived from it; empty when all agree.
-std::string InvariantViolations();
+inline std::string InvariantViolations() {
+  u64 pieces[PIECE_CODE_COUNT] = {}, colour[2] = {};
+  int kings[2] = {-1, -1}, total = 0, material[2] = {}, pawns[2] = {};
+  for (int s = 0; s < SQUARE_COUNT; ++s) {
+    int code = Board[s], side = code & 1;
+    if (code == EMPTY) continue;
+    pieces[code] |= SquareBit(s);
+    colour[side] |= SquareBit(s);
+    if (code >= WHITE_KING) kings[side] = s;
+    if (code <= BLACK_PAWN) ++pawns[side];
+    if (code > BLACK_PAWN && code < WHITE_KING) material[side] += PieceValue[code];
+    if (code < WHITE_KING) total += PieceValue[code];
+  }
+  u64 all = colour[0] | colour[1];
+  std::string out;
+  auto note = [&out](bool wrong, const char* name) { out += wrong ? std::string(name) + " " : ""; };
+  note(!std::equal(PieceBB + WHITE_PAWN, PieceBB + WHITE_KING, pieces + WHITE_PAWN), "PieceBB");
+  note(ColourBB[0] != colour[0] || ColourBB[1] != colour[1], "ColourBB");
+  note(Occupied != all || OccupiedByFile != RotateToFiles(all), "Occupied/ByFile");
+  note(OccupiedDiagUp != RotateToDiagUp(all) || OccupiedDiagDown != RotateToDiagDown(all), "OccupiedDiag");
+  note(KingSquare[0] != kings[0] || KingSquare[1] != kings[1], "KingSquare");
+  note(TotalMaterial != total || PieceMaterial[0] != material[0] || PieceMaterial[1] != material[1], "material");
+  note(PawnCount[0] != pawns[0] || PawnCount[1] != pawns[1], "PawnCount");
+  note(HistoryTop->key != HashKey, "HistoryTop->key");
+  return out;
+}
 
-void Load(const char* text);  // fails the test when the text is refused
-std::string PositionText();   // WritePositionText
+// Fails the test when the text is refused.
+inline void Load(const char* text) { ASSERT_TRUE(LoadPosition(text)) << text; }
 
-// Moves made and taken back on the global position, from a position loaded
-// first. After each make the derived variables and both keys are checked: the
-// key is the pieces' keys, the en-passant key when a double step made the
-// square, and the key of each right lost since the load, unless castling spent it.
-class CheckedLine {
- public:
-  explicit CheckedLine(const char* position);
-  void Make(Move move);
-  void Unmake();
-  bool Empty() const { return records_.empty(); }
-
- private:
-  std::pair<u64, u32> ExpectedKeys() const;
-  u16 rightsAtLoad_;
-  std::vector<std::pair<Move, UndoRecord>> records_;
-  std::vector<u16> spentByCastling_;
-};
+inline std::string PositionText() {
+  char text[POSITION_TEXT_SIZE];
+  char* end = WritePositionText(text);
+  EXPECT_EQ(end, text + std::strlen(text));
+  return text;
+}

@@ -1,16 +1,25 @@
-// Make and unmake: lines of moves of every kind, for both colours, each ending
-// on a position worked out by hand (with its fifty-move count), every key
-// checked against the Zobrist rule on the way, then all taken back.
-#include <algorithm>
+// Make and unmake: lines of moves of every kind for both colours, ending on
+// positions worked out by hand, keys checked on the way, then all taken back.
 #include <sstream>
-#include <string>
 
-#include "board/load_position.h"
-#include "board/make_move.h"
-#include "board/move_text.h"
-#include "board/move_validity.h"
 #include "board_probe.h"
-#include "support/position_snapshot.h"
+
+// The keys recomputed: the pieces' keys, the en-passant key (a loaded square has
+// none; after a make only a double step sets the square, always with its key),
+// and the key of each right lost since the load, unless castling spent it.
+static std::pair<u64, u32> ExpectedKeys(u16 rightsAtLoad, u16 spentByCastling, bool loaded = false) {
+  const u64 enPassant = EnPassantSquare && !loaded ? ZobristKeys[0][EnPassantSquare] : 0;
+  u64 key = enPassant, pawnKey = enPassant;
+  for (int s = 0; s < SQUARE_COUNT; ++s) {
+    const u64 piece = Board[s] == EMPTY ? 0 : ZobristKeys[Board[s]][s];
+    key ^= piece;
+    pawnKey ^= Board[s] == WHITE_PAWN || Board[s] == BLACK_PAWN ? piece : 0;
+  }
+  for (u16 right : {CASTLE_WHITE_SHORT, CASTLE_WHITE_LONG, CASTLE_BLACK_SHORT, CASTLE_BLACK_LONG}) {
+    if ((rightsAtLoad & right) && !(CastleRights & right) && !(spentByCastling & right)) key ^= CastleKey(right);
+  }
+  return {key, static_cast<u32>(pawnKey)};
+}
 
 TEST_F(BoardTest, LinesOfMovesEndOnTheirPositionAndUnwindToTheStart) {
   const std::string corners = "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", promoting = "r3k2r/1P4P1/8/8/8/8/1p4p1/R3K2R ";
@@ -54,27 +63,38 @@ TEST_F(BoardTest, LinesOfMovesEndOnTheirPositionAndUnwindToTheStart) {
       std::replace(moves.begin(), moves.end(), '*', piece);
       std::replace(end.begin(), end.end(), '*', white ? static_cast<char>(std::toupper(piece)) : piece);
       SCOPED_TRACE(line.start + " " + moves);
-      CheckedLine checked(line.start.c_str());
+      Load(line.start.c_str());
+      const u16 rightsAtLoad = CastleRights;
+      EXPECT_EQ(std::pair(HashKey, PawnHashKey), ExpectedKeys(rightsAtLoad, 0, true));
+      u16 spentByCastling = 0;
       PositionSnapshot before = TakePositionSnapshot();
+      std::vector<std::pair<Move, UndoRecord>> made;
       std::istringstream words(moves);
       for (std::string word; words >> word;) {
-        ASSERT_TRUE(IsLegalMove(ParseBoardMove(word.c_str()))) << word;
-        checked.Make(ParseBoardMove(word.c_str()));
+        const Move move = ParseBoardMove(word.c_str());
+        ASSERT_TRUE(IsLegalMove(move)) << word;
+        SavePositionForUndo(made.emplace_back(move, UndoRecord{}).second);
+        spentByCastling |= IsCastling(move) ? CastlingOf(move).right : 0;
+        MakeMove(move, made.back().second);
+        EXPECT_EQ(InvariantViolations(), "") << "after " << word;
+        EXPECT_EQ(std::pair(HashKey, PawnHashKey), ExpectedKeys(rightsAtLoad, spentByCastling)) << "after " << word;
       }
       EXPECT_EQ(PositionText() + " " + std::to_string(HistoryTop->fifty), end);
-      while (!checked.Empty()) checked.Unmake();
+      for (auto undo = made.rbegin(); undo != made.rend(); ++undo) UnmakeMove(undo->first, undo->second);
       EXPECT_EQ(Differences(before, TakePositionSnapshot()), "");
     }
   }
 }
 
+// Kind 3 codes (the game results and the null move) are no moves.
 TEST_F(BoardTest, MoveKindThreeIsAnInternalErrorThatChangesNothing) {
   Load(INITIAL_POSITION);
   PositionSnapshot before = TakePositionSnapshot();
   UndoRecord record{};
   SavePositionForUndo(record);
-  EXPECT_THROW(MakeMove(MOVE_NULL, record), InternalError);
-  EXPECT_THROW(MakeMove(GAME_MATED, record), InternalError);
-  EXPECT_THROW(UnmakeMove(GAME_REPETITION, record), InternalError);
+  for (Move code : {GAME_MATED, GAME_STALEMATE, GAME_REPETITION, GAME_FIFTY_MOVES, GAME_NO_MATERIAL, MOVE_NULL}) {
+    EXPECT_THROW(MakeMove(code, record), InternalError) << code;
+    EXPECT_THROW(UnmakeMove(code, record), InternalError) << code;
+  }
   EXPECT_EQ(Differences(before, TakePositionSnapshot()), "");
 }

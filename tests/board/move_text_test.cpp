@@ -1,13 +1,6 @@
-// Coordinate move text written and parsed, the board diagram, and the
-// from-square of a piece move named by piece and destination.
-#include <cstring>
-#include <string>
-#include <tuple>
-#include <vector>
+// Coordinate move text written and parsed, and the from-square of a piece move
+// named by piece and destination.
 
-#include "board/load_position.h"
-#include "board/move_text.h"
-#include "board/position_text.h"
 #include "board/resolve_move.h"
 #include "board_probe.h"
 
@@ -54,10 +47,6 @@ TEST_F(BoardTest, ParsersReadOnlySquaresRightsAndPromotionLetters) {
   for (const char* text : {"", "e", "e2", "e2e", "i2e4", "e0e4", "e2e9", "E2E4", "2e4e"}) {
     EXPECT_EQ(ParseBoardMove(text), NO_MOVE) << text;
   }
-  for (int i = 0; i < 8; ++i) {
-    EXPECT_EQ(PromotionKind("qnrbQNRB"[i]), (KIND_PROMOTE_QUEEN + i % 4) << 12);
-    EXPECT_EQ(CapturePromotionKind("qnrbQNRB"[i]), (KIND_CAPTURE_PROMOTE_QUEEN + i % 4) << 12);
-  }
   for (char other : {'k', 'K', 'p', 'x', '\0'}) EXPECT_EQ(PromotionKind(other) | CapturePromotionKind(other), 0);
 }
 
@@ -72,19 +61,8 @@ TEST_F(BoardTest, EnPassantForAPawnOrNothingAndTheGameParserReadsTheGameCopy) {
   Load(INITIAL_POSITION);
 }
 
-TEST_F(BoardTest, BoardDiagram) {
-  Load("8/8/5Q2/2R4k/8/8/P5P1/6K1 b - -");
-  testing::internal::CaptureStdout();
-  PrintBoard(Board);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "\n8 . . . . . . . . \n7 . . . . . . . . \n6 . . . . . Q . . \n5 . . R . . . . k "
-            "\n4 . . . . . . . . \n3 . . . . . . . . \n2 P . . . . . P . \n1 . . . . . . K . "
-            "\n\n  A B C D E F G H\n");
-}
-
-// The oddities of ResolvePieceMove (the choice among several candidates is
-// tested with the SAN parser): a single candidate is taken untested, the king
-// and pawns ignore the filter, squares off the board are no move.
+// The oddities of ResolvePieceMove (its choices are tested with the SAN parser): a single
+// candidate is taken untested, king and pawns ignore the filter, off-board squares are no move.
 TEST_F(BoardTest, ResolvePieceMove) {
   constexpr u64 ALL = ~u64{0};
   const struct { const char* position; const char* text; int to; u64 filter; Move expected; } cases[] = {

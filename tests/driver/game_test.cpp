@@ -1,8 +1,6 @@
-// Games: moves of the game and pondering played in process, then the engine
-// under an xboard interface over pipes, with its claims and a whole game as
-// xboard plays it with pondering on.
+// Games: moves and pondering in process, then the engine over pipes with its
+// claims and a whole game as xboard plays it with pondering on.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cinttypes>
@@ -17,7 +15,6 @@
 #include "board/move_validity.h"
 #include "board/position_text.h"
 #include "driver/command_loop.h"
-#include "driver/console_input.h"
 #include "driver/game_move.h"
 #include "driver/pondering.h"
 #include "driver/time_control.h"
@@ -76,42 +73,24 @@ TEST_F(GameTest, ALongGameKeepsTheHistoryItNeedsWithinBounds) {
 class PonderingTest : public GameTest {
  protected:
   void SetUp() override {
-    ASSERT_EQ(pipe(input_), 0);
-    ASSERT_EQ(write(input_[1], "x\n", 2), 2);
-    SetInputDescriptor(input_[0]);
-    PrintThinking = false;
-    TimeBudgetMs = 30;
-    GameTest::SetUp();
+    input_.Write("x\n");
+    std::tie(PrintThinking, TimeBudgetMs) = std::tuple(false, 30);
+    Restart();
+  }
+  void Restart() {
+    ASSERT_TRUE(LoadPosition(INITIAL_POSITION));
     Play("e2e4");
     afterE4_ = TakePositionSnapshot();
     EngineState = ENGINE_PLAYING;
     StartPondering(guess_ = ParseGameMove("e7e5"));
   }
   void TearDown() override {
-    SetInputDescriptor(0);
-    for (int end : input_) close(end);
-    PrintThinking = true;
-    PonderMove = NO_MOVE;
-    EngineState = ENGINE_FORCE;
+    std::tie(PrintThinking, PonderMove, EngineState) = std::tuple(true, NO_MOVE, ENGINE_FORCE);
   }
-  int input_[2] = {-1, -1};
+  InputPipe input_;
   PositionSnapshot afterE4_;
   Move guess_ = NO_MOVE;
 };
-
-TEST_F(PonderingTest, TheGuessIsMadeOnTheSearchBoardAloneAndTakenBackExactly) {
-  EXPECT_EQ(std::tuple(EngineState, UndoTop, Board[E5], GameBoard[E5]),
-            std::tuple(ENGINE_PONDERING, UndoRecords, BLACK_PAWN, EMPTY));
-  RunCommands("force\n");
-  EXPECT_EQ(std::tuple(EngineState, PonderMove), std::tuple(ENGINE_FORCE, NO_MOVE));
-  EXPECT_EQ(Differences(afterE4_, TakePositionSnapshot()), "");
-  StartPondering(guess_);
-  testing::internal::CaptureStdout();
-  PonderMiss(ParseGameMove("e7e4"), "e7e4");  // blocked on the game position
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Illegal move: e7e4\n");
-  EXPECT_EQ(Differences(afterE4_, TakePositionSnapshot()), "");
-  EXPECT_EQ(std::tuple(EngineState, PonderMove), std::tuple(ENGINE_PLAYING, NO_MOVE));  // waits for a legal reply
-}
 
 // The board of the game after the given moves from the start.
 static PositionSnapshot GameAfter(const std::vector<Move>& moves) {
@@ -120,27 +99,34 @@ static PositionSnapshot GameAfter(const std::vector<Move>& moves) {
   return TakePositionSnapshot();
 }
 
-// "go" answers for black on the game position, not on the guessed one.
-TEST_F(PonderingTest, GoTakesTheGuessBackBeforeTheEngineMoves) {
-  std::string output = RunCommandsCapturingOutput("go\n");
-  EXPECT_EQ(std::tuple(EngineState, PonderMove, HistoryTop - History), std::tuple(ENGINE_PLAYING, NO_MOVE, 2));
-  PositionSnapshot after = TakePositionSnapshot();
-  EXPECT_EQ(output, "move " + MoveText(History[1].move) + "\n");
-  EXPECT_EQ(Differences(GameAfter({History[0].move, History[1].move}), after), "");
-}
-
-// A legal move other than the guess is played on the game position and answered.
-TEST_F(PonderingTest, AMissReplaysTheGamePositionAndPlaysTheMove) {
-  const Move miss = ParseGameMove("d7d5");
-  testing::internal::CaptureStdout();
-  PonderMiss(miss, "d7d5");
-  std::string output = testing::internal::GetCapturedStdout();
-  ASSERT_EQ(HistoryTop - History, 3);
-  const Move answer = History[2].move;
-  PositionSnapshot after = TakePositionSnapshot();
-  EXPECT_EQ(output, "move " + MoveText(answer) + "\n");
-  EXPECT_EQ(std::tuple(EngineState, PonderMove, History[1].move), std::tuple(ENGINE_PLAYING, NO_MOVE, miss));
-  EXPECT_EQ(Differences(GameAfter({History[0].move, miss, answer}), after), "");
+// The guess is made on the search board alone. Whatever ends the pondering, it is
+// taken back exactly and the game goes on from the position of its moves: "force"
+// stops; an illegal reply is refused, the engine waiting; go, a miss, a hit are answered.
+TEST_F(PonderingTest, TheGuessIsTakenBackAndTheGameGoesOnFromItsMoves) {
+  EXPECT_EQ(std::tuple(EngineState, UndoTop, Board[E5], GameBoard[E5]),
+            std::tuple(ENGINE_PONDERING, UndoRecords, BLACK_PAWN, EMPTY));
+  const struct { std::string input, output, moves; i32 state; } cases[] = {
+      {"force\n", "", "e2e4 ", ENGINE_FORCE},
+      {"e7e4\n", "Illegal move: e7e4\n", "e2e4 ", ENGINE_PLAYING},  // blocked on the game position
+      {"go\n", "move ", "e2e4 ", ENGINE_PLAYING},                    // "move " and the engine's answer
+      {"d7d5\n", "move ", "e2e4 d7d5 ", ENGINE_PLAYING},
+      {"e7e5\n", "move ", "e2e4 e7e5 ", ENGINE_PLAYING},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.input);
+    const std::string output = RunCommandsCapturingOutput(c.input);
+    std::vector<Move> played;
+    std::string moves;
+    for (const HistoryEntry* entry = History; entry < HistoryTop; ++entry) played.push_back(entry->move);
+    for (Move move : played) moves += MoveText(move) + " ";
+    const std::string answer = c.output == "move " ? MoveText(played.back()) : "";
+    EXPECT_EQ(output, answer.empty() ? c.output : "move " + answer + "\n");
+    EXPECT_EQ(moves, answer.empty() ? c.moves : c.moves + answer + " ");
+    EXPECT_EQ(std::tuple(EngineState, PonderMove), std::tuple(c.state, NO_MOVE));
+    PositionSnapshot after = TakePositionSnapshot();
+    EXPECT_EQ(Differences(GameAfter(played), after), "");
+    Restart();
+  }
 }
 
 // Commands that set up another game or position drop the guess with the board it was made on.
@@ -160,22 +146,17 @@ TEST_F(PonderingTest, ANewPositionForgetsTheGuess) {
     PositionSnapshot after = TakePositionSnapshot();
     ASSERT_TRUE(LoadPosition(c.position.c_str()));
     EXPECT_EQ(Differences(TakePositionSnapshot(), after), "");
-    ASSERT_TRUE(LoadPosition(INITIAL_POSITION));
-    Play("e2e4");
-    StartPondering(guess_);
+    Restart();
   }
   std::tie(MovesPerControl, IncrementMs, TimeBudgetMs) = clock;  // "test" sets its own
   PonderEnabled = true;
 }
 
 TEST_F(PonderingTest, AHitKeepsTheClockOfThePonderSearch) {
-  i64 ponderStart = SearchStartClock;
+  const i64 ponderStart = SearchStartClock;
   std::this_thread::sleep_for(std::chrono::milliseconds(5));
   PonderHit();
-  EXPECT_EQ(SearchStartClock, ponderStart);
-  ASSERT_EQ(HistoryTop - History, 3);  // 1.e4, the guess and the engine's answer
-  EXPECT_EQ(std::tuple(History[1].move, GameMoveCount, GameSideToMove, EngineState),
-            std::tuple(guess_, u16{4}, SideToMove, ENGINE_PLAYING));
+  EXPECT_EQ(std::tuple(SearchStartClock, History[1].move, HistoryTop - History), std::tuple(ponderStart, guess_, 3));
 }
 
 // White's only move is b3b4; then black mates with Rh8. A deepest exact entry
@@ -183,9 +164,7 @@ TEST_F(PonderingTest, AHitKeepsTheClockOfThePonderSearch) {
 // move, and its move slot is the guess offered: the engine ponders only on a
 // legal move of that position. (Pondering on the mate ends by itself.)
 TEST_F(GameTest, OnlyALegalMoveOfTheTableIsPonderedOn) {
-  int input[2];
-  ASSERT_EQ(pipe(input), 0);  // open and empty: nothing keeps the engine from pondering
-  SetInputDescriptor(input[0]);
+  InputPipe input;  // open and empty: nothing keeps the engine from pondering
   const char *before = "kr6/8/8/p7/P2b4/1P6/r7/7K w - -", *afterB4 = "kr6/8/8/p7/PP1b4/8/r7/7K b - -";
   ASSERT_TRUE(LoadPosition(afterB4));
   const Move mate = ParseBoardMove("b8h8");
@@ -202,8 +181,6 @@ TEST_F(GameTest, OnlyALegalMoveOfTheTableIsPonderedOn) {
     EXPECT_EQ(std::tuple(PonderMove, EngineState), expected) << planted;
     RunCommands("force\n");
   }
-  SetInputDescriptor(0);
-  for (int end : input) close(end);
   PrintThinking = true;
 }
 
@@ -233,9 +210,8 @@ TEST(Xboard, MovesAndClaims) {
   }
 }
 
-// Waits until the engine, after its move of the given turn, has either started
-// to ponder or decided not to: the log line that tells, or "" on a timeout. A
-// reply sent before would be input waiting, which rightly keeps it from pondering.
+// The log line telling whether the engine, after its move of the turn, ponders ("" on a
+// timeout). A reply sent before would be input waiting, which rightly keeps it from pondering.
 const std::string PONDERS = "-M: entered StartEngine", DOES_NOT_PONDER = "- NO ponder move";
 static std::string PonderDecision(const EngineProcess& engine, int turn) {
   for (int attempt = 0; attempt < 2000; ++attempt) {

@@ -9,20 +9,35 @@
 #include "driver/command_loop.h"
 #include "driver/console_input.h"
 
+InputPipe::InputPipe() : previous_(InputDescriptor()) {
+  if (pipe(ends_) != 0) throw std::runtime_error("pipe failed");
+  SetInputDescriptor(ends_[0]);
+}
+
+InputPipe::~InputPipe() {
+  SetInputDescriptor(previous_);
+  for (int end : ends_) close(end);
+}
+
+void InputPipe::Write(const std::string& text) {
+  if (text.size() > 60000 || write(ends_[1], text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
+    throw std::runtime_error("write to the input pipe failed");
+  }
+}
+
+void InputPipe::CloseWriter() {
+  close(ends_[1]);
+  ends_[1] = -1;
+}
+
 void RunCommands(const std::string& text) {
-  int ends[2];
-  if (pipe(ends) != 0) throw std::runtime_error("pipe failed");
-  if (text.size() > 60000) throw std::runtime_error("command text too long for one pipe");
-  if (write(ends[1], text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
-    throw std::runtime_error("write failed");
+  {
+    InputPipe input;
+    input.Write(text);
+    input.CloseWriter();
+    while (ExecuteNextCommand()) {
+    }
   }
-  close(ends[1]);
-  int previous = InputDescriptor();
-  SetInputDescriptor(ends[0]);
-  while (ExecuteNextCommand()) {
-  }
-  SetInputDescriptor(previous);
-  close(ends[0]);
   if (EngineState == ENGINE_QUIT) EngineState = ENGINE_FORCE;
 }
 

@@ -3,6 +3,21 @@
 
 #include <string>
 
+// A pipe that the command reader (and so the input poll) reads while the
+// object lives, written by the test; the previous input comes back after.
+class InputPipe {
+ public:
+  InputPipe();
+  ~InputPipe();
+  InputPipe(const InputPipe&) = delete;
+  InputPipe& operator=(const InputPipe&) = delete;
+  void Write(const std::string& text);  // at most what the pipe holds
+  void CloseWriter();                   // the end of input
+
+ private:
+  int ends_[2] = {-1, -1}, previous_;
+};
+
 // Runs the command loop's dispatcher over text until it ends (end of text or
 // "quit"). Standard input is not touched: the words come through a pipe.
 void RunCommands(const std::string& text);

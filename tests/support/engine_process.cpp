@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -17,34 +16,20 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-using Timeout = EngineProcess::Timeout;
-
-std::string MakeTempDirectory() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "tavrel-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  return pattern;
-}
-
-Timeout Remaining(Clock::time_point deadline) {
-  return std::max(Timeout(0), std::chrono::duration_cast<Timeout>(deadline - Clock::now()));
-}
-
 // The start-up lines end with "feature done=1" and the report of a missing
 // book, whose message ends with its own line end before the report's.
 size_t StartupLength(const std::string& printed) {
-  const std::string done = "feature done=1\n", report = "BOOK ERROR: ";
-  size_t end = printed.find(done);
-  if (end == std::string::npos) return 0;
-  end += done.size();
-  if (printed.compare(end, report.size(), report) != 0) return end;
-  size_t reportEnd = printed.find("\n\n", end);
-  return reportEnd == std::string::npos ? printed.size() : reportEnd + 2;
+  const std::string done = "feature done=1\n";
+  const size_t end = printed.find(done) == std::string::npos ? 0 : printed.find(done) + done.size();
+  if (end == 0 || !printed.substr(end).starts_with("BOOK ERROR: ")) return end;
+  return std::min(printed.find("\n\n", end), printed.size() - 2) + 2;
 }
 
 }  // namespace
 
-TempDir::TempDir() : path_(MakeTempDirectory()) {}
+TempDir::TempDir() : path_((std::filesystem::temp_directory_path() / "tavrel-test-XXXXXX").string()) {
+  if (mkdtemp(path_.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+}
 
 TempDir::~TempDir() {
   std::error_code ignored;
@@ -54,12 +39,12 @@ TempDir::~TempDir() {
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream contents;
-  contents << in.rdbuf();
+  contents << in.rdbuf();  // a folder or a missing file reads as empty
   return contents.str();
 }
 
 EngineProcess::EngineProcess(const std::string& workingDir)
-    : directory_(workingDir.empty() ? MakeTempDirectory() : workingDir), ownsDirectory_(workingDir.empty()) {
+    : directory_(workingDir.empty() ? ownDirectory_.emplace().Path() : workingDir) {
   signal(SIGPIPE, SIG_IGN);  // a test may write to an engine that has already quit
   int in[2], out[2];
   if (errors_ == nullptr || pipe(in) != 0 || pipe(out) != 0) throw std::runtime_error("pipe failed");
@@ -82,11 +67,12 @@ EngineProcess::EngineProcess(const std::string& workingDir)
 
 EngineProcess::~EngineProcess() {
   CloseInput();
-  if (exitCode_ == -2) Wait(Timeout(0));  // kills an engine still running
+  if (exitCode_ == RUNNING) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+  }
   close(fromEngine_);
   std::fclose(errors_);
-  std::error_code ignored;
-  if (ownsDirectory_) std::filesystem::remove_all(directory_, ignored);
 }
 
 void EngineProcess::Send(const std::string& text) {
@@ -98,54 +84,49 @@ void EngineProcess::Send(const std::string& text) {
   }
 }
 
-void EngineProcess::CloseInput() {
-  if (toEngine_ >= 0) close(toEngine_);
-  toEngine_ = -1;
-}
+void EngineProcess::CloseInput() { close(std::exchange(toEngine_, -1)); }
 
 void EngineProcess::Interrupt() { kill(pid_, SIGINT); }
 void EngineProcess::Terminate() { kill(pid_, SIGTERM); }
 
-void EngineProcess::FillBuffer(Timeout timeout) {
+bool EngineProcess::FillBuffer(Clock::time_point deadline) {
+  const auto leftMs = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+  if (outputEnded_ || leftMs <= 0) return false;
   pollfd fd{fromEngine_, POLLIN, 0};
-  if (poll(&fd, 1, static_cast<int>(timeout.count())) <= 0) return;
-  char chunk[4096];
-  ssize_t n = read(fromEngine_, chunk, sizeof chunk);
-  if (n > 0) pending_.append(chunk, static_cast<size_t>(n));
-  outputEnded_ = n <= 0;
+  if (poll(&fd, 1, static_cast<int>(leftMs)) > 0) {
+    char chunk[4096];
+    const ssize_t n = read(fromEngine_, chunk, sizeof chunk);
+    if (n > 0) pending_.append(chunk, static_cast<size_t>(n));
+    outputEnded_ = n <= 0;
+  }
+  return true;
 }
 
-std::optional<std::vector<std::string>> EngineProcess::ReadUntil(const std::string& prefix, Timeout timeout) {
-  auto deadline = Clock::now() + timeout;
+std::optional<std::vector<std::string>> EngineProcess::ReadUntil(const std::string& prefix) {
+  const auto deadline = Clock::now() + std::chrono::seconds(20);
   std::vector<std::string> lines;
-  do {
-    size_t end;
-    while ((end = pending_.find('\n')) == std::string::npos) {
-      if (outputEnded_ || Remaining(deadline).count() == 0) return std::nullopt;
-      FillBuffer(Remaining(deadline));
-    }
+  while (lines.empty() || !lines.back().starts_with(prefix)) {
+    const size_t end = pending_.find('\n');
+    if (end == std::string::npos && !FillBuffer(deadline)) return std::nullopt;
+    if (end == std::string::npos) continue;
     lines.push_back(pending_.substr(0, end));
     pending_.erase(0, end + 1);
-  } while (!lines.back().starts_with(prefix));
+  }
   return lines;
 }
 
-std::string EngineProcess::ReadToEnd(Timeout timeout) {
-  auto deadline = Clock::now() + timeout;
-  while (!outputEnded_ && Remaining(deadline).count() > 0) FillBuffer(Remaining(deadline));
+std::string EngineProcess::ReadToEnd() {
+  const auto deadline = Clock::now() + std::chrono::seconds(60);
+  while (FillBuffer(deadline)) {
+  }
   return std::exchange(pending_, std::string());
 }
 
-int EngineProcess::Wait(Timeout timeout) {
-  if (exitCode_ != -2) return exitCode_;
-  auto deadline = Clock::now() + timeout;
+int EngineProcess::Wait() {
+  if (exitCode_ != RUNNING) return exitCode_;
   int status = 0;
-  while (waitpid(pid_, &status, WNOHANG) != pid_) {
-    if (Remaining(deadline).count() == 0) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, &status, 0);
-      return exitCode_ = -1;
-    }
+  for (int waitedMs = 0; waitpid(pid_, &status, WNOHANG) != pid_; waitedMs += 2) {
+    if (waitedMs == 60000) kill(pid_, SIGKILL);  // reaped on a later turn
     usleep(2000);
   }
   return exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
@@ -166,12 +147,8 @@ EngineRun RunEngine(const std::string& input, const std::string& workingDir) {
   EngineProcess engine(workingDir);
   engine.Send(input);
   engine.CloseInput();
-  EngineRun run;
-  run.output = engine.ReadToEnd();
-  run.startup = run.output.substr(0, StartupLength(run.output));
-  run.output.erase(0, run.startup.size());
-  run.exitCode = engine.Wait();
-  run.errors = engine.StandardError();
-  run.log = engine.ReadLog();
-  return run;
+  std::string output = engine.ReadToEnd();
+  const size_t startup = StartupLength(output);
+  const int exitCode = engine.Wait();
+  return {output.substr(0, startup), output.substr(startup), engine.StandardError(), engine.ReadLog(), exitCode};
 }

@@ -8,13 +8,24 @@
 #include <string>
 #include <vector>
 
+// A fresh temporary directory, removed with its contents when the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& Path() const { return path_; }
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
 class EngineProcess {
  public:
-  using Timeout = std::chrono::milliseconds;
-
-  // Starts the engine in a new temporary directory (or in workingDir when given).
-  explicit EngineProcess(const std::string& workingDir = "");
-  ~EngineProcess();
+  explicit EngineProcess(const std::string& workingDir = "");  // a new temporary folder when none is given
+  ~EngineProcess();  // kills an engine still running
   EngineProcess(const EngineProcess&) = delete;
   EngineProcess& operator=(const EngineProcess&) = delete;
 
@@ -23,25 +34,24 @@ class EngineProcess {
   void Interrupt();  // SIGINT, as xboard sends before each of its moves
   void Terminate();  // SIGTERM, as xboard sends after "quit"
   // The lines printed up to and including the first that starts with prefix
-  // (without their line ends); nothing when it does not come in time.
-  std::optional<std::vector<std::string>> ReadUntil(const std::string& prefix, Timeout timeout = Timeout(20000));
-  // Everything still to come on standard output until the engine closes it.
-  std::string ReadToEnd(Timeout timeout = Timeout(60000));
-  // The exit code; 128 + signal when a signal ended the engine, -1 when it was killed after the timeout.
-  int Wait(Timeout timeout = Timeout(60000));
+  // (without their line ends); nothing when it does not come within 20 s.
+  std::optional<std::vector<std::string>> ReadUntil(const std::string& prefix);
+  std::string ReadToEnd();  // what standard output still brings until the engine closes it
+  int Wait();  // the exit code; 128 + signal when a signal ended it (SIGKILL after a minute)
   std::string StandardError();
   std::string ReadLog() const;  // the engine log in its working directory
 
  private:
-  void FillBuffer(Timeout timeout);  // waits for output at most timeout
+  using Clock = std::chrono::steady_clock;
+  bool FillBuffer(Clock::time_point deadline);  // false when the output has ended or time is up
 
+  std::optional<TempDir> ownDirectory_;
   std::string directory_;
-  bool ownsDirectory_;
-  int pid_ = -1, toEngine_ = -1, fromEngine_ = -1;
+  int pid_ = -1, toEngine_ = -1, fromEngine_ = -1, exitCode_ = RUNNING;
+  static constexpr int RUNNING = -2;
   std::FILE* errors_ = std::tmpfile();  // the engine's standard error
   std::string pending_;
   bool outputEnded_ = false;
-  int exitCode_ = -2;  // -2 while running
 };
 
 struct EngineRun {
@@ -58,17 +68,3 @@ EngineRun RunEngine(const std::string& input, const std::string& workingDir = ""
 
 // Reads a whole file; empty when it does not exist.
 std::string ReadFile(const std::string& path);
-
-// A fresh temporary directory, removed with its contents when the object goes.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::string& Path() const { return path_; }
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};

@@ -9,11 +9,9 @@
 
 class FileSizeLimit {
  public:
-  explicit FileSizeLimit(rlim_t bytes) {
+  explicit FileSizeLimit(rlim_t bytes) : previousHandler_(std::signal(SIGXFSZ, SIG_IGN)) {
     getrlimit(RLIMIT_FSIZE, &saved_);
-    rlimit limited = saved_;
-    limited.rlim_cur = bytes;
-    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limited{bytes, saved_.rlim_max};
     setrlimit(RLIMIT_FSIZE, &limited);
   }
   ~FileSizeLimit() {
@@ -24,6 +22,6 @@ class FileSizeLimit {
   FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
  private:
+  void (*previousHandler_)(int);
   rlimit saved_{};
-  void (*previousHandler_)(int) = SIG_DFL;
 };

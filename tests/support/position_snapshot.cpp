@@ -4,13 +4,12 @@
 
 namespace {
 
+// Each variable by its name, address and size.
 struct Variable {
   const char* name;
   const void* at;
   size_t size;
 };
-
-// Each variable by its name, address and size.
 #define VARIABLE(name) Variable{#name, &name, sizeof name}
 const Variable VARIABLES[] = {
     VARIABLE(SideToMove), VARIABLE(Board), VARIABLE(PieceBB), VARIABLE(ColourBB), VARIABLE(Occupied),
@@ -23,21 +22,15 @@ const Variable VARIABLES[] = {
 };
 #undef VARIABLE
 
-template <typename T>
-void Append(std::string& bytes, const T& value) {
-  bytes.append(reinterpret_cast<const char*>(&value), sizeof value);
-}
-
 }  // namespace
 
 PositionSnapshot TakePositionSnapshot() {
   PositionSnapshot snapshot;
-  for (const Variable& variable : VARIABLES) snapshot.emplace_back(static_cast<const char*>(variable.at), variable.size);
+  for (const Variable& v : VARIABLES) snapshot.emplace_back(static_cast<const char*>(v.at), v.size);
   std::string history;
   for (const HistoryEntry* entry = History; entry <= HistoryTop; ++entry) {
-    Append(history, entry->key);
-    Append(history, entry == HistoryTop ? NO_MOVE : entry->move);
-    Append(history, entry->fifty);
+    const u64 fields[] = {entry->key, entry == HistoryTop ? u64{NO_MOVE} : entry->move, entry->fifty};
+    history.append(reinterpret_cast<const char*>(fields), sizeof fields);
   }
   snapshot.push_back(history);
   return snapshot;
@@ -47,8 +40,7 @@ std::string Differences(const PositionSnapshot& before, const PositionSnapshot& 
   std::string names;
   for (size_t i = 0; i < before.size(); ++i) {
     if (before[i] == after[i]) continue;
-    names += names.empty() ? "" : ", ";
-    names += i < std::size(VARIABLES) ? VARIABLES[i].name : "History";
+    names += std::string(names.empty() ? "" : ", ") + (i < std::size(VARIABLES) ? VARIABLES[i].name : "History");
   }
   return names;
 }
