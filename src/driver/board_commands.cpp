@@ -4,8 +4,10 @@
 #include <cstdio>
 
 #include "board/load_position.h"
+#include "board/make_move.h"
 #include "board/move_text.h"
 #include "board/position.h"
+#include "board/position_soundness.h"
 #include "board/position_text.h"
 #include "driver/command_loop.h"
 #include "driver/console_input.h"
@@ -25,6 +27,11 @@ void PrintEpdMove(const char* label, Move move) {
   char text[MOVE_TEXT_SIZE];
   MoveToText(text, move);
   std::printf("%s: %s\n", label, text);
+}
+
+void ReportIllegalPosition() {
+  EngineLog << "-M: tellusererror Illegal position" << EndLine;
+  std::printf("tellusererror Illegal position\n");
 }
 
 }  // namespace
@@ -66,13 +73,31 @@ void SetboardCommand(const char*) {
     PonderMove = NO_MOVE;
     return;
   }
-  EngineLog << "-M: tellusererror Illegal position" << EndLine;
   // An unreadable bm/am move has had its own warning, and its position stands.
   if (LastLoadOutcome() == LoadOutcome::Refused) {
-    std::printf("tellusererror Illegal position\n");
+    ReportIllegalPosition();
   } else {
+    EngineLog << "-M: tellusererror Illegal position" << EndLine;
     PonderMove = NO_MOVE;
   }
+}
+
+void SetSideToMove(u32 side) {
+  if (side == SideToMove) {
+    GameSideToMove = side;
+    return;
+  }
+  SideToMove = side;
+  if (SideNotToMoveAttacked()) {
+    SideToMove = side ^ 1;
+    ReportIllegalPosition();
+    return;
+  }
+  // The square a double step skipped is no target for the side it was made by.
+  ClearEnPassantSquare();
+  HistoryTop->key = HashKey;
+  RefreshGameCopy();
+  GameSideToMove = side;
 }
 
 void ShowBoardCommand(const char*) {

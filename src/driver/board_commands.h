@@ -2,6 +2,8 @@
 // moves in coordinate notation, and "d".
 #pragma once
 
+#include "board/types.h"
+
 // True when word is a coordinate move that the engine takes in its present state.
 bool AcceptsGameMove(const char* word);
 
@@ -18,6 +20,12 @@ void NewCommand(const char* word);
 // An EPD "bm" or "am" move that cannot be read gets the loader's warning
 // instead, and the new position stays. Either failure is logged.
 void SetboardCommand(const char* word);
+
+// "white" and "black": the side to move of the game position. A switch that
+// would let the new side take the enemy king is refused with "tellusererror
+// Illegal position" and changes nothing; one that is made drops the en-passant
+// square, which only the other side could have used.
+void SetSideToMove(u32 side);
 
 // "d": the board diagram, then "FEN: ", "Key: " (16 hexadecimal digits) and
 // the EPD "bm: " and "am: " moves when set.

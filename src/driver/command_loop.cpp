@@ -68,15 +68,8 @@ void EasyCommand(const char*) { PonderEnabled = false; }
 void HardCommand(const char*) { PonderEnabled = true; }
 void QuitCommand(const char*) { EngineState = ENGINE_QUIT; }
 
-void WhiteCommand(const char*) {
-  SideToMove = WHITE;
-  GameSideToMove = WHITE;
-}
-
-void BlackCommand(const char*) {
-  SideToMove = BLACK;
-  GameSideToMove = BLACK;
-}
+void WhiteCommand(const char*) { SetSideToMove(WHITE); }
+void BlackCommand(const char*) { SetSideToMove(BLACK); }
 
 void BenchmarkCommand(const char*) {
   char unused[COMMAND_BUFFER_SIZE];
