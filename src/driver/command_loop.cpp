@@ -1,7 +1,9 @@
 #include "driver/command_loop.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 #include "board/position.h"
 #include "driver/bench_commands.h"
@@ -48,6 +50,10 @@ bool LooksLikeBaseTime(const char* word) {
   return true;
 }
 
+constexpr i32 MS_PER_SECOND = 1000;
+// The longest increment whose milliseconds still fit the clock's integer.
+constexpr i32 MAX_INCREMENT_SECONDS = std::numeric_limits<i32>::max() / MS_PER_SECOND;
+
 // "level MPS BASE INC": moves per control and the increment in seconds; the
 // base time is read and not used.
 void LevelCommand(const char*) {
@@ -61,7 +67,7 @@ void LevelCommand(const char*) {
   i32 increment = 0;
   ReadNumber(increment);
   MovesPerControl = moves > 0 ? moves : 0;
-  IncrementMs = increment >= 1 ? increment * 1000 : 0;
+  IncrementMs = increment >= 1 ? std::min(increment, MAX_INCREMENT_SECONDS) * MS_PER_SECOND : 0;
 }
 
 void EasyCommand(const char*) { PonderEnabled = false; }

@@ -149,6 +149,8 @@ TEST(CommandLoop, ClockAndSwitchWords) {
   EXPECT_EQ(std::tuple(MovesPerControl, IncrementMs), std::tuple(0, 12000));
   RunCommands("level 99999999999 0 0\n");
   EXPECT_EQ(MovesPerControl, 2147483647);  // clamped
+  RunCommands("level 0 0 99999999999\nlevel 0 0 2147484\n");  // an increment beyond what milliseconds hold
+  EXPECT_EQ(IncrementMs, 2147483000);
   RunCommands("level 40 0:30 2\n");  // the base is a word, not read
   EXPECT_EQ(std::tuple(MovesPerControl, IncrementMs), std::tuple(40, 2000));
   // A missing number changes nothing and swallows no command.
