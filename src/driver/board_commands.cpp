@@ -83,6 +83,7 @@ void SetboardCommand(const char*) {
 }
 
 void SetSideToMove(u32 side) {
+  LeavePondering();
   if (side == SideToMove) {
     GameSideToMove = side;
     return;

@@ -1,6 +1,7 @@
 #include "driver/conversion_commands.h"
 
 #include "driver/console_input.h"
+#include "driver/pondering.h"
 #include "tools/game_conversions.h"
 #include "tools/pgn_conversions.h"
 
@@ -19,18 +20,23 @@ struct FileNames {
 
 }  // namespace
 
+// The commands that read games load the start position: a guess pondered on
+// is taken back first, so that it cannot later be taken back from that board.
 void PgnToPosCommand(const char*) {
+  LeavePondering();
   char pgnName[COMMAND_BUFFER_SIZE];
   if (ReadFileName(pgnName)) PgnToPos(pgnName);
 }
 
 void PgnToGameCommand(const char*) {
+  LeavePondering();
   FileNames names;
   int converted = 0;
   if (names.Read()) PgnToGame(names.first, names.second, &converted);
 }
 
 void PgnListToGameCommand(const char*) {
+  LeavePondering();
   FileNames names;
   if (names.Read()) PgnListToGame(names.first, names.second);
 }
@@ -41,6 +47,7 @@ void GameToPgnCommand(const char*) {
 }
 
 void GameToPosCommand(const char*) {
+  LeavePondering();
   FileNames names;
   if (names.Read()) GameToPos(names.first, names.second);
 }

@@ -15,10 +15,7 @@ constexpr i64 UNLIMITED_CLOCK_CS = 999999999;
 }  // namespace
 
 void GoCommand(const char*) {
-  if (EngineState == ENGINE_PONDERING) {
-    TakeBackPonderMove();
-    EngineState = ENGINE_PLAYING;
-  }
+  LeavePondering();
   EngineMove();
 }
 

@@ -39,6 +39,12 @@ void TakeBackPonderMove() {
   UndoTop = UndoRecords;
 }
 
+void LeavePondering() {
+  if (EngineState != ENGINE_PONDERING) return;
+  TakeBackPonderMove();
+  EngineState = ENGINE_PLAYING;
+}
+
 void PonderHit() {
   ++GameMoveCount;
   // The guess becomes a move of the game: the game copy follows it.

@@ -25,3 +25,7 @@ void PonderMiss(Move move, const char* word);
 
 // Takes the guessed move back from the board, if one is there.
 void TakeBackPonderMove();
+
+// Before a command that changes the game position: a guess still on the board
+// is taken back and the engine plays on from the game position.
+void LeavePondering();

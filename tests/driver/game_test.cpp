@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cinttypes>
+#include <fstream>
 #include <sstream>
 #include <thread>
 #include <tuple>
@@ -150,6 +151,33 @@ TEST_F(PonderingTest, ANewPositionForgetsTheGuess) {
   }
   std::tie(MovesPerControl, IncrementMs, TimeBudgetMs) = clock;  // "test" sets its own
   PonderEnabled = true;
+}
+
+// A side switch, or a conversion that loads the start position, takes the guess
+// back first: "force" after it must not take e7e5 back from another board.
+TEST_F(PonderingTest, CommandsThatChangeTheBoardTakeTheGuessBackFirst) {
+  TempDir dir;
+  {
+    std::ofstream pgn(dir.File("short.pgn"));
+    pgn << "[Result \"*\"]\n\n1. d4 d5 *\n";
+  }
+  const std::string afterE4 = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR";
+  const struct { std::string command, position; } cases[] = {
+      {"white\n", afterE4 + " w KQkq -"},
+      {"black\n", afterE4 + " b KQkq e3"},
+      {"pgn2game " + dir.File("short.pgn") + " " + dir.File("short.game") + "\n", INITIAL_POSITION},
+      {"game2pos " + dir.File("short.game") + " " + dir.File("short.pos") + "\n", INITIAL_POSITION},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command);
+    RunCommandsCapturingOutput(c.command + "force\n");
+    char text[POSITION_TEXT_SIZE];
+    WritePositionText(text);
+    EXPECT_EQ(std::tuple(std::string(text), GameSideToMove, PonderMove),
+              std::tuple(c.position, SideToMove, NO_MOVE));
+    EXPECT_TRUE(IsLegalMove(ParseGameMove(SideToMove == WHITE ? "g1f3" : "g8f6")));
+    Restart();
+  }
 }
 
 TEST_F(PonderingTest, AHitKeepsTheClockOfThePonderSearch) {
