@@ -29,9 +29,10 @@ void PrintEpdMove(const char* label, Move move) {
   std::printf("%s: %s\n", label, text);
 }
 
-void ReportIllegalPosition() {
+// Always logged; told to the interface when the position was refused.
+void ReportIllegalPosition(bool toInterface) {
   EngineLog << "-M: tellusererror Illegal position" << EndLine;
-  std::printf("tellusererror Illegal position\n");
+  if (toInterface) std::printf("tellusererror Illegal position\n");
 }
 
 }  // namespace
@@ -74,12 +75,9 @@ void SetboardCommand(const char*) {
     return;
   }
   // An unreadable bm/am move has had its own warning, and its position stands.
-  if (LastLoadOutcome() == LoadOutcome::Refused) {
-    ReportIllegalPosition();
-  } else {
-    EngineLog << "-M: tellusererror Illegal position" << EndLine;
-    PonderMove = NO_MOVE;
-  }
+  const bool refused = LastLoadOutcome() == LoadOutcome::Refused;
+  ReportIllegalPosition(refused);
+  if (!refused) PonderMove = NO_MOVE;
 }
 
 void SetSideToMove(u32 side) {
@@ -91,7 +89,7 @@ void SetSideToMove(u32 side) {
   SideToMove = side;
   if (SideNotToMoveAttacked()) {
     SideToMove = side ^ 1;
-    ReportIllegalPosition();
+    ReportIllegalPosition(true);
     return;
   }
   // The square a double step skipped is no target for the side it was made by.

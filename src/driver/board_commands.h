@@ -21,10 +21,11 @@ void NewCommand(const char* word);
 // instead, and the new position stays. Either failure is logged.
 void SetboardCommand(const char* word);
 
-// "white" and "black": the side to move of the game position. A switch that
-// would let the new side take the enemy king is refused with "tellusererror
-// Illegal position" and changes nothing; one that is made drops the en-passant
-// square, which only the other side could have used.
+// "white" and "black": the side to move of the game position, after a guess
+// pondered on is taken back. A switch that would let the new side take the
+// enemy king is refused with "tellusererror Illegal position" and leaves the
+// position as it was; one that is made drops the en-passant square, which
+// only the other side could have used.
 void SetSideToMove(u32 side);
 
 // "d": the board diagram, then "FEN: ", "Key: " (16 hexadecimal digits) and
