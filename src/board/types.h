@@ -1,16 +1,7 @@
 // Squares, colours, piece codes and the 16-bit move code shared by every subsystem.
 #pragma once
 
-#include <cstdint>
-
-using u8 = uint8_t;
-using u16 = uint16_t;
-using u32 = uint32_t;
-using u64 = uint64_t;
-using i8 = int8_t;
-using i16 = int16_t;
-using i32 = int32_t;
-using i64 = int64_t;
+#include "platform/integers.h"
 
 // Colours: the index of every colour-indexed table, and the value of SideToMove.
 constexpr int BLACK = 0;

@@ -4,7 +4,7 @@
 #include "board/make_move.h"
 #include "book/byte_order.h"
 #include "book/opening_book.h"
-#include "driver/clock.h"
+#include "platform/clock.h"
 #include "movegen/legal_moves.h"
 
 Move BookMove() { return BookMoveAt(ClockMs()); }

@@ -8,7 +8,7 @@
 #include "board/load_position.h"
 #include "board/move_text.h"
 #include "board/position.h"
-#include "driver/clock.h"
+#include "platform/clock.h"
 #include "driver/command_loop.h"
 #include "driver/time_control.h"
 #include "movegen/move_stack.h"
@@ -53,6 +53,7 @@ struct SearchSettings {
   i64 startClock = SearchStartClock;
   bool stop = StopSearch;
   bool inputStops = InputStopsSearch;
+  bool ponderSearch = PonderSearch;
   bool printThinking = PrintThinking;
 
   void Restore() const {
@@ -62,6 +63,7 @@ struct SearchSettings {
     SearchStartClock = startClock;
     StopSearch = stop;
     InputStopsSearch = inputStops;
+    PonderSearch = ponderSearch;
     PrintThinking = printThinking;
   }
 };
@@ -91,6 +93,7 @@ BenchTotals RunBench(u32 depthLimit) {
   EngineState = ENGINE_THINKING;
   TimeBudgetMs = NO_TIME_LIMIT_MS;
   InputStopsSearch = false;
+  PonderSearch = false;
   PrintThinking = false;
   BenchTotals totals{0, 0};
   int number = 0;

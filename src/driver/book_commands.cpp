@@ -9,7 +9,7 @@
 #include "book/book_builder.h"
 #include "book/byte_order.h"
 #include "book/opening_book.h"
-#include "driver/console_input.h"
+#include "platform/console_input.h"
 
 void BookShowCommand(const char*) {
   bool found = EngineBook.BookContains(static_cast<int>(SideToMove), KeyLow(HashKey), KeyHigh(HashKey));

@@ -1,6 +1,6 @@
 #include "driver/conversion_commands.h"
 
-#include "driver/console_input.h"
+#include "platform/console_input.h"
 #include "driver/pondering.h"
 #include "tools/game_conversions.h"
 #include "tools/pgn_conversions.h"

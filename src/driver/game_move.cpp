@@ -4,7 +4,7 @@
 #include "board/history_room.h"
 #include "board/make_move.h"
 #include "board/position.h"
-#include "driver/engine_log.h"
+#include "platform/engine_log.h"
 #include "search/search_state.h"
 
 namespace {

@@ -1,11 +1,8 @@
-#include <csignal>
-
 #include "driver/command_loop.h"
+#include "platform/signals.h"
 
 int main() {
-  // The interface sends SIGINT before each of its moves; the search notices
-  // the move itself by polling, so the signal must not end the engine.
-  std::signal(SIGINT, SIG_IGN);
+  IgnoreInterfaceInterrupts();
   CommandLoop();
   return 0;
 }

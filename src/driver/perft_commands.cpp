@@ -1,6 +1,6 @@
 #include "driver/perft_commands.h"
 
-#include "driver/console_input.h"
+#include "platform/console_input.h"
 #include "movegen/perft.h"
 
 namespace {

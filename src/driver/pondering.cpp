@@ -6,7 +6,7 @@
 #include "board/move_text.h"
 #include "movegen/legal_moves.h"
 #include "driver/command_loop.h"
-#include "driver/engine_log.h"
+#include "platform/engine_log.h"
 #include "driver/game_move.h"
 #include "driver/time_control.h"
 #include "driver/xboard.h"

@@ -1,18 +1,13 @@
 #include "driver/time_control.h"
 
 #include "board/position.h"
-#include "driver/clock.h"
+#include "platform/clock.h"
 #include "driver/command_loop.h"
-#include "driver/engine_log.h"
+#include "platform/engine_log.h"
 #include "search/think.h"
 
 i32 MovesPerControl;
 i32 IncrementMs;
-i32 MovesToGo;
-i64 TimeBudgetMs;
-i64 SearchStartClock;
-bool StopSearch;
-u32 MaxSearchDepth;
 
 namespace {
 constexpr u32 DEEPEST_ITERATION = 127;
@@ -48,6 +43,7 @@ void StartEngine(bool goodPonder, u8 depth) {
   EngineLog << "-M: entered StartEngine, goodPonder: " << (goodPonder ? 1 : 0) << EndLine;
   MaxSearchDepth = depth < DEEPEST_ITERATION ? depth : DEEPEST_ITERATION;
   StopSearch = false;
+  PonderSearch = EngineState == ENGINE_PONDERING;
   if (!goodPonder) SearchStartClock = ClockMs();
   EngineLog << "*** xxx czas uzyty: " << ClockMs() - SearchStartClock << EndLine;
   UndoTop = UndoRecords;

@@ -2,14 +2,10 @@
 #pragma once
 
 #include "board/types.h"
+#include "search/search_limits.h"
 
 extern i32 MovesPerControl;   // moves per time control ("level"); 0 = the whole game
 extern i32 IncrementMs;       // increment per move ("level")
-extern i32 MovesToGo;         // moves left to the next control, set on each "time"
-extern i64 TimeBudgetMs;      // what the next search may use, counted from SearchStartClock
-extern i64 SearchStartClock;  // clock reading when the current search (or its ponder search) began
-extern bool StopSearch;
-extern u32 MaxSearchDepth;
 
 // Moves to go when no control is set: the whole game is shared as if 33 moves were left.
 constexpr i32 DEFAULT_MOVES_TO_GO = 33;

@@ -6,7 +6,7 @@
 #include "board/check.h"
 #include "board/make_move.h"
 #include "board/move_text.h"
-#include "driver/clock.h"
+#include "platform/clock.h"
 #include "movegen/generate_all.h"
 #include "movegen/generate_evasions.h"
 #include "movegen/move_stack.h"

@@ -1,7 +1,7 @@
 #include "search/alpha_beta.h"
 
 #include "board/check.h"
-#include "driver/time_control.h"
+#include "search/search_limits.h"
 #include "movegen/generate_all.h"
 #include "movegen/generate_evasions.h"
 #include "search/draw.h"

@@ -2,13 +2,13 @@
 
 #include <utility>
 
-#include "driver/time_control.h"
 #include "movegen/generate_all.h"
 #include "movegen/generate_evasions.h"
 #include "search/alpha_beta.h"
 #include "search/draw.h"
 #include "search/move_order.h"
 #include "search/score.h"
+#include "search/search_limits.h"
 #include "search/search_stop.h"
 #include "search/table_probe.h"
 #include "search/think.h"

@@ -1,9 +1,8 @@
 #include "search/search_stop.h"
 
-#include "driver/clock.h"
-#include "driver/command_loop.h"
-#include "driver/input_poll.h"
-#include "driver/time_control.h"
+#include "platform/clock.h"
+#include "platform/input_poll.h"
+#include "search/search_limits.h"
 #include "search/think.h"
 
 u32 NextPollAt = POLL_INTERVAL;
@@ -15,18 +14,16 @@ namespace {
 // The first iterations always run to their end.
 constexpr u32 LAST_UNTIMED_ITERATION = 2;
 
-bool Pondering() { return EngineState == ENGINE_PONDERING; }
-
 bool InputInterrupts() {
   if (!InputStopsSearch) return false;
-  if (!Pondering() && !MoveToPlayKnown) return false;
+  if (!PonderSearch && !MoveToPlayKnown) return false;
   return InputPending() != 0;
 }
 
 }  // namespace
 
 bool TimeIsUp() {
-  if (Pondering() || IterationDepth <= LAST_UNTIMED_ITERATION || !MoveToPlayKnown) return false;
+  if (PonderSearch || IterationDepth <= LAST_UNTIMED_ITERATION || !MoveToPlayKnown) return false;
   return TimeBudgetMs + SearchStartClock - ClockMs() < 1;
 }
 

@@ -6,14 +6,13 @@
 #include "board/check.h"
 #include "board/position.h"
 #include "board/position_text.h"
-#include "driver/clock.h"
-#include "driver/command_loop.h"
-#include "driver/engine_log.h"
-#include "driver/time_control.h"
+#include "platform/clock.h"
+#include "platform/engine_log.h"
 #include "movegen/legal_moves.h"
 #include "movegen/move_stack.h"
 #include "search/draw.h"
 #include "search/score.h"
+#include "search/search_limits.h"
 #include "search/search_root.h"
 #include "search/search_state.h"
 #include "search/search_stop.h"
@@ -116,14 +115,12 @@ i16 SearchIteration(const Window& window, i64& extraTime) {
   return score;
 }
 
-bool Pondering() { return EngineState == ENGINE_PONDERING; }
-
 // The log's trace of a completed iteration and the thinking line for the interface.
 void ReportIteration(i16 score) {
-  if (Pondering()) EngineLog << "-PONDER:" << EndLine;
+  if (PonderSearch) EngineLog << "-PONDER:" << EndLine;
   PvToText(PvText, static_cast<int>(std::min<u32>(IterationDepth, PV_MAX_MOVES)));
   EngineLog << "-E: " << IterationDepth << ":\t" << score << "\t" << PvText << EndLine;
-  if (Pondering() || !PrintThinking) return;
+  if (PonderSearch || !PrintThinking) return;
   const long long centiseconds = (ClockMs() - SearchStartClock) / MS_PER_CENTISECOND;
   std::printf("    %u     %d     %lld     %u  %s\n", IterationDepth, static_cast<int>(score), centiseconds,
               MovesMade, PvText);

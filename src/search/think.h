@@ -27,7 +27,7 @@ extern bool PrintThinking;
 
 // Searches the position on the board and returns BestMove. The caller has
 // cleared StopSearch and set MaxSearchDepth, SearchStartClock and
-// TimeBudgetMs; EngineState ENGINE_PONDERING marks a ponder search. The root
+// TimeBudgetMs; PonderSearch marks a ponder search. The root
 // record is UndoRecords[0], the root list the bottom of MoveStack. The first
 // iteration has depth 2 (or that of an exact table entry for the position):
 // a MaxSearchDepth below it leaves the table's answer, or none. A drawn

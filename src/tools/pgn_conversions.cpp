@@ -9,7 +9,7 @@
 
 #include "board/load_position.h"
 #include "book/file_handle.h"
-#include "driver/engine_log.h"
+#include "platform/engine_log.h"
 #include "tools/conversion_error.h"
 #include "tools/game_file.h"
 #include "tools/pgn_reader.h"

@@ -6,7 +6,7 @@
 #include "board/check.h"
 #include "board/make_move.h"
 #include "board/position_text.h"
-#include "driver/engine_log.h"
+#include "platform/engine_log.h"
 #include "tools/conversion_error.h"
 #include "movegen/legal_moves.h"
 #include "tools/san.h"

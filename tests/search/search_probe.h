@@ -9,9 +9,8 @@
 #include <sstream>
 #include <tuple>
 
-#include "driver/clock.h"
-#include "driver/command_loop.h"
-#include "driver/console_input.h"
+#include "platform/clock.h"
+#include "platform/console_input.h"
 #include "driver/time_control.h"
 #include "search/score.h"
 #include "search/search_state.h"
@@ -91,7 +90,7 @@ class SearchTest : public testing::Test {
   void SetUp() override {
     ASSERT_EQ(pipe(input_), 0);
     SetInputDescriptor(input_[0]);
-    std::tie(EngineState, PrintThinking, InputStopsSearch) = std::tuple(ENGINE_FORCE, false, true);
+    std::tie(PonderSearch, PrintThinking, InputStopsSearch) = std::tuple(false, false, true);
     std::tie(MovesToGo, TimeBudgetMs) = std::tuple(DEFAULT_MOVES_TO_GO, UNLIMITED_MS);
   }
   void TearDown() override {

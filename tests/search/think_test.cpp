@@ -2,7 +2,7 @@
 // results and draws at the root, the records, and what stops a search.
 #include <numeric>
 
-#include "driver/input_poll.h"
+#include "platform/input_poll.h"
 #include "search/alpha_beta.h"
 #include "search_probe.h"
 #include "support/command_feed.h"
@@ -86,7 +86,7 @@ TEST_F(SearchTest, EachIterationPrintsItsLineAndMatesEndTheSearchAtTheFourth) {
   EXPECT_EQ(SearchPrinting(30), "");
   EXPECT_EQ(std::tuple(BestMove, BestScore, IterationDepth), std::tuple(GAME_STALEMATE, 0, 2u));
   Load("3r3k/6pp/7N/8/2Q5/8/6PP/6K1 w - -");
-  EngineState = ENGINE_PONDERING;
+  PonderSearch = true;
   EXPECT_EQ(SearchPrinting(4), "");  // a ponder search prints nothing
   EXPECT_EQ(BestScore, 8097);
 }
@@ -138,14 +138,14 @@ TEST_F(SearchTest, PendingInputStopsTheSearchWithThePreviousIterationsMove) {
 // A deep exact entry whose move does not fit: until the first iteration, that deep, ends there is no
 // move to answer with. A ponder search, whose answer is never played, stops at its first look.
 TEST_F(SearchTest, PendingInputWaitsForAMoveToAnswerWithUnlessPondering) {
-  for (i32 state : {ENGINE_FORCE, ENGINE_PONDERING}) {
+  for (bool pondering : {false, true}) {
     Load(MIDDLEGAME);
     StoreTransTable(MISFIT, 0, DEEP_ENTRY, BOUND_EXACT);
-    EngineState = state;
+    PonderSearch = pondering;
     WriteInput("e7e5\n");
     SearchTo(NO_DEPTH_LIMIT);
     EXPECT_TRUE(StopSearch);
-    if (state == ENGINE_FORCE) {  // it looked, and went on
+    if (!pondering) {  // it looked, and went on
       EXPECT_TRUE(IterationDepth > DEEP_ENTRY && MovesMade > 2 * POLL_INTERVAL && IsLegalMove(BestMove));
     }
   }
@@ -160,7 +160,7 @@ TEST_F(SearchTest, TheClockStopsNeitherTheFirstTwoIterationsNorAPonderSearch) {
   SearchTo(NO_DEPTH_LIMIT);
   EXPECT_EQ(std::tuple(StopSearch, IterationDepth, BestMove), std::tuple(true, 3u, second));
   Load(MIDDLEGAME);
-  EngineState = ENGINE_PONDERING;
+  PonderSearch = true;
   SearchTo(4);
   EXPECT_EQ(std::tuple(StopSearch, IterationDepth), std::tuple(false, 5u));  // all four iterations ended
 }

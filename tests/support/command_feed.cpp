@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 #include "driver/command_loop.h"
-#include "driver/console_input.h"
+#include "platform/console_input.h"
 
 InputPipe::InputPipe() : previous_(InputDescriptor()) {
   if (pipe(ends_) != 0) throw std::runtime_error("pipe failed");

@@ -1,6 +1,6 @@
 // The engine's clock: milliseconds since the process started.
 #pragma once
 
-#include "board/types.h"
+#include "platform/integers.h"
 
 i64 ClockMs();

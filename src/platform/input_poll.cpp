@@ -1,4 +1,4 @@
-#include "driver/input_poll.h"
+#include "platform/input_poll.h"
 
 #include <poll.h>
 #include <sys/ioctl.h>
@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstdint>
 
-#include "driver/console_input.h"
+#include "platform/console_input.h"
 
 namespace {
 

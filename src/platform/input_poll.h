@@ -2,7 +2,7 @@
 // anything that the command loop has not read yet?
 #pragma once
 
-#include "board/types.h"
+#include "platform/integers.h"
 
 // 0 when nothing waits. Otherwise the number of bytes waiting when it can be
 // told (a word already buffered by the command reader counts first), or 1.

@@ -1,4 +1,4 @@
-#include "driver/console_input.h"
+#include "platform/console_input.h"
 
 #include <unistd.h>
 

@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-#include "board/types.h"
+#include "platform/integers.h"
 
 // The command buffer holds a word of at most 255 characters and its NUL.
 constexpr size_t COMMAND_BUFFER_SIZE = 256;
