@@ -7,6 +7,7 @@
 #include "movegen/exchange.h"
 #include "movegen/movegen_probe.h"  // Load, ReadPerftFile
 #include "movegen/side_constants.h"
+#include "support/test_data.h"
 #include "tools/pgn_reader.h"
 
 namespace {
@@ -30,7 +31,8 @@ struct ScoreDigest {
 // Every position of every game, evaluated with the pawn cache as the game
 // before it left it.
 void AddGamePositions(ScoreDigest& evaluations) {
-  std::FILE* file = std::fopen(TAVREL_SHARED_DIR "/pgn/selfplay-300.pgn", "rb");
+  const std::string games = ReadTestData("selfplay-300.pgn");
+  std::FILE* file = fmemopen(const_cast<char*>(games.data()), games.size(), "rb");
   ASSERT_NE(file, nullptr);
   PgnInput in(file);
   static GameRecord game;

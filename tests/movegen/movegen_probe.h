@@ -4,11 +4,11 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 #include <sstream>
 
 #include "movegen/generate_captures.h"
 #include "support/move_probe.h"
+#include "support/test_data.h"
 
 inline const std::string START_MOVES =
     "g1h3 g1f3 b1c3 b1a3 h2h4 g2g4 f2f4 e2e4 d2d4 c2c4 b2b4 a2a4 h2h3 g2g3 f2f3 e2e3 d2d3 c2c3 b2b3 a2a3";
@@ -43,11 +43,11 @@ void WalkTree(int depth, const Visit& visit) {
   }
 }
 
-// public.epd: each position with its leaf counts at depths 1, 2, ...
+// The perft positions: each position with its leaf counts at depths 1, 2, ...
 struct KnownCounts { std::string fen; std::vector<u64> leaves; };
 
 inline std::vector<KnownCounts> ReadPerftFile() {
-  std::ifstream file(TAVREL_SHARED_DIR "/perft/public.epd");
+  std::istringstream file(ReadTestData("perft-positions.epd"));
   std::vector<KnownCounts> positions;
   for (std::string line, label; std::getline(file, line);) {
     if (line.empty()) continue;

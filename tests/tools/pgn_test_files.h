@@ -4,6 +4,7 @@
 #include "book/book_test_files.h"
 #include "book/file_handle.h"
 #include "support/move_probe.h"
+#include "support/test_data.h"
 #include "tools/conversion_error.h"
 #include "tools/pgn_reader.h"
 
@@ -11,7 +12,7 @@ const std::string WHITE_WON = "[Event \"t\"]\n[Result \"1-0\"]\n\n", BLACK_WON =
 
 // The first count games of the self-play collection, as they stand in it.
 inline std::string SelfPlayGames(int count) {
-  const std::string text = ReadFile(TAVREL_SHARED_DIR "/pgn/selfplay-300.pgn");
+  const std::string text = ReadTestData("selfplay-300.pgn");
   size_t end = 0;
   for (int game = 0; game < count && end != std::string::npos; ++game) end = text.find("[Event ", end + 1);
   return text.substr(0, end);
