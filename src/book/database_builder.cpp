@@ -8,6 +8,7 @@
 #include "book/file_handle.h"
 #include "book/position_database.h"
 #include "book/position_line.h"
+#include "platform/same_file.h"
 
 namespace {
 
@@ -108,9 +109,7 @@ bool PositionDatabase::CreateDatabaseSide(const char* positionFile, const char* 
     return false;
   }
   // Emptying the output must never destroy the lines about to be read.
-  struct stat existing;
-  if (stat(outputName, &existing) == 0 && existing.st_dev == status.st_dev &&
-      existing.st_ino == status.st_ino) {
+  if (SameFile(outputName, positionFile)) {
     message_.Format("Cannot open file: %s\n", outputName);
     return false;
   }
