@@ -15,6 +15,7 @@
 namespace {
 
 LoadOutcome LastOutcome = LoadOutcome::Refused;
+u32 LoadCount = 0;
 
 // A king square before a king is read: off the board.
 constexpr u8 NO_KING_SQUARE = 100;
@@ -182,11 +183,14 @@ bool LoadPosition(const char* text) {
     return false;
   }
   ForgetSearchMemory();
+  ++LoadCount;
   LastOutcome = ReadEpdMove(operation) ? LoadOutcome::Loaded : LoadOutcome::EpdMoveNotRecognised;
   return LastOutcome == LoadOutcome::Loaded;
 }
 
 LoadOutcome LastLoadOutcome() { return LastOutcome; }
+
+u32 PositionLoadCount() { return LoadCount; }
 
 EpdOperation FindEpdOperation(const char* rest) {
   constexpr size_t MAX_MOVE_TEXT = EPD_MOVE_TEXT_SIZE - 1;

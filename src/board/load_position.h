@@ -23,6 +23,9 @@ bool LoadPosition(const char* text);
 enum class LoadOutcome { Loaded, Refused, EpdMoveNotRecognised };
 LoadOutcome LastLoadOutcome();
 
+// How many positions were set up so far (a refused text sets up none).
+u32 PositionLoadCount();
+
 // A "bm" (best move) or "am" (avoid move) operation of an EPD line.
 enum class EpdOperationKind { None, BestMove, AvoidMove };
 constexpr size_t EPD_MOVE_TEXT_SIZE = 10;  // nine characters and the NUL

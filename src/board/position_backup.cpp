@@ -34,22 +34,28 @@ constexpr size_t SavedSize() {
   return total;
 }
 
-unsigned char Saved[SavedSize()];
+PositionCopy LoaderCopy;
 
 }  // namespace
 
-void BackUpPosition() {
-  unsigned char* place = Saved;
+void PositionCopy::Take() {
+  bytes_.resize(SavedSize());
+  unsigned char* place = bytes_.data();
   for (const Region& region : SavedRegions) {
     std::memcpy(place, region.address, region.size);
     place += region.size;
   }
 }
 
-void RestorePosition() {
-  const unsigned char* place = Saved;
+void PositionCopy::PutBack() const {
+  if (!Taken()) return;
+  const unsigned char* place = bytes_.data();
   for (const Region& region : SavedRegions) {
     std::memcpy(region.address, place, region.size);
     place += region.size;
   }
 }
+
+void BackUpPosition() { LoaderCopy.Take(); }
+
+void RestorePosition() { LoaderCopy.PutBack(); }

@@ -10,15 +10,21 @@
 Move BookMove() { return BookMoveAt(ClockMs()); }
 
 Move BookMoveAt(i64 clockMs) {
+  Move candidates[MAX_LIST_MOVES];
+  const int count = BookCandidates(candidates);
+  if (count == 0) return NO_MOVE;
+  return candidates[clockMs % count];
+}
+
+int BookCandidates(Move* candidates) {
   int bookSide = static_cast<int>(SideToMove ^ 1);
-  if (EngineBook.RecordCount(bookSide) == 0) return NO_MOVE;
+  if (EngineBook.RecordCount(bookSide) == 0) return 0;
 
   UndoRecord record{};
   MoveEntry list[MAX_LIST_MOVES];
   MoveEntry* end = GenerateMovesOf(list, record);
   SavePositionForUndo(record);
 
-  Move candidates[MAX_LIST_MOVES];
   int count = 0;
   int mover = static_cast<int>(SideToMove);
   for (MoveEntry* entry = end; entry-- != list;) {
@@ -31,6 +37,5 @@ Move BookMoveAt(i64 clockMs) {
     }
     UnmakeMove(entry->move, record);
   }
-  if (count == 0) return NO_MOVE;
-  return candidates[clockMs % count];
+  return count;
 }

@@ -11,3 +11,7 @@ Move BookMove();
 // moves are tried from the last generated to the first, and candidate number
 // (clock modulo their count) in that order is the answer.
 Move BookMoveAt(i64 clockMs);
+
+// The moves that lead into the book, in that order, written to candidates
+// (room for MAX_LIST_MOVES); returns their number.
+int BookCandidates(Move* candidates);

@@ -10,7 +10,8 @@
 #include "board/position.h"
 #include "platform/clock.h"
 #include "driver/command_loop.h"
-#include "driver/time_control.h"
+#include "engine/game.h"
+#include "engine/time_control.h"
 #include "movegen/move_stack.h"
 #include "search/search_stop.h"
 #include "search/think.h"
@@ -42,7 +43,6 @@ constexpr BenchPosition BENCH_POSITIONS[] = {
     {"8/5pk1/6p1/8/3R4/6P1/5PK1/1r6 w - -", 12},
 };
 
-constexpr i64 NO_TIME_LIMIT_MS = std::numeric_limits<i64>::max() / 8;
 constexpr i64 MS_PER_SECOND = 1000;
 
 // The settings a search reads, put back after the measurement.
@@ -53,7 +53,9 @@ struct SearchSettings {
   i64 startClock = SearchStartClock;
   bool stop = StopSearch;
   bool inputStops = InputStopsSearch;
-  bool ponderSearch = PonderSearch;
+  SearchMode mode = CurrentSearchMode;
+  i64 hardLimitMs = HardTimeLimitMs;
+  u64 nodeLimit = NodeLimit;
   bool printThinking = PrintThinking;
 
   void Restore() const {
@@ -63,7 +65,9 @@ struct SearchSettings {
     SearchStartClock = startClock;
     StopSearch = stop;
     InputStopsSearch = inputStops;
-    PonderSearch = ponderSearch;
+    CurrentSearchMode = mode;
+    HardTimeLimitMs = hardLimitMs;
+    NodeLimit = nodeLimit;
     PrintThinking = printThinking;
   }
 };
@@ -93,7 +97,9 @@ BenchTotals RunBench(u32 depthLimit) {
   EngineState = ENGINE_THINKING;
   TimeBudgetMs = NO_TIME_LIMIT_MS;
   InputStopsSearch = false;
-  PonderSearch = false;
+  CurrentSearchMode = SearchMode::OwnMove;
+  HardTimeLimitMs = NO_TIME_LIMIT_MS;
+  NodeLimit = 0;
   PrintThinking = false;
   BenchTotals totals{0, 0};
   int number = 0;
@@ -105,7 +111,8 @@ BenchTotals RunBench(u32 depthLimit) {
 }
 
 void BenchCommand(const char*) {
-  const BenchTotals totals = RunBench(std::numeric_limits<u32>::max());
+  static BenchTotals totals;
+  KeepingTheGame([] { totals = RunBench(std::numeric_limits<u32>::max()); });
   const i64 ms = std::max<i64>(totals.ms, 1);
   std::printf("Nodes: %llu\n", static_cast<unsigned long long>(totals.nodes));
   std::printf("Time: %lld ms\n", static_cast<long long>(totals.ms));

@@ -18,5 +18,6 @@ struct BenchTotals {
 BenchTotals RunBench(u32 depthLimit);
 
 // "bench": RunBench at the positions' own depths, then "Nodes: N", "Time: T ms"
-// and "NPS: R" (nodes per second).
+// and "NPS: R" (nodes per second). Afterwards the board and the game are as
+// they were before.
 void BenchCommand(const char* word);

@@ -9,12 +9,13 @@
 #include "board/position.h"
 #include "board/position_soundness.h"
 #include "board/position_text.h"
+#include "driver/analysis.h"
 #include "driver/command_loop.h"
-#include "platform/console_input.h"
-#include "platform/engine_log.h"
-#include "driver/game_move.h"
 #include "driver/pondering.h"
 #include "driver/xboard.h"
+#include "engine/game.h"
+#include "platform/console_input.h"
+#include "platform/engine_log.h"
 #include "movegen/legal_moves.h"
 
 namespace {
@@ -27,6 +28,16 @@ void PrintEpdMove(const char* label, Move move) {
   char text[MOVE_TEXT_SIZE];
   MoveToText(text, move);
   std::printf("%s: %s\n", label, text);
+}
+
+// A board without a single piece: an interface's way to stop an analysis.
+bool NamesNoPiece(const char* text) {
+  for (; *text == ' ' || *text == '\t'; ++text) {
+  }
+  for (; *text != '\0' && *text != ' '; ++text) {
+    if (*text != '/' && (*text < '1' || *text > '8')) return false;
+  }
+  return true;
 }
 
 // Always logged; told to the interface when the position was refused.
@@ -57,12 +68,17 @@ void GameMoveCommand(const char* word) {
   }
   PlayGameMove(move);
   if (EngineState == ENGINE_PLAYING) EngineMove();
+  if (EngineState == ENGINE_ANALYZING) AnalysisPending = true;
 }
 
 void NewCommand(const char*) {
-  LoadPosition(INITIAL_POSITION);
+  StartGame(INITIAL_POSITION);
   PonderMove = NO_MOVE;
-  EngineState = ENGINE_PLAYING;
+  if (EngineState == ENGINE_ANALYZING) {
+    AnalysisPending = true;
+  } else {
+    EngineState = ENGINE_PLAYING;
+  }
 }
 
 void SetboardCommand(const char*) {
@@ -70,14 +86,14 @@ void SetboardCommand(const char*) {
   size_t length = ReadLine(text, sizeof text);
   if (length == sizeof text - 1 && text[length - 1] != '\n') SkipRestOfLine();
   EngineLog << "setboard " << text << EndLine;
-  if (LoadPosition(text)) {
-    PonderMove = NO_MOVE;
-    return;
-  }
-  // An unreadable bm/am move has had its own warning, and its position stands.
-  const bool refused = LastLoadOutcome() == LoadOutcome::Refused;
-  ReportIllegalPosition(refused);
+  const bool loaded = StartGame(text);
+  const bool refused = !loaded && LastLoadOutcome() == LoadOutcome::Refused;
   if (!refused) PonderMove = NO_MOVE;
+  if (EngineState == ENGINE_ANALYZING) AnalysisPending = !refused;
+  if (loaded) return;
+  // An unreadable bm/am move has had its own warning, and its position stands.
+  // An empty board is how an interface stops an analysis: the log says it.
+  ReportIllegalPosition(refused && !NamesNoPiece(text));
 }
 
 void SetSideToMove(u32 side) {
@@ -97,6 +113,7 @@ void SetSideToMove(u32 side) {
   HistoryTop->key = HashKey;
   RefreshGameCopy();
   GameSideToMove = side;
+  StartGameHere();  // moves before the switch cannot be taken back onto this board
 }
 
 void ShowBoardCommand(const char*) {

@@ -2,21 +2,26 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 
 #include "board/position.h"
+#include "driver/analysis.h"
 #include "driver/bench_commands.h"
 #include "driver/board_commands.h"
 #include "driver/book_commands.h"
-#include "platform/console_input.h"
 #include "driver/conversion_commands.h"
 #include "driver/eval_commands.h"
 #include "driver/game_commands.h"
-#include "driver/xboard.h"
-#include "platform/engine_log.h"
 #include "driver/perft_commands.h"
-#include "driver/time_control.h"
+#include "driver/pondering.h"
+#include "driver/search_input.h"
+#include "driver/xboard.h"
+#include "driver/xboard_commands.h"
+#include "engine/time_control.h"
+#include "platform/console_input.h"
+#include "platform/engine_log.h"
 
 i32 EngineState = ENGINE_FORCE;
 bool PonderEnabled = true;
@@ -51,23 +56,35 @@ bool LooksLikeBaseTime(const char* word) {
 }
 
 constexpr i32 MS_PER_SECOND = 1000;
+constexpr i64 MS_PER_MINUTE = 60 * MS_PER_SECOND;
 // The longest increment whose milliseconds still fit the clock's integer.
 constexpr i32 MAX_INCREMENT_SECONDS = std::numeric_limits<i32>::max() / MS_PER_SECOND;
+// A control longer than a year is no control worth a share.
+constexpr double MAX_BASE_MINUTES = 525600;
 
-// "level MPS BASE INC": moves per control and the increment in seconds; the
-// base time is read and not used.
+// A base time as "MINUTES" or "MINUTES:SECONDS"; 0 when it reads as no time.
+i64 BaseTimeMs(const char* word) {
+  const double minutes = std::clamp(std::strtod(word, nullptr), 0.0, MAX_BASE_MINUTES);
+  const char* colon = std::strchr(word, ':');
+  const double seconds = colon ? std::clamp(std::strtod(colon + 1, nullptr), 0.0, 59.0) : 0.0;
+  return static_cast<i64>(minutes * MS_PER_MINUTE + seconds * MS_PER_SECOND);
+}
+
+// "level MPS BASE INC": moves per control, the control's time and the
+// increment in seconds. A level replaces a fixed time per move.
 void LevelCommand(const char*) {
   i32 moves;
   if (!ReadNumber(moves)) return;
   char base[COMMAND_BUFFER_SIZE];
   WordStatus status = ReadWord(base, sizeof base);
-  if (status == WordStatus::TooLong || (status == WordStatus::Read && !LooksLikeBaseTime(base))) {
-    UnreadWord(base, status);
-  }
+  const bool baseRead = status == WordStatus::Read && LooksLikeBaseTime(base);
+  if (status == WordStatus::TooLong || (status == WordStatus::Read && !baseRead)) UnreadWord(base, status);
   i32 increment = 0;
   ReadNumber(increment);
   MovesPerControl = moves > 0 ? moves : 0;
   IncrementMs = increment >= 1 ? std::min(increment, MAX_INCREMENT_SECONDS) * MS_PER_SECOND : 0;
+  ControlBaseMs = baseRead ? BaseTimeMs(base) : 0;
+  FixedMoveMs = 0;
 }
 
 void EasyCommand(const char*) { PonderEnabled = false; }
@@ -83,48 +100,76 @@ void BenchmarkCommand(const char*) {
   std::printf("Define __STAT\n");
 }
 
-// A game move is no word of the table: it is any word that reads as a move.
-enum class Match { Prefix, Exact, GameMove };
-
-struct CommandRow {
-  const char* word;
-  Match match;
-  void (*action)(const char* word);
-};
+using enum DuringSearch;
+constexpr bool PONDER_WORD = true;  // part of pondering: the guess stays on the board
+constexpr bool OTHER_WORD = false;
 
 // Tried top to bottom; the first row that matches acts. A prefix row matches
-// every word that begins with its letters ("timeX", "newgame").
+// every word that begins with its letters ("timeX", "newgame"). The rows of
+// the protocol's later words come after the first ones, our own words last.
 const CommandRow CommandTable[] = {
-    {"time", Match::Prefix, TimeCommand},
-    {"", Match::GameMove, GameMoveCommand},
-    {"go", Match::Prefix, GoCommand},
-    {"new", Match::Prefix, NewCommand},
-    {"result", Match::Prefix, ResultCommand},
-    {"level", Match::Prefix, LevelCommand},
-    {"force", Match::Prefix, ForceCommand},
-    {"setboard", Match::Prefix, SetboardCommand},
-    {"easy", Match::Exact, EasyCommand},
-    {"hard", Match::Exact, HardCommand},
-    {"quit", Match::Prefix, QuitCommand},
-    {"white", Match::Prefix, WhiteCommand},
-    {"black", Match::Prefix, BlackCommand},
-    {"pgn2pos", Match::Exact, PgnToPosCommand},
-    {"pgn2game", Match::Exact, PgnToGameCommand},
-    {"pgnlist2game", Match::Exact, PgnListToGameCommand},
-    {"game2pgn", Match::Exact, GameToPgnCommand},
-    {"game2pos", Match::Exact, GameToPosCommand},
-    {"bookshow", Match::Exact, BookShowCommand},
-    {"dbshow", Match::Exact, DatabaseShowCommand},
-    {"dbshowlin", Match::Exact, DatabaseShowCommand},
-    {"bookcreate", Match::Exact, BookCreateCommand},
-    {"dbcreate", Match::Exact, DatabaseCreateCommand},
-    {"benchmark", Match::Exact, BenchmarkCommand},
-    {"perft", Match::Exact, PerftCommand},
-    {"test", Match::Exact, TestCommand},
-    {"d", Match::Exact, ShowBoardCommand},
-    {"eval", Match::Exact, EvalCommand},
-    {"divide", Match::Exact, DivideCommand},
-    {"bench", Match::Exact, BenchCommand},
+    {"time", Match::Prefix, TimeCommand, Stops, PONDER_WORD},
+    {"", Match::GameMove, GameMoveCommand, Stops, PONDER_WORD},
+    {"go", Match::Prefix, GoCommand, Stops, OTHER_WORD},
+    {"new", Match::Prefix, NewCommand, StopsWithoutMove, OTHER_WORD},
+    {"result", Match::Prefix, ResultCommand, StopsWithoutMove, OTHER_WORD},
+    {"level", Match::Prefix, LevelCommand, Stops, OTHER_WORD},
+    {"force", Match::Prefix, ForceCommand, StopsWithoutMove, OTHER_WORD},
+    {"setboard", Match::Prefix, SetboardCommand, StopsWithoutMove, OTHER_WORD},
+    {"easy", Match::Exact, EasyCommand, Stops, OTHER_WORD},
+    {"hard", Match::Exact, HardCommand, Answered, PONDER_WORD},
+    {"quit", Match::Prefix, QuitCommand, StopsWithoutMove, OTHER_WORD},
+    {"white", Match::Prefix, WhiteCommand, Stops, OTHER_WORD},
+    {"black", Match::Prefix, BlackCommand, Stops, OTHER_WORD},
+    {"pgn2pos", Match::Exact, PgnToPosCommand, Stops, OTHER_WORD},
+    {"pgn2game", Match::Exact, PgnToGameCommand, Stops, OTHER_WORD},
+    {"pgnlist2game", Match::Exact, PgnListToGameCommand, Stops, OTHER_WORD},
+    {"game2pgn", Match::Exact, GameToPgnCommand, Stops, OTHER_WORD},
+    {"game2pos", Match::Exact, GameToPosCommand, Stops, OTHER_WORD},
+    {"bookshow", Match::Exact, BookShowCommand, Stops, OTHER_WORD},
+    {"dbshow", Match::Exact, DatabaseShowCommand, Stops, OTHER_WORD},
+    {"dbshowlin", Match::Exact, DatabaseShowCommand, Stops, OTHER_WORD},
+    {"bookcreate", Match::Exact, BookCreateCommand, Stops, OTHER_WORD},
+    {"dbcreate", Match::Exact, DatabaseCreateCommand, Stops, OTHER_WORD},
+    {"benchmark", Match::Exact, BenchmarkCommand, Stops, OTHER_WORD},
+    {"perft", Match::Exact, PerftCommand, Stops, OTHER_WORD},
+    {"test", Match::Exact, TestCommand, Stops, OTHER_WORD},
+    {"ping", Match::Exact, PingCommand, AnsweredAfterMove, PONDER_WORD},
+    {"hint", Match::Exact, HintCommand, AnsweredAfterMove, PONDER_WORD},
+    {"bk", Match::Exact, BookMovesCommand, AnsweredAfterMove, PONDER_WORD},
+    {"?", Match::Exact, MoveNowCommand, Stops, PONDER_WORD},
+    {"undo", Match::Exact, UndoCommand, StopsWithoutMove, OTHER_WORD},
+    {"remove", Match::Exact, RemoveCommand, StopsWithoutMove, OTHER_WORD},
+    {"analyze", Match::Exact, AnalyzeCommand, Stops, OTHER_WORD},
+    {"exit", Match::Exact, ExitCommand, StopsWithoutMove, OTHER_WORD},
+    {".", Match::Exact, StatusCommand, Answered, PONDER_WORD},
+    {"st", Match::Exact, MoveTimeCommand, Stops, OTHER_WORD},
+    {"sd", Match::Exact, DepthCommand, Stops, OTHER_WORD},
+    {"post", Match::Exact, PostCommand, Answered, PONDER_WORD},
+    {"nopost", Match::Exact, NoPostCommand, Answered, PONDER_WORD},
+    {"playother", Match::Exact, PlayOtherCommand, Stops, OTHER_WORD},
+    {"usermove", Match::Exact, UserMoveCommand, Stops, PONDER_WORD},
+    {"memory", Match::Exact, MemoryCommand, Stops, OTHER_WORD},
+    {"option", Match::Exact, OptionCommand, Stops, OTHER_WORD},
+    {"otim", Match::Exact, OpponentTimeCommand, Answered, PONDER_WORD},
+    {"name", Match::Exact, IgnoredWithArguments, Answered, PONDER_WORD},
+    {"rating", Match::Exact, IgnoredWithArguments, Answered, PONDER_WORD},
+    {"computer", Match::Exact, IgnoredWithArguments, Answered, PONDER_WORD},
+    {"accepted", Match::Exact, IgnoredWithArguments, Answered, PONDER_WORD},
+    {"rejected", Match::Exact, IgnoredWithArguments, Answered, PONDER_WORD},
+    {"protover", Match::Exact, IgnoredWithArguments, Answered, PONDER_WORD},
+    {"xboard", Match::Exact, IgnoredWithArguments, Answered, PONDER_WORD},
+    {"draw", Match::Exact, IgnoredWithArguments, Answered, PONDER_WORD},
+    {"random", Match::Exact, IgnoredWithArguments, Answered, PONDER_WORD},
+    {"ics", Match::Exact, IgnoredWithArguments, Answered, PONDER_WORD},
+    {"variant", Match::Exact, IgnoredWithArguments, Answered, PONDER_WORD},
+    {"nps", Match::Exact, IgnoredWithArguments, Answered, PONDER_WORD},
+    {"cores", Match::Exact, IgnoredWithArguments, Answered, PONDER_WORD},
+    {"egtpath", Match::Exact, IgnoredWithArguments, Answered, PONDER_WORD},
+    {"d", Match::Exact, ShowBoardCommand, Stops, OTHER_WORD},
+    {"eval", Match::Exact, EvalCommand, Stops, OTHER_WORD},
+    {"divide", Match::Exact, DivideCommand, Stops, OTHER_WORD},
+    {"bench", Match::Exact, BenchCommand, Stops, OTHER_WORD},
 };
 
 bool RowMatches(const CommandRow& row, const char* word) {
@@ -133,18 +178,17 @@ bool RowMatches(const CommandRow& row, const char* word) {
   return std::strncmp(word, row.word, std::strlen(row.word)) == 0;
 }
 
+// Every command but those of pondering itself takes a guess on the board back
+// first, as "force" does, so that it finds the game position.
 void Dispatch(const char* word) {
-  for (const CommandRow& row : CommandTable) {
-    if (RowMatches(row, word)) {
-      row.action(word);
-      return;
-    }
-  }
+  const CommandRow* row = FindCommand(word);
+  if (row == nullptr) return;
+  if (!row->keepsPondering && EngineState == ENGINE_PONDERING) LeavePondering();
+  row->action(word);
 }
 
-}  // namespace
-
-bool ExecuteNextCommand() {
+// One word read and acted on. False at the end of input.
+bool ExecuteWord() {
   WordStatus status = ReadWord(CommandBuffer, sizeof CommandBuffer);
   if (status == WordStatus::EndOfInput) return false;
   EngineLog << "::cmd:: " << CommandBuffer << EndLine;
@@ -155,6 +199,30 @@ bool ExecuteNextCommand() {
     return true;
   }
   Dispatch(CommandBuffer);
+  return true;
+}
+
+}  // namespace
+
+const CommandRow* CommandTableBegin() { return std::begin(CommandTable); }
+const CommandRow* CommandTableEnd() { return std::end(CommandTable); }
+
+const CommandRow* FindCommand(const char* word) {
+  for (const CommandRow& row : CommandTable) {
+    if (RowMatches(row, word)) return &row;
+  }
+  return nullptr;
+}
+
+void ExecuteWordsOfInput() {
+  while (ExecuteWord()) {
+  }
+}
+
+bool ExecuteNextCommand() {
+  if (!ExecuteWord()) return false;
+  if (EngineState == ENGINE_QUIT) return false;
+  AnalyzeWhilePending();
   return EngineState != ENGINE_QUIT;
 }
 
@@ -162,6 +230,7 @@ void CommandLoop() {
   PonderEnabled = true;
   std::memset(CommandBuffer, 0, sizeof CommandBuffer);
   EngineState = ENGINE_FORCE;
+  UseXboardInputDuringSearch();
   if (!XboardHandshake()) return;
   while (ExecuteNextCommand()) {
   }

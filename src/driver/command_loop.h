@@ -2,6 +2,8 @@
 // then dispatched by the command table.
 #pragma once
 
+#include <cstddef>
+
 #include "board/types.h"
 
 // What the engine does with the next move that arrives from the interface.
@@ -11,13 +13,50 @@ enum EngineStates : i32 {
   ENGINE_PONDERING = 2,  // a search on the opponent's time, with the ponder move on the board
   ENGINE_PLAYING = 3,    // the engine answers each move of the opponent
   ENGINE_QUIT = 4,
+  ENGINE_ANALYZING = 5,  // moves are played and the position analysed without end; no move is sent
 };
 
 extern i32 EngineState;
 extern bool PonderEnabled;
 
+// A game move is no word of the table: it is any word that reads as a move.
+enum class Match { Prefix, Exact, GameMove };
+
+// What a command that arrives while a search runs does to it.
+enum class DuringSearch {
+  Stops,              // ends the search; a search for the engine's own move still plays its move
+  StopsWithoutMove,   // ends the search; the engine's own move is not played
+  Answered,           // carried out at once, and the search goes on
+  AnsweredAfterMove,  // carried out at once, but during the engine's own search only after its move
+};
+
+struct CommandRow {
+  const char* word;
+  Match match;
+  void (*action)(const char* word);
+  DuringSearch duringSearch;
+  bool keepsPondering;  // part of pondering itself; every other command takes the guess back first
+};
+
+// The command table, tried top to bottom; the first row that matches acts.
+const CommandRow* CommandTableBegin();
+const CommandRow* CommandTableEnd();
+
+// The row a word would run in the present state; nullptr when none matches.
+const CommandRow* FindCommand(const char* word);
+
 // Runs until "quit" or the end of standard input.
 void CommandLoop();
 
-// Reads one word and acts on it. False when the loop must end (quit, end of input).
+// Reads one word and acts on it; then, in analysis mode, analyses the position
+// until input arrives. False when the loop must end (quit, end of input).
 bool ExecuteNextCommand();
+
+// Reads and acts on words until the input ends (used for a line run in place
+// of the input while a search goes on); no analysis follows.
+void ExecuteWordsOfInput();
+
+// The waiting input, looked at without blocking: what can be answered at once
+// in the present state is answered and taken out. True when a command waits
+// that the loop must read (and that would stop a search).
+bool AnswerWaitingInput();

@@ -1,13 +1,16 @@
 #include "driver/game_commands.h"
 
-#include "board/load_position.h"
 #include "board/position.h"
 #include "board/position_text.h"
 #include "driver/board_commands.h"
 #include "driver/command_loop.h"
 #include "driver/pondering.h"
-#include "driver/time_control.h"
 #include "driver/xboard.h"
+#include "engine/game.h"
+#include "engine/time_control.h"
+#include "platform/console_input.h"
+#include "platform/engine_log.h"
+#include "search/search_limits.h"
 
 namespace {
 constexpr const char* TEST_POSITION = "8/8/5Q2/2R4k/8/8/P5P1/6K1 b - - 0 51";
@@ -19,12 +22,20 @@ void GoCommand(const char*) {
   EngineMove();
 }
 
-void ResultCommand(const char* word) { NewCommand(word); }
+void ResultCommand(const char* word) {
+  std::string result;
+  ReadWholeLine(result);
+  EngineLog << "-M: arguments:" << result << EndLine;
+  NewCommand(word);
+  EngineState = ENGINE_PLAYING;
+}
 
 void TestCommand(const char*) {
   MovesPerControl = 1;
   IncrementMs = 0;
-  LoadPosition(TEST_POSITION);
+  ControlBaseMs = 0;
+  FixedMoveMs = 0;
+  StartGame(TEST_POSITION);
   PonderMove = NO_MOVE;
   EngineState = ENGINE_PLAYING;
   PonderEnabled = false;
@@ -35,4 +46,12 @@ void TestCommand(const char*) {
 void ForceCommand(const char*) {
   if (EngineState == ENGINE_PONDERING) TakeBackPonderMove();
   StopEngine();
+}
+
+void StopEngine() {
+  EngineLog << "-M: entered StopEngine" << EndLine;
+  EngineState = ENGINE_FORCE;
+  StopSearch = true;
+  SearchStartClock = 0;
+  EngineLog << "-M: exited StopEngine" << EndLine;
 }

@@ -5,8 +5,8 @@
 void GoCommand(const char* word);
 
 // "result ...": the game is over; the board goes back to the initial position
-// and the engine answers moves again. The words of the result are read later
-// as commands and ignored.
+// and the engine answers moves again. The rest of the line (the result and its
+// comment) is read with it and logged, never run as commands.
 void ResultCommand(const char* word);
 
 // "test": a fixed endgame position with one move per control and no time
@@ -16,3 +16,6 @@ void TestCommand(const char* word);
 // "force": the engine stops answering moves; a guessed move on the board is
 // taken back first.
 void ForceCommand(const char* word);
+
+// "force" mode: the engine stops answering moves; a running search is told to stop.
+void StopEngine();

@@ -4,12 +4,13 @@
 
 #include "board/make_move.h"
 #include "board/move_text.h"
-#include "movegen/legal_moves.h"
+#include "driver/analysis.h"
 #include "driver/command_loop.h"
-#include "platform/engine_log.h"
-#include "driver/game_move.h"
-#include "driver/time_control.h"
 #include "driver/xboard.h"
+#include "engine/game.h"
+#include "engine/time_control.h"
+#include "movegen/legal_moves.h"
+#include "platform/engine_log.h"
 
 Move PonderMove;
 UndoRecord PonderRecord;
@@ -19,13 +20,16 @@ constexpr u8 PONDER_DEPTH = 128;
 }
 
 void StartPondering(Move guess) {
+  BookMovesBeforeSearch = BookMovesText();
   SavePositionForUndo(PonderRecord);
   EngineState = ENGINE_PONDERING;
   UndoTop = &PonderRecord;
   PonderMove = guess;
   MakeMove(guess, PonderRecord);
   UndoTop = UndoRecords;
-  StartEngine(false, PONDER_DEPTH);
+  SearchRunning = true;
+  StartEngine(false, PONDER_DEPTH, SearchMode::Ponder);
+  SearchRunning = false;
   char text[MOVE_TEXT_SIZE];
   MoveToText(text, guess);
   EngineLog << "-ponder move: " << text << EndLine;
@@ -50,6 +54,7 @@ void PonderHit() {
   // The guess becomes a move of the game: the game copy follows it.
   RefreshGameCopy();
   GameSideToMove ^= 1;
+  RecordGameMove(PonderMove);
   PonderMove = NO_MOVE;
   EngineLog << "-GOOD PONDER" << EndLine;
   EngineMove();

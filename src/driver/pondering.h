@@ -26,6 +26,7 @@ void PonderMiss(Move move, const char* word);
 // Takes the guessed move back from the board, if one is there.
 void TakeBackPonderMove();
 
-// Before a command that changes the game position: a guess still on the board
-// is taken back and the engine plays on from the game position.
+// Before every command that is not part of pondering itself: a guess still on
+// the board is taken back, as "force" does, and the engine plays on from the
+// game position (it answers the opponent's next move).
 void LeavePondering();

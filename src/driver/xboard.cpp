@@ -3,19 +3,20 @@
 #include <cstdio>
 #include <cstring>
 
-#include "board/attacks.h"
 #include "board/move_text.h"
-#include "movegen/legal_moves.h"
-#include "book/book_move.h"
 #include "book/opening_book.h"
+#include "driver/analysis.h"
 #include "driver/command_loop.h"
+#include "driver/pondering.h"
+#include "driver/search_input.h"
+#include "engine/engine_setup.h"
+#include "engine/game.h"
+#include "engine/time_control.h"
+#include "movegen/legal_moves.h"
 #include "platform/console_input.h"
 #include "platform/engine_log.h"
-#include "driver/game_move.h"
-#include "platform/input_poll.h"
-#include "driver/pondering.h"
-#include "driver/time_control.h"
 #include "search/draw.h"
+#include "search/search_stop.h"
 #include "search/think.h"
 #include "search/trans_table.h"
 
@@ -25,18 +26,20 @@ struct Feature {
   const char* name;
   const char* value;
 };
+// The first two stand as they always have; the interface waits from
+// "done=0" until "done=1" while the tables are built.
 const Feature Features[] = {{"done", "0"}, {"setboard", "1"}};
+
+// What the engine does beyond them.
+const char* const MoreFeatures[] = {
+    "ping=1",     "analyze=1",  "sigint=0", "colors=0",  "playother=1", "usermove=0",
+    "san=0",      "time=1",     "draw=0",   "reuse=1",   "memory=1",    "option=\"OwnBook -check 1\"",
+    "option=\"BookFolder -path .\"",
+};
 
 constexpr u8 SEARCH_DEPTH = 128;
 constexpr i16 MATE_IN_ONE_SCORE = 8099;
 constexpr i16 MATE_SCORE_THRESHOLD = 8050;
-
-// Reads two words of the interface's reply and forgets them.
-void SkipReply() {
-  char word[COMMAND_BUFFER_SIZE];
-  ReadWord(word, sizeof word);
-  ReadWord(word, sizeof word);
-}
 
 // "1-0" when black is to move (white has just won), else "0-1".
 const char* WinnerResult() { return SideToMove == BLACK ? "1-0" : "0-1"; }
@@ -83,9 +86,9 @@ void PrintMove(Move move) {
   std::printf("move %s\n", text);
 }
 
-// The table's best move for the opponent, when it is a move of the position:
-// a code that reports a game's end, or a move of another position that shares
-// the key, is never played on the board.
+// The table's best move for the side to move, when it is a move of the
+// position: a code that reports a game's end, or a move of another position
+// that shares the key, is never played on the board.
 Move ExpectedReply() {
   const TransEntry* entry = ProbeTransTable();
   if (!entry) return NO_MOVE;
@@ -93,18 +96,8 @@ Move ExpectedReply() {
   return IsGeneratedLegalMove(reply) ? reply : NO_MOVE;
 }
 
-void PonderOrNot() {
-  Move guess = PonderEnabled ? ExpectedReply() : NO_MOVE;
-  if (guess == NO_MOVE) {
-    EngineLog << "- NO ponder move" << EndLine;
-    return;
-  }
-  StartPondering(guess);
-}
-
 bool PlayBookMove() {
-  if (GameMoveCount >= BOOK_MOVE_LIMIT) return false;
-  Move move = BookMove();
+  Move move = ChooseBookMove();
   if (move == NO_MOVE) return false;
   PlayGameMove(move);
   PrintMove(move);
@@ -112,8 +105,25 @@ bool PlayBookMove() {
   MoveToText(text, move);
   EngineLog << "move (book) " << text << EndLine;
   EngineState = ENGINE_PLAYING;
-  PonderOrNot();
+  if (!PonderEnabled) {
+    EngineLog << "- NO ponder move" << EndLine;
+    return true;
+  }
+  PonderIfExpected();
   return true;
+}
+
+// The search for the engine's move; false when a command took the turn back.
+bool SearchOwnMove(bool goodPonder) {
+  if (FixedMoveMs > 0) AllocateMoveTime(FixedMoveMs);
+  AbandonSearch = false;
+  EngineState = ENGINE_THINKING;
+  SearchRunning = true;
+  StartEngine(goodPonder, SEARCH_DEPTH);
+  SearchRunning = false;
+  EngineState = ENGINE_PLAYING;
+  if (AbandonSearch) EngineLog << "-M: the turn was taken back: no move" << EndLine;
+  return !AbandonSearch;
 }
 
 }  // namespace
@@ -123,27 +133,21 @@ bool XboardHandshake() {
   std::setvbuf(stdout, nullptr, _IONBF, 0);
   std::fflush(nullptr);
   char greeting[COMMAND_BUFFER_SIZE] = "";
-  bool xboard = false;
   WordStatus status = ReadWord(greeting, sizeof greeting);
   if (status != WordStatus::EndOfInput) {
-    xboard = status == WordStatus::Read && std::strncmp(greeting, "xboard", 6) == 0;
+    const bool xboard = status == WordStatus::Read && std::strncmp(greeting, "xboard", 6) == 0;
     if (!xboard) {
       std::printf("Engine works only with xboard protocol ver. 2\n");
       UnreadWord(greeting, status);  // an operator's first command is still carried out
     }
   }
   std::printf("\n");
-  for (const Feature& feature : Features) {
-    std::printf("feature %s=%s\n", feature.name, feature.value);
-    if (xboard) SkipReply();
-  }
+  for (const Feature& feature : Features) std::printf("feature %s=%s\n", feature.name, feature.value);
+  std::printf("feature myname=\"%s %s\"\n", ENGINE_NAME, ENGINE_VERSION);
+  for (const char* feature : MoreFeatures) std::printf("feature %s\n", feature);
   EngineState = ENGINE_PLAYING;
-  UndoTop = UndoRecords;
-  InitBoardTables();
-  ClearTransTable();
-  bool bookOpened = EngineBook.OpenBook();
+  const bool bookOpened = InitEngine();
   std::printf("feature done=1\n");
-  if (xboard) SkipReply();
   if (!bookOpened) {
     const char* message = EngineBook.Message().Text();
     std::printf("BOOK ERROR: %s\n", message);
@@ -152,20 +156,39 @@ bool XboardHandshake() {
   return true;
 }
 
+void PonderIfExpected() {
+  Move guess = PonderEnabled ? ExpectedReply() : NO_MOVE;
+  if (guess == NO_MOVE) {
+    EngineLog << "- NO ponder move" << EndLine;
+    return;
+  }
+  StartPondering(guess);
+}
+
+Move HintMove() {
+  if (EngineState == ENGINE_PONDERING) return PonderMove;
+  if (SearchRunning) return MoveToPlayKnown ? BestMove : NO_MOVE;
+  return ExpectedReply();
+}
+
 void EngineMove() {
   bool goodPonder = EngineState == ENGINE_PONDERING;
+  if (TurnTakenBackByWaitingInput()) {
+    EngineState = ENGINE_PLAYING;
+    EngineLog << "-M: the turn was taken back: no move" << EndLine;
+    return;
+  }
   if (PlayBookMove()) return;
+  if (!SearchOwnMove(goodPonder)) return;
 
-  EngineState = ENGINE_THINKING;
-  StartEngine(goodPonder, SEARCH_DEPTH);
   char claimText[64];
-  const char* claim = ClaimBeforeMoving(BestMove, claimText, sizeof claimText);
+  const Move best = PlayableBestMove();
+  const char* claim = ClaimBeforeMoving(best, claimText, sizeof claimText);
   if (!claim) {
-    Move move = BestMove;
-    PlayGameMove(move);
-    PrintMove(move);
+    PlayGameMove(best);
+    PrintMove(best);
     char text[MOVE_TEXT_SIZE];
-    MoveToText(text, move);
+    MoveToText(text, best);
     EngineLog << "move " << text << "\tscore: " << BestScore << EndLine;
     claim = ClaimAfterMoving(claimText, sizeof claimText);
   }
@@ -175,9 +198,11 @@ void EngineMove() {
     EngineLog << "- NO ponder move" << EndLine;
     return;
   }
-  if (!PonderEnabled || InputPending() != 0) {
+  // What waits and can be answered now is answered (a ping, a hint); a command
+  // that must be read leaves no time to ponder.
+  if (!PonderEnabled || AnswerWaitingInput()) {
     EngineLog << "- NO ponder move" << EndLine;
     return;
   }
-  PonderOrNot();
+  PonderIfExpected();
 }

@@ -2,13 +2,24 @@
 // exchange, its own moves and the results it claims.
 #pragma once
 
+#include "board/types.h"
+
 // Unbuffered streams, the greeting and the features; the tables are built and
-// the book opened while the interface waits for "feature done=1". Always true.
+// the book opened while the interface waits for "feature done=1". Never waits
+// for the interface's replies to the features: "accepted" and "rejected" are
+// read later as commands. Always true.
 bool XboardHandshake();
 
 // The engine's turn: a book move, or a search and its move, then a claim when
-// the game has ended, or pondering.
+// the game has ended, or pondering. A command that takes the turn back ("force",
+// "new", "result", "undo", ...) waiting before or arriving during the search
+// means no move and no claim.
 void EngineMove();
 
-// The book is asked while fewer game moves than this were played.
-constexpr int BOOK_MOVE_LIMIT = 64;
+// After the engine's move: ponders on the reply the table expects, when there
+// is one and pondering is on.
+void PonderIfExpected();
+
+// The move the engine expects next, for "hint": the guess it ponders on, the
+// best move of a running analysis, or the table's move for the side to move.
+Move HintMove();

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "platform/integers.h"
 
@@ -36,6 +37,10 @@ bool ReadNumber(i32& value);
 // of input); the line continues in the stream when it did not fit.
 size_t ReadLine(char* buffer, size_t size);
 
+// Reads the rest of the current line into line, without its line end (and
+// without a carriage return). False at the end of input.
+bool ReadWholeLine(std::string& line);
+
 // Discards the rest of the current line, its line end included.
 void SkipRestOfLine();
 
@@ -45,6 +50,26 @@ size_t BufferedInputBytes();
 // True when those bytes hold more than white space: a word the loop has yet to
 // read. The line end left behind by the last word read does not count.
 bool BufferedInputHasWord();
+
+// Takes what the descriptor holds into the buffer, without blocking.
+void TakeAvailableInput();
+
+// What a look at a waiting line decides.
+enum class LineVerdict {
+  Keep,    // the line stays for the command loop, and the look goes on to the next
+  Remove,  // the line was dealt with: it is taken out of the input
+  Stop,    // the line stays, and the look ends here
+};
+
+// While a search runs: takes what has arrived, then shows visit each complete
+// line that waits unread (without its line end), oldest first, skipping empty
+// ones. True when a line stopped the look, or when the command loop must read
+// now: the input has ended or fills the buffer, or a word was given back.
+bool WalkWaitingLines(LineVerdict (*visit)(const char* line, size_t length));
+
+// Runs action with its words read from line instead of the input: the line's
+// end is the end of input for it. The input's own state is kept.
+void RunWithLineAsInput(const char* line, size_t length, void (*action)());
 
 // The descriptor read from (standard input unless a test points it elsewhere);
 // changing it forgets everything buffered.

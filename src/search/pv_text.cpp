@@ -72,3 +72,27 @@ void PvToText(char* buffer, int plies) {
   const int recordsLeft = static_cast<int>(UndoRecords + PLY_RECORDS - UndoTop);
   WriteLine(buffer, std::min({plies, PV_MAX_MOVES, recordsLeft}));
 }
+
+namespace {
+
+// "e2e4" or "e7e8q" up to the blank that ends it.
+size_t MoveTextLength(const char* text) {
+  if (SquareOfText(text) == NO_SQUARE || SquareOfText(text + 2) == NO_SQUARE) return 0;
+  if (text[4] == ' ' || text[4] == '\0') return 4;
+  if (std::strchr("qrbn", text[4]) && text[4] != '\0' && (text[5] == ' ' || text[5] == '\0')) return 5;
+  return 0;
+}
+
+}  // namespace
+
+void PvMovesOnly(const char* pvText, char* buffer, size_t size) {
+  size_t written = 0;
+  for (size_t length; (length = MoveTextLength(pvText)) != 0 && written + length + 1 < size;) {
+    std::memcpy(buffer + written, pvText, length);
+    written += length;
+    buffer[written++] = ' ';
+    pvText += length;
+    while (*pvText == ' ') ++pvText;
+  }
+  buffer[written] = '\0';
+}

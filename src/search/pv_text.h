@@ -20,3 +20,7 @@ constexpr int PV_MAX_MOVES = 12;
 // "1/2 - 1/2 (repetition)", "NULL" (a passed move) or "ERROR: %x" (anything
 // else, move 0 included). The position and UndoTop are as they were on return.
 void PvToText(char* buffer, int plies);
+
+// The moves of such a line alone: its leading coordinate moves, each followed
+// by a blank, without what closes it. At most size - 1 characters.
+void PvMovesOnly(const char* pvText, char* buffer, size_t size);

@@ -52,6 +52,7 @@ i16 ScoreAfterMove(i32 depth, i32 ply, i16 alpha, i16 beta) {
 }  // namespace
 
 i16 Quiesce(i32 depth, i32 ply, i16 alpha, i16 beta) {
+  if (static_cast<u32>(ply) > SelectiveDepth) SelectiveDepth = static_cast<u32>(ply);
   UndoRecord& record = *UndoTop;
   const int side = static_cast<int>(SideToMove);
   const bool checkedOnLine = InCheckCount[side] != 0;

@@ -1,8 +1,10 @@
 #include "search/search_limits.h"
 
+SearchMode CurrentSearchMode = SearchMode::OwnMove;
 i64 TimeBudgetMs;
+i64 HardTimeLimitMs = NO_TIME_LIMIT_MS;
 i64 SearchStartClock;
 bool StopSearch;
 u32 MaxSearchDepth;
+u64 NodeLimit;
 i32 MovesToGo;
-bool PonderSearch;

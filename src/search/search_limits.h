@@ -3,11 +3,23 @@
 
 #include "board/types.h"
 
+// How a search treats the clock, the input and its iterations.
+enum class SearchMode {
+  OwnMove,   // the engine's move: the limits below stop it once it has a move to answer with
+  Ponder,    // on the opponent's time: no clock, waiting input stops it at once, nothing printed
+  Analysis,  // without end: no clock, waiting input stops it at once, every iteration printed
+};
+
+extern SearchMode CurrentSearchMode;
 extern i64 TimeBudgetMs;      // what the search may use, counted from SearchStartClock
+extern i64 HardTimeLimitMs;   // never passed, whatever the budget grows to, counted the same way
 extern i64 SearchStartClock;  // clock reading when the current search (or its ponder search) began
 extern bool StopSearch;       // set to stop the search; cleared at each start
 extern u32 MaxSearchDepth;    // the deepest iteration
+extern u64 NodeLimit;         // moves made after which the search stops; 0 = none
 extern i32 MovesToGo;         // moves left to the next time control
-// The search runs on the opponent's time: the clock does not stop it and it
-// prints no thinking lines.
-extern bool PonderSearch;
+
+// Far beyond any game: a search that only its depth, its input or a node count ends.
+constexpr i64 NO_TIME_LIMIT_MS = INT64_MAX / 8;
+
+inline bool PonderSearch() { return CurrentSearchMode == SearchMode::Ponder; }

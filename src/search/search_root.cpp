@@ -15,6 +15,8 @@
 #include "search/try_move.h"
 #include "search/trans_table.h"
 
+RootProgress CurrentRootProgress;
+
 namespace {
 
 // The table may answer the whole iteration when its move is the one that
@@ -73,8 +75,11 @@ i16 SearchRoot(i16 alpha, i16 beta) {
   u32 bound = BOUND_UPPER;
   MoveEntry* bestEntry = nullptr;
   MoveOrder order = OrderOfList(MoveStack, root);
+  CurrentRootProgress = {0, static_cast<u32>(root.listEnd - MoveStack), NO_MOVE};
   while (MoveEntry* entry = PickNextMove(order)) {
     const Move move = entry->move;
+    CurrentRootProgress.tried++;
+    CurrentRootProgress.move = move;
     const bool alphaRaised = bound == BOUND_EXACT;
     const i16 score = TryMove(move, root, [=] { return SearchRootMove(alpha, beta, alphaRaised); });
     // The clock is looked at after every root move; the input only in the tree.

@@ -12,3 +12,13 @@
 // root record is the one UndoTop points at, with its checkers filled. Returns
 // early, with a partial score, once StopSearch is set or the time is up.
 i16 SearchRoot(i16 alpha, i16 beta);
+
+// How far the current iteration has got through the root moves, for an
+// interface that asks: moves picked so far, moves in the list (legal or not),
+// and the move being searched.
+struct RootProgress {
+  u32 tried;
+  u32 total;
+  Move move;
+};
+extern RootProgress CurrentRootProgress;

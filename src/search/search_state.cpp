@@ -4,5 +4,6 @@
 
 u32 HistoryScores[2][HISTORY_MOVE_SLOTS];
 u32 InCheckCount[2];
+u32 SelectiveDepth;
 
 void ClearHistoryScores() { std::memset(HistoryScores, 0, sizeof HistoryScores); }

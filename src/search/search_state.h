@@ -14,5 +14,8 @@ extern u32 HistoryScores[2][HISTORY_MOVE_SLOTS];
 // side is in check.
 extern u32 InCheckCount[2];
 
+// The deepest ply the current search has reached in the quiescence search.
+extern u32 SelectiveDepth;
+
 // Forgets the history counters: after every game move and at a position load.
 void ClearHistoryScores();

@@ -23,10 +23,16 @@ extern bool MoveToPlayKnown;
 // behind its command do not cut it short.
 extern bool InputStopsSearch;
 
+// Asked when the search looks at the input: true when what waits must stop
+// it. By default any input does; a protocol front end puts its own question
+// here, which may deal with some of what waits without stopping the search.
+extern bool (*WaitingInputStopsSearch)();
+
 inline bool PollDue() { return MovesMade > NextPollAt; }
 
-// The budget is spent: TimeBudgetMs from SearchStartClock, counted only from
-// iteration 3 on, once a move to play is known, and never while pondering.
+// The limits of an OwnMove search are reached, once it has a move to play:
+// HardTimeLimitMs at any time; from iteration 3 on, TimeBudgetMs or NodeLimit.
+// Never for a ponder or an analysis search.
 bool TimeIsUp();
 
 // The look itself, when PollDue: false, with the next look scheduled, while

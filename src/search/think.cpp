@@ -40,6 +40,7 @@ constexpr int MATE_ITERATIONS_TO_STOP = 4;
 constexpr i32 FEW_MOVES_TO_GO = 4;
 constexpr i64 FAIL_LOW_EXTRA_BUDGETS = 2;
 constexpr i64 MS_PER_CENTISECOND = 10;
+constexpr int MOVES_PER_MATE_PLY_PAIR = 2;
 
 struct Window {
   i16 alpha = -FULL_WINDOW;
@@ -62,7 +63,8 @@ void SeedFromTable(Window& window) {
     const u32 bound = EntryBound(*entry);
     if (bound == BOUND_EXACT) {
       window = {static_cast<i16>(score - ASPIRATION_MARGIN), static_cast<i16>(score + ASPIRATION_MARGIN)};
-      IterationDepth = static_cast<u32>(EntryDepth(*entry));
+      // A depth limit below the entry's still searches its last iteration.
+      IterationDepth = std::min(static_cast<u32>(EntryDepth(*entry)), std::max(FIRST_ITERATION, MaxSearchDepth));
     } else if (bound == BOUND_LOWER && score > -FULL_WINDOW) {
       window.alpha = score;
     } else if (bound == BOUND_UPPER && score < FULL_WINDOW) {
@@ -115,15 +117,23 @@ i16 SearchIteration(const Window& window, i64& extraTime) {
   return score;
 }
 
-// The log's trace of a completed iteration and the thinking line for the interface.
+// The log's trace of a completed iteration, and the iteration for the interface.
 void ReportIteration(i16 score) {
-  if (PonderSearch) EngineLog << "-PONDER:" << EndLine;
+  if (PonderSearch()) EngineLog << "-PONDER:" << EndLine;
   PvToText(PvText, static_cast<int>(std::min<u32>(IterationDepth, PV_MAX_MOVES)));
   EngineLog << "-E: " << IterationDepth << ":\t" << score << "\t" << PvText << EndLine;
-  if (PonderSearch || !PrintThinking) return;
-  const long long centiseconds = (ClockMs() - SearchStartClock) / MS_PER_CENTISECOND;
-  std::printf("    %u     %d     %lld     %u  %s\n", IterationDepth, static_cast<int>(score), centiseconds,
-              MovesMade, PvText);
+  if (PonderSearch() || !PrintThinking) return;
+  char moves[PV_TEXT_SIZE];
+  PvMovesOnly(PvText, moves, sizeof moves);
+  ReportIterationTo({IterationDepth, SelectiveDepth, score, ClockMs() - SearchStartClock, MovesMade, moves});
+}
+
+// The thinking line: depth, score (a mate as 100000 + moves, or -100000 - moves
+// when mated), centiseconds, nodes and the expected moves.
+void PrintThinkingLine(const IterationReport& report) {
+  std::printf("    %u     %d     %lld     %llu  %s\n", report.depth, ThinkingLineScore(report.score),
+              static_cast<long long>(report.elapsedMs / MS_PER_CENTISECOND),
+              static_cast<unsigned long long>(report.nodes), report.moves);
 }
 
 bool MateWithinHorizon(i16 score) {
@@ -178,9 +188,25 @@ void StartSearch() {
   UndoTop->listEnd = nullptr;
   RootResearchFlag = 0;
   IterationDepth = FIRST_ITERATION;
+  SelectiveDepth = 0;
 }
 
 }  // namespace
+
+void (*ReportIterationTo)(const IterationReport& report) = PrintThinkingLine;
+
+int MateInMoves(i16 score) {
+  if (score > MATE_SCORE_LIMIT) return (MATE_SCORE - score + 1) / MOVES_PER_MATE_PLY_PAIR;
+  if (score < -MATE_SCORE_LIMIT) return -((MATE_SCORE + score) / MOVES_PER_MATE_PLY_PAIR);
+  return 0;
+}
+
+int ThinkingLineScore(i16 score) {
+  constexpr int MATE_BASE = 100000;
+  if (score > MATE_SCORE_LIMIT) return MATE_BASE + MateInMoves(score);
+  if (score < -MATE_SCORE_LIMIT) return -MATE_BASE + MateInMoves(score);
+  return score;
+}
 
 Move Think() {
   UndoRecord* const callerTop = UndoTop;

@@ -21,13 +21,35 @@ extern i32 RootResearchFlag;
 // The expected line after each completed iteration, as PvToText writes it.
 extern char PvText[PV_TEXT_SIZE];
 
-// True by default: each completed iteration prints the thinking line (unless
-// pondering). A measurement ("bench") clears it.
+// True by default: each completed iteration is reported (unless pondering). A
+// measurement ("bench") clears it.
 extern bool PrintThinking;
+
+// A completed iteration as the interface is told of it.
+struct IterationReport {
+  u32 depth;
+  u32 selectiveDepth;
+  i16 score;        // for the side to move
+  i64 elapsedMs;    // since SearchStartClock
+  u64 nodes;        // moves made
+  const char* moves;  // the expected line: moves only, each followed by a blank
+};
+
+// Where completed iterations go. By default the xboard thinking line:
+// "    depth     score     centiseconds     nodes  moves", a mate as 100000 + N
+// (mate in N moves) or -100000 - N (mated in N).
+extern void (*ReportIterationTo)(const IterationReport& report);
+
+// A mate score as moves: N > 0 for a mate in N, -N when mated in N (0 when
+// mated now); 0 for a score that is no mate.
+int MateInMoves(i16 score);
+
+// The score of the thinking line: centipawns, or the mate convention above.
+int ThinkingLineScore(i16 score);
 
 // Searches the position on the board and returns BestMove. The caller has
 // cleared StopSearch and set MaxSearchDepth, SearchStartClock and
-// TimeBudgetMs; PonderSearch marks a ponder search. The root
+// TimeBudgetMs; CurrentSearchMode says what kind of search it is. The root
 // record is UndoRecords[0], the root list the bottom of MoveStack. The first
 // iteration has depth 2 (or that of an exact table entry for the position):
 // a MaxSearchDepth below it leaves the table's answer, or none. A drawn

@@ -7,6 +7,7 @@
 #include "book_test_files.h"
 #include "driver/command_loop.h"
 #include "driver/xboard.h"
+#include "engine/engine_setup.h"
 #include "search/think.h"
 #include "support/move_probe.h"
 

@@ -24,7 +24,7 @@ static bool Contains(const std::string& text, const std::string& part) {
 TEST(BadInput, ASideSwitchThatExposesAKingIsRefused) {
   // Black to move with the black king in check from the rook: white to move
   // could take the king.
-  EngineRun run = RunEngine("test\nwhite\nd\ngo\nquit\n");
+  EngineRun run = RunEngine("test\nwhite\nd\ngo\n");
   EXPECT_EQ(run.exitCode, 0) << run.errors;
   EXPECT_TRUE(Contains(run.output, "tellusererror Illegal position\n")) << run.output;
   EXPECT_TRUE(Contains(run.log, "-M: tellusererror Illegal position\n"));
@@ -44,7 +44,7 @@ TEST(BadInput, ASideSwitchDropsTheEnPassantSquare) {
 
   // Black's e7e5 skips e6; switched to black, d5 must not take "en passant" on
   // e6, and the search must find only real moves.
-  run = RunEngine("new\nforce\nd2d4\na7a6\nd4d5\ne7e5\nblack\nd5e6\nd\ngo\nquit\n");
+  run = RunEngine("new\nforce\nd2d4\na7a6\nd4d5\ne7e5\nblack\nd5e6\nd\ngo\n");
   EXPECT_EQ(run.exitCode, 0) << run.errors;
   EXPECT_EQ(ShownPositions(run.output),
             std::vector<std::string>{"rnbqkbnr/1ppp1ppp/p7/3Pp3/8/8/PPP1PPPP/RNBQKBNR b KQkq -"});

@@ -11,7 +11,7 @@
 #include "board/attacks.h"
 #include "driver/bench_commands.h"
 #include "driver/command_loop.h"
-#include "driver/time_control.h"
+#include "engine/time_control.h"
 #include "search/search_stop.h"
 #include "search/think.h"
 #include "support/command_feed.h"

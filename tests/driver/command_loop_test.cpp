@@ -17,7 +17,7 @@
 #include "driver/command_loop.h"
 #include "platform/console_input.h"
 #include "platform/input_poll.h"
-#include "driver/time_control.h"
+#include "engine/time_control.h"
 #include "support/command_feed.h"
 #include "support/engine_process.h"
 
@@ -81,7 +81,8 @@ TEST(CommandLoop, WholeRunsPrintAndLogExactly) {
       {"e2e4\ne1g1\nd\n", illegal + "e2e4\n" + illegal + "e1g1\n" + Shown("8/8/8/8/8/8/8/8 w - -"), ""},
       {"setboard 8/8/5Q2/2R4k/8/8/P5P1/6K1 b - - 0 51\nd\nquit\n", Shown("8/8/5Q2/2R4k/8/8/P5P1/6K1 b - -"),
        "::cmd:: setboard\nsetboard  8/8/5Q2/2R4k/8/8/P5P1/6K1 b - - 0 51\n\n::cmd:: d\n::cmd:: quit\n"},
-      {"new\nsetboard 8/8/8/8/8/8/8/8 w - -\nd\nsetboard rnbqkbnr w\nd\nquit\n", refused + initial + refused + initial,
+      // An empty board (an interface's way to stop an analysis) is refused without a word on stdout.
+      {"new\nsetboard 8/8/8/8/8/8/8/8 w - -\nd\nsetboard rnbqkbnr w\nd\nquit\n", initial + refused + initial,
        "setboard  rnbqkbnr w\n\n-M: tellusererror Illegal position\n::cmd:: d\n::cmd:: quit\n"},
       // At most 254 characters of a line are read; the rest is discarded.
       {"setboard 4k3/8/8/8/8/8/8/4K2R w K - " + std::string(226, 'x') + " d d\nd\nquit\n",
@@ -96,17 +97,22 @@ TEST(CommandLoop, WholeRunsPrintAndLogExactly) {
   }
 }
 
-// The handshake reads the first replies to the features, the last reaches the
-// loop, which ignores it; another greeting is reported and the start-up carried
-// out. The log is rewritten at every start and may be missing.
+// The handshake waits for no reply: "protover", "accepted" and "rejected" reach
+// the loop, which reads each with its argument; another greeting is reported and
+// the start-up carried out. The log is rewritten at every start and may be missing.
 TEST(CommandLoop, HandshakeLinesTheWordsItReadsAndTheLog) {
+  const std::string features =
+      "\nfeature done=0\nfeature setboard=1\nfeature myname=\"Tavrel 1.1\"\nfeature ping=1\nfeature analyze=1\n"
+      "feature sigint=0\nfeature colors=0\nfeature playother=1\nfeature usermove=0\nfeature san=0\n"
+      "feature time=1\nfeature draw=0\nfeature reuse=1\nfeature memory=1\nfeature option=\"OwnBook -check 1\"\n"
+      "feature option=\"BookFolder -path .\"\nfeature done=1\n";
   TempDir dir;
-  EngineRun run = RunEngine("xboard\nprotover 2\naccepted done\naccepted setboard\naccepted done\nquit\n", dir.Path());
-  EXPECT_EQ(run.startup, "\nfeature done=0\nfeature setboard=1\nfeature done=1\n" + NO_BOOK_REPORT);
-  EXPECT_EQ(run.log, NO_BOOK_LOG + "::cmd:: accepted\n::cmd:: done\n::cmd:: quit\n");
+  EngineRun run = RunEngine("xboard\nprotover 2\naccepted done\nrejected san\nquit\n", dir.Path());
+  EXPECT_EQ(run.startup, features + NO_BOOK_REPORT);
+  EXPECT_EQ(run.log, NO_BOOK_LOG + "::cmd:: protover\n-M: arguments: 2\n::cmd:: accepted\n-M: arguments: done\n"
+                                   "::cmd:: rejected\n-M: arguments: san\n::cmd:: quit\n");
   run = RunEngine("benchmark x\nquit\n", dir.Path());
-  EXPECT_EQ(run.startup, "Engine works only with xboard protocol ver. 2\n\nfeature done=0\nfeature setboard=1\n"
-                         "feature done=1\n" + NO_BOOK_REPORT);
+  EXPECT_EQ(run.startup, "Engine works only with xboard protocol ver. 2\n" + features + NO_BOOK_REPORT);
   EXPECT_EQ(run.log, NO_BOOK_LOG + "::cmd:: benchmark\n::cmd:: quit\n");
   std::filesystem::remove(dir.File("Tavrel.log"));
   ASSERT_TRUE(std::filesystem::create_directory(dir.File("Tavrel.log")));  // a folder where the file should be
@@ -127,17 +133,48 @@ TEST(CommandLoop, TerminationEndsTheEngine) {
 }
 
 TEST(TimeAllocation, BudgetsWorkedByHand) {
-  const struct { i64 clockCs; i32 perControl, incrementMs; u16 gameMoveCount; i32 toGo; i64 budgetMs; } cases[] = {
-      {30000, 40, 0, 1, 40, 6500},      // a share of 750 less 100
-      {6000, 0, 0, 1, 33, 1810},        // the whole game: 181 is below 220 and kept whole
-      {1000, 40, 0, 79, 1, 8100},       // (79 >> 1) mod 40 = 39: one to go keeps a tenth
-      {5000, 40, 2000, 41, 20, 4000},   // 250 less 50, and the increment
-      {500, 1, 0, 1, 1, 3600}, {499, 1, 0, 1, 1, 4041}, {220, 1, 0, 1, 1, 1530}, {219, 1, 0, 1, 1, 1971},
-      {999999999, 1, 0, 1, 1, 8999999091},  // "test": beyond 32 bits
+  const struct { i64 clockCs; i32 perControl, incrementMs; u32 movesMade; i32 toGo; i64 budgetMs; } cases[] = {
+      {30000, 40, 0, 0, 40, 6500},      // a share of 750 less 100
+      {6000, 0, 0, 0, 33, 1810},        // the whole game: 181 is below 220 and kept whole
+      {1000, 40, 0, 39, 1, 8100},       // the 40th move: one to go keeps a tenth
+      {5000, 40, 2000, 20, 20, 4000},   // 250 less 50, and the increment
+      {500, 1, 0, 0, 1, 3600}, {499, 1, 0, 0, 1, 4041}, {220, 1, 0, 0, 1, 1530}, {219, 1, 0, 0, 1, 1971},
+      {999999999, 1, 0, 0, 1, 8999999091},  // "test": beyond 32 bits
   };
   for (const auto& c : cases) {
-    TimeAllocation a = ComputeTimeAllocation(c.clockCs, c.perControl, c.incrementMs, c.gameMoveCount);
+    TimeAllocation a = ComputeTimeAllocation(c.clockCs, c.perControl, c.incrementMs, c.movesMade);
     EXPECT_EQ(std::tuple(a.movesToGo, a.budgetMs), std::tuple(c.toGo, c.budgetMs)) << c.clockCs;
+  }
+}
+
+// The moves a side has made as xboard counts them for its controls (seen in its
+// debug log at 10 moves in 6 s from a position with black to move: black gets
+// its time after its 10th move, white after its 9th, the 10th of the game).
+TEST(TimeAllocation, MovesAreCountedAsTheInterfaceCountsThem) {
+  const struct { u16 gameMoveCount; u32 sideToMove; u32 movesMade; } cases[] = {
+      {1, WHITE, 0}, {2, BLACK, 0}, {79, WHITE, 39}, {80, BLACK, 39},  // from the initial position
+      {1, BLACK, 0}, {2, WHITE, 1}, {18, WHITE, 9}, {19, BLACK, 9},    // from a position with black to move
+  };
+  for (const auto& c : cases) {
+    std::tie(GameMoveCount, GameSideToMove) = std::tuple(c.gameMoveCount, c.sideToMove);
+    EXPECT_EQ(MovesMadeInGame(), c.movesMade) << c.gameMoveCount << " " << c.sideToMove;
+  }
+}
+
+// No budget exceeds what the clock can pay less its reserve (a twentieth, 50 ms
+// at least), nor three fair shares of a control when the control is known.
+TEST(TimeAllocation, BudgetsNeverOutrunTheClock) {
+  const struct { i64 budgetMs, clockMs, fairShareMs, safeBudgetMs, hardLimitMs; } cases[] = {
+      {6500, 300000, 0, 6500, 285000},         // far inside the clock: untouched
+      {2030, 1000, 0, 950, 950},               // 1.00 s left with a 2 s increment
+      {3060, 2000, 0, 1900, 1900},             // 2 s + 3 s, the first move
+      {18000, 20000, 500, 1500, 19000},        // one move "to go" on a fresh control of 40 in 20 s
+      {300, 30, 0, 5, 5},                      // a clock nearly gone still gives the search a moment
+  };
+  for (const auto& c : cases) {
+    const TimeLimits limits = SafeTimeLimits(c.budgetMs, c.clockMs, c.fairShareMs);
+    EXPECT_EQ(std::tuple(limits.budgetMs, limits.hardLimitMs), std::tuple(c.safeBudgetMs, c.hardLimitMs))
+        << c.budgetMs << " of " << c.clockMs;
   }
 }
 

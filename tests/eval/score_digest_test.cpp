@@ -2,7 +2,7 @@
 // for speed, and a faster version must give every single score exactly as before.
 #include <cstdio>
 
-#include "driver/game_move.h"
+#include "engine/game.h"
 #include "eval/evaluate.h"
 #include "movegen/exchange.h"
 #include "movegen/movegen_probe.h"  // Load, ReadPerftFile

@@ -11,7 +11,7 @@
 
 #include "platform/clock.h"
 #include "platform/console_input.h"
-#include "driver/time_control.h"
+#include "engine/time_control.h"
 #include "search/score.h"
 #include "search/search_state.h"
 #include "search/search_stop.h"
@@ -90,7 +90,7 @@ class SearchTest : public testing::Test {
   void SetUp() override {
     ASSERT_EQ(pipe(input_), 0);
     SetInputDescriptor(input_[0]);
-    std::tie(PonderSearch, PrintThinking, InputStopsSearch) = std::tuple(false, false, true);
+    std::tie(CurrentSearchMode, PrintThinking, InputStopsSearch) = std::tuple(SearchMode::OwnMove, false, true);
     std::tie(MovesToGo, TimeBudgetMs) = std::tuple(DEFAULT_MOVES_TO_GO, UNLIMITED_MS);
   }
   void TearDown() override {

@@ -76,19 +76,32 @@ TEST_F(SearchTest, EachIterationPrintsItsLineAndMatesEndTheSearchAtTheFourth) {
   Load("6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - -");
   std::vector<long long> centiseconds, nodes;
   const std::string output = WithoutCounts(SearchPrinting(30, BEGUN_MS_AGO), centiseconds, nodes);
-  EXPECT_EQ(std::tuple(output, IterationDepth), std::tuple(Iterations("8099", "d1d8 # "), 5u));
+  // A mate in 1 as 100001, the line without the table's closing mark.
+  EXPECT_EQ(std::tuple(output, IterationDepth), std::tuple(Iterations("100001", "d1d8 "), 5u));
   EXPECT_TRUE(std::is_sorted(nodes.begin(), nodes.end()) && !nodes.empty() && nodes.back() == MovesMade);
   for (long long time : centiseconds) EXPECT_GE(time, BEGUN_MS_AGO / 10);
   Load("7k/6Q1/6K1/8/8/8/8/8 b - -");  // mated at the root
-  EXPECT_EQ(WithoutCounts(SearchPrinting(30), centiseconds, nodes), Iterations("-8100", "# "));
+  EXPECT_EQ(WithoutCounts(SearchPrinting(30), centiseconds, nodes), Iterations("-100000", ""));
   EXPECT_EQ(std::tuple(BestMove, BestScore), std::tuple(GAME_MATED, -8100));
   Load("7k/5Q2/6K1/8/8/8/8/8 b - -");  // stalemated
   EXPECT_EQ(SearchPrinting(30), "");
   EXPECT_EQ(std::tuple(BestMove, BestScore, IterationDepth), std::tuple(GAME_STALEMATE, 0, 2u));
   Load("3r3k/6pp/7N/8/2Q5/8/6PP/6K1 w - -");
-  PonderSearch = true;
+  CurrentSearchMode = SearchMode::Ponder;
   EXPECT_EQ(SearchPrinting(4), "");  // a ponder search prints nothing
   EXPECT_EQ(BestScore, 8097);
+}
+
+// Mate scores in moves, for the thinking line and UCI: plies to the mate, halved upwards for the
+// side that mates; scores that are no mate stay centipawns.
+TEST(ThinkingLine, MateScoresCountMoves) {
+  const struct { i16 score; int moves, lineScore; } cases[] = {
+      {8099, 1, 100001}, {8097, 2, 100002}, {8051, 25, 100025}, {-8098, -1, -100001},
+      {-8096, -2, -100002}, {-8100, 0, -100000}, {8050, 0, 8050}, {-35, 0, -35},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(std::tuple(MateInMoves(c.score), ThinkingLineScore(c.score)), std::tuple(c.moves, c.lineScore)) << c.score;
+  }
 }
 
 TEST_F(SearchTest, DrawsOfTheGameAreAnsweredWithoutSearching) {
@@ -141,7 +154,7 @@ TEST_F(SearchTest, PendingInputWaitsForAMoveToAnswerWithUnlessPondering) {
   for (bool pondering : {false, true}) {
     Load(MIDDLEGAME);
     StoreTransTable(MISFIT, 0, DEEP_ENTRY, BOUND_EXACT);
-    PonderSearch = pondering;
+    CurrentSearchMode = pondering ? SearchMode::Ponder : SearchMode::OwnMove;
     WriteInput("e7e5\n");
     SearchTo(NO_DEPTH_LIMIT);
     EXPECT_TRUE(StopSearch);
@@ -160,7 +173,7 @@ TEST_F(SearchTest, TheClockStopsNeitherTheFirstTwoIterationsNorAPonderSearch) {
   SearchTo(NO_DEPTH_LIMIT);
   EXPECT_EQ(std::tuple(StopSearch, IterationDepth, BestMove), std::tuple(true, 3u, second));
   Load(MIDDLEGAME);
-  PonderSearch = true;
+  CurrentSearchMode = SearchMode::Ponder;
   SearchTo(4);
   EXPECT_EQ(std::tuple(StopSearch, IterationDepth), std::tuple(false, 5u));  // all four iterations ended
 }

@@ -3,7 +3,7 @@
 #include <sstream>
 
 #include "board/move_validity.h"
-#include "driver/game_move.h"
+#include "engine/game.h"
 #include "pgn_test_files.h"
 #include "tools/san.h"
 

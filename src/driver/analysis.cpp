@@ -1,0 +1,43 @@
+#include "driver/analysis.h"
+
+#include "board/move_text.h"
+#include "board/position.h"
+#include "book/book_move.h"
+#include "driver/command_loop.h"
+#include "engine/engine_setup.h"
+#include "engine/time_control.h"
+#include "search/draw.h"
+
+bool AnalysisPending;
+bool SearchRunning;
+std::string BookMovesBeforeSearch;
+
+namespace {
+constexpr u8 ANALYSIS_DEPTH = 128;
+}
+
+std::string BookMovesText() {
+  std::string text;
+  Move candidates[MAX_LIST_MOVES];
+  const int count = UseOwnBook ? BookCandidates(candidates) : 0;
+  for (int i = 0; i < count; ++i) {
+    char move[MOVE_TEXT_SIZE];
+    MoveToText(move, candidates[i]);
+    text += std::string(" ") + move + "\n";
+  }
+  return text + "\n";
+}
+
+void AnalyzeWhilePending() {
+  while (EngineState == ENGINE_ANALYZING && AnalysisPending && !AnswerWaitingInput()) {
+    AnalysisPending = false;
+    if (GameEndOnBoard() != NO_MOVE || DrawCheck(ROOT_REPEATS) != NO_MOVE) return;
+    BookMovesBeforeSearch = BookMovesText();
+    SearchRunning = true;
+    StartEngine(false, ANALYSIS_DEPTH, SearchMode::Analysis);
+    SearchRunning = false;
+    // Cut short by input: the loop reads it, and the analysis goes on afterwards.
+    if (StopSearch) AnalysisPending = true;
+    return;
+  }
+}

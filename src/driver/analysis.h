@@ -1,0 +1,25 @@
+// Analysis mode: the position is searched without end, a thinking line per
+// iteration, until the interface's next command; no move is sent.
+#pragma once
+
+#include <string>
+
+// Set when the position is to be analysed (again): by "analyze", by a change
+// of position in analysis mode, and when waiting input cut an analysis short.
+extern bool AnalysisPending;
+
+// True while a search of any kind runs.
+extern bool SearchRunning;
+
+// The book moves of the game position, as "bk" prints them, taken before a
+// search or a guess changes the board.
+extern std::string BookMovesBeforeSearch;
+
+// The book moves of the position on the board: a line " MOVE" for each, then
+// an empty line.
+std::string BookMovesText();
+
+// In analysis mode, while an analysis is pending and nothing waits for the
+// command loop: analyses the position on the board. A position without legal
+// moves, or drawn already, is not searched: nothing is printed.
+void AnalyzeWhilePending();

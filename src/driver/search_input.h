@@ -1,0 +1,17 @@
+// What the xboard front end does with the interface's words that arrive while
+// a search runs: each waiting line is looked up in the command table and, by
+// its row and the search under way, answered at once, kept for the command
+// loop, or made to stop the search.
+#pragma once
+
+// Set when a command that takes back the engine's turn ("force", "new",
+// "result", "undo", ...) stopped the search for the engine's own move: the
+// move is then not played, and no claim is made.
+extern bool AbandonSearch;
+
+// Puts the xboard front end's question into the search's look at the input.
+void UseXboardInputDuringSearch();
+
+// Before the engine's own search: true when a command that takes back its
+// turn already waits (what can be answered meanwhile is answered).
+bool TurnTakenBackByWaitingInput();

@@ -1,0 +1,165 @@
+#include "driver/xboard_commands.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "board/move_text.h"
+#include "driver/analysis.h"
+#include "driver/board_commands.h"
+#include "driver/command_loop.h"
+#include "driver/pondering.h"
+#include "driver/xboard.h"
+#include "engine/engine_setup.h"
+#include "engine/game.h"
+#include "engine/time_control.h"
+#include "movegen/move_stack.h"
+#include "platform/clock.h"
+#include "platform/console_input.h"
+#include "platform/engine_log.h"
+#include "search/search_root.h"
+#include "search/search_stop.h"
+#include "search/think.h"
+
+namespace {
+
+constexpr double MS_PER_SECOND = 1000.0;
+constexpr i64 MS_PER_CENTISECOND = 10;
+// An hour a move is as long as any game asks for.
+constexpr double MAX_MOVE_SECONDS = 3600.0 * 24;
+constexpr i32 SHALLOWEST_DEPTH_LIMIT = 2;
+constexpr i32 DEEPEST_DEPTH_LIMIT = 127;
+
+// The rest of the line after a command word, logged.
+std::string ReadArguments() {
+  std::string arguments;
+  ReadWholeLine(arguments);
+  EngineLog << "-M: arguments:" << arguments << EndLine;
+  return arguments;
+}
+
+void PrintMoveLine(const char* label, Move move) {
+  char text[MOVE_TEXT_SIZE];
+  MoveToText(text, move);
+  std::printf("%s%s\n", label, text);
+}
+
+void TakeBack(int plies, const char* word) {
+  if (!TakeBackMoves(plies)) {
+    std::printf("Error (no move to take back): %s\n", word);
+    return;
+  }
+  if (EngineState == ENGINE_ANALYZING) AnalysisPending = true;
+}
+
+// "NAME=VALUE" of an option line, blanks around both trimmed.
+bool SplitOption(const std::string& text, std::string& name, std::string& value) {
+  const size_t equals = text.find('=');
+  if (equals == std::string::npos) return false;
+  auto trim = [](std::string s) {
+    const size_t first = s.find_first_not_of(" \t"), last = s.find_last_not_of(" \t");
+    return first == std::string::npos ? std::string() : s.substr(first, last - first + 1);
+  };
+  name = trim(text.substr(0, equals));
+  value = trim(text.substr(equals + 1));
+  return true;
+}
+
+}  // namespace
+
+void PingCommand(const char*) {
+  std::string number = ReadArguments();
+  const size_t first = number.find_first_not_of(" \t");
+  number = first == std::string::npos ? "" : number.substr(first);
+  std::printf("pong %s\n", number.c_str());
+}
+
+void HintCommand(const char*) {
+  const Move hint = HintMove();
+  if (hint != NO_MOVE) PrintMoveLine("Hint: ", hint);
+}
+
+void BookMovesCommand(const char*) {
+  const bool boardBusy = SearchRunning || EngineState == ENGINE_PONDERING;
+  std::printf("%s", boardBusy ? BookMovesBeforeSearch.c_str() : BookMovesText().c_str());
+}
+
+void MoveNowCommand(const char*) {}
+
+void UndoCommand(const char* word) { TakeBack(1, word); }
+void RemoveCommand(const char* word) { TakeBack(2, word); }
+
+void AnalyzeCommand(const char*) {
+  EngineState = ENGINE_ANALYZING;
+  AnalysisPending = true;
+}
+
+void ExitCommand(const char*) {
+  if (EngineState != ENGINE_ANALYZING) return;
+  EngineState = ENGINE_FORCE;
+  AnalysisPending = false;
+}
+
+void StatusCommand(const char*) {
+  if (EngineState != ENGINE_ANALYZING || !SearchRunning) return;
+  const RootProgress progress = CurrentRootProgress;
+  char move[MOVE_TEXT_SIZE] = "";
+  if (progress.move != NO_MOVE) MoveToText(move, progress.move);
+  std::printf("stat01: %lld %u %u %u %u %s\n",
+              static_cast<long long>((ClockMs() - SearchStartClock) / MS_PER_CENTISECOND), MovesMade,
+              IterationDepth, progress.total - std::min(progress.tried, progress.total), progress.total, move);
+}
+
+void MoveTimeCommand(const char*) {
+  const std::string arguments = ReadArguments();
+  char* end = nullptr;
+  const double seconds = std::strtod(arguments.c_str(), &end);
+  if (end == arguments.c_str() || !(seconds >= 0)) return;
+  FixedMoveMs = static_cast<i64>(std::min(seconds, MAX_MOVE_SECONDS) * MS_PER_SECOND);
+}
+
+void DepthCommand(const char*) {
+  i32 depth;
+  if (!ReadNumber(depth)) return;
+  DepthLimit = depth <= 0 ? 0 : static_cast<u32>(std::clamp(depth, SHALLOWEST_DEPTH_LIMIT, DEEPEST_DEPTH_LIMIT));
+}
+
+void PostCommand(const char*) { PrintThinking = true; }
+void NoPostCommand(const char*) { PrintThinking = false; }
+
+void PlayOtherCommand(const char*) {
+  if (EngineState == ENGINE_ANALYZING) AnalysisPending = false;
+  EngineState = ENGINE_PLAYING;
+  if (PonderEnabled) PonderIfExpected();
+}
+
+void UserMoveCommand(const char*) {
+  char move[COMMAND_BUFFER_SIZE];
+  if (ReadWord(move, sizeof move) != WordStatus::Read) return;
+  if (AcceptsGameMove(move)) {
+    GameMoveCommand(move);
+  } else {
+    std::printf("Illegal move: %s\n", move);
+  }
+}
+
+void MemoryCommand(const char*) {
+  i32 megabytes;
+  if (!ReadNumber(megabytes)) return;
+  EngineLog << "-M: memory " << megabytes << " MB asked" << EndLine;
+}
+
+void OptionCommand(const char*) {
+  std::string name, value;
+  if (!SplitOption(ReadArguments(), name, value)) return;
+  if (name == "OwnBook") UseOwnBook = std::atoi(value.c_str()) != 0;
+}
+
+void OpponentTimeCommand(const char*) {
+  i32 clock;
+  ReadNumber(clock);
+}
+
+void IgnoredWithArguments(const char*) { ReadArguments(); }

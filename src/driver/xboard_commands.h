@@ -1,0 +1,43 @@
+// The xboard protocol's words beyond a plain game: pings, hints, take-backs,
+// analysis, fixed time and depth, thinking output, options, and the words the
+// engine reads and ignores with their arguments.
+#pragma once
+
+// "ping N": "pong N", once every earlier command has been carried out.
+void PingCommand(const char* word);
+// "hint": "Hint: MOVE", the move the engine expects next; nothing when it has none.
+void HintCommand(const char* word);
+// "bk": the book moves of the game position, one a line after a blank, then an empty line.
+void BookMovesCommand(const char* word);
+// "?": move now. The search for the engine's move stops at this word and plays
+// what it found; at any other time the word changes nothing.
+void MoveNowCommand(const char* word);
+// "undo" takes back one move, "remove" two. Past the start of the game:
+// "Error (no move to take back): WORD" and nothing changes.
+void UndoCommand(const char* word);
+void RemoveCommand(const char* word);
+// "analyze" enters analysis mode, "exit" leaves it (the engine then waits as after "force").
+void AnalyzeCommand(const char* word);
+void ExitCommand(const char* word);
+// ".": during analysis the status line "stat01: TIME NODES DEPTH LEFT TOTAL MOVE".
+void StatusCommand(const char* word);
+// "st SECONDS" (fractions allowed): a fixed time for every move; 0 gives the clock back.
+void MoveTimeCommand(const char* word);
+// "sd DEPTH": no search deeper than DEPTH iterations (at least 2); 0 lifts the limit.
+void DepthCommand(const char* word);
+// "post" and "nopost": thinking lines on and off.
+void PostCommand(const char* word);
+void NoPostCommand(const char* word);
+// "playother": the engine plays the side not to move, and ponders when it may.
+void PlayOtherCommand(const char* word);
+// "usermove MOVE": the move, as if it came alone.
+void UserMoveCommand(const char* word);
+// "memory MEGABYTES": the size of the transposition table.
+void MemoryCommand(const char* word);
+// "option NAME=VALUE": the engine's options ("OwnBook", "BookFolder").
+void OptionCommand(const char* word);
+// "otim N": the opponent's clock, read and not used.
+void OpponentTimeCommand(const char* word);
+// A word the engine takes no action on ("name", "rating", "accepted", ...):
+// the rest of its line is its arguments, read and logged, never run as commands.
+void IgnoredWithArguments(const char* word);

@@ -1,0 +1,59 @@
+#include "engine/engine_setup.h"
+
+#include "board/attacks.h"
+#include "board/check.h"
+#include "board/position.h"
+#include "book/book_move.h"
+#include "book/opening_book.h"
+#include "movegen/legal_moves.h"
+#include "platform/engine_log.h"
+#include "search/think.h"
+#include "search/trans_table.h"
+
+bool UseOwnBook = true;
+
+namespace {
+
+// The first legal move of the position, in the order the generators write them; 0 when none.
+Move FirstLegalMove() {
+  UndoRecord record{};
+  MoveEntry list[MAX_LIST_MOVES];
+  MoveEntry* end = GenerateMovesOf(list, record);
+  for (MoveEntry* entry = list; entry < end; ++entry) {
+    if (IsGeneratedLegalMove(entry->move)) return entry->move;
+  }
+  return NO_MOVE;
+}
+
+bool IsGameEndCode(Move move) {
+  return move == GAME_MATED || move == GAME_STALEMATE || move == GAME_REPETITION ||
+         move == GAME_FIFTY_MOVES || move == GAME_NO_MATERIAL;
+}
+
+}  // namespace
+
+bool InitEngine() {
+  UndoTop = UndoRecords;
+  InitBoardTables();
+  ClearTransTable();
+  return EngineBook.OpenBook();
+}
+
+Move ChooseBookMove() {
+  if (!UseOwnBook || GameMoveCount >= BOOK_MOVE_LIMIT) return NO_MOVE;
+  return BookMove();
+}
+
+Move GameEndOnBoard() {
+  if (FirstLegalMove() != NO_MOVE) return NO_MOVE;
+  UndoRecord record{};
+  FindCheckers(record);
+  return record.checkers ? GAME_MATED : GAME_STALEMATE;
+}
+
+Move PlayableBestMove() {
+  if (IsGameEndCode(BestMove) || IsGeneratedLegalMove(BestMove)) return BestMove;
+  EngineLog << "-M: no move from the search (" << BestMove << "), the first legal move is played" << EndLine;
+  const Move first = FirstLegalMove();
+  return first != NO_MOVE ? first : GameEndOnBoard();
+}

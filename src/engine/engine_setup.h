@@ -1,0 +1,32 @@
+// What both protocol front ends share around a search: the engine's start-up,
+// the book, and the move a finished search leaves to be played.
+#pragma once
+
+#include "board/types.h"
+
+// The name the interfaces show.
+inline constexpr const char* ENGINE_NAME = "Tavrel";
+inline constexpr const char* ENGINE_VERSION = "1.1";
+
+// The engine's tables, an empty transposition table, and the book opened.
+// False when no book could be opened (the book's message tells why).
+bool InitEngine();
+
+// The book is asked while fewer game moves than this were played.
+constexpr int BOOK_MOVE_LIMIT = 64;
+
+// True by default; the interface may switch the book off.
+extern bool UseOwnBook;
+
+// A move from the book for the position on the board; 0 when the book is off,
+// the game is past BOOK_MOVE_LIMIT, or no move leads into the book.
+Move ChooseBookMove();
+
+// The answer of the last search as a move that may be played: BestMove when
+// it is a legal move or a code for the game's end; otherwise (a search cut
+// off before it had a move) the first legal move, or GAME_MATED /
+// GAME_STALEMATE when there is none.
+Move PlayableBestMove();
+
+// GAME_MATED or GAME_STALEMATE when the side to move has no legal move; 0 otherwise.
+Move GameEndOnBoard();

@@ -1,0 +1,35 @@
+// The game the engine plays: the position it started from and the moves made
+// since, so that any number of them can be taken back exactly.
+#pragma once
+
+#include "board/types.h"
+
+// Loads a position text and starts a new game there. The loader's answer: on
+// a refusal nothing changes; when only an EPD move was unreadable the new
+// position stands and the game starts there all the same.
+bool StartGame(const char* positionText);
+
+// Starts a new game at the position on the board, with no moves made yet.
+void StartGameHere();
+
+// Makes the move on the board and the game copy, counts it and logs the new
+// key. A zero move changes nothing and gives false. The move must be legal.
+bool PlayGameMove(Move move);
+
+// Counts a move already made on the board (a guess that the opponent played)
+// as the game's next move.
+void RecordGameMove(Move move);
+
+// Moves of the game that can be taken back: 0 when the position on the board
+// was set up by something other than the game (a tool that loaded positions).
+int MovesToTakeBack();
+
+// Takes back the last plies moves: the board, its keys, rights, en-passant
+// square, fifty-move count and history become those the game had before them,
+// as if it were replayed from its start. False, changing nothing, when there
+// are fewer moves to take back.
+bool TakeBackMoves(int plies);
+
+// Runs work, which may set up positions of its own (a measurement), then puts
+// the position and the game back exactly as they were.
+void KeepingTheGame(void (*work)());

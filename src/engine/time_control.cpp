@@ -1,0 +1,115 @@
+#include "engine/time_control.h"
+
+#include <algorithm>
+
+#include "board/position.h"
+#include "platform/clock.h"
+#include "platform/engine_log.h"
+#include "search/think.h"
+
+i32 MovesPerControl;
+i32 IncrementMs;
+i64 ControlBaseMs;
+i64 FixedMoveMs;
+u32 DepthLimit;
+
+namespace {
+constexpr u32 DEEPEST_ITERATION = 127;
+// Shares of at least 5 s keep 1 s in reserve, shares of at least 2.2 s keep 0.5 s.
+constexpr i64 LARGE_SHARE_CS = 500, LARGE_MARGIN_CS = 100;
+constexpr i64 MEDIUM_SHARE_CS = 220, MEDIUM_MARGIN_CS = 50;
+constexpr i64 MS_PER_CS = 10;
+// Kept back from the clock for the interface's own reading and writing: a
+// twentieth of it, and never less than 50 ms.
+constexpr i64 MIN_CLOCK_RESERVE_MS = 50;
+constexpr i64 CLOCK_RESERVE_DIVISOR = 20;
+// Even a nearly empty clock gives the search this long.
+constexpr i64 LEAST_MOVE_MS = 5;
+// No move takes more than this many fair shares of a control.
+constexpr i64 FAIR_SHARES_AT_MOST = 3;
+// A fixed time per move is met a little early, for the same delays.
+constexpr i64 FIXED_TIME_RESERVE_MS = 20;
+
+void SetLimits(const TimeLimits& limits) {
+  TimeBudgetMs = limits.budgetMs;
+  HardTimeLimitMs = limits.hardLimitMs;
+}
+
+// A control's time shared out per move, as the allocation would at its start.
+i64 FairShareMs() {
+  if (ControlBaseMs <= 0) return 0;
+  const i32 moves = MovesPerControl > 0 ? MovesPerControl : DEFAULT_MOVES_TO_GO;
+  return ControlBaseMs / moves + IncrementMs;
+}
+
+}  // namespace
+
+TimeAllocation ComputeTimeAllocation(i64 ownClockCs, i32 movesPerControl, i32 incrementMs, u32 movesMade) {
+  i32 movesToGo = DEFAULT_MOVES_TO_GO;
+  if (movesPerControl > 0) movesToGo = movesPerControl - static_cast<i32>(movesMade % static_cast<u32>(movesPerControl));
+
+  i64 share = ownClockCs / movesToGo;
+  if (share >= LARGE_SHARE_CS) {
+    share -= LARGE_MARGIN_CS;
+  } else if (share >= MEDIUM_SHARE_CS) {
+    share -= MEDIUM_MARGIN_CS;
+  }
+  // The last move before the control keeps a tenth of its share in reserve.
+  i64 budget = (movesToGo == 1 ? share * 9 : share * 10) + incrementMs;
+  return {movesToGo, budget};
+}
+
+u32 MovesMadeInGame() {
+  const u32 plies = GameMoveCount > 0 ? GameMoveCount - 1u : 0u;
+  const u32 sideAtStart = (plies % 2 == 0) ? GameSideToMove : (GameSideToMove ^ 1);
+  const u32 guiPlies = plies + (sideAtStart == static_cast<u32>(BLACK) ? 1u : 0u);
+  return guiPlies / 2;
+}
+
+TimeLimits SafeTimeLimits(i64 budgetMs, i64 clockMs, i64 fairShareMs) {
+  const i64 reserve = std::max(MIN_CLOCK_RESERVE_MS, clockMs / CLOCK_RESERVE_DIVISOR);
+  const i64 payable = std::max(LEAST_MOVE_MS, clockMs - reserve);
+  i64 budget = std::min(budgetMs, payable);
+  if (fairShareMs > 0) budget = std::min(budget, FAIR_SHARES_AT_MOST * fairShareMs);
+  return {std::max<i64>(budget, 0), payable};
+}
+
+void AllocateTime(i64 ownClockCs) {
+  const TimeAllocation allocation =
+      ComputeTimeAllocation(ownClockCs, MovesPerControl, IncrementMs, MovesMadeInGame());
+  MovesToGo = allocation.movesToGo;
+  if (FixedMoveMs > 0) {
+    AllocateMoveTime(FixedMoveMs);
+    HardTimeLimitMs = std::min(HardTimeLimitMs, SafeTimeLimits(0, ownClockCs * MS_PER_CS, 0).hardLimitMs);
+    return;
+  }
+  SetLimits(SafeTimeLimits(allocation.budgetMs, ownClockCs * MS_PER_CS, FairShareMs()));
+}
+
+void AllocateClockTime(i64 ownClockMs, i32 incrementMs, i32 movesToGo) {
+  const i32 controlMoves = movesToGo > 0 ? movesToGo : 0;
+  const TimeAllocation allocation = ComputeTimeAllocation(ownClockMs / MS_PER_CS, controlMoves, incrementMs, 0);
+  MovesToGo = allocation.movesToGo;
+  SetLimits(SafeTimeLimits(allocation.budgetMs, ownClockMs, 0));
+}
+
+void AllocateMoveTime(i64 moveMs) {
+  const i64 limit = std::max(LEAST_MOVE_MS, moveMs - FIXED_TIME_RESERVE_MS);
+  SetLimits({limit, limit});
+}
+
+void AllocateNoTime() { SetLimits({NO_TIME_LIMIT_MS, NO_TIME_LIMIT_MS}); }
+
+void StartEngine(bool goodPonder, u8 depth, SearchMode mode) {
+  EngineLog << "-M: entered StartEngine, goodPonder: " << (goodPonder ? 1 : 0) << EndLine;
+  u32 deepest = std::min<u32>(depth, DEEPEST_ITERATION);
+  if (DepthLimit > 0 && mode != SearchMode::Analysis) deepest = std::min(deepest, DepthLimit);
+  MaxSearchDepth = deepest;
+  StopSearch = false;
+  CurrentSearchMode = mode;
+  if (!goodPonder) SearchStartClock = ClockMs();
+  EngineLog << "*** xxx czas uzyty: " << ClockMs() - SearchStartClock << EndLine;
+  UndoTop = UndoRecords;
+  Think();
+  EngineLog << "-M: exited StartEngine" << EndLine;
+}

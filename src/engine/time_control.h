@@ -1,0 +1,60 @@
+// How long the engine may think: the time control the interface set, the
+// budget of the next move, and the search starts that use them.
+#pragma once
+
+#include "board/types.h"
+#include "search/search_limits.h"
+
+extern i32 MovesPerControl;  // moves per time control ("level"); 0 = the whole game
+extern i32 IncrementMs;      // increment per move ("level")
+extern i64 ControlBaseMs;    // the time of a whole control ("level"); 0 when not known
+extern i64 FixedMoveMs;      // time for every move ("st"); 0 when the clock rules
+extern u32 DepthLimit;       // deepest iteration the interface allows ("sd"); 0 = none
+
+// Moves to go when no control is set: the whole game is shared as if 33 moves were left.
+constexpr i32 DEFAULT_MOVES_TO_GO = 33;
+
+struct TimeAllocation {
+  i32 movesToGo;
+  i64 budgetMs;
+};
+
+// The budget for the next move from the own clock in centiseconds, given the
+// moves the side to move has made in the game so far. 64-bit all through: a
+// clock of 999999999 with one move to go gives 8999999091 ms.
+TimeAllocation ComputeTimeAllocation(i64 ownClockCs, i32 movesPerControl, i32 incrementMs, u32 movesMade);
+
+// The moves the side to move has made, counted as a GUI counts them for a time
+// control: by move number from the start of the game, where a game set up with
+// black to move starts with black's first move and white's first move is the
+// second (the side's count is then (plies + 1) / 2 for white).
+u32 MovesMadeInGame();
+
+struct TimeLimits {
+  i64 budgetMs;     // what the search aims to use
+  i64 hardLimitMs;  // what it never passes
+};
+
+// The budget made safe for a clock of clockMs: never more than the clock can
+// pay, keeping a reserve for the interface's own delays; and when the share of
+// a whole control is known (fairShareMs > 0), never more than a few such shares.
+TimeLimits SafeTimeLimits(i64 budgetMs, i64 clockMs, i64 fairShareMs);
+
+// "time": sets MovesToGo, TimeBudgetMs and HardTimeLimitMs from the own clock
+// and the time control (a fixed time per move, when set, rules instead).
+void AllocateTime(i64 ownClockCs);
+
+// The same for a clock in milliseconds with its own increment and, when the
+// interface tells it (movesToGo > 0), the moves to the next control.
+void AllocateClockTime(i64 ownClockMs, i32 incrementMs, i32 movesToGo);
+
+// A fixed time for this move: the search stops a little before it.
+void AllocateMoveTime(i64 moveMs);
+
+// No clock: only the depth, the node count or the input ends the search.
+void AllocateNoTime();
+
+// Runs one search of the position on the board to the end (at most depth
+// iterations, 127 at the most). On a ponder hit (goodPonder) the clock keeps
+// the start of the ponder search, so the time spent pondering counts.
+void StartEngine(bool goodPonder, u8 depth, SearchMode mode = SearchMode::OwnMove);
