@@ -14,6 +14,8 @@
 #include "driver/pondering.h"
 #include "driver/xboard.h"
 #include "engine/game.h"
+#include "engine/position_report.h"
+#include "engine/time_control.h"
 #include "platform/console_input.h"
 #include "platform/engine_log.h"
 #include "movegen/legal_moves.h"
@@ -22,13 +24,6 @@ namespace {
 
 // The rest of a "setboard" line: 254 characters and the NUL.
 constexpr size_t SETBOARD_TEXT_SIZE = 255;
-
-void PrintEpdMove(const char* label, Move move) {
-  if (move == NO_MOVE) return;
-  char text[MOVE_TEXT_SIZE];
-  MoveToText(text, move);
-  std::printf("%s: %s\n", label, text);
-}
 
 // A board without a single piece: an interface's way to stop an analysis.
 bool NamesNoPiece(const char* text) {
@@ -74,6 +69,7 @@ void GameMoveCommand(const char* word) {
 void NewCommand(const char*) {
   StartGame(INITIAL_POSITION);
   PonderMove = NO_MOVE;
+  DepthLimit = 0;  // a new game is played without the last game's depth limit
   if (EngineState == ENGINE_ANALYZING) {
     AnalysisPending = true;
   } else {
@@ -116,12 +112,4 @@ void SetSideToMove(u32 side) {
   StartGameHere();  // moves before the switch cannot be taken back onto this board
 }
 
-void ShowBoardCommand(const char*) {
-  PrintBoard(Board);
-  char text[POSITION_TEXT_SIZE];
-  WritePositionText(text);
-  std::printf("FEN: %s\n", text);
-  std::printf("Key: %016" PRIX64 "\n", HashKey);
-  PrintEpdMove("bm", EpdBestMove);
-  PrintEpdMove("am", EpdAvoidMove);
-}
+void ShowBoardCommand(const char*) { ShowPosition(); }

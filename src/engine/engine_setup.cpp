@@ -14,7 +14,15 @@ bool UseOwnBook = true;
 
 namespace {
 
-// The first legal move of the position, in the order the generators write them; 0 when none.
+std::string NamedBookFolder;
+
+bool IsGameEndCode(Move move) {
+  return move == GAME_MATED || move == GAME_STALEMATE || move == GAME_REPETITION ||
+         move == GAME_FIFTY_MOVES || move == GAME_NO_MATERIAL;
+}
+
+}  // namespace
+
 Move FirstLegalMove() {
   UndoRecord record{};
   MoveEntry list[MAX_LIST_MOVES];
@@ -25,18 +33,16 @@ Move FirstLegalMove() {
   return NO_MOVE;
 }
 
-bool IsGameEndCode(Move move) {
-  return move == GAME_MATED || move == GAME_STALEMATE || move == GAME_REPETITION ||
-         move == GAME_FIFTY_MOVES || move == GAME_NO_MATERIAL;
+bool OpenBookFrom(const std::string& namedFolder) {
+  NamedBookFolder = namedFolder;
+  return EngineBook.OpenBook();
 }
-
-}  // namespace
 
 bool InitEngine() {
   UndoTop = UndoRecords;
   InitBoardTables();
   ClearTransTable();
-  return EngineBook.OpenBook();
+  return OpenBookFrom(NamedBookFolder);
 }
 
 Move ChooseBookMove() {

@@ -2,6 +2,8 @@
 // the book, and the move a finished search leaves to be played.
 #pragma once
 
+#include <string>
+
 #include "board/types.h"
 
 // The name the interfaces show.
@@ -30,3 +32,11 @@ Move PlayableBestMove();
 
 // GAME_MATED or GAME_STALEMATE when the side to move has no legal move; 0 otherwise.
 Move GameEndOnBoard();
+
+// The first legal move of the position, in the order the generators write them; 0 when none.
+Move FirstLegalMove();
+
+// Opens the book from the first folder that holds one (see book/), with
+// namedFolder, which the interface may name, as the last place looked in.
+// False when none holds a book.
+bool OpenBookFrom(const std::string& namedFolder);

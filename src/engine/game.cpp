@@ -6,8 +6,10 @@
 #include "board/history_room.h"
 #include "board/load_position.h"
 #include "board/make_move.h"
+#include "board/move_text.h"
 #include "board/position.h"
 #include "board/position_backup.h"
+#include "movegen/legal_moves.h"
 #include "platform/engine_log.h"
 #include "search/search_state.h"
 
@@ -20,6 +22,7 @@ constexpr size_t USUAL_GAME_PLIES = 1024;
 PositionCopy GameStart;
 std::vector<Move> GameMoves;
 u32 GameLoad;  // the position load the game started from
+std::string GameStartText;  // the text it was loaded from; empty when it began otherwise
 
 // The key's high and low halves in hexadecimal, the log's number base restored.
 void LogHashKey() {
@@ -50,11 +53,15 @@ void MakeGameMove(Move move) {
 
 bool StartGame(const char* positionText) {
   const bool loaded = LoadPosition(positionText);
-  if (loaded || LastLoadOutcome() == LoadOutcome::EpdMoveNotRecognised) StartGameHere();
+  if (loaded || LastLoadOutcome() == LoadOutcome::EpdMoveNotRecognised) {
+    StartGameHere();
+    GameStartText = positionText;
+  }
   return loaded;
 }
 
 void StartGameHere() {
+  GameStartText.clear();
   GameStart.Take();
   GameMoves.clear();
   GameMoves.reserve(USUAL_GAME_PLIES);
@@ -104,5 +111,64 @@ bool TakeBackMoves(int plies) {
   }
   EngineLog << "-M: took back " << plies << (plies == 1 ? " move" : " moves") << EndLine;
   LogHashKey();
+  return true;
+}
+
+namespace {
+
+// Everything a set-up may change, to be put back when it fails.
+struct SavedGame {
+  PositionCopy board, start;
+  std::vector<Move> moves;
+  u32 load;
+  std::string startText;
+
+  SavedGame() : start(GameStart), moves(GameMoves), load(GameLoad), startText(GameStartText) { board.Take(); }
+  void PutBack() const {
+    board.PutBack();
+    GameStart = start;
+    GameMoves = moves;
+    GameLoad = load;
+    GameStartText = startText;
+    UndoTop = UndoRecords;
+  }
+};
+
+// How many of the game's moves the wanted moves begin with.
+size_t MovesInCommon(const std::vector<std::string>& wanted) {
+  size_t common = 0;
+  for (; common < wanted.size() && common < GameMoves.size(); ++common) {
+    char text[MOVE_TEXT_SIZE];
+    MoveToText(text, GameMoves[common]);
+    if (wanted[common] != text) break;
+  }
+  return common;
+}
+
+}  // namespace
+
+bool SetUpGame(const std::string& positionText, const std::vector<std::string>& moves, std::string& error) {
+  const SavedGame saved;
+  size_t common = 0;
+  if (!GameStartText.empty() && GameStartText == positionText && GameLoad == PositionLoadCount()) {
+    common = MovesInCommon(moves);
+    if (GameMoves.size() > common) TakeBackMoves(static_cast<int>(GameMoves.size() - common));
+  } else if (!StartGame(positionText.c_str())) {
+    error = "illegal position: " + positionText;
+    saved.PutBack();
+    return false;
+  }
+  UndoTop = UndoRecords;
+  for (size_t i = common; i < moves.size(); ++i) {
+    const Move move = ParseGameMove(moves[i].c_str());
+    char text[MOVE_TEXT_SIZE];
+    MoveToText(text, move);
+    if (move == NO_MOVE || moves[i] != text || !IsGeneratedLegalMove(move)) {
+      error = "illegal move: " + moves[i];
+      saved.PutBack();
+      return false;
+    }
+    PlayGameMove(move);
+  }
   return true;
 }

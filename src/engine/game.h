@@ -2,6 +2,9 @@
 // since, so that any number of them can be taken back exactly.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "board/types.h"
 
 // Loads a position text and starts a new game there. The loader's answer: on
@@ -29,6 +32,14 @@ int MovesToTakeBack();
 // as if it were replayed from its start. False, changing nothing, when there
 // are fewer moves to take back.
 bool TakeBackMoves(int plies);
+
+// The game of a position text and moves in coordinate notation (castling as
+// the king's move, promotions with a lower-case letter), as an interface sends
+// it before every move. When the text is where the game on the board started
+// and the moves go on from its moves, only the difference is taken back or
+// played, so that what the search learnt is kept. On an unreadable text or an
+// illegal move nothing changes and false is returned, with the reason in error.
+bool SetUpGame(const std::string& positionText, const std::vector<std::string>& moves, std::string& error);
 
 // Runs work, which may set up positions of its own (a measurement), then puts
 // the position and the game back exactly as they were.

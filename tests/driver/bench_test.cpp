@@ -8,7 +8,13 @@
 #include <sstream>
 #include <tuple>
 
+#include <unistd.h>
+
 #include "board/attacks.h"
+#include "board/position_text.h"
+#include "engine/game.h"
+#include "support/move_probe.h"
+#include "board/move_validity.h"
 #include "driver/bench_commands.h"
 #include "driver/command_loop.h"
 #include "engine/time_control.h"
@@ -60,15 +66,43 @@ TEST(Bench, TheSameTreeWhateverWaitsAtTheInputAndTheSettingsComeBack) {
   EngineState = ENGINE_FORCE;
 }
 
-TEST(Bench, PrintsEachPositionThenTheTotals) {
-  EngineRun run = RunEngine("bench\nquit\n");  // "quit" waits behind "bench" all the time it runs
-  const std::vector<u64> nodes = NodesPerPosition(run.output);
-  ASSERT_EQ(nodes.size(), BENCH_POSITION_COUNT) << run.output;
+// Typed while the engine ponders in a game, "bench" takes the guess back first
+// and gives the game back when it ends: the game goes on legally.
+TEST(Bench, PrintsEachPositionThenTheTotalsAndTheGameGoesOn) {
+  EngineProcess engine;
+  engine.Send("new\ne2e4\n");
+  auto reply = engine.ReadUntil("move ");
+  ASSERT_TRUE(reply);
+  for (int waited = 0; waited < 2000 && engine.ReadLog().find("goodPonder: 0", engine.ReadLog().find("\tscore: ")) ==
+                                            std::string::npos; ++waited) {
+    usleep(5000);  // until the ponder search runs
+  }
+  engine.Send("bench\na2a3\n");
+  auto run = engine.ReadUntil("move ");
+  ASSERT_TRUE(run);
+  std::string output;
+  for (const std::string& line : *run) output += line + "\n";
+  engine.Send("force\nd\nperft 1\nquit\n");
+  const std::string after = engine.ReadToEnd();
+  EXPECT_EQ(engine.Wait(), 0);
+
+  const std::vector<u64> nodes = NodesPerPosition(output);
+  ASSERT_EQ(nodes.size(), BENCH_POSITION_COUNT) << output;
   unsigned long long total = 0, ms = 0, nps = 0;
-  const std::string figures = run.output.substr(std::min(run.output.rfind("\nNodes: "), run.output.size()));
+  const std::string figures = output.substr(std::min(output.rfind("\nNodes: "), output.size()));
   ASSERT_EQ(std::sscanf(figures.c_str(), "\nNodes: %llu\nTime: %llu ms\nNPS: %llu", &total, &ms, &nps), 3) << figures;
-  EXPECT_EQ(figures, "\nNodes: " + std::to_string(total) + "\nTime: " + std::to_string(ms) + " ms\nNPS: " +
-                         std::to_string(nps) + "\n");  // the last lines
   EXPECT_EQ(total, std::accumulate(nodes.begin(), nodes.end(), u64{0}));
   EXPECT_EQ(nps, total * 1000 / std::max(ms, 1ULL));
+
+  // The game: e2e4, the engine's reply, a2a3 and its answer, played here too.
+  Load(INITIAL_POSITION);
+  for (const std::string& move : {std::string("e2e4"), reply->back().substr(5), std::string("a2a3"), run->back().substr(5)}) {
+    ASSERT_TRUE(IsLegalMove(ParseGameMove(move.c_str()))) << move;
+    ASSERT_TRUE(PlayGameMove(ParseGameMove(move.c_str())));
+  }
+  char fen[POSITION_TEXT_SIZE];
+  WritePositionText(fen);
+  EXPECT_EQ(after.find("Illegal move"), std::string::npos) << after;
+  EXPECT_NE(after.find(std::string("FEN: ") + fen + "\n"), std::string::npos) << after;
+  EXPECT_NE(after.find("total nodes: " + std::to_string(LegalMoves().size())), std::string::npos) << after;
 }

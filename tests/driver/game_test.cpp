@@ -4,7 +4,10 @@
 
 #include <chrono>
 #include <cinttypes>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <map>
 #include <sstream>
 #include <thread>
 #include <tuple>
@@ -20,6 +23,7 @@
 #include "driver/pondering.h"
 #include "engine/time_control.h"
 #include "driver/xboard.h"
+#include "engine/engine_setup.h"
 #include "search/think.h"
 #include "search/trans_table.h"
 #include "support/command_feed.h"
@@ -131,54 +135,102 @@ TEST_F(PonderingTest, TheGuessIsTakenBackAndTheGameGoesOnFromItsMoves) {
   }
 }
 
-// Commands that set up another game or position drop the guess with the board it was made on.
-TEST_F(PonderingTest, ANewPositionForgetsTheGuess) {
-  const std::string fen = "4k3/8/8/3pP3/8/8/8/4K3 w - d6";
-  const struct { std::string command, position; } cases[] = {
-      {"new\n", INITIAL_POSITION},
-      {"result\n", INITIAL_POSITION},
-      {"setboard " + fen + "\n", fen},
-      {"test\n", "8/8/5Q2/2R4k/8/8/P5P1/6K1 b - - 0 51"},
-  };
-  const auto clock = std::tuple(MovesPerControl, IncrementMs, TimeBudgetMs);
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.command);
-    RunCommandsCapturingOutput(c.command);
-    EXPECT_EQ(PonderMove, NO_MOVE);
-    PositionSnapshot after = TakePositionSnapshot();
-    ASSERT_TRUE(LoadPosition(c.position.c_str()));
-    EXPECT_EQ(Differences(TakePositionSnapshot(), after), "");
-    Restart();
-  }
-  std::tie(MovesPerControl, IncrementMs, TimeBudgetMs) = clock;  // "test" sets its own
-  PonderEnabled = true;
+// The game after the moves from a position; its board and history as they should be.
+static PositionSnapshot Replayed(const std::string& start, const std::vector<Move>& moves) {
+  EXPECT_TRUE(LoadPosition(start.c_str())) << start;
+  for (Move move : moves) EXPECT_TRUE(PlayGameMove(ParseGameMove(MoveText(move).c_str()))) << MoveText(move);
+  return TakePositionSnapshot();
 }
 
-// A side switch, or a conversion that loads the start position, takes the guess
-// back first: "force" after it must not take e7e5 back from another board.
-TEST_F(PonderingTest, CommandsThatChangeTheBoardTakeTheGuessBackFirst) {
+static std::vector<Move> MovesOfHistory() {
+  std::vector<Move> moves;
+  for (const HistoryEntry* entry = History; entry < HistoryTop; ++entry) moves.push_back(entry->move);
+  return moves;
+}
+
+// Every row of the command table, run while the engine ponders on e7e5 after
+// 1.e4: the words of pondering itself keep the guess; every other takes it back
+// first, as "force" does. Then the board must be its game replayed from where
+// that game began, and the game must go on with a legal move.
+TEST_F(PonderingTest, EveryCommandLeavesAGameThatGoesOn) {
   TempDir dir;
-  {
-    std::ofstream pgn(dir.File("short.pgn"));
-    pgn << "[Result \"*\"]\n\n1. d4 d5 *\n";
-  }
+  const std::filesystem::path home = std::filesystem::current_path();
+  std::filesystem::current_path(dir.Path());  // the file commands write here, if anywhere
+  std::ofstream("short.pgn") << "[Result \"1-0\"]\n\n1. d4 d5 1-0\n";
+  const std::string fen = "4k3/8/8/3pP3/8/8/8/4K3 w - d6", testFen = "8/8/5Q2/2R4k/8/8/P5P1/6K1 b - - 0 51";
   const std::string afterE4 = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR";
-  const struct { std::string command, position; } cases[] = {
-      {"white\n", afterE4 + " w KQkq -"},
-      {"black\n", afterE4 + " b KQkq e3"},
-      {"pgn2game " + dir.File("short.pgn") + " " + dir.File("short.game") + "\n", INITIAL_POSITION},
-      {"game2pos " + dir.File("short.game") + " " + dir.File("short.pos") + "\n", INITIAL_POSITION},
+  // Arguments, and the position a game then starts from ("" for the one of 1.e4);
+  // a side switch starts from a position no replay of moves gives: its text.
+  const std::map<std::string, std::tuple<std::string, std::string, std::string>> special = {
+      {"", {"d7d5", "", ""}},  // the move row: a reply other than the guess
+      {"new", {"", INITIAL_POSITION, ""}},
+      {"result", {" 1-0 {over}", INITIAL_POSITION, ""}},
+      {"test", {"", testFen, ""}},
+      {"setboard", {" " + fen, fen, ""}},
+      {"white", {"", "", afterE4 + " w KQkq -"}},
+      {"black", {"", "", afterE4 + " b KQkq e3"}},
+      {"pgn2game", {" short.pgn short.game", INITIAL_POSITION, ""}},
+      {"game2pos", {" short.game short.pos", INITIAL_POSITION, ""}},
+      {"pgn2pos", {" short.pgn", INITIAL_POSITION, ""}},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.command);
-    RunCommandsCapturingOutput(c.command + "force\n");
-    char text[POSITION_TEXT_SIZE];
-    WritePositionText(text);
-    EXPECT_EQ(std::tuple(std::string(text), GameSideToMove, PonderMove),
-              std::tuple(c.position, SideToMove, NO_MOVE));
-    EXPECT_TRUE(IsLegalMove(ParseGameMove(SideToMove == WHITE ? "g1f3" : "g8f6")));
+  const auto settings = std::tuple(MovesPerControl, IncrementMs, ControlBaseMs, TimeBudgetMs, PonderEnabled);
+  for (const CommandRow* row = CommandTableBegin(); row != CommandTableEnd(); ++row) {
+    if (std::string(row->word) == "bench") continue;  // over pipes in the bench test: it takes long here
+    const auto found = special.find(row->word);
+    const auto [arguments, start, text] = found == special.end() ? std::tuple("", "", "") : found->second;
+    SCOPED_TRACE(std::string(row->word) + arguments);
     Restart();
+    RunCommandsCapturingOutput(row->word + arguments + "\n");
+    EXPECT_EQ(EngineState == ENGINE_PONDERING, row->keepsPondering && row->match != Match::GameMove);
+    RunCommandsCapturingOutput("force\n");
+    EXPECT_EQ(PonderMove, NO_MOVE);
+    if (!text.empty()) {
+      char position[POSITION_TEXT_SIZE];
+      WritePositionText(position);
+      EXPECT_EQ(std::tuple(std::string(position), GameSideToMove), std::tuple(text, SideToMove));
+    }
+    const std::string next = MoveText(LegalMoves().at(0));
+    EXPECT_EQ(RunCommandsCapturingOutput(next + "\n"), "") << next;  // no "Illegal move"
+    if (text.empty()) {
+      const PositionSnapshot after = TakePositionSnapshot();
+      EXPECT_EQ(Differences(Replayed(start.empty() ? INITIAL_POSITION : start, MovesOfHistory()), after), "");
+    }
+    std::tie(MovesPerControl, IncrementMs, ControlBaseMs, TimeBudgetMs, PonderEnabled) = settings;
+    std::tie(FixedMoveMs, DepthLimit, UseOwnBook) = std::tuple(0, 0u, true);
   }
+  std::filesystem::current_path(home);
+}
+
+// "undo" takes back one move and "remove" two, in force mode and after the
+// engine's own move: the board, its keys, rights, en-passant square, fifty-move
+// count and history are those of the game replayed without them. A take-back
+// past the start of the game changes nothing. (While pondering: the table above.)
+TEST_F(GameTest, TakeBacksGiveTheGameReplayedWithoutThem) {
+  const struct { std::string start, moves, commands; size_t left; } cases[] = {
+      {INITIAL_POSITION, "e2e4 e7e5 g1f3 b8c6 f1c4 g8f6 e1g1", "undo\n", 6},  // castling
+      {INITIAL_POSITION, "e2e4 d7d5 e4d5 d8d5 b1c3", "remove\n", 3},       // captures and the fifty-move count
+      {"rnbqkbnr/ppp1pppp/8/8/3pP3/8/PPPP1PPP/RNBQKBNR b KQkq e3", "d4e3 d2e3 e7e5", "undo\nremove\n", 0},
+      {"8/P6k/8/8/8/8/6K1/8 w - -", "a7a8q h7h6 a8b8", "undo\nundo\n", 1},  // a promotion
+      {INITIAL_POSITION, "g1f3", "remove\n", 1},                            // past the start: refused
+      {INITIAL_POSITION, "e2e4", "easy\ngo\n|remove\nhard\n", 0},  // the engine's move and the one before
+  };
+  TimeBudgetMs = 30;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.moves + " " + c.commands);
+    std::istringstream words(c.moves);
+    std::vector<std::string> moves{std::istream_iterator<std::string>(words), {}};
+    std::string input = "setboard " + c.start + "\nforce\n";
+    for (const std::string& move : moves) input += move + "\n";
+    // A command waiting behind "go" would take the turn back: "|" sends the rest later.
+    const size_t later = c.commands.find('|');
+    RunCommandsCapturingOutput(input + c.commands.substr(0, later));
+    if (later != std::string::npos) RunCommandsCapturingOutput(c.commands.substr(later + 1));
+    const PositionSnapshot after = TakePositionSnapshot();
+    Load(c.start);
+    for (size_t i = 0; i < c.left; ++i) ASSERT_TRUE(PlayGameMove(ParseGameMove(moves[i].c_str())));
+    EXPECT_EQ(Differences(TakePositionSnapshot(), after), "");
+  }
+  EngineState = ENGINE_FORCE;
 }
 
 TEST_F(PonderingTest, AHitKeepsTheClockOfThePonderSearch) {

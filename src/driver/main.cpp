@@ -1,8 +1,0 @@
-#include "driver/command_loop.h"
-#include "platform/signals.h"
-
-int main() {
-  IgnoreInterfaceInterrupts();
-  CommandLoop();
-  return 0;
-}

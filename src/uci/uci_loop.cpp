@@ -1,0 +1,313 @@
+#include "uci/uci_loop.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "board/load_position.h"
+#include "board/move_text.h"
+#include "book/opening_book.h"
+#include "engine/engine_setup.h"
+#include "engine/game.h"
+#include "engine/position_report.h"
+#include "engine/time_control.h"
+#include "movegen/legal_moves.h"
+#include "platform/console_input.h"
+#include "platform/engine_log.h"
+#include "search/score.h"
+#include "search/search_stop.h"
+#include "search/think.h"
+#include "search/trans_table.h"
+#include "uci/uci_options.h"
+
+namespace {
+
+constexpr u8 SEARCH_DEPTH = 128;
+constexpr u32 DEEPEST_DEPTH = 127;
+constexpr u32 SHALLOWEST_DEPTH = 2;
+constexpr i64 MS_PER_SECOND = 1000;
+
+// What "go" asked for.
+struct GoRequest {
+  i64 clockMs[2] = {-1, -1};  // btime, wtime
+  i64 incrementMs[2] = {0, 0};
+  i32 movesToGo = 0;
+  i64 moveTimeMs = 0;
+  u32 depth = 0;
+  u64 nodes = 0;
+  i32 mate = 0;
+  bool infinite = false;
+  bool ponder = false;
+};
+
+// A search that waits for "stop" (or "ponderhit") before its answer.
+enum class Waiting { Nothing, Infinite, Ponder };
+Waiting Answer = Waiting::Nothing;
+GoRequest PonderRequest;  // the clock of a "go ponder", which counts from "ponderhit" on
+bool StoppedByInput = false;
+bool QuitRequested = false;
+
+std::string LastIterationMoves;  // the expected line of the last iteration reported
+
+void PrintIteration(const IterationReport& report) {
+  const i64 ms = std::max<i64>(report.elapsedMs, 0);
+  const unsigned long long nps = report.nodes * MS_PER_SECOND / static_cast<u64>(std::max<i64>(ms, 1));
+  const int mate = MateInMoves(report.score);
+  char score[32];
+  if (report.score > MATE_SCORE_LIMIT || report.score < -MATE_SCORE_LIMIT) {
+    std::snprintf(score, sizeof score, "mate %d", mate);
+  } else {
+    std::snprintf(score, sizeof score, "cp %d", static_cast<int>(report.score));
+  }
+  LastIterationMoves = report.moves;
+  while (!LastIterationMoves.empty() && LastIterationMoves.back() == ' ') LastIterationMoves.pop_back();
+  std::printf("info depth %u seldepth %u score %s nodes %llu nps %llu time %lld%s%s\n", report.depth,
+              std::max(report.depth, report.selectiveDepth), score, static_cast<unsigned long long>(report.nodes), nps,
+              static_cast<long long>(ms), LastIterationMoves.empty() ? "" : " pv ", LastIterationMoves.c_str());
+}
+
+std::string MoveText(Move move) {
+  char text[MOVE_TEXT_SIZE];
+  MoveToText(text, move);
+  return text;
+}
+
+// The move to answer with: the search's, or for a position it answered as
+// drawn without searching, the table's move or the first legal one.
+Move AnswerMove() {
+  const Move best = PlayableBestMove();
+  if (IsGeneratedLegalMove(best)) return best;
+  return FirstLegalMove();
+}
+
+// "bestmove M ponder P": P is the second move of the last expected line, when
+// that line begins with M (its moves were checked legal one after the other).
+void PrintBestMove(Move move) {
+  if (move == NO_MOVE) {
+    std::printf("bestmove 0000\n");
+    return;
+  }
+  const std::string text = MoveText(move);
+  std::istringstream line(LastIterationMoves);
+  std::string first, second;
+  line >> first >> second;
+  if (first == text && !second.empty()) {
+    std::printf("bestmove %s ponder %s\n", text.c_str(), second.c_str());
+  } else {
+    std::printf("bestmove %s\n", text.c_str());
+  }
+  EngineLog << "bestmove " << text << "\tscore: " << BestScore << EndLine;
+}
+
+void AnswerWaitingSearch() {
+  if (Answer == Waiting::Nothing) return;
+  Answer = Waiting::Nothing;
+  PrintBestMove(AnswerMove());
+}
+
+void Search(u32 depth) {
+  StopSearch = false;
+  StartEngine(false, static_cast<u8>(std::min<u32>(depth, SEARCH_DEPTH)));
+  StoppedByInput = StopSearch && !TimeIsUp();
+}
+
+void SetClock(const GoRequest& request) {
+  const int side = static_cast<int>(SideToMove);
+  if (request.moveTimeMs > 0) {
+    AllocateMoveTime(request.moveTimeMs);
+  } else if (request.clockMs[side] >= 0) {
+    AllocateClockTime(request.clockMs[side], static_cast<i32>(request.incrementMs[side]), request.movesToGo);
+  } else {
+    AllocateNoTime();
+  }
+}
+
+u32 DepthOf(const GoRequest& request) {
+  u32 depth = SEARCH_DEPTH;
+  if (request.depth > 0) depth = std::clamp(request.depth, SHALLOWEST_DEPTH, DEEPEST_DEPTH);
+  if (request.mate > 0) depth = std::min<u32>(depth, std::clamp<u32>(2 * static_cast<u32>(request.mate) + 1, SHALLOWEST_DEPTH, DEEPEST_DEPTH));
+  return depth;
+}
+
+GoRequest ReadGo(std::istringstream& words) {
+  GoRequest request;
+  std::string word;
+  auto number = [&words]() {
+    long long value = 0;
+    words >> value;
+    return value;
+  };
+  while (words >> word) {
+    if (word == "wtime") request.clockMs[WHITE] = std::max(0LL, number());
+    else if (word == "btime") request.clockMs[BLACK] = std::max(0LL, number());
+    else if (word == "winc") request.incrementMs[WHITE] = std::max(0LL, number());
+    else if (word == "binc") request.incrementMs[BLACK] = std::max(0LL, number());
+    else if (word == "movestogo") request.movesToGo = static_cast<i32>(std::clamp(number(), 0LL, 10000LL));
+    else if (word == "movetime") request.moveTimeMs = std::max(1LL, number());
+    else if (word == "depth") request.depth = static_cast<u32>(std::clamp(number(), 1LL, 127LL));
+    else if (word == "nodes") request.nodes = static_cast<u64>(std::max(1LL, number()));
+    else if (word == "mate") request.mate = static_cast<i32>(std::clamp(number(), 1LL, 63LL));
+    else if (word == "infinite") request.infinite = true;
+    else if (word == "ponder") request.ponder = true;
+    if (!words) words.clear();
+  }
+  return request;
+}
+
+void Go(std::istringstream& words) {
+  AnswerWaitingSearch();
+  const GoRequest request = ReadGo(words);
+  if (const Move end = GameEndOnBoard(); end != NO_MOVE) {
+    std::printf("info depth 0 score %s\n", end == GAME_MATED ? "mate 0" : "cp 0");
+    if (request.infinite || request.ponder) {
+      Answer = request.ponder ? Waiting::Ponder : Waiting::Infinite;
+    } else {
+      std::printf("bestmove 0000\n");
+    }
+    return;
+  }
+  const bool waitsForStop = request.infinite || request.ponder;
+  if (!waitsForStop) {
+    if (const Move book = ChooseBookMove(); book != NO_MOVE) {
+      std::printf("info string book move %s\n", MoveText(book).c_str());
+      LastIterationMoves.clear();
+      PrintBestMove(book);
+      return;
+    }
+  }
+  LastIterationMoves.clear();
+  NodeLimit = request.nodes;
+  if (waitsForStop) {
+    AllocateNoTime();
+  } else {
+    SetClock(request);
+  }
+  Search(DepthOf(request));
+  NodeLimit = 0;
+  if (waitsForStop) {
+    Answer = request.ponder ? Waiting::Ponder : Waiting::Infinite;
+    PonderRequest = request;
+    return;
+  }
+  PrintBestMove(AnswerMove());
+}
+
+void PonderHit() {
+  if (Answer != Waiting::Ponder) return;
+  Answer = Waiting::Nothing;
+  if (StoppedByInput) {  // cut short by this word: the search goes on, on the clock from now
+    LastIterationMoves.clear();
+    NodeLimit = PonderRequest.nodes;
+    SetClock(PonderRequest);
+    Search(DepthOf(PonderRequest));
+    NodeLimit = 0;
+  }
+  PrintBestMove(AnswerMove());
+}
+
+void Position(std::istringstream& words) {
+  AnswerWaitingSearch();
+  std::string word, text;
+  words >> word;
+  if (word == "startpos") {
+    text = INITIAL_POSITION;
+    words >> word;
+  } else if (word == "fen") {
+    while (words >> word && word != "moves") text += (text.empty() ? "" : " ") + word;
+  }
+  std::vector<std::string> moves;
+  if (word == "moves") {
+    while (words >> word) moves.push_back(word);
+  }
+  std::string error;
+  if (text.empty()) error = "position without startpos or fen";
+  if (!error.empty() || !SetUpGame(text, moves, error)) {
+    std::printf("info string %s; the position stays as it was\n", error.c_str());
+  }
+}
+
+void Identify() {
+  std::printf("id name %s %s\n", ENGINE_NAME, ENGINE_VERSION);
+  std::printf("id author The Tavrel developers\n");
+  PrintUciOptions();
+  std::printf("uciok\n");
+}
+
+void CarryOut(const std::string& line) {
+  std::istringstream words(line);
+  std::string command;
+  words >> command;
+  if (command == "isready") {
+    std::printf("readyok\n");
+  } else if (command == "quit") {
+    QuitRequested = true;
+  } else if (command == "stop") {
+    AnswerWaitingSearch();
+  } else if (command == "ponderhit") {
+    PonderHit();
+  } else if (command == "go") {
+    Go(words);
+  } else if (command == "position") {
+    Position(words);
+  } else if (command == "ucinewgame") {
+    AnswerWaitingSearch();
+    ClearTransTable();
+  } else if (command == "setoption") {
+    AnswerWaitingSearch();
+    std::string rest;
+    std::getline(words, rest);
+    SetUciOption(rest);
+  } else if (command == "uci") {
+    Identify();
+  } else if (command == "d") {
+    ShowPosition();
+  }
+  // Anything else ("debug", "register", words no interface sends) is ignored.
+}
+
+std::string FirstWordOf(const char* line, size_t length) {
+  std::istringstream words(std::string(line, length));
+  std::string word;
+  words >> word;
+  return word;
+}
+
+// A line that arrives while a search runs: "isready" is answered at once and
+// words that do nothing are passed over; every other command stops the search.
+LineVerdict WhileSearching(const char* line, size_t length) {
+  const std::string word = FirstWordOf(line, length);
+  static const char* const STOPPING[] = {"stop", "ponderhit", "quit", "go", "position", "ucinewgame", "setoption", "uci"};
+  for (const char* stopping : STOPPING) {
+    if (word == stopping) return LineVerdict::Stop;
+  }
+  EngineLog << "::cmd:: " << std::string(line, length) << EndLine;
+  if (word == "isready") std::printf("readyok\n");
+  return LineVerdict::Remove;
+}
+
+bool UciInputStopsSearch() { return WalkWaitingLines(WhileSearching); }
+
+}  // namespace
+
+void RunUci() {
+  std::setvbuf(stdout, nullptr, _IONBF, 0);
+  WaitingInputStopsSearch = UciInputStopsSearch;
+  ReportIterationTo = PrintIteration;
+  PrintThinking = true;
+  EngineLog << "::cmd:: uci" << EndLine;
+  const bool bookOpened = InitEngine();
+  StartGame(INITIAL_POSITION);
+  Identify();
+  if (!bookOpened) {
+    std::printf("info string BOOK ERROR: %s", EngineBook.Message().Text());
+    EngineLog << "BOOK ERROR: " << EngineBook.Message().Text();
+  }
+  std::string line;
+  while (!QuitRequested && ReadWholeLine(line)) {
+    EngineLog << "::cmd:: " << line << EndLine;
+    CarryOut(line);
+  }
+}

@@ -1,0 +1,97 @@
+#include "uci/uci_options.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <vector>
+
+#include "engine/engine_setup.h"
+#include "platform/engine_log.h"
+#include "search/trans_table.h"
+
+bool UciPonder = false;
+
+namespace {
+
+constexpr const char* EMPTY_STRING_VALUE = "<empty>";
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+bool ReadCheck(const std::string& value, bool& result) {
+  const std::string lower = Lower(value);
+  if (lower != "true" && lower != "false") return false;
+  result = lower == "true";
+  return true;
+}
+
+bool SetHash(const std::string& value) {
+  char* end = nullptr;
+  const long megabytes = std::strtol(value.c_str(), &end, 10);
+  if (end == value.c_str() || megabytes < static_cast<long>(MIN_HASH_MB) || megabytes > static_cast<long>(MAX_HASH_MB)) {
+    return false;
+  }
+  return ResizeTransTable(static_cast<u32>(megabytes));
+}
+
+bool SetPonder(const std::string& value) { return ReadCheck(value, UciPonder); }
+bool SetOwnBook(const std::string& value) { return ReadCheck(value, UseOwnBook); }
+
+bool SetBookFolder(const std::string& value) {
+  return OpenBookFrom(value == EMPTY_STRING_VALUE ? std::string() : value);
+}
+
+bool ClearHash(const std::string&) {
+  ClearTransTable();
+  return true;
+}
+
+struct UciOption {
+  const char* name;
+  std::string declaration;  // what follows the name in the "option" line
+  bool (*set)(const std::string& value);
+};
+
+const UciOption UciOptions[] = {
+    {"Hash",
+     "type spin default " + std::to_string(DEFAULT_HASH_MB) + " min " + std::to_string(MIN_HASH_MB) + " max " +
+         std::to_string(MAX_HASH_MB),
+     SetHash},
+    {"Ponder", "type check default false", SetPonder},
+    {"OwnBook", "type check default true", SetOwnBook},
+    {"BookFolder", "type string default <empty>", SetBookFolder},
+    {"Clear Hash", "type button", ClearHash},
+};
+
+}  // namespace
+
+void PrintUciOptions() {
+  for (const UciOption& option : UciOptions) {
+    std::printf("option name %s %s\n", option.name, option.declaration.c_str());
+  }
+}
+
+void SetUciOption(const std::string& arguments) {
+  std::istringstream words(arguments);
+  std::string word, name, value;
+  std::string* part = nullptr;
+  while (words >> word) {
+    if (word == "name" && part == nullptr) {
+      part = &name;
+    } else if (word == "value" && part == &name) {
+      part = &value;
+    } else if (part != nullptr) {
+      *part += (part->empty() ? "" : " ") + word;
+    }
+  }
+  for (const UciOption& option : UciOptions) {
+    if (Lower(option.name) != Lower(name)) continue;
+    if (!option.set(value)) std::printf("info string option %s: value not taken: %s\n", option.name, value.c_str());
+    return;
+  }
+  std::printf("info string no such option: %s\n", name.c_str());
+}

@@ -1,0 +1,15 @@
+// The engine's UCI options: announced after "uci", changed by "setoption".
+#pragma once
+
+#include <string>
+
+// The "option name ..." lines, in order.
+void PrintUciOptions();
+
+// "setoption name NAME [value VALUE]" with the words after "setoption". Names
+// are compared without regard to case. An unknown name, or a value that does
+// not fit, is reported with "info string" and changes nothing.
+void SetUciOption(const std::string& arguments);
+
+// True when the interface said it may ask the engine to ponder.
+extern bool UciPonder;
