@@ -3,23 +3,43 @@
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 #include "board/position.h"
 
-// Aligned to the large pages that the system may back the table with.
-constexpr size_t LARGE_PAGE_SIZE = 2 * 1024 * 1024;
-alignas(LARGE_PAGE_SIZE) TransEntry TransTable[TRANS_BUCKETS][TRANS_SLOTS];
-static_assert(sizeof(TransEntry) == 12 && sizeof TransTable == 18'874'368);
+constexpr u32 DEFAULT_BUCKETS_PER_SIDE = 1u << 18;
+constexpr size_t MEGABYTE = size_t{1} << 20;
+constexpr size_t LARGE_PAGE_SIZE = 2 * MEGABYTE;
 
 namespace {
 
-// Bits 0..17 of the key's low word choose the bucket; bits 18..31 and the high
-// word tell the positions of one bucket apart. Bits 16 and 17 are stored with
-// the move but, being implied by the bucket, never compared.
-constexpr u32 BUCKET_KEY_MASK = TRANS_BUCKETS_PER_SIDE - 1;
-constexpr u32 CHECKED_KEY_MASK = ~BUCKET_KEY_MASK;
+// The default table lives in static memory, aligned to the large pages that
+// the system may back it with.
+alignas(LARGE_PAGE_SIZE) TransBucket DefaultTable[2 * DEFAULT_BUCKETS_PER_SIDE];
+static_assert(sizeof(TransEntry) == 12 && sizeof DefaultTable == 18'874'368);
+
+}  // namespace
+
+TransBucket* TransTable = DefaultTable;
+u32 TransBucketMask = DEFAULT_BUCKETS_PER_SIDE - 1;
+
+namespace {
+
+u32 megabytesAsked = DEFAULT_HASH_MB;
+
+// The low bits of the key's low word choose the bucket; the bits above them
+// and the high word tell the positions of one bucket apart. Only bits 16..31
+// of the low word are stored with the move, so bits implied by the bucket are
+// never compared, nor bits that are not stored: in a table of fewer than 2^16
+// buckets a half, the bits between the bucket's and bit 16 are neither, and
+// positions that differ only there are taken for one another. That makes
+// false matches likelier, which the searchers survive as they survive any:
+// a table move is checked for legality before it is played.
 constexpr u32 STORED_KEY_MASK = 0xffff0000;
+u32 checkedKeyMask = STORED_KEY_MASK & ~(DEFAULT_BUCKETS_PER_SIDE - 1);
+
 constexpr u32 BOUND_MASK = BOUND_LOWER | BOUND_UPPER;
 constexpr int AGE_SHIFT = 9;
 constexpr int SCORE_SHIFT = 18;
@@ -35,7 +55,7 @@ int CurrentAge() { return GameMoveCount % TRANS_AGE_MODULUS; }
 bool IsEmpty(const TransEntry& slot) { return (slot.moveAndKey | slot.keyHigh | slot.info) == 0; }
 
 bool HoldsCurrentPosition(const TransEntry& slot) {
-  return ((slot.moveAndKey ^ KeyLow()) & CHECKED_KEY_MASK) == 0 && slot.keyHigh == KeyHigh() &&
+  return ((slot.moveAndKey ^ KeyLow()) & checkedKeyMask) == 0 && slot.keyHigh == KeyHigh() &&
          !IsEmpty(slot);
 }
 
@@ -94,20 +114,82 @@ void StoreTransTable(Move move, i16 score, int depth, u32 bound) {
   }
 }
 
-// Every probe lands somewhere in 18 MB: with small pages nearly every one
-// misses the address translation cache as well. Asked once, before the
-// first clear touches the pages; where the system has no large pages the
-// table works on small ones.
-void AskForLargePages() {
-  static bool asked = false;
-  if (asked) return;
-  asked = true;
+u32 TransBucketsPerSideFor(u32 megabytes) {
+  if (megabytes < MIN_HASH_MB || megabytes > MAX_HASH_MB) return 0;
+  const size_t bucketPairs = megabytes * MEGABYTE / (2 * sizeof(TransBucket));
+  return static_cast<u32>(std::bit_floor(bucketPairs));
+}
+
+u32 TransTableMegabytes() { return megabytesAsked; }
+u32 TransBucketsPerSide() { return TransBucketMask + 1; }
+size_t TransTableBytes() { return 2 * size_t{TransBucketsPerSide()} * sizeof(TransBucket); }
+
+namespace {
+
+// Every probe lands somewhere in many megabytes: with small pages nearly
+// every one misses the address translation cache as well. Asked before the
+// pages are first touched; where the system has no large pages the table
+// works on small ones.
+void AskForLargePages(void* table, size_t bytes) {
 #ifdef MADV_HUGEPAGE
-  madvise(TransTable, sizeof TransTable, MADV_HUGEPAGE);
+  madvise(table, bytes, MADV_HUGEPAGE);
+#else
+  (void)table, (void)bytes;
 #endif
 }
 
+size_t RoundUpToLargePage(size_t bytes) { return (bytes + LARGE_PAGE_SIZE - 1) & ~(LARGE_PAGE_SIZE - 1); }
+
+// A table of the given size from the system, aligned to a large page, or
+// nullptr when the system will not give that much.
+TransBucket* MapTable(size_t bytes) {
+  const size_t length = RoundUpToLargePage(bytes);
+  void* mapped = mmap(nullptr, length + LARGE_PAGE_SIZE, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapped == MAP_FAILED) return nullptr;
+  // Keep the aligned part only.
+  char* start = static_cast<char*>(mapped);
+  char* aligned = start + (-reinterpret_cast<uintptr_t>(start) & (LARGE_PAGE_SIZE - 1));
+  if (aligned > start) munmap(start, static_cast<size_t>(aligned - start));
+  munmap(aligned + length, static_cast<size_t>(start + LARGE_PAGE_SIZE - aligned));
+  AskForLargePages(aligned, length);
+  return reinterpret_cast<TransBucket*>(aligned);
+}
+
+// Gives the memory of the table in use back to the system: a mapped table
+// goes, the static one keeps its addresses but drops its pages.
+void ReleaseTable() {
+  if (TransTable == DefaultTable) {
+    madvise(DefaultTable, sizeof DefaultTable, MADV_DONTNEED);
+  } else {
+    munmap(TransTable, RoundUpToLargePage(TransTableBytes()));
+  }
+}
+
+}  // namespace
+
+bool ResizeTransTable(u32 megabytes) {
+  const u32 bucketsPerSide = TransBucketsPerSideFor(megabytes);
+  if (bucketsPerSide == 0) return false;
+  if (bucketsPerSide != TransBucketsPerSide()) {
+    TransBucket* table = bucketsPerSide == DEFAULT_BUCKETS_PER_SIDE
+                             ? DefaultTable
+                             : MapTable(2 * size_t{bucketsPerSide} * sizeof(TransBucket));
+    if (table == nullptr) return false;
+    ReleaseTable();
+    TransTable = table;
+    TransBucketMask = bucketsPerSide - 1;
+    checkedKeyMask = STORED_KEY_MASK & ~TransBucketMask;
+  }
+  megabytesAsked = megabytes;
+  ClearTransTable();  // also brings in every page now rather than during a search
+  return true;
+}
+
 void ClearTransTable() {
-  AskForLargePages();
-  std::memset(TransTable, 0, sizeof TransTable);
+  static bool askedForDefault = false;  // asked once, before the first clear touches the pages
+  if (!askedForDefault) {
+    askedForDefault = true;
+    AskForLargePages(DefaultTable, sizeof DefaultTable);
+  }
+  std::memset(TransTable, 0, TransTableBytes());
 }

@@ -4,6 +4,8 @@
 // principal variation and the ponder move are read back out of it.
 #pragma once
 
+#include <cstddef>
+
 #include "board/position.h"
 
 // One slot, three words:
@@ -21,12 +23,32 @@ constexpr u32 BOUND_EXACT = 0;      // the score is the true score
 constexpr u32 BOUND_LOWER = 0x80;   // the true score is at least the stored one
 constexpr u32 BOUND_UPPER = 0x100;  // the true score is at most the stored one
 
-// 2 x 262,144 buckets of three slots: white to move in the upper half, since
-// HashKey does not tell the sides apart. 18,874,368 bytes in static memory.
-constexpr u32 TRANS_BUCKETS_PER_SIDE = 1u << 18;
-constexpr u32 TRANS_BUCKETS = 2 * TRANS_BUCKETS_PER_SIDE;
+// The table is split in two halves by side to move, white's above black's,
+// since HashKey does not tell the sides apart. Each half holds a power of two
+// of buckets of three slots: as many as fit in the megabytes chosen (1 MB =
+// 2^20 bytes). The default is 2 x 262,144 buckets, 18,874,368 bytes.
 constexpr int TRANS_SLOTS = 3;
-extern TransEntry TransTable[TRANS_BUCKETS][TRANS_SLOTS];
+constexpr u32 DEFAULT_HASH_MB = 18;
+constexpr u32 MIN_HASH_MB = 1;
+constexpr u32 MAX_HASH_MB = 4096;  // a table of 2 x 2^25 buckets, 2.25 GiB
+
+// The table in use, changed only by ResizeTransTable: its buckets and the key
+// bits that choose a bucket within a half.
+using TransBucket = TransEntry[TRANS_SLOTS];
+extern TransBucket* TransTable;
+extern u32 TransBucketMask;  // buckets per half - 1
+
+// The buckets per half of a table of the given size; 0 for a size outside
+// MIN_HASH_MB..MAX_HASH_MB.
+u32 TransBucketsPerSideFor(u32 megabytes);
+
+// Gives the table the size asked for and clears it. A size outside
+// MIN_HASH_MB..MAX_HASH_MB, or memory the system refuses, returns false and
+// leaves the table as it was, entries and all.
+bool ResizeTransTable(u32 megabytes);
+u32 TransTableMegabytes();  // as last asked for
+u32 TransBucketsPerSide();
+size_t TransTableBytes();
 
 constexpr int TRANS_MAX_DEPTH = 0x7f;
 constexpr int TRANS_SCORE_OFFSET = 8190;  // scores -8190..8193 fit the 14 score bits
@@ -42,7 +64,7 @@ inline i16 EntryScore(const TransEntry& entry) {
 
 // The bucket of a position: the low bits of its key, in the half of its side to move.
 inline TransEntry* TransBucketOf(u64 key, u32 side) {
-  return TransTable[(static_cast<u32>(key) & (TRANS_BUCKETS_PER_SIDE - 1)) + side * TRANS_BUCKETS_PER_SIDE];
+  return TransTable[(static_cast<u32>(key) & TransBucketMask) + side * (TransBucketMask + 1)];
 }
 
 // The bucket of the current position (HashKey, SideToMove).
@@ -52,7 +74,7 @@ TransEntry* CurrentTransBucket();
 inline void PrefetchCurrentTransBucket() {
   const char* bucket = reinterpret_cast<const char*>(TransBucketOf(HashKey, SideToMove));
   __builtin_prefetch(bucket);
-  __builtin_prefetch(bucket + sizeof(TransEntry[TRANS_SLOTS]) - 1);  // a bucket may straddle two lines
+  __builtin_prefetch(bucket + sizeof(TransBucket) - 1);  // a bucket may straddle two lines
 }
 
 // The first slot (0, 1, 2) of the current position's bucket that holds the

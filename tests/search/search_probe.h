@@ -56,6 +56,11 @@ inline Move LegalMoveNamed(const std::string& word) {
 
 inline bool IsLegalMove(Move move) { return std::ranges::count(LegalMoves(), move) == 1; }
 
+// Gives the table its default size back when the test ends, however it ends.
+struct DefaultTableAfter {
+  ~DefaultTableAfter() { ResizeTransTable(DEFAULT_HASH_MB); }
+};
+
 // Moves played by name, each only if legal where it is played; taken back when the line goes.
 class Line {
  public:

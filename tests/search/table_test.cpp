@@ -1,5 +1,10 @@
-// The transposition table: its fields, side halves, key bits and replacement
-// rule worked by hand; and the expected line read back out of it.
+// The transposition table: its fields, sizes, side halves, key bits and
+// replacement rule worked by hand; and the expected line read back out of it.
+#include <sys/resource.h>
+
+#include <bit>
+#include <fstream>
+
 #include "search/pv_text.h"
 #include "search_probe.h"
 
@@ -12,6 +17,10 @@ constexpr u64 KEYS[] = {0x0123456789eb3c5ull, 0x1111111100eb3c5ull, 0x2222222200
 constexpr u64 ALPHA = KEYS[0];
 constexpr Move E2E4 = MakeMoveCode(E2, E4, KIND_QUIET);
 
+constexpr Move QuietMove(const char* text) {
+  return MakeMoveCode(SquareOfText(text), SquareOfText(text + 2), KIND_QUIET);
+}
+
 void At(u64 key, u32 side = WHITE, u16 moveCount = 1) {
   std::tie(HashKey, SideToMove, GameMoveCount) = std::tuple(key, side, moveCount);
 }
@@ -23,7 +32,7 @@ std::string Found(u64 key, u32 side = WHITE) {
   return entry ? MoveText(EntryMove(*entry)) : "miss";
 }
 
-TEST(TransTable, FieldsSidesAndKeyBits) {
+TEST(TransTable, FieldsLimitsAndEmptySlots) {
   ClearTransTable();
   At(ALPHA, WHITE, 65535);  // the age is kept modulo 512, apart from the score
   StoreTransTable(GAME_MATED, -8095, 5, BOUND_EXACT);  // a mate score is never adjusted for the ply
@@ -37,24 +46,90 @@ TEST(TransTable, FieldsSidesAndKeyBits) {
     entry = ProbeTransTable();
     EXPECT_EQ(std::tuple(EntryScore(*entry), EntryDepth(*entry)), std::tuple(storedScore, storedDepth)) << score;
   }
-  // The sides keep apart and only the compared key bits decide.
-  constexpr u64 LAST = 0xfedcba980003ffffull;  // in the last bucket of each half
   ClearTransTable();
-  for (u64 key : {ALPHA, LAST}) {
-    At(key, WHITE);
-    StoreTransTable(E2E4, 20, 4, BOUND_EXACT);
-    EXPECT_EQ(Found(key, BLACK), "miss");
-    At(key, BLACK);
-    StoreTransTable(MakeMoveCode(D7, D5, KIND_QUIET), -15, 6, BOUND_LOWER);
-    EXPECT_EQ(Found(key, WHITE) + Found(key, BLACK), "e2e4d7d5");
-  }
-  for (u64 changed : {1ull << 40, 1ull << 31, 1ull << 18, 1ull}) {  // high word, low word, another bucket
-    EXPECT_EQ(Found(ALPHA ^ changed), "miss") << changed;
-  }
-  ClearTransTable();
-  for (u64 key : {ALPHA, LAST}) EXPECT_EQ(Found(key, WHITE) + Found(key, BLACK), "missmiss");
+  EXPECT_EQ(Found(ALPHA), "miss");
   // A key whose compared bits are all zero must not take an empty slot for its own.
   EXPECT_EQ(Found(0, WHITE) + Found(0x12345, BLACK), "missmiss");
+}
+
+// A limit on this process's address space at what it holds now, for as long
+// as the object lives: the system then refuses every new mapping.
+class AddressSpaceFull {
+ public:
+  AddressSpaceFull() {
+    std::ifstream statm("/proc/self/statm");
+    rlim_t pages = 0;
+    statm >> pages;
+    getrlimit(RLIMIT_AS, &saved_);
+    const rlimit limited{pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)), saved_.rlim_max};
+    setrlimit(RLIMIT_AS, &limited);
+  }
+  ~AddressSpaceFull() { setrlimit(RLIMIT_AS, &saved_); }
+  AddressSpaceFull(const AddressSpaceFull&) = delete;
+  AddressSpaceFull& operator=(const AddressSpaceFull&) = delete;
+
+ private:
+  rlimit saved_{};
+};
+
+// 1 MB = 2^20 bytes; a bucket pair (one per side) is 72 bytes.
+TEST(TransTable, ASizeGivesThePowerOfTwoOfBucketsThatFitsAndAResizeClearsTheTable) {
+  DefaultTableAfter restore;
+  const struct { u32 megabytes; u32 bucketsPerSide; size_t bytes; } sizes[] = {
+      {18, 1u << 18, 18'874'368}, {1, 1u << 13, 589'824}, {19, 1u << 18, 18'874'368}, {64, 1u << 19, 37'748'736},
+      {0, 0, 0}, {MAX_HASH_MB + 1, 0, 0}, {18, 1u << 18, 18'874'368},
+      {MAX_HASH_MB, 1u << 25, 2'415'919'104},  // not taken here, for the memory's sake
+  };
+  for (auto [megabytes, bucketsPerSide, bytes] : sizes) {
+    EXPECT_EQ(TransBucketsPerSideFor(megabytes), bucketsPerSide) << megabytes;
+    if (megabytes == MAX_HASH_MB) continue;
+    const auto before = std::tuple(TransTableMegabytes(), TransBucketsPerSide(), TransTableBytes());
+    At(ALPHA);
+    StoreTransTable(E2E4, 0, 1, BOUND_EXACT);
+    const bool resized = ResizeTransTable(megabytes);
+    EXPECT_EQ(resized, bytes != 0) << megabytes;
+    EXPECT_EQ(std::tuple(TransTableMegabytes(), TransBucketsPerSide(), TransTableBytes()),
+              resized ? std::tuple(megabytes, bucketsPerSide, bytes) : before);
+    EXPECT_EQ(Found(ALPHA), resized ? "miss" : "e2e4") << megabytes;
+  }
+  // Memory the system refuses leaves the table as it was.
+  StoreTransTable(E2E4, 0, 1, BOUND_EXACT);
+  bool resized = true;
+  {
+    AddressSpaceFull full;
+    resized = ResizeTransTable(64);
+  }
+  EXPECT_EQ(std::tuple(resized, TransTableMegabytes(), Found(ALPHA)), std::tuple(false, 18u, "e2e4"));
+}
+
+// At every size the sides keep apart and only the compared key bits decide:
+// those above the bucket's and bit 16, and the high word.
+TEST(TransTable, EachSizeTellsPositionsApartByTheSideAndTheKeyBitsAboveTheBucket) {
+  DefaultTableAfter restore;
+  constexpr u64 LAST = 0xfedcba98ffffffffull;  // in the last bucket of each half
+  for (u32 megabytes : {1u, DEFAULT_HASH_MB, 64u}) {
+    ASSERT_TRUE(ResizeTransTable(megabytes));
+    const int bucketBits = std::countr_zero(TransBucketsPerSide());
+    EXPECT_EQ(TransBucketOf(LAST, WHITE), TransTable[2 * TransBucketsPerSide() - 1]);
+    for (u64 key : {ALPHA, LAST}) {
+      At(key, WHITE);
+      StoreTransTable(E2E4, 20, 4, BOUND_EXACT);
+      EXPECT_EQ(Found(key, BLACK), "miss");
+      At(key, BLACK);
+      StoreTransTable(MakeMoveCode(D7, D5, KIND_QUIET), -15, 6, BOUND_LOWER);
+      EXPECT_EQ(Found(key, WHITE) + Found(key, BLACK), "e2e4d7d5") << megabytes;
+    }
+    // One bucket's three slots hold keys that differ only in compared bits.
+    const int lowestCompared = std::max(bucketBits, 16);
+    At(LAST ^ (1ull << lowestCompared));
+    StoreTransTable(QuietMove("g1f3"), 0, 4, BOUND_EXACT);
+    At(LAST ^ (1ull << 40));
+    StoreTransTable(QuietMove("b1c3"), 0, 4, BOUND_EXACT);
+    EXPECT_EQ(Found(LAST) + Found(LAST ^ (1ull << lowestCompared)) + Found(LAST ^ (1ull << 40)), "e2e4g1f3b1c3");
+    for (int changed : {40, 31, lowestCompared, bucketBits - 1, 0}) {  // the high word, the low word, another bucket
+      EXPECT_EQ(Found(ALPHA ^ (1ull << changed)), "miss") << megabytes << " MB, bit " << changed;
+    }
+  }
 }
 
 // The slots of ALPHA's bucket (white half): the letter of each key and its move.
@@ -94,7 +169,7 @@ TEST(TransTable, ReplacementKeepsWhatIsWorthMore) {
     ClearTransTable();
     for (const Store& s : scenario) {
       At(KEYS[s.key - 'A'], WHITE, s.moveCount);
-      StoreTransTable(MakeMoveCode(SquareOfText(s.move), SquareOfText(s.move + 2), KIND_QUIET), 0, s.depth, s.bound);
+      StoreTransTable(QuietMove(s.move), 0, s.depth, s.bound);
       EXPECT_EQ(Slots(), s.slots) << s.key << s.move << " at game move " << s.moveCount;
     }
   }

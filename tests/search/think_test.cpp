@@ -178,4 +178,21 @@ TEST_F(SearchTest, TheClockStopsNeitherTheFirstTwoIterationsNorAPonderSearch) {
   EXPECT_EQ(std::tuple(StopSearch, IterationDepth), std::tuple(false, 5u));  // all four iterations ended
 }
 
+// The search of the middlegame to depth 7 made 140,241 moves when the table had
+// one size only, 18 MB; it still does at that size, and a table too small to
+// hold the tree changes the search.
+TEST_F(SearchTest, TheDefaultTableSearchesTheSameTree) {
+  DefaultTableAfter restore;
+  std::vector<u64> moves;
+  for (u32 megabytes : {DEFAULT_HASH_MB, 1u, 64u, DEFAULT_HASH_MB}) {
+    ASSERT_TRUE(ResizeTransTable(megabytes));
+    Load(MIDDLEGAME);
+    SearchTo(7);
+    moves.push_back(MovesMade);
+  }
+  EXPECT_EQ(moves[0], 140'241u);
+  EXPECT_EQ(moves[3], moves[0]);
+  EXPECT_NE(moves[1], moves[0]);
+}
+
 }  // namespace
