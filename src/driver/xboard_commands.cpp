@@ -22,6 +22,7 @@
 #include "search/search_root.h"
 #include "search/search_stop.h"
 #include "search/think.h"
+#include "search/trans_table.h"
 
 namespace {
 
@@ -31,6 +32,8 @@ constexpr i64 MS_PER_CENTISECOND = 10;
 constexpr double MAX_MOVE_SECONDS = 3600.0 * 24;
 constexpr i32 SHALLOWEST_DEPTH_LIMIT = 2;
 constexpr i32 DEEPEST_DEPTH_LIMIT = 127;
+// The pawn cache (4 MB) and the engine's other tables, rounded up.
+constexpr i32 OTHER_TABLES_MB = 7;
 
 // The rest of the line after a command word, logged.
 std::string ReadArguments() {
@@ -148,7 +151,11 @@ void UserMoveCommand(const char*) {
 void MemoryCommand(const char*) {
   i32 megabytes;
   if (!ReadNumber(megabytes)) return;
-  EngineLog << "-M: memory " << megabytes << " MB asked" << EndLine;
+  // The memory asked for is the engine's whole: the pawn cache and the other tables come first.
+  const i32 forTable = std::clamp(megabytes - OTHER_TABLES_MB, static_cast<i32>(MIN_HASH_MB), static_cast<i32>(MAX_HASH_MB));
+  const bool resized = ResizeTransTable(static_cast<u32>(forTable));
+  EngineLog << "-M: memory " << megabytes << " MB: table of " << forTable << " MB " << (resized ? "set" : "refused")
+            << EndLine;
 }
 
 void OptionCommand(const char*) {

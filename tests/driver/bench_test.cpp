@@ -92,6 +92,7 @@ TEST(Bench, PrintsEachPositionThenTheTotalsAndTheGameGoesOn) {
   const std::string figures = output.substr(std::min(output.rfind("\nNodes: "), output.size()));
   ASSERT_EQ(std::sscanf(figures.c_str(), "\nNodes: %llu\nTime: %llu ms\nNPS: %llu", &total, &ms, &nps), 3) << figures;
   EXPECT_EQ(total, std::accumulate(nodes.begin(), nodes.end(), u64{0}));
+  EXPECT_EQ(total, 6977869u);  // the search's signature: only a change of the search changes it
   EXPECT_EQ(nps, total * 1000 / std::max(ms, 1ULL));
 
   // The game: e2e4, the engine's reply, a2a3 and its answer, played here too.
