@@ -29,15 +29,13 @@ std::string BookMovesText() {
 }
 
 void AnalyzeWhilePending() {
-  while (EngineState == ENGINE_ANALYZING && AnalysisPending && !AnswerWaitingInput()) {
-    AnalysisPending = false;
-    if (GameEndOnBoard() != NO_MOVE || DrawCheck(ROOT_REPEATS) != NO_MOVE) return;
-    BookMovesBeforeSearch = BookMovesText();
-    SearchRunning = true;
-    StartEngine(false, ANALYSIS_DEPTH, SearchMode::Analysis);
-    SearchRunning = false;
-    // Cut short by input: the loop reads it, and the analysis goes on afterwards.
-    if (StopSearch) AnalysisPending = true;
-    return;
-  }
+  if (EngineState != ENGINE_ANALYZING || !AnalysisPending || AnswerWaitingInput()) return;
+  AnalysisPending = false;
+  if (GameEndOnBoard() != NO_MOVE || DrawCheck(ROOT_REPEATS) != NO_MOVE) return;
+  BookMovesBeforeSearch = BookMovesText();
+  SearchRunning = true;
+  StartEngine(false, ANALYSIS_DEPTH, SearchMode::Analysis);
+  SearchRunning = false;
+  // Cut short by input: the loop reads it, and the analysis goes on afterwards.
+  if (StopSearch) AnalysisPending = true;
 }

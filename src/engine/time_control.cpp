@@ -107,7 +107,13 @@ void StartEngine(bool goodPonder, u8 depth, SearchMode mode) {
   MaxSearchDepth = deepest;
   StopSearch = false;
   CurrentSearchMode = mode;
-  if (!goodPonder) SearchStartClock = ClockMs();
+  if (goodPonder) {
+    // The budget counts the time spent pondering; the clock that the hard limit
+    // guards only started running now.
+    HardTimeLimitMs += ClockMs() - SearchStartClock;
+  } else {
+    SearchStartClock = ClockMs();
+  }
   EngineLog << "*** xxx czas uzyty: " << ClockMs() - SearchStartClock << EndLine;
   UndoTop = UndoRecords;
   Think();
