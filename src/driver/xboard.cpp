@@ -141,7 +141,7 @@ bool XboardHandshake() {
   UndoTop = UndoRecords;
   InitBoardTables();
   ClearTransTable();
-  bool bookOpened = EngineBook.OpenBook();
+  bool bookOpened = OpenEngineBook("");
   std::printf("feature done=1\n");
   if (xboard) SkipReply();
   if (!bookOpened) {
