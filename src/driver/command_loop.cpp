@@ -13,6 +13,7 @@
 #include "driver/conversion_commands.h"
 #include "driver/eval_commands.h"
 #include "driver/game_commands.h"
+#include "driver/makebook_command.h"
 #include "driver/xboard.h"
 #include "platform/engine_log.h"
 #include "driver/perft_commands.h"
@@ -118,6 +119,7 @@ const CommandRow CommandTable[] = {
     {"dbshowlin", Match::Exact, DatabaseShowCommand},
     {"bookcreate", Match::Exact, BookCreateCommand},
     {"dbcreate", Match::Exact, DatabaseCreateCommand},
+    {"makebook", Match::Exact, MakeBookCommand},
     {"benchmark", Match::Exact, BenchmarkCommand},
     {"perft", Match::Exact, PerftCommand},
     {"test", Match::Exact, TestCommand},
