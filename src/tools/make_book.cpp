@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -64,8 +65,7 @@ class BookMaker {
         gameFile_(FileInFolder(folder, BOOK_GAME_FILE)), summary_(summary) {}
 
   bool Run() {
-    if (!SafeForInputs() || !TargetsReplaceable() || !MakeFolders()) return false;
-    RememberGameFile();
+    if (!SafeForInputs() || !TargetsReplaceable() || !MakeFolders() || !RememberGameFile()) return false;
     bool built = AddGames() && WritePositions() && SortPositions() && BuildDatabases() && BuildBooks() &&
                  PutInPlace();
     if (!built) RestoreGameFile();
@@ -104,7 +104,8 @@ class BookMaker {
   bool TargetsReplaceable() const {
     for (const std::string& name : BuiltFiles()) {
       const std::string target = FileInFolder(folder_, name);
-      if (std::filesystem::is_directory(target)) {
+      std::error_code ignored;
+      if (std::filesystem::is_directory(target, ignored)) {
         std::printf("makebook: cannot replace '%s': it is a folder\n", target.c_str());
         return false;
       }
@@ -124,9 +125,15 @@ class BookMaker {
     return true;
   }
 
-  void RememberGameFile() {
+  // Its size, or that there is none; false when that cannot be told.
+  bool RememberGameFile() {
     struct stat status;
-    gameFileSize_ = stat(gameFile_.c_str(), &status) == 0 ? status.st_size : -1;
+    if (stat(gameFile_.c_str(), &status) == 0) {
+      gameFileSize_ = status.st_size;
+    } else if (errno != ENOENT) {
+      return Failed("Cannot open file statistics: %s\n", gameFile_);
+    }
+    return true;
   }
 
   // Games are only ever appended to a game file: cutting it back undoes them.
