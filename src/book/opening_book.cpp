@@ -39,8 +39,15 @@ RecordRange BucketRange(const BookSide& book, u32 bucket) {
 
 }  // namespace
 
-std::string BookFileName(const char* baseName, const char* extension) {
-  return std::string(baseName).substr(0, MAX_BOOK_BASE_NAME) + extension;
+std::string BookFileName(const std::string& baseName, const char* extension) {
+  const size_t slash = baseName.rfind('/');
+  const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+  return baseName.substr(0, nameStart + MAX_BOOK_BASE_NAME) + extension;
+}
+
+std::string FileInFolder(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  return folder + (folder.back() == '/' ? "" : "/") + name;
 }
 
 void BookSide::Close() {
@@ -124,9 +131,13 @@ bool OpeningBook::OpenSide(int side, const char* baseName) {
   return false;
 }
 
-bool OpeningBook::OpenBook() {
-  return OpenSide(BOOK_BLACK_TO_MOVE, BOOK_NAMES[BOOK_BLACK_TO_MOVE]) &&
-         OpenSide(BOOK_WHITE_TO_MOVE, BOOK_NAMES[BOOK_WHITE_TO_MOVE]);
+bool OpeningBook::OpenBook() { return OpenBookIn(""); }
+
+bool OpeningBook::OpenBookIn(const std::string& folder) {
+  for (int side : {BOOK_BLACK_TO_MOVE, BOOK_WHITE_TO_MOVE}) {
+    if (!OpenSide(side, FileInFolder(folder, BOOK_NAMES[side]).c_str())) return false;
+  }
+  return true;
 }
 
 u64 OpeningBook::RecordCount(int side) const { return IsSide(side) ? sides_[side].recordCount : 0; }

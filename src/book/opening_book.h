@@ -28,8 +28,12 @@ constexpr size_t MAX_BOOK_BASE_NAME = 20;
 inline u32 BucketOf(u32 high) { return high >> BUCKET_SHIFT; }
 inline u16 KeyRestOf(u32 high) { return static_cast<u16>(high & KEY_REST_MASK); }
 
-// The file name of a book side: base name, cut to 20 characters, and extension.
-std::string BookFileName(const char* baseName, const char* extension);
+// The file name of a book side: base name, cut to 20 characters, and
+// extension. A folder in front of the base name is kept whole.
+std::string BookFileName(const std::string& baseName, const char* extension);
+
+// The name of a file in a folder; an empty folder is the working one.
+std::string FileInFolder(const std::string& folder, const std::string& name);
 
 struct BookSide {
   std::vector<u32> index = std::vector<u32>(BUCKET_COUNT);
@@ -55,6 +59,9 @@ class OpeningBook {
   // first failure, with its message in the message text.
   bool OpenBook();
 
+  // The same from the books in folder ("" for the working folder).
+  bool OpenBookIn(const std::string& folder);
+
   // Opens one side from baseName.mbx and baseName.mbk. A side that fails is
   // left closed: it holds nothing.
   bool OpenSide(int side, const char* baseName);
@@ -76,3 +83,9 @@ class OpeningBook {
 
 // The book the engine plays from, opened at start-up.
 extern OpeningBook EngineBook;
+
+// Opens EngineBook from the first folder that holds a book: the working
+// folder, the book installed with the program, then namedFolder (empty for
+// none); see book_folders.h. When it answers false, EngineBook.Message() says
+// what is missing in the working folder.
+bool OpenEngineBook(const std::string& namedFolder);

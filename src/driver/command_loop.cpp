@@ -14,6 +14,7 @@
 #include "driver/conversion_commands.h"
 #include "driver/eval_commands.h"
 #include "driver/game_commands.h"
+#include "driver/makebook_command.h"
 #include "driver/perft_commands.h"
 #include "driver/pondering.h"
 #include "driver/search_input.h"
@@ -131,6 +132,7 @@ const CommandRow CommandTable[] = {
     {"dbshowlin", Match::Exact, DatabaseShowCommand, Stops, OTHER_WORD},
     {"bookcreate", Match::Exact, BookCreateCommand, Stops, OTHER_WORD},
     {"dbcreate", Match::Exact, DatabaseCreateCommand, Stops, OTHER_WORD},
+    {"makebook", Match::Exact, MakeBookCommand, Stops, OTHER_WORD},
     {"benchmark", Match::Exact, BenchmarkCommand, Stops, OTHER_WORD},
     {"perft", Match::Exact, PerftCommand, Stops, OTHER_WORD},
     {"test", Match::Exact, TestCommand, Stops, OTHER_WORD},

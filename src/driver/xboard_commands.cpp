@@ -7,6 +7,7 @@
 #include <string>
 
 #include "board/move_text.h"
+#include "book/opening_book.h"
 #include "driver/analysis.h"
 #include "driver/board_commands.h"
 #include "driver/command_loop.h"
@@ -162,6 +163,9 @@ void OptionCommand(const char*) {
   std::string name, value;
   if (!SplitOption(ReadArguments(), name, value)) return;
   if (name == "OwnBook") UseOwnBook = std::atoi(value.c_str()) != 0;
+  if (name == "BookFolder" && !OpenBookFrom(value)) {
+    EngineLog << "BOOK ERROR: " << EngineBook.Message().Text();
+  }
 }
 
 void OpponentTimeCommand(const char*) {

@@ -35,7 +35,7 @@ Move FirstLegalMove() {
 
 bool OpenBookFrom(const std::string& namedFolder) {
   NamedBookFolder = namedFolder;
-  return EngineBook.OpenBook();
+  return OpenEngineBook(namedFolder);
 }
 
 bool InitEngine() {

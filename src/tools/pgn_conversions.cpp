@@ -20,14 +20,16 @@ namespace {
 constexpr size_t LIST_LINE_LENGTH = 254;
 
 // Hands every game of the PGN file to keep, which answers whether it was
-// converted; prints the warnings and the summary. False after a reader error,
-// reported as such.
+// converted; counts the games in tally and prints the warnings and the
+// summary. False after a reader error, reported as such.
 bool ConvertPgnGames(std::FILE* pgn, const char* pgnName,
-                     const std::function<bool(const GameRecord&)>& keep) {
+                     const std::function<bool(const GameRecord&)>& keep, PgnTally& tally) {
   LoadPosition(INITIAL_POSITION);
   PgnInput in(pgn);
   GameRecord game;
-  int converted = 0, skipped = 0;
+  tally = {};
+  int& converted = tally.converted;
+  int& skipped = tally.skipped;
   try {
     in.SkipWhiteSpace();
     while (in.Peek() != PgnInput::END) {
@@ -97,12 +99,13 @@ void PgnToPos(const char* pgnName) {
     }
     out.files[k] = files[k].get();
   }
+  PgnTally tally;
   ConvertPgnGames(pgn.get(), pgnName, [&out](const GameRecord& game) {
     return WritePositionLines(game, out);
-  });
+  }, tally);
 }
 
-PgnOutcome PgnToGame(const char* pgnName, const char* gameName, int* counter) {
+PgnOutcome PgnToGame(const char* pgnName, const char* gameName, int* counter, PgnTally* tally) {
   FileHandle pgn = OpenPgn(pgnName);
   if (!pgn) return PgnOutcome::NotOpened;
   FileHandle gameFile(std::fopen(gameName, "a+b"));
@@ -121,6 +124,7 @@ PgnOutcome PgnToGame(const char* pgnName, const char* gameName, int* counter) {
   // the file stays readable and the count says what it holds.
   long wholeGamesEnd = FileSize(gameFile.get());
   bool writeFailed = false;
+  PgnTally ownTally;
   bool read = ConvertPgnGames(pgn.get(), pgnName, [&](const GameRecord& game) {
     // An unfinished game has no result to store, and no game file holds one.
     if (ResultCodeOf(game.header) == RESULT_UNFINISHED || FindGame(game, stored)) return false;
@@ -130,7 +134,7 @@ PgnOutcome PgnToGame(const char* pgnName, const char* gameName, int* counter) {
     stored.Add(game);
     ++*counter;
     return true;
-  });
+  }, tally ? *tally : ownTally);
   if (writeFailed || std::fflush(gameFile.get()) != 0) {
     gameFile.reset();
     if (wholeGamesEnd >= 0) truncate(gameName, wholeGamesEnd);

@@ -14,10 +14,18 @@ enum class PgnOutcome {
   Stopped,       // a reader error, or a game file that cannot be added to
 };
 
+// The games of one PGN file: converted, and skipped (not read, unfinished, or
+// held already).
+struct PgnTally {
+  int converted = 0;
+  int skipped = 0;
+};
+
 // Adds to the game file (created when missing) each game of the PGN file that
 // it does not hold yet and that has a result; *counter grows by one for each.
-// A game file that is corrupt is not added to.
-PgnOutcome PgnToGame(const char* pgnName, const char* gameName, int* counter);
+// A game file that is corrupt is not added to. The tally, when given, counts
+// the file's games.
+PgnOutcome PgnToGame(const char* pgnName, const char* gameName, int* counter, PgnTally* tally = nullptr);
 
 // PgnToGame for every PGN file named in the list file, one name a line, into
 // one game file; stops at the first file whose reading ends on an error.

@@ -43,7 +43,7 @@ std::string ReadFile(const std::string& path) {
   return contents.str();
 }
 
-EngineProcess::EngineProcess(const std::string& workingDir)
+EngineProcess::EngineProcess(const std::string& workingDir, const std::string& program)
     : directory_(workingDir.empty() ? ownDirectory_.emplace().Path() : workingDir) {
   signal(SIGPIPE, SIG_IGN);  // a test may write to an engine that has already quit
   int in[2], out[2];
@@ -56,7 +56,7 @@ EngineProcess::EngineProcess(const std::string& workingDir)
     dup2(fileno(errors_), 2);
     for (int fd : {in[0], in[1], out[0], out[1]}) close(fd);
     if (chdir(directory_.c_str()) != 0) _exit(126);
-    execl(TAVREL_BINARY, TAVREL_BINARY, static_cast<char*>(nullptr));
+    execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
   close(in[0]);
@@ -143,8 +143,8 @@ std::string EngineProcess::StandardError() {
 
 std::string EngineProcess::ReadLog() const { return ReadFile(directory_ + "/Tavrel.log"); }
 
-EngineRun RunEngine(const std::string& input, const std::string& workingDir) {
-  EngineProcess engine(workingDir);
+EngineRun RunEngine(const std::string& input, const std::string& workingDir, const std::string& program) {
+  EngineProcess engine(workingDir, program);
   engine.Send(input);
   engine.CloseInput();
   std::string output = engine.ReadToEnd();

@@ -24,7 +24,9 @@ class TempDir {
 
 class EngineProcess {
  public:
-  explicit EngineProcess(const std::string& workingDir = "");  // a new temporary folder when none is given
+  // A new temporary folder when none is given. The engine unless another program is given: a copy of the built one
+  // that finds no book but in its working folder (TAVREL_BINARY, the engine of the build tree, finds the default book).
+  explicit EngineProcess(const std::string& workingDir = "", const std::string& program = TAVREL_WITHOUT_BOOK);
   ~EngineProcess();  // kills an engine still running
   EngineProcess(const EngineProcess&) = delete;
   EngineProcess& operator=(const EngineProcess&) = delete;
@@ -64,7 +66,8 @@ struct EngineRun {
 
 // Starts the engine, writes all of input, closes standard input and collects
 // everything until it exits, the start-up lines apart from the rest.
-EngineRun RunEngine(const std::string& input, const std::string& workingDir = "");
+EngineRun RunEngine(const std::string& input, const std::string& workingDir = "",
+                    const std::string& program = TAVREL_WITHOUT_BOOK);
 
 // Reads a whole file; empty when it does not exist.
 std::string ReadFile(const std::string& path);

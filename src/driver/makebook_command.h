@@ -1,0 +1,6 @@
+// The console command that makes an opening book from PGN files in one go.
+#pragma once
+
+// "makebook PGN... [into FOLDER]": the rest of the line names the PGN files and,
+// after the word "into", the book's folder (the working folder when none is named).
+void MakeBookCommand(const char* word);
