@@ -42,15 +42,18 @@ Move ParseCoordinates(const char* text, const PositionView& view) {
   int to = from == NO_SQUARE ? NO_SQUARE : SquareOfText(text + 2);
   if (to == NO_SQUARE) return NO_MOVE;
   Move code = MakeMoveCode(from, to, KIND_QUIET);
-  if (Move castling = ParseCastling(from, to, view.castleRights)) return castling;
   bool toOccupied = view.board[to] != EMPTY;
+  char letter = text[4];
+  bool readable = view.upperCasePromotions || (letter >= 'a' && letter <= 'z');
+  // A promotion letter makes the text a promotion whatever stands on the
+  // from-square: on any other move it names a move that no generator writes,
+  // so that "g1f3q" is refused instead of played as g1f3.
+  if (readable && PromotionKind(letter) != 0) {
+    return code | (toOccupied ? CapturePromotionKind(letter) : PromotionKind(letter));
+  }
+  if (Move castling = ParseCastling(from, to, view.castleRights)) return castling;
   if (view.board[from] <= BLACK_PAWN) {
-    char letter = text[4];
-    if (letter != '\0') {
-      bool readable = view.upperCasePromotions || (letter >= 'a' && letter <= 'z');
-      if (!readable || PromotionKind(letter) == 0) return code;
-      return code | (toOccupied ? CapturePromotionKind(letter) : PromotionKind(letter));
-    }
+    if (letter != '\0') return code;
     if (view.enPassantSquare != 0 && view.enPassantSquare == to) {
       return code | KindBits(KIND_EN_PASSANT);
     }

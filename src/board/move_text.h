@@ -28,7 +28,9 @@ char* MoveToText(char* text, Move move);
 // Coordinate text to a move code for the search position (Board, CastleRights,
 // EnPassantSquare). 0 unless the first four characters are two squares; any
 // other text yields some code, which the caller compares with the legal moves.
-// Promotion letters are read in either case.
+// Promotion letters are read in either case, and a promotion letter always
+// gives a promotion code: after a move that is no promotion ("g1f3q", "e1g1q")
+// it makes a code that matches no legal move.
 Move ParseBoardMove(const char* text);
 
 // The same for the game copy (GameBoard, GameCastleRights, GameEnPassantSquare),

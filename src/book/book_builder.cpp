@@ -6,6 +6,7 @@
 
 #include "book/byte_order.h"
 #include "book/file_handle.h"
+#include "platform/same_file.h"
 
 namespace {
 
@@ -42,6 +43,25 @@ bool WriteIndex(const std::vector<u32>& index, FileHandle file) {
   for (u32 bucket = 0; bucket < BUCKET_COUNT; ++bucket) PutU32(&bytes[bucket * 4], index[bucket]);
   bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
   return std::fclose(file.release()) == 0 && written;
+}
+
+// False, with the message for the file that cannot be created, when a file of
+// the book side is one of the databases: writing it would destroy what is read.
+bool SparesDatabases(const char* baseName, PositionDatabase& databases) {
+  const struct {
+    const char* extension;
+    const char* failure;
+  } outputs[] = {{".mbx", "Cannot create index file: '%s'\n"}, {".mbk", "Cannot create file: '%s'\n"}};
+  for (const auto& output : outputs) {
+    std::string name = BookFileName(baseName, output.extension);
+    for (int side : {DATABASE_BLACK_TO_MOVE, DATABASE_WHITE_TO_MOVE}) {
+      if (SameFile(name.c_str(), databases.File(side).name.c_str())) {
+        databases.Message().Format(output.failure, name.c_str());
+        return false;
+      }
+    }
+  }
+  return true;
 }
 
 void WriteBookRecord(const PositionRecord& record, std::FILE* file, bool& failed) {
@@ -123,7 +143,8 @@ void CreateBooks(PositionDatabase& databases) {
   auto book = std::make_unique<OpeningBook>();
   for (int side : {BOOK_BLACK_TO_MOVE, BOOK_WHITE_TO_MOVE}) {
     std::printf("Generating %s...\n", BOOK_NAMES[side]);
-    if (!BuildBookSide(*book, BOOK_NAMES[side], databases.File(side), side, databases.Message())) {
+    if (!SparesDatabases(BOOK_NAMES[side], databases) ||
+        !BuildBookSide(*book, BOOK_NAMES[side], databases.File(side), side, databases.Message())) {
       std::printf("%s", databases.Message().Text());
     }
   }

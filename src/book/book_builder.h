@@ -20,5 +20,6 @@ bool BuildBookSide(OpeningBook& book, const char* baseName, DatabaseFile& databa
                    MessageText& message);
 
 // "bookcreate": both sides from the open databases; a side that fails prints
-// the message and the other is still built.
+// the message and the other is still built. A side whose file is one of the
+// databases is refused as a file that cannot be created.
 void CreateBooks(PositionDatabase& databases);

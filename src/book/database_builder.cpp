@@ -93,8 +93,18 @@ class DatabaseWriter {
 
 bool PositionDatabase::CreateDatabases(const char* positionFile, const char* whiteName,
                                        const char* blackName) {
+  // Both outputs are looked at first: the black pass must not run when the
+  // white one would be refused.
+  for (const char* outputName : {blackName, whiteName}) {
+    if (SameFile(outputName, positionFile)) return RefuseOutput(outputName);
+  }
   return CreateDatabaseSide(positionFile, blackName, 'B') &&
          CreateDatabaseSide(positionFile, whiteName, 'W');
+}
+
+bool PositionDatabase::RefuseOutput(const char* outputName) {
+  message_.Format("Cannot open file: %s\n", outputName);
+  return false;
 }
 
 bool PositionDatabase::CreateDatabaseSide(const char* positionFile, const char* outputName,
@@ -109,20 +119,14 @@ bool PositionDatabase::CreateDatabaseSide(const char* positionFile, const char* 
     return false;
   }
   // Emptying the output must never destroy the lines about to be read.
-  if (SameFile(outputName, positionFile)) {
-    message_.Format("Cannot open file: %s\n", outputName);
-    return false;
-  }
+  if (SameFile(outputName, positionFile)) return RefuseOutput(outputName);
   FileHandle input(std::fopen(positionFile, "r"));
   if (!input) {
     message_.Format("Cannot open file: %s\n", positionFile);
     return false;
   }
   std::FILE* output = std::fopen(outputName, "wb");
-  if (!output) {
-    message_.Format("Cannot open file: %s\n", outputName);
-    return false;
-  }
+  if (!output) return RefuseOutput(outputName);
   std::printf("creating new database '%s':  0%%", outputName);
   bool wantWhite = sideLetter == 'W';
   DatabaseWriter writer(output, static_cast<u64>(status.st_size));

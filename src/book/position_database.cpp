@@ -1,8 +1,5 @@
 #include "book/position_database.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cinttypes>
 #include <cstdio>
 
@@ -11,12 +8,6 @@
 namespace {
 
 bool IsSide(int side) { return side == DATABASE_BLACK_TO_MOVE || side == DATABASE_WHITE_TO_MOVE; }
-
-// Creates the file empty when it does not exist; an existing file is left alone.
-void CreateIfMissing(const char* name) {
-  int descriptor = ::open(name, O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-  if (descriptor >= 0) ::close(descriptor);
-}
 
 }  // namespace
 
@@ -38,7 +29,6 @@ bool DatabaseFile::ReadRecord(u64 number) {
 bool PositionDatabase::OpenFile(int side, const char* name) {
   DatabaseFile& db = files_[side];
   db.Reset(name);
-  CreateIfMissing(name);
   u64 size;
   if (!db.file.Open(name) || !db.file.Size(size)) {
     message_.Format("Cannot open file: %s\n", name);

@@ -38,8 +38,8 @@ class PositionDatabase {
  public:
   PositionDatabase() : message_("OK") {}
 
-  // Opens the black file first, then the white one, creating missing files
-  // empty; stops at the first failure.
+  // Opens the black file first, then the white one; stops at the first
+  // failure. A missing file is a failure: opening never creates a file.
   bool OpenDatabases(const char* whiteName, const char* blackName);
 
   // The record of key (high, low) in the file of one side, by binary search.
@@ -60,6 +60,8 @@ class PositionDatabase {
 
  private:
   bool OpenFile(int side, const char* name);
+  // Formats the message for an output file that cannot be opened; false.
+  bool RefuseOutput(const char* outputName);
 
   MessageText message_;
   DatabaseFile files_[2];

@@ -5,6 +5,7 @@
 #include "board/load_position.h"
 #include "board/move_text.h"
 #include "book/file_handle.h"
+#include "platform/same_file.h"
 #include "tools/conversion_error.h"
 #include "tools/game_file.h"
 #include "tools/position_lines.h"
@@ -46,7 +47,8 @@ void ConvertGameFile(const char* gameName, const char* outName, const GameFileCo
     std::printf("Cannot open GAME input file: '%s'\n", gameName);
     return;
   }
-  FileHandle out(std::fopen(outName, "a"));
+  // Text appended to the game file being read would corrupt it.
+  FileHandle out(SameFile(outName, gameName) ? nullptr : std::fopen(outName, "a"));
   if (!out) {
     std::printf(how.outFailure, outName);
     return;

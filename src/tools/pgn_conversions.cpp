@@ -10,6 +10,7 @@
 #include "board/load_position.h"
 #include "book/file_handle.h"
 #include "platform/engine_log.h"
+#include "platform/same_file.h"
 #include "tools/conversion_error.h"
 #include "tools/game_file.h"
 #include "tools/pgn_reader.h"
@@ -86,15 +87,22 @@ long FileSize(std::FILE* file) {
 void PgnToPos(const char* pgnName) {
   FileHandle pgn = OpenPgn(pgnName);
   if (!pgn) return;
+  char names[POSITION_FILE_COUNT][8];
+  for (int k = 0; k < POSITION_FILE_COUNT; ++k) std::snprintf(names[k], sizeof names[k], "%X.pos", k);
+  // Emptying the outputs must never destroy the games about to be read.
+  for (const char* name : names) {
+    if (SameFile(name, pgnName)) {
+      std::printf("Cannot create POS output file: '%s'\n", name);
+      return;
+    }
+  }
   FileHandle files[POSITION_FILE_COUNT];
   PositionOutput out;
   out.count = POSITION_FILE_COUNT;
   for (int k = 0; k < POSITION_FILE_COUNT; ++k) {
-    char name[8];
-    std::snprintf(name, sizeof name, "%X.pos", k);
-    files[k].reset(std::fopen(name, "w"));
+    files[k].reset(std::fopen(names[k], "w"));
     if (!files[k]) {
-      std::printf("Cannot create POS output file: '%s'\n", name);
+      std::printf("Cannot create POS output file: '%s'\n", names[k]);
       return;
     }
     out.files[k] = files[k].get();
@@ -108,7 +116,9 @@ void PgnToPos(const char* pgnName) {
 PgnOutcome PgnToGame(const char* pgnName, const char* gameName, int* counter, PgnTally* tally) {
   FileHandle pgn = OpenPgn(pgnName);
   if (!pgn) return PgnOutcome::NotOpened;
-  FileHandle gameFile(std::fopen(gameName, "a+b"));
+  // Games appended to the PGN file being read would be read again, and the
+  // text would no longer be the one the user had.
+  FileHandle gameFile(SameFile(gameName, pgnName) ? nullptr : std::fopen(gameName, "a+b"));
   if (!gameFile) {
     std::printf("Cannot create GAME output file: '%s'\n", gameName);
     return PgnOutcome::Stopped;
@@ -148,6 +158,10 @@ void PgnListToGame(const char* listName, const char* gameName) {
   FileHandle list(std::fopen(listName, "r"));
   if (!list) {
     std::printf("Cannot open PGN input file: '%s'\n", listName);
+    return;
+  }
+  if (SameFile(gameName, listName)) {
+    std::printf("Cannot create GAME output file: '%s'\n", gameName);
     return;
   }
   int counter = 0;

@@ -33,6 +33,7 @@ TEST_F(BoardTest, ParsersReadOnlySquaresRightsAndPromotionLetters) {
   Load("r3k2r/8/8/8/8/8/8/R3K2R w KQkq -");
   EXPECT_EQ(ParseBoardMove("e1g1"), 0xdf3e);
   EXPECT_EQ(ParseBoardMove("e8c8"), BLACK_LONG_CASTLE);  // whoever is to move
+  EXPECT_EQ(ParseGameMove("e8c8r"), MakeMoveCode(E8, C8, KIND_PROMOTE_ROOK));  // a promotion letter: no castling
   Load("r3k2r/8/8/8/8/8/8/R3K2R w Q -");
   EXPECT_EQ(ParseBoardMove("e1g1"), 0x0f3e);
   EXPECT_EQ(ParseBoardMove("e8g8"), MakeMoveCode(E8, G8, KIND_QUIET));
@@ -42,7 +43,8 @@ TEST_F(BoardTest, ParsersReadOnlySquaresRightsAndPromotionLetters) {
   EXPECT_EQ(ParseBoardMove("a7a8N"), MakeMoveCode(A7, A8, KIND_PROMOTE_KNIGHT));
   EXPECT_EQ(ParseGameMove("a7a8N"), MakeMoveCode(A7, A8, KIND_QUIET));  // upper case is not read
   EXPECT_EQ(ParseBoardMove("a7a8"), MakeMoveCode(A7, A8, KIND_QUIET));
-  EXPECT_EQ(ParseBoardMove("e1e2q"), MakeMoveCode(E1, E2, KIND_QUIET));  // a king ignores the letter
+  // A promotion letter makes a promotion of any move, which then matches no legal move.
+  EXPECT_EQ(ParseBoardMove("e1e2q"), MakeMoveCode(E1, E2, KIND_PROMOTE_QUEEN));
   EXPECT_EQ(ParseBoardMove("e1b8"), MakeMoveCode(E1, B8, KIND_CAPTURE));  // legality is not tested
   for (const char* text : {"", "e", "e2", "e2e", "i2e4", "e0e4", "e2e9", "E2E4", "2e4e"}) {
     EXPECT_EQ(ParseBoardMove(text), NO_MOVE) << text;

@@ -94,16 +94,26 @@ TEST(BookCommands, DatabasesAndBooksAreBuiltAndShown) {
   EXPECT_TRUE(white != std::string::npos && scan != std::string::npos && white < scan) << output;
 }
 
-// A fresh folder gets empty databases and books, which open and hold nothing. Unsorted keys stop a build at the
-// offending line, keeping the records before it; a file that is no database is refused by every command.
+// Without both databases nothing is shown or built, no file is created and the old books stay. Empty databases make
+// empty books, which open and hold nothing. Unsorted keys stop a build at the offending line, keeping the records
+// before it; a file that is no database is refused by every command.
 TEST(BookCommands, EmptyAndBrokenFiles) {
   InTempDir dir;
-  EngineRun run = RunEngine("dbshow\ndbshowlin\nbookcreate\nquit\n", dir.Path());
+  WriteTextFile("bookwtm.mbk", "old book");
+  for (const auto& [present, missing] : {std::pair{"", "black.db"}, {"white.db", "black.db"}, {"black.db", "white.db"}}) {
+    if (*present) WriteDatabase(present, {MakeRecord(1, 1, 0, 0, 1)});
+    const std::string refused = "Cannot open file: "s + missing + "\n\n";
+    EXPECT_EQ(RunEngine("dbshow\ndbshowlin\nbookcreate\nquit\n", dir.Path()).output, refused + refused + refused);
+    EXPECT_FALSE(std::filesystem::exists(missing) || std::filesystem::exists("bookwtm.mbx")) << present;
+    EXPECT_EQ(ReadFile("bookwtm.mbk"), "old book");
+    if (*present) std::filesystem::remove(present);
+  }
+  WriteTextFile("white.db", "");
+  WriteTextFile("black.db", "");
+  EngineRun run = RunEngine("dbshow\nbookcreate\nquit\n", dir.Path());
   std::string emptyBoard;  // no position is loaded yet
   for (char rank = '8'; rank >= '1'; --rank) emptyBoard += std::string("\n") + rank + " . . . . . . . . ";
-  emptyBoard += "\n\n  A B C D E F G H\nrecord not found.\n";
-  EXPECT_EQ(run.output, emptyBoard + emptyBoard + Created("0.000000", "0.000000"));
-  EXPECT_EQ(ReadFile("white.db") + ReadFile("black.db"), "");
+  EXPECT_EQ(run.output, emptyBoard + "\n\n  A B C D E F G H\nrecord not found.\n" + Created("0.000000", "0.000000"));
   EXPECT_EQ(ReadFile("bookbtm.mbx"), BookIndexBytes({}));
 
   WriteTextFile("games.pos",

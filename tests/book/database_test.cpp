@@ -161,6 +161,7 @@ TEST(DatabaseFind, AFileOutOfOrderIsReportedAndNeverGivesAWrongRecord) {
   std::vector<PositionRecord> records;  // white wins count 1, 2, 3 ... in file order
   for (u64 key : {1, 5, 3, 7, 2, 2, 9}) records.push_back(MakeRecord(key, u32(records.size() + 1), 0, 0, 3));
   WriteDatabase("w.db", records);
+  WriteDatabase("b.db", {});
   PositionDatabase databases;
   ASSERT_TRUE(databases.OpenDatabases("w.db", "b.db"));
   const std::string disorder =

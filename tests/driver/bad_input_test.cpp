@@ -5,6 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "board/attacks.h"
+#include "board/load_position.h"
+#include "board/position_text.h"
+#include "driver/command_loop.h"
+#include "support/command_feed.h"
 #include "support/engine_process.h"
 
 // The "FEN: " lines that "d" printed, in order.
@@ -49,4 +54,27 @@ TEST(BadInput, ASideSwitchDropsTheEnPassantSquare) {
   EXPECT_EQ(ShownPositions(run.output),
             std::vector<std::string>{"rnbqkbnr/1ppp1ppp/p7/3Pp3/8/8/PPP1PPPP/RNBQKBNR b KQkq -"});
   EXPECT_TRUE(Contains(run.output, "\nmove ")) << run.output;
+}
+
+// A move word is exactly the text of its move: a promotion letter on a move that is no promotion, or anything else
+// after the squares, makes it an illegal move that changes nothing. A real promotion is still played.
+TEST(BadInput, MoveWordsThatSayMoreThanTheirMoveAreRefused) {
+  InitBoardTables();
+  const std::string castling = "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", promotion = "4k3/P7/8/8/8/8/8/4K3 w - -";
+  const std::tuple<std::string, const char*, std::string> cases[] = {  // position, word, position after (empty: same)
+      {INITIAL_POSITION, "g1f3q", ""}, {INITIAL_POSITION, "e2e4n", ""}, {INITIAL_POSITION, "e2e4x", ""},
+      {INITIAL_POSITION, "g1f3Q", ""}, {INITIAL_POSITION, "g1f3qq", ""}, {castling, "e1g1q", ""},
+      {castling, "e1g1", "r3k2r/8/8/8/8/8/8/R4RK1 b kq -"}, {promotion, "a7a8Q", ""},
+      {promotion, "a7a8q", "Q3k3/8/8/8/8/8/8/4K3 b - -"}, {promotion, "a7a8n", "N3k3/8/8/8/8/8/8/4K3 b - -"},
+  };
+  for (const auto& [position, word, after] : cases) {
+    ASSERT_TRUE(LoadPosition(position.c_str()));
+    EngineState = ENGINE_FORCE;
+    const std::string output = RunCommandsCapturingOutput(word + std::string("\n"));
+    char text[POSITION_TEXT_SIZE];
+    WritePositionText(text);
+    EXPECT_EQ(std::pair(output, std::string(text)),
+              std::pair(after.empty() ? "Illegal move: " + std::string(word) + "\n" : "", after.empty() ? position : after))
+        << word;
+  }
 }

@@ -91,6 +91,27 @@ TEST(EpdMove, SetboardKeepsTheMoveOrWarnsAndKeepsThePosition) {
   EXPECT_NE(run.log.find("-M: tellusererror Illegal position\n"), std::string::npos) << run.log;
 }
 
+// An EPD move is kept only when it is legal where it stands; one that the parser reads but that cannot be played gets
+// the warning of an unreadable move, and the position stays loaded.
+TEST(EpdMove, AMoveThatCannotBePlayedIsNotKept) {
+  const std::pair<std::string, std::string> cases[] = {  // EPD text, the move kept ("-": warned)
+      {"4k3/8/8/8/8/8/8/4K3 w - - bm Kd2;", "e1d2"}, {"4k3/8/8/8/8/8/8/4K3 w - - am Kg2;", "-"},
+      {std::string(INITIAL_POSITION) + " bm g1f3q;", "-"}, {std::string(INITIAL_POSITION) + " bm e5;", "-"},
+      {std::string(INITIAL_POSITION) + " am Nf3;", "g1f3"}, {"4k3/4r3/8/8/8/8/4N3/4K3 w - - bm Nf4;", "-"},
+  };
+  for (const auto& [text, kept] : cases) {
+    InitBoardTables();
+    bool loaded = false;
+    const std::string output = CaptureOutput([&] { loaded = LoadPosition(text.c_str()); });
+    const std::string moveText = text.substr(text.find("m ") + 2, text.find(';') - text.find("m ") - 2);
+    const Move move = EpdBestMove | EpdAvoidMove;
+    const std::string warning = kept == "-" ? "Warning cannot recognize move: " + moveText + "\r\n" : "";
+    EXPECT_EQ(std::tuple(loaded, output, move == NO_MOVE ? "-" : MoveText(move)), std::tuple(kept != "-", warning, kept))
+        << text;
+    EXPECT_EQ(LastLoadOutcome(), kept == "-" ? LoadOutcome::EpdMoveNotRecognised : LoadOutcome::Loaded);
+  }
+}
+
 // Castling written with zeros begins like "0-1": it is a move whatever the result. Move numbers, NAGs, comments and
 // variations, nested to any depth, are passed over. A game longer than a record holds keeps its first 1023 plies.
 TEST(PgnReader, StoresMovesWithPlyCountAndResult) {

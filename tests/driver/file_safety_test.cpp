@@ -1,0 +1,56 @@
+// No command writes over a file it reads: an output that is the input, by its
+// name or through a link, is refused with the message for an output that
+// cannot be opened, and the input keeps every byte.
+#include <filesystem>
+
+#include "support/command_feed.h"
+#include "tools/pgn_test_files.h"
+
+namespace {
+
+struct SelfOverwrite {
+  const char* commands;
+  std::vector<std::pair<const char*, const char*>> links;  // link name, the file it leads to
+  const char* input;                                       // the file that must stay as it was
+  std::string printed;
+  const char* notCreated;                                  // a file the refusal must not leave behind
+};
+
+TEST(FileSafety, NoCommandWritesOverTheFileItReads) {
+  InitBoardTables();
+  const SelfOverwrite cases[] = {
+      {"pgn2pos C.pos", {{"C.pos", "a.pgn"}}, "a.pgn", "Cannot create POS output file: 'C.pos'\n", "0.pos"},
+      {"pgn2game a.pgn a.pgn", {}, "a.pgn", "Cannot create GAME output file: 'a.pgn'\n", ""},
+      {"pgn2game a.pgn out.game", {{"out.game", "a.pgn"}}, "a.pgn", "Cannot create GAME output file: 'out.game'\n", ""},
+      {"pgnlist2game list list", {}, "list", "Cannot create GAME output file: 'list'\n", ""},
+      {"pgnlist2game list a.pgn", {}, "a.pgn", "Cannot create GAME output file: 'a.pgn'\n\nCONVERTED GAMES: 0\n", ""},
+      {"game2pgn g.game g.game", {}, "g.game", "Cannot create PGN output file: 'g.game'\n", ""},
+      {"game2pos g.game out.pos", {{"out.pos", "g.game"}}, "g.game", "Cannot create DB output file: 'out.pos'\n", ""},
+      {"dbcreate s_white.db s", {{"s_white.db", "s.pos"}}, "s.pos", "Cannot open file: s_white.db\n\n", "s_black.db"},
+      // A book file that is the white database: the side whose file it is is refused, the other is built.
+      {"bookcreate", {{"bookwtm.mbk", "white.db"}}, "white.db",
+       "Generating bookbtm...\nbookbtm: 1.000000\nGenerating bookwtm...\nCannot create file: 'bookwtm.mbk'\ncreated.\n",
+       "bookwtm.mbx"},
+      {"bookcreate", {{"bookbtm.mbx", "white.db"}}, "white.db",
+       "Generating bookbtm...\nCannot create index file: 'bookbtm.mbx'\nGenerating bookwtm...\nbookwtm: 1.000000\n"
+       "created.\n",
+       "bookbtm.mbk"},
+  };
+  for (const SelfOverwrite& c : cases) {
+    InTempDir dir;
+    WriteTextFile("a.pgn", WHITE_WON + "1. e4 e5 1-0\n");
+    WriteTextFile("list", "a.pgn\n");
+    WriteTextFile("s.pos", PositionText(1, START, 'W', 1) + PositionText(2, AFTER_E4, 'D', 2));
+    WriteDatabase("white.db", {MakeRecord(1, 1, 0, 0, 1)});
+    WriteDatabase("black.db", {MakeRecord(2, 1, 0, 0, 2)});
+    RunCommandsCapturingOutput("pgn2game a.pgn g.game\n");
+    for (const auto& [link, target] : c.links) std::filesystem::create_symlink(target, link);
+    const std::string before = ReadFile(c.input);
+    ASSERT_FALSE(before.empty()) << c.commands;
+    EXPECT_EQ(RunCommandsCapturingOutput(c.commands + std::string("\n")), c.printed) << c.commands;
+    EXPECT_EQ(ReadFile(c.input), before) << c.commands;
+    EXPECT_FALSE(*c.notCreated && std::filesystem::exists(c.notCreated)) << c.commands;
+  }
+}
+
+}  // namespace
