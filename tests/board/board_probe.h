@@ -20,6 +20,7 @@
 #include "board/move_validity.h"
 #include "board/position_text.h"
 #include "board/zobrist.h"
+#include "support/move_probe.h"
 #include "support/position_snapshot.h"
 
 // Builds the tables once for every test of the fixture.
@@ -55,9 +56,6 @@ inline std::string InvariantViolations() {
   note(HistoryTop->key != HashKey, "HistoryTop->key");
   return out;
 }
-
-// Fails the test when the text is refused.
-inline void Load(const char* text) { ASSERT_TRUE(LoadPosition(text)) << text; }
 
 inline std::string PositionText() {
   char text[POSITION_TEXT_SIZE];

@@ -63,7 +63,7 @@ TEST_F(BoardTest, LinesOfMovesEndOnTheirPositionAndUnwindToTheStart) {
       std::replace(moves.begin(), moves.end(), '*', piece);
       std::replace(end.begin(), end.end(), '*', white ? static_cast<char>(std::toupper(piece)) : piece);
       SCOPED_TRACE(line.start + " " + moves);
-      Load(line.start.c_str());
+      Load(line.start);
       const u16 rightsAtLoad = CastleRights;
       EXPECT_EQ(std::pair(HashKey, PawnHashKey), ExpectedKeys(rightsAtLoad, 0, true));
       u16 spentByCastling = 0;

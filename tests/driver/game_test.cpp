@@ -265,12 +265,6 @@ TEST_F(GameTest, OnlyALegalMoveOfTheTableIsPonderedOn) {
   PrintThinking = true;
 }
 
-static int Count(const std::string& text, const std::string& part) {
-  int count = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-  return count;
-}
-
 TEST(Xboard, MovesAndClaims) {
   const struct { std::string input, outputEnd; int moves; std::string logPart; } games[] = {
       {"setboard 6k1/5ppp/8/8/8/8/5PPP/R5K1 w - -\ngo\n", "\nmove a1a8\n1-0 {Tavrel mates 1}\n", 1,

@@ -1,5 +1,5 @@
 // Helpers of the move generation tests: a generator run as the search runs
-// it, the known perft positions, and colour-mirrored positions.
+// it, trees walked, and colour-mirrored positions.
 #pragma once
 
 #include <algorithm>
@@ -41,21 +41,6 @@ void WalkTree(int depth, const Visit& visit) {
   if (depth > 0) {
     for (Move move : LegalMoves()) WithMoveMade(move, [&] { WalkTree(depth - 1, visit); });
   }
-}
-
-// The perft positions: each position with its leaf counts at depths 1, 2, ...
-struct KnownCounts { std::string fen; std::vector<u64> leaves; };
-
-inline std::vector<KnownCounts> ReadPerftFile() {
-  std::istringstream file(ReadTestData("perft-positions.epd"));
-  std::vector<KnownCounts> positions;
-  for (std::string line, label; std::getline(file, line);) {
-    if (line.empty()) continue;
-    positions.push_back({line.substr(0, line.find(';')), {}});
-    std::istringstream fields(line.substr(line.find(';')));
-    for (u64 count = 0; fields >> label >> count;) positions.back().leaves.push_back(count);
-  }
-  return positions;
 }
 
 // The position with colours exchanged and the board turned upside down.

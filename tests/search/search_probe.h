@@ -17,6 +17,7 @@
 #include "search/search_stop.h"
 #include "search/think.h"
 #include "search/trans_table.h"
+#include "support/command_feed.h"
 #include "support/move_probe.h"
 #include "support/position_snapshot.h"
 
@@ -44,14 +45,6 @@ inline bool ForcesMateWithin(int moves, Move first = NO_MOVE) {
     if (forced) return true;
   }
   return false;
-}
-
-// The legal move of the position named word, or NO_MOVE.
-inline Move LegalMoveNamed(const std::string& word) {
-  for (Move move : LegalMoves()) {
-    if (MoveText(move) == word) return move;
-  }
-  return NO_MOVE;
 }
 
 inline bool IsLegalMove(Move move) { return std::ranges::count(LegalMoves(), move) == 1; }
@@ -93,14 +86,8 @@ class Line {
 class SearchTest : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(pipe(input_), 0);
-    SetInputDescriptor(input_[0]);
     std::tie(CurrentSearchMode, PrintThinking, InputStopsSearch) = std::tuple(SearchMode::OwnMove, false, true);
     std::tie(MovesToGo, TimeBudgetMs) = std::tuple(DEFAULT_MOVES_TO_GO, UNLIMITED_MS);
-  }
-  void TearDown() override {
-    SetInputDescriptor(0);
-    for (int end : input_) close(end);
   }
   // Thinks on the loaded position, at most depth iterations deep, as if begun that long ago.
   static Move SearchTo(u32 depth, i64 begunMsAgo = 0) {
@@ -114,10 +101,5 @@ class SearchTest : public testing::Test {
     SearchTo(depth, begunMsAgo);
     return testing::internal::GetCapturedStdout();
   }
-  void WriteInput(const std::string& text) {
-    ASSERT_EQ(write(input_[1], text.data(), text.size()), static_cast<ssize_t>(text.size()));
-  }
-
- private:
-  int input_[2] = {-1, -1};
+  InputPipe input_;
 };

@@ -5,7 +5,6 @@
 #include "platform/input_poll.h"
 #include "search/alpha_beta.h"
 #include "search_probe.h"
-#include "support/command_feed.h"
 
 namespace {
 
@@ -133,7 +132,7 @@ TEST_F(SearchTest, TheDeepestNodesStayInsideTheRecords) {
 
 TEST_F(SearchTest, PendingInputStopsTheSearchWithThePreviousIterationsMove) {
   Load(MIDDLEGAME);
-  WriteInput("e7e5\n");
+  input_.Write("e7e5\n");
   SearchTo(NO_DEPTH_LIMIT);
   ASSERT_TRUE(StopSearch);
   const auto stopped = std::tuple(false, BestMove, BestScore);
@@ -155,7 +154,7 @@ TEST_F(SearchTest, PendingInputWaitsForAMoveToAnswerWithUnlessPondering) {
     Load(MIDDLEGAME);
     StoreTransTable(MISFIT, 0, DEEP_ENTRY, BOUND_EXACT);
     CurrentSearchMode = pondering ? SearchMode::Ponder : SearchMode::OwnMove;
-    WriteInput("e7e5\n");
+    input_.Write("e7e5\n");
     SearchTo(NO_DEPTH_LIMIT);
     EXPECT_TRUE(StopSearch);
     if (!pondering) {  // it looked, and went on

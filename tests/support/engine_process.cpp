@@ -43,6 +43,12 @@ std::string ReadFile(const std::string& path) {
   return contents.str();
 }
 
+int Count(const std::string& text, const std::string& part) {
+  int count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
 EngineProcess::EngineProcess(const std::string& workingDir, const std::string& program)
     : directory_(workingDir.empty() ? ownDirectory_.emplace().Path() : workingDir) {
   signal(SIGPIPE, SIG_IGN);  // a test may write to an engine that has already quit

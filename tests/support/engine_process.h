@@ -71,3 +71,5 @@ EngineRun RunEngine(const std::string& input, const std::string& workingDir = ""
 
 // Reads a whole file; empty when it does not exist.
 std::string ReadFile(const std::string& path);
+// How many times part stands in text.
+int Count(const std::string& text, const std::string& part);

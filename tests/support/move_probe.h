@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -58,4 +59,23 @@ inline std::vector<Move> LegalMoves() {
     if (KeepsKingSafe(entry->move)) moves.push_back(entry->move);
   }
   return moves;
+}
+
+// The legal move of the position named word, or NO_MOVE.
+inline Move LegalMoveNamed(const std::string& word) {
+  for (Move move : LegalMoves()) {
+    if (MoveText(move) == word) return move;
+  }
+  return NO_MOVE;
+}
+
+// Whether word is a legal move after the moves (coordinate texts between blanks) from the position fen.
+inline bool LegalAfter(const std::string& fen, const std::string& moves, const std::string& word) {
+  Load(fen);
+  std::istringstream words(moves);
+  for (std::string move; words >> move;) {
+    UndoRecord record{};
+    MakeMove(ParseBoardMove(move.c_str()), record);
+  }
+  return LegalMoveNamed(word) != NO_MOVE;
 }
