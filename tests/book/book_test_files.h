@@ -21,13 +21,6 @@
 const std::string START = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
 const std::string AFTER_E4 = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3";
 
-// A temporary folder that is the working directory for the life of the object.
-struct InTempDir : TempDir {
-  InTempDir() { std::filesystem::current_path(Path()); }
-  ~InTempDir() { std::filesystem::current_path(previous); }
-  std::filesystem::path previous = std::filesystem::current_path();
-};
-
 inline void WriteTextFile(const std::string& path, const std::string& text) {
   if (!(std::ofstream(path, std::ios::binary) << text)) throw std::runtime_error("cannot write " + path);
 }

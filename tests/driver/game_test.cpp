@@ -86,7 +86,6 @@ class PonderingTest : public GameTest {
   void Restart() {
     ASSERT_TRUE(LoadPosition(INITIAL_POSITION));
     Play("e2e4");
-    afterE4_ = TakePositionSnapshot();
     EngineState = ENGINE_PLAYING;
     StartPondering(guess_ = ParseGameMove("e7e5"));
   }
@@ -94,15 +93,20 @@ class PonderingTest : public GameTest {
     std::tie(PrintThinking, PonderMove, EngineState) = std::tuple(true, NO_MOVE, ENGINE_FORCE);
   }
   InputPipe input_;
-  PositionSnapshot afterE4_;
   Move guess_ = NO_MOVE;
 };
 
-// The board of the game after the given moves from the start.
-static PositionSnapshot GameAfter(const std::vector<Move>& moves) {
-  EXPECT_TRUE(LoadPosition(INITIAL_POSITION));
+// The game after the moves from a position; its board and history as they should be.
+static PositionSnapshot Replayed(const std::string& start, const std::vector<Move>& moves) {
+  EXPECT_TRUE(LoadPosition(start.c_str())) << start;
   for (Move move : moves) EXPECT_TRUE(PlayGameMove(ParseGameMove(MoveText(move).c_str()))) << MoveText(move);
   return TakePositionSnapshot();
+}
+
+static std::vector<Move> MovesOfHistory() {
+  std::vector<Move> moves;
+  for (const HistoryEntry* entry = History; entry < HistoryTop; ++entry) moves.push_back(entry->move);
+  return moves;
 }
 
 // The guess is made on the search board alone. Whatever ends the pondering, it is
@@ -121,31 +125,17 @@ TEST_F(PonderingTest, TheGuessIsTakenBackAndTheGameGoesOnFromItsMoves) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.input);
     const std::string output = RunCommandsCapturingOutput(c.input);
-    std::vector<Move> played;
+    const std::vector<Move> played = MovesOfHistory();
     std::string moves;
-    for (const HistoryEntry* entry = History; entry < HistoryTop; ++entry) played.push_back(entry->move);
     for (Move move : played) moves += MoveText(move) + " ";
     const std::string answer = c.output == "move " ? MoveText(played.back()) : "";
     EXPECT_EQ(output, answer.empty() ? c.output : "move " + answer + "\n");
     EXPECT_EQ(moves, answer.empty() ? c.moves : c.moves + answer + " ");
     EXPECT_EQ(std::tuple(EngineState, PonderMove), std::tuple(c.state, NO_MOVE));
-    PositionSnapshot after = TakePositionSnapshot();
-    EXPECT_EQ(Differences(GameAfter(played), after), "");
+    const PositionSnapshot after = TakePositionSnapshot();
+    EXPECT_EQ(Differences(Replayed(INITIAL_POSITION, played), after), "");
     Restart();
   }
-}
-
-// The game after the moves from a position; its board and history as they should be.
-static PositionSnapshot Replayed(const std::string& start, const std::vector<Move>& moves) {
-  EXPECT_TRUE(LoadPosition(start.c_str())) << start;
-  for (Move move : moves) EXPECT_TRUE(PlayGameMove(ParseGameMove(MoveText(move).c_str()))) << MoveText(move);
-  return TakePositionSnapshot();
-}
-
-static std::vector<Move> MovesOfHistory() {
-  std::vector<Move> moves;
-  for (const HistoryEntry* entry = History; entry < HistoryTop; ++entry) moves.push_back(entry->move);
-  return moves;
 }
 
 // Every row of the command table, run while the engine ponders on e7e5 after
@@ -153,9 +143,7 @@ static std::vector<Move> MovesOfHistory() {
 // first, as "force" does. Then the board must be its game replayed from where
 // that game began, and the game must go on with a legal move.
 TEST_F(PonderingTest, EveryCommandLeavesAGameThatGoesOn) {
-  TempDir dir;
-  const std::filesystem::path home = std::filesystem::current_path();
-  std::filesystem::current_path(dir.Path());  // the file commands write here, if anywhere
+  InTempDir dir;  // the file commands write here, if anywhere
   std::ofstream("short.pgn") << "[Result \"1-0\"]\n\n1. d4 d5 1-0\n";
   const std::string fen = "4k3/8/8/3pP3/8/8/8/4K3 w - d6", testFen = "8/8/5Q2/2R4k/8/8/P5P1/6K1 b - - 0 51";
   const std::string afterE4 = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR";
@@ -198,7 +186,6 @@ TEST_F(PonderingTest, EveryCommandLeavesAGameThatGoesOn) {
     std::tie(MovesPerControl, IncrementMs, ControlBaseMs, TimeBudgetMs, PonderEnabled) = settings;
     std::tie(FixedMoveMs, DepthLimit, UseOwnBook) = std::tuple(0, 0u, true);
   }
-  std::filesystem::current_path(home);
 }
 
 // "undo" takes back one move and "remove" two, in force mode and after the
@@ -328,11 +315,9 @@ TEST(Xboard, PonderedGameEndsOnTheBoardOfItsMoves) {
     for (const std::string& line : *lines) {
       if (line.starts_with("    ")) std::istringstream(line) >> depth >> score >> time >> nodes >> first >> expected;
     }
-    std::istringstream legal(RunCommandsCapturingOutput("divide 1\n"));  // "e2e4: 1" lines
-    std::string reply, word, leaves;
-    while (legal >> word >> leaves && word != "Nodes:") {
-      word.pop_back();  // the colon
-      if (reply.empty() || (turn % 2 == 0) == (word == expected)) reply = word;
+    std::string reply;
+    for (Move move : LegalMoves()) {
+      if (reply.empty() || (turn % 2 == 0) == (MoveText(move) == expected)) reply = MoveText(move);
     }
     ASSERT_TRUE(PlayGameMove(ParseGameMove(reply.c_str()))) << reply;
     engine.Interrupt();

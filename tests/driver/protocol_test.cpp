@@ -39,29 +39,6 @@ std::vector<std::string> LineMoves(const std::string& line) {
 
 }  // namespace
 
-// Every word is answered exactly, or not at all; arguments are never read as commands.
-TEST(XboardCommands, AnswerExactly) {
-  const struct { std::string input, output; } cases[] = {
-      {"ping 7\n", "pong 7\n"},  // no reply to the features needed before it
-      {"new\nforce\nundo\n", "Error (no move to take back): undo\n"},
-      {"new\nforce\ne2e4\nremove\n", "Error (no move to take back): remove\n"},
-      {"new\nbk\n", "\n"},  // no book: no moves, then the empty line
-      {"new\nsetboard 8/8/8/8/8/8/8/8 w - -\nping 1\n", "pong 1\n"},  // an empty board is refused silently
-      {"new\nname gopher go\nrating 2000 1800\nping 2\n", "pong 2\n"},
-      {"new\nresult 1-0 {gopher go}\nping 3\n", "pong 3\n"},
-      {"accepted done\nrejected usermove\nprotover 2\nics -\nvariant normal\nping 4\n", "pong 4\n"},
-      {"new\nforce\nusermove e2e4\nusermove e2e5\n", "Illegal move: e2e5\n"},
-      {"new\nforce\nsd 1\nst 0.5\nmemory 64\noption OwnBook=0\npost\nnopost\nhard\neasy\ncomputer\nrandom\n"
-       "otim 100\n.\n?\nexit\ndraw\nping 5\n",
-       "pong 5\n"},
-      {"new\nforce\ng1f3\nundo\nundo\n", "Error (no move to take back): undo\n"},
-  };
-  for (const auto& c : cases) {
-    EngineRun run = RunEngine(HANDSHAKE + c.input);
-    EXPECT_EQ(std::tuple(run.exitCode, run.output), std::tuple(0, c.output)) << c.input;
-  }
-}
-
 // "sd" limits the depth, "post"/"nopost" switch the thinking lines, a mate is
 // 100000 + moves, and "hint" gives the reply the engine expects: the second
 // move of its last thinking line.

@@ -112,15 +112,4 @@ TEST(Evaluation, TablesFollowTheMaterialBandsUpToTheMostMaterialPossible) {
   }
 }
 
-TEST(EvalWord, PrintsTheScoreForTheSideToMoveAtTheConsole) {
-  // a7 with the late-endgame tables (kings a1 and h8 read -26 each, and
-  // cancel): 100 + 72 + 96 passed, isolated -16, no enemy pawn ahead -6.
-  // An empty board is as drawn as bare kings; only the exact word counts.
-  EngineRun run = RunEngine("eval\nevalx\nsetboard 7k/P7/8/8/8/8/8/K7 w - -\neval\n"
-                            "setboard 7k/P7/8/8/8/8/8/K7 b - -\neval\nquit\n");
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.output, "Eval: 0\nEval: 246\nEval: -246\n");
-  EXPECT_EQ(run.errors, "");
-}
-
 }  // namespace

@@ -1,5 +1,5 @@
-// Perft against counts of independent programs, in both colours; "perft",
-// "divide" and the interface's moves over the pipes of the built engine.
+// Perft against counts of independent programs, in both colours; "perft" and
+// "divide" over the pipes of the built engine.
 #include "movegen/perft.h"
 #include "movegen_probe.h"
 #include "support/engine_process.h"
@@ -78,21 +78,6 @@ TEST(PerftAndDivideCommands, EachDepthThenTheTotalAndTheMovesMadeOrTheLeavesBelo
       Printed("setboard r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -\ndivide 3\n");
   EXPECT_EQ(std::count(known.begin(), known.end(), '\n'), 48 + 1);
   EXPECT_TRUE(known.ends_with("\nNodes: 97862\n")) << known;
-}
-
-TEST(GameMoves, OnlyLegalMovesArePlayed) {
-  // In each a move is refused, then one played: the kings side by side, castling through an attacked
-  // square, a pinned knight, a pawn on the last rank without a piece.
-  const std::string output = Printed(
-      "force\nsetboard 8/8/8/3k4/8/3K4/8/8 w - -\nd3d4\nd3e3\nd\n"
-      "setboard r3kr2/8/8/8/8/8/8/R3K2R w KQ -\ne1g1\ne1c1\nd\n"
-      "setboard 4k3/8/8/8/4r3/8/4N3/4K3 w - -\ne2c3\ne1d1\nd\n"
-      "setboard 4k3/P7/8/8/8/8/8/4K3 w - -\na7a8\na7a8q\nd\n", {"Illegal move: ", "FEN: "});
-  EXPECT_EQ(output,
-            "Illegal move: d3d4\nFEN: 8/8/8/3k4/8/4K3/8/8 b - -\n"
-            "Illegal move: e1g1\nFEN: r3kr2/8/8/8/8/8/8/2KR3R b - -\n"
-            "Illegal move: e2c3\nFEN: 4k3/8/8/8/4r3/8/4N3/3K4 b - -\n"
-            "Illegal move: a7a8\nFEN: Q3k3/8/8/8/8/8/8/4K3 b - -\n");
 }
 
 }  // namespace

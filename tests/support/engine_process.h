@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,6 +21,13 @@ class TempDir {
 
  private:
   std::string path_;
+};
+
+// A temporary folder that is the working directory for the life of the object.
+struct InTempDir : TempDir {
+  InTempDir() { std::filesystem::current_path(Path()); }
+  ~InTempDir() { std::filesystem::current_path(previous); }
+  std::filesystem::path previous = std::filesystem::current_path();
 };
 
 class EngineProcess {
