@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <map>
 #include <sstream>
 #include <thread>
 #include <tuple>
@@ -109,82 +108,67 @@ static std::vector<Move> MovesOfHistory() {
   return moves;
 }
 
-// The guess is made on the search board alone. Whatever ends the pondering, it is
-// taken back exactly and the game goes on from the position of its moves: "force"
-// stops; an illegal reply is refused, the engine waiting; go, a miss, a hit are answered.
-TEST_F(PonderingTest, TheGuessIsTakenBackAndTheGameGoesOnFromItsMoves) {
+// Every row of the command table, run while the engine ponders on e7e5 after 1.e4, the guess made on the search
+// board alone: the words of pondering itself keep the guess; every other takes it back first, as "force" does. The
+// move row runs with a miss, the hit and a move illegal on the game's board, which leaves the engine waiting. Then the
+// board must be its game replayed from where that game began, and the game must go on with a legal move.
+TEST_F(PonderingTest, EveryCommandLeavesAGameThatGoesOn) {
   EXPECT_EQ(std::tuple(EngineState, UndoTop, Board[E5], GameBoard[E5]),
             std::tuple(ENGINE_PONDERING, UndoRecords, BLACK_PAWN, EMPTY));
-  const struct { std::string input, output, moves; i32 state; } cases[] = {
-      {"force\n", "", "e2e4 ", ENGINE_FORCE},
-      {"e7e4\n", "Illegal move: e7e4\n", "e2e4 ", ENGINE_PLAYING},  // blocked on the game position
-      {"go\n", "move ", "e2e4 ", ENGINE_PLAYING},                    // "move " and the engine's answer
-      {"d7d5\n", "move ", "e2e4 d7d5 ", ENGINE_PLAYING},
-      {"e7e5\n", "move ", "e2e4 e7e5 ", ENGINE_PLAYING},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.input);
-    const std::string output = RunCommandsCapturingOutput(c.input);
-    const std::vector<Move> played = MovesOfHistory();
-    std::string moves;
-    for (Move move : played) moves += MoveText(move) + " ";
-    const std::string answer = c.output == "move " ? MoveText(played.back()) : "";
-    EXPECT_EQ(output, answer.empty() ? c.output : "move " + answer + "\n");
-    EXPECT_EQ(moves, answer.empty() ? c.moves : c.moves + answer + " ");
-    EXPECT_EQ(std::tuple(EngineState, PonderMove), std::tuple(c.state, NO_MOVE));
-    const PositionSnapshot after = TakePositionSnapshot();
-    EXPECT_EQ(Differences(Replayed(INITIAL_POSITION, played), after), "");
-    Restart();
-  }
-}
-
-// Every row of the command table, run while the engine ponders on e7e5 after
-// 1.e4: the words of pondering itself keep the guess; every other takes it back
-// first, as "force" does. Then the board must be its game replayed from where
-// that game began, and the game must go on with a legal move.
-TEST_F(PonderingTest, EveryCommandLeavesAGameThatGoesOn) {
   InTempDir dir;  // the file commands write here, if anywhere
   std::ofstream("short.pgn") << "[Result \"1-0\"]\n\n1. d4 d5 1-0\n";
-  const std::string fen = "4k3/8/8/3pP3/8/8/8/4K3 w - d6", testFen = "8/8/5Q2/2R4k/8/8/P5P1/6K1 b - - 0 51";
-  const std::string afterE4 = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR";
-  // Arguments, and the position a game then starts from ("" for the one of 1.e4);
-  // a side switch starts from a position no replay of moves gives: its text.
-  const std::map<std::string, std::tuple<std::string, std::string, std::string>> special = {
-      {"", {"d7d5", "", ""}},  // the move row: a reply other than the guess
-      {"new", {"", INITIAL_POSITION, ""}},
-      {"result", {" 1-0 {over}", INITIAL_POSITION, ""}},
-      {"test", {"", testFen, ""}},
-      {"setboard", {" " + fen, fen, ""}},
-      {"white", {"", "", afterE4 + " w KQkq -"}},
-      {"black", {"", "", afterE4 + " b KQkq e3"}},
-      {"pgn2game", {" short.pgn short.game", INITIAL_POSITION, ""}},
-      {"game2pos", {" short.game short.pos", INITIAL_POSITION, ""}},
-      {"pgn2pos", {" short.pgn", INITIAL_POSITION, ""}},
+  const std::string fen = "4k3/8/8/3pP3/8/8/8/4K3 w - d6", afterE4 = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR";
+  // The word and its arguments; the position a game then starts from ("" for the one of 1.e4), or the text of one no
+  // replay gives (after a side switch); where they matter, the game's moves and what is printed, '*' the answer.
+  struct Run { std::string word, arguments = "", start = "", text = "", moves = "", printed = ""; };
+  const Run special[] = {
+      {"", "d7d5", "", "", "e2e4 d7d5 *", "move *\n"}, {"", "e7e5", "", "", "e2e4 e7e5 *", "move *\n"},
+      {"", "e7e4", "", "", "e2e4", "Illegal move: e7e4\n"}, {"go", "", "", "", "e2e4 *", "move *\n"},
+      {"new", "", INITIAL_POSITION}, {"result", " 1-0 {over}", INITIAL_POSITION},
+      {"test", "", "8/8/5Q2/2R4k/8/8/P5P1/6K1 b - - 0 51"}, {"setboard", " " + fen, fen},
+      {"white", "", "", afterE4 + " w KQkq -"}, {"black", "", "", afterE4 + " b KQkq e3"},
+      {"pgn2game", " short.pgn short.game", INITIAL_POSITION}, {"game2pos", " short.game short.pos", INITIAL_POSITION},
+      {"pgn2pos", " short.pgn", INITIAL_POSITION},
   };
   const auto settings = std::tuple(MovesPerControl, IncrementMs, ControlBaseMs, TimeBudgetMs, PonderEnabled);
   for (const CommandRow* row = CommandTableBegin(); row != CommandTableEnd(); ++row) {
     if (std::string(row->word) == "bench") continue;  // over pipes in the bench test: it takes long here
-    const auto found = special.find(row->word);
-    const auto [arguments, start, text] = found == special.end() ? std::tuple("", "", "") : found->second;
-    SCOPED_TRACE(std::string(row->word) + arguments);
-    Restart();
-    RunCommandsCapturingOutput(row->word + arguments + "\n");
-    EXPECT_EQ(EngineState == ENGINE_PONDERING, row->keepsPondering && row->match != Match::GameMove);
-    RunCommandsCapturingOutput("force\n");
-    EXPECT_EQ(PonderMove, NO_MOVE);
-    if (!text.empty()) {
-      char position[POSITION_TEXT_SIZE];
-      WritePositionText(position);
-      EXPECT_EQ(std::tuple(std::string(position), GameSideToMove), std::tuple(text, SideToMove));
+    std::vector<Run> runs;
+    for (const Run& run : special) {
+      if (run.word == row->word) runs.push_back(run);
     }
-    const std::string next = MoveText(LegalMoves().at(0));
-    EXPECT_EQ(RunCommandsCapturingOutput(next + "\n"), "") << next;  // no "Illegal move"
-    if (text.empty()) {
-      const PositionSnapshot after = TakePositionSnapshot();
-      EXPECT_EQ(Differences(Replayed(start.empty() ? INITIAL_POSITION : start, MovesOfHistory()), after), "");
+    if (runs.empty()) runs.push_back({row->word});
+    for (const auto& [word, arguments, start, text, moves, printed] : runs) {
+      SCOPED_TRACE(word + arguments);
+      Restart();
+      const std::string output = RunCommandsCapturingOutput(word + arguments + "\n");
+      EXPECT_EQ(EngineState == ENGINE_PONDERING, row->keepsPondering && row->match != Match::GameMove);
+      if (!printed.empty()) {  // the engine plays on: it answers, or waits for a legal move
+        std::string played;
+        for (Move move : MovesOfHistory()) played += (played.empty() ? "" : " ") + MoveText(move);
+        const std::string answer = MoveText(MovesOfHistory().back());
+        auto answered = [&answer](std::string text) {
+          return text.find('*') == std::string::npos ? text : text.replace(text.find('*'), 1, answer);
+        };
+        EXPECT_EQ(std::tuple(output, played, EngineState),
+                  std::tuple(answered(printed), answered(moves), ENGINE_PLAYING));
+      }
+      RunCommandsCapturingOutput("force\n");
+      EXPECT_EQ(PonderMove, NO_MOVE);
+      if (!text.empty()) {
+        char position[POSITION_TEXT_SIZE];
+        WritePositionText(position);
+        EXPECT_EQ(std::tuple(std::string(position), GameSideToMove), std::tuple(text, SideToMove));
+      }
+      const std::string next = MoveText(LegalMoves().at(0));
+      EXPECT_EQ(RunCommandsCapturingOutput(next + "\n"), "") << next;  // no "Illegal move"
+      if (text.empty()) {
+        const PositionSnapshot after = TakePositionSnapshot();
+        EXPECT_EQ(Differences(Replayed(start.empty() ? INITIAL_POSITION : start, MovesOfHistory()), after), "");
+      }
+      std::tie(MovesPerControl, IncrementMs, ControlBaseMs, TimeBudgetMs, PonderEnabled) = settings;
+      std::tie(FixedMoveMs, DepthLimit, UseOwnBook) = std::tuple(0, 0u, true);
     }
-    std::tie(MovesPerControl, IncrementMs, ControlBaseMs, TimeBudgetMs, PonderEnabled) = settings;
-    std::tie(FixedMoveMs, DepthLimit, UseOwnBook) = std::tuple(0, 0u, true);
   }
 }
 

@@ -6,8 +6,6 @@
 #include "search/null_move.h"
 #include "search_probe.h"
 
-namespace {
-
 TEST(DrawCheck, OnHistoriesLaidOutByHand) {
   // The positions since the load as letters, the last one current, and the
   // fifty count of each (one number: the first count, one more a move).
@@ -39,7 +37,7 @@ TEST(DrawCheck, OnHistoriesLaidOutByHand) {
 
 TEST(RepetitionAfterMove, KnightsGoingOutAndBack) {
   constexpr Move BACK = MakeMoveCode(F6, G8, KIND_QUIET), ASIDE = MakeMoveCode(F6, H5, KIND_QUIET);
-  Load(START_FEN);
+  Load(INITIAL_POSITION);
   Line line;
   line.Play("g1f3 g8f6 f3g1");
   const PositionSnapshot before = TakePositionSnapshot();
@@ -70,7 +68,7 @@ TEST(RepetitionAfterMove, KnightsGoingOutAndBack) {
 TEST(NullMove, PassesTheMoveAndComesBackExactly) {
   Load("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -");  // a loaded key holds the pieces alone
   const auto piecesOnly = std::tuple(HashKey, PawnHashKey, EnPassantSquare, SideToMove);
-  Load(START_FEN);
+  Load(INITIAL_POSITION);
   Line line;
   line.Play("e2e4");
   const PositionSnapshot before = TakePositionSnapshot();
@@ -97,5 +95,3 @@ TEST(NullMove, PassesTheMoveAndComesBackExactly) {
   UnmakeNullMove(passes[0]);
   EXPECT_EQ(TakePositionSnapshot(), loaded);
 }
-
-}  // namespace

@@ -21,14 +21,7 @@
 #include "support/move_probe.h"
 #include "support/position_snapshot.h"
 
-constexpr char START_FEN[] = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
 constexpr i64 UNLIMITED_MS = i64{1} << 40;
-
-inline bool IsCheckmate() {
-  UndoRecord record{};
-  FindCheckers(record);
-  return record.checkers && LegalMoves().empty();
-}
 
 // The side to move mates within this many of its moves whatever the defence
 // (by playing first, when given, the move first).

@@ -6,8 +6,6 @@
 #include "search/alpha_beta.h"
 #include "search_probe.h"
 
-namespace {
-
 // Busy enough that every iteration from the third on looks at the input.
 constexpr char MIDDLEGAME[] = "r1bq1rk1/pp2ppbp/2np1np1/8/3NP3/2N1BP2/PPPQ2PP/R3KB1R w KQ -";
 constexpr u32 NO_DEPTH_LIMIT = 60;
@@ -42,7 +40,7 @@ TEST_F(SearchTest, FindsMatesWithTheirDistanceAndLine) {
 
 // The thinking lines ("    depth     score     centiseconds     nodes  line") of
 // iterations 2 to 5, each with the given score and line; the counts as "cs" and "n".
-std::string Iterations(const std::string& score, const std::string& line) {
+static std::string Iterations(const std::string& score, const std::string& line) {
   std::string lines;
   for (int depth = 2; depth <= 5; ++depth) {
     lines += "    " + std::to_string(depth) + "     " + score + "     cs     n  " + line + "\n";
@@ -51,7 +49,7 @@ std::string Iterations(const std::string& score, const std::string& line) {
 }
 
 // The thinking lines with their time and node fields, which go to the vectors, written as "cs" and "n".
-std::string WithoutCounts(const std::string& output, std::vector<long long>& centiseconds,
+static std::string WithoutCounts(const std::string& output, std::vector<long long>& centiseconds,
                           std::vector<long long>& nodes) {
   std::istringstream lines(output);
   std::string masked;
@@ -105,7 +103,7 @@ TEST(ThinkingLine, MateScoresCountMoves) {
 
 TEST_F(SearchTest, DrawsOfTheGameAreAnsweredWithoutSearching) {
   const std::string knightsOutAndBack = "g1f3 g8f6 f3g1 f6g8\n";
-  Load(START_FEN);
+  Load(INITIAL_POSITION);
   RunCommands(knightsOutAndBack);
   EXPECT_TRUE(IsLegalMove(SearchTo(6)));  // a second occurrence: searched as usual
   RunCommands(knightsOutAndBack);
@@ -193,5 +191,3 @@ TEST_F(SearchTest, TheDefaultTableSearchesTheSameTree) {
   EXPECT_EQ(moves[3], moves[0]);
   EXPECT_NE(moves[1], moves[0]);
 }
-
-}  // namespace

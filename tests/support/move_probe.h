@@ -61,6 +61,12 @@ inline std::vector<Move> LegalMoves() {
   return moves;
 }
 
+inline bool IsCheckmate() {
+  UndoRecord record{};
+  FindCheckers(record);
+  return record.checkers && LegalMoves().empty();
+}
+
 // The legal move of the position named word, or NO_MOVE.
 inline Move LegalMoveNamed(const std::string& word) {
   for (Move move : LegalMoves()) {

@@ -7,7 +7,7 @@
 
 #include "pgn_test_files.h"
 #include "support/command_feed.h"
-#include "support/file_size_limit.h"
+#include "support/resource_limit.h"
 
 namespace {
 
@@ -128,9 +128,9 @@ TEST_F(Conversions, ListedFilesAndGameFilesThatCannotBeWritten) {
   const std::string three = ReadFile("c.game");
   std::string written, flushed;
   {
-    FileSizeLimit full(1024);
+    ResourceLimit full(RLIMIT_FSIZE, 1024);
     written = Run("pgn2game forty.pgn a.game");
-    FileSizeLimit noMore(three.size());  // more than the messages
+    ResourceLimit noMore(RLIMIT_FSIZE, three.size());  // more than the messages
     flushed = Run("pgn2game b.pgn c.game");
   }
   // The disk fills up within the fourth game: three whole games stay, counted, and the file reads back whole.

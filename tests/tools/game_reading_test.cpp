@@ -65,9 +65,7 @@ TEST(San, SelfPlayGamesReplayMoveByMove) {
       ASSERT_TRUE(IsLegalMove(read.games[0].moves[ply])) << text << "ply " << ply;
       PlayGameMove(read.games[0].moves[ply]);
     }
-    UndoRecord record;
-    FindCheckers(record);
-    const bool mated = record.checkers != 0 && LegalMoves().empty();
+    const bool mated = IsCheckmate();
     EXPECT_EQ(mated, text.find(" mates}") != std::string::npos) << text;
     mates += mated;
   }

@@ -7,7 +7,7 @@
 
 #include "pgn_test_files.h"
 #include "support/command_feed.h"
-#include "support/file_size_limit.h"
+#include "support/resource_limit.h"
 #include "tools/line_sort.h"
 
 namespace {
@@ -136,7 +136,7 @@ TEST_F(MakeBook, AFailureOrARefusalLeavesTheBookAsItWas) {
     const std::map<std::string, std::string> before = FilesBelow("books");
     std::string output;
     {
-      FileSizeLimit limit(failure.fileSizeLimit);
+      ResourceLimit limit(RLIMIT_FSIZE, failure.fileSizeLimit);
       output = Run("makebook " + failure.command + " into books");
     }
     EXPECT_NE(output.find(failure.message + "makebook: failed; the book in 'books' is as it was\n"),
