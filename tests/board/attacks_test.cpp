@@ -1,7 +1,6 @@
 // The attack tables against the board walked square by square, legality
 // against the known move-tree counts, and the keys that files store.
 #include <random>
-#include <set>
 
 #include "board_probe.h"
 #include "support/test_data.h"

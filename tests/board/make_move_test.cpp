@@ -1,6 +1,5 @@
 // Make and unmake: lines of moves of every kind for both colours, ending on
 // positions worked out by hand, keys checked on the way, then all taken back.
-#include <sstream>
 
 #include "board_probe.h"
 

@@ -1,9 +1,6 @@
 // Position databases: lines parsed, boards packed, databases built from lines written here, searched two ways.
 #include <cstring>
-#include <map>
-#include <memory>
 #include <random>
-#include <tuple>
 
 #include "book/position_database.h"
 #include "book/position_line.h"

@@ -1,7 +1,5 @@
 // Opening book files written byte by byte here: opened and searched, refused when broken, and played from.
-#include <memory>
 #include <random>
-#include <tuple>
 
 #include "book/book_move.h"
 #include "book_test_files.h"

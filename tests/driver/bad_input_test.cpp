@@ -1,6 +1,5 @@
 // Input that once broke the engine or a user's files: move words that say more than a legal move, and commands
 // whose output is one of their inputs.
-#include <filesystem>
 
 #include "board/position_text.h"
 #include "driver/command_loop.h"

@@ -1,16 +1,8 @@
 // "bench": the search measured on its built-in positions, always the same tree.
-#include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <numeric>
-#include <sstream>
-#include <tuple>
 
-#include <unistd.h>
-
-#include "board/attacks.h"
 #include "board/position_text.h"
 #include "engine/game.h"
 #include "support/move_probe.h"

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cinttypes>
-#include <csignal>
 
 #include "board/attacks.h"
 #include "board/load_position.h"

@@ -1,20 +1,10 @@
 // Games: moves and pondering in process, then the engine over pipes with its
 // claims and a whole game as xboard plays it with pondering on.
-#include <gtest/gtest.h>
 
-#include <chrono>
 #include <cinttypes>
-#include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <sstream>
-#include <thread>
-#include <tuple>
 
-#include "board/attacks.h"
 #include "board/history_room.h"
-#include "board/load_position.h"
-#include "board/move_text.h"
 #include "board/move_validity.h"
 #include "board/position_text.h"
 #include "driver/command_loop.h"

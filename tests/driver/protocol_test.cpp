@@ -1,14 +1,7 @@
 // The xboard protocol beyond a plain game, over pipes: what each command
 // answers, what stops a search and what waits for its move, take-backs, and
 // analysis.
-#include <gtest/gtest.h>
 
-#include <sstream>
-#include <string>
-#include <vector>
-
-#include "board/load_position.h"
-#include "board/move_text.h"
 #include "support/engine_process.h"
 #include "support/move_probe.h"
 

@@ -1,12 +1,8 @@
 #include "eval/evaluate.h"
 
-#include <iterator>
-#include <utility>
-
 #include "eval/pawn_structure.h"
 #include "eval/square_tables.h"
 #include "movegen/movegen_probe.h"  // Load, MirroredFen
-#include "support/engine_process.h"
 
 namespace {
 

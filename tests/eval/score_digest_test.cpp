@@ -1,13 +1,11 @@
 // Digests of the evaluation and of the exchange evaluator over many real positions: both are tuned
 // for speed, and a faster version must give every single score exactly as before.
-#include <cstdio>
 
 #include "engine/game.h"
 #include "eval/evaluate.h"
 #include "movegen/exchange.h"
 #include "movegen/movegen_probe.h"  // Load, ReadPerftFile
 #include "movegen/side_constants.h"
-#include "support/test_data.h"
 #include "tools/pgn_reader.h"
 
 namespace {

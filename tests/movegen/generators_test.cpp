@@ -1,6 +1,5 @@
 // The generators on positions worked out by hand, for both colours, captures
 // against full generation, and the exchange evaluator and selection rule.
-#include <map>
 
 #include "eval/square_tables.h"
 #include "movegen/exchange.h"

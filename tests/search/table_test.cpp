@@ -1,9 +1,7 @@
 // The transposition table: its fields, sizes, side halves, key bits and
 // replacement rule worked by hand; and the expected line read back out of it.
-#include <bit>
 #include <fstream>
 
-#include "search/pv_text.h"
 #include "search_probe.h"
 #include "support/resource_limit.h"
 

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>

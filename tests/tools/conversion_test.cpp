@@ -1,9 +1,5 @@
 // The conversion commands: fed to the command loop in this process, and run by the built engine over pipes as an
 // operator runs them, through the whole chain from PGN games to an opening book the engine plays from.
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <sstream>
 
 #include "pgn_test_files.h"
 #include "support/command_feed.h"

@@ -1,6 +1,5 @@
 // Reading games: algebraic notation in hand-made positions, EPD operations and 300 real games; PGN texts of every kind.
 #include <random>
-#include <sstream>
 
 #include "board/move_validity.h"
 #include "engine/game.h"

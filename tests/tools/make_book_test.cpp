@@ -1,9 +1,5 @@
 // "makebook" fed to the command loop in this process: the books of the step-by-step chain, games added once, and every
 // failure leaving the book it found. Then the sort it uses, against std::sort.
-#include <unistd.h>
-
-#include <map>
-#include <sstream>
 
 #include "pgn_test_files.h"
 #include "support/command_feed.h"

@@ -1,15 +1,7 @@
 // The UCI front end over pipes: the handshake, positions compared with the
 // xboard path, every kind of "go" ending in exactly one legal "bestmove",
 // pondering, "isready" during a search, options and mate scores.
-#include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <sstream>
-#include <string>
-#include <vector>
-
-#include "board/load_position.h"
 #include "support/engine_process.h"
 #include "support/move_probe.h"
 
