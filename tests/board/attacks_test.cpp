@@ -1,12 +1,12 @@
-// The attack tables against the board walked square by square, legality
-// against the known move-tree counts, and the keys that files store.
+// The attack tables against the board walked square by square, legality against the known move-tree counts, and the
+// keys that files store.
 #include <random>
 
 #include "board_probe.h"
 #include "support/test_data.h"
 
-// Steps on the board as (file, row) offsets, rows counting down from rank 8,
-// taken once or (slide) repeated up to the edge or the first occupied square.
+// Steps on the board as (file, row) offsets, rows counting down from rank 8, taken once or (slide) repeated up to the
+// edge or the first occupied square.
 using Steps = std::vector<std::pair<int, int>>;
 static const Steps STRAIGHT = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}}, DIAGONAL = {{1, 1}, {1, -1}, {-1, 1}, {-1, -1}};
 

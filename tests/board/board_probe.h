@@ -1,5 +1,5 @@
-// Helpers of the board tests: the board's interface, the variables derived
-// from Board recomputed, and positions loaded and written back.
+// Helpers of the board tests: the board's interface, the variables derived from Board recomputed, and positions loaded
+// and written back.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,11 +1,10 @@
-// Make and unmake: lines of moves of every kind for both colours, ending on
-// positions worked out by hand, keys checked on the way, then all taken back.
+// Make and unmake: lines of moves of every kind for both colours, ending on positions worked out by hand, keys checked
+// on the way, then all taken back.
 
 #include "board_probe.h"
 
-// The keys recomputed: the pieces' keys, the en-passant key (a loaded square has
-// none; after a make only a double step sets the square, always with its key),
-// and the key of each right lost since the load, unless castling spent it.
+// The keys recomputed: the pieces' keys, the en-passant key (a loaded square has none; after a make only a double step
+// sets the square, always with its key), and the key of each right lost since the load, unless castling spent it.
 static std::pair<u64, u32> ExpectedKeys(u16 rightsAtLoad, u16 spentByCastling, bool loaded = false) {
   const u64 enPassant = EnPassantSquare && !loaded ? ZobristKeys[0][EnPassantSquare] : 0;
   u64 key = enPassant, pawnKey = enPassant;

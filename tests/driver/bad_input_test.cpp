@@ -1,5 +1,5 @@
-// Input that once broke the engine or a user's files: move words that say more than a legal move, and commands
-// whose output is one of their inputs.
+// Input that once broke the engine or a user's files: move words that say more than a legal move, and commands whose
+// output is one of their inputs.
 
 #include "board/position_text.h"
 #include "driver/command_loop.h"
@@ -7,8 +7,8 @@
 #include "tools/pgn_test_files.h"
 
 // A move word is exactly the text of a legal move: a promotion letter on a move that is no promotion, anything else
-// after the squares, a king beside the other, castling through an attacked square, a pinned piece or a pawn on the
-// last rank without a piece makes an illegal move that changes nothing. A real promotion is played.
+// after the squares, a king beside the other, castling through an attacked square, a pinned piece or a pawn on the last
+// rank without a piece makes an illegal move that changes nothing. A real promotion is played.
 TEST(BadInput, OnlyTheExactTextOfALegalMoveIsPlayed) {
   InitBoardTables();
   const std::string castling = "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", promotion = "4k3/P7/8/8/8/8/8/4K3 w - -",
@@ -35,8 +35,8 @@ TEST(BadInput, OnlyTheExactTextOfALegalMoveIsPlayed) {
   }
 }
 
-// No command writes over a file it reads: an output that is the input, by its name or through a link, is refused
-// with the message for an output that cannot be opened, and the input keeps every byte.
+// No command writes over a file it reads: an output that is the input, by its name or through a link, is refused with
+// the message for an output that cannot be opened, and the input keeps every byte.
 TEST(FileSafety, NoCommandWritesOverTheFileItReads) {
   struct SelfOverwrite {
     const char* commands;

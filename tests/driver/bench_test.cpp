@@ -17,8 +17,8 @@
 
 constexpr size_t BENCH_POSITION_COUNT = 16;
 
-// The node counts of the positions' lines, which come first, numbered from 1:
-// "number depth d move score s nodes n time t ms".
+// The node counts of the positions' lines, which come first, numbered from 1: "number depth d move score s nodes n time
+// t ms".
 static std::vector<u64> NodesPerPosition(const std::string& output) {
   std::vector<u64> nodes;
   std::istringstream text(output);
@@ -58,8 +58,8 @@ TEST(Bench, TheSameTreeWhateverWaitsAtTheInputAndTheSettingsComeBack) {
   EngineState = ENGINE_FORCE;
 }
 
-// Typed while the engine ponders in a game, "bench" takes the guess back first
-// and gives the game back when it ends: the game goes on legally.
+// Typed while the engine ponders in a game, "bench" takes the guess back first and gives the game back when it ends:
+// the game goes on legally.
 TEST(Bench, PrintsEachPositionThenTheTotalsAndTheGameGoesOn) {
   EngineProcess engine;
   engine.Send("new\ne2e4\n");

@@ -1,5 +1,5 @@
-// The command loop as the operator and the GUI see it over pipes, printed and
-// logged; then the input poll and the clock and switch words in process.
+// The command loop as the operator and the GUI see it over pipes, printed and logged; then the input poll and the clock
+// and switch words in process.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 
@@ -89,8 +89,8 @@ TEST(CommandLoop, WholeRunsPrintAndLogExactly) {
       {"setboard 4k3/8/8/8/8/8/8/4K2R w K - " + std::string(226, 'x') + " d d\nd\nquit\n",
        Shown("4k3/8/8/8/8/8/8/4K2R w K -"), "::cmd:: d\n::cmd:: quit\n"},
       {knights + "d\n", initial, ""},
-      // A side switch that lets the new side take the king is refused; one that changes the side drops the
-      // en-passant square with its key: d2 may not take its own pawn on e3.
+      // A side switch that lets the new side take the king is refused; one that changes the side drops the en-passant
+      // square with its key: d2 may not take its own pawn on e3.
       {"test\nnopost\nwhite\nd\ngo\n", Diagram(test) + refused + Shown(test) + "move h5g4\n", ""},
       {"new\nforce\ne2e4\nwhite\nd\nd2e3\nd\nblack\nd\nquit\n",
        Shown(afterE4 + " w KQkq -") + illegal + "d2e3\n" + Shown(afterE4 + " w KQkq -") + Shown(afterE4 + " b KQkq -"),
@@ -117,9 +117,9 @@ TEST(CommandLoop, WholeRunsPrintAndLogExactly) {
   }
 }
 
-// The handshake waits for no reply: "protover", "accepted" and "rejected" reach
-// the loop, which reads each with its argument; another greeting is reported and
-// the start-up carried out. The log is rewritten at every start and may be missing.
+// The handshake waits for no reply: "protover", "accepted" and "rejected" reach the loop, which reads each with its
+// argument; another greeting is reported and the start-up carried out. The log is rewritten at every start and may be
+// missing.
 TEST(CommandLoop, HandshakeLinesTheWordsItReadsAndTheLog) {
   const std::string features =
       "\nfeature done=0\nfeature setboard=1\nfeature myname=\"Tavrel 1.1\"\nfeature ping=1\nfeature analyze=1\n"
@@ -167,9 +167,8 @@ TEST(TimeAllocation, BudgetsWorkedByHand) {
   }
 }
 
-// The moves a side has made as xboard counts them for its controls (seen in its
-// debug log at 10 moves in 6 s from a position with black to move: black gets
-// its time after its 10th move, white after its 9th, the 10th of the game).
+// The moves a side has made as xboard counts them for its controls (seen in its debug log at 10 moves in 6 s from a
+// position with black to move: black gets its time after its 10th move, white after its 9th, the 10th of the game).
 TEST(TimeAllocation, MovesAreCountedAsTheInterfaceCountsThem) {
   const struct { u16 gameMoveCount; u32 sideToMove; u32 movesMade; } cases[] = {
       {1, WHITE, 0}, {2, BLACK, 0}, {79, WHITE, 39}, {80, BLACK, 39},  // from the initial position
@@ -181,8 +180,8 @@ TEST(TimeAllocation, MovesAreCountedAsTheInterfaceCountsThem) {
   }
 }
 
-// No budget exceeds what the clock can pay less its reserve (a twentieth, 50 ms
-// at least), nor three fair shares of a control when the control is known.
+// No budget exceeds what the clock can pay less its reserve (a twentieth, 50 ms at least), nor three fair shares of a
+// control when the control is known.
 TEST(TimeAllocation, BudgetsNeverOutrunTheClock) {
   const struct { i64 budgetMs, clockMs, fairShareMs, safeBudgetMs, hardLimitMs; } cases[] = {
       {6500, 300000, 0, 6500, 285000},         // far inside the clock: untouched

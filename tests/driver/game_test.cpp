@@ -1,5 +1,5 @@
-// Games: moves and pondering in process, then the engine over pipes with its
-// claims and a whole game as xboard plays it with pondering on.
+// Games: moves and pondering in process, then the engine over pipes with its claims and a whole game as xboard plays it
+// with pondering on.
 
 #include <cinttypes>
 #include <fstream>
@@ -30,8 +30,8 @@ class GameTest : public testing::Test {
   }
 };
 
-// Knights out and home again with pawn moves now and then, then knights alone
-// far past the fifty-move count: thousands of plies, more than History holds.
+// Knights out and home again with pawn moves now and then, then knights alone far past the fifty-move count: thousands
+// of plies, more than History holds.
 TEST_F(GameTest, ALongGameKeepsTheHistoryItNeedsWithinBounds) {
   PositionSnapshot start = TakePositionSnapshot();
   EXPECT_FALSE(PlayGameMove(NO_MOVE));
@@ -62,9 +62,8 @@ TEST_F(GameTest, ALongGameKeepsTheHistoryItNeedsWithinBounds) {
   EXPECT_EQ(HistoryTop->fifty, 3200);
 }
 
-// After 1.e4 the engine, to answer for black, ponders on e5. The input pipe
-// holds a word that stops searches ("move now"), so that every search stops at
-// its first look at the input and no pondering follows a move.
+// After 1.e4 the engine, to answer for black, ponders on e5. The input pipe holds a word that stops searches ("move
+// now"), so that every search stops at its first look at the input and no pondering follows a move.
 class PonderingTest : public GameTest {
  protected:
   void SetUp() override {
@@ -98,10 +97,10 @@ static std::vector<Move> MovesOfHistory() {
   return moves;
 }
 
-// Every row of the command table, run while the engine ponders on e7e5 after 1.e4, the guess made on the search
-// board alone: the words of pondering itself keep the guess; every other takes it back first, as "force" does. The
-// move row runs with a miss, the hit and a move illegal on the game's board, which leaves the engine waiting. Then the
-// board must be its game replayed from where that game began, and the game must go on with a legal move.
+// Every row of the command table, run while the engine ponders on e7e5 after 1.e4, the guess made on the search board
+// alone: the words of pondering itself keep the guess; every other takes it back first, as "force" does. The move row
+// runs with a miss, the hit and a move illegal on the game's board, which leaves the engine waiting. Then the board
+// must be its game replayed from where that game began, and the game must go on with a legal move.
 TEST_F(PonderingTest, EveryCommandLeavesAGameThatGoesOn) {
   EXPECT_EQ(std::tuple(EngineState, UndoTop, Board[E5], GameBoard[E5]),
             std::tuple(ENGINE_PONDERING, UndoRecords, BLACK_PAWN, EMPTY));
@@ -162,10 +161,9 @@ TEST_F(PonderingTest, EveryCommandLeavesAGameThatGoesOn) {
   }
 }
 
-// "undo" takes back one move and "remove" two, in force mode and after the
-// engine's own move: the board, its keys, rights, en-passant square, fifty-move
-// count and history are those of the game replayed without them. A take-back
-// past the start of the game changes nothing. (While pondering: the table above.)
+// "undo" takes back one move and "remove" two, in force mode and after the engine's own move: the board, its keys,
+// rights, en-passant square, fifty-move count and history are those of the game replayed without them. A take-back past
+// the start of the game changes nothing. (While pondering: the table above.)
 TEST_F(GameTest, TakeBacksGiveTheGameReplayedWithoutThem) {
   const struct { std::string start, moves, commands; size_t left; } cases[] = {
       {INITIAL_POSITION, "e2e4 e7e5 g1f3 b8c6 f1c4 g8f6 e1g1", "undo\n", 6},  // castling
@@ -201,10 +199,9 @@ TEST_F(PonderingTest, AHitKeepsTheClockOfThePonderSearch) {
   EXPECT_EQ(std::tuple(SearchStartClock, History[1].move, HistoryTop - History), std::tuple(ponderStart, guess_, 3));
 }
 
-// White's only move is b3b4; then black mates with Rh8. A deepest exact entry
-// planted for the position after b3b4 outlasts the search of the engine's
-// move, and its move slot is the guess offered: the engine ponders only on a
-// legal move of that position. (Pondering on the mate ends by itself.)
+// White's only move is b3b4; then black mates with Rh8. A deepest exact entry planted for the position after b3b4
+// outlasts the search of the engine's move, and its move slot is the guess offered: the engine ponders only on a legal
+// move of that position. (Pondering on the mate ends by itself.)
 TEST_F(GameTest, OnlyALegalMoveOfTheTableIsPonderedOn) {
   InputPipe input;  // open and empty: nothing keeps the engine from pondering
   const char *before = "kr6/8/8/p7/P2b4/1P6/r7/7K w - -", *afterB4 = "kr6/8/8/p7/PP1b4/8/r7/7K b - -";
@@ -246,8 +243,8 @@ TEST(Xboard, MovesAndClaims) {
   }
 }
 
-// The log line telling whether the engine, after its move of the turn, ponders ("" on a
-// timeout). A reply sent before would be input waiting, which rightly keeps it from pondering.
+// The log line telling whether the engine, after its move of the turn, ponders ("" on a timeout). A reply sent before
+// would be input waiting, which rightly keeps it from pondering.
 const std::string PONDERS = "-M: entered StartEngine", DOES_NOT_PONDER = "- NO ponder move";
 static std::string PonderDecision(const EngineProcess& engine, int turn) {
   for (int attempt = 0; attempt < 2000; ++attempt) {
@@ -262,10 +259,9 @@ static std::string PonderDecision(const EngineProcess& engine, int turn) {
   return "";
 }
 
-// The recorded exchange of xboard: the handshake, clock words before every
-// move, guesses that are confirmed or not, "easy" before the last move, then
-// "force" and the board compared with the same moves played here. Like
-// xboard, the test interrupts the engine before each of its moves.
+// The recorded exchange of xboard: the handshake, clock words before every move, guesses that are confirmed or not,
+// "easy" before the last move, then "force" and the board compared with the same moves played here. Like xboard, the
+// test interrupts the engine before each of its moves.
 TEST(Xboard, PonderedGameEndsOnTheBoardOfItsMoves) {
   constexpr int ENGINE_MOVES = 6;
   InitBoardTables();
@@ -283,8 +279,8 @@ TEST(Xboard, PonderedGameEndsOnTheBoardOfItsMoves) {
     ASSERT_TRUE(PlayGameMove(ParseGameMove(lines->back().substr(5).c_str())));
     ASSERT_EQ(PonderDecision(engine, turn), turn + 1 == ENGINE_MOVES ? DOES_NOT_PONDER : PONDERS) << "turn " << turn;
     if (turn + 1 == ENGINE_MOVES) break;
-    // The reply the engine expects is the second move of its last thinking
-    // line; alternately that reply and another legal one are played.
+    // The reply the engine expects is the second move of its last thinking line; alternately that reply and another
+    // legal one are played.
     std::string depth, score, time, nodes, first, expected;
     for (const std::string& line : *lines) {
       if (line.starts_with("    ")) std::istringstream(line) >> depth >> score >> time >> nodes >> first >> expected;

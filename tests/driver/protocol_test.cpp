@@ -1,6 +1,5 @@
-// The xboard protocol beyond a plain game, over pipes: what each command
-// answers, what stops a search and what waits for its move, take-backs, and
-// analysis.
+// The xboard protocol beyond a plain game, over pipes: what each command answers, what stops a search and what waits
+// for its move, take-backs, and analysis.
 
 #include "support/engine_process.h"
 #include "support/move_probe.h"
@@ -32,9 +31,8 @@ std::vector<std::string> LineMoves(const std::string& line) {
 
 }  // namespace
 
-// "sd" limits the depth, "post"/"nopost" switch the thinking lines, a mate is
-// 100000 + moves, and "hint" gives the reply the engine expects: the second
-// move of its last thinking line.
+// "sd" limits the depth, "post"/"nopost" switch the thinking lines, a mate is 100000 + moves, and "hint" gives the
+// reply the engine expects: the second move of its last thinking line.
 TEST(XboardCommands, DepthThinkingLinesMatesAndHints) {
   EngineRun run = RunEngine(HANDSHAKE + "new\nsd 3\n" + LONG_CLOCK + "post\ngo\nhint\n");
   std::istringstream lines(run.output);
@@ -56,8 +54,8 @@ TEST(XboardCommands, DepthThinkingLinesMatesAndHints) {
   EXPECT_EQ(run.output.find(" # "), std::string::npos) << run.output;  // no marks of the table in a line
 }
 
-// While the engine thinks on its move (15 s), a command that takes the turn
-// back stops the search: no move, no claim. A ping is answered afterwards.
+// While the engine thinks on its move (15 s), a command that takes the turn back stops the search: no move, no claim. A
+// ping is answered afterwards.
 TEST(XboardSearch, CommandsThatTakeTheTurnBackSendNoMove) {
   for (const std::string& command : std::vector<std::string>{"force", "new", "result 1-0 {over}",
                                                              "setboard " + MATE_IN_ONE, "undo", "remove", "quit"}) {
@@ -76,8 +74,8 @@ TEST(XboardSearch, CommandsThatTakeTheTurnBackSendNoMove) {
   }
 }
 
-// "ping" does not cut the search short: with a depth limit of 5 the move comes
-// from depth 5, then "pong". "?" makes the engine move at once.
+// "ping" does not cut the search short: with a depth limit of 5 the move comes from depth 5, then "pong". "?" makes the
+// engine move at once.
 TEST(XboardSearch, PingWaitsForTheMoveAndMoveNowMoves) {
   EngineProcess engine;
   engine.Send(HANDSHAKE + "new\npost\nsd 5\n" + LONG_CLOCK + "e2e4\nping 3\n");
@@ -95,9 +93,8 @@ TEST(XboardSearch, PingWaitsForTheMoveAndMoveNowMoves) {
   EXPECT_TRUE(engine.ReadUntil("move "));  // long before the 15 s are up
 }
 
-// Analysis prints lines for the position on the board and starts again after a
-// move and after a take-back; "." tells its progress; a mated position gives
-// nothing; no move is ever sent.
+// Analysis prints lines for the position on the board and starts again after a move and after a take-back; "." tells
+// its progress; a mated position gives nothing; no move is ever sent.
 TEST(XboardAnalysis, StartsAgainOnEveryChangeOfPosition) {
   EngineProcess engine;
   engine.Send(HANDSHAKE + "new\nforce\npost\nanalyze\n");

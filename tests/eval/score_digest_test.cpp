@@ -1,6 +1,5 @@
-// Digests of the evaluation and of the exchange evaluator over many real positions: both are tuned
-// for speed, and a faster version must give every single score exactly as before.
-
+// Digests of the evaluation and of the exchange evaluator over many real positions: both are tuned for speed, and a
+// faster version must give every single score exactly as before.
 #include "engine/game.h"
 #include "eval/evaluate.h"
 #include "movegen/exchange.h"
@@ -8,10 +7,7 @@
 #include "movegen/side_constants.h"
 #include "tools/pgn_reader.h"
 
-namespace {
-
 constexpr i16 WINDOW = 8190;
-constexpr const char* START_FEN = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
 constexpr int TREE_DEPTH = 3;  // 178,252 positions
 
 // FNV-1a over the bytes of the scores (low byte first) in the order they come.
@@ -26,16 +22,15 @@ struct ScoreDigest {
   }
 };
 
-// Every position of every game, evaluated with the pawn cache as the game
-// before it left it.
-void AddGamePositions(ScoreDigest& evaluations) {
+// Every position of every game, evaluated with the pawn cache as the game before it left it.
+static void AddGamePositions(ScoreDigest& evaluations) {
   const std::string games = ReadTestData("selfplay-300.pgn");
   std::FILE* file = fmemopen(const_cast<char*>(games.data()), games.size(), "rb");
   ASSERT_NE(file, nullptr);
   PgnInput in(file);
   static GameRecord game;
   // The reader takes its moves back: each game is read and played from the start.
-  while (LoadPosition(START_FEN) && ReadPgnGame(game, in)) {
+  while (LoadPosition(INITIAL_POSITION) && ReadPgnGame(game, in)) {
     evaluations.Add(Evaluate(-WINDOW, WINDOW));
     for (int ply = 0; ply < PlyCountOf(game.header); ++ply) {
       ASSERT_TRUE(PlayGameMove(game.moves[ply]));
@@ -45,8 +40,8 @@ void AddGamePositions(ScoreDigest& evaluations) {
   std::fclose(file);
 }
 
-// Every position of the legal move trees below the perft positions, and the exchange score of every move
-// generated in each but the last, captures or not: the evaluator rates safe squares, trades and king captures alike.
+// Every position of the legal move trees below the perft positions, and the exchange score of every move generated in
+// each but the last, captures or not: the evaluator rates safe squares, trades and king captures alike.
 TEST(ScoreDigest, EvaluationAndExchangeScoresOfManyPositionsAreUnchanged) {
   InitBoardTables();
   ScoreDigest games, trees, exchanges;
@@ -65,11 +60,9 @@ TEST(ScoreDigest, EvaluationAndExchangeScoresOfManyPositionsAreUnchanged) {
     });
   }
 
-  // Recorded before any tuning for speed. A deliberate change of a rule, a table or the order in which
-  // the generators write their moves (the digests follow it) changes them: the failure prints the new ones.
+  // Recorded before any tuning for speed. A deliberate change of a rule, a table or the order in which the generators
+  // write their moves (the digests follow it) changes them: the failure prints the new ones.
   EXPECT_EQ(std::pair(games.count, games.hash), std::pair(35373, 0xf52fd752e591638bu));
   EXPECT_EQ(std::pair(trees.count, trees.hash), std::pair(178252, 0x68057ecef023e5f3u));
   EXPECT_EQ(std::pair(exchanges.count, exchanges.hash), std::pair(179765, 0xe0100b81177272a8u));
 }
-
-}  // namespace

@@ -1,5 +1,5 @@
-// The generators on positions worked out by hand, for both colours, captures
-// against full generation, and the exchange evaluator and selection rule.
+// The generators on positions worked out by hand, for both colours, captures against full generation, and the exchange
+// evaluator and selection rule.
 
 #include "eval/square_tables.h"
 #include "movegen/exchange.h"
@@ -11,9 +11,8 @@ namespace {
 constexpr i16 QUIET_SCORE = -30000;
 using enum Generator;
 
-// The list in order: "e2e4" is scored QUIET_SCORE, "e2e4:-9500" as written,
-// and "e2e4:?" by square-table terms (left to the exchange tests); then,
-// when given, the entries the legality test refuses.
+// The list in order: "e2e4" is scored QUIET_SCORE, "e2e4:-9500" as written, and "e2e4:?" by square-table terms (left to
+// the exchange tests); then, when given, the entries the legality test refuses.
 struct Case { Generator generator; const char* fen; const char* list; const char* rejected = nullptr; };
 
 const Case CASES[] = {
@@ -91,9 +90,9 @@ TEST(Generators, HandWorkedListsInOrderForBothColours) {
   }
 }
 
-// Out of check, capture generation keeps of the full list every en passant, pawn capture and
-// capture-promotion, and the other captures scored at least -10000, with their scores; its push
-// promotions (queens only) are such moves of the full list. Returns whether it compared.
+// Out of check, capture generation keeps of the full list every en passant, pawn capture and capture-promotion, and the
+// other captures scored at least -10000, with their scores; its push promotions (queens only) are such moves of the
+// full list. Returns whether it compared.
 bool CapturesAreWhatTheFullListSays() {
   std::map<Move, int> all, expected, kept;
   for (const MoveEntry& e : Generate(All)) {
@@ -127,8 +126,8 @@ int Score(const char* fen, int piece, int from, int to) {
 }
 
 TEST(Exchange, HandWorkedExchanges) {
-  // The band and the material won or lost (rest), and the square tables: the mover's leaves from, what
-  // stands on to afterwards (a promoted pawn's is the queen's) and, when a winning capture counts it, the victim's.
+  // The band and the material won or lost (rest), and the square tables: the mover's leaves from, what stands on to
+  // afterwards (a promoted pawn's is the queen's) and, when a winning capture counts it, the victim's.
   struct Case { const char* why; const char* fen; int piece, from, to, pieceOnTo; bool victimCounted; int rest; };
   const Case cases[] = {
       {"Kxd2, undefended", "4k3/8/8/8/8/8/3n4/4K3 w - -", WHITE_KING, E1, D2, WHITE_KING, true, 320 - 9500},

@@ -1,5 +1,5 @@
-// Helpers of the move generation tests: a generator run as the search runs
-// it, trees walked, and colour-mirrored positions.
+// Helpers of the move generation tests: a generator run as the search runs it, trees walked, and colour-mirrored
+// positions.
 #pragma once
 
 #include <algorithm>
@@ -20,9 +20,8 @@ constexpr bool SANITIZED = true;
 constexpr bool SANITIZED = false;
 #endif
 
-// The list the generator writes for the side to move at the bottom of the
-// move stack, with the checkers found into the first undo record; AsSearched:
-// evasions in check, all moves otherwise.
+// The list the generator writes for the side to move at the bottom of the move stack, with the checkers found into the
+// first undo record; AsSearched: evasions in check, all moves otherwise.
 enum class Generator { All, Captures, Evasions, AsSearched };
 
 inline std::vector<MoveEntry> Generate(Generator generator) {
@@ -33,8 +32,8 @@ inline std::vector<MoveEntry> Generate(Generator generator) {
   return {MoveStack, (generator == Generator::All ? GenerateAll : GenerateCaptures)[SideToMove](MoveStack)};
 }
 
-// Visits every position of the legal move tree depth plies deep below the
-// present one, each before those below it, with the plies left below it.
+// Visits every position of the legal move tree depth plies deep below the present one, each before those below it, with
+// the plies left below it.
 template <typename Visit>
 void WalkTree(int depth, const Visit& visit) {
   visit(depth);
@@ -60,8 +59,8 @@ inline std::string MirroredFen(const std::string& fen) {
   return mirrored + (side == "w" ? " b " : " w ") + castling + " " + enPassant;
 }
 
-// The move of the mirrored piece in the mirrored position. Castling kinds
-// come in black/white pairs: 12/13 short, 14/15 long.
+// The move of the mirrored piece in the mirrored position. Castling kinds come in black/white pairs: 12/13 short,
+// 14/15 long.
 inline Move MirroredMove(Move move) {
   return MakeMoveCode(MoveFrom(move) ^ 56, MoveTo(move) ^ 56, MoveKind(move) ^ (IsCastling(move) ? 1 : 0));
 }

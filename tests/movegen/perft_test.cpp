@@ -1,5 +1,5 @@
-// Perft against counts of independent programs, in both colours; "perft" and
-// "divide" over the pipes of the built engine.
+// Perft against counts of independent programs, in both colours; "perft" and "divide" over the pipes of the built
+// engine.
 #include "movegen/perft.h"
 #include "movegen_probe.h"
 #include "support/engine_process.h"
@@ -34,9 +34,8 @@ TEST(Perft, KnownPositionsCountTheirNodesInBothColours) {
   }
 }
 
-// What the engine printed after start-up, the seconds of each perft line
-// ("1\t0.0\t20", always one decimal) written "-"; only the lines starting with
-// one of the prefixes, when given.
+// What the engine printed after start-up, the seconds of each perft line ("1\t0.0\t20", always one decimal) written
+// "-"; only the lines starting with one of the prefixes, when given.
 std::string Printed(const std::string& input, std::initializer_list<std::string> prefixes = {}) {
   EngineRun run = RunEngine(input);
   EXPECT_EQ(run.exitCode, 0) << input;
@@ -64,8 +63,8 @@ TEST(PerftAndDivideCommands, EachDepthThenTheTotalAndTheMovesMadeOrTheLeavesBelo
   EXPECT_EQ(Printed("new\nperft 3\ndivide 2\ndivide 1\ndivide 0\nquit\n"),
             header + "1\t-\t20\n2\t-\t420\n3\t-\t9322\ntotal nodes: 9762\n(total moves[32]: 9762)\n" +
                 startDivide(20) + startDivide(1) + "Nodes: 0\n");
-  // The pinned knight's six moves are made and rejected, the king's four count; depths below 1 count
-  // nothing, and a word that is no number is left to be read as a command.
+  // The pinned knight's six moves are made and rejected, the king's four count; depths below 1 count nothing, and a
+  // word that is no number is left to be read as a command.
   EXPECT_EQ(Printed("setboard 4k3/8/8/8/4r3/8/4N3/4K3 w - -\nperft 1\nperft 0\nperft -3\nperft quit\nperft 1\n"),
             header + "1\t-\t4\ntotal nodes: 4\n(total moves[32]: 10)\n" + none + none + none);
   // Stalemate, then mate: each depth makes the king's one step to g8 and rejects it, up to depth 127.

@@ -7,8 +7,8 @@
 #include "search_probe.h"
 
 TEST(DrawCheck, OnHistoriesLaidOutByHand) {
-  // The positions since the load as letters, the last one current, and the
-  // fifty count of each (one number: the first count, one more a move).
+  // The positions since the load as letters, the last one current, and the fifty count of each (one number: the first
+  // count, one more a move).
   struct Case { const char* keys; std::vector<u16> fifty; int repeats; bool loneKnight; Move draw; };
   const Case cases[] = {
       {"abcdabcda", {92}, 2, true, GAME_NO_MATERIAL},  // material first, then the fifty count
@@ -46,8 +46,8 @@ TEST(RepetitionAfterMove, KnightsGoingOutAndBack) {
   for (Move never : {MakeMoveCode(F6, G8, KIND_CAPTURE), MakeMoveCode(E7, E6, KIND_QUIET), BLACK_SHORT_CASTLE}) {
     EXPECT_EQ(RepetitionAfterMove(never), 0) << never;  // a capture, a pawn move, castling
   }
-  // Late in the fifty count a quiet move is taken to repeat without looking:
-  // from 76 half-moves after it once, from 100 on twice; below 4, never.
+  // Late in the fifty count a quiet move is taken to repeat without looking: from 76 half-moves after it once,
+  // from 100 on twice; below 4, never.
   for (auto [fifty, repeats] : {std::pair{74, 0}, {75, 1}, {98, 1}, {99, 2}, {2, 0}}) {
     HistoryTop->fifty = static_cast<u16>(fifty);
     EXPECT_EQ(RepetitionAfterMove(fifty == 2 ? BACK : ASIDE), repeats) << fifty;

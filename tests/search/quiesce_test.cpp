@@ -5,8 +5,8 @@
 #include "movegen/generate_captures.h"
 #include "search_probe.h"
 
-// Quiesce at depth and ply from an empty table, the side to move in check
-// that often before on the line; the position and UndoTop must come back.
+// Quiesce at depth and ply from an empty table, the side to move in check that often before on the line; the position
+// and UndoTop must come back.
 static i16 Quiet(i32 depth, i32 ply, u32 checkedBefore = 0) {
   ClearTransTable();
   InCheckCount[SideToMove] = checkedBefore;
@@ -26,8 +26,8 @@ static std::tuple<Move, u32, int, int> Stored() {
 
 static int StandPat() { return Evaluate(-SCORE_KING_CAPTURE, SCORE_KING_CAPTURE); }
 
-// The best of standing pat and of every capture scored by the evaluation of
-// the position it reaches, worked out move by move.
+// The best of standing pat and of every capture scored by the evaluation of the position it reaches, worked out move by
+// move.
 static int StandPatOrEvaluatedCapture() {
   MoveEntry list[MAX_LIST_MOVES];
   const MoveEntry* end = GenerateCaptures[SideToMove](list);

@@ -1,5 +1,5 @@
-// Helpers of the search tests: a plain mate finder, lines of moves played by
-// name, and a fixture that searches the loaded position without a clock.
+// Helpers of the search tests: a plain mate finder, lines of moves played by name, and a fixture that searches the
+// loaded position without a clock.
 #pragma once
 
 #include <unistd.h>
@@ -23,8 +23,8 @@
 
 constexpr i64 UNLIMITED_MS = i64{1} << 40;
 
-// The side to move mates within this many of its moves whatever the defence
-// (by playing first, when given, the move first).
+// The side to move mates within this many of its moves whatever the defence (by playing first, when given, the move
+// first).
 inline bool ForcesMateWithin(int moves, Move first = NO_MOVE) {
   for (Move candidate : first ? std::vector<Move>{first} : LegalMoves()) {
     bool forced = false;
@@ -74,8 +74,7 @@ class Line {
   std::deque<std::pair<Move, UndoRecord>> played_;
 };
 
-// Searches without a clock or thinking lines; the input is a pipe of the
-// test's own, empty until the test writes to it.
+// Searches without a clock or thinking lines; the input is a pipe of the test's own, empty until the test writes to it.
 class SearchTest : public testing::Test {
  protected:
   void SetUp() override {

@@ -1,12 +1,12 @@
-// The transposition table: its fields, sizes, side halves, key bits and
-// replacement rule worked by hand; and the expected line read back out of it.
+// The transposition table: its fields, sizes, side halves, key bits and replacement rule worked by hand; and the
+// expected line read back out of it.
 #include <fstream>
 
 #include "search_probe.h"
 #include "support/resource_limit.h"
 
-// Keys 'A' to 'E' share their low 18 bits, so fall into one bucket (0x2b3c5
-// of a side's half), and differ in the compared bits.
+// Keys 'A' to 'E' share their low 18 bits, so fall into one bucket (0x2b3c5 of a side's half), and differ in the
+// compared bits.
 constexpr u64 KEYS[] = {0x0123456789eb3c5ull, 0x1111111100eb3c5ull, 0x2222222200eb3c5ull, 0x3333333300eb3c5ull,
                         0x4444444400eb3c5ull};
 constexpr u64 ALPHA = KEYS[0];
@@ -79,8 +79,8 @@ TEST(TransTable, ASizeGivesThePowerOfTwoOfBucketsThatFitsAndAResizeClearsTheTabl
   EXPECT_EQ(std::tuple(resized, TransTableMegabytes(), Found(ALPHA)), std::tuple(false, 18u, "e2e4"));
 }
 
-// At every size the sides keep apart and only the compared key bits decide:
-// those above the bucket's and bit 16, and the high word.
+// At every size the sides keep apart and only the compared key bits decide: those above the bucket's and bit 16, and
+// the high word.
 TEST(TransTable, EachSizeTellsPositionsApartByTheSideAndTheKeyBitsAboveTheBucket) {
   DefaultTableAfter restore;
   constexpr u64 LAST = 0xfedcba98ffffffffull;  // in the last bucket of each half
@@ -175,8 +175,8 @@ TEST(PvText, FollowsTheTableForTwelveMovesAtMostWithinTheRecordsUpToAResultOrAMi
   UndoTop = UndoRecords + PLY_RECORDS - 3;
   EXPECT_EQ(Pv(12), "g1f3 g8f6 f3g1 ");
   UndoTop = UndoRecords;
-  // The table's entry for the start position, and the line read from it: no pawn moves three squares,
-  // nothing to capture, the other side's move and a blocked castling do not fit.
+  // The table's entry for the start position, and the line read from it: no pawn moves three squares, nothing to
+  // capture, the other side's move and a blocked castling do not fit.
   const std::pair<Move, const char*> cases[] = {
       {GAME_MATED, "# "}, {GAME_STALEMATE, "1/2 - 1/2 (stalemate)"}, {GAME_REPETITION, "1/2 - 1/2 (repetition)"},
       {MOVE_NULL, "NULL"}, {GAME_FIFTY_MOVES, "ERROR: 3186"}, {NO_MOVE, "ERROR: 0"},  // a quiescence entry

@@ -1,5 +1,5 @@
-// Whole searches: mates checked by the plain mate finder, the thinking lines,
-// results and draws at the root, the records, and what stops a search.
+// Whole searches: mates checked by the plain mate finder, the thinking lines, results and draws at the root, the
+// records, and what stops a search.
 #include <numeric>
 
 #include "platform/input_poll.h"
@@ -38,8 +38,8 @@ TEST_F(SearchTest, FindsMatesWithTheirDistanceAndLine) {
   }
 }
 
-// The thinking lines ("    depth     score     centiseconds     nodes  line") of
-// iterations 2 to 5, each with the given score and line; the counts as "cs" and "n".
+// The thinking lines ("    depth     score     centiseconds     nodes  line") of iterations 2 to 5, each with the given
+// score and line; the counts as "cs" and "n".
 static std::string Iterations(const std::string& score, const std::string& line) {
   std::string lines;
   for (int depth = 2; depth <= 5; ++depth) {
@@ -66,8 +66,8 @@ static std::string WithoutCounts(const std::string& output, std::vector<long lon
   return masked;
 }
 
-// A search said to have begun three seconds ago prints at least 300 centiseconds on every line;
-// the node counts, from the start of the search, rise to MovesMade.
+// A search said to have begun three seconds ago prints at least 300 centiseconds on every line; the node counts, from
+// the start of the search, rise to MovesMade.
 TEST_F(SearchTest, EachIterationPrintsItsLineAndMatesEndTheSearchAtTheFourth) {
   constexpr i64 BEGUN_MS_AGO = 3000;
   Load("6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - -");
@@ -89,8 +89,8 @@ TEST_F(SearchTest, EachIterationPrintsItsLineAndMatesEndTheSearchAtTheFourth) {
   EXPECT_EQ(BestScore, 8097);
 }
 
-// Mate scores in moves, for the thinking line and UCI: plies to the mate, halved upwards for the
-// side that mates; scores that are no mate stay centipawns.
+// Mate scores in moves, for the thinking line and UCI: plies to the mate, halved upwards for the side that mates;
+// scores that are no mate stay centipawns.
 TEST(ThinkingLine, MateScoresCountMoves) {
   const struct { i16 score; int moves, lineScore; } cases[] = {
       {8099, 1, 100001}, {8097, 2, 100002}, {8051, 25, 100025}, {-8098, -1, -100001},
@@ -145,8 +145,8 @@ TEST_F(SearchTest, PendingInputStopsTheSearchWithThePreviousIterationsMove) {
   EXPECT_EQ(std::tuple(StopSearch, BestMove, BestScore), stopped);
 }
 
-// A deep exact entry whose move does not fit: until the first iteration, that deep, ends there is no
-// move to answer with. A ponder search, whose answer is never played, stops at its first look.
+// A deep exact entry whose move does not fit: until the first iteration, that deep, ends there is no move to answer
+// with. A ponder search, whose answer is never played, stops at its first look.
 TEST_F(SearchTest, PendingInputWaitsForAMoveToAnswerWithUnlessPondering) {
   for (bool pondering : {false, true}) {
     Load(MIDDLEGAME);
@@ -175,9 +175,8 @@ TEST_F(SearchTest, TheClockStopsNeitherTheFirstTwoIterationsNorAPonderSearch) {
   EXPECT_EQ(std::tuple(StopSearch, IterationDepth), std::tuple(false, 5u));  // all four iterations ended
 }
 
-// The search of the middlegame to depth 7 made 140,241 moves when the table had
-// one size only, 18 MB; it still does at that size, and a table too small to
-// hold the tree changes the search.
+// The search of the middlegame to depth 7 made 140,241 moves when the table had one size only, 18 MB; it still does at
+// that size, and a table too small to hold the tree changes the search.
 TEST_F(SearchTest, TheDefaultTableSearchesTheSameTree) {
   DefaultTableAfter restore;
   std::vector<u64> moves;

@@ -3,8 +3,8 @@
 
 #include <string>
 
-// A pipe that the command reader (and so the input poll) reads while the
-// object lives, written by the test; the previous input comes back after.
+// A pipe that the command reader (and so the input poll) reads while the object lives, written by the test; the
+// previous input comes back after.
 class InputPipe {
  public:
   InputPipe();
@@ -18,8 +18,8 @@ class InputPipe {
   int ends_[2] = {-1, -1}, previous_;
 };
 
-// Runs the command loop's dispatcher over text until it ends (end of text or
-// "quit"). Standard input is not touched: the words come through a pipe.
+// Runs the command loop's dispatcher over text until it ends (end of text or "quit"). Standard input is not touched:
+// the words come through a pipe.
 void RunCommands(const std::string& text);
 
 // The same, and returns what the commands printed on standard output.

@@ -15,8 +15,8 @@
 
 namespace {
 
-// The start-up lines end with "feature done=1" and the report of a missing
-// book, whose message ends with its own line end before the report's.
+// The start-up lines end with "feature done=1" and the report of a missing book, whose message ends with its own line
+// end before the report's.
 size_t StartupLength(const std::string& printed) {
   const std::string done = "feature done=1\n";
   const size_t end = printed.find(done) == std::string::npos ? 0 : printed.find(done) + done.size();

@@ -1,5 +1,5 @@
-// Runs the built engine as a child process over pipes, in a fresh working
-// directory of its own, so that tests can talk to it as a GUI or an operator.
+// Runs the built engine as a child process over pipes, in a fresh working directory of its own, so that tests can talk
+// to it as a GUI or an operator.
 #pragma once
 
 #include <chrono>
@@ -32,8 +32,8 @@ struct InTempDir : TempDir {
 
 class EngineProcess {
  public:
-  // A new temporary folder when none is given. The engine unless another program is given: a copy of the built one
-  // that finds no book but in its working folder (TAVREL_BINARY, the engine of the build tree, finds the default book).
+  // A new temporary folder when none is given. The engine unless another program is given: a copy of the built one that
+  // finds no book but in its working folder (TAVREL_BINARY, the engine of the build tree, finds the default book).
   explicit EngineProcess(const std::string& workingDir = "", const std::string& program = TAVREL_WITHOUT_BOOK);
   ~EngineProcess();  // kills an engine still running
   EngineProcess(const EngineProcess&) = delete;
@@ -43,8 +43,8 @@ class EngineProcess {
   void CloseInput();
   void Interrupt();  // SIGINT, as xboard sends before each of its moves
   void Terminate();  // SIGTERM, as xboard sends after "quit"
-  // The lines printed up to and including the first that starts with prefix
-  // (without their line ends); nothing when it does not come within 20 s.
+  // The lines printed up to and including the first that starts with prefix (without their line ends); nothing when it
+  // does not come within 20 s.
   std::optional<std::vector<std::string>> ReadUntil(const std::string& prefix);
   std::string ReadToEnd();  // what standard output still brings until the engine closes it
   int Wait();  // the exit code; 128 + signal when a signal ended it (SIGKILL after a minute)
@@ -72,8 +72,8 @@ struct EngineRun {
   int exitCode;
 };
 
-// Starts the engine, writes all of input, closes standard input and collects
-// everything until it exits, the start-up lines apart from the rest.
+// Starts the engine, writes all of input, closes standard input and collects everything until it exits, the start-up
+// lines apart from the rest.
 EngineRun RunEngine(const std::string& input, const std::string& workingDir = "",
                     const std::string& program = TAVREL_WITHOUT_BOOK);
 

@@ -1,5 +1,5 @@
-// Loading positions and trying moves in tests: the legal moves of a position
-// found with the generators, make/unmake and the legality test alone.
+// Loading positions and trying moves in tests: the legal moves of a position found with the generators, make/unmake and
+// the legality test alone.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -28,8 +28,8 @@ inline std::string MoveText(Move move) {
   return text;
 }
 
-// Makes move with a record of its own while visit runs; false, with nothing
-// visited, when the move leaves the mover's king attacked.
+// Makes move with a record of its own while visit runs; false, with nothing visited, when the move leaves the mover's
+// king attacked.
 template <typename Visit>
 bool WithMoveMade(Move move, Visit visit) {
   UndoRecord record{};
@@ -47,8 +47,8 @@ inline bool KeepsKingSafe(Move move) {
   return WithMoveMade(move, [] {});
 }
 
-// The legal moves of the side to move in generation order: evasions in
-// check, all moves otherwise, as the search generates them.
+// The legal moves of the side to move in generation order: evasions in check, all moves otherwise, as the search
+// generates them.
 inline std::vector<Move> LegalMoves() {
   MoveEntry list[MAX_LIST_MOVES];
   UndoRecord record{};

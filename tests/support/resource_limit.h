@@ -1,6 +1,5 @@
-// A limit on a resource of this process, for as long as the object lives: the
-// size of the files it writes (writes beyond it fail with EFBIG instead of
-// raising SIGXFSZ, as on a full disk) or its address space (new mappings fail).
+// A limit on a resource of this process, for as long as the object lives: the size of the files it writes (writes
+// beyond it fail with EFBIG instead of raising SIGXFSZ, as on a full disk) or its address space (new mappings fail).
 #pragma once
 
 #include <sys/resource.h>

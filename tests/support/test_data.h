@@ -6,8 +6,8 @@
 
 #include "platform/integers.h"
 
-// The whole file tests/data/<name>. A file that is missing, unreadable or
-// empty throws, so the test that needs it fails with the file's name.
+// The whole file tests/data/<name>. A file that is missing, unreadable or empty throws, so the test that needs it fails
+// with the file's name.
 std::string ReadTestData(const std::string& name);
 
 // The perft positions: each position with its leaf counts at depths 1, 2, ...

@@ -139,8 +139,8 @@ TEST_F(Conversions, ListedFilesAndGameFilesThatCannotBeWritten) {
 }
 
 // "pgn2pos" empties its sixteen files at each run and splits the lines of "game2pos" by the first digit of their key.
-// Sorted, they become databases and books, from which the engine then plays its first move. A game whose second move
-// is not legal shows the board before it and ends its conversion; the next command finds the initial position.
+// Sorted, they become databases and books, from which the engine then plays its first move. A game whose second move is
+// not legal shows the board before it and ends its conversion; the next command finds the initial position.
 TEST(ConversionChain, GamesBecomeAnOpeningBookTheEnginePlaysFrom) {
   TempDir dir;
   WriteTextFile(dir.File("games.pgn"), SelfPlayGames(100));

@@ -47,8 +47,8 @@ TEST(San, MovesOfEveryFormInPositionsLaidOutByHand) {
   EXPECT_EQ(ParseSanMove(""), NO_MOVE);
 }
 
-// Each move is legal where it is played, each game lasts the plies its tags count, and exactly those whose last
-// comment says one side mates end in mate.
+// Each move is legal where it is played, each game lasts the plies its tags count, and exactly those whose last comment
+// says one side mates end in mate.
 TEST(San, SelfPlayGamesReplayMoveByMove) {
   const std::string all = SelfPlayGames(300);
   int mates = 0, games = 0;

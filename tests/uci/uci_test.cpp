@@ -1,6 +1,5 @@
-// The UCI front end over pipes: the handshake, positions compared with the
-// xboard path, every kind of "go" ending in exactly one legal "bestmove",
-// pondering, "isready" during a search, options and mate scores.
+// The UCI front end over pipes: the handshake, positions compared with the xboard path, every kind of "go" ending in
+// exactly one legal "bestmove", pondering, "isready" during a search, options and mate scores.
 
 #include "support/engine_process.h"
 #include "support/move_probe.h"
@@ -32,8 +31,8 @@ TEST(Uci, HandshakeIsExact) {
   EXPECT_TRUE(RunEngine("isready\nquit\n").startup.starts_with("Engine works only with xboard protocol ver. 2\n"));
 }
 
-// Moves of every kind reach the same board through "position" as through the
-// xboard path; a refused position or move leaves the board as it was.
+// Moves of every kind reach the same board through "position" as through the xboard path; a refused position or move
+// leaves the board as it was.
 TEST(Uci, PositionsAreThoseOfTheXboardPath) {
   const struct { std::string fen, moves; } games[] = {
       {"r3k2r/pppq1ppp/2n2n2/3pp3/1b1PP1b1/2N2N2/PPPQ1PPP/R3KB1R w KQkq - 0 1", "e1c1 e8g8 d4e5 d5e4"},  // both ways
