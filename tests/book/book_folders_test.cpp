@@ -3,12 +3,10 @@
 #include "book/book_folders.h"
 #include "book_test_files.h"
 
-namespace {
-
 // The folders of a program installed in ./inst/bin, and the one the user names.
 const std::string CWD = "", INSTALLED = "inst/bin/../share/tavrel", BUILT = "inst/bin/share/tavrel", NAMED = "mine";
 
-bool Holds(OpeningBook& book, int side, u64 key) {
+static bool Holds(OpeningBook& book, int side, u64 key) {
   return book.BookContains(side, static_cast<u32>(key), static_cast<u32>(key >> 32));
 }
 
@@ -80,5 +78,3 @@ TEST(BookFolders, TheEngineFindsTheDefaultBookFromAnyFolderInTheBuildTreeAndInst
   }
 #endif
 }
-
-}  // namespace

@@ -9,9 +9,7 @@
 #include "search/think.h"
 #include "support/move_probe.h"
 
-namespace {
-
-bool Contains(OpeningBook& book, int side, u64 key) {
+static bool Contains(OpeningBook& book, int side, u64 key) {
   return book.BookContains(side, static_cast<u32>(key), static_cast<u32>(key >> 32));
 }
 
@@ -88,7 +86,7 @@ TEST_F(BookFiles, BrokenFilesAreRefused) {
 }
 
 // The key of the position after moves from the initial position.
-u64 KeyAfter(std::initializer_list<const char*> moves) {
+static u64 KeyAfter(std::initializer_list<const char*> moves) {
   Load(INITIAL_POSITION);
   UndoRecord records[2]{};
   for (UndoRecord* record = records; const char* text : moves) MakeMove(ParseBoardMove(text), *record++);
@@ -128,5 +126,3 @@ TEST_F(BookFiles, TheClockPicksAMoveIntoTheBookOfTheSideThenToMoveOnlyEarlyInThe
   PrintThinking = true;
   EngineState = ENGINE_FORCE;
 }
-
-}  // namespace

@@ -4,14 +4,12 @@
 #include "support/engine_process.h"
 #include "support/move_probe.h"
 
-namespace {
-
 const std::string HANDSHAKE = "xboard\nprotover 2\n";
 // Only a depth limit or a command ends a search on this clock (15 s a move).
 const std::string LONG_CLOCK = "level 40 60 0\ntime 600000\notim 600000\n";
 const std::string MATE_IN_ONE = "6k1/5ppp/8/8/8/8/5PPP/R5K1 w - -";
 
-bool Has(const std::vector<std::string>& lines, const std::string& prefix) {
+static bool Has(const std::vector<std::string>& lines, const std::string& prefix) {
   for (const std::string& line : lines) {
     if (line.starts_with(prefix)) return true;
   }
@@ -19,7 +17,7 @@ bool Has(const std::vector<std::string>& lines, const std::string& prefix) {
 }
 
 // The moves of a thinking line ("    depth     score     time     nodes  moves").
-std::vector<std::string> LineMoves(const std::string& line) {
+static std::vector<std::string> LineMoves(const std::string& line) {
   std::istringstream words(line);
   std::string word;
   std::vector<std::string> moves;
@@ -28,8 +26,6 @@ std::vector<std::string> LineMoves(const std::string& line) {
   }
   return moves;
 }
-
-}  // namespace
 
 // "sd" limits the depth, "post"/"nopost" switch the thinking lines, a mate is 100000 + moves, and "hint" gives the
 // reply the engine expects: the second move of its last thinking line.

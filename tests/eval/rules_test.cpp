@@ -6,14 +6,12 @@
 #include "eval/piece_terms.h"
 #include "movegen/movegen_probe.h"  // Load, MirroredFen
 
-namespace {
-
 // The value for white here, for black in the twin; the square of the piece the rule looks at, if any.
 struct RuleCase { const char* fen; int expected; const char* why; int square = A1; };
 
 // rule is a lambda templated on the colour: []<int C>(int square) { ... }.
 template <typename Rule>
-void ExpectForBothColours(const std::vector<RuleCase>& cases, Rule rule) {
+static void ExpectForBothColours(const std::vector<RuleCase>& cases, Rule rule) {
   for (const RuleCase& c : cases) {
     Load(c.fen);
     EXPECT_EQ(rule.template operator()<WHITE>(c.square), c.expected) << c.why << ": " << c.fen;
@@ -197,5 +195,3 @@ TEST(Imbalance, EachRowOfTheTableForEitherColour) {
     EXPECT_EQ(MaterialImbalance(-c.minorBalance, -c.majorBalance), -c.score) << MirroredFen(c.fen);
   }
 }
-
-}  // namespace

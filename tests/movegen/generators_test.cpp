@@ -6,8 +6,6 @@
 #include "movegen/side_constants.h"
 #include "movegen_probe.h"
 
-namespace {
-
 constexpr i16 QUIET_SCORE = -30000;
 using enum Generator;
 
@@ -59,7 +57,7 @@ const Case CASES[] = {
 };
 
 // The list in the notation of Case::list, the open scores those of expected.
-std::string Written(const std::vector<MoveEntry>& list, const std::string& expected, bool sorted) {
+static std::string Written(const std::vector<MoveEntry>& list, const std::string& expected, bool sorted) {
   std::vector<std::string> words;
   for (const MoveEntry& entry : list) {
     std::string move = MoveText(entry.move);
@@ -93,7 +91,7 @@ TEST(Generators, HandWorkedListsInOrderForBothColours) {
 // Out of check, capture generation keeps of the full list every en passant, pawn capture and capture-promotion, and the
 // other captures scored at least -10000, with their scores; its push promotions (queens only) are such moves of the
 // full list. Returns whether it compared.
-bool CapturesAreWhatTheFullListSays() {
+static bool CapturesAreWhatTheFullListSays() {
   std::map<Move, int> all, expected, kept;
   for (const MoveEntry& e : Generate(All)) {
     all[e.move] = e.score;
@@ -120,7 +118,7 @@ TEST(Generators, CapturesAreWhatTheFullListSaysAlongThePerftTrees) {
   EXPECT_GT(compared, 1000);
 }
 
-int Score(const char* fen, int piece, int from, int to) {
+static int Score(const char* fen, int piece, int from, int to) {
   Load(fen);
   return ExchangeScore(piece, from, to, RooksAndQueens(), BishopsAndQueens());
 }
@@ -162,5 +160,3 @@ TEST(Exchange, SelectionTakesTheHighestScoreAndTheEarliestAmongEquals) {
   }
   EXPECT_EQ(order, "24513");  // 2 before 4; at the end 1 before 3, which the swaps moved behind it
 }
-
-}  // namespace

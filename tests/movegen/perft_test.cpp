@@ -4,12 +4,10 @@
 #include "movegen_probe.h"
 #include "support/engine_process.h"
 
-namespace {
-
 constexpr u64 NODE_BUDGET = SANITIZED ? 150'000 : 6'000'000;
 
 // Perft as the command runs it: the root list at the bottom of the move stack.
-u64 PerftFromRoot(int depth) {
+static u64 PerftFromRoot(int depth) {
   std::tie(UndoRecords[0].listEnd, UndoTop) = std::tuple(MoveStack, &UndoRecords[1]);
   const u64 nodes = Perft(depth);
   UndoTop = &UndoRecords[0];
@@ -36,7 +34,7 @@ TEST(Perft, KnownPositionsCountTheirNodesInBothColours) {
 
 // What the engine printed after start-up, the seconds of each perft line ("1\t0.0\t20", always one decimal) written
 // "-"; only the lines starting with one of the prefixes, when given.
-std::string Printed(const std::string& input, std::initializer_list<std::string> prefixes = {}) {
+static std::string Printed(const std::string& input, std::initializer_list<std::string> prefixes = {}) {
   EngineRun run = RunEngine(input);
   EXPECT_EQ(run.exitCode, 0) << input;
   std::istringstream lines(run.output);
@@ -78,5 +76,3 @@ TEST(PerftAndDivideCommands, EachDepthThenTheTotalAndTheMovesMadeOrTheLeavesBelo
   EXPECT_EQ(std::count(known.begin(), known.end(), '\n'), 48 + 1);
   EXPECT_TRUE(known.ends_with("\nNodes: 97862\n")) << known;
 }
-
-}  // namespace

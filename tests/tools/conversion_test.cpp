@@ -5,11 +5,9 @@
 #include "support/command_feed.h"
 #include "support/resource_limit.h"
 
-namespace {
-
 const std::string BACK = std::string(8, '\b');
 
-std::vector<std::string> Lines(const std::string& text, bool sorted = false) {
+static std::vector<std::string> Lines(const std::string& text, bool sorted = false) {
   std::vector<std::string> lines;
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
@@ -17,13 +15,13 @@ std::vector<std::string> Lines(const std::string& text, bool sorted = false) {
   return lines;
 }
 
-std::string Finished(const std::string& pgnName, int converted, int skipped) {
+static std::string Finished(const std::string& pgnName, int converted, int skipped) {
   return "converted: " + std::to_string(converted) + " games. (skipped: " + std::to_string(skipped) +
          ")\nfile: " + pgnName + " \t\tfinished\n";
 }
 
 // The position line of the initial position, before the first move of a game.
-std::string InitialLine(char result) {
+static std::string InitialLine(char result) {
   LoadPosition(INITIAL_POSITION);
   return PositionText(HashKey, INITIAL_POSITION, result, 1);
 }
@@ -181,5 +179,3 @@ TEST(ConversionChain, GamesBecomeAnOpeningBookTheEnginePlaysFrom) {
   EXPECT_EQ(play.output, "move " + move + "\nYES\n");
   EXPECT_NE(play.log.find("move (book) " + move + "\n- NO ponder move\n"), std::string::npos) << play.log;
 }
-
-}  // namespace

@@ -6,8 +6,6 @@
 #include "pgn_test_files.h"
 #include "tools/san.h"
 
-namespace {
-
 const std::string DRAWN = "[Event \"t\"]\n[Result \"1/2-1/2\"]\n\n";
 
 // Each text is followed by the move it should give, in coordinates read in the same position ("-" for no move).
@@ -182,5 +180,3 @@ TEST(PgnReader, EveryTextEndsAsGamesSkipsOrAnError) {
     ASSERT_TRUE(ReadPgnText(text).boardRestored) << "trial " << trial;
   }
 }
-
-}  // namespace

@@ -6,18 +6,16 @@
 #include "support/resource_limit.h"
 #include "tools/line_sort.h"
 
-namespace {
-
 const std::string BOOK_FILES[] = {"white.db", "black.db", "bookbtm.mbk", "bookbtm.mbx", "bookwtm.mbk", "bookwtm.mbx"};
 
-std::vector<std::string> LinesOf(const std::string& text) {
+static std::vector<std::string> LinesOf(const std::string& text) {
   std::vector<std::string> lines;
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
 }
 
-std::string SortedText(const std::string& text) {
+static std::string SortedText(const std::string& text) {
   std::vector<std::string> lines = LinesOf(text);
   std::sort(lines.begin(), lines.end());
   std::string sorted;
@@ -26,10 +24,10 @@ std::string SortedText(const std::string& text) {
 }
 
 // The games of the self-play collection from game first + 1 to game last.
-std::string GamesBetween(int first, int last) { return SelfPlayGames(last).substr(SelfPlayGames(first).size()); }
+static std::string GamesBetween(int first, int last) { return SelfPlayGames(last).substr(SelfPlayGames(first).size()); }
 
 // Every file below a folder and its bytes.
-std::map<std::string, std::string> FilesBelow(const std::string& folder) {
+static std::map<std::string, std::string> FilesBelow(const std::string& folder) {
   std::map<std::string, std::string> files;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
     files[entry.path().string()] = entry.is_directory() ? "<folder>" : ReadFile(entry.path().string());
@@ -37,7 +35,7 @@ std::map<std::string, std::string> FilesBelow(const std::string& folder) {
   return files;
 }
 
-std::string Summary(int read, int added, int skipped, int inFile) {
+static std::string Summary(int read, int added, int skipped, int inFile) {
   return std::to_string(read) + " games read, " + std::to_string(added) + " added, " + std::to_string(skipped) +
          " skipped; " + std::to_string(inFile) + " games in the book's game file, ";
 }
@@ -169,5 +167,3 @@ TEST(LineSort, RunsOfAnySizeMergeToTheOrderOfStdSort) {
   LineSort sort{"run"};
   EXPECT_FALSE(AppendSortedLines("missing", stdout, sort));
 }
-
-}  // namespace

@@ -4,17 +4,13 @@
 #include "support/engine_process.h"
 #include "support/move_probe.h"
 
-namespace {
-
 // The "FEN: " and "Key: " lines that "d" printed last.
-std::string ShownPosition(const std::string& output) {
+static std::string ShownPosition(const std::string& output) {
   const size_t fen = output.rfind("FEN: ");
   return fen == std::string::npos ? "" : output.substr(fen, output.find('\n', output.find("Key: ", fen)) - fen);
 }
 
 const std::string MIDGAME = "r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 9";
-
-}  // namespace
 
 TEST(Uci, HandshakeIsExact) {
   EngineRun run = RunEngine("uci\nisready\nquit\n");
