@@ -16,6 +16,7 @@
 #include "book/byte_order.h"
 #include "book/opening_book.h"
 #include "book/position_record.h"
+#include "support/command_feed.h"
 #include "support/engine_process.h"
 
 const std::string START = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
@@ -23,15 +24,6 @@ const std::string AFTER_E4 = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQ
 
 inline void WriteTextFile(const std::string& path, const std::string& text) {
   if (!(std::ofstream(path, std::ios::binary) << text)) throw std::runtime_error("cannot write " + path);
-}
-
-// Runs body with standard output captured and returns what it printed.
-inline std::string CaptureOutput(const std::function<void()>& body) {
-  std::fflush(stdout);
-  testing::internal::CaptureStdout();
-  body();
-  std::fflush(stdout);
-  return testing::internal::GetCapturedStdout();
 }
 
 // "KEY<tab>FEN<tab>RESULT<tab>PLY\n" with the key as 16 upper-case hex digits.
@@ -81,6 +73,10 @@ inline std::string BookIndexBytes(const std::vector<u64>& keys) {
   u32 count = 0;
   for (u32 keysHere : perBucket) bytes += LittleEndian(count += keysHere, 4);
   return bytes;
+}
+
+inline bool BookHolds(OpeningBook& book, int side, u64 key) {
+  return book.BookContains(side, static_cast<u32>(key), static_cast<u32>(key >> 32));
 }
 
 // Writes baseName.mbx and baseName.mbk holding the keys, in the working folder.

@@ -1,6 +1,7 @@
 // Feeds console words to the engine's own command loop inside the test process.
 #pragma once
 
+#include <functional>
 #include <string>
 
 // A pipe that the command reader (and so the input poll) reads while the object lives, written by the test; the
@@ -24,3 +25,6 @@ void RunCommands(const std::string& text);
 
 // The same, and returns what the commands printed on standard output.
 std::string RunCommandsCapturingOutput(const std::string& text);
+
+// Runs body with standard output captured and returns what it printed.
+std::string CaptureOutput(const std::function<void()>& body);

@@ -7,14 +7,6 @@
 
 const std::string BACK = std::string(8, '\b');
 
-static std::vector<std::string> Lines(const std::string& text, bool sorted = false) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  if (sorted) std::sort(lines.begin(), lines.end());
-  return lines;
-}
-
 static std::string Finished(const std::string& pgnName, int converted, int skipped) {
   return "converted: " + std::to_string(converted) + " games. (skipped: " + std::to_string(skipped) +
          ")\nfile: " + pgnName + " \t\tfinished\n";

@@ -1,6 +1,5 @@
 // "makebook" fed to the command loop in this process: the books of the step-by-step chain, games added once, and every
 // failure leaving the book it found. Then the sort it uses, against std::sort.
-
 #include "pgn_test_files.h"
 #include "support/command_feed.h"
 #include "support/resource_limit.h"
@@ -8,18 +7,9 @@
 
 const std::string BOOK_FILES[] = {"white.db", "black.db", "bookbtm.mbk", "bookbtm.mbx", "bookwtm.mbk", "bookwtm.mbx"};
 
-static std::vector<std::string> LinesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
 static std::string SortedText(const std::string& text) {
-  std::vector<std::string> lines = LinesOf(text);
-  std::sort(lines.begin(), lines.end());
   std::string sorted;
-  for (const std::string& line : lines) sorted += line + "\n";
+  for (const std::string& line : Lines(text, true)) sorted += line + "\n";
   return sorted;
 }
 
@@ -65,7 +55,7 @@ TEST_F(MakeBook, GivesTheFilesOfTheStepByStepChain) {
   }
   const std::string entries = "book entries: bookbtm " + std::to_string(ReadFile("bookbtm.mbk").size() / 6) +
                               ", bookwtm " + std::to_string(ReadFile("bookwtm.mbk").size() / 6) + "\n";
-  EXPECT_NE(made.find(Summary(300, 300, 0, 300) + std::to_string(LinesOf(ReadFile("games.pos")).size()) +
+  EXPECT_NE(made.find(Summary(300, 300, 0, 300) + std::to_string(Lines(ReadFile("games.pos")).size()) +
                       " positions; " + entries),
             std::string::npos) << made;
   size_t at = 0;
@@ -161,7 +151,7 @@ TEST(LineSort, RunsOfAnySizeMergeToTheOrderOfStdSort) {
     ASSERT_TRUE(AppendSortedLines("lines", out.get(), sort) && AppendSortedLines("empty", out.get(), sort));
     out.reset();
     EXPECT_EQ(ReadFile("sorted"), SortedText(text + "last")) << budget;
-    EXPECT_EQ(sort.lines, LinesOf(text).size() + 1);
+    EXPECT_EQ(sort.lines, Lines(text).size() + 1);
     EXPECT_FALSE(std::filesystem::exists("run0"));
   }
   LineSort sort{"run"};

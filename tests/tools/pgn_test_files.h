@@ -52,6 +52,15 @@ inline PgnReading ReadPgnText(const std::string& text) {
   return reading;
 }
 
+// The lines of text without their line ends, sorted when asked.
+inline std::vector<std::string> Lines(const std::string& text, bool sorted = false) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  if (sorted) std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
 // The moves of a game in coordinate notation, separated by blanks.
 inline std::string MovesText(const GameRecord& game) {
   std::string text;
