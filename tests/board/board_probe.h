@@ -2,24 +2,11 @@
 // and written back.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <cstring>
-#include <string>
-#include <tuple>
-#include <utility>
-#include <vector>
 
-#include "board/attacks.h"
-#include "board/bitboard.h"
 #include "board/castling.h"
-#include "board/load_position.h"
-#include "board/make_move.h"
-#include "board/move_text.h"
 #include "board/move_validity.h"
 #include "board/position_text.h"
-#include "board/zobrist.h"
 #include "support/move_probe.h"
 #include "support/position_snapshot.h"
 

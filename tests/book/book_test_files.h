@@ -4,14 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
-#include <functional>
-#include <stdexcept>
-#include <string>
-#include <vector>
 
 #include "book/byte_order.h"
 #include "book/opening_book.h"

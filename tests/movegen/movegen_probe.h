@@ -2,10 +2,6 @@
 // positions.
 #pragma once
 
-#include <algorithm>
-#include <cctype>
-#include <sstream>
-
 #include "movegen/generate_captures.h"
 #include "support/move_probe.h"
 #include "support/test_data.h"

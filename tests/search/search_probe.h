@@ -2,12 +2,8 @@
 // loaded position without a clock.
 #pragma once
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <deque>
-#include <sstream>
-#include <tuple>
 
 #include "platform/clock.h"
 #include "platform/console_input.h"
