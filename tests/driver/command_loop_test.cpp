@@ -36,18 +36,13 @@ static u64 KeyOfPieces(const std::string& fen) {
   return key;
 }
 
-// The diagram that "d" and "test" print.
-static std::string Diagram(const std::string& fen) {
+// What "d" prints: the diagram (all that "test" prints), the position text and the key of the pieces with extraKey.
+static std::string Shown(const std::string& fen, u64 extraKey = 0, bool diagramOnly = false) {
   std::string text, board = Squares(fen);
   for (int s = 0; s < SQUARE_COUNT; ++s) text += (s % 8 ? "" : "\n" + std::to_string(8 - s / 8) + " ") + board[s] + ' ';
-  return text + "\n\n  A B C D E F G H\n";
-}
-
-// What "d" prints: the diagram, the position text and the key (of the pieces, with extraKey).
-static std::string Shown(const std::string& fen, u64 extraKey = 0) {
   char key[32];
   std::snprintf(key, sizeof key, "Key: %016" PRIX64 "\n", KeyOfPieces(fen) ^ extraKey);
-  return Diagram(fen) + "FEN: " + fen + "\n" + key;
+  return text + "\n\n  A B C D E F G H\n" + (diagramOnly ? "" : "FEN: " + fen + "\n" + key);
 }
 
 // The log line of a played move: both halves of the key in lower-case hexadecimal.
@@ -91,7 +86,7 @@ TEST(CommandLoop, WholeRunsPrintAndLogExactly) {
       {knights + "d\n", initial, ""},
       // A side switch that lets the new side take the king is refused; one that changes the side drops the en-passant
       // square with its key: d2 may not take its own pawn on e3.
-      {"test\nnopost\nwhite\nd\ngo\n", Diagram(test) + refused + Shown(test) + "move h5g4\n", ""},
+      {"test\nnopost\nwhite\nd\ngo\n", Shown(test, 0, true) + refused + Shown(test) + "move h5g4\n", ""},
       {"new\nforce\ne2e4\nwhite\nd\nd2e3\nd\nblack\nd\nquit\n",
        Shown(afterE4 + " w KQkq -") + illegal + "d2e3\n" + Shown(afterE4 + " w KQkq -") + Shown(afterE4 + " b KQkq -"),
        ""},
