@@ -1,10 +1,12 @@
 // Digests of the evaluation and of the exchange evaluator over many real positions: both are tuned for speed, and a
 // faster version must give every single score exactly as before.
+#include "board/move_validity.h"
 #include "engine/game.h"
 #include "eval/evaluate.h"
 #include "movegen/exchange.h"
 #include "movegen/movegen_probe.h"  // Load, ReadPerftFile
 #include "movegen/side_constants.h"
+#include "support/engine_process.h"
 #include "tools/pgn_reader.h"
 
 constexpr i16 WINDOW = 8190;
@@ -22,8 +24,9 @@ struct ScoreDigest {
   }
 };
 
-// Every position of every game, evaluated with the pawn cache as the game before it left it.
-static void AddGamePositions(ScoreDigest& evaluations) {
+// Every position of every game, evaluated with the pawn cache as the game before it left it. Each move must be legal
+// where it is played; the games that end in mate are counted.
+static void AddGamePositions(ScoreDigest& evaluations, int& mates) {
   const std::string games = ReadTestData("selfplay-300.pgn");
   std::FILE* file = fmemopen(const_cast<char*>(games.data()), games.size(), "rb");
   ASSERT_NE(file, nullptr);
@@ -33,9 +36,10 @@ static void AddGamePositions(ScoreDigest& evaluations) {
   while (LoadPosition(INITIAL_POSITION) && ReadPgnGame(game, in)) {
     evaluations.Add(Evaluate(-WINDOW, WINDOW));
     for (int ply = 0; ply < PlyCountOf(game.header); ++ply) {
-      ASSERT_TRUE(PlayGameMove(game.moves[ply]));
+      ASSERT_TRUE(IsLegalMove(game.moves[ply]) && PlayGameMove(game.moves[ply])) << evaluations.count;
       evaluations.Add(Evaluate(-WINDOW, WINDOW));
     }
+    mates += IsCheckmate();
   }
   std::fclose(file);
 }
@@ -45,7 +49,9 @@ static void AddGamePositions(ScoreDigest& evaluations) {
 TEST(ScoreDigest, EvaluationAndExchangeScoresOfManyPositionsAreUnchanged) {
   InitBoardTables();
   ScoreDigest games, trees, exchanges;
-  AddGamePositions(games);
+  int mates = 0;
+  AddGamePositions(games, mates);
+  EXPECT_EQ(std::pair(mates, Count(ReadTestData("selfplay-300.pgn"), " mates}")), std::pair(28, 28));
   std::vector<KnownCounts> perft = ReadPerftFile();
   ASSERT_EQ(perft.size(), 8u);
   for (const KnownCounts& known : perft) {
