@@ -1,5 +1,7 @@
-// The xboard protocol beyond a plain game, over pipes: what each command answers, what stops a search and what waits
-// for its move, take-backs, and analysis.
+// The xboard protocol beyond a plain game, over pipes: depth, thinking lines and hints, what stops a search and what
+// waits for its move, and analysis.
+#include <algorithm>
+#include <iterator>
 
 #include "support/engine_process.h"
 #include "support/move_probe.h"
@@ -10,21 +12,15 @@ const std::string LONG_CLOCK = "level 40 60 0\ntime 600000\notim 600000\n";
 const std::string MATE_IN_ONE = "6k1/5ppp/8/8/8/8/5PPP/R5K1 w - -";
 
 static bool Has(const std::vector<std::string>& lines, const std::string& prefix) {
-  for (const std::string& line : lines) {
-    if (line.starts_with(prefix)) return true;
-  }
-  return false;
+  return std::ranges::any_of(lines, [&prefix](const std::string& line) { return line.starts_with(prefix); });
 }
 
 // The moves of a thinking line ("    depth     score     time     nodes  moves").
 static std::vector<std::string> LineMoves(const std::string& line) {
   std::istringstream words(line);
-  std::string word;
-  std::vector<std::string> moves;
-  for (int field = 0; words >> word; ++field) {
-    if (field >= 4) moves.push_back(word);
-  }
-  return moves;
+  std::string depth, score, time, nodes;
+  words >> depth >> score >> time >> nodes;
+  return {std::istream_iterator<std::string>(words), {}};
 }
 
 // "sd" limits the depth, "post"/"nopost" switch the thinking lines, a mate is 100000 + moves, and "hint" gives the

@@ -13,18 +13,14 @@
 #include <stdexcept>
 #include <utility>
 
-namespace {
-
 // The start-up lines end with "feature done=1" and the report of a missing book, whose message ends with its own line
 // end before the report's.
-size_t StartupLength(const std::string& printed) {
+static size_t StartupLength(const std::string& printed) {
   const std::string done = "feature done=1\n";
   const size_t end = printed.find(done) == std::string::npos ? 0 : printed.find(done) + done.size();
   if (end == 0 || !printed.substr(end).starts_with("BOOK ERROR: ")) return end;
   return std::min(printed.find("\n\n", end), printed.size() - 2) + 2;
 }
-
-}  // namespace
 
 TempDir::TempDir() : path_((std::filesystem::temp_directory_path() / "tavrel-test-XXXXXX").string()) {
   if (mkdtemp(path_.data()) == nullptr) throw std::runtime_error("mkdtemp failed");

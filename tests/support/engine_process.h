@@ -64,11 +64,9 @@ class EngineProcess {
   bool outputEnded_ = false;
 };
 
+// The start-up lines (greeting reply, features, book report), everything printed after them, standard error, the log.
 struct EngineRun {
-  std::string startup;  // the start-up lines (greeting reply, features, book report)
-  std::string output;   // everything printed after them
-  std::string errors;
-  std::string log;
+  std::string startup, output, errors, log;
   int exitCode;
 };
 
