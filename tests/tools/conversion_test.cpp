@@ -2,7 +2,6 @@
 // operator runs them.
 
 #include "pgn_test_files.h"
-#include "support/command_feed.h"
 #include "support/resource_limit.h"
 
 const std::string BACK = std::string(8, '\b');
@@ -18,12 +17,7 @@ static std::string InitialLine(char result) {
   return PositionText(HashKey, INITIAL_POSITION, result, 1);
 }
 
-class Conversions : public testing::Test {
- protected:
-  void SetUp() override { InitBoardTables(); }
-  std::string Run(const std::string& commands) { return RunCommandsCapturingOutput(commands + "\n"); }
-  InTempDir dir_;
-};
+using Conversions = CommandsInAFolder;
 
 // Forty real games take a header and two bytes a move, by their PlyCount tags; added again they are all skipped; back
 // as PGN they convert to the same bytes. Position lines cover at most 64 plies a game (the first has 140), are

@@ -1,7 +1,6 @@
 // "makebook" fed to the command loop in this process: the books of the step-by-step chain, games added once, and every
 // failure leaving the book it found. Then the sort it uses, against std::sort.
 #include "pgn_test_files.h"
-#include "support/command_feed.h"
 #include "support/resource_limit.h"
 #include "tools/line_sort.h"
 
@@ -30,12 +29,7 @@ static std::string Summary(int read, int added, int skipped, int inFile) {
          " skipped; " + std::to_string(inFile) + " games in the book's game file, ";
 }
 
-class MakeBook : public testing::Test {
- protected:
-  void SetUp() override { InitBoardTables(); }
-  std::string Run(const std::string& commands) { return RunCommandsCapturingOutput(commands + "\n"); }
-  InTempDir dir_;
-};
+using MakeBook = CommandsInAFolder;
 
 // The chain by hand, with the lines sorted here, gives the same game file, databases and books byte for byte; the
 // summary counts the position lines and the records of each book, and the work folder is gone.

@@ -18,6 +18,14 @@ inline std::string SelfPlayGames(int count) {
   return text.substr(0, end);
 }
 
+// Commands fed to the command loop in this process, in a working folder of the test's own.
+class CommandsInAFolder : public testing::Test {
+ protected:
+  void SetUp() override { InitBoardTables(); }
+  std::string Run(const std::string& commands) { return RunCommandsCapturingOutput(commands + "\n"); }
+  InTempDir dir_;
+};
+
 // What reading every game of a PGN text from the initial position gave.
 struct PgnReading {
   std::vector<GameRecord> games;  // the games read, in order
