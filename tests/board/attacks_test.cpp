@@ -1,5 +1,4 @@
-// The attack tables against the board walked square by square, legality against the known move-tree counts, and the
-// keys that files store.
+// Attack tables against a board walk, legality against the known move-tree counts, and the keys that files store.
 #include <random>
 
 #include "board_probe.h"

@@ -1,5 +1,4 @@
-// Helpers of the board tests: the board's interface, the variables derived from Board recomputed, and positions loaded
-// and written back.
+// Helpers of the board tests: the variables derived from Board recomputed, positions written back.
 #pragma once
 
 #include <cstring>

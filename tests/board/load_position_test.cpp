@@ -1,5 +1,4 @@
-// Loading positions from FEN and EPD text: what is read (shown by the text written back), what is read as absent, what
-// is refused, leaving everything as it was.
+// Loading FEN and EPD text: what is read, what is read as absent, what is refused leaving everything as it was.
 
 #include "board_probe.h"
 

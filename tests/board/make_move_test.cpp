@@ -1,5 +1,4 @@
-// Make and unmake: lines of moves of every kind for both colours, ending on positions worked out by hand, keys checked
-// on the way, then all taken back.
+// Make and unmake: lines of every kind of move for both colours, keys checked on the way, then all taken back.
 
 #include "board_probe.h"
 

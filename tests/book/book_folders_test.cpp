@@ -1,5 +1,4 @@
-// Where the engine finds its book: folders tried in their order, in this process; then the default book, built with the
-// engine, found by an installed copy of it started in an empty folder.
+// Where the engine finds its book: the folders in their order, then the default book found by an installed engine.
 #include "book/book_folders.h"
 #include "book_test_files.h"
 

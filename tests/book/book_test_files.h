@@ -1,5 +1,4 @@
-// Files for the book, database and conversion tests, written here by hand: position lines, database records and book
-// files worked out from their keys, in a working folder of the test's own for the fixed file names.
+// Book, database and position files written here by hand, from their keys, in a working folder of the test's own.
 #pragma once
 
 #include <gtest/gtest.h>

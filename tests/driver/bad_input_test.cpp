@@ -1,5 +1,4 @@
-// Input that once broke the engine or a user's files: move words that say more than a legal move, and commands whose
-// output is one of their inputs.
+// Input that once broke the engine or a user's files: lenient move words, outputs that are their own inputs.
 
 #include "board/position_text.h"
 #include "driver/command_loop.h"

@@ -1,5 +1,4 @@
-// The command loop as the operator and the GUI see it over pipes, printed and logged; then the input poll and the clock
-// and switch words in process.
+// The command loop over pipes, printed and logged; then the input poll and the clock and switch words in process.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 

@@ -1,5 +1,4 @@
-// Games: moves and pondering in process, then the engine over pipes with its claims and a whole game as xboard plays it
-// with pondering on.
+// Games: moves and pondering in process, then over pipes the claims and a whole game as xboard plays it.
 
 #include <cinttypes>
 #include <fstream>

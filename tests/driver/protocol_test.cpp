@@ -1,5 +1,4 @@
-// The xboard protocol beyond a plain game, over pipes: depth, thinking lines and hints, what stops a search and what
-// waits for its move, and analysis.
+// The xboard protocol over pipes: depth, thinking lines and hints, what stops a search or waits for it, analysis.
 #include <algorithm>
 #include <iterator>
 

@@ -1,5 +1,4 @@
-// Each rule of the evaluation on positions worked out by hand, most of them for both colours: a rule of white's in a
-// position, and the same rule of black's in its colour-flipped twin.
+// Each rule of the evaluation on positions worked by hand, for white and, in the colour-flipped twin, for black.
 #include "eval/imbalance.h"
 #include "eval/king_safety.h"
 #include "eval/pawn_structure.h"

@@ -1,5 +1,4 @@
-// The generators on positions worked out by hand, for both colours, captures against full generation, and the exchange
-// evaluator and selection rule.
+// The generators on positions worked by hand for both colours, captures against full generation, exchange scores.
 
 #include "eval/square_tables.h"
 #include "movegen/exchange.h"

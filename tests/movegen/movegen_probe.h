@@ -1,5 +1,4 @@
-// Helpers of the move generation tests: a generator run as the search runs it, trees walked, and colour-mirrored
-// positions.
+// Helpers of the move generation tests: generators run as the search runs them, trees walked, mirrored positions.
 #pragma once
 
 #include "movegen/generate_captures.h"

@@ -1,5 +1,4 @@
-// Perft against counts of independent programs, in both colours; "perft" and "divide" over the pipes of the built
-// engine.
+// Perft against counts of independent programs, in both colours; "perft" and "divide" over pipes.
 #include "movegen/perft.h"
 #include "movegen_probe.h"
 #include "support/engine_process.h"

@@ -1,5 +1,4 @@
-// Helpers of the search tests: a plain mate finder, lines of moves played by name, and a fixture that searches the
-// loaded position without a clock.
+// Helpers of the search tests: a plain mate finder, lines of moves by name, a fixture that searches without a clock.
 #pragma once
 
 #include <algorithm>

@@ -1,5 +1,4 @@
-// The transposition table: its fields, sizes, side halves, key bits and replacement rule worked by hand; and the
-// expected line read back out of it.
+// The transposition table: fields, sizes, side halves, key bits and replacement worked by hand; the line read back.
 #include <fstream>
 
 #include "search_probe.h"

@@ -1,5 +1,4 @@
-// Whole searches: mates checked by the plain mate finder, the thinking lines, results and draws at the root, the
-// records, and what stops a search.
+// Whole searches: mates, thinking lines, results and draws at the root, the records, and what stops a search.
 #include <numeric>
 
 #include "platform/input_poll.h"

@@ -1,5 +1,4 @@
-// Runs the built engine as a child process over pipes, in a fresh working directory of its own, so that tests can talk
-// to it as a GUI or an operator.
+// Runs the built engine as a child process over pipes in a working folder of its own, as a GUI or an operator would.
 #pragma once
 
 #include <chrono>

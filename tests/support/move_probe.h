@@ -1,5 +1,4 @@
-// Loading positions and trying moves in tests: the legal moves of a position found with the generators, make/unmake and
-// the legality test alone.
+// Positions loaded and moves tried: the legal moves found with the generators, make/unmake and the legality test.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// A copy of everything a position is made of, to compare after a round trip: make and unmake, a refused load, a guessed
-// move taken back.
+// A copy of everything a position is made of, to compare after a round trip (make/unmake, a refused load).
 #pragma once
 
 #include <string>

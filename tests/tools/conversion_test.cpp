@@ -1,5 +1,4 @@
-// The conversion commands: fed to the command loop in this process, and run by the built engine over pipes as an
-// operator runs them.
+// The conversion commands, fed to the command loop in this process and run by the built engine over pipes.
 
 #include "pgn_test_files.h"
 #include "support/resource_limit.h"

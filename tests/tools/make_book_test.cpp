@@ -1,5 +1,4 @@
-// "makebook" fed to the command loop in this process: the books of the step-by-step chain, games added once, and every
-// failure leaving the book it found. Then the sort it uses, against std::sort.
+// "makebook" in process: the files of the step-by-step chain, games added once, failures; its sort against std::sort.
 #include "pgn_test_files.h"
 #include "support/resource_limit.h"
 #include "tools/line_sort.h"

@@ -1,5 +1,4 @@
-// The UCI front end over pipes: the handshake, positions compared with the xboard path, every kind of "go" ending in
-// exactly one legal "bestmove", pondering, "isready" during a search, options and mate scores.
+// The UCI front end over pipes: handshake, positions against the xboard path, every "go", pondering, options, mates.
 
 #include "support/engine_process.h"
 #include "support/move_probe.h"
