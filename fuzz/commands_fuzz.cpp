@@ -13,7 +13,9 @@
 #include "board/position.h"
 #include "driver/command_loop.h"
 #include "driver/pondering.h"
-#include "driver/time_control.h"
+#include "engine/engine_setup.h"
+#include "engine/time_control.h"
+#include "search/think.h"
 #include "fuzz_support.h"
 #include "platform/console_input.h"
 
@@ -31,7 +33,7 @@ const WordRule WORD_RULES[] = {
     {"pgn2pos", DROPPED},  {"pgn2game", DROPPED},   {"pgnlist2game", DROPPED}, {"game2pgn", DROPPED},
     {"game2pos", DROPPED}, {"dbcreate", DROPPED},   {"bookcreate", DROPPED},   {"makebook", DROPPED},
     {"dbshow", DROPPED},   {"bench", DROPPED},      {"perft", 2},              {"divide", 2},
-    {"sd", 3},             {"st", 1},
+    {"sd", 3},             {"st", 1},               {"memory", 16},
 };
 
 // The pipe holds this much without a reader.
@@ -86,6 +88,11 @@ void ResetEngine() {
   PonderMove = NO_MOVE;
   MovesPerControl = 0;
   IncrementMs = 0;
+  ControlBaseMs = 0;
+  FixedMoveMs = 0;
+  DepthLimit = 0;
+  UseOwnBook = true;
+  PrintThinking = true;
   LoadPosition(INITIAL_POSITION);
 }
 

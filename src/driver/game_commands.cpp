@@ -44,6 +44,7 @@ void TestCommand(const char*) {
 }
 
 void ForceCommand(const char*) {
+  if (EngineState == ENGINE_ANALYZING) return;  // analysis plays neither side already (PyChess sends it there)
   if (EngineState == ENGINE_PONDERING) TakeBackPonderMove();
   StopEngine();
 }

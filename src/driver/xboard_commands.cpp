@@ -107,7 +107,7 @@ void ExitCommand(const char*) {
 }
 
 void StatusCommand(const char*) {
-  if (EngineState != ENGINE_ANALYZING || !SearchRunning) return;
+  if (EngineState != ENGINE_ANALYZING) return;  // between two searches: the last one's figures
   const RootProgress progress = CurrentRootProgress;
   char move[MOVE_TEXT_SIZE] = "";
   if (progress.move != NO_MOVE) MoveToText(move, progress.move);

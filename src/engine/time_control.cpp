@@ -19,10 +19,11 @@ constexpr u32 DEEPEST_ITERATION = 127;
 constexpr i64 LARGE_SHARE_CS = 500, LARGE_MARGIN_CS = 100;
 constexpr i64 MEDIUM_SHARE_CS = 220, MEDIUM_MARGIN_CS = 50;
 constexpr i64 MS_PER_CS = 10;
-// Kept back from the clock for the interface's own reading and writing: a
-// twentieth of it, and never less than 50 ms.
-constexpr i64 MIN_CLOCK_RESERVE_MS = 50;
-constexpr i64 CLOCK_RESERVE_DIVISOR = 20;
+// Kept back from the clock for the interface's own reading and writing (and an
+// adapter's, such as a UCI-to-xboard bridge): a tenth of it, and never less
+// than 100 ms.
+constexpr i64 MIN_CLOCK_RESERVE_MS = 100;
+constexpr i64 CLOCK_RESERVE_DIVISOR = 10;
 // Even a nearly empty clock gives the search this long.
 constexpr i64 LEAST_MOVE_MS = 5;
 // No move takes more than this many fair shares of a control.

@@ -70,7 +70,7 @@ TEST(Bench, PrintsEachPositionThenTheTotalsAndTheGameGoesOn) {
     usleep(5000);  // until the ponder search runs
   }
   engine.Send("bench\na2a3\n");
-  auto run = engine.ReadUntil("move ");
+  auto run = engine.ReadUntil("move ", std::chrono::seconds(300));  // bench is slow under the sanitizers
   ASSERT_TRUE(run);
   std::string output;
   for (const std::string& line : *run) output += line + "\n";

@@ -117,7 +117,8 @@ TEST(CommandLoop, WholeRunsPrintAndLogExactly) {
 TEST(CommandLoop, HandshakeLinesTheWordsItReadsAndTheLog) {
   const std::string features =
       "\nfeature done=0\nfeature setboard=1\nfeature myname=\"Tavrel 1.1\"\nfeature ping=1\nfeature analyze=1\n"
-      "feature sigint=0\nfeature colors=0\nfeature playother=1\nfeature usermove=0\nfeature san=0\n"
+      "feature sigint=0\nfeature colors=0\nfeature playother=1\nfeature usermove=0\nfeature variants=\"normal\"\n"
+      "feature san=0\n"
       "feature time=1\nfeature draw=0\nfeature reuse=1\nfeature memory=1\nfeature option=\"OwnBook -check 1\"\n"
       "feature option=\"BookFolder -path .\"\nfeature done=1\n";
   TempDir dir;
@@ -174,14 +175,15 @@ TEST(TimeAllocation, MovesAreCountedAsTheInterfaceCountsThem) {
   }
 }
 
-// No budget exceeds what the clock can pay less its reserve (a twentieth, 50 ms at least), nor three fair shares of a
+// No budget exceeds what the clock can pay less its reserve (a tenth, 100 ms at least), nor three fair shares of a
 // control when the control is known.
 TEST(TimeAllocation, BudgetsNeverOutrunTheClock) {
   const struct { i64 budgetMs, clockMs, fairShareMs, safeBudgetMs, hardLimitMs; } cases[] = {
-      {6500, 300000, 0, 6500, 285000},         // far inside the clock: untouched
-      {2030, 1000, 0, 950, 950},               // 1.00 s left with a 2 s increment
-      {3060, 2000, 0, 1900, 1900},             // 2 s + 3 s, the first move
-      {18000, 20000, 500, 1500, 19000},        // one move "to go" on a fresh control of 40 in 20 s
+      {6500, 300000, 0, 6500, 270000},         // far inside the clock: untouched
+      {2030, 1000, 0, 900, 900},               // 1.00 s left with a 2 s increment
+      {3060, 2000, 0, 1800, 1800},             // 2 s + 3 s, the first move
+      {441, 490, 0, 390, 390},                 // UCI's last move before the control: 9 tenths less the reserve
+      {18000, 20000, 500, 1500, 18000},        // one move "to go" on a fresh control of 40 in 20 s
       {300, 30, 0, 5, 5},                      // a clock nearly gone still gives the search a moment
   };
   for (const auto& c : cases) {

@@ -103,6 +103,8 @@ TEST(XboardAnalysis, StartsAgainOnEveryChangeOfPosition) {
   EXPECT_TRUE(firstMoveOfLine("e2e4"));
   engine.Send("undo\n");
   EXPECT_TRUE(firstMoveOfLine(""));
+  engine.Send("force\n");  // PyChess sends it in analysis: the analysis goes on
+  EXPECT_TRUE(firstMoveOfLine(""));
   engine.Send(".\n");
   EXPECT_TRUE(engine.ReadUntil("stat01: "));
   engine.Send("setboard 7k/6Q1/6K1/8/8/8/8/8 b - -\nping 1\n");

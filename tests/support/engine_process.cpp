@@ -103,8 +103,8 @@ bool EngineProcess::FillBuffer(Clock::time_point deadline) {
   return true;
 }
 
-std::optional<std::vector<std::string>> EngineProcess::ReadUntil(const std::string& prefix) {
-  const auto deadline = Clock::now() + std::chrono::seconds(20);
+std::optional<std::vector<std::string>> EngineProcess::ReadUntil(const std::string& prefix, std::chrono::seconds wait) {
+  const auto deadline = Clock::now() + wait;
   std::vector<std::string> lines;
   while (lines.empty() || !lines.back().starts_with(prefix)) {
     const size_t end = pending_.find('\n');

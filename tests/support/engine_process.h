@@ -43,8 +43,9 @@ class EngineProcess {
   void Interrupt();  // SIGINT, as xboard sends before each of its moves
   void Terminate();  // SIGTERM, as xboard sends after "quit"
   // The lines printed up to and including the first that starts with prefix (without their line ends); nothing when it
-  // does not come within 20 s.
-  std::optional<std::vector<std::string>> ReadUntil(const std::string& prefix);
+  // does not come within the wait.
+  std::optional<std::vector<std::string>> ReadUntil(const std::string& prefix,
+                                                    std::chrono::seconds wait = std::chrono::seconds(20));
   std::string ReadToEnd();  // what standard output still brings until the engine closes it
   int Wait();  // the exit code; 128 + signal when a signal ended it (SIGKILL after a minute)
   std::string StandardError();
