@@ -60,14 +60,9 @@ TEST(Evaluation, WholePositionsWorkedByHand) {
 // A position and its twin with the colours exchanged score the same for the side to move, and their pawns the same for
 // their own side, wherever the rules treat the colours alike (mirroring the ranks keeps the king tables' readings only
 // where they are symmetric between ranks, the piece tables' where symmetric between files). The last has the most
-// material a game can reach, 206 units: every material from 71 to the most a byte holds reads the opening tables (the
-// bands below are pinned by the score digest's game positions).
+// material a game can reach, 206 units: every material from 71 to the most a byte holds reads the opening tables (those
+// under 71 are pinned by the score digest below, whose games cross every band edge).
 TEST(Evaluation, ColourFlippedTwinsScoreTheSame) {
-  for (const auto& tables : PstByMaterial) {
-    for (int material = 0; material < TOTAL_MATERIAL_LIMIT; ++material) {
-      ASSERT_TRUE(tables[material] && (material <= 71 || tables[material] == tables[71])) << material;
-    }
-  }
   for (const char* fen :
        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - -",
         "r2q1rk1/pp2ppbp/2np1np1/8/3NP3/2N1B3/PPPQ1PPP/R3K2R w KQ -", "2r3k1/pp3ppp/2n5/3p4/3P4/2N5/PP3PPP/2R3K1 b - -",
@@ -80,6 +75,11 @@ TEST(Evaluation, ColourFlippedTwinsScoreTheSame) {
     const int score = Score(), pawns = PawnStructureScore();
     Load(MirroredFen(fen));
     EXPECT_EQ(std::pair(Score(), PawnStructureScore()), std::pair(score, -pawns)) << fen;
+  }
+  for (const auto& tables : PstByMaterial) {
+    for (int material = 0; material < TOTAL_MATERIAL_LIMIT; ++material) {
+      ASSERT_TRUE(tables[material] && (material <= 71 || tables[material] == tables[71])) << material;
+    }
   }
 }
 
