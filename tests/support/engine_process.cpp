@@ -2,7 +2,6 @@
 
 #include <poll.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -133,14 +132,8 @@ int EngineProcess::Wait() {
   return exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-// Read without moving the offset that the engine writes at.
-std::string EngineProcess::StandardError() {
-  struct stat file {};
-  fstat(fileno(errors_), &file);
-  std::string text(static_cast<size_t>(file.st_size), '\0');
-  text.resize(static_cast<size_t>(std::max<ssize_t>(0, pread(fileno(errors_), text.data(), text.size(), 0))));
-  return text;
-}
+// Opened afresh through its descriptor, so as not to move the offset that the engine writes at.
+std::string EngineProcess::StandardError() { return ReadFile("/proc/self/fd/" + std::to_string(fileno(errors_))); }
 
 std::string EngineProcess::ReadLog() const { return ReadFile(directory_ + "/Tavrel.log"); }
 
