@@ -1,12 +1,11 @@
-// The attack tables against the board walked square by square, legality
-// against the known move-tree counts, and the keys that files store.
+// Attack tables against a board walk, legality against the known move-tree counts, and the keys that files store.
 #include <random>
-#include <set>
 
 #include "board_probe.h"
+#include "support/test_data.h"
 
-// Steps on the board as (file, row) offsets, rows counting down from rank 8,
-// taken once or (slide) repeated up to the edge or the first occupied square.
+// Steps on the board as (file, row) offsets, rows counting down from rank 8, taken once or (slide) repeated up to the
+// edge or the first occupied square.
 using Steps = std::vector<std::pair<int, int>>;
 static const Steps STRAIGHT = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}}, DIAGONAL = {{1, 1}, {1, -1}, {-1, 1}, {-1, -1}};
 
@@ -79,23 +78,14 @@ static u64 Perft(int depth) {
   return leaves;
 }
 
-// Counts of independent generators, deep enough to meet castling, en passant,
-// promotions and checks: a fault in IsMoveValid, the check tests or make/unmake.
+// The shared perft positions to the depths of at most 100,000 leaves, which meet castling, en passant, promotions and
+// checks: a fault in IsMoveValid, the check tests or make/unmake.
 TEST_F(BoardTest, LegalMovesMakeTheKnownMoveTrees) {
-  const std::pair<const char*, std::vector<u64>> lines[] = {
-      {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", {20, 400, 8902}},
-      {"r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -", {48, 2039, 97862}},
-      {"8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -", {14, 191, 2812, 43238}},
-      {"r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq -", {27, 835, 24079}},
-      {"rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR w KQkq f6", {31, 707, 21637}},
-      {"4k3/8/8/8/8/8/8/4K2R w K -", {15, 66, 1197, 7059}},
-      {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", {26, 568, 13744}},
-      {"8/1n4N1/2k5/8/8/5K2/1N4n1/8 b - -", {15, 193, 2816, 40039}},
-  };
-  for (const auto& [position, counts] : lines) {
+  constexpr u64 MOST_LEAVES = 100'000;
+  for (const auto& [position, counts] : ReadPerftFile()) {
     Load(position);
     PositionSnapshot before = TakePositionSnapshot();
-    for (size_t depth = 1; depth <= counts.size(); ++depth) {
+    for (size_t depth = 1; depth <= counts.size() && counts[depth - 1] <= MOST_LEAVES; ++depth) {
       EXPECT_EQ(Perft(static_cast<int>(depth)), counts[depth - 1]) << position << " depth " << depth;
     }
     EXPECT_EQ(Differences(before, TakePositionSnapshot()), "");

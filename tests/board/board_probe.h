@@ -1,25 +1,12 @@
-// Helpers of the board tests: the board's interface, the variables derived
-// from Board recomputed, and positions loaded and written back.
+// Helpers of the board tests: the variables derived from Board recomputed, positions written back.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <cstring>
-#include <string>
-#include <tuple>
-#include <utility>
-#include <vector>
 
-#include "board/attacks.h"
-#include "board/bitboard.h"
 #include "board/castling.h"
-#include "board/load_position.h"
-#include "board/make_move.h"
-#include "board/move_text.h"
 #include "board/move_validity.h"
 #include "board/position_text.h"
-#include "board/zobrist.h"
+#include "support/move_probe.h"
 #include "support/position_snapshot.h"
 
 // Builds the tables once for every test of the fixture.
@@ -55,9 +42,6 @@ inline std::string InvariantViolations() {
   note(HistoryTop->key != HashKey, "HistoryTop->key");
   return out;
 }
-
-// Fails the test when the text is refused.
-inline void Load(const char* text) { ASSERT_TRUE(LoadPosition(text)) << text; }
 
 inline std::string PositionText() {
   char text[POSITION_TEXT_SIZE];

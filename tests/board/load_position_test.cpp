@@ -1,5 +1,4 @@
-// Loading positions from FEN and EPD text: what is read (shown by the text written
-// back), what is read as absent, what is refused, leaving everything as it was.
+// Loading FEN and EPD text: what is read, what is read as absent, what is refused leaving everything as it was.
 
 #include "board_probe.h"
 
@@ -45,8 +44,8 @@ TEST_F(BoardTest, WhatIsReadAndWhatIsReadAsAbsent) {
   EXPECT_EQ(std::tuple(TotalMaterial, InvariantViolations()), std::tuple(206, ""));
 }
 
-// Texts that do not parse and positions no game can reach: each is refused,
-// and what was loaded before stays, the search's memory included.
+// Texts that do not parse and positions no game can reach: each is refused, and what was loaded before stays, the
+// search's memory included.
 TEST_F(BoardTest, RefusedTextsLeaveEverythingAsItWas) {
   const char* refused[] = {
       "", "\n", "4k3/8/8/8/8/8/8/4K2R", "4k3/8/8/8/8/8/8/4K2R x", "4k3/8/8/8/8/8/8/4K2 w -",

@@ -1,12 +1,9 @@
-// Make and unmake: lines of moves of every kind for both colours, ending on
-// positions worked out by hand, keys checked on the way, then all taken back.
-#include <sstream>
+// Make and unmake: lines of every kind of move for both colours, keys checked on the way, then all taken back.
 
 #include "board_probe.h"
 
-// The keys recomputed: the pieces' keys, the en-passant key (a loaded square has
-// none; after a make only a double step sets the square, always with its key),
-// and the key of each right lost since the load, unless castling spent it.
+// The keys recomputed: the pieces' keys, the en-passant key (a loaded square has none; after a make only a double step
+// sets the square, always with its key), and the key of each right lost since the load, unless castling spent it.
 static std::pair<u64, u32> ExpectedKeys(u16 rightsAtLoad, u16 spentByCastling, bool loaded = false) {
   const u64 enPassant = EnPassantSquare && !loaded ? ZobristKeys[0][EnPassantSquare] : 0;
   u64 key = enPassant, pawnKey = enPassant;
@@ -63,7 +60,7 @@ TEST_F(BoardTest, LinesOfMovesEndOnTheirPositionAndUnwindToTheStart) {
       std::replace(moves.begin(), moves.end(), '*', piece);
       std::replace(end.begin(), end.end(), '*', white ? static_cast<char>(std::toupper(piece)) : piece);
       SCOPED_TRACE(line.start + " " + moves);
-      Load(line.start.c_str());
+      Load(line.start);
       const u16 rightsAtLoad = CastleRights;
       EXPECT_EQ(std::pair(HashKey, PawnHashKey), ExpectedKeys(rightsAtLoad, 0, true));
       u16 spentByCastling = 0;

@@ -1,5 +1,4 @@
-// Coordinate move text written and parsed, and the from-square of a piece move
-// named by piece and destination.
+// Coordinate move text written and parsed, and the from-square of a piece move named by piece and destination.
 
 #include "board/resolve_move.h"
 #include "board_probe.h"
@@ -63,8 +62,8 @@ TEST_F(BoardTest, EnPassantForAPawnOrNothingAndTheGameParserReadsTheGameCopy) {
   Load(INITIAL_POSITION);
 }
 
-// The oddities of ResolvePieceMove (its choices are tested with the SAN parser): a single
-// candidate is taken untested, king and pawns ignore the filter, off-board squares are no move.
+// The oddities of ResolvePieceMove (its choices are tested with the SAN parser): a single candidate is taken untested,
+// king and pawns ignore the filter, off-board squares are no move.
 TEST_F(BoardTest, ResolvePieceMove) {
   constexpr u64 ALL = ~u64{0};
   const struct { const char* position; const char* text; int to; u64 filter; Move expected; } cases[] = {

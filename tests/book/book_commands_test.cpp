@@ -1,14 +1,12 @@
 // The book and database commands run by the built engine over pipes in a folder of its own: output and files left.
 #include "book_test_files.h"
 
-namespace {
-
 using namespace std::string_literals;
 
 const std::string AFTER_D4 = "rnbqkbnr/pppppppp/8/8/3P4/8/PPP1PPPP/RNBQKBNR b KQkq d3";
 
 // What "bookcreate" prints when it builds both books, with white's score in each database.
-std::string Created(const std::string& blackToMove, const std::string& whiteToMove) {
+static std::string Created(const std::string& blackToMove, const std::string& whiteToMove) {
   return "Generating bookbtm...\nbookbtm: " + blackToMove + "\nGenerating bookwtm...\nbookwtm: " + whiteToMove +
          "\ncreated.\n";
 }
@@ -131,5 +129,3 @@ TEST(BookCommands, EmptyAndBrokenFiles) {
   EXPECT_EQ(ReadFile("s_white.db").size(), 2 * POSITION_RECORD_SIZE);
   EXPECT_FALSE(std::filesystem::exists("x_black.db"));
 }
-
-}  // namespace

@@ -1,16 +1,9 @@
-// Where the engine finds its book: folders tried in their order, in this process; then the default book, built with the
-// engine, found by an installed copy of it started in an empty folder.
+// Where the engine finds its book: the folders in their order, then the default book found by an installed engine.
 #include "book/book_folders.h"
 #include "book_test_files.h"
 
-namespace {
-
 // The folders of a program installed in ./inst/bin, and the one the user names.
 const std::string CWD = "", INSTALLED = "inst/bin/../share/tavrel", BUILT = "inst/bin/share/tavrel", NAMED = "mine";
-
-bool Holds(OpeningBook& book, int side, u64 key) {
-  return book.BookContains(side, static_cast<u32>(key), static_cast<u32>(key >> 32));
-}
 
 // Each folder's book holds a key of its own in both sides: its number in the search order, 1 to 4. A folder with only
 // the index and records of "bookbtm" holds half a book, which is passed over.
@@ -41,8 +34,8 @@ TEST(BookFolders, TheFirstFolderThatHoldsAWholeBookIsOpened) {
     auto book = std::make_unique<OpeningBook>();
     EXPECT_EQ(OpenBookFromFolders(*book, BookFolders("inst/bin", "mine")), whiteToMove != 0);
     for (u64 number = 1; number <= 4; ++number) {
-      EXPECT_EQ(Holds(*book, 0, number), number == u64(blackToMove)) << number;
-      EXPECT_EQ(Holds(*book, 1, number), number == u64(whiteToMove)) << number;
+      EXPECT_EQ(BookHolds(*book, 0, number), number == u64(blackToMove)) << number;
+      EXPECT_EQ(BookHolds(*book, 1, number), number == u64(whiteToMove)) << number;
     }
     if (whiteToMove == 0) {
       EXPECT_EQ(std::string(book->Message().Text()), message);
@@ -80,5 +73,3 @@ TEST(BookFolders, TheEngineFindsTheDefaultBookFromAnyFolderInTheBuildTreeAndInst
   }
 #endif
 }
-
-}  // namespace

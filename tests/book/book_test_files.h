@@ -1,44 +1,21 @@
-// Files for the book, database and conversion tests, written here by hand: position lines, database records and book
-// files worked out from their keys, in a working folder of the test's own for the fixed file names.
+// Book, database and position files written here by hand, from their keys, in a working folder of the test's own.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
-#include <functional>
-#include <stdexcept>
-#include <string>
-#include <vector>
 
 #include "book/byte_order.h"
 #include "book/opening_book.h"
 #include "book/position_record.h"
+#include "support/command_feed.h"
 #include "support/engine_process.h"
 
 const std::string START = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
 const std::string AFTER_E4 = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3";
 
-// A temporary folder that is the working directory for the life of the object.
-struct InTempDir : TempDir {
-  InTempDir() { std::filesystem::current_path(Path()); }
-  ~InTempDir() { std::filesystem::current_path(previous); }
-  std::filesystem::path previous = std::filesystem::current_path();
-};
-
 inline void WriteTextFile(const std::string& path, const std::string& text) {
   if (!(std::ofstream(path, std::ios::binary) << text)) throw std::runtime_error("cannot write " + path);
-}
-
-// Runs body with standard output captured and returns what it printed.
-inline std::string CaptureOutput(const std::function<void()>& body) {
-  std::fflush(stdout);
-  testing::internal::CaptureStdout();
-  body();
-  std::fflush(stdout);
-  return testing::internal::GetCapturedStdout();
 }
 
 // "KEY<tab>FEN<tab>RESULT<tab>PLY\n" with the key as 16 upper-case hex digits.
@@ -88,6 +65,10 @@ inline std::string BookIndexBytes(const std::vector<u64>& keys) {
   u32 count = 0;
   for (u32 keysHere : perBucket) bytes += LittleEndian(count += keysHere, 4);
   return bytes;
+}
+
+inline bool BookHolds(OpeningBook& book, int side, u64 key) {
+  return book.BookContains(side, static_cast<u32>(key), static_cast<u32>(key >> 32));
 }
 
 // Writes baseName.mbx and baseName.mbk holding the keys, in the working folder.

@@ -1,18 +1,13 @@
 // Position databases: lines parsed, boards packed, databases built from lines written here, searched two ways.
 #include <cstring>
-#include <map>
-#include <memory>
 #include <random>
-#include <tuple>
 
 #include "book/position_database.h"
 #include "book/position_line.h"
 #include "book_test_files.h"
 
-namespace {
-
 // The codes of a placement as hexadecimal digits, high nibble first; "" when refused.
-std::string Packed(const std::string& placement) {
+static std::string Packed(const std::string& placement) {
   u8 board[PACKED_BOARD_SIZE];
   if (!PackBoard(placement.data(), placement.size(), board)) return "";
   std::string codes;
@@ -54,7 +49,7 @@ TEST(PositionLine, BrokenLinesAreRefused) {
 }
 
 // Builds w.db and b.db in the working folder from position lines; what it printed.
-std::string CreateFrom(const std::string& lines) {
+static std::string CreateFrom(const std::string& lines) {
   WriteTextFile("games.pos", lines);
   PositionDatabase databases;
   bool created = false;
@@ -63,7 +58,7 @@ std::string CreateFrom(const std::string& lines) {
   return output;
 }
 
-auto Counts(const PositionRecord& r) {
+static auto Counts(const PositionRecord& r) {
   return std::tuple(r.Key(), r.whiteWins, r.blackWins, r.draws, int(r.flags), int(r.plyAndPassant));
 }
 
@@ -176,5 +171,3 @@ TEST(DatabaseFind, AFileOutOfOrderIsReportedAndNeverGivesAWrongRecord) {
     EXPECT_TRUE(!record || record->Key() == key) << key;
   }
 }
-
-}  // namespace

@@ -1,7 +1,5 @@
 // Opening book files written byte by byte here: opened and searched, refused when broken, and played from.
-#include <memory>
 #include <random>
-#include <tuple>
 
 #include "book/book_move.h"
 #include "book_test_files.h"
@@ -10,12 +8,6 @@
 #include "engine/engine_setup.h"
 #include "search/think.h"
 #include "support/move_probe.h"
-
-namespace {
-
-bool Contains(OpeningBook& book, int side, u64 key) {
-  return book.BookContains(side, static_cast<u32>(key), static_cast<u32>(key >> 32));
-}
 
 class BookFiles : public testing::Test {
  protected:
@@ -26,7 +18,7 @@ class BookFiles : public testing::Test {
 // Even keys only: side 0 crowds them into two buckets, side 1 spreads them over all. A book not yet open holds nothing,
 // not even key 0. Then each lookup follows one that left the same low 47 bits as the record read last.
 TEST_F(BookFiles, FindEveryKeyAndNoOtherTellingBucketsApart) {
-  for (int side : {-1, 0, 1, 2}) EXPECT_FALSE(Contains(*book_, side, 0)) << side;
+  for (int side : {-1, 0, 1, 2}) EXPECT_FALSE(BookHolds(*book_, side, 0)) << side;
   std::mt19937_64 random(77);
   std::vector<u64> keys[2];
   for (int side : {0, 1}) {
@@ -38,8 +30,8 @@ TEST_F(BookFiles, FindEveryKeyAndNoOtherTellingBucketsApart) {
     EXPECT_EQ(book_->RecordCount(side), 3000u);
     std::shuffle(keys[side].begin(), keys[side].end(), random);
     for (u64 key : keys[side]) {
-      ASSERT_TRUE(Contains(*book_, side, key)) << std::hex << key;
-      EXPECT_FALSE(Contains(*book_, side, key + 1)) << std::hex << key + 1;
+      ASSERT_TRUE(BookHolds(*book_, side, key)) << std::hex << key;
+      EXPECT_FALSE(BookHolds(*book_, side, key + 1)) << std::hex << key + 1;
     }
   }
 
@@ -50,7 +42,7 @@ TEST_F(BookFiles, FindEveryKeyAndNoOtherTellingBucketsApart) {
   ASSERT_TRUE(book_->OpenBook());
   for (auto [side, key, held] : {std::tuple{0, first, true}, {0, second, true}, {0, absent, false}, {0, first, true},
                                  {0, low47, false}, {0, 7ull, true}, {1, first, false}, {1, absent + 1, true}}) {
-    EXPECT_EQ(Contains(*book_, side, key), held) << side << " " << std::hex << key;
+    EXPECT_EQ(BookHolds(*book_, side, key), held) << side << " " << std::hex << key;
   }
 }
 
@@ -83,14 +75,14 @@ TEST_F(BookFiles, BrokenFilesAreRefused) {
       EXPECT_FALSE(book->OpenBook());
       EXPECT_EQ(std::string(book->Message().Text()), message);
       EXPECT_EQ(book->RecordCount(0), 0u);
-      for (u64 key : keys) EXPECT_FALSE(Contains(*book, 0, key));
+      for (u64 key : keys) EXPECT_FALSE(BookHolds(*book, 0, key));
     }
     EXPECT_EQ(fresh->RecordCount(1), 0u);
   }
 }
 
 // The key of the position after moves from the initial position.
-u64 KeyAfter(std::initializer_list<const char*> moves) {
+static u64 KeyAfter(std::initializer_list<const char*> moves) {
   Load(INITIAL_POSITION);
   UndoRecord records[2]{};
   for (UndoRecord* record = records; const char* text : moves) MakeMove(ParseBoardMove(text), *record++);
@@ -130,5 +122,3 @@ TEST_F(BookFiles, TheClockPicksAMoveIntoTheBookOfTheSideThenToMoveOnlyEarlyInThe
   PrintThinking = true;
   EngineState = ENGINE_FORCE;
 }
-
-}  // namespace

@@ -1,16 +1,8 @@
 // "bench": the search measured on its built-in positions, always the same tree.
-#include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <numeric>
-#include <sstream>
-#include <tuple>
 
-#include <unistd.h>
-
-#include "board/attacks.h"
 #include "board/position_text.h"
 #include "engine/game.h"
 #include "support/move_probe.h"
@@ -25,8 +17,8 @@
 
 constexpr size_t BENCH_POSITION_COUNT = 16;
 
-// The node counts of the positions' lines, which come first, numbered from 1:
-// "number depth d move score s nodes n time t ms".
+// The node counts of the positions' lines, which come first, numbered from 1: "number depth d move score s nodes n time
+// t ms".
 static std::vector<u64> NodesPerPosition(const std::string& output) {
   std::vector<u64> nodes;
   std::istringstream text(output);
@@ -66,8 +58,8 @@ TEST(Bench, TheSameTreeWhateverWaitsAtTheInputAndTheSettingsComeBack) {
   EngineState = ENGINE_FORCE;
 }
 
-// Typed while the engine ponders in a game, "bench" takes the guess back first
-// and gives the game back when it ends: the game goes on legally.
+// Typed while the engine ponders in a game, "bench" takes the guess back first and gives the game back when it ends:
+// the game goes on legally.
 TEST(Bench, PrintsEachPositionThenTheTotalsAndTheGameGoesOn) {
   EngineProcess engine;
   engine.Send("new\ne2e4\n");

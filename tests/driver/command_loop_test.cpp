@@ -1,23 +1,16 @@
-// The command loop as the operator and the GUI see it over pipes, printed and
-// logged; then the input poll and the clock and switch words in process.
+// The command loop over pipes, printed and logged; then the input poll and the clock and switch words in process.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 
 #include <cinttypes>
-#include <csignal>
-#include <cctype>
-#include <cstdio>
-#include <filesystem>
-#include <string>
-#include <tuple>
 
 #include "board/attacks.h"
 #include "board/load_position.h"
 #include "board/zobrist.h"
 #include "driver/command_loop.h"
+#include "engine/time_control.h"
 #include "platform/console_input.h"
 #include "platform/input_poll.h"
-#include "engine/time_control.h"
 #include "support/command_feed.h"
 #include "support/engine_process.h"
 
@@ -42,13 +35,13 @@ static u64 KeyOfPieces(const std::string& fen) {
   return key;
 }
 
-// What "d" prints: the diagram, the position text and the key (of the pieces, with extraKey).
-static std::string Shown(const std::string& fen, u64 extraKey = 0) {
+// What "d" prints: the diagram (all that "test" prints), the position text and the key of the pieces with extraKey.
+static std::string Shown(const std::string& fen, u64 extraKey = 0, bool diagramOnly = false) {
   std::string text, board = Squares(fen);
   for (int s = 0; s < SQUARE_COUNT; ++s) text += (s % 8 ? "" : "\n" + std::to_string(8 - s / 8) + " ") + board[s] + ' ';
   char key[32];
   std::snprintf(key, sizeof key, "Key: %016" PRIX64 "\n", KeyOfPieces(fen) ^ extraKey);
-  return text + "\n\n  A B C D E F G H\nFEN: " + fen + "\n" + key;
+  return text + "\n\n  A B C D E F G H\n" + (diagramOnly ? "" : "FEN: " + fen + "\n" + key);
 }
 
 // The log line of a played move: both halves of the key in lower-case hexadecimal.
@@ -58,11 +51,14 @@ static std::string KeyLine(u64 key) {
   return line;
 }
 
+// Every word is answered exactly, or not at all; arguments are never read as commands.
 TEST(CommandLoop, WholeRunsPrintAndLogExactly) {
   const std::string initial = Shown(INITIAL_POSITION), refused = "tellusererror Illegal position\n",
-                    illegal = "Illegal move: ", afterE5 = "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq e6";
-  const u64 keyAfterE4 = KeyOfPieces("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR") ^ ZobristKeys[0][E3],
-            keyAfterE5 = KeyOfPieces(afterE5) ^ ZobristKeys[0][E6];
+                    illegal = "Illegal move: ", afterE5 = "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq e6",
+                    afterE4 = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR", test = "8/8/5Q2/2R4k/8/8/P5P1/6K1 b - -",
+                    handshake = "xboard\nprotover 2\n", noMove = "Error (no move to take back): ";
+  const u64 keyAfterE4 = KeyOfPieces(afterE4) ^ ZobristKeys[0][E3];
+  const u64 keyAfterE5 = KeyOfPieces(afterE5) ^ ZobristKeys[0][E6];
   std::string knights = "new\nforce\n";
   for (int cycle = 0; cycle < 1000; ++cycle) knights += "g1f3 g8f6 f3g1 f6g8\n";  // thousands of plies
   const struct { std::string input, output, logEnd; } runs[] = {
@@ -74,12 +70,11 @@ TEST(CommandLoop, WholeRunsPrintAndLogExactly) {
       {"benchmark force\nquit\n", "Define __STAT\n", NO_BOOK_LOG + "::cmd:: benchmark\n::cmd:: quit\n"},
       {"force\nquit\n", "", "::cmd:: force\n-M: entered StopEngine\n-M: exited StopEngine\n::cmd:: quit\n"},
       {"new\nd\ndone\ndx\nD\nquit\n", initial, "::cmd:: D\n::cmd:: quit\n"},
-      {"new\nforce\ne2e4\ne7e5\nd\nquit\n",
-       Shown(afterE5, ZobristKeys[0][E6]),
+      {"new\nforce\ne2e4\ne7e5\nd\nquit\n", Shown(afterE5, ZobristKeys[0][E6]),
        "::cmd:: e2e4\n" + KeyLine(keyAfterE4) + "::cmd:: e7e5\n" + KeyLine(keyAfterE5) + "::cmd:: d\n::cmd:: quit\n"},
       {"new\ne2e5\ne7e5\ne1e2\nd\n", illegal + "e2e5\n" + illegal + "e7e5\n" + illegal + "e1e2\n" + initial, ""},
       {"e2e4\ne1g1\nd\n", illegal + "e2e4\n" + illegal + "e1g1\n" + Shown("8/8/8/8/8/8/8/8 w - -"), ""},
-      {"setboard 8/8/5Q2/2R4k/8/8/P5P1/6K1 b - - 0 51\nd\nquit\n", Shown("8/8/5Q2/2R4k/8/8/P5P1/6K1 b - -"),
+      {"setboard 8/8/5Q2/2R4k/8/8/P5P1/6K1 b - - 0 51\nd\nquit\n", Shown(test),
        "::cmd:: setboard\nsetboard  8/8/5Q2/2R4k/8/8/P5P1/6K1 b - - 0 51\n\n::cmd:: d\n::cmd:: quit\n"},
       // An empty board (an interface's way to stop an analysis) is refused without a word on stdout.
       {"new\nsetboard 8/8/8/8/8/8/8/8 w - -\nd\nsetboard rnbqkbnr w\nd\nquit\n", initial + refused + initial,
@@ -88,6 +83,25 @@ TEST(CommandLoop, WholeRunsPrintAndLogExactly) {
       {"setboard 4k3/8/8/8/8/8/8/4K2R w K - " + std::string(226, 'x') + " d d\nd\nquit\n",
        Shown("4k3/8/8/8/8/8/8/4K2R w K -"), "::cmd:: d\n::cmd:: quit\n"},
       {knights + "d\n", initial, ""},
+      // A side switch that lets the new side take the king is refused; one that changes the side drops the en-passant
+      // square with its key: d2 may not take its own pawn on e3.
+      {"test\nnopost\nwhite\nd\ngo\n", Shown(test, 0, true) + refused + Shown(test) + "move h5g4\n", ""},
+      {"new\nforce\ne2e4\nwhite\nd\nd2e3\nd\nblack\nd\nquit\n",
+       Shown(afterE4 + " w KQkq -") + illegal + "d2e3\n" + Shown(afterE4 + " w KQkq -") + Shown(afterE4 + " b KQkq -"),
+       ""},
+      // An empty board is as drawn as bare kings; a7 is worked out with the pawn rules; only the exact word counts.
+      {"eval\nevalx\nsetboard 7k/P7/8/8/8/8/8/K7 w - -\neval\nsetboard 7k/P7/8/8/8/8/8/K7 b - -\neval\nquit\n",
+       "Eval: 0\nEval: 246\nEval: -246\n", ""},
+      {handshake + "ping 7\n", "pong 7\n", ""},  // no reply to the features needed before it
+      {handshake + "new\nforce\nundo\ne2e4\nremove\nundo\nundo\n",
+       noMove + "undo\n" + noMove + "remove\n" + noMove + "undo\n", ""},
+      {handshake + "new\nbk\n", "\n", ""},  // no book: no moves, then the empty line
+      {handshake + "new\nname gopher go\nrating 2000 1800\nresult 1-0 {gopher go}\nping 3\n", "pong 3\n", ""},
+      {handshake + "accepted done\nrejected usermove\nprotover 2\nics -\nvariant normal\nping 4\n", "pong 4\n", ""},
+      {handshake + "new\nforce\nusermove e2e4\nusermove e2e5\n", illegal + "e2e5\n", ""},
+      {handshake + "new\nforce\nsd 1\nst 0.5\nmemory 64\noption OwnBook=0\npost\nnopost\nhard\neasy\ncomputer\nrandom\n"
+                   "otim 100\n.\n?\nexit\ndraw\nping 5\n",
+       "pong 5\n", ""},
   };
   for (const auto& run : runs) {
     SCOPED_TRACE(run.input.substr(0, 60));
@@ -97,9 +111,9 @@ TEST(CommandLoop, WholeRunsPrintAndLogExactly) {
   }
 }
 
-// The handshake waits for no reply: "protover", "accepted" and "rejected" reach
-// the loop, which reads each with its argument; another greeting is reported and
-// the start-up carried out. The log is rewritten at every start and may be missing.
+// The handshake waits for no reply: "protover", "accepted" and "rejected" reach the loop, which reads each with its
+// argument; another greeting is reported and the start-up carried out. The log is rewritten at every start and may be
+// missing.
 TEST(CommandLoop, HandshakeLinesTheWordsItReadsAndTheLog) {
   const std::string features =
       "\nfeature done=0\nfeature setboard=1\nfeature myname=\"Tavrel 1.1\"\nfeature ping=1\nfeature analyze=1\n"
@@ -148,9 +162,8 @@ TEST(TimeAllocation, BudgetsWorkedByHand) {
   }
 }
 
-// The moves a side has made as xboard counts them for its controls (seen in its
-// debug log at 10 moves in 6 s from a position with black to move: black gets
-// its time after its 10th move, white after its 9th, the 10th of the game).
+// The moves a side has made as xboard counts them for its controls (seen in its debug log at 10 moves in 6 s from a
+// position with black to move: black gets its time after its 10th move, white after its 9th, the 10th of the game).
 TEST(TimeAllocation, MovesAreCountedAsTheInterfaceCountsThem) {
   const struct { u16 gameMoveCount; u32 sideToMove; u32 movesMade; } cases[] = {
       {1, WHITE, 0}, {2, BLACK, 0}, {79, WHITE, 39}, {80, BLACK, 39},  // from the initial position
@@ -162,8 +175,8 @@ TEST(TimeAllocation, MovesAreCountedAsTheInterfaceCountsThem) {
   }
 }
 
-// No budget exceeds what the clock can pay less its reserve (a tenth, 100 ms
-// at least), nor three fair shares of a control when the control is known.
+// No budget exceeds what the clock can pay less its reserve (a tenth, 100 ms at least), nor three fair shares of a
+// control when the control is known.
 TEST(TimeAllocation, BudgetsNeverOutrunTheClock) {
   const struct { i64 budgetMs, clockMs, fairShareMs, safeBudgetMs, hardLimitMs; } cases[] = {
       {6500, 300000, 0, 6500, 270000},         // far inside the clock: untouched

@@ -1,21 +1,9 @@
-// Games: moves and pondering in process, then the engine over pipes with its
-// claims and a whole game as xboard plays it with pondering on.
-#include <gtest/gtest.h>
+// Games: moves and pondering in process, then over pipes the claims and a whole game as xboard plays it.
 
-#include <chrono>
 #include <cinttypes>
-#include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <map>
-#include <sstream>
-#include <thread>
-#include <tuple>
 
-#include "board/attacks.h"
 #include "board/history_room.h"
-#include "board/load_position.h"
-#include "board/move_text.h"
 #include "board/move_validity.h"
 #include "board/position_text.h"
 #include "driver/command_loop.h"
@@ -41,8 +29,8 @@ class GameTest : public testing::Test {
   }
 };
 
-// Knights out and home again with pawn moves now and then, then knights alone
-// far past the fifty-move count: thousands of plies, more than History holds.
+// Knights out and home again with pawn moves now and then, then knights alone far past the fifty-move count: thousands
+// of plies, more than History holds.
 TEST_F(GameTest, ALongGameKeepsTheHistoryItNeedsWithinBounds) {
   PositionSnapshot start = TakePositionSnapshot();
   EXPECT_FALSE(PlayGameMove(NO_MOVE));
@@ -73,9 +61,8 @@ TEST_F(GameTest, ALongGameKeepsTheHistoryItNeedsWithinBounds) {
   EXPECT_EQ(HistoryTop->fifty, 3200);
 }
 
-// After 1.e4 the engine, to answer for black, ponders on e5. The input pipe
-// holds a word that stops searches ("move now"), so that every search stops at
-// its first look at the input and no pondering follows a move.
+// After 1.e4 the engine, to answer for black, ponders on e5. The input pipe holds a word that stops searches ("move
+// now"), so that every search stops at its first look at the input and no pondering follows a move.
 class PonderingTest : public GameTest {
  protected:
   void SetUp() override {
@@ -86,7 +73,6 @@ class PonderingTest : public GameTest {
   void Restart() {
     ASSERT_TRUE(LoadPosition(INITIAL_POSITION));
     Play("e2e4");
-    afterE4_ = TakePositionSnapshot();
     EngineState = ENGINE_PLAYING;
     StartPondering(guess_ = ParseGameMove("e7e5"));
   }
@@ -94,46 +80,8 @@ class PonderingTest : public GameTest {
     std::tie(PrintThinking, PonderMove, EngineState) = std::tuple(true, NO_MOVE, ENGINE_FORCE);
   }
   InputPipe input_;
-  PositionSnapshot afterE4_;
   Move guess_ = NO_MOVE;
 };
-
-// The board of the game after the given moves from the start.
-static PositionSnapshot GameAfter(const std::vector<Move>& moves) {
-  EXPECT_TRUE(LoadPosition(INITIAL_POSITION));
-  for (Move move : moves) EXPECT_TRUE(PlayGameMove(ParseGameMove(MoveText(move).c_str()))) << MoveText(move);
-  return TakePositionSnapshot();
-}
-
-// The guess is made on the search board alone. Whatever ends the pondering, it is
-// taken back exactly and the game goes on from the position of its moves: "force"
-// stops; an illegal reply is refused, the engine waiting; go, a miss, a hit are answered.
-TEST_F(PonderingTest, TheGuessIsTakenBackAndTheGameGoesOnFromItsMoves) {
-  EXPECT_EQ(std::tuple(EngineState, UndoTop, Board[E5], GameBoard[E5]),
-            std::tuple(ENGINE_PONDERING, UndoRecords, BLACK_PAWN, EMPTY));
-  const struct { std::string input, output, moves; i32 state; } cases[] = {
-      {"force\n", "", "e2e4 ", ENGINE_FORCE},
-      {"e7e4\n", "Illegal move: e7e4\n", "e2e4 ", ENGINE_PLAYING},  // blocked on the game position
-      {"go\n", "move ", "e2e4 ", ENGINE_PLAYING},                    // "move " and the engine's answer
-      {"d7d5\n", "move ", "e2e4 d7d5 ", ENGINE_PLAYING},
-      {"e7e5\n", "move ", "e2e4 e7e5 ", ENGINE_PLAYING},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.input);
-    const std::string output = RunCommandsCapturingOutput(c.input);
-    std::vector<Move> played;
-    std::string moves;
-    for (const HistoryEntry* entry = History; entry < HistoryTop; ++entry) played.push_back(entry->move);
-    for (Move move : played) moves += MoveText(move) + " ";
-    const std::string answer = c.output == "move " ? MoveText(played.back()) : "";
-    EXPECT_EQ(output, answer.empty() ? c.output : "move " + answer + "\n");
-    EXPECT_EQ(moves, answer.empty() ? c.moves : c.moves + answer + " ");
-    EXPECT_EQ(std::tuple(EngineState, PonderMove), std::tuple(c.state, NO_MOVE));
-    PositionSnapshot after = TakePositionSnapshot();
-    EXPECT_EQ(Differences(GameAfter(played), after), "");
-    Restart();
-  }
-}
 
 // The game after the moves from a position; its board and history as they should be.
 static PositionSnapshot Replayed(const std::string& start, const std::vector<Move>& moves) {
@@ -148,63 +96,73 @@ static std::vector<Move> MovesOfHistory() {
   return moves;
 }
 
-// Every row of the command table, run while the engine ponders on e7e5 after
-// 1.e4: the words of pondering itself keep the guess; every other takes it back
-// first, as "force" does. Then the board must be its game replayed from where
-// that game began, and the game must go on with a legal move.
+// Every row of the command table, run while the engine ponders on e7e5 after 1.e4, the guess made on the search board
+// alone: the words of pondering itself keep the guess; every other takes it back first, as "force" does. The move row
+// runs with a miss, the hit and a move illegal on the game's board, which leaves the engine waiting. Then the board
+// must be its game replayed from where that game began, and the game must go on with a legal move.
 TEST_F(PonderingTest, EveryCommandLeavesAGameThatGoesOn) {
-  TempDir dir;
-  const std::filesystem::path home = std::filesystem::current_path();
-  std::filesystem::current_path(dir.Path());  // the file commands write here, if anywhere
+  EXPECT_EQ(std::tuple(EngineState, UndoTop, Board[E5], GameBoard[E5]),
+            std::tuple(ENGINE_PONDERING, UndoRecords, BLACK_PAWN, EMPTY));
+  InTempDir dir;  // the file commands write here, if anywhere
   std::ofstream("short.pgn") << "[Result \"1-0\"]\n\n1. d4 d5 1-0\n";
-  const std::string fen = "4k3/8/8/3pP3/8/8/8/4K3 w - d6", testFen = "8/8/5Q2/2R4k/8/8/P5P1/6K1 b - - 0 51";
-  const std::string afterE4 = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR";
-  // Arguments, and the position a game then starts from ("" for the one of 1.e4);
-  // a side switch starts from a position no replay of moves gives: its text.
-  const std::map<std::string, std::tuple<std::string, std::string, std::string>> special = {
-      {"", {"d7d5", "", ""}},  // the move row: a reply other than the guess
-      {"new", {"", INITIAL_POSITION, ""}},
-      {"result", {" 1-0 {over}", INITIAL_POSITION, ""}},
-      {"test", {"", testFen, ""}},
-      {"setboard", {" " + fen, fen, ""}},
-      {"white", {"", "", afterE4 + " w KQkq -"}},
-      {"black", {"", "", afterE4 + " b KQkq e3"}},
-      {"pgn2game", {" short.pgn short.game", INITIAL_POSITION, ""}},
-      {"game2pos", {" short.game short.pos", INITIAL_POSITION, ""}},
-      {"pgn2pos", {" short.pgn", INITIAL_POSITION, ""}},
+  const std::string fen = "4k3/8/8/3pP3/8/8/8/4K3 w - d6", afterE4 = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR";
+  // The word and its arguments; the position a game then starts from ("" for the one of 1.e4), or the text of one no
+  // replay gives (after a side switch); where they matter, the game's moves and what is printed, '*' the answer.
+  struct Run { std::string word, arguments = "", start = "", text = "", moves = "", printed = ""; };
+  const Run special[] = {
+      {"", "d7d5", "", "", "e2e4 d7d5 *", "move *\n"}, {"", "e7e5", "", "", "e2e4 e7e5 *", "move *\n"},
+      {"", "e7e4", "", "", "e2e4", "Illegal move: e7e4\n"}, {"go", "", "", "", "e2e4 *", "move *\n"},
+      {"new", "", INITIAL_POSITION}, {"result", " 1-0 {over}", INITIAL_POSITION},
+      {"test", "", "8/8/5Q2/2R4k/8/8/P5P1/6K1 b - - 0 51"}, {"setboard", " " + fen, fen},
+      {"white", "", "", afterE4 + " w KQkq -"}, {"black", "", "", afterE4 + " b KQkq e3"},
+      {"pgn2game", " short.pgn short.game", INITIAL_POSITION}, {"game2pos", " short.game short.pos", INITIAL_POSITION},
+      {"pgn2pos", " short.pgn", INITIAL_POSITION},
   };
   const auto settings = std::tuple(MovesPerControl, IncrementMs, ControlBaseMs, TimeBudgetMs, PonderEnabled);
   for (const CommandRow* row = CommandTableBegin(); row != CommandTableEnd(); ++row) {
     if (std::string(row->word) == "bench") continue;  // over pipes in the bench test: it takes long here
-    const auto found = special.find(row->word);
-    const auto [arguments, start, text] = found == special.end() ? std::tuple("", "", "") : found->second;
-    SCOPED_TRACE(std::string(row->word) + arguments);
-    Restart();
-    RunCommandsCapturingOutput(row->word + arguments + "\n");
-    EXPECT_EQ(EngineState == ENGINE_PONDERING, row->keepsPondering && row->match != Match::GameMove);
-    RunCommandsCapturingOutput("force\n");
-    EXPECT_EQ(PonderMove, NO_MOVE);
-    if (!text.empty()) {
-      char position[POSITION_TEXT_SIZE];
-      WritePositionText(position);
-      EXPECT_EQ(std::tuple(std::string(position), GameSideToMove), std::tuple(text, SideToMove));
+    std::vector<Run> runs;
+    for (const Run& run : special) {
+      if (run.word == row->word) runs.push_back(run);
     }
-    const std::string next = MoveText(LegalMoves().at(0));
-    EXPECT_EQ(RunCommandsCapturingOutput(next + "\n"), "") << next;  // no "Illegal move"
-    if (text.empty()) {
-      const PositionSnapshot after = TakePositionSnapshot();
-      EXPECT_EQ(Differences(Replayed(start.empty() ? INITIAL_POSITION : start, MovesOfHistory()), after), "");
+    if (runs.empty()) runs.push_back({row->word});
+    for (const auto& [word, arguments, start, text, moves, printed] : runs) {
+      SCOPED_TRACE(word + arguments);
+      Restart();
+      const std::string output = RunCommandsCapturingOutput(word + arguments + "\n");
+      EXPECT_EQ(EngineState == ENGINE_PONDERING, row->keepsPondering && row->match != Match::GameMove);
+      if (!printed.empty()) {  // the engine plays on: it answers, or waits for a legal move
+        std::string played;
+        for (Move move : MovesOfHistory()) played += (played.empty() ? "" : " ") + MoveText(move);
+        const std::string answer = MoveText(MovesOfHistory().back());
+        auto answered = [&answer](std::string text) {
+          return text.find('*') == std::string::npos ? text : text.replace(text.find('*'), 1, answer);
+        };
+        EXPECT_EQ(std::tuple(output, played, EngineState),
+                  std::tuple(answered(printed), answered(moves), ENGINE_PLAYING));
+      }
+      RunCommandsCapturingOutput("force\n");
+      EXPECT_EQ(PonderMove, NO_MOVE);
+      if (!text.empty()) {
+        char position[POSITION_TEXT_SIZE];
+        WritePositionText(position);
+        EXPECT_EQ(std::tuple(std::string(position), GameSideToMove), std::tuple(text, SideToMove));
+      }
+      const std::string next = MoveText(LegalMoves().at(0));
+      EXPECT_EQ(RunCommandsCapturingOutput(next + "\n"), "") << next;  // no "Illegal move"
+      if (text.empty()) {
+        const PositionSnapshot after = TakePositionSnapshot();
+        EXPECT_EQ(Differences(Replayed(start.empty() ? INITIAL_POSITION : start, MovesOfHistory()), after), "");
+      }
+      std::tie(MovesPerControl, IncrementMs, ControlBaseMs, TimeBudgetMs, PonderEnabled) = settings;
+      std::tie(FixedMoveMs, DepthLimit, UseOwnBook) = std::tuple(0, 0u, true);
     }
-    std::tie(MovesPerControl, IncrementMs, ControlBaseMs, TimeBudgetMs, PonderEnabled) = settings;
-    std::tie(FixedMoveMs, DepthLimit, UseOwnBook) = std::tuple(0, 0u, true);
   }
-  std::filesystem::current_path(home);
 }
 
-// "undo" takes back one move and "remove" two, in force mode and after the
-// engine's own move: the board, its keys, rights, en-passant square, fifty-move
-// count and history are those of the game replayed without them. A take-back
-// past the start of the game changes nothing. (While pondering: the table above.)
+// "undo" takes back one move and "remove" two, in force mode and after the engine's own move: the board, its keys,
+// rights, en-passant square, fifty-move count and history are those of the game replayed without them. A take-back past
+// the start of the game changes nothing. (While pondering: the table above.)
 TEST_F(GameTest, TakeBacksGiveTheGameReplayedWithoutThem) {
   const struct { std::string start, moves, commands; size_t left; } cases[] = {
       {INITIAL_POSITION, "e2e4 e7e5 g1f3 b8c6 f1c4 g8f6 e1g1", "undo\n", 6},  // castling
@@ -240,10 +198,9 @@ TEST_F(PonderingTest, AHitKeepsTheClockOfThePonderSearch) {
   EXPECT_EQ(std::tuple(SearchStartClock, History[1].move, HistoryTop - History), std::tuple(ponderStart, guess_, 3));
 }
 
-// White's only move is b3b4; then black mates with Rh8. A deepest exact entry
-// planted for the position after b3b4 outlasts the search of the engine's
-// move, and its move slot is the guess offered: the engine ponders only on a
-// legal move of that position. (Pondering on the mate ends by itself.)
+// White's only move is b3b4; then black mates with Rh8. A deepest exact entry planted for the position after b3b4
+// outlasts the search of the engine's move, and its move slot is the guess offered: the engine ponders only on a legal
+// move of that position. (Pondering on the mate ends by itself.)
 TEST_F(GameTest, OnlyALegalMoveOfTheTableIsPonderedOn) {
   InputPipe input;  // open and empty: nothing keeps the engine from pondering
   const char *before = "kr6/8/8/p7/P2b4/1P6/r7/7K w - -", *afterB4 = "kr6/8/8/p7/PP1b4/8/r7/7K b - -";
@@ -263,12 +220,6 @@ TEST_F(GameTest, OnlyALegalMoveOfTheTableIsPonderedOn) {
     RunCommands("force\n");
   }
   PrintThinking = true;
-}
-
-static int Count(const std::string& text, const std::string& part) {
-  int count = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-  return count;
 }
 
 TEST(Xboard, MovesAndClaims) {
@@ -291,8 +242,8 @@ TEST(Xboard, MovesAndClaims) {
   }
 }
 
-// The log line telling whether the engine, after its move of the turn, ponders ("" on a
-// timeout). A reply sent before would be input waiting, which rightly keeps it from pondering.
+// The log line telling whether the engine, after its move of the turn, ponders ("" on a timeout). A reply sent before
+// would be input waiting, which rightly keeps it from pondering.
 const std::string PONDERS = "-M: entered StartEngine", DOES_NOT_PONDER = "- NO ponder move";
 static std::string PonderDecision(const EngineProcess& engine, int turn) {
   for (int attempt = 0; attempt < 2000; ++attempt) {
@@ -307,10 +258,9 @@ static std::string PonderDecision(const EngineProcess& engine, int turn) {
   return "";
 }
 
-// The recorded exchange of xboard: the handshake, clock words before every
-// move, guesses that are confirmed or not, "easy" before the last move, then
-// "force" and the board compared with the same moves played here. Like
-// xboard, the test interrupts the engine before each of its moves.
+// The recorded exchange of xboard: the handshake, clock words before every move, guesses that are confirmed or not,
+// "easy" before the last move, then "force" and the board compared with the same moves played here. Like xboard, the
+// test interrupts the engine before each of its moves.
 TEST(Xboard, PonderedGameEndsOnTheBoardOfItsMoves) {
   constexpr int ENGINE_MOVES = 6;
   InitBoardTables();
@@ -328,17 +278,15 @@ TEST(Xboard, PonderedGameEndsOnTheBoardOfItsMoves) {
     ASSERT_TRUE(PlayGameMove(ParseGameMove(lines->back().substr(5).c_str())));
     ASSERT_EQ(PonderDecision(engine, turn), turn + 1 == ENGINE_MOVES ? DOES_NOT_PONDER : PONDERS) << "turn " << turn;
     if (turn + 1 == ENGINE_MOVES) break;
-    // The reply the engine expects is the second move of its last thinking
-    // line; alternately that reply and another legal one are played.
+    // The reply the engine expects is the second move of its last thinking line; alternately that reply and another
+    // legal one are played.
     std::string depth, score, time, nodes, first, expected;
     for (const std::string& line : *lines) {
       if (line.starts_with("    ")) std::istringstream(line) >> depth >> score >> time >> nodes >> first >> expected;
     }
-    std::istringstream legal(RunCommandsCapturingOutput("divide 1\n"));  // "e2e4: 1" lines
-    std::string reply, word, leaves;
-    while (legal >> word >> leaves && word != "Nodes:") {
-      word.pop_back();  // the colon
-      if (reply.empty() || (turn % 2 == 0) == (word == expected)) reply = word;
+    std::string reply;
+    for (Move move : LegalMoves()) {
+      if (reply.empty() || (turn % 2 == 0) == (MoveText(move) == expected)) reply = MoveText(move);
     }
     ASSERT_TRUE(PlayGameMove(ParseGameMove(reply.c_str()))) << reply;
     engine.Interrupt();

@@ -1,20 +1,16 @@
-// Each rule of the evaluation on positions worked out by hand, most of them
-// for both colours: a rule of white's in a position, and the same rule of
-// black's in its colour-flipped twin.
+// Each rule of the evaluation on positions worked by hand, for white and, in the colour-flipped twin, for black.
 #include "eval/imbalance.h"
 #include "eval/king_safety.h"
 #include "eval/pawn_structure.h"
 #include "eval/piece_terms.h"
 #include "movegen/movegen_probe.h"  // Load, MirroredFen
 
-namespace {
-
 // The value for white here, for black in the twin; the square of the piece the rule looks at, if any.
 struct RuleCase { const char* fen; int expected; const char* why; int square = A1; };
 
 // rule is a lambda templated on the colour: []<int C>(int square) { ... }.
 template <typename Rule>
-void ExpectForBothColours(const std::vector<RuleCase>& cases, Rule rule) {
+static void ExpectForBothColours(const std::vector<RuleCase>& cases, Rule rule) {
   for (const RuleCase& c : cases) {
     Load(c.fen);
     EXPECT_EQ(rule.template operator()<WHITE>(c.square), c.expected) << c.why << ": " << c.fen;
@@ -27,26 +23,23 @@ void ExpectForBothColours(const std::vector<RuleCase>& cases, Rule rule) {
 // (rank 7: 72 90 99 104 104 99 90 72; rank 2: 0 0 0 -9 -9 0 0 0).
 TEST(PawnStructure, StructuresWorkedByHand) {
   struct { const char* fen; int score; } cases[] = {
-      // Passed pawns gain 16 a rank: b7 100 + 90 + 6 x 16 = 286; a6 100 + 45 +
-      // 5 x 16 = 225. Each has the other beside it: neither is isolated.
+      // Passed pawns gain 16 a rank: b7 100 + 90 + 6 x 16 = 286; a6 100 + 45 + 5 x 16 = 225. Each has the other beside
+      // it: neither is isolated.
       {"4k3/1P6/P7/8/8/8/8/4K3 w - -", 286 + 225},
       // a7: 100 + 72 + 96, isolated -16, no enemy pawn ahead -6.
       {"4k3/P7/8/8/8/8/8/4K3 w - -", 246},
-      // Doubled: d3 100 + 4 - 8 + 2 x 16 passed = 128; d2 100 - 9 - 8, not
-      // passed behind d3 = 83; e2 100 - 9 + 16 passed = 107.
+      // Doubled: d3 100 + 4 - 8 + 2 x 16 passed = 128; d2 100 - 9 - 8, not passed behind d3 = 83; e2 100 - 9 + 16
+      // passed = 107.
       {"4k3/8/8/8/8/3P4/3PP3/4K3 w - -", 128 + 83 + 107},
-      // Isolated pays more on a file without enemy pawns: a2 100 + 0 + 16
-      // passed - 16 - 6 = 94; d2 100 - 9, blocked by d7, isolated -16 = 75;
-      // d7 its mirror, -75.
+      // Isolated pays more on a file without enemy pawns: a2 100 + 0 + 16 passed - 16 - 6 = 94; d2 100 - 9, blocked by
+      // d7, isolated -16 = 75; d7 its mirror, -75.
       {"4k3/3p4/8/8/8/8/P2P4/4K3 w - -", 94 + 75 - 75},
-      // Attackers less defenders: d4 100 + 18, attacked by c5 and e5 (3),
-      // defended by c3 (1): -16 -> 102. c3 100 + 1. c5 (table at f4 = 14)
-      // -114, isolated +16 -> -98. e5 (table at d4 = 18) -118, isolated +16,
-      // open file ahead +6 -> -96.
+      // Attackers less defenders: d4 100 + 18, attacked by c5 and e5 (3), defended by c3 (1): -16 -> 102. c3 100 + 1.
+      // c5 (table at f4 = 14) -114, isolated +16 -> -98. e5 (table at d4 = 18) -118, isolated +16, open file ahead
+      // +6 -> -96.
       {"4k3/8/8/2p1p3/3P4/2P5/8/4K3 w - -", 102 + 101 - 98 - 96},
-      // One attacker against two defenders costs nothing: e4 100 + 18, d3 100
-      // + 4, f3 100 + 1 + 32 passed (d5 is no neighbour); d5 (table at e4 =
-      // 18) -118, isolated +16, d3 ahead of it -> -102.
+      // One attacker against two defenders costs nothing: e4 100 + 18, d3 100 + 4, f3 100 + 1 + 32 passed (d5 is no
+      // neighbour); d5 (table at e4 = 18) -118, isolated +16, d3 ahead of it -> -102.
       {"4k3/8/8/3p4/4P3/3P1P2/8/4K3 w - -", 118 + 104 + 133 - 102},
   };
   for (const auto& c : cases) {
@@ -63,8 +56,7 @@ TEST(PawnStructure, CacheHoldsTheFreshScoreUnderThePawnKey) {
   EXPECT_EQ(CachedPawnStructureScore(), fresh);
   EXPECT_EQ(PawnHashTable[index], key | static_cast<u32>(fresh + PAWN_SCORE_BIAS));
   EXPECT_EQ(CachedPawnStructureScore(), fresh) << "warm";
-  // The key covers the pawns only: the score stored with the opening pawn
-  // table stands after the pieces are gone.
+  // The key covers the pawns only: the score stored with the opening pawn table stands after the pieces are gone.
   TotalMaterial = 10;
   EXPECT_NE(PawnStructureScore(), fresh) << "the late-endgame table values the pawns differently";
   EXPECT_EQ(CachedPawnStructureScore(), fresh);
@@ -79,9 +71,8 @@ TEST(PawnStructure, CacheHoldsTheFreshScoreUnderThePawnKey) {
   EXPECT_EQ(PawnHashTable[index], 0u);
 }
 
-// Each pawn of the first shelter row is worth 12 on the king's wing and 9 on
-// the queen's while the enemy has a queen (6 and 3 without); one pawn of the
-// second row adds half as much.
+// Each pawn of the first shelter row is worth 12 on the king's wing and 9 on the queen's while the enemy has a queen
+// (6 and 3 without); one pawn of the second row adds half as much.
 TEST(KingSafety, ShelterCountsPawnsInFrontOfTheCastledKing) {
   ExpectForBothColours({{"r2qk2r/8/8/8/8/7P/5PP1/R2Q1RK1 w - -", 2 * 12 + 6, "king's wing"},
                         {"r1b1kb1r/8/8/8/8/7P/5PP1/R2Q1RK1 w - -", 2 * 6 + 3, "no enemy queen"},
@@ -100,8 +91,7 @@ TEST(KingSafety, DangerIndexCountsOpenFilesAroundTheKing) {
        {"r2qk2r/8/8/8/8/8/8/R2Q1RK1 w - -", 15, "no pawns: own file 2 + 2, h 3 + 2, f 3 + 2, queen 1"},
        {"r2qk2r/7p/8/8/8/8/6P1/R2Q1R1K w - -", 4, "h1: own file 2, g-file 1, queen 1"},
        {"r3k2r/p7/8/8/8/8/P7/K6R w - -", 3, "a1: b-file without white 2, without black 1"},
-       // f-file 2 + 1 = 3, then the d-file without white pawns adds 2 (3 is
-       // below 4); the other order would give 6.
+       // f-file 2 + 1 = 3, then the d-file without white pawns adds 2 (3 is below 4); the other order would give 6.
        {"r3k2r/3pp3/8/8/8/8/4P3/R3K2R w - -", 5, "the file to the right is read first"}},
       []<int C>(int) { return DangerIndex<C>(); });
 }
@@ -124,15 +114,14 @@ TEST(KingSafety, DangerPenaltyNeedsFourteenUnitsOfEnemyPiecesAndSaturates) {
 // With 3 to 6 units on the board the pieces read their second tables.
 TEST(PieceTerms, PiecesWorkedByHand) {
   struct { const char* fen; int pawns, score, kingAttack; } cases[] = {
-      // Knight g6: 320 + 4, no pawns: 0 - 6. Two squares from h8: tropism 5;
-      // it attacks h8 itself but none of g8, g7, h7 around the king.
+      // Knight g6: 320 + 4, no pawns: 0 - 6. Two squares from h8: tropism 5; it attacks h8 itself but none of g8, g7,
+      // h7 around the king.
       {"7k/8/6N1/8/8/8/8/K7 b - -", 0, 318, 5},
-      // Bishop b2: 325 + 4. Attacks c3..h8, a1, a3, c1 (9), a1 holds its own
-      // king: mobility 8, 5 x 8 - 0 - 24 = 16. Six squares from h8: tropism 0,
-      // but it attacks g7 beside the king: 1.
+      // Bishop b2: 325 + 4. Attacks c3..h8, a1, a3, c1 (9), a1 holds its own king: mobility 8, 5 x 8 - 0 - 24 = 16. Six
+      // squares from h8: tropism 0, but it attacks g7 beside the king: 1.
       {"7k/8/8/8/8/8/1B6/K7 b - -", 0, 345, 1},
-      // Rook a1: 500 - 8. Attacks b1..h1 and a2..a5 (11), own h1 and a5:
-      // mobility 9, 2 x 9 - 14 = 4. Behind the passed a5 pawn: 20.
+      // Rook a1: 500 - 8. Attacks b1..h1 and a2..a5 (11), own h1 and a5: mobility 9, 2 x 9 - 14 = 4. Behind the passed
+      // a5 pawn: 20.
       {"7k/8/8/P7/8/8/8/R6K w - -", 1, 516, 0},
   };
   for (const auto& c : cases) {
@@ -149,8 +138,8 @@ TEST(PieceTerms, RookFiles) {
                         {"7k/8/8/8/8/8/8/R6K w - -", 8 + 12, "open file"},
                         {"7k/p7/8/8/8/8/8/R6K w - -", 8, "half-open file"}},
                        []<int C>(int square) { return RookFileBonus<C>(square); });
-  // For both colours the pawn that counts is the one nearest rank 1: white's
-  // rearmost, black's most advanced. These two positions are twins.
+  // For both colours the pawn that counts is the one nearest rank 1: white's rearmost, black's most advanced. These two
+  // positions are twins.
   Load("7k/8/P7/8/R7/P7/8/7K w - -");
   EXPECT_EQ(RookFileBonus<WHITE>(A4), 0) << "in front of a3";
   Load("7k/8/p7/r7/8/p7/8/7K b - -");
@@ -176,8 +165,8 @@ TEST(PieceTerms, TrappedBishopsBishopPairAndRooksOnTheSeventh) {
                        []<int C>(int) { return RooksOnSeventhBonus<C>(); });
 }
 
-// Each row of the table for white (white's minor / major pieces less black's),
-// and with the colours exchanged for black.
+// Each row of the table for white (white's minor / major pieces less black's), and with the colours exchanged for
+// black.
 TEST(Imbalance, EachRowOfTheTableForEitherColour) {
   struct { const char* fen; int minorBalance, majorBalance, score; } cases[] = {
       // Two majors down; one major down (with white's queen and knight, or a queen each).
@@ -205,5 +194,3 @@ TEST(Imbalance, EachRowOfTheTableForEitherColour) {
     EXPECT_EQ(MaterialImbalance(-c.minorBalance, -c.majorBalance), -c.score) << MirroredFen(c.fen);
   }
 }
-
-}  // namespace

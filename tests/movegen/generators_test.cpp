@@ -1,20 +1,15 @@
-// The generators on positions worked out by hand, for both colours, captures
-// against full generation, and the exchange evaluator and selection rule.
-#include <map>
+// The generators on positions worked by hand for both colours, captures against full generation, exchange scores.
 
 #include "eval/square_tables.h"
 #include "movegen/exchange.h"
 #include "movegen/side_constants.h"
 #include "movegen_probe.h"
 
-namespace {
-
 constexpr i16 QUIET_SCORE = -30000;
 using enum Generator;
 
-// The list in order: "e2e4" is scored QUIET_SCORE, "e2e4:-9500" as written,
-// and "e2e4:?" by square-table terms (left to the exchange tests); then,
-// when given, the entries the legality test refuses.
+// The list in order: "e2e4" is scored QUIET_SCORE, "e2e4:-9500" as written, and "e2e4:?" by square-table terms (left to
+// the exchange tests); then, when given, the entries the legality test refuses.
 struct Case { Generator generator; const char* fen; const char* list; const char* rejected = nullptr; };
 
 const Case CASES[] = {
@@ -61,7 +56,7 @@ const Case CASES[] = {
 };
 
 // The list in the notation of Case::list, the open scores those of expected.
-std::string Written(const std::vector<MoveEntry>& list, const std::string& expected, bool sorted) {
+static std::string Written(const std::vector<MoveEntry>& list, const std::string& expected, bool sorted) {
   std::vector<std::string> words;
   for (const MoveEntry& entry : list) {
     std::string move = MoveText(entry.move);
@@ -92,10 +87,10 @@ TEST(Generators, HandWorkedListsInOrderForBothColours) {
   }
 }
 
-// Out of check, capture generation keeps of the full list every en passant, pawn capture and
-// capture-promotion, and the other captures scored at least -10000, with their scores; its push
-// promotions (queens only) are such moves of the full list. Returns whether it compared.
-bool CapturesAreWhatTheFullListSays() {
+// Out of check, capture generation keeps of the full list every en passant, pawn capture and capture-promotion, and the
+// other captures scored at least -10000, with their scores; its push promotions (queens only) are such moves of the
+// full list. Returns whether it compared.
+static bool CapturesAreWhatTheFullListSays() {
   std::map<Move, int> all, expected, kept;
   for (const MoveEntry& e : Generate(All)) {
     all[e.move] = e.score;
@@ -122,14 +117,14 @@ TEST(Generators, CapturesAreWhatTheFullListSaysAlongThePerftTrees) {
   EXPECT_GT(compared, 1000);
 }
 
-int Score(const char* fen, int piece, int from, int to) {
+static int Score(const char* fen, int piece, int from, int to) {
   Load(fen);
   return ExchangeScore(piece, from, to, RooksAndQueens(), BishopsAndQueens());
 }
 
 TEST(Exchange, HandWorkedExchanges) {
-  // The band and the material won or lost (rest), and the square tables: the mover's leaves from, what
-  // stands on to afterwards (a promoted pawn's is the queen's) and, when a winning capture counts it, the victim's.
+  // The band and the material won or lost (rest), and the square tables: the mover's leaves from, what stands on to
+  // afterwards (a promoted pawn's is the queen's) and, when a winning capture counts it, the victim's.
   struct Case { const char* why; const char* fen; int piece, from, to, pieceOnTo; bool victimCounted; int rest; };
   const Case cases[] = {
       {"Kxd2, undefended", "4k3/8/8/8/8/8/3n4/4K3 w - -", WHITE_KING, E1, D2, WHITE_KING, true, 320 - 9500},
@@ -164,5 +159,3 @@ TEST(Exchange, SelectionTakesTheHighestScoreAndTheEarliestAmongEquals) {
   }
   EXPECT_EQ(order, "24513");  // 2 before 4; at the end 1 before 3, which the swaps moved behind it
 }
-
-}  // namespace

@@ -1,10 +1,5 @@
-// Helpers of the move generation tests: a generator run as the search runs
-// it, the known perft positions, and colour-mirrored positions.
+// Helpers of the move generation tests: generators run as the search runs them, trees walked, mirrored positions.
 #pragma once
-
-#include <algorithm>
-#include <cctype>
-#include <sstream>
 
 #include "movegen/generate_captures.h"
 #include "support/move_probe.h"
@@ -20,9 +15,8 @@ constexpr bool SANITIZED = true;
 constexpr bool SANITIZED = false;
 #endif
 
-// The list the generator writes for the side to move at the bottom of the
-// move stack, with the checkers found into the first undo record; AsSearched:
-// evasions in check, all moves otherwise.
+// The list the generator writes for the side to move at the bottom of the move stack, with the checkers found into the
+// first undo record; AsSearched: evasions in check, all moves otherwise.
 enum class Generator { All, Captures, Evasions, AsSearched };
 
 inline std::vector<MoveEntry> Generate(Generator generator) {
@@ -33,29 +27,14 @@ inline std::vector<MoveEntry> Generate(Generator generator) {
   return {MoveStack, (generator == Generator::All ? GenerateAll : GenerateCaptures)[SideToMove](MoveStack)};
 }
 
-// Visits every position of the legal move tree depth plies deep below the
-// present one, each before those below it, with the plies left below it.
+// Visits every position of the legal move tree depth plies deep below the present one, each before those below it, with
+// the plies left below it.
 template <typename Visit>
 void WalkTree(int depth, const Visit& visit) {
   visit(depth);
   if (depth > 0) {
     for (Move move : LegalMoves()) WithMoveMade(move, [&] { WalkTree(depth - 1, visit); });
   }
-}
-
-// The perft positions: each position with its leaf counts at depths 1, 2, ...
-struct KnownCounts { std::string fen; std::vector<u64> leaves; };
-
-inline std::vector<KnownCounts> ReadPerftFile() {
-  std::istringstream file(ReadTestData("perft-positions.epd"));
-  std::vector<KnownCounts> positions;
-  for (std::string line, label; std::getline(file, line);) {
-    if (line.empty()) continue;
-    positions.push_back({line.substr(0, line.find(';')), {}});
-    std::istringstream fields(line.substr(line.find(';')));
-    for (u64 count = 0; fields >> label >> count;) positions.back().leaves.push_back(count);
-  }
-  return positions;
 }
 
 // The position with colours exchanged and the board turned upside down.
@@ -75,8 +54,8 @@ inline std::string MirroredFen(const std::string& fen) {
   return mirrored + (side == "w" ? " b " : " w ") + castling + " " + enPassant;
 }
 
-// The move of the mirrored piece in the mirrored position. Castling kinds
-// come in black/white pairs: 12/13 short, 14/15 long.
+// The move of the mirrored piece in the mirrored position. Castling kinds come in black/white pairs: 12/13 short,
+// 14/15 long.
 inline Move MirroredMove(Move move) {
   return MakeMoveCode(MoveFrom(move) ^ 56, MoveTo(move) ^ 56, MoveKind(move) ^ (IsCastling(move) ? 1 : 0));
 }

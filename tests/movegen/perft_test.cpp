@@ -1,15 +1,12 @@
-// Perft against counts of independent programs, in both colours; "perft",
-// "divide" and the interface's moves over the pipes of the built engine.
+// Perft against counts of independent programs, in both colours; "perft" and "divide" over pipes.
 #include "movegen/perft.h"
 #include "movegen_probe.h"
 #include "support/engine_process.h"
 
-namespace {
-
 constexpr u64 NODE_BUDGET = SANITIZED ? 150'000 : 6'000'000;
 
 // Perft as the command runs it: the root list at the bottom of the move stack.
-u64 PerftFromRoot(int depth) {
+static u64 PerftFromRoot(int depth) {
   std::tie(UndoRecords[0].listEnd, UndoTop) = std::tuple(MoveStack, &UndoRecords[1]);
   const u64 nodes = Perft(depth);
   UndoTop = &UndoRecords[0];
@@ -34,10 +31,9 @@ TEST(Perft, KnownPositionsCountTheirNodesInBothColours) {
   }
 }
 
-// What the engine printed after start-up, the seconds of each perft line
-// ("1\t0.0\t20", always one decimal) written "-"; only the lines starting with
-// one of the prefixes, when given.
-std::string Printed(const std::string& input, std::initializer_list<std::string> prefixes = {}) {
+// What the engine printed after start-up, the seconds of each perft line ("1\t0.0\t20", always one decimal) written
+// "-"; only the lines starting with one of the prefixes, when given.
+static std::string Printed(const std::string& input, std::initializer_list<std::string> prefixes = {}) {
   EngineRun run = RunEngine(input);
   EXPECT_EQ(run.exitCode, 0) << input;
   std::istringstream lines(run.output);
@@ -64,8 +60,8 @@ TEST(PerftAndDivideCommands, EachDepthThenTheTotalAndTheMovesMadeOrTheLeavesBelo
   EXPECT_EQ(Printed("new\nperft 3\ndivide 2\ndivide 1\ndivide 0\nquit\n"),
             header + "1\t-\t20\n2\t-\t420\n3\t-\t9322\ntotal nodes: 9762\n(total moves[32]: 9762)\n" +
                 startDivide(20) + startDivide(1) + "Nodes: 0\n");
-  // The pinned knight's six moves are made and rejected, the king's four count; depths below 1 count
-  // nothing, and a word that is no number is left to be read as a command.
+  // The pinned knight's six moves are made and rejected, the king's four count; depths below 1 count nothing, and a
+  // word that is no number is left to be read as a command.
   EXPECT_EQ(Printed("setboard 4k3/8/8/8/4r3/8/4N3/4K3 w - -\nperft 1\nperft 0\nperft -3\nperft quit\nperft 1\n"),
             header + "1\t-\t4\ntotal nodes: 4\n(total moves[32]: 10)\n" + none + none + none);
   // Stalemate, then mate: each depth makes the king's one step to g8 and rejects it, up to depth 127.
@@ -79,20 +75,3 @@ TEST(PerftAndDivideCommands, EachDepthThenTheTotalAndTheMovesMadeOrTheLeavesBelo
   EXPECT_EQ(std::count(known.begin(), known.end(), '\n'), 48 + 1);
   EXPECT_TRUE(known.ends_with("\nNodes: 97862\n")) << known;
 }
-
-TEST(GameMoves, OnlyLegalMovesArePlayed) {
-  // In each a move is refused, then one played: the kings side by side, castling through an attacked
-  // square, a pinned knight, a pawn on the last rank without a piece.
-  const std::string output = Printed(
-      "force\nsetboard 8/8/8/3k4/8/3K4/8/8 w - -\nd3d4\nd3e3\nd\n"
-      "setboard r3kr2/8/8/8/8/8/8/R3K2R w KQ -\ne1g1\ne1c1\nd\n"
-      "setboard 4k3/8/8/8/4r3/8/4N3/4K3 w - -\ne2c3\ne1d1\nd\n"
-      "setboard 4k3/P7/8/8/8/8/8/4K3 w - -\na7a8\na7a8q\nd\n", {"Illegal move: ", "FEN: "});
-  EXPECT_EQ(output,
-            "Illegal move: d3d4\nFEN: 8/8/8/3k4/8/4K3/8/8 b - -\n"
-            "Illegal move: e1g1\nFEN: r3kr2/8/8/8/8/8/8/2KR3R b - -\n"
-            "Illegal move: e2c3\nFEN: 4k3/8/8/8/4r3/8/4N3/3K4 b - -\n"
-            "Illegal move: a7a8\nFEN: Q3k3/8/8/8/8/8/8/4K3 b - -\n");
-}
-
-}  // namespace

@@ -6,11 +6,9 @@
 #include "search/null_move.h"
 #include "search_probe.h"
 
-namespace {
-
 TEST(DrawCheck, OnHistoriesLaidOutByHand) {
-  // The positions since the load as letters, the last one current, and the
-  // fifty count of each (one number: the first count, one more a move).
+  // The positions since the load as letters, the last one current, and the fifty count of each (one number: the first
+  // count, one more a move).
   struct Case { const char* keys; std::vector<u16> fifty; int repeats; bool loneKnight; Move draw; };
   const Case cases[] = {
       {"abcdabcda", {92}, 2, true, GAME_NO_MATERIAL},  // material first, then the fifty count
@@ -39,7 +37,7 @@ TEST(DrawCheck, OnHistoriesLaidOutByHand) {
 
 TEST(RepetitionAfterMove, KnightsGoingOutAndBack) {
   constexpr Move BACK = MakeMoveCode(F6, G8, KIND_QUIET), ASIDE = MakeMoveCode(F6, H5, KIND_QUIET);
-  Load(START_FEN);
+  Load(INITIAL_POSITION);
   Line line;
   line.Play("g1f3 g8f6 f3g1");
   const PositionSnapshot before = TakePositionSnapshot();
@@ -48,8 +46,8 @@ TEST(RepetitionAfterMove, KnightsGoingOutAndBack) {
   for (Move never : {MakeMoveCode(F6, G8, KIND_CAPTURE), MakeMoveCode(E7, E6, KIND_QUIET), BLACK_SHORT_CASTLE}) {
     EXPECT_EQ(RepetitionAfterMove(never), 0) << never;  // a capture, a pawn move, castling
   }
-  // Late in the fifty count a quiet move is taken to repeat without looking:
-  // from 76 half-moves after it once, from 100 on twice; below 4, never.
+  // Late in the fifty count a quiet move is taken to repeat without looking: from 76 half-moves after it once,
+  // from 100 on twice; below 4, never.
   for (auto [fifty, repeats] : {std::pair{74, 0}, {75, 1}, {98, 1}, {99, 2}, {2, 0}}) {
     HistoryTop->fifty = static_cast<u16>(fifty);
     EXPECT_EQ(RepetitionAfterMove(fifty == 2 ? BACK : ASIDE), repeats) << fifty;
@@ -70,7 +68,7 @@ TEST(RepetitionAfterMove, KnightsGoingOutAndBack) {
 TEST(NullMove, PassesTheMoveAndComesBackExactly) {
   Load("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -");  // a loaded key holds the pieces alone
   const auto piecesOnly = std::tuple(HashKey, PawnHashKey, EnPassantSquare, SideToMove);
-  Load(START_FEN);
+  Load(INITIAL_POSITION);
   Line line;
   line.Play("e2e4");
   const PositionSnapshot before = TakePositionSnapshot();
@@ -97,5 +95,3 @@ TEST(NullMove, PassesTheMoveAndComesBackExactly) {
   UnmakeNullMove(passes[0]);
   EXPECT_EQ(TakePositionSnapshot(), loaded);
 }
-
-}  // namespace

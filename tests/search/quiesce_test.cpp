@@ -5,11 +5,9 @@
 #include "movegen/generate_captures.h"
 #include "search_probe.h"
 
-namespace {
-
-// Quiesce at depth and ply from an empty table, the side to move in check
-// that often before on the line; the position and UndoTop must come back.
-i16 Quiet(i32 depth, i32 ply, u32 checkedBefore = 0) {
+// Quiesce at depth and ply from an empty table, the side to move in check that often before on the line; the position
+// and UndoTop must come back.
+static i16 Quiet(i32 depth, i32 ply, u32 checkedBefore = 0) {
   ClearTransTable();
   InCheckCount[SideToMove] = checkedBefore;
   std::tie(UndoRecords[ply - 1].listEnd, UndoTop) = std::tuple(MoveStack, &UndoRecords[ply]);
@@ -20,17 +18,17 @@ i16 Quiet(i32 depth, i32 ply, u32 checkedBefore = 0) {
   return score;
 }
 
-std::tuple<Move, u32, int, int> Stored() {
+static std::tuple<Move, u32, int, int> Stored() {
   const TransEntry* e = ProbeTransTable();
   if (e == nullptr) return {};
   return {EntryMove(*e), EntryBound(*e), EntryDepth(*e), EntryScore(*e)};
 }
 
-int StandPat() { return Evaluate(-SCORE_KING_CAPTURE, SCORE_KING_CAPTURE); }
+static int StandPat() { return Evaluate(-SCORE_KING_CAPTURE, SCORE_KING_CAPTURE); }
 
-// The best of standing pat and of every capture scored by the evaluation of
-// the position it reaches, worked out move by move.
-int StandPatOrEvaluatedCapture() {
+// The best of standing pat and of every capture scored by the evaluation of the position it reaches, worked out move by
+// move.
+static int StandPatOrEvaluatedCapture() {
   MoveEntry list[MAX_LIST_MOVES];
   const MoveEntry* end = GenerateCaptures[SideToMove](list);
   int best = StandPat();
@@ -41,7 +39,7 @@ int StandPatOrEvaluatedCapture() {
 }
 
 TEST(Quiesce, StandsPatOrTakesWhatHangs) {
-  Load(START_FEN);
+  Load(INITIAL_POSITION);
   EXPECT_EQ(Quiet(0, 1), StandPat());
   EXPECT_EQ(Stored(), std::tuple(NO_MOVE, BOUND_UPPER, 0, StandPat()));  // no move raised it
   Load("4k3/8/8/3q4/4P3/8/8/4K3 w - -");  // the queen stands unprotected before the pawn
@@ -75,5 +73,3 @@ TEST(Quiesce, AtItsLimitsCapturesAreScoredByTheEvaluationAndChecksAnsweredOnlyAf
   EXPECT_EQ(Quiet(0, 3, 1), -8097);  // mated three plies below the root
   EXPECT_EQ(Stored(), std::tuple(GAME_MATED, BOUND_EXACT, 0, -8097));
 }
-
-}  // namespace

@@ -1,13 +1,8 @@
-// Helpers of the search tests: a plain mate finder, lines of moves played by
-// name, and a fixture that searches the loaded position without a clock.
+// Helpers of the search tests: a plain mate finder, lines of moves by name, a fixture that searches without a clock.
 #pragma once
-
-#include <unistd.h>
 
 #include <algorithm>
 #include <deque>
-#include <sstream>
-#include <tuple>
 
 #include "platform/clock.h"
 #include "platform/console_input.h"
@@ -17,20 +12,14 @@
 #include "search/search_stop.h"
 #include "search/think.h"
 #include "search/trans_table.h"
+#include "support/command_feed.h"
 #include "support/move_probe.h"
 #include "support/position_snapshot.h"
 
-constexpr char START_FEN[] = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
 constexpr i64 UNLIMITED_MS = i64{1} << 40;
 
-inline bool IsCheckmate() {
-  UndoRecord record{};
-  FindCheckers(record);
-  return record.checkers && LegalMoves().empty();
-}
-
-// The side to move mates within this many of its moves whatever the defence
-// (by playing first, when given, the move first).
+// The side to move mates within this many of its moves whatever the defence (by playing first, when given, the move
+// first).
 inline bool ForcesMateWithin(int moves, Move first = NO_MOVE) {
   for (Move candidate : first ? std::vector<Move>{first} : LegalMoves()) {
     bool forced = false;
@@ -44,14 +33,6 @@ inline bool ForcesMateWithin(int moves, Move first = NO_MOVE) {
     if (forced) return true;
   }
   return false;
-}
-
-// The legal move of the position named word, or NO_MOVE.
-inline Move LegalMoveNamed(const std::string& word) {
-  for (Move move : LegalMoves()) {
-    if (MoveText(move) == word) return move;
-  }
-  return NO_MOVE;
 }
 
 inline bool IsLegalMove(Move move) { return std::ranges::count(LegalMoves(), move) == 1; }
@@ -88,19 +69,12 @@ class Line {
   std::deque<std::pair<Move, UndoRecord>> played_;
 };
 
-// Searches without a clock or thinking lines; the input is a pipe of the
-// test's own, empty until the test writes to it.
+// Searches without a clock or thinking lines; the input is a pipe of the test's own, empty until the test writes to it.
 class SearchTest : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(pipe(input_), 0);
-    SetInputDescriptor(input_[0]);
     std::tie(CurrentSearchMode, PrintThinking, InputStopsSearch) = std::tuple(SearchMode::OwnMove, false, true);
     std::tie(MovesToGo, TimeBudgetMs) = std::tuple(DEFAULT_MOVES_TO_GO, UNLIMITED_MS);
-  }
-  void TearDown() override {
-    SetInputDescriptor(0);
-    for (int end : input_) close(end);
   }
   // Thinks on the loaded position, at most depth iterations deep, as if begun that long ago.
   static Move SearchTo(u32 depth, i64 begunMsAgo = 0) {
@@ -114,10 +88,5 @@ class SearchTest : public testing::Test {
     SearchTo(depth, begunMsAgo);
     return testing::internal::GetCapturedStdout();
   }
-  void WriteInput(const std::string& text) {
-    ASSERT_EQ(write(input_[1], text.data(), text.size()), static_cast<ssize_t>(text.size()));
-  }
-
- private:
-  int input_[2] = {-1, -1};
+  InputPipe input_;
 };

@@ -1,32 +1,26 @@
-// The transposition table: its fields, sizes, side halves, key bits and
-// replacement rule worked by hand; and the expected line read back out of it.
-#include <sys/resource.h>
-
-#include <bit>
+// The transposition table: fields, sizes, side halves, key bits and replacement worked by hand; the line read back.
 #include <fstream>
 
-#include "search/pv_text.h"
 #include "search_probe.h"
+#include "support/resource_limit.h"
 
-namespace {
-
-// Keys 'A' to 'E' share their low 18 bits, so fall into one bucket (0x2b3c5
-// of a side's half), and differ in the compared bits.
+// Keys 'A' to 'E' share their low 18 bits, so fall into one bucket (0x2b3c5 of a side's half), and differ in the
+// compared bits.
 constexpr u64 KEYS[] = {0x0123456789eb3c5ull, 0x1111111100eb3c5ull, 0x2222222200eb3c5ull, 0x3333333300eb3c5ull,
                         0x4444444400eb3c5ull};
 constexpr u64 ALPHA = KEYS[0];
 constexpr Move E2E4 = MakeMoveCode(E2, E4, KIND_QUIET);
 
-constexpr Move QuietMove(const char* text) {
+static constexpr Move QuietMove(const char* text) {
   return MakeMoveCode(SquareOfText(text), SquareOfText(text + 2), KIND_QUIET);
 }
 
-void At(u64 key, u32 side = WHITE, u16 moveCount = 1) {
+static void At(u64 key, u32 side = WHITE, u16 moveCount = 1) {
   std::tie(HashKey, SideToMove, GameMoveCount) = std::tuple(key, side, moveCount);
 }
 
 // The move found for the position, or "miss".
-std::string Found(u64 key, u32 side = WHITE) {
+static std::string Found(u64 key, u32 side = WHITE) {
   At(key, side);
   const TransEntry* entry = ProbeTransTable();
   return entry ? MoveText(EntryMove(*entry)) : "miss";
@@ -52,26 +46,6 @@ TEST(TransTable, FieldsLimitsAndEmptySlots) {
   EXPECT_EQ(Found(0, WHITE) + Found(0x12345, BLACK), "missmiss");
 }
 
-// A limit on this process's address space at what it holds now, for as long
-// as the object lives: the system then refuses every new mapping.
-class AddressSpaceFull {
- public:
-  AddressSpaceFull() {
-    std::ifstream statm("/proc/self/statm");
-    rlim_t pages = 0;
-    statm >> pages;
-    getrlimit(RLIMIT_AS, &saved_);
-    const rlimit limited{pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)), saved_.rlim_max};
-    setrlimit(RLIMIT_AS, &limited);
-  }
-  ~AddressSpaceFull() { setrlimit(RLIMIT_AS, &saved_); }
-  AddressSpaceFull(const AddressSpaceFull&) = delete;
-  AddressSpaceFull& operator=(const AddressSpaceFull&) = delete;
-
- private:
-  rlimit saved_{};
-};
-
 // 1 MB = 2^20 bytes; a bucket pair (one per side) is 72 bytes.
 TEST(TransTable, ASizeGivesThePowerOfTwoOfBucketsThatFitsAndAResizeClearsTheTable) {
   DefaultTableAfter restore;
@@ -92,18 +66,20 @@ TEST(TransTable, ASizeGivesThePowerOfTwoOfBucketsThatFitsAndAResizeClearsTheTabl
               resized ? std::tuple(megabytes, bucketsPerSide, bytes) : before);
     EXPECT_EQ(Found(ALPHA), resized ? "miss" : "e2e4") << megabytes;
   }
-  // Memory the system refuses leaves the table as it was.
+  // Memory the system refuses (the address space held at what the process holds now) leaves the table as it was.
   StoreTransTable(E2E4, 0, 1, BOUND_EXACT);
+  rlim_t pages = 0;
+  std::ifstream("/proc/self/statm") >> pages;
   bool resized = true;
   {
-    AddressSpaceFull full;
+    ResourceLimit full(RLIMIT_AS, pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)));
     resized = ResizeTransTable(64);
   }
   EXPECT_EQ(std::tuple(resized, TransTableMegabytes(), Found(ALPHA)), std::tuple(false, 18u, "e2e4"));
 }
 
-// At every size the sides keep apart and only the compared key bits decide:
-// those above the bucket's and bit 16, and the high word.
+// At every size the sides keep apart and only the compared key bits decide: those above the bucket's and bit 16, and
+// the high word.
 TEST(TransTable, EachSizeTellsPositionsApartByTheSideAndTheKeyBitsAboveTheBucket) {
   DefaultTableAfter restore;
   constexpr u64 LAST = 0xfedcba98ffffffffull;  // in the last bucket of each half
@@ -133,7 +109,7 @@ TEST(TransTable, EachSizeTellsPositionsApartByTheSideAndTheKeyBitsAboveTheBucket
 }
 
 // The slots of ALPHA's bucket (white half): the letter of each key and its move.
-std::string Slots() {
+static std::string Slots() {
   std::string slots;
   for (int i = 0; i < TRANS_SLOTS; ++i) {
     const TransEntry& slot = TransBucketOf(ALPHA, WHITE)[i];
@@ -175,7 +151,7 @@ TEST(TransTable, ReplacementKeepsWhatIsWorthMore) {
   }
 }
 
-std::string Pv(int plies) {
+static std::string Pv(int plies) {
   const auto before = std::tuple(TakePositionSnapshot(), UndoTop);
   char text[PV_TEXT_SIZE];
   PvToText(text, plies);
@@ -184,7 +160,7 @@ std::string Pv(int plies) {
 }
 
 TEST(PvText, FollowsTheTableForTwelveMovesAtMostWithinTheRecordsUpToAResultOrAMisfit) {
-  Load(START_FEN);
+  Load(INITIAL_POSITION);
   UndoTop = UndoRecords;
   {
     Line line;  // both knights out and back, each position storing the move played from it
@@ -198,8 +174,8 @@ TEST(PvText, FollowsTheTableForTwelveMovesAtMostWithinTheRecordsUpToAResultOrAMi
   UndoTop = UndoRecords + PLY_RECORDS - 3;
   EXPECT_EQ(Pv(12), "g1f3 g8f6 f3g1 ");
   UndoTop = UndoRecords;
-  // The table's entry for the start position, and the line read from it: no pawn moves three squares,
-  // nothing to capture, the other side's move and a blocked castling do not fit.
+  // The table's entry for the start position, and the line read from it: no pawn moves three squares, nothing to
+  // capture, the other side's move and a blocked castling do not fit.
   const std::pair<Move, const char*> cases[] = {
       {GAME_MATED, "# "}, {GAME_STALEMATE, "1/2 - 1/2 (stalemate)"}, {GAME_REPETITION, "1/2 - 1/2 (repetition)"},
       {MOVE_NULL, "NULL"}, {GAME_FIFTY_MOVES, "ERROR: 3186"}, {NO_MOVE, "ERROR: 0"},  // a quiescence entry
@@ -207,7 +183,7 @@ TEST(PvText, FollowsTheTableForTwelveMovesAtMostWithinTheRecordsUpToAResultOrAMi
       {MakeMoveCode(E7, E5, KIND_QUIET), "NOE "}, {WHITE_SHORT_CASTLE, "NOE "},
   };
   for (auto [stored, line] : cases) {
-    Load(START_FEN);
+    Load(INITIAL_POSITION);
     StoreTransTable(stored, 0, 3, BOUND_EXACT);
     EXPECT_EQ(Pv(12), line) << stored;
   }
@@ -217,5 +193,3 @@ TEST(PvText, FollowsTheTableForTwelveMovesAtMostWithinTheRecordsUpToAResultOrAMi
   StoreTransTable(MakeMoveCode(E1, D2, KIND_CAPTURE), 0, 4, BOUND_EXACT);
   EXPECT_EQ(Pv(12), "e1d2 NOE ");
 }
-
-}  // namespace

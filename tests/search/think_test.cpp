@@ -1,13 +1,9 @@
-// Whole searches: mates checked by the plain mate finder, the thinking lines,
-// results and draws at the root, the records, and what stops a search.
+// Whole searches: mates, thinking lines, results and draws at the root, the records, and what stops a search.
 #include <numeric>
 
 #include "platform/input_poll.h"
 #include "search/alpha_beta.h"
 #include "search_probe.h"
-#include "support/command_feed.h"
-
-namespace {
 
 // Busy enough that every iteration from the third on looks at the input.
 constexpr char MIDDLEGAME[] = "r1bq1rk1/pp2ppbp/2np1np1/8/3NP3/2N1BP2/PPPQ2PP/R3KB1R w KQ -";
@@ -41,9 +37,9 @@ TEST_F(SearchTest, FindsMatesWithTheirDistanceAndLine) {
   }
 }
 
-// The thinking lines ("    depth     score     centiseconds     nodes  line") of
-// iterations 2 to 5, each with the given score and line; the counts as "cs" and "n".
-std::string Iterations(const std::string& score, const std::string& line) {
+// The thinking lines ("    depth     score     centiseconds     nodes  line") of iterations 2 to 5, each with the given
+// score and line; the counts as "cs" and "n".
+static std::string Iterations(const std::string& score, const std::string& line) {
   std::string lines;
   for (int depth = 2; depth <= 5; ++depth) {
     lines += "    " + std::to_string(depth) + "     " + score + "     cs     n  " + line + "\n";
@@ -52,7 +48,7 @@ std::string Iterations(const std::string& score, const std::string& line) {
 }
 
 // The thinking lines with their time and node fields, which go to the vectors, written as "cs" and "n".
-std::string WithoutCounts(const std::string& output, std::vector<long long>& centiseconds,
+static std::string WithoutCounts(const std::string& output, std::vector<long long>& centiseconds,
                           std::vector<long long>& nodes) {
   std::istringstream lines(output);
   std::string masked;
@@ -69,8 +65,8 @@ std::string WithoutCounts(const std::string& output, std::vector<long long>& cen
   return masked;
 }
 
-// A search said to have begun three seconds ago prints at least 300 centiseconds on every line;
-// the node counts, from the start of the search, rise to MovesMade.
+// A search said to have begun three seconds ago prints at least 300 centiseconds on every line; the node counts, from
+// the start of the search, rise to MovesMade.
 TEST_F(SearchTest, EachIterationPrintsItsLineAndMatesEndTheSearchAtTheFourth) {
   constexpr i64 BEGUN_MS_AGO = 3000;
   Load("6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - -");
@@ -92,8 +88,8 @@ TEST_F(SearchTest, EachIterationPrintsItsLineAndMatesEndTheSearchAtTheFourth) {
   EXPECT_EQ(BestScore, 8097);
 }
 
-// Mate scores in moves, for the thinking line and UCI: plies to the mate, halved upwards for the
-// side that mates; scores that are no mate stay centipawns.
+// Mate scores in moves, for the thinking line and UCI: plies to the mate, halved upwards for the side that mates;
+// scores that are no mate stay centipawns.
 TEST(ThinkingLine, MateScoresCountMoves) {
   const struct { i16 score; int moves, lineScore; } cases[] = {
       {8099, 1, 100001}, {8097, 2, 100002}, {8051, 25, 100025}, {-8098, -1, -100001},
@@ -106,7 +102,7 @@ TEST(ThinkingLine, MateScoresCountMoves) {
 
 TEST_F(SearchTest, DrawsOfTheGameAreAnsweredWithoutSearching) {
   const std::string knightsOutAndBack = "g1f3 g8f6 f3g1 f6g8\n";
-  Load(START_FEN);
+  Load(INITIAL_POSITION);
   RunCommands(knightsOutAndBack);
   EXPECT_TRUE(IsLegalMove(SearchTo(6)));  // a second occurrence: searched as usual
   RunCommands(knightsOutAndBack);
@@ -133,7 +129,7 @@ TEST_F(SearchTest, TheDeepestNodesStayInsideTheRecords) {
 
 TEST_F(SearchTest, PendingInputStopsTheSearchWithThePreviousIterationsMove) {
   Load(MIDDLEGAME);
-  WriteInput("e7e5\n");
+  input_.Write("e7e5\n");
   SearchTo(NO_DEPTH_LIMIT);
   ASSERT_TRUE(StopSearch);
   const auto stopped = std::tuple(false, BestMove, BestScore);
@@ -148,14 +144,14 @@ TEST_F(SearchTest, PendingInputStopsTheSearchWithThePreviousIterationsMove) {
   EXPECT_EQ(std::tuple(StopSearch, BestMove, BestScore), stopped);
 }
 
-// A deep exact entry whose move does not fit: until the first iteration, that deep, ends there is no
-// move to answer with. A ponder search, whose answer is never played, stops at its first look.
+// A deep exact entry whose move does not fit: until the first iteration, that deep, ends there is no move to answer
+// with. A ponder search, whose answer is never played, stops at its first look.
 TEST_F(SearchTest, PendingInputWaitsForAMoveToAnswerWithUnlessPondering) {
   for (bool pondering : {false, true}) {
     Load(MIDDLEGAME);
     StoreTransTable(MISFIT, 0, DEEP_ENTRY, BOUND_EXACT);
     CurrentSearchMode = pondering ? SearchMode::Ponder : SearchMode::OwnMove;
-    WriteInput("e7e5\n");
+    input_.Write("e7e5\n");
     SearchTo(NO_DEPTH_LIMIT);
     EXPECT_TRUE(StopSearch);
     if (!pondering) {  // it looked, and went on
@@ -178,9 +174,8 @@ TEST_F(SearchTest, TheClockStopsNeitherTheFirstTwoIterationsNorAPonderSearch) {
   EXPECT_EQ(std::tuple(StopSearch, IterationDepth), std::tuple(false, 5u));  // all four iterations ended
 }
 
-// The search of the middlegame to depth 7 made 140,241 moves when the table had
-// one size only, 18 MB; it still does at that size, and a table too small to
-// hold the tree changes the search.
+// The search of the middlegame to depth 7 made 140,241 moves when the table had one size only, 18 MB; it still does at
+// that size, and a table too small to hold the tree changes the search.
 TEST_F(SearchTest, TheDefaultTableSearchesTheSameTree) {
   DefaultTableAfter restore;
   std::vector<u64> moves;
@@ -194,5 +189,3 @@ TEST_F(SearchTest, TheDefaultTableSearchesTheSameTree) {
   EXPECT_EQ(moves[3], moves[0]);
   EXPECT_NE(moves[1], moves[0]);
 }
-
-}  // namespace

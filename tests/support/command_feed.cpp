@@ -41,10 +41,14 @@ void RunCommands(const std::string& text) {
   if (EngineState == ENGINE_QUIT) EngineState = ENGINE_FORCE;
 }
 
-std::string RunCommandsCapturingOutput(const std::string& text) {
+std::string CaptureOutput(const std::function<void()>& body) {
   std::fflush(stdout);
   testing::internal::CaptureStdout();
-  RunCommands(text);
+  body();
   std::fflush(stdout);
   return testing::internal::GetCapturedStdout();
+}
+
+std::string RunCommandsCapturingOutput(const std::string& text) {
+  return CaptureOutput([&text] { RunCommands(text); });
 }

@@ -2,30 +2,24 @@
 
 #include <poll.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <utility>
 
-namespace {
-
-// The start-up lines end with "feature done=1" and the report of a missing
-// book, whose message ends with its own line end before the report's.
-size_t StartupLength(const std::string& printed) {
+// The start-up lines end with "feature done=1" and the report of a missing book, whose message ends with its own line
+// end before the report's.
+static size_t StartupLength(const std::string& printed) {
   const std::string done = "feature done=1\n";
   const size_t end = printed.find(done) == std::string::npos ? 0 : printed.find(done) + done.size();
   if (end == 0 || !printed.substr(end).starts_with("BOOK ERROR: ")) return end;
   return std::min(printed.find("\n\n", end), printed.size() - 2) + 2;
 }
-
-}  // namespace
 
 TempDir::TempDir() : path_((std::filesystem::temp_directory_path() / "tavrel-test-XXXXXX").string()) {
   if (mkdtemp(path_.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
@@ -41,6 +35,12 @@ std::string ReadFile(const std::string& path) {
   std::stringstream contents;
   contents << in.rdbuf();  // a folder or a missing file reads as empty
   return contents.str();
+}
+
+int Count(const std::string& text, const std::string& part) {
+  int count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
 }
 
 EngineProcess::EngineProcess(const std::string& workingDir, const std::string& program)
@@ -132,14 +132,8 @@ int EngineProcess::Wait() {
   return exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-// Read without moving the offset that the engine writes at.
-std::string EngineProcess::StandardError() {
-  struct stat file {};
-  fstat(fileno(errors_), &file);
-  std::string text(static_cast<size_t>(file.st_size), '\0');
-  text.resize(static_cast<size_t>(std::max<ssize_t>(0, pread(fileno(errors_), text.data(), text.size(), 0))));
-  return text;
-}
+// Opened afresh through its descriptor, so as not to move the offset that the engine writes at.
+std::string EngineProcess::StandardError() { return ReadFile("/proc/self/fd/" + std::to_string(fileno(errors_))); }
 
 std::string EngineProcess::ReadLog() const { return ReadFile(directory_ + "/Tavrel.log"); }
 

@@ -1,9 +1,9 @@
-// Runs the built engine as a child process over pipes, in a fresh working
-// directory of its own, so that tests can talk to it as a GUI or an operator.
+// Runs the built engine as a child process over pipes in a working folder of its own, as a GUI or an operator would.
 #pragma once
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,10 +22,17 @@ class TempDir {
   std::string path_;
 };
 
+// A temporary folder that is the working directory for the life of the object.
+struct InTempDir : TempDir {
+  InTempDir() { std::filesystem::current_path(Path()); }
+  ~InTempDir() { std::filesystem::current_path(previous); }
+  std::filesystem::path previous = std::filesystem::current_path();
+};
+
 class EngineProcess {
  public:
-  // A new temporary folder when none is given. The engine unless another program is given: a copy of the built one
-  // that finds no book but in its working folder (TAVREL_BINARY, the engine of the build tree, finds the default book).
+  // A new temporary folder when none is given. The engine unless another program is given: a copy of the built one that
+  // finds no book but in its working folder (TAVREL_BINARY, the engine of the build tree, finds the default book).
   explicit EngineProcess(const std::string& workingDir = "", const std::string& program = TAVREL_WITHOUT_BOOK);
   ~EngineProcess();  // kills an engine still running
   EngineProcess(const EngineProcess&) = delete;
@@ -35,8 +42,8 @@ class EngineProcess {
   void CloseInput();
   void Interrupt();  // SIGINT, as xboard sends before each of its moves
   void Terminate();  // SIGTERM, as xboard sends after "quit"
-  // The lines printed up to and including the first that starts with prefix
-  // (without their line ends); nothing when it does not come within the wait.
+  // The lines printed up to and including the first that starts with prefix (without their line ends); nothing when it
+  // does not come within the wait.
   std::optional<std::vector<std::string>> ReadUntil(const std::string& prefix,
                                                     std::chrono::seconds wait = std::chrono::seconds(20));
   std::string ReadToEnd();  // what standard output still brings until the engine closes it
@@ -57,18 +64,18 @@ class EngineProcess {
   bool outputEnded_ = false;
 };
 
+// The start-up lines (greeting reply, features, book report), everything printed after them, standard error, the log.
 struct EngineRun {
-  std::string startup;  // the start-up lines (greeting reply, features, book report)
-  std::string output;   // everything printed after them
-  std::string errors;
-  std::string log;
+  std::string startup, output, errors, log;
   int exitCode;
 };
 
-// Starts the engine, writes all of input, closes standard input and collects
-// everything until it exits, the start-up lines apart from the rest.
+// Starts the engine, writes all of input, closes standard input and collects everything until it exits, the start-up
+// lines apart from the rest.
 EngineRun RunEngine(const std::string& input, const std::string& workingDir = "",
                     const std::string& program = TAVREL_WITHOUT_BOOK);
 
 // Reads a whole file; empty when it does not exist.
 std::string ReadFile(const std::string& path);
+// How many times part stands in text.
+int Count(const std::string& text, const std::string& part);

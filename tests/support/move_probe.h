@@ -1,9 +1,9 @@
-// Loading positions and trying moves in tests: the legal moves of a position
-// found with the generators, make/unmake and the legality test alone.
+// Positions loaded and moves tried: the legal moves found with the generators, make/unmake and the legality test.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -27,8 +27,8 @@ inline std::string MoveText(Move move) {
   return text;
 }
 
-// Makes move with a record of its own while visit runs; false, with nothing
-// visited, when the move leaves the mover's king attacked.
+// Makes move with a record of its own while visit runs; false, with nothing visited, when the move leaves the mover's
+// king attacked.
 template <typename Visit>
 bool WithMoveMade(Move move, Visit visit) {
   UndoRecord record{};
@@ -46,8 +46,8 @@ inline bool KeepsKingSafe(Move move) {
   return WithMoveMade(move, [] {});
 }
 
-// The legal moves of the side to move in generation order: evasions in
-// check, all moves otherwise, as the search generates them.
+// The legal moves of the side to move in generation order: evasions in check, all moves otherwise, as the search
+// generates them.
 inline std::vector<Move> LegalMoves() {
   MoveEntry list[MAX_LIST_MOVES];
   UndoRecord record{};
@@ -58,4 +58,29 @@ inline std::vector<Move> LegalMoves() {
     if (KeepsKingSafe(entry->move)) moves.push_back(entry->move);
   }
   return moves;
+}
+
+inline bool IsCheckmate() {
+  UndoRecord record{};
+  FindCheckers(record);
+  return record.checkers && LegalMoves().empty();
+}
+
+// The legal move of the position named word, or NO_MOVE.
+inline Move LegalMoveNamed(const std::string& word) {
+  for (Move move : LegalMoves()) {
+    if (MoveText(move) == word) return move;
+  }
+  return NO_MOVE;
+}
+
+// Whether word is a legal move after the moves (coordinate texts between blanks) from the position fen.
+inline bool LegalAfter(const std::string& fen, const std::string& moves, const std::string& word) {
+  Load(fen);
+  std::istringstream words(moves);
+  for (std::string move; words >> move;) {
+    UndoRecord record{};
+    MakeMove(ParseBoardMove(move.c_str()), record);
+  }
+  return LegalMoveNamed(word) != NO_MOVE;
 }

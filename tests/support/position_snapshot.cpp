@@ -5,11 +5,7 @@
 namespace {
 
 // Each variable by its name, address and size.
-struct Variable {
-  const char* name;
-  const void* at;
-  size_t size;
-};
+struct Variable { const char* name; const void* at; size_t size; };
 #define VARIABLE(name) Variable{#name, &name, sizeof name}
 const Variable VARIABLES[] = {
     VARIABLE(SideToMove), VARIABLE(Board), VARIABLE(PieceBB), VARIABLE(ColourBB), VARIABLE(Occupied),

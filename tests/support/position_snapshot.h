@@ -1,13 +1,11 @@
-// A copy of everything a position is made of, to compare after a round trip:
-// make and unmake, a refused load, a guessed move taken back.
+// A copy of everything a position is made of, to compare after a round trip (make/unmake, a refused load).
 #pragma once
 
 #include <string>
 #include <vector>
 
-// The bytes of every position variable, of the game copy and of the history up
-// to the current entry, one string per variable. (The move slot of the current
-// entry is left out: make writes it and unmake leaves it there.)
+// The bytes of every position variable, of the game copy and of the history up to the current entry, one string per
+// variable. (The move slot of the current entry is left out: make writes it and unmake leaves it there.)
 using PositionSnapshot = std::vector<std::string>;
 PositionSnapshot TakePositionSnapshot();
 

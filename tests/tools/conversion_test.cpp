@@ -1,43 +1,22 @@
-// The conversion commands: fed to the command loop in this process, and run by the built engine over pipes as an
-// operator runs them, through the whole chain from PGN games to an opening book the engine plays from.
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <sstream>
+// The conversion commands, fed to the command loop in this process and run by the built engine over pipes.
 
 #include "pgn_test_files.h"
-#include "support/command_feed.h"
-#include "support/file_size_limit.h"
-
-namespace {
+#include "support/resource_limit.h"
 
 const std::string BACK = std::string(8, '\b');
 
-std::vector<std::string> Lines(const std::string& text, bool sorted = false) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  if (sorted) std::sort(lines.begin(), lines.end());
-  return lines;
-}
-
-std::string Finished(const std::string& pgnName, int converted, int skipped) {
+static std::string Finished(const std::string& pgnName, int converted, int skipped) {
   return "converted: " + std::to_string(converted) + " games. (skipped: " + std::to_string(skipped) +
          ")\nfile: " + pgnName + " \t\tfinished\n";
 }
 
 // The position line of the initial position, before the first move of a game.
-std::string InitialLine(char result) {
+static std::string InitialLine(char result) {
   LoadPosition(INITIAL_POSITION);
   return PositionText(HashKey, INITIAL_POSITION, result, 1);
 }
 
-class Conversions : public testing::Test {
- protected:
-  void SetUp() override { InitBoardTables(); }
-  std::string Run(const std::string& commands) { return RunCommandsCapturingOutput(commands + "\n"); }
-  InTempDir dir_;
-};
+using Conversions = CommandsInAFolder;
 
 // Forty real games take a header and two bytes a move, by their PlyCount tags; added again they are all skipped; back
 // as PGN they convert to the same bytes. Position lines cover at most 64 plies a game (the first has 140), are
@@ -128,9 +107,9 @@ TEST_F(Conversions, ListedFilesAndGameFilesThatCannotBeWritten) {
   const std::string three = ReadFile("c.game");
   std::string written, flushed;
   {
-    FileSizeLimit full(1024);
+    ResourceLimit full(RLIMIT_FSIZE, 1024);
     written = Run("pgn2game forty.pgn a.game");
-    FileSizeLimit noMore(three.size());  // more than the messages
+    ResourceLimit noMore(RLIMIT_FSIZE, three.size());  // more than the messages
     flushed = Run("pgn2game b.pgn c.game");
   }
   // The disk fills up within the fourth game: three whole games stay, counted, and the file reads back whole.
@@ -143,9 +122,9 @@ TEST_F(Conversions, ListedFilesAndGameFilesThatCannotBeWritten) {
 }
 
 // "pgn2pos" empties its sixteen files at each run and splits the lines of "game2pos" by the first digit of their key.
-// Sorted, they become databases and books, from which the engine then plays its first move. A game whose second move
-// is not legal shows the board before it and ends its conversion; the next command finds the initial position.
-TEST(ConversionChain, GamesBecomeAnOpeningBookTheEnginePlaysFrom) {
+// A game whose second move is not legal shows the board before it and ends its conversion; the next command finds the
+// initial position. (The chain on to the books is the makebook test's.)
+TEST(ConversionChain, PositionsSplitByKeyAndAnIllegalMoveShownOverPipes) {
   TempDir dir;
   WriteTextFile(dir.File("games.pgn"), SelfPlayGames(100));
   WriteTextFile(dir.File("bad.pgn"), "[Result \"1-0\"]\n1. e4 1-0\n\n[Result \"1-0\"]\n1. e4 e4 2. Nf3 1-0\n");
@@ -171,19 +150,4 @@ TEST(ConversionChain, GamesBecomeAnOpeningBookTheEnginePlaysFrom) {
     split += lines;
   }
   EXPECT_EQ(Lines(split, true), Lines(positions, true));
-
-  ASSERT_EQ(std::system(("cd '" + dir.Path() + "' && LC_ALL=C sort games.pos > sorted.pos").c_str()), 0);
-  RunEngine("dbcreate sorted.pos games\nquit\n", dir.Path());
-  std::filesystem::rename(dir.File("games_white.db"), dir.File("white.db"));
-  std::filesystem::rename(dir.File("games_black.db"), dir.File("black.db"));
-  RunEngine("bookcreate\nquit\n", dir.Path());
-
-  EngineRun play = RunEngine("new\ngo\nbookshow\nquit\n", dir.Path());
-  EXPECT_EQ(play.startup.find("BOOK ERROR"), std::string::npos) << play.startup;
-  ASSERT_TRUE(play.output.starts_with("move ")) << play.output;
-  const std::string move = play.output.substr(5, play.output.find('\n') - 5);
-  EXPECT_EQ(play.output, "move " + move + "\nYES\n");
-  EXPECT_NE(play.log.find("move (book) " + move + "\n- NO ponder move\n"), std::string::npos) << play.log;
 }
-
-}  // namespace

@@ -1,39 +1,21 @@
-// "makebook" fed to the command loop in this process: the books of the step-by-step chain, games added once, and every
-// failure leaving the book it found. Then the sort it uses, against std::sort.
-#include <unistd.h>
-
-#include <map>
-#include <sstream>
-
+// "makebook" in process: the files of the step-by-step chain, games added once, failures; its sort against std::sort.
 #include "pgn_test_files.h"
-#include "support/command_feed.h"
-#include "support/file_size_limit.h"
+#include "support/resource_limit.h"
 #include "tools/line_sort.h"
-
-namespace {
 
 const std::string BOOK_FILES[] = {"white.db", "black.db", "bookbtm.mbk", "bookbtm.mbx", "bookwtm.mbk", "bookwtm.mbx"};
 
-std::vector<std::string> LinesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-std::string SortedText(const std::string& text) {
-  std::vector<std::string> lines = LinesOf(text);
-  std::sort(lines.begin(), lines.end());
+static std::string SortedText(const std::string& text) {
   std::string sorted;
-  for (const std::string& line : lines) sorted += line + "\n";
+  for (const std::string& line : Lines(text, true)) sorted += line + "\n";
   return sorted;
 }
 
 // The games of the self-play collection from game first + 1 to game last.
-std::string GamesBetween(int first, int last) { return SelfPlayGames(last).substr(SelfPlayGames(first).size()); }
+static std::string GamesBetween(int first, int last) { return SelfPlayGames(last).substr(SelfPlayGames(first).size()); }
 
 // Every file below a folder and its bytes.
-std::map<std::string, std::string> FilesBelow(const std::string& folder) {
+static std::map<std::string, std::string> FilesBelow(const std::string& folder) {
   std::map<std::string, std::string> files;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
     files[entry.path().string()] = entry.is_directory() ? "<folder>" : ReadFile(entry.path().string());
@@ -41,17 +23,12 @@ std::map<std::string, std::string> FilesBelow(const std::string& folder) {
   return files;
 }
 
-std::string Summary(int read, int added, int skipped, int inFile) {
+static std::string Summary(int read, int added, int skipped, int inFile) {
   return std::to_string(read) + " games read, " + std::to_string(added) + " added, " + std::to_string(skipped) +
          " skipped; " + std::to_string(inFile) + " games in the book's game file, ";
 }
 
-class MakeBook : public testing::Test {
- protected:
-  void SetUp() override { InitBoardTables(); }
-  std::string Run(const std::string& commands) { return RunCommandsCapturingOutput(commands + "\n"); }
-  InTempDir dir_;
-};
+using MakeBook = CommandsInAFolder;
 
 // The chain by hand, with the lines sorted here, gives the same game file, databases and books byte for byte; the
 // summary counts the position lines and the records of each book, and the work folder is gone.
@@ -71,7 +48,7 @@ TEST_F(MakeBook, GivesTheFilesOfTheStepByStepChain) {
   }
   const std::string entries = "book entries: bookbtm " + std::to_string(ReadFile("bookbtm.mbk").size() / 6) +
                               ", bookwtm " + std::to_string(ReadFile("bookwtm.mbk").size() / 6) + "\n";
-  EXPECT_NE(made.find(Summary(300, 300, 0, 300) + std::to_string(LinesOf(ReadFile("games.pos")).size()) +
+  EXPECT_NE(made.find(Summary(300, 300, 0, 300) + std::to_string(Lines(ReadFile("games.pos")).size()) +
                       " positions; " + entries),
             std::string::npos) << made;
   size_t at = 0;
@@ -136,7 +113,7 @@ TEST_F(MakeBook, AFailureOrARefusalLeavesTheBookAsItWas) {
     const std::map<std::string, std::string> before = FilesBelow("books");
     std::string output;
     {
-      FileSizeLimit limit(failure.fileSizeLimit);
+      ResourceLimit limit(RLIMIT_FSIZE, failure.fileSizeLimit);
       output = Run("makebook " + failure.command + " into books");
     }
     EXPECT_NE(output.find(failure.message + "makebook: failed; the book in 'books' is as it was\n"),
@@ -167,11 +144,9 @@ TEST(LineSort, RunsOfAnySizeMergeToTheOrderOfStdSort) {
     ASSERT_TRUE(AppendSortedLines("lines", out.get(), sort) && AppendSortedLines("empty", out.get(), sort));
     out.reset();
     EXPECT_EQ(ReadFile("sorted"), SortedText(text + "last")) << budget;
-    EXPECT_EQ(sort.lines, LinesOf(text).size() + 1);
+    EXPECT_EQ(sort.lines, Lines(text).size() + 1);
     EXPECT_FALSE(std::filesystem::exists("run0"));
   }
   LineSort sort{"run"};
   EXPECT_FALSE(AppendSortedLines("missing", stdout, sort));
 }
-
-}  // namespace

@@ -18,6 +18,14 @@ inline std::string SelfPlayGames(int count) {
   return text.substr(0, end);
 }
 
+// Commands fed to the command loop in this process, in a working folder of the test's own.
+class CommandsInAFolder : public testing::Test {
+ protected:
+  void SetUp() override { InitBoardTables(); }
+  std::string Run(const std::string& commands) { return RunCommandsCapturingOutput(commands + "\n"); }
+  InTempDir dir_;
+};
+
 // What reading every game of a PGN text from the initial position gave.
 struct PgnReading {
   std::vector<GameRecord> games;  // the games read, in order
@@ -50,6 +58,15 @@ inline PgnReading ReadPgnText(const std::string& text) {
   });
   reading.boardRestored = restored();
   return reading;
+}
+
+// The lines of text without their line ends, sorted when asked.
+inline std::vector<std::string> Lines(const std::string& text, bool sorted = false) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  if (sorted) std::sort(lines.begin(), lines.end());
+  return lines;
 }
 
 // The moves of a game in coordinate notation, separated by blanks.

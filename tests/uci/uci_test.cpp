@@ -1,53 +1,15 @@
-// The UCI front end over pipes: the handshake, positions compared with the
-// xboard path, every kind of "go" ending in exactly one legal "bestmove",
-// pondering, "isready" during a search, options and mate scores.
-#include <gtest/gtest.h>
+// The UCI front end over pipes: handshake, positions against the xboard path, every "go", pondering, options, mates.
 
-#include <unistd.h>
-
-#include <sstream>
-#include <string>
-#include <vector>
-
-#include "board/load_position.h"
 #include "support/engine_process.h"
 #include "support/move_probe.h"
 
-namespace {
-
-int Count(const std::string& text, const std::string& part) {
-  int count = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-  return count;
-}
-
 // The "FEN: " and "Key: " lines that "d" printed last.
-std::string ShownPosition(const std::string& output) {
+static std::string ShownPosition(const std::string& output) {
   const size_t fen = output.rfind("FEN: ");
   return fen == std::string::npos ? "" : output.substr(fen, output.find('\n', output.find("Key: ", fen)) - fen);
 }
 
-// The move of the last "bestmove" line.
-std::string BestMove(const std::string& output) {
-  const size_t at = output.rfind("bestmove ");
-  if (at == std::string::npos) return "";
-  std::istringstream words(output.substr(at + 9));
-  std::string move;
-  words >> move;
-  return move;
-}
-
-bool LegalIn(const std::string& fen, const std::string& text) {
-  Load(fen);
-  for (Move move : LegalMoves()) {
-    if (MoveText(move) == text) return true;
-  }
-  return false;
-}
-
 const std::string MIDGAME = "r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 9";
-
-}  // namespace
 
 TEST(Uci, HandshakeIsExact) {
   EngineRun run = RunEngine("uci\nisready\nquit\n");
@@ -64,8 +26,8 @@ TEST(Uci, HandshakeIsExact) {
   EXPECT_TRUE(RunEngine("isready\nquit\n").startup.starts_with("Engine works only with xboard protocol ver. 2\n"));
 }
 
-// Moves of every kind reach the same board through "position" as through the
-// xboard path; a refused position or move leaves the board as it was.
+// Moves of every kind reach the same board through "position" as through the xboard path; a refused position or move
+// leaves the board as it was.
 TEST(Uci, PositionsAreThoseOfTheXboardPath) {
   const struct { std::string fen, moves; } games[] = {
       {"r3k2r/pppq1ppp/2n2n2/3pp3/1b1PP1b1/2N2N2/PPPQ1PPP/R3KB1R w KQkq - 0 1", "e1c1 e8g8 d4e5 d5e4"},  // both ways
@@ -90,7 +52,7 @@ TEST(Uci, PositionsAreThoseOfTheXboardPath) {
   }
 }
 
-// Each "go" ends with exactly one "bestmove", and its move is legal; a mated
+// Each "go" ends with exactly one "bestmove", and its move is legal, "stop" straight after "go" included; a mated
 // position answers "bestmove 0000".
 TEST(Uci, EveryGoEndsWithOneBestMove) {
   const struct { std::string fen, go, then; } cases[] = {
@@ -100,6 +62,7 @@ TEST(Uci, EveryGoEndsWithOneBestMove) {
       {MIDGAME, "go wtime 2000 btime 2000 winc 100 binc 100", ""},
       {MIDGAME, "go wtime 3000 btime 3000 movestogo 1", ""},
       {MIDGAME, "go infinite", "stop\n"},
+      {MIDGAME, "go infinite\nstop", ""},
       {MIDGAME, "go ponder wtime 2000 btime 2000", "stop\n"},
       {MIDGAME, "go ponder wtime 2000 btime 2000", "ponderhit\n"},
       {MIDGAME, "go infinite", "isready\nstop\n"},
@@ -125,39 +88,20 @@ TEST(Uci, EveryGoEndsWithOneBestMove) {
     engine.Send("isready\nquit\n");
     const std::string rest = engine.ReadToEnd();
     EXPECT_EQ(Count(rest, "bestmove"), 0) << rest;
-    const std::string move = BestMove(lines->back());
+    std::istringstream words(lines->back());
+    std::string bestmove, move, label, ponder;
+    words >> bestmove >> move >> label >> ponder;
     if (c.fen.starts_with("7k/")) {
       EXPECT_EQ(move, "0000");
-    } else {
-      EXPECT_TRUE(LegalIn(c.fen, move)) << lines->back();
+    } else {  // the ponder move, when given (always at a fixed depth), is legal after the move
+      EXPECT_TRUE(LegalAfter(c.fen, "", move)) << lines->back();
+      EXPECT_TRUE(label == "ponder" ? LegalAfter(c.fen, move, ponder) : c.go != "go depth 4") << lines->back();
     }
   }
 }
 
-// "stop" straight after "go": still one legal move.
-TEST(Uci, StopRightAfterGo) {
-  EngineRun run = RunEngine("uci\nposition fen " + MIDGAME + "\ngo infinite\nstop\nisready\nquit\n");
-  EXPECT_EQ(Count(run.output, "bestmove "), 1) << run.output;
-  EXPECT_TRUE(LegalIn(MIDGAME, BestMove(run.output))) << run.output;
-}
-
-// The ponder move is the second move of the line, legal after the best move;
-// mate scores count moves, negative when mated.
-TEST(Uci, PonderMovesAndMateScores) {
-  EngineRun run = RunEngine("uci\nposition fen " + MIDGAME + "\ngo depth 5\n");
-  const size_t at = run.output.rfind("bestmove ");
-  ASSERT_NE(at, std::string::npos);
-  std::istringstream words(run.output.substr(at));
-  std::string word, best, ponder;
-  words >> word >> best >> word >> ponder;
-  EXPECT_EQ(word, "ponder");
-  Load(MIDGAME);
-  UndoRecord record{};
-  MakeMove(ParseBoardMove(best.c_str()), record);
-  bool legal = false;
-  for (Move move : LegalMoves()) legal = legal || MoveText(move) == ponder;
-  EXPECT_TRUE(legal) << best << " " << ponder;
-
+// Mate scores count moves, negative when mated.
+TEST(Uci, MateScores) {
   const struct { std::string fen, score; } mates[] = {
       {"6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1", "score mate 1 "},
       {"3r3k/6pp/7N/8/2Q5/8/6PP/6K1 w - - 0 1", "score mate 2 "},
