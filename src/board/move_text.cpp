@@ -83,6 +83,12 @@ char* MoveToText(char* text, Move move) {
   return text;
 }
 
+std::string MoveText(Move move) {
+  char text[MOVE_TEXT_SIZE];
+  MoveToText(text, move);
+  return text;
+}
+
 Move ParseBoardMove(const char* text) {
   return ParseCoordinates(text, {Board, CastleRights, EnPassantSquare, true});
 }

@@ -1,6 +1,8 @@
 // Moves as coordinate text ("e2e4", "e7e8q", castling as the king's move "e1g1").
 #pragma once
 
+#include <string>
+
 #include "board/types.h"
 
 // Room for the longest move text, NUL included.
@@ -24,6 +26,9 @@ char* WriteSquareText(char* text, int square);
 // Writes from- and to-square and, for a promotion, the lower-case letter of
 // the piece. Returns the terminating NUL written.
 char* MoveToText(char* text, Move move);
+
+// The same text as a string.
+std::string MoveText(Move move);
 
 // Coordinate text to a move code for the search position (Board, CastleRights,
 // EnPassantSquare). 0 unless the first four characters are two squares; any

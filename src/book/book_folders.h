@@ -22,5 +22,7 @@ std::vector<std::string> BookFolders(const std::string& executableFolder, const 
 // the book is left as the first folder gives it, with that folder's message.
 bool OpenBookFromFolders(OpeningBook& book, const std::vector<std::string>& folders);
 
-// OpenEngineBook (opening_book.h) opens EngineBook from
-// BookFolders(ExecutableFolder(), namedFolder).
+// Opens EngineBook from the first folder that holds a book:
+// BookFolders(ExecutableFolder(), namedFolder). When it answers false,
+// EngineBook.Message() says what is missing in the working folder.
+bool OpenEngineBook(const std::string& namedFolder);

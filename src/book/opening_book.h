@@ -83,9 +83,3 @@ class OpeningBook {
 
 // The book the engine plays from, opened at start-up.
 extern OpeningBook EngineBook;
-
-// Opens EngineBook from the first folder that holds a book: the working
-// folder, the book installed with the program, then namedFolder (empty for
-// none); see book_folders.h. When it answers false, EngineBook.Message() says
-// what is missing in the working folder.
-bool OpenEngineBook(const std::string& namedFolder);

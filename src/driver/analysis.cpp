@@ -12,19 +12,11 @@ bool AnalysisPending;
 bool SearchRunning;
 std::string BookMovesBeforeSearch;
 
-namespace {
-constexpr u8 ANALYSIS_DEPTH = 128;
-}
-
 std::string BookMovesText() {
   std::string text;
   Move candidates[MAX_LIST_MOVES];
   const int count = UseOwnBook ? BookCandidates(candidates) : 0;
-  for (int i = 0; i < count; ++i) {
-    char move[MOVE_TEXT_SIZE];
-    MoveToText(move, candidates[i]);
-    text += std::string(" ") + move + "\n";
-  }
+  for (int i = 0; i < count; ++i) text += " " + MoveText(candidates[i]) + "\n";
   return text + "\n";
 }
 
@@ -34,7 +26,7 @@ void AnalyzeWhilePending() {
   if (GameEndOnBoard() != NO_MOVE || DrawCheck(ROOT_REPEATS) != NO_MOVE) return;
   BookMovesBeforeSearch = BookMovesText();
   SearchRunning = true;
-  StartEngine(false, ANALYSIS_DEPTH, SearchMode::Analysis);
+  StartEngine(false, UNLIMITED_DEPTH, SearchMode::Analysis);
   SearchRunning = false;
   // Cut short by input: the loop reads it, and the analysis goes on afterwards.
   if (StopSearch) AnalysisPending = true;

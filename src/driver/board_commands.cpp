@@ -2,7 +2,6 @@
 
 #include <cinttypes>
 #include <cstdio>
-#include <cstring>
 
 #include "board/load_position.h"
 #include "board/make_move.h"
@@ -42,14 +41,6 @@ void ReportIllegalPosition(bool toInterface) {
   if (toInterface) std::printf("tellusererror Illegal position\n");
 }
 
-// Whether word is exactly the text of move: a word that says more than its
-// move ("g1f3x", "e2e4Q") names no move.
-bool WrittenAs(Move move, const char* word) {
-  char text[MOVE_TEXT_SIZE];
-  MoveToText(text, move);
-  return std::strcmp(text, word) == 0;
-}
-
 }  // namespace
 
 bool AcceptsGameMove(const char* word) {
@@ -58,7 +49,8 @@ bool AcceptsGameMove(const char* word) {
 
 void GameMoveCommand(const char* word) {
   Move move = ParseGameMove(word);
-  if (!WrittenAs(move, word)) move = NO_MOVE;
+  // A word that says more than its move ("g1f3x", "e2e4Q") names no move.
+  if (MoveText(move) != word) move = NO_MOVE;
   if (EngineState == ENGINE_PONDERING) {
     if (move == PonderMove) {
       PonderHit();

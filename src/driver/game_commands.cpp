@@ -6,9 +6,9 @@
 #include "driver/command_loop.h"
 #include "driver/pondering.h"
 #include "driver/xboard.h"
+#include "driver/xboard_commands.h"
 #include "engine/game.h"
 #include "engine/time_control.h"
-#include "platform/console_input.h"
 #include "platform/engine_log.h"
 #include "search/search_limits.h"
 
@@ -23,9 +23,7 @@ void GoCommand(const char*) {
 }
 
 void ResultCommand(const char* word) {
-  std::string result;
-  ReadWholeLine(result);
-  EngineLog << "-M: arguments:" << result << EndLine;
+  IgnoredWithArguments(word);  // the result and its comment are the interface's
   NewCommand(word);
   EngineState = ENGINE_PLAYING;
 }

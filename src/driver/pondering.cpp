@@ -15,10 +15,6 @@
 Move PonderMove;
 UndoRecord PonderRecord;
 
-namespace {
-constexpr u8 PONDER_DEPTH = 128;
-}
-
 void StartPondering(Move guess) {
   BookMovesBeforeSearch = BookMovesText();
   SavePositionForUndo(PonderRecord);
@@ -28,11 +24,9 @@ void StartPondering(Move guess) {
   MakeMove(guess, PonderRecord);
   UndoTop = UndoRecords;
   SearchRunning = true;
-  StartEngine(false, PONDER_DEPTH, SearchMode::Ponder);
+  StartEngine(false, UNLIMITED_DEPTH, SearchMode::Ponder);
   SearchRunning = false;
-  char text[MOVE_TEXT_SIZE];
-  MoveToText(text, guess);
-  EngineLog << "-ponder move: " << text << EndLine;
+  EngineLog << "-ponder move: " << MoveText(guess) << EndLine;
 }
 
 void TakeBackPonderMove() {

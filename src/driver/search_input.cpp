@@ -1,7 +1,5 @@
 #include "driver/search_input.h"
 
-#include <cstring>
-
 #include "driver/command_loop.h"
 #include "platform/console_input.h"
 #include "search/search_stop.h"
@@ -9,16 +7,6 @@
 bool AbandonSearch;
 
 namespace {
-
-// The first word of a line, cut to the command buffer.
-void FirstWord(const char* line, size_t length, char* word) {
-  size_t start = 0;
-  while (start < length && (line[start] == ' ' || line[start] == '\t')) ++start;
-  size_t end = start;
-  while (end < length && line[end] != ' ' && line[end] != '\t' && end - start < COMMAND_BUFFER_SIZE - 1) ++end;
-  std::memcpy(word, line + start, end - start);
-  word[end - start] = '\0';
-}
 
 LineVerdict Answer(const char* line, size_t length) {
   RunWithLineAsInput(line, length, ExecuteWordsOfInput);
@@ -30,7 +18,7 @@ LineVerdict Answer(const char* line, size_t length) {
 // logs and ignores it.
 LineVerdict Classify(const char* line, size_t length) {
   char word[COMMAND_BUFFER_SIZE];
-  FirstWord(line, length, word);
+  FirstWordOfLine(line, length, word);
   const CommandRow* row = FindCommand(word);
   if (row == nullptr) return LineVerdict::Keep;
   const bool ownSearch = EngineState == ENGINE_THINKING;
@@ -48,13 +36,11 @@ LineVerdict Classify(const char* line, size_t length) {
   return LineVerdict::Stop;
 }
 
-bool XboardInputStopsSearch() { return WalkWaitingLines(Classify); }
-
 }  // namespace
 
-void UseXboardInputDuringSearch() { WaitingInputStopsSearch = XboardInputStopsSearch; }
-
 bool AnswerWaitingInput() { return WalkWaitingLines(Classify); }
+
+void UseXboardInputDuringSearch() { WaitingInputStopsSearch = AnswerWaitingInput; }
 
 bool TurnTakenBackByWaitingInput() {
   const i32 state = EngineState;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "board/move_text.h"
 #include "book/opening_book.h"
@@ -37,7 +38,6 @@ const char* const MoreFeatures[] = {
     "option=\"BookFolder -path .\"",
 };
 
-constexpr u8 SEARCH_DEPTH = 128;
 constexpr i16 MATE_IN_ONE_SCORE = 8099;
 constexpr i16 MATE_SCORE_THRESHOLD = 8050;
 
@@ -80,10 +80,13 @@ const char* ClaimAfterMoving(char* buffer, size_t size) {
   }
 }
 
-void PrintMove(Move move) {
-  char text[MOVE_TEXT_SIZE];
-  MoveToText(text, move);
-  std::printf("move %s\n", text);
+// Plays the engine's move on the board (which logs the new key) and sends it;
+// returns its text.
+std::string PlayAndSendMove(Move move) {
+  PlayGameMove(move);
+  const std::string text = MoveText(move);
+  std::printf("move %s\n", text.c_str());
+  return text;
 }
 
 // The table's best move for the side to move, when it is a move of the
@@ -99,10 +102,7 @@ Move ExpectedReply() {
 bool PlayBookMove() {
   Move move = ChooseBookMove();
   if (move == NO_MOVE) return false;
-  PlayGameMove(move);
-  PrintMove(move);
-  char text[MOVE_TEXT_SIZE];
-  MoveToText(text, move);
+  const std::string text = PlayAndSendMove(move);
   EngineLog << "move (book) " << text << EndLine;
   EngineState = ENGINE_PLAYING;
   if (!PonderEnabled) {
@@ -119,7 +119,7 @@ bool SearchOwnMove(bool goodPonder) {
   AbandonSearch = false;
   EngineState = ENGINE_THINKING;
   SearchRunning = true;
-  StartEngine(goodPonder, SEARCH_DEPTH);
+  StartEngine(goodPonder, UNLIMITED_DEPTH);
   SearchRunning = false;
   EngineState = ENGINE_PLAYING;
   if (AbandonSearch) EngineLog << "-M: the turn was taken back: no move" << EndLine;
@@ -145,7 +145,6 @@ bool XboardHandshake() {
   for (const Feature& feature : Features) std::printf("feature %s=%s\n", feature.name, feature.value);
   std::printf("feature myname=\"%s %s\"\n", ENGINE_NAME, ENGINE_VERSION);
   for (const char* feature : MoreFeatures) std::printf("feature %s\n", feature);
-  EngineState = ENGINE_PLAYING;
   const bool bookOpened = InitEngine();
   std::printf("feature done=1\n");
   if (!bookOpened) {
@@ -185,10 +184,7 @@ void EngineMove() {
   const Move best = PlayableBestMove();
   const char* claim = ClaimBeforeMoving(best, claimText, sizeof claimText);
   if (!claim) {
-    PlayGameMove(best);
-    PrintMove(best);
-    char text[MOVE_TEXT_SIZE];
-    MoveToText(text, best);
+    const std::string text = PlayAndSendMove(best);
     EngineLog << "move " << text << "\tscore: " << BestScore << EndLine;
     claim = ClaimAfterMoving(claimText, sizeof claimText);
   }

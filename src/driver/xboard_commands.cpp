@@ -31,8 +31,6 @@ constexpr double MS_PER_SECOND = 1000.0;
 constexpr i64 MS_PER_CENTISECOND = 10;
 // An hour a move is as long as any game asks for.
 constexpr double MAX_MOVE_SECONDS = 3600.0 * 24;
-constexpr i32 SHALLOWEST_DEPTH_LIMIT = 2;
-constexpr i32 DEEPEST_DEPTH_LIMIT = 127;
 // The pawn cache (4 MB) and the engine's other tables, rounded up.
 constexpr i32 OTHER_TABLES_MB = 7;
 
@@ -42,12 +40,6 @@ std::string ReadArguments() {
   ReadWholeLine(arguments);
   EngineLog << "-M: arguments:" << arguments << EndLine;
   return arguments;
-}
-
-void PrintMoveLine(const char* label, Move move) {
-  char text[MOVE_TEXT_SIZE];
-  MoveToText(text, move);
-  std::printf("%s%s\n", label, text);
 }
 
 void TakeBack(int plies, const char* word) {
@@ -82,7 +74,7 @@ void PingCommand(const char*) {
 
 void HintCommand(const char*) {
   const Move hint = HintMove();
-  if (hint != NO_MOVE) PrintMoveLine("Hint: ", hint);
+  if (hint != NO_MOVE) std::printf("Hint: %s\n", MoveText(hint).c_str());
 }
 
 void BookMovesCommand(const char*) {
@@ -109,11 +101,10 @@ void ExitCommand(const char*) {
 void StatusCommand(const char*) {
   if (EngineState != ENGINE_ANALYZING) return;  // between two searches: the last one's figures
   const RootProgress progress = CurrentRootProgress;
-  char move[MOVE_TEXT_SIZE] = "";
-  if (progress.move != NO_MOVE) MoveToText(move, progress.move);
+  const std::string move = progress.move != NO_MOVE ? MoveText(progress.move) : "";
   std::printf("stat01: %lld %u %u %u %u %s\n",
               static_cast<long long>((ClockMs() - SearchStartClock) / MS_PER_CENTISECOND), MovesMade,
-              IterationDepth, progress.total - std::min(progress.tried, progress.total), progress.total, move);
+              IterationDepth, progress.total - std::min(progress.tried, progress.total), progress.total, move.c_str());
 }
 
 void MoveTimeCommand(const char*) {
@@ -127,7 +118,7 @@ void MoveTimeCommand(const char*) {
 void DepthCommand(const char*) {
   i32 depth;
   if (!ReadNumber(depth)) return;
-  DepthLimit = depth <= 0 ? 0 : static_cast<u32>(std::clamp(depth, SHALLOWEST_DEPTH_LIMIT, DEEPEST_DEPTH_LIMIT));
+  DepthLimit = depth <= 0 ? 0 : std::clamp(static_cast<u32>(depth), SHALLOWEST_DEPTH_LIMIT, DEEPEST_ITERATION);
 }
 
 void PostCommand(const char*) { PrintThinking = true; }

@@ -3,6 +3,7 @@
 #include "board/attacks.h"
 #include "board/check.h"
 #include "board/position.h"
+#include "book/book_folders.h"
 #include "book/book_move.h"
 #include "book/opening_book.h"
 #include "movegen/legal_moves.h"

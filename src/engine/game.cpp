@@ -137,10 +137,8 @@ struct SavedGame {
 // How many of the game's moves the wanted moves begin with.
 size_t MovesInCommon(const std::vector<std::string>& wanted) {
   size_t common = 0;
-  for (; common < wanted.size() && common < GameMoves.size(); ++common) {
-    char text[MOVE_TEXT_SIZE];
-    MoveToText(text, GameMoves[common]);
-    if (wanted[common] != text) break;
+  while (common < wanted.size() && common < GameMoves.size() && wanted[common] == MoveText(GameMoves[common])) {
+    ++common;
   }
   return common;
 }
@@ -161,9 +159,7 @@ bool SetUpGame(const std::string& positionText, const std::vector<std::string>& 
   UndoTop = UndoRecords;
   for (size_t i = common; i < moves.size(); ++i) {
     const Move move = ParseGameMove(moves[i].c_str());
-    char text[MOVE_TEXT_SIZE];
-    MoveToText(text, move);
-    if (move == NO_MOVE || moves[i] != text || !IsGeneratedLegalMove(move)) {
+    if (move == NO_MOVE || moves[i] != MoveText(move) || !IsGeneratedLegalMove(move)) {
       error = "illegal move: " + moves[i];
       saved.PutBack();
       return false;

@@ -11,9 +11,7 @@ namespace {
 
 void PrintEpdMove(const char* label, Move move) {
   if (move == NO_MOVE) return;
-  char text[MOVE_TEXT_SIZE];
-  MoveToText(text, move);
-  std::printf("%s: %s\n", label, text);
+  std::printf("%s: %s\n", label, MoveText(move).c_str());
 }
 
 }  // namespace

@@ -14,7 +14,6 @@ i64 FixedMoveMs;
 u32 DepthLimit;
 
 namespace {
-constexpr u32 DEEPEST_ITERATION = 127;
 // Shares of at least 5 s keep 1 s in reserve, shares of at least 2.2 s keep 0.5 s.
 constexpr i64 LARGE_SHARE_CS = 500, LARGE_MARGIN_CS = 100;
 constexpr i64 MEDIUM_SHARE_CS = 220, MEDIUM_MARGIN_CS = 50;

@@ -54,6 +54,14 @@ void AllocateMoveTime(i64 moveMs);
 // No clock: only the depth, the node count or the input ends the search.
 void AllocateNoTime();
 
+// The depths a search is started with: at most DEEPEST_ITERATION iterations
+// (StartEngine cuts a deeper one to it), and a depth limit is never below the
+// first iteration's depth, SHALLOWEST_DEPTH_LIMIT. A search that only its
+// clock, its input or a node count ends is started with UNLIMITED_DEPTH.
+constexpr u32 DEEPEST_ITERATION = 127;
+constexpr u32 SHALLOWEST_DEPTH_LIMIT = 2;
+constexpr u8 UNLIMITED_DEPTH = 128;
+
 // Runs one search of the position on the board to the end (at most depth
 // iterations, 127 at the most). On a ponder hit (goodPonder) the clock keeps
 // the start of the ponder search, so the time spent pondering counts.

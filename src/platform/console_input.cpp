@@ -196,6 +196,17 @@ void TakeAvailableInput() {
   if (BufferEnd < sizeof Buffer) ReadMore();
 }
 
+void FirstWordOfLine(const char* line, size_t length, char* word) {
+  size_t start = 0;
+  while (start < length && IsBlank(static_cast<unsigned char>(line[start]))) ++start;
+  size_t end = start;
+  while (end < length && !IsBlank(static_cast<unsigned char>(line[end])) && end - start < COMMAND_BUFFER_SIZE - 1) {
+    ++end;
+  }
+  std::memcpy(word, line + start, end - start);
+  word[end - start] = '\0';
+}
+
 bool WalkWaitingLines(LineVerdict (*visit)(const char* line, size_t length)) {
   TakeAvailableInput();
   if (HasPendingWord) return true;  // a word given back is the loop's to read next

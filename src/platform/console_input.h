@@ -61,6 +61,10 @@ enum class LineVerdict {
   Stop,    // the line stays, and the look ends here
 };
 
+// The first word of a line of length characters, as ReadWord would read it,
+// into word, which has room for COMMAND_BUFFER_SIZE bytes; a longer word is cut.
+void FirstWordOfLine(const char* line, size_t length, char* word);
+
 // While a search runs: takes what has arrived, then shows visit each complete
 // line that waits unread (without its line end), oldest first, skipping empty
 // ones. True when a line stopped the look, or when the command loop must read

@@ -37,10 +37,11 @@ void WriteClosingText(char* buffer, Move move) {
 
 bool IsRealMove(Move move) { return move != NO_MOVE && MoveKind(move) != KIND_NOT_A_MOVE; }
 
-void WriteLine(char* buffer, int plies) {
+// Returns the length of the moves written, each with its blank.
+size_t WriteLine(char* buffer, int plies) {
   if (plies <= 0) {
     *buffer = '\0';
-    return;
+    return 0;
   }
   const TransEntry* entry = ProbeTransTable();
   const Move move = entry ? EntryMove(*entry) : NO_MOVE;
@@ -48,11 +49,11 @@ void WriteLine(char* buffer, int plies) {
   // as a missing entry does, before it can touch the board.
   if (entry == nullptr || (IsRealMove(move) && !IsGeneratedLegalMove(move))) {
     std::strcpy(buffer, "NOE ");
-    return;
+    return 0;
   }
   if (!IsRealMove(move)) {
     WriteClosingText(buffer, move);
-    return;
+    return 0;
   }
   char* after = MoveToText(buffer, move);
   *after++ = ' ';
@@ -60,39 +61,16 @@ void WriteLine(char* buffer, int plies) {
   SavePositionForUndo(record);
   MakeMove(move, record);
   ++UndoTop;
-  WriteLine(after, plies - 1);
+  const size_t rest = WriteLine(after, plies - 1);
   --UndoTop;
   UnmakeMove(move, record);
+  return static_cast<size_t>(after - buffer) + rest;
 }
 
 }  // namespace
 
-void PvToText(char* buffer, int plies) {
+size_t PvToText(char* buffer, int plies) {
   // Each move played takes the record at UndoTop; none is taken past the last.
   const int recordsLeft = static_cast<int>(UndoRecords + PLY_RECORDS - UndoTop);
-  WriteLine(buffer, std::min({plies, PV_MAX_MOVES, recordsLeft}));
-}
-
-namespace {
-
-// "e2e4" or "e7e8q" up to the blank that ends it.
-size_t MoveTextLength(const char* text) {
-  if (SquareOfText(text) == NO_SQUARE || SquareOfText(text + 2) == NO_SQUARE) return 0;
-  if (text[4] == ' ' || text[4] == '\0') return 4;
-  if (std::strchr("qrbn", text[4]) && text[4] != '\0' && (text[5] == ' ' || text[5] == '\0')) return 5;
-  return 0;
-}
-
-}  // namespace
-
-void PvMovesOnly(const char* pvText, char* buffer, size_t size) {
-  size_t written = 0;
-  for (size_t length; (length = MoveTextLength(pvText)) != 0 && written + length + 1 < size;) {
-    std::memcpy(buffer + written, pvText, length);
-    written += length;
-    buffer[written++] = ' ';
-    pvText += length;
-    while (*pvText == ' ') ++pvText;
-  }
-  buffer[written] = '\0';
+  return WriteLine(buffer, std::min({plies, PV_MAX_MOVES, recordsLeft}));
 }

@@ -19,8 +19,6 @@ constexpr int PV_MAX_MOVES = 12;
 // whose entry holds a result: "# " (mated), "1/2 - 1/2 (stalemate)",
 // "1/2 - 1/2 (repetition)", "NULL" (a passed move) or "ERROR: %x" (anything
 // else, move 0 included). The position and UndoTop are as they were on return.
-void PvToText(char* buffer, int plies);
-
-// The moves of such a line alone: its leading coordinate moves, each followed
-// by a blank, without what closes it. At most size - 1 characters.
-void PvMovesOnly(const char* pvText, char* buffer, size_t size);
+// Returns the length of the moves alone, each with its blank, before what
+// closes the line.
+size_t PvToText(char* buffer, int plies);

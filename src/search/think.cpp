@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "board/check.h"
 #include "board/position.h"
@@ -120,11 +121,13 @@ i16 SearchIteration(const Window& window, i64& extraTime) {
 // The log's trace of a completed iteration, and the iteration for the interface.
 void ReportIteration(i16 score) {
   if (PonderSearch()) EngineLog << "-PONDER:" << EndLine;
-  PvToText(PvText, static_cast<int>(std::min<u32>(IterationDepth, PV_MAX_MOVES)));
+  const size_t movesLength = PvToText(PvText, static_cast<int>(std::min<u32>(IterationDepth, PV_MAX_MOVES)));
   EngineLog << "-E: " << IterationDepth << ":\t" << score << "\t" << PvText << EndLine;
   if (PonderSearch() || !PrintThinking) return;
+  // The interface is shown the moves, without the table's closing marks.
   char moves[PV_TEXT_SIZE];
-  PvMovesOnly(PvText, moves, sizeof moves);
+  std::memcpy(moves, PvText, movesLength);
+  moves[movesLength] = '\0';
   ReportIterationTo({IterationDepth, SelectiveDepth, score, ClockMs() - SearchStartClock, MovesMade, moves});
 }
 

@@ -39,18 +39,11 @@ std::vector<std::string> BuiltFiles() {
   return names;
 }
 
-// The position file of the keys whose first hexadecimal digit is k.
-std::string SplitName(int k) {
-  char name[8];
-  std::snprintf(name, sizeof name, "%X.pos", k);
-  return name;
-}
-
 // Every file the work folder holds while a book is built (the runs of the sort apart).
 std::vector<std::string> WorkFiles() {
   std::vector<std::string> names = BuiltFiles();
   names.push_back(SORTED_POSITIONS);
-  for (int k = 0; k < POSITION_FILE_COUNT; ++k) names.push_back(SplitName(k));
+  for (int k = 0; k < POSITION_FILE_COUNT; ++k) names.push_back(SplitPositionFileName(k));
   return names;
 }
 
@@ -167,11 +160,8 @@ class BookMaker {
     }
     FileHandle files[POSITION_FILE_COUNT];
     PositionOutput out;
-    out.count = POSITION_FILE_COUNT;
-    for (int k = 0; k < POSITION_FILE_COUNT; ++k) {
-      files[k].reset(std::fopen(Work(SplitName(k)).c_str(), "w"));
-      if (!files[k]) return Failed("Cannot create POS output file: '%s'\n", Work(SplitName(k)));
-      out.files[k] = files[k].get();
+    if (const std::string failed = CreateSplitPositionFiles(work_, files, out); !failed.empty()) {
+      return Failed("Cannot create POS output file: '%s'\n", failed);
     }
     LoadPosition(INITIAL_POSITION);
     GameRecord game;
@@ -187,7 +177,9 @@ class BookMaker {
       return false;
     }
     for (int k = 0; k < POSITION_FILE_COUNT; ++k) {
-      if (std::fclose(files[k].release()) != 0) return Failed("Cannot write file: %s\n", Work(SplitName(k)));
+      if (std::fclose(files[k].release()) != 0) {
+        return Failed("Cannot write file: %s\n", Work(SplitPositionFileName(k)));
+      }
     }
     return true;
   }
@@ -200,7 +192,7 @@ class BookMaker {
     if (!sorted) return Failed("Cannot create POS output file: '%s'\n", sortedName);
     LineSort sort{Work(RUN_PREFIX)};
     for (int k = 0; k < POSITION_FILE_COUNT; ++k) {
-      const std::string split = Work(SplitName(k));
+      const std::string split = Work(SplitPositionFileName(k));
       bool appended = AppendSortedLines(split, sorted.get(), sort);
       std::remove(split.c_str());
       if (std::ferror(sorted.get())) return Failed("Cannot write file: %s\n", sortedName);

@@ -87,25 +87,19 @@ long FileSize(std::FILE* file) {
 void PgnToPos(const char* pgnName) {
   FileHandle pgn = OpenPgn(pgnName);
   if (!pgn) return;
-  char names[POSITION_FILE_COUNT][8];
-  for (int k = 0; k < POSITION_FILE_COUNT; ++k) std::snprintf(names[k], sizeof names[k], "%X.pos", k);
   // Emptying the outputs must never destroy the games about to be read.
-  for (const char* name : names) {
-    if (SameFile(name, pgnName)) {
-      std::printf("Cannot create POS output file: '%s'\n", name);
+  for (int k = 0; k < POSITION_FILE_COUNT; ++k) {
+    const std::string name = SplitPositionFileName(k);
+    if (SameFile(name.c_str(), pgnName)) {
+      std::printf("Cannot create POS output file: '%s'\n", name.c_str());
       return;
     }
   }
   FileHandle files[POSITION_FILE_COUNT];
   PositionOutput out;
-  out.count = POSITION_FILE_COUNT;
-  for (int k = 0; k < POSITION_FILE_COUNT; ++k) {
-    files[k].reset(std::fopen(names[k], "w"));
-    if (!files[k]) {
-      std::printf("Cannot create POS output file: '%s'\n", names[k]);
-      return;
-    }
-    out.files[k] = files[k].get();
+  if (const std::string failed = CreateSplitPositionFiles("", files, out); !failed.empty()) {
+    std::printf("Cannot create POS output file: '%s'\n", failed.c_str());
+    return;
   }
   PgnTally tally;
   ConvertPgnGames(pgn.get(), pgnName, [&out](const GameRecord& game) {

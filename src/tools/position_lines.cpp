@@ -6,6 +6,7 @@
 #include "board/make_move.h"
 #include "movegen/legal_moves.h"
 #include "board/position_text.h"
+#include "book/opening_book.h"
 
 namespace {
 
@@ -48,4 +49,22 @@ bool WritePositionLines(const GameRecord& game, const PositionOutput& out, int l
   if (!legal) return false;
   for (int ply = 0; ply < plies; ++ply) std::fputs(lines[ply].text, out.FileFor(lines[ply].key));
   return true;
+}
+
+std::string SplitPositionFileName(int k) {
+  char name[8];
+  std::snprintf(name, sizeof name, "%X.pos", k);
+  return name;
+}
+
+std::string CreateSplitPositionFiles(const std::string& folder, FileHandle (&files)[POSITION_FILE_COUNT],
+                                     PositionOutput& out) {
+  out.count = POSITION_FILE_COUNT;
+  for (int k = 0; k < POSITION_FILE_COUNT; ++k) {
+    const std::string name = FileInFolder(folder, SplitPositionFileName(k));
+    files[k].reset(std::fopen(name.c_str(), "w"));
+    if (!files[k]) return name;
+    out.files[k] = files[k].get();
+  }
+  return "";
 }

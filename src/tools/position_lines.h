@@ -4,6 +4,9 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
+
+#include "book/file_handle.h"
 
 #include "tools/game_record.h"
 
@@ -19,6 +22,15 @@ struct PositionOutput {
 
   std::FILE* FileFor(u64 key) const { return count == 1 ? files[0] : files[key >> 60]; }
 };
+
+// The name of split file k: its digit and ".pos" ("A.pos").
+std::string SplitPositionFileName(int k);
+
+// Creates the sixteen split files in folder ("" for the working one), held by
+// files, for out. Answers the name of the file that cannot be created, or ""
+// when all are open.
+std::string CreateSplitPositionFiles(const std::string& folder, FileHandle (&files)[POSITION_FILE_COUNT],
+                                     PositionOutput& out);
 
 // Plays the game from the position on the board and writes the line of every
 // position before each of its first limit plies (at most POSITION_LINE_LIMIT),

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -25,9 +24,6 @@
 
 namespace {
 
-constexpr u8 SEARCH_DEPTH = 128;
-constexpr u32 DEEPEST_DEPTH = 127;
-constexpr u32 SHALLOWEST_DEPTH = 2;
 constexpr i64 MS_PER_SECOND = 1000;
 
 // What "go" asked for.
@@ -69,12 +65,6 @@ void PrintIteration(const IterationReport& report) {
               static_cast<long long>(ms), LastIterationMoves.empty() ? "" : " pv ", LastIterationMoves.c_str());
 }
 
-std::string MoveText(Move move) {
-  char text[MOVE_TEXT_SIZE];
-  MoveToText(text, move);
-  return text;
-}
-
 // The move to answer with: the search's, or for a position it answered as
 // drawn without searching, the table's move or the first legal one.
 Move AnswerMove() {
@@ -110,7 +100,7 @@ void AnswerWaitingSearch() {
 
 void Search(u32 depth) {
   StopSearch = false;
-  StartEngine(false, static_cast<u8>(std::min<u32>(depth, SEARCH_DEPTH)));
+  StartEngine(false, static_cast<u8>(depth));  // DepthOf gives at most UNLIMITED_DEPTH
   StoppedByInput = StopSearch && !TimeIsUp();
 }
 
@@ -126,9 +116,12 @@ void SetClock(const GoRequest& request) {
 }
 
 u32 DepthOf(const GoRequest& request) {
-  u32 depth = SEARCH_DEPTH;
-  if (request.depth > 0) depth = std::clamp(request.depth, SHALLOWEST_DEPTH, DEEPEST_DEPTH);
-  if (request.mate > 0) depth = std::min<u32>(depth, std::clamp<u32>(2 * static_cast<u32>(request.mate) + 1, SHALLOWEST_DEPTH, DEEPEST_DEPTH));
+  u32 depth = UNLIMITED_DEPTH;
+  if (request.depth > 0) depth = std::clamp(request.depth, SHALLOWEST_DEPTH_LIMIT, DEEPEST_ITERATION);
+  if (request.mate > 0) {
+    const u32 matePlies = 2 * static_cast<u32>(request.mate) + 1;
+    depth = std::min(depth, std::clamp(matePlies, SHALLOWEST_DEPTH_LIMIT, DEEPEST_ITERATION));
+  }
   return depth;
 }
 
@@ -147,7 +140,7 @@ GoRequest ReadGo(std::istringstream& words) {
     else if (word == "binc") request.incrementMs[BLACK] = std::max(0LL, number());
     else if (word == "movestogo") request.movesToGo = static_cast<i32>(std::clamp(number(), 0LL, 10000LL));
     else if (word == "movetime") request.moveTimeMs = std::max(1LL, number());
-    else if (word == "depth") request.depth = static_cast<u32>(std::clamp(number(), 1LL, 127LL));
+    else if (word == "depth") request.depth = static_cast<u32>(std::clamp<long long>(number(), 1, DEEPEST_ITERATION));
     else if (word == "nodes") request.nodes = static_cast<u64>(std::max(1LL, number()));
     else if (word == "mate") request.mate = static_cast<i32>(std::clamp(number(), 1LL, 63LL));
     else if (word == "infinite") request.infinite = true;
@@ -268,17 +261,12 @@ void CarryOut(const std::string& line) {
   // Anything else ("debug", "register", words no interface sends) is ignored.
 }
 
-std::string FirstWordOf(const char* line, size_t length) {
-  std::istringstream words(std::string(line, length));
-  std::string word;
-  words >> word;
-  return word;
-}
-
 // A line that arrives while a search runs: "isready" is answered at once and
 // words that do nothing are passed over; every other command stops the search.
 LineVerdict WhileSearching(const char* line, size_t length) {
-  const std::string word = FirstWordOf(line, length);
+  char first[COMMAND_BUFFER_SIZE];
+  FirstWordOfLine(line, length, first);
+  const std::string word = first;
   static const char* const STOPPING[] = {"stop", "ponderhit", "quit", "go", "position", "ucinewgame", "setoption", "uci"};
   for (const char* stopping : STOPPING) {
     if (word == stopping) return LineVerdict::Stop;

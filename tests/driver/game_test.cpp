@@ -133,7 +133,7 @@ TEST_F(PonderingTest, EveryCommandLeavesAGameThatGoesOn) {
       EXPECT_EQ(EngineState == ENGINE_PONDERING, row->keepsPondering && row->match != Match::GameMove);
       if (!printed.empty()) {  // the engine plays on: it answers, or waits for a legal move
         std::string played;
-        for (Move move : MovesOfHistory()) played += (played.empty() ? "" : " ") + MoveText(move);
+        for (Move move : MovesOfHistory()) played.append(played.empty() ? "" : " ").append(MoveText(move));
         const std::string answer = MoveText(MovesOfHistory().back());
         auto answered = [&answer](std::string text) {
           return text.find('*') == std::string::npos ? text : text.replace(text.find('*'), 1, answer);

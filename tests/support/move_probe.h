@@ -21,12 +21,6 @@ inline void Load(const std::string& text) {
   ASSERT_TRUE(tablesBuilt && LoadPosition(text.c_str())) << text;
 }
 
-inline std::string MoveText(Move move) {
-  char text[MOVE_TEXT_SIZE];
-  MoveToText(text, move);
-  return text;
-}
-
 // Makes move with a record of its own while visit runs; false, with nothing visited, when the move leaves the mover's
 // king attacked.
 template <typename Visit>
