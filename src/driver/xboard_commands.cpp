@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <sstream>
 #include <string>
 
 #include "board/move_text.h"
@@ -130,13 +131,17 @@ void PlayOtherCommand(const char*) {
   if (PonderEnabled) PonderIfExpected();
 }
 
-void UserMoveCommand(const char*) {
-  char move[COMMAND_BUFFER_SIZE];
-  if (ReadWord(move, sizeof move) != WordStatus::Read) return;
-  if (AcceptsGameMove(move)) {
-    GameMoveCommand(move);
+// The move is the first word of the rest of the line; none there is an
+// error of this command alone, and the next line is a command of its own.
+void UserMoveCommand(const char* word) {
+  std::istringstream rest(ReadArguments());
+  std::string move;
+  if (!(rest >> move)) {
+    std::printf("Error (no move given): %s\n", word);
+  } else if (move.size() < COMMAND_BUFFER_SIZE && AcceptsGameMove(move.c_str())) {
+    GameMoveCommand(move.c_str());
   } else {
-    std::printf("Illegal move: %s\n", move);
+    std::printf("Illegal move: %s\n", move.c_str());
   }
 }
 
@@ -157,6 +162,14 @@ void OptionCommand(const char*) {
   if (name == "BookFolder" && !OpenBookFrom(value)) {
     EngineLog << "BOOK ERROR: " << EngineBook.Message().Text();
   }
+}
+
+// "nps N": the clock counts N nodes a second instead of the wall clock's
+// time; 0 goes back to the wall clock.
+void NodeRateCommand(const char*) {
+  i32 rate;
+  if (!ReadNumber(rate)) return;
+  NodesPerSecond = rate > 0 ? rate : 0;
 }
 
 void OpponentTimeCommand(const char*) {

@@ -12,6 +12,7 @@
 #include "movegen/legal_moves.h"
 #include "movegen/move_stack.h"
 #include "search/draw.h"
+#include "search/root_moves.h"
 #include "search/score.h"
 #include "search/search_limits.h"
 #include "search/search_root.h"
@@ -52,7 +53,8 @@ struct Window {
 // the first window and depth.
 void SeedFromTable(Window& window) {
   const TransEntry* entry = ProbeTransTable();
-  if (entry == nullptr) {
+  // An entry whose move may not be chosen says nothing of the moves that may.
+  if (entry == nullptr || !RootMoveAllowed(EntryMove(*entry))) {
     EngineLog << "---------- brak hm na poczatku!!!" << EndLine;
     return;
   }
@@ -121,7 +123,8 @@ i16 SearchIteration(const Window& window, i64& extraTime) {
 // The log's trace of a completed iteration, and the iteration for the interface.
 void ReportIteration(i16 score) {
   if (PonderSearch()) EngineLog << "-PONDER:" << EndLine;
-  const size_t movesLength = PvToText(PvText, static_cast<int>(std::min<u32>(IterationDepth, PV_MAX_MOVES)));
+  const size_t movesLength =
+      PvToText(PvText, static_cast<int>(std::min<u32>(IterationDepth, PV_MAX_MOVES)), BestMove);
   EngineLog << "-E: " << IterationDepth << ":\t" << score << "\t" << PvText << EndLine;
   if (PonderSearch() || !PrintThinking) return;
   // The interface is shown the moves, without the table's closing marks.
@@ -129,14 +132,6 @@ void ReportIteration(i16 score) {
   std::memcpy(moves, PvText, movesLength);
   moves[movesLength] = '\0';
   ReportIterationTo({IterationDepth, SelectiveDepth, score, ClockMs() - SearchStartClock, MovesMade, moves});
-}
-
-// The thinking line: depth, score (a mate as 100000 + moves, or -100000 - moves
-// when mated), centiseconds, nodes and the expected moves.
-void PrintThinkingLine(const IterationReport& report) {
-  std::printf("    %u     %d     %lld     %llu  %s\n", report.depth, ThinkingLineScore(report.score),
-              static_cast<long long>(report.elapsedMs / MS_PER_CENTISECOND),
-              static_cast<unsigned long long>(report.nodes), report.moves);
 }
 
 bool MateWithinHorizon(i16 score) {
@@ -195,6 +190,14 @@ void StartSearch() {
 }
 
 }  // namespace
+
+// The thinking line: depth, score (a mate as 100000 + moves, or -100000 - moves
+// when mated), centiseconds, nodes and the expected moves.
+void PrintThinkingLine(const IterationReport& report) {
+  std::printf("    %u     %d     %lld     %llu  %s\n", report.depth, ThinkingLineScore(report.score),
+              static_cast<long long>(report.elapsedMs / MS_PER_CENTISECOND),
+              static_cast<unsigned long long>(report.nodes), report.moves);
+}
 
 void (*ReportIterationTo)(const IterationReport& report) = PrintThinkingLine;
 

@@ -12,6 +12,7 @@
 #include "search/trans_table.h"
 
 bool UciPonder = false;
+i64 MoveOverheadMs = DEFAULT_MOVE_OVERHEAD_MS;
 
 namespace {
 
@@ -36,6 +37,14 @@ bool SetHash(const std::string& value) {
     return false;
   }
   return ResizeTransTable(static_cast<u32>(megabytes));
+}
+
+bool SetMoveOverhead(const std::string& value) {
+  char* end = nullptr;
+  const long milliseconds = std::strtol(value.c_str(), &end, 10);
+  if (end == value.c_str() || *end != '\0' || milliseconds < 0 || milliseconds > MAX_MOVE_OVERHEAD_MS) return false;
+  MoveOverheadMs = milliseconds;
+  return true;
 }
 
 bool SetPonder(const std::string& value) { return ReadCheck(value, UciPonder); }
@@ -65,6 +74,10 @@ const UciOption UciOptions[] = {
     {"OwnBook", "type check default true", SetOwnBook},
     {"BookFolder", "type string default <empty>", SetBookFolder},
     {"Clear Hash", "type button", ClearHash},
+    {"Move Overhead",
+     "type spin default " + std::to_string(DEFAULT_MOVE_OVERHEAD_MS) + " min 0 max " +
+         std::to_string(MAX_MOVE_OVERHEAD_MS),
+     SetMoveOverhead},
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The transposition table: fields, sizes, side halves, key bits and replacement worked by hand; the line read back.
 #include <fstream>
+#include <sstream>
 
 #include "search_probe.h"
 #include "support/resource_limit.h"
@@ -159,20 +160,43 @@ static std::string Pv(int plies) {
   return text;
 }
 
+// Stores each move of text as the table's move of the position it is played from.
+static void StoreLine(const char* text) {
+  Line line;
+  std::istringstream words(text);
+  for (std::string move; words >> move;) {
+    StoreTransTable(LegalMoveNamed(move), 0, 4, BOUND_EXACT);
+    line.Play(move);
+  }
+}
+
+static std::string PvStartingWith(const char* move) {
+  char text[PV_TEXT_SIZE];
+  PvToText(text, PV_MAX_MOVES, LegalMoveNamed(move));
+  return text;
+}
+
 TEST(PvText, FollowsTheTableForTwelveMovesAtMostWithinTheRecordsUpToAResultOrAMisfit) {
   Load(INITIAL_POSITION);
   UndoTop = UndoRecords;
-  {
-    Line line;  // both knights out and back, each position storing the move played from it
-    for (const char* move : {"g1f3", "g8f6", "f3g1", "f6g8"}) {
-      StoreTransTable(LegalMoveNamed(move), 0, 4, BOUND_EXACT);
-      line.Play(move);
-    }
-  }
-  const std::string twelve = "g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8 ";
-  EXPECT_EQ(std::tuple(Pv(3), Pv(0), Pv(12), Pv(40)), std::tuple("g1f3 g8f6 f3g1 ", "", twelve, twelve));  // a circle
+  StoreLine("a2a3 a7a6 b2b3 b7b6 c2c3 c7c6 d2d3 d7d6 e2e3 e7e6 f2f3 f7f6 g2g3 g7g6");
+  const std::string twelve = "a2a3 a7a6 b2b3 b7b6 c2c3 c7c6 d2d3 d7d6 e2e3 e7e6 f2f3 f7f6 ";
+  EXPECT_EQ(std::tuple(Pv(3), Pv(0), Pv(12), Pv(40)), std::tuple("a2a3 a7a6 b2b3 ", "", twelve, twelve));
   UndoTop = UndoRecords + PLY_RECORDS - 3;
-  EXPECT_EQ(Pv(12), "g1f3 g8f6 f3g1 ");
+  EXPECT_EQ(Pv(12), "a2a3 a7a6 b2b3 ");
+  UndoTop = UndoRecords;
+  // The move the search chose stands first, whatever the table holds for the position; the table goes on after it.
+  EXPECT_EQ(PvStartingWith("b2b3"), "b2b3 NOE ");
+  StoreLine("b2b3 a7a6");  // the start position's entry keeps a2a3; the position after b2b3 gets a7a6
+  EXPECT_EQ(std::tuple(PvStartingWith("b2b3"), Pv(1)), std::tuple("b2b3 a7a6 NOE ", "a2a3 "));
+  EXPECT_EQ(PvStartingWith("h2h5"), twelve);  // no move of the position: the table's line
+
+  Load(INITIAL_POSITION);
+  StoreLine("g1f3 g8f6 f3g1 f6g8");  // both knights out and back: the third start position draws
+  EXPECT_EQ(Pv(12), "g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8 1/2 - 1/2 (repetition)");
+  Load("8/8/8/4k3/8/8/8/R3K3 w - - 98 80");
+  StoreLine("a1a2 e5e4 a2a3");  // the second move reaches the hundredth half-move
+  EXPECT_EQ(Pv(12), "a1a2 e5e4 1/2 - 1/2 (50 moves)");
   UndoTop = UndoRecords;
   // The table's entry for the start position, and the line read from it: no pawn moves three squares, nothing to
   // capture, the other side's move and a blocked castling do not fit.
