@@ -2,6 +2,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "search/table_probe.h"
 #include "search_probe.h"
 #include "support/resource_limit.h"
 
@@ -30,7 +31,7 @@ static std::string Found(u64 key, u32 side = WHITE) {
 TEST(TransTable, FieldsLimitsAndEmptySlots) {
   ClearTransTable();
   At(ALPHA, WHITE, 65535);  // the age is kept modulo 512, apart from the score
-  StoreTransTable(GAME_MATED, -8095, 5, BOUND_EXACT);  // a mate score is never adjusted for the ply
+  StoreTransTable(GAME_MATED, -8095, 5, BOUND_EXACT);  // at the root, a mate score is stored as it is
   const TransEntry* entry = ProbeTransTable();
   ASSERT_NE(entry, nullptr);
   EXPECT_EQ(std::tuple(EntryMove(*entry), EntryScore(*entry), EntryDepth(*entry), EntryBound(*entry), EntryAge(*entry)),
@@ -150,6 +151,29 @@ TEST(TransTable, ReplacementKeepsWhatIsWorthMore) {
       EXPECT_EQ(Slots(), s.slots) << s.key << s.move << " at game move " << s.moveCount;
     }
   }
+}
+
+// Mate scores go into the table counted from the node and come back counted from the root of whoever reads them;
+// other scores, the king's capture among them, are stored as they are.
+TEST(TransTable, MateScoresAreKeptRelativeToTheirNode) {
+  const struct { i16 score; int ply; i16 stored; } cases[] = {
+      {8097, 0, 8097}, {8097, 2, 8099}, {-8096, 4, -8100}, {-8093, 3, -8096}, {8051, 10, 8061},
+      {8050, 10, 8050}, {-8050, 7, -8050}, {120, 30, 120}, {0, 5, 0}, {8190, 9, 8190}, {-8190, 9, -8190},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ScoreIntoTable(c.score, c.ply), c.stored) << c.score << " at ply " << c.ply;
+    EXPECT_EQ(ScoreOutOfTable(c.stored, c.ply), c.score) << c.score << " at ply " << c.ply;
+  }
+  // Stored at ply 5, read at ply 1: a mate four plies below the node is still four plies below it.
+  ClearTransTable();
+  At(ALPHA);
+  UndoTop = UndoRecords + 5;
+  StoreTransTable(E2E4, 8091, 6, BOUND_EXACT);
+  UndoTop = UndoRecords + 1;
+  UndoRecord& record = *UndoTop;
+  ASSERT_TRUE(ProbeIntoRecord(record));
+  EXPECT_EQ(record.ttScore, 8095);
+  UndoTop = UndoRecords;
 }
 
 static std::string Pv(int plies) {

@@ -1,4 +1,5 @@
 // Whole searches: mates, thinking lines, results and draws at the root, the records, and what stops a search.
+#include <sstream>
 #include <numeric>
 
 #include "platform/input_poll.h"
@@ -34,6 +35,25 @@ TEST_F(SearchTest, FindsMatesWithTheirDistanceAndLine) {
     Line line;  // the line: the move, then the mate and "#"
     EXPECT_TRUE(std::string(PvText).starts_with(MoveText(move) + " ") && line.PlayLegal(PvText) == "#" &&
                 line.Length() == static_cast<size_t>(2 * problem.moves - 1) && IsCheckmate()) << PvText;
+  }
+}
+
+// A mate the table learnt in an earlier search keeps its distance when it is read back two and four plies on: the
+// table counts mates from the node, not from the root of the search that found them.
+TEST_F(SearchTest, MatesReadBackThroughTheTableKeepTheirDistance) {
+  Load("5rk1/5Npp/8/8/2Q5/8/6PP/6K1 w - -");  // Nh6+ Kh8 Qg8+ Rxg8 Nf7 mate
+  SearchTo(9);
+  ASSERT_EQ(BestScore, 8095);
+  std::istringstream moves(PvText);
+  std::string played[4];
+  for (std::string& move : played) moves >> move;
+  Line line;
+  for (const auto& [first, second, score] : {std::tuple(0, 1, 8097), std::tuple(2, 3, 8099)}) {
+    line.Play(played[first]);
+    line.Play(played[second]);
+    SearchTo(3);
+    EXPECT_EQ(BestScore, score) << PvText;
+    EXPECT_EQ(ThinkingLineScore(BestScore), 100000 + (8101 - score) / 2);
   }
 }
 
