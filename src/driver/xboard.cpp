@@ -35,7 +35,7 @@ const Feature Features[] = {{"done", "0"}, {"setboard", "1"}};
 const char* const MoreFeatures[] = {
     "ping=1",     "analyze=1",  "sigint=0", "colors=0",  "playother=1", "usermove=0", "variants=\"normal\"",
     "san=0",      "time=1",     "draw=0",   "reuse=1",   "memory=1",    "option=\"OwnBook -check 1\"",
-    "option=\"BookFolder -path .\"",
+    "option=\"BookFolder -path .\"", "option=\"BookFile -file \"",
 };
 
 constexpr i16 MATE_IN_ONE_SCORE = 8099;

@@ -13,6 +13,7 @@
 #include "driver/command_loop.h"
 #include "driver/pondering.h"
 #include "driver/xboard.h"
+#include "engine/book_file.h"
 #include "engine/engine_setup.h"
 #include "engine/game.h"
 #include "engine/time_control.h"
@@ -157,6 +158,7 @@ void OptionCommand(const char*) {
   if (name == "BookFolder" && !OpenBookFrom(value)) {
     EngineLog << "BOOK ERROR: " << EngineBook.Message().Text();
   }
+  if (name == "BookFile" && !OpenBookFile(value)) std::printf("tellusererror BookFile: %s\n", BookFileMessage());
 }
 
 void OpponentTimeCommand(const char*) {
