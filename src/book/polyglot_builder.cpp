@@ -105,6 +105,25 @@ class EntryCollector {
   std::vector<RawEntry>& entries_;
 };
 
+// One position can stand in the databases under several keys of ours: the
+// en-passant square of every double step is in them, and a right lost by
+// castling is keyed otherwise than one lost by a king or rook move. Their
+// records count different games, so the weights of a move repeated so add up.
+void MergeRepeatedMoves(std::vector<RawEntry>& entries) {
+  std::sort(entries.begin(), entries.end(), [](const RawEntry& a, const RawEntry& b) {
+    return a.key != b.key ? a.key < b.key : a.move < b.move;
+  });
+  size_t kept = 0;
+  for (const RawEntry& entry : entries) {
+    if (kept > 0 && entries[kept - 1].key == entry.key && entries[kept - 1].move == entry.move) {
+      entries[kept - 1].weight += entry.weight;
+    } else {
+      entries[kept++] = entry;
+    }
+  }
+  entries.resize(kept);
+}
+
 }  // namespace
 
 bool WritePolyglotBook(const char* name, std::vector<PolyglotEntry> entries, MessageText& message) {
@@ -146,6 +165,7 @@ bool PolyglotEntriesOf(PositionDatabase& databases, std::vector<PolyglotEntry>& 
     databases.Message().Format("Wrong file format '%s'.\n", databases.File(failed).name.c_str());
     return false;
   }
+  MergeRepeatedMoves(raw);
   u64 largest = 0;
   for (const RawEntry& entry : raw) largest = std::max(largest, entry.weight);
   entries.clear();

@@ -19,6 +19,7 @@ TEST(Uci, HandshakeIsExact) {
             "option name Ponder type check default false\n"
             "option name OwnBook type check default true\n"
             "option name BookFolder type string default <empty>\n"
+            "option name BookFile type string default <empty>\n"
             "option name Clear Hash type button\nuciok\n"
             "info string BOOK ERROR: Cannot load file: 'bookbtm.mbx'\nreadyok\n");
   EXPECT_EQ(std::tuple(run.exitCode, run.errors), std::tuple(0, ""));
