@@ -4,6 +4,8 @@
 #include "book/polyglot_book.h"
 #include "book/polyglot_choice.h"
 #include "book/polyglot_key.h"
+#include "book/book_move.h"
+#include "book/polyglot_builder.h"
 #include "book_test_files.h"
 #include "support/move_probe.h"
 
@@ -216,4 +218,87 @@ TEST_F(PolyglotBooks, MovesAreDrawnInProportionToTheirWeights) {
   EXPECT_EQ(PickByWeight({}, 7), NO_MOVE);
   Load(AFTER_E4);
   EXPECT_TRUE(PolyglotMoves(book_).empty());
+}
+
+// The engine over pipes, in a folder holding a Polyglot book written here (and no book of its own): UCI and xboard
+// play its moves, the illegal entry and the move of weight 0 never; "bk" shows the shares; OwnBook off switches it
+// off; a book cut short is reported and the engine plays on, searching.
+TEST(PolyglotEngine, BothProtocolsPlayFromTheBookFile) {
+  TempDir dir;
+  const u64 start = 0x463b96181691fc9c, afterE4 = 0x823c9b50fd114196;
+  const std::string book = PolyglotBytes({{afterE4, PolyglotField("e7", "e5"), 2},
+                                          {start, PolyglotField("e2", "e4"), 3},
+                                          {start, PolyglotField("e2", "e5"), 500},
+                                          {start, PolyglotField("d2", "d4"), 1},
+                                          {start, PolyglotField("g1", "f3"), 0}});
+  WriteTextFile(dir.File("book.bin"), book.substr(16) + book.substr(0, 16));  // sorted by key: start is the lower
+  WriteTextFile(dir.File("cut.bin"), book.substr(0, 40));
+  const std::string go = "go wtime 60000 btime 60000\n";
+  std::string uci = "uci\nsetoption name BookFile value book.bin\n";
+  for (int i = 0; i < 60; ++i) uci += "position startpos\n" + go;
+  uci += "position startpos moves e2e4\n" + go + "position startpos moves d2d4\ngo depth 1\n";
+  uci += "setoption name OwnBook value false\nposition startpos\ngo depth 1\nsetoption name OwnBook value true\n";
+  uci += "setoption name BookFile value cut.bin\nposition startpos\ngo depth 1\nisready\n";
+  const std::string output = RunEngine(uci, dir.Path()).output;
+  std::map<std::string, int> firstMoves;
+  std::istringstream lines(output);
+  std::vector<std::string> answers;  // "book MOVE" or "search MOVE", one per go
+  bool fromBook = false;
+  for (std::string line; std::getline(lines, line);) {
+    if (line.starts_with("info string book move ")) fromBook = true;
+    if (!line.starts_with("bestmove ")) continue;
+    answers.push_back((fromBook ? "book " : "search ") + line.substr(9, 4));
+    fromBook = false;
+  }
+  ASSERT_EQ(answers.size(), 64u) << output;
+  for (int i = 0; i < 60; ++i) ++firstMoves[answers[i]];
+  EXPECT_EQ(firstMoves.size(), 2u) << output;  // e2e4 and d2d4, 60 draws at 3 : 1
+  EXPECT_GT(firstMoves["book e2e4"], 0);
+  EXPECT_EQ(firstMoves["book e2e4"] + firstMoves["book d2d4"], 60);
+  EXPECT_EQ(answers[60], "book e7e5");
+  for (int i = 61; i < 64; ++i) EXPECT_TRUE(answers[i].starts_with("search ")) << answers[i];
+  EXPECT_NE(output.find("info string BookFile: Polyglot book 'cut.bin' is cut short: 40 bytes, not a whole number of "
+                        "16-byte entries\n"),
+            std::string::npos) << output;
+
+  const std::string xboard = "xboard\nprotover 2\nnew\nforce\noption BookFile=book.bin\nbk\ne2e4\nbk\nd7d5\nbk\n"
+                             "option OwnBook=0\nundo\nbk\noption OwnBook=1\nbk\noption BookFile=cut.bin\nbk\nquit\n";
+  EXPECT_EQ(RunEngine(xboard, dir.Path()).output,
+            " e2e4 75.0%\n d2d4 25.0%\n g1f3 0.0%\n\n e7e5 100.0%\n\n\n\n e7e5 100.0%\n\n"
+            "tellusererror BookFile: Polyglot book 'cut.bin' is cut short: 40 bytes, not a whole number of 16-byte "
+            "entries\n\n");
+  const std::string played = RunEngine("xboard\nprotover 2\noption BookFile=book.bin\nnew\ngo\n", dir.Path()).output;
+  EXPECT_TRUE(played.starts_with("move e2e4\n") || played.starts_with("move d2d4\n")) << played;
+}
+
+// The default book in both forms: every move the engine's own book has in the positions of its first six plies is in
+// book.bin with a weight, and in the first two plies, where no position is reached by two roads, nothing else is.
+TEST(PolyglotDefaultBook, HoldsTheMovesOfTheEnginesOwnBook) {
+#ifndef TAVREL_DEFAULT_BOOK_DIR
+  GTEST_SKIP() << "the default book was not built (xz is missing)";
+#else
+  PolyglotBook book;
+  ASSERT_TRUE(book.Open(std::string(TAVREL_DEFAULT_BOOK_DIR) + "/" + POLYGLOT_BOOK_NAME)) << book.Message().Text();
+  ASSERT_TRUE(EngineBook.OpenBookIn(TAVREL_DEFAULT_BOOK_DIR)) << EngineBook.Message().Text();
+  int positions = 0;
+  std::function<void(int)> walk = [&](int ply) {
+    ++positions;
+    Move candidates[MAX_LIST_MOVES];
+    std::set<Move> own(candidates, candidates + BookCandidates(candidates)), weighted;
+    for (const WeightedMove& move : PolyglotMoves(book)) {
+      EXPECT_GT(move.weight, 0u);
+      weighted.insert(move.move);
+    }
+    EXPECT_TRUE(std::includes(weighted.begin(), weighted.end(), own.begin(), own.end())) << ply;
+    if (ply < 2) {
+      EXPECT_EQ(weighted, own) << ply;
+    }
+    if (ply == 6) return;
+    for (Move move : own) WithMoveMade(move, [&] { walk(ply + 1); });
+  };
+  Load(START);
+  walk(0);
+  EXPECT_GT(positions, 20);
+  EngineBook.OpenBookIn("no such folder");
+#endif
 }
