@@ -16,6 +16,10 @@
 namespace {
 
 constexpr u64 RECORDS_PER_READ = 1024;
+// Bits of the filter that answers most lookups of keys a book does not take
+// before the search among those it takes: one bit for each value of a key's
+// low 20 bits.
+constexpr u64 FILTER_BITS = u64{1} << 20;
 
 // A position a book takes, and the weight of a move into it.
 struct TakenPosition {
@@ -58,7 +62,11 @@ class EntryCollector {
   bool TakeBookPositions(int side, DatabaseFile& database) {
     std::vector<TakenPosition>& taken = taken_[side];
     return ForEachRecord(database, [&](const PositionRecord& record) {
-      if (BookTakesRecord(side, record)) taken.push_back({record.Key(), MoverWeight(side, record)});
+      if (BookTakesRecord(side, record)) {
+        taken.push_back({record.Key(), MoverWeight(side, record)});
+        const u64 slot = record.Key() % FILTER_BITS;
+        filter_[side][slot / 64] |= u64{1} << (slot % 64);
+      }
       return taken.size() < 2 || taken[taken.size() - 2].key < taken.back().key;
     });
   }
@@ -90,9 +98,7 @@ class EntryCollector {
     for (MoveEntry* entry = list; entry < end; ++entry) {
       MakeMove(entry->move, undo);
       if (!KingLeftInCheck(entry->move, mover)) {
-        const std::vector<TakenPosition>& taken = taken_[SideToMove];
-        const auto found = std::lower_bound(taken.begin(), taken.end(), HashKey ^ toGameKey);
-        if (found != taken.end() && found->key == (HashKey ^ toGameKey)) {
+        if (const TakenPosition* found = Taken(static_cast<int>(SideToMove), HashKey ^ toGameKey)) {
           entries_.push_back({key, PolyglotMoveOf(entry->move), found->weight});
         }
       }
@@ -101,7 +107,16 @@ class EntryCollector {
     return true;
   }
 
+  const TakenPosition* Taken(int side, u64 gameKey) const {
+    const u64 slot = gameKey % FILTER_BITS;
+    if (!(filter_[side][slot / 64] >> (slot % 64) & 1)) return nullptr;
+    const std::vector<TakenPosition>& taken = taken_[side];
+    const auto found = std::lower_bound(taken.begin(), taken.end(), gameKey);
+    return found != taken.end() && found->key == gameKey ? &*found : nullptr;
+  }
+
   std::vector<TakenPosition> taken_[2];
+  std::vector<u64> filter_[2] = {std::vector<u64>(FILTER_BITS / 64), std::vector<u64>(FILTER_BITS / 64)};
   std::vector<RawEntry>& entries_;
 };
 
