@@ -190,13 +190,19 @@ bool ReadPosition(const char* text, EpdOperation& operation) {
   return true;
 }
 
+// ReadPosition that puts the old position back when it fails.
+bool ReplacePosition(const char* text, EpdOperation& operation) {
+  BackUpPosition();
+  if (ReadPosition(text, operation)) return true;
+  RestorePosition();
+  return false;
+}
+
 }  // namespace
 
 bool LoadPosition(const char* text) {
-  BackUpPosition();
   EpdOperation operation;
-  if (!ReadPosition(text, operation)) {
-    RestorePosition();
+  if (!ReplacePosition(text, operation)) {
     LastOutcome = LoadOutcome::Refused;
     return false;
   }
@@ -204,6 +210,11 @@ bool LoadPosition(const char* text) {
   ++LoadCount;
   LastOutcome = ReadEpdMove(operation) ? LoadOutcome::Loaded : LoadOutcome::EpdMoveNotRecognised;
   return LastOutcome == LoadOutcome::Loaded;
+}
+
+bool SetUpPosition(const char* text) {
+  EpdOperation ignored;
+  return ReplacePosition(text, ignored);
 }
 
 LoadOutcome LastLoadOutcome() { return LastOutcome; }

@@ -19,6 +19,11 @@ inline constexpr const char* INITIAL_POSITION = "rnbqkbnr/pppppppp/8/8/8/8/PPPPP
 // pieces alone: the rights and en-passant square read add no key.
 bool LoadPosition(const char* text);
 
+// LoadPosition for a tool that walks many positions and searches none: the
+// search keeps what it learnt (clearing its tables costs milliseconds), no EPD
+// operation is read, and the position does not count as loaded.
+bool SetUpPosition(const char* text);
+
 // How the last LoadPosition ended, for callers that tell the failures apart.
 enum class LoadOutcome { Loaded, Refused, EpdMoveNotRecognised };
 LoadOutcome LastLoadOutcome();

@@ -14,6 +14,7 @@
 #include "driver/command_loop.h"
 #include "driver/pondering.h"
 #include "driver/xboard.h"
+#include "engine/book_file.h"
 #include "engine/engine_setup.h"
 #include "engine/game.h"
 #include "engine/time_control.h"
@@ -162,6 +163,7 @@ void OptionCommand(const char*) {
   if (name == "BookFolder" && !OpenBookFrom(value)) {
     EngineLog << "BOOK ERROR: " << EngineBook.Message().Text();
   }
+  if (name == "BookFile" && !OpenBookFile(value)) std::printf("tellusererror BookFile: %s\n", BookFileMessage());
 }
 
 // "nps N": the clock counts N nodes a second instead of the wall clock's

@@ -37,7 +37,7 @@ void UserMoveCommand(const char* word);
 void NodeRateCommand(const char* word);
 // "memory MEGABYTES": the size of the transposition table.
 void MemoryCommand(const char* word);
-// "option NAME=VALUE": the engine's options ("OwnBook", "BookFolder").
+// "option NAME=VALUE": the engine's options ("OwnBook", "BookFolder", "BookFile").
 void OptionCommand(const char* word);
 // "otim N": the opponent's clock, read and not used.
 void OpponentTimeCommand(const char* word);

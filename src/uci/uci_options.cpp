@@ -7,6 +7,7 @@
 #include <sstream>
 #include <vector>
 
+#include "engine/book_file.h"
 #include "engine/engine_setup.h"
 #include "platform/engine_log.h"
 #include "search/trans_table.h"
@@ -54,6 +55,14 @@ bool SetBookFolder(const std::string& value) {
   return OpenBookFrom(value == EMPTY_STRING_VALUE ? std::string() : value);
 }
 
+// A book that cannot be used is reported here; the engine plays on without it.
+bool SetBookFile(const std::string& value) {
+  if (!OpenBookFile(value == EMPTY_STRING_VALUE ? std::string() : value)) {
+    std::printf("info string BookFile: %s\n", BookFileMessage());
+  }
+  return true;
+}
+
 bool ClearHash(const std::string&) {
   ClearTransTable();
   return true;
@@ -73,6 +82,7 @@ const UciOption UciOptions[] = {
     {"Ponder", "type check default false", SetPonder},
     {"OwnBook", "type check default true", SetOwnBook},
     {"BookFolder", "type string default <empty>", SetBookFolder},
+    {"BookFile", "type string default <empty>", SetBookFile},
     {"Clear Hash", "type button", ClearHash},
     {"Move Overhead",
      "type spin default " + std::to_string(DEFAULT_MOVE_OVERHEAD_MS) + " min 0 max " +

@@ -19,6 +19,7 @@ TEST(Uci, HandshakeIsExact) {
             "option name Ponder type check default false\n"
             "option name OwnBook type check default true\n"
             "option name BookFolder type string default <empty>\n"
+            "option name BookFile type string default <empty>\n"
             "option name Clear Hash type button\n"
             "option name Move Overhead type spin default 10 min 0 max 5000\nuciok\n"
             "info string BOOK ERROR: Cannot load file: 'bookbtm.mbx'\nreadyok\n");
