@@ -37,6 +37,7 @@ const char* const MoreFeatures[] = {
     "ping=1",     "analyze=1",  "sigint=0", "colors=0",  "playother=1", "usermove=0", "variants=\"normal\"",
     "san=0",      "time=1",     "draw=0",   "reuse=1",   "memory=1",    "nps=1", "option=\"OwnBook -check 1\"",
     "option=\"BookFolder -path .\"", "option=\"BookFile -file \"",
+    "option=\"Search -combo Classic /// Modern\"",
 };
 
 // Under a node rate the thinking line tells the time its nodes stand for.

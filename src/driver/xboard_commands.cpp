@@ -22,6 +22,7 @@
 #include "platform/clock.h"
 #include "platform/console_input.h"
 #include "platform/engine_log.h"
+#include "search/search_kind.h"
 #include "search/search_root.h"
 #include "search/search_stop.h"
 #include "search/think.h"
@@ -160,6 +161,9 @@ void OptionCommand(const char*) {
   std::string name, value;
   if (!SplitOption(ReadArguments(), name, value)) return;
   if (name == "OwnBook") UseOwnBook = std::atoi(value.c_str()) != 0;
+  if (name == "Search" && (value == "Classic" || value == "Modern")) {
+    CurrentSearchKind = value == "Modern" ? SearchKind::Modern : SearchKind::Classic;
+  }
   if (name == "BookFolder" && !OpenBookFrom(value)) {
     EngineLog << "BOOK ERROR: " << EngineBook.Message().Text();
   }

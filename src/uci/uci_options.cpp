@@ -10,6 +10,7 @@
 #include "engine/book_file.h"
 #include "engine/engine_setup.h"
 #include "platform/engine_log.h"
+#include "search/search_kind.h"
 #include "search/trans_table.h"
 
 bool UciPonder = false;
@@ -45,6 +46,13 @@ bool SetMoveOverhead(const std::string& value) {
   const long milliseconds = std::strtol(value.c_str(), &end, 10);
   if (end == value.c_str() || *end != '\0' || milliseconds < 0 || milliseconds > MAX_MOVE_OVERHEAD_MS) return false;
   MoveOverheadMs = milliseconds;
+  return true;
+}
+
+bool SetSearch(const std::string& value) {
+  const std::string lower = Lower(value);
+  if (lower != "classic" && lower != "modern") return false;
+  CurrentSearchKind = lower == "modern" ? SearchKind::Modern : SearchKind::Classic;
   return true;
 }
 
@@ -84,6 +92,7 @@ const UciOption UciOptions[] = {
     {"BookFolder", "type string default <empty>", SetBookFolder},
     {"BookFile", "type string default <empty>", SetBookFile},
     {"Clear Hash", "type button", ClearHash},
+    {"Search", "type combo default Classic var Classic var Modern", SetSearch},
     {"Move Overhead",
      "type spin default " + std::to_string(DEFAULT_MOVE_OVERHEAD_MS) + " min 0 max " +
          std::to_string(MAX_MOVE_OVERHEAD_MS),
