@@ -18,6 +18,7 @@ enum ModernFeature : u32 {
   FUTILITY_PRUNING = 1u << 4,
   CHECK_EXTENSION = 1u << 5,
   INTERNAL_REDUCTION = 1u << 6,
+  MODERN_TIME_USE = 1u << 7,
 };
 
 #ifndef TAVREL_MODERN_FEATURES

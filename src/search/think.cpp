@@ -14,6 +14,7 @@
 #include "search/draw.h"
 #include "search/root_moves.h"
 #include "search/score.h"
+#include "search/search_kind.h"
 #include "search/search_limits.h"
 #include "search/search_root.h"
 #include "search/search_state.h"
@@ -144,10 +145,21 @@ Window AspirationWindow(i16 score) {
   return {limit(score - ASPIRATION_MARGIN), limit(score + ASPIRATION_MARGIN)};
 }
 
+// The modern search on a clock starts no iteration that would likely end past
+// the budget: once half of it is spent (four fifths when the last iteration
+// changed its mind about the best move). A fixed time a move is used whole.
+bool NoTimeForAnotherIteration(bool bestMoveChanged) {
+  if (!Uses(MODERN_TIME_USE) || CurrentSearchMode != SearchMode::OwnMove) return false;
+  if (TimeBudgetMs >= HardTimeLimitMs || IterationDepth <= FIRST_ITERATION) return false;
+  const i64 share = bestMoveChanged ? TimeBudgetMs * 4 / 5 : TimeBudgetMs / 2;
+  return ClockMs() - SearchStartClock >= share;
+}
+
 // Iterations from IterationDepth on, until one of the ends of the search.
 void Deepen(Window window) {
   i64 extraTime = 0;
   int mateIterations = 0;
+  Move lastBest = BestMove;
   const u32 lastIteration = std::min<u32>(MaxSearchDepth, LAST_ITERATION);
   while (IterationDepth <= lastIteration) {
     const i16 score = SearchIteration(window, extraTime);
@@ -172,6 +184,9 @@ void Deepen(Window window) {
       EngineLog << "--- MATE: " << score << EndLine;
       if (++mateIterations >= MATE_ITERATIONS_TO_STOP) return;
     }
+    const bool bestMoveChanged = BestMove != lastBest;
+    lastBest = BestMove;
+    if (NoTimeForAnotherIteration(bestMoveChanged)) return;
     window = AspirationWindow(score);
     ++IterationDepth;
   }

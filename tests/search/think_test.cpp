@@ -12,7 +12,16 @@ constexpr u32 NO_DEPTH_LIMIT = 60;
 constexpr int DEEP_ENTRY = 6;
 constexpr Move MISFIT = MakeMoveCode(A3, A4, KIND_QUIET);  // a3 is empty
 
+// Both searches find each mate at its distance: the modern search prunes and reduces, but never a forced mate away.
 TEST_F(SearchTest, FindsMatesWithTheirDistanceAndLine) {
+  for (SearchKind kind : {SearchKind::Classic, SearchKind::Modern}) {
+    CurrentSearchKind = kind;
+    ExpectMatesFound();
+  }
+  CurrentSearchKind = SearchKind::Classic;
+}
+
+void SearchTest::ExpectMatesFound() {
   // The score: 8100 less the plies to the mate.
   const struct { const char* fen; int moves; i16 score; } problems[] = {
       {"6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - -", 1, 8099},  // back rank: Rd8
@@ -28,7 +37,8 @@ TEST_F(SearchTest, FindsMatesWithTheirDistanceAndLine) {
     ASSERT_TRUE(ForcesMateWithin(problem.moves) && !(problem.moves > 1 && ForcesMateWithin(problem.moves - 1)));
     const PositionSnapshot before = TakePositionSnapshot();
     const Move move = SearchTo(static_cast<u32>(2 * problem.moves + 3));
-    EXPECT_EQ(std::tuple(move, BestScore), std::tuple(BestMove, problem.score)) << problem.fen;
+    EXPECT_EQ(std::tuple(move, BestScore), std::tuple(BestMove, problem.score))
+        << problem.fen << (CurrentSearchKind == SearchKind::Modern ? " modern" : " classic");
     EXPECT_TRUE(ForcesMateWithin(problem.moves, move)) << MoveText(move);
     EXPECT_EQ(std::tuple(TakePositionSnapshot(), UndoTop, InCheckCount[BLACK] + InCheckCount[WHITE]),
               std::tuple(before, UndoRecords, 0u));
