@@ -8,6 +8,7 @@
 
 #include "board/load_position.h"
 #include "board/move_text.h"
+#include "board/search_memory.h"
 #include "book/opening_book.h"
 #include "engine/engine_setup.h"
 #include "engine/game.h"
@@ -20,7 +21,6 @@
 #include "search/score.h"
 #include "search/search_stop.h"
 #include "search/think.h"
-#include "search/trans_table.h"
 #include "uci/uci_options.h"
 
 namespace {
@@ -275,7 +275,7 @@ void CarryOut(const std::string& line) {
     Position(words);
   } else if (command == "ucinewgame") {
     AnswerWaitingSearch();
-    ClearTransTable();
+    ForgetSearchMemory();  // a new game is searched as by a fresh engine
   } else if (command == "setoption") {
     AnswerWaitingSearch();
     std::string rest;

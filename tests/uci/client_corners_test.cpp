@@ -221,3 +221,23 @@ TEST(UciCorners, TheTournamentManagersComplianceCheckPasses) {
   EXPECT_EQ(Count(report, "Failed"), 0) << report;
   std::filesystem::remove("compliance.txt");
 }
+
+// After "ucinewgame" a search is the search of a fresh engine: the same lines, move for move, node for node.
+TEST(UciCorners, ANewGameIsSearchedAsByAFreshEngine) {
+  const std::string game = "position startpos moves e2e4 e7e5 g1f3 b8c6 f1c4 g8f6\ngo depth 7\n";
+  auto searched = [](const std::string& output) {
+    std::string lines;
+    std::istringstream stream(output);
+    for (std::string line; std::getline(stream, line);) {
+      if (line.starts_with("info depth ")) lines += ValueOf(line, "depth") + " " + ValueOf(line, "nodes") + " " +
+                                                    line.substr(line.find(" pv ")) + "\n";
+    }
+    return lines;
+  };
+  const std::string fresh = searched(RunEngine("uci\nsetoption name OwnBook value false\n" + game).output);
+  // The same game searched before: a game that goes on keeps what the search learnt, a new one forgets it.
+  const std::string after = searched(RunEngine("uci\nsetoption name OwnBook value false\n" + game + "ucinewgame\n" +
+                                               game).output);
+  ASSERT_FALSE(fresh.empty());
+  EXPECT_EQ(after.substr(after.size() - fresh.size()), fresh);
+}
