@@ -205,9 +205,22 @@ def resolve_engine(spec, role, previous=None):
                    (role, base, REPO))
 
 
+def source_key(commit):
+    """What the engine's build reads at `commit`: the git trees of src/ and
+    cmake/ and CMakeLists.txt, hashed together; two commits that differ only
+    elsewhere (scripts, tests, documents) share one build. The commit itself
+    when one of them is missing."""
+    r = git("rev-parse", commit + ":src", commit + ":cmake", commit + ":CMakeLists.txt", check=False)
+    if r.returncode != 0:
+        return commit
+    import hashlib
+    return "src-" + hashlib.sha1(r.stdout.encode()).hexdigest()
+
+
 def build_revision(commit, jobs=2, log=print):
-    """The Release engine of `commit`, built once into build/rig/engines/COMMIT/."""
-    dest_dir = os.path.join(ENGINE_CACHE, commit)
+    """The Release engine of `commit`, built once into build/rig/engines/KEY/
+    (KEY from source_key)."""
+    dest_dir = os.path.join(ENGINE_CACHE, source_key(commit))
     dest = os.path.join(dest_dir, "tavrel")
     if os.access(dest, os.X_OK):
         return dest
@@ -216,7 +229,7 @@ def build_revision(commit, jobs=2, log=print):
             raise RigError("building %s needs %s, which is missing" % (commit[:12], tool))
     os.makedirs(dest_dir, exist_ok=True)
     log_path = os.path.join(dest_dir, "build.log")
-    log("building %s (Release, -j%d) ... log in %s" % (commit[:12], jobs, os.path.relpath(log_path)))
+    log("building %s (Release, -j%d) ... log in %s" % (commit[:12], jobs, show_path(log_path)))
     with tempfile.TemporaryDirectory(prefix="tavrel-rig-") as tmp, open(log_path, "w") as out:
         src, bld = os.path.join(tmp, "src"), os.path.join(tmp, "build")
         os.makedirs(src)
@@ -242,6 +255,12 @@ def build_revision(commit, jobs=2, log=print):
     return dest
 
 
+def show_path(path):
+    """A path relative to the current folder when it lies below it."""
+    rel = os.path.relpath(path)
+    return path if rel.startswith("..") else rel
+
+
 def sh(path):
     return "'" + path.replace("'", "'\\''") + "'"
 
@@ -257,7 +276,7 @@ def find_fastchess():
     path = shutil.which("fastchess")
     if path is None:
         raise RigError(FASTCHESS_HELP)
-    return path
+    return os.path.abspath(path)
 
 
 def find_program(name):
@@ -310,8 +329,9 @@ class FastchessReport:
 
 
 def run_fastchess(cmd, log_path, progress, nice=10):
-    """Runs fastchess, its whole output to log_path; calls progress(report)
-    after each of its rating reports. Returns (exit status, last report)."""
+    """Runs fastchess in the folder of log_path (where it leaves its
+    config.json), its whole output to log_path; calls progress(report) after
+    each of its rating reports. Returns (exit status, last report)."""
     if nice:
         cmd = ["nice", "-n", str(nice)] + cmd
     report = FastchessReport()
@@ -319,7 +339,7 @@ def run_fastchess(cmd, log_path, progress, nice=10):
         log.write("$ " + " ".join(quote_arg(a) for a in cmd) + "\n")
         log.flush()
         proc = subprocess.Popen(cmd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
-                                errors="replace")
+                                errors="replace", cwd=os.path.dirname(os.path.abspath(log_path)))
         pending = False
         try:
             for line in proc.stdout:
