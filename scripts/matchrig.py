@@ -205,6 +205,26 @@ def resolve_engine(spec, role, previous=None):
                    (role, base, REPO))
 
 
+def check_uci_options(engine):
+    """Starts the engine, sends `uci`, and raises RigError unless it answers
+    `uciok` and lists every UCI option the spec sets (a misspelt or missing
+    option would otherwise leave two engines the same without a word)."""
+    with tempfile.TemporaryDirectory(prefix="tavrel-uci-") as tmp:
+        try:
+            r = subprocess.run([engine.binary] + engine.args, input="uci\nquit\n", capture_output=True,
+                               text=True, errors="replace", timeout=20, cwd=tmp)
+        except (OSError, subprocess.TimeoutExpired) as e:
+            raise RigError("%s engine %s did not answer `uci`: %s" % (engine.role, engine.binary, e))
+    if "uciok" not in r.stdout.split():
+        raise RigError("%s engine %s does not speak UCI (no uciok after `uci`)" % (engine.role, engine.binary))
+    names = re.findall(r"^option name (.+?) type ", r.stdout, re.M)
+    known = {n.lower() for n in names}
+    for name, _ in engine.options:
+        if name.lower() not in known:
+            raise RigError("%s engine %s has no UCI option %r (its options: %s)" %
+                           (engine.role, engine.binary, name, ", ".join(names) or "none"))
+
+
 def source_key(commit):
     """What the engine's build reads at `commit`: the git trees of src/ and
     cmake/ and CMakeLists.txt, hashed together; two commits that differ only

@@ -30,10 +30,14 @@ class RigCase(unittest.TestCase):
     def setUp(self):
         self.tmp = tempfile.TemporaryDirectory(prefix="rig-test-")
         self.dir = self.tmp.name
-        # An "engine": any executable file will do, nothing runs it.
+        # An "engine" that answers `uci` with two options and plays nothing.
         self.engine = os.path.join(self.dir, "engine")
         with open(self.engine, "w") as f:
-            f.write("#!/bin/sh\nexit 0\n")
+            f.write("#!/bin/sh\n"
+                    "echo 'id name Fake'\n"
+                    "echo 'option name OwnBook type check default true'\n"
+                    "echo 'option name Search type combo default Classic var Classic var Modern'\n"
+                    "echo uciok\n")
         os.chmod(self.engine, os.stat(self.engine).st_mode | stat.S_IXUSR)
         self.fastchess = os.path.join(self.dir, "fastchess")
         with open(self.fastchess, "w") as f:
@@ -117,6 +121,18 @@ class SprtArguments(RigCase):
     def test_unknown_rig_option(self):
         r = self.run_script(SPRT, "--bonuds", "0,5", self.engine, self.engine)
         self.assertRefused(r, "unknown option --bonuds")
+
+    def test_unknown_uci_option(self):
+        r = self.run_script(SPRT, self.engine, ":Serch=Modern")
+        self.assertRefused(r, "has no UCI option 'Serch'", "OwnBook, Search")
+
+    def test_not_a_uci_engine(self):
+        mute = os.path.join(self.dir, "mute")
+        with open(mute, "w") as f:
+            f.write("#!/bin/sh\nexit 0\n")
+        os.chmod(mute, 0o755)
+        r = self.run_script(SPRT, self.engine, mute)
+        self.assertRefused(r, "does not speak UCI")
 
     def test_fastchess_missing(self):
         r = self.run_script(SPRT, self.engine, self.engine, fastchess=False)
