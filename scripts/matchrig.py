@@ -211,18 +211,58 @@ def check_uci_options(engine):
     option would otherwise leave two engines the same without a word)."""
     with tempfile.TemporaryDirectory(prefix="tavrel-uci-") as tmp:
         try:
-            r = subprocess.run([engine.binary] + engine.args, input="uci\nquit\n", capture_output=True,
-                               text=True, errors="replace", timeout=20, cwd=tmp)
-        except (OSError, subprocess.TimeoutExpired) as e:
-            raise RigError("%s engine %s did not answer `uci`: %s" % (engine.role, engine.binary, e))
-    if "uciok" not in r.stdout.split():
+            text, ok = uci_handshake([engine.binary] + engine.args, tmp)
+        except OSError as e:
+            raise RigError("%s engine %s could not be started: %s" % (engine.role, engine.binary, e))
+    if not ok:
         raise RigError("%s engine %s does not speak UCI (no uciok after `uci`)" % (engine.role, engine.binary))
-    names = re.findall(r"^option name (.+?) type ", r.stdout, re.M)
+    names = re.findall(r"^option name (.+?) type ", text, re.M)
     known = {n.lower() for n in names}
     for name, _ in engine.options:
         if name.lower() not in known:
             raise RigError("%s engine %s has no UCI option %r (its options: %s)" %
                            (engine.role, engine.binary, name, ", ".join(names) or "none"))
+
+
+def uci_handshake(cmd, cwd, timeout=20.0):
+    """Sends `uci`, reads until `uciok` (or end of output, or `timeout`
+    seconds), then `quit`. Returns (text read, whether uciok came)."""
+    import select
+    import time
+    proc = subprocess.Popen(cmd, stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                            cwd=cwd)
+    data, ok = b"", False
+    try:
+        try:
+            proc.stdin.write(b"uci\n")
+            proc.stdin.flush()
+        except OSError:  # it has already gone: read what it wrote
+            pass
+        deadline = time.monotonic() + timeout
+        while not ok:
+            left = deadline - time.monotonic()
+            if left <= 0 or not select.select([proc.stdout], [], [], left)[0]:
+                break
+            chunk = os.read(proc.stdout.fileno(), 65536)
+            if not chunk:
+                break
+            data += chunk
+            ok = b"uciok" in data.split()
+        for step in (lambda: proc.stdin.write(b"quit\n"), proc.stdin.close):
+            try:
+                step()
+            except OSError:
+                pass
+        try:
+            proc.wait(timeout=2)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            proc.wait()
+    finally:
+        if proc.poll() is None:
+            proc.kill()
+            proc.wait()
+    return data.decode("utf-8", "replace"), ok
 
 
 def source_key(commit):
