@@ -158,7 +158,7 @@ class SprtRun(RigCase):
         self.assertIn("option.Search=Modern", args)
         for expected in ["-sprt elo0=0 elo1=10 alpha=0.05 beta=0.05 model=normalized",
                          "-games 2 -repeat", "order=random", "-srand 7", "-concurrency 1",
-                         "option.OwnBook=false", "nodes=10000"]:
+                         "option.OwnBook=false", "nodes=10000", "restart=on"]:
             self.assertIn(expected, joined)
         self.assertEqual(args[-2:], ["-log", "file=x"])  # passed through
         # The stub's games: W-D-L 4-2-2, pentanomial [0, 1, 1, 1, 1].
