@@ -20,7 +20,7 @@ DEFAULT_OPENINGS = os.path.join(REPO, "data", "openings", "gnubook-8ply-1000.epd
 ENGINE_CACHE = os.path.join(REPO, "build", "rig", "engines")
 RUNS_DIR = os.path.join(REPO, "build", "rig", "runs")
 
-# Keys of an engine spec that set one of fastchess's per-engine limits rather
+# Keys of an engine argument that set one of fastchess's per-engine limits rather
 # than a UCI option: `tavrel:depth=4` caps that engine's search at 4 plies.
 FASTCHESS_ENGINE_KEYS = ("depth", "plies", "nodes", "st", "tc", "timemargin")
 
@@ -118,8 +118,8 @@ class Engine:
     """One player: a binary (given, or built from a revision) with its UCI
     options and fastchess limits."""
 
-    def __init__(self, spec, role):
-        self.spec = spec
+    def __init__(self, engine_arg, role):
+        self.engine_arg = engine_arg
         self.role = role
         self.binary = None        # path to the executable, once known
         self.revision = None      # full commit id when built from git
@@ -145,7 +145,7 @@ class Engine:
         return args
 
 
-def parse_spec_options(text, spec):
+def parse_spec_options(text, engine_arg):
     """`Name=Value,Name=Value`: UCI options, or fastchess limits for the keys of
     FASTCHESS_ENGINE_KEYS (in lower case)."""
     options, limits = [], []
@@ -154,7 +154,7 @@ def parse_spec_options(text, spec):
     for item in text.split(","):
         if "=" not in item or not item.split("=", 1)[0].strip():
             raise RigError("bad engine option %r in %r: use NAME=VALUE, several separated by commas" %
-                           (item, spec))
+                           (item, engine_arg))
         key, value = item.split("=", 1)
         key = key.strip()
         if key in FASTCHESS_ENGINE_KEYS:
@@ -176,17 +176,17 @@ def resolve_revision(rev):
     return r.stdout.strip() if r.returncode == 0 and r.stdout.strip() else None
 
 
-def resolve_engine(spec, role, previous=None):
-    """An Engine from `SPEC[:OPTIONS]`; SPEC is a path to an executable, a git
+def resolve_engine(engine_arg, role, previous=None):
+    """An Engine from `ENGINE[:OPTIONS]`; ENGINE is a path to an executable, a git
     revision of this repository, or empty (the previous engine's binary). Raises
     RigError with a message naming the problem."""
-    base, _, opts = spec.partition(":")
-    eng = Engine(spec, role)
+    base, _, opts = engine_arg.partition(":")
+    eng = Engine(engine_arg, role)
     eng.spec_base = base
-    eng.options, eng.limits = parse_spec_options(opts, spec)
+    eng.options, eng.limits = parse_spec_options(opts, engine_arg)
     if base == "":
         if previous is None:
-            raise RigError("%s engine %r has no binary or revision before ':'" % (role, spec))
+            raise RigError("%s engine %r has no binary or revision before ':'" % (role, engine_arg))
         eng.binary, eng.revision, eng.spec_base = previous.binary, previous.revision, previous.spec_base
         return eng
     looks_like_path = "/" in base or os.path.exists(base)
@@ -207,7 +207,7 @@ def resolve_engine(spec, role, previous=None):
 
 def check_uci_options(engine):
     """Starts the engine, sends `uci`, and raises RigError unless it answers
-    `uciok` and lists every UCI option the spec sets (a misspelt or missing
+    `uciok` and lists every UCI option the engine_arg sets (a misspelt or missing
     option would otherwise leave two engines the same without a word)."""
     with tempfile.TemporaryDirectory(prefix="tavrel-uci-") as tmp:
         try:
