@@ -64,13 +64,14 @@ def main():
     parser.add_argument("--plies", type=int, default=4)
     parser.add_argument("--depth", type=int, default=18)
     parser.add_argument("--hash", type=int, default=64)
+    parser.add_argument("--threads", type=int, default=1)
     parser.add_argument("--stockfish")
     parser.add_argument("--python-chess")
     options = parser.parse_args()
     corpus.load_python_chess(options.python_chess)
     chess = corpus.chess
     tavrel = Tavrel(os.path.abspath(options.engine), options.book_folder)
-    stockfish = corpus.Engine(corpus.find_stockfish(options.stockfish), options.hash)
+    stockfish = corpus.Engine(corpus.find_stockfish(options.stockfish), options.hash, options.threads)
 
     print("| line | book move | Stockfish's best | its score | book move's score | loss |")
     print("| --- | --- | --- | ---: | ---: | ---: |")

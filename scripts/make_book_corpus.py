@@ -6,13 +6,13 @@ Each game starts with a weighted random walk through a Polyglot opening book
 at every ply a move is drawn among the book's moves for the position, in
 proportion to their weights to the power --weight-power (0.5: the square
 roots, which spreads the games more evenly over the main moves), leaving out
-moves whose weight is under --min-share of the position's total. The walk is 6 to 12 plies long (drawn
-per game) and ends early where the book has no move. Stockfish then plays
-both sides at a fixed number of nodes a move, drawn per game within
---nodes-spread of --nodes (so that games from the same walk differ), one
-thread, hash cleared at the start of every game: a game depends on the seed
-and its round alone, and the same command makes the same file, whatever
---jobs is.
+moves whose weight is under --min-share of the position's total. The walk is
+6 to 12 plies long (drawn per game) and ends early where the book has no move.
+Stockfish then plays both sides at a fixed number of nodes a move, drawn per
+game within --nodes-spread of --nodes (so that games from the same walk
+differ), one thread, hash cleared at the start of every game: a game depends
+on the seed and its round alone, and the same command makes the same file,
+whatever --jobs is.
 
 A game ends, checked before every move, by checkmate, stalemate, insufficient
 material, the fifty-move rule, threefold repetition, or adjudication: a score
@@ -26,10 +26,10 @@ saying why the game ended.
 
 Needs python-chess (board, SAN and the Polyglot reader): found on the Python
 path, through --python-chess or $PYTHON_CHESS, or in ../shared/clients/python-chess.
-The default corpus was made with (see data/README.md):
+The default book's corpus was made with (see data/README.md):
 
-    nice -n 10 scripts/make_book_corpus.py --games 5000 --seed 24 \\
-        --date 2026.12.08 --out data/book-corpus-5000.pgn
+    nice -n 10 scripts/make_book_corpus.py --games 2300 --seed 24 \\
+        --date 2026.12.08 --out book-corpus-2300.pgn
 """
 
 import argparse
@@ -73,16 +73,16 @@ def find_stockfish(given):
 
 
 class Engine:
-    """A UCI engine over pipes: one thread, a small hash, fixed nodes a move."""
+    """A UCI engine over pipes (one thread unless told)."""
 
-    def __init__(self, path, hash_mb):
+    def __init__(self, path, hash_mb, threads=1):
         self.process = subprocess.Popen([path], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True, bufsize=1)
         self.name = "UCI engine"
         self.send("uci")
         for line in self.lines_until("uciok"):
             if line.startswith("id name "):
                 self.name = line[len("id name "):].strip()
-        self.send("setoption name Threads value 1")
+        self.send(f"setoption name Threads value {threads}")
         self.send(f"setoption name Hash value {hash_mb}")
         self.ready()
 
