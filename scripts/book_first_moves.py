@@ -19,6 +19,7 @@ import os
 import subprocess
 import sys
 
+sys.dont_write_bytecode = True  # no __pycache__ beside the scripts
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import make_book_corpus as corpus  # noqa: E402  (python-chess, Stockfish and its UCI pipe)
 
