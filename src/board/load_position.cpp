@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <cstdlib>
 #include <cstring>
 
 #include "board/bitboard.h"
@@ -148,10 +149,26 @@ void BuildOccupancy() {
   OccupiedDiagDown = RotateToDiagDown(Occupied);
 }
 
-void StartHistory() {
+// The half-move clock of a FEN: the number after the en-passant field. An EPD
+// line (operations, or nothing, after that field) has none and reads as 0. A
+// clock past the fifty-move rule draws as one at it does. The full-move
+// number after it plays no part.
+constexpr long LONGEST_HALF_MOVE_CLOCK = 100;
+
+u16 ReadHalfMoveClock(const char* text) {
+  text = SkipBlanks(text);
+  if (*text < '0' || *text > '9') return 0;
+  char* end = nullptr;
+  const long clock = std::strtol(text, &end, 10);
+  if (*end != '\0' && !IsBlank(*end) && *end != '\n' && *end != '\r') return 0;
+  return static_cast<u16>(std::min(clock, LONGEST_HALF_MOVE_CLOCK));
+}
+
+void StartHistory(u16 halfMoveClock) {
   std::fill(History, HistoryTop + 1, HistoryEntry{});
   HistoryTop = History;
   HistoryTop->key = HashKey;
+  HistoryTop->fifty = halfMoveClock;
 }
 
 bool ReadPosition(const char* text, EpdOperation& operation) {
@@ -160,25 +177,32 @@ bool ReadPosition(const char* text, EpdOperation& operation) {
   if (!ReadPlacement(text) || !ReadSideToMove(text)) return false;
   ReadCastleRights(text);
   ReadEnPassantSquare(text);
+  const u16 halfMoveClock = ReadHalfMoveClock(text);
   operation = FindEpdOperation(text);
   if (!PiecesAreSound(Board)) return false;
   DropImpossibleRights();
   BuildOccupancy();
   if (SideNotToMoveAttacked()) return false;
-  StartHistory();
+  StartHistory(halfMoveClock);
   RefreshGameCopy();
   GameSideToMove = SideToMove;
   GameMoveCount = 1;
   return true;
 }
 
+// ReadPosition that puts the old position back when it fails.
+bool ReplacePosition(const char* text, EpdOperation& operation) {
+  BackUpPosition();
+  if (ReadPosition(text, operation)) return true;
+  RestorePosition();
+  return false;
+}
+
 }  // namespace
 
 bool LoadPosition(const char* text) {
-  BackUpPosition();
   EpdOperation operation;
-  if (!ReadPosition(text, operation)) {
-    RestorePosition();
+  if (!ReplacePosition(text, operation)) {
     LastOutcome = LoadOutcome::Refused;
     return false;
   }
@@ -186,6 +210,11 @@ bool LoadPosition(const char* text) {
   ++LoadCount;
   LastOutcome = ReadEpdMove(operation) ? LoadOutcome::Loaded : LoadOutcome::EpdMoveNotRecognised;
   return LastOutcome == LoadOutcome::Loaded;
+}
+
+bool SetUpPosition(const char* text) {
+  EpdOperation ignored;
+  return ReplacePosition(text, ignored);
 }
 
 LoadOutcome LastLoadOutcome() { return LastOutcome; }

@@ -8,8 +8,8 @@
 // The position every game starts from.
 inline constexpr const char* INITIAL_POSITION = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
 
-// Sets up the position of a FEN or EPD line (the move-number fields are not
-// read), starts a new history and game copy, forgets what the search learnt,
+// Sets up the position of a FEN or EPD line (of the move-number fields, the
+// half-move clock counts toward the fifty-move rule), starts a new history and game copy, forgets what the search learnt,
 // and reads the move of a "bm" or "am" operation into EpdBestMove or
 // EpdAvoidMove. False, with everything left as it was, for text that does not
 // parse or a position that no game can reach (see position_soundness.h); false
@@ -18,6 +18,11 @@ inline constexpr const char* INITIAL_POSITION = "rnbqkbnr/pppppppp/8/8/8/8/PPPPP
 // squares that are impossible are read as absent. The key is made of the
 // pieces alone: the rights and en-passant square read add no key.
 bool LoadPosition(const char* text);
+
+// LoadPosition for a tool that walks many positions and searches none: the
+// search keeps what it learnt (clearing its tables costs milliseconds), no EPD
+// operation is read, and the position does not count as loaded.
+bool SetUpPosition(const char* text);
 
 // How the last LoadPosition ended, for callers that tell the failures apart.
 enum class LoadOutcome { Loaded, Refused, EpdMoveNotRecognised };

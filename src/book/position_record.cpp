@@ -1,6 +1,7 @@
 #include "book/position_record.h"
 
 #include <cstring>
+#include <utility>
 
 #include "book/byte_order.h"
 
@@ -113,6 +114,48 @@ bool PackBoard(const char* placement, size_t length, u8* out) {
   }
   codes.Fill();
   return true;
+}
+
+std::string RecordPositionText(const PositionRecord& record) {
+  // Letters by packed code, from code 4 on.
+  constexpr const char* PIECE_LETTERS = "BKNPQRbknpqr";
+  std::string text;
+  int squares = 0, empty = 0;
+  for (int i = 0; i < PACKED_CODE_COUNT && squares < SQUARE_COUNT; ++i) {
+    const u8 code = (record.board[i / 2] >> (i % 2 == 0 ? 4 : 0)) & 0x0f;
+    const int run = code < PACKED_EMPTY_RUN_MAX ? code + 1 : 1;
+    if (squares % 8 + run > 8) return "";
+    if (code < PACKED_EMPTY_RUN_MAX) {
+      empty += run;
+    } else {
+      if (empty > 0) text += static_cast<char>('0' + empty);
+      empty = 0;
+      text += PIECE_LETTERS[code - PACKED_EMPTY_RUN_MAX];
+    }
+    squares += run;
+    if (squares % 8 == 0) {
+      if (empty > 0) text += static_cast<char>('0' + empty);
+      empty = 0;
+      if (squares < SQUARE_COUNT) text += '/';
+    }
+  }
+  if (squares != SQUARE_COUNT) return "";
+  const bool whiteToMove = record.WhiteToMove();
+  text += whiteToMove ? " w " : " b ";
+  const size_t rightsAt = text.size();
+  for (const auto& [flag, letter] : {std::pair{FLAG_WHITE_SHORT, 'K'}, std::pair{FLAG_WHITE_LONG, 'Q'},
+                                     std::pair{FLAG_BLACK_SHORT, 'k'}, std::pair{FLAG_BLACK_LONG, 'q'}}) {
+    if (record.flags & flag) text += letter;
+  }
+  if (text.size() == rightsAt) text += '-';
+  if (record.plyAndPassant & PLY_EN_PASSANT_GIVEN) {
+    text += ' ';
+    text += static_cast<char>('a' + (record.flags & FLAG_EN_PASSANT_FILE));
+    text += whiteToMove ? '6' : '3';
+  } else {
+    text += " -";
+  }
+  return text;
 }
 
 double WhiteScore(double whiteWins, double blackWins, double draws) {

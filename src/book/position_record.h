@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "board/types.h"
 
@@ -54,6 +55,11 @@ bool SamePosition(const PositionRecord& a, const PositionRecord& b);
 // Packs the placement field of a FEN text (length characters) into out. False
 // when it holds a character that no placement has, or nothing at all.
 bool PackBoard(const char* placement, size_t length, u8* out);
+
+// The position of a record as the first four fields of a FEN text
+// ("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -"); empty when its
+// packed board does not fill the 64 squares exactly.
+std::string RecordPositionText(const PositionRecord& record);
 
 // The score from white's point of view, (w + d/2) / (w + b + d); 0 when no
 // game was counted.

@@ -1,12 +1,24 @@
 #include "driver/analysis.h"
 
+#include <cstdio>
+
 #include "board/move_text.h"
 #include "board/position.h"
-#include "book/book_move.h"
+#include "engine/book_file.h"
 #include "driver/command_loop.h"
 #include "engine/engine_setup.h"
 #include "engine/time_control.h"
 #include "search/draw.h"
+
+namespace {
+
+std::string PercentText(double percent) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%.1f%%", percent);
+  return text;
+}
+
+}  // namespace
 
 bool AnalysisPending;
 bool SearchRunning;
@@ -14,9 +26,11 @@ std::string BookMovesBeforeSearch;
 
 std::string BookMovesText() {
   std::string text;
-  Move candidates[MAX_LIST_MOVES];
-  const int count = UseOwnBook ? BookCandidates(candidates) : 0;
-  for (int i = 0; i < count; ++i) text += " " + MoveText(candidates[i]) + "\n";
+  for (const BookChoice& choice : BookChoices()) {
+    text += " " + MoveText(choice.move);
+    if (choice.percent) text += " " + PercentText(*choice.percent);
+    text += "\n";
+  }
   return text + "\n";
 }
 

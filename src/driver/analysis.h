@@ -15,8 +15,8 @@ extern bool SearchRunning;
 // search or a guess changes the board.
 extern std::string BookMovesBeforeSearch;
 
-// The book moves of the position on the board: a line " MOVE" for each, then
-// an empty line.
+// The book moves of the position on the board: a line " MOVE" for each (" MOVE
+// 52.1%" from a Polyglot book: its share of the weights), then an empty line.
 std::string BookMovesText();
 
 // In analysis mode, while an analysis is pending and nothing waits for the

@@ -11,6 +11,7 @@
 #include "platform/clock.h"
 #include "driver/command_loop.h"
 #include "engine/game.h"
+#include "engine/search_settings.h"
 #include "engine/time_control.h"
 #include "movegen/move_stack.h"
 #include "search/search_stop.h"
@@ -45,33 +46,6 @@ constexpr BenchPosition BENCH_POSITIONS[] = {
 
 constexpr i64 MS_PER_SECOND = 1000;
 
-// The settings a search reads, put back after the measurement.
-struct SearchSettings {
-  i32 engineState = EngineState;
-  u32 maxDepth = MaxSearchDepth;
-  i64 budgetMs = TimeBudgetMs;
-  i64 startClock = SearchStartClock;
-  bool stop = StopSearch;
-  bool inputStops = InputStopsSearch;
-  SearchMode mode = CurrentSearchMode;
-  i64 hardLimitMs = HardTimeLimitMs;
-  u64 nodeLimit = NodeLimit;
-  bool printThinking = PrintThinking;
-
-  void Restore() const {
-    EngineState = engineState;
-    MaxSearchDepth = maxDepth;
-    TimeBudgetMs = budgetMs;
-    SearchStartClock = startClock;
-    StopSearch = stop;
-    InputStopsSearch = inputStops;
-    CurrentSearchMode = mode;
-    HardTimeLimitMs = hardLimitMs;
-    NodeLimit = nodeLimit;
-    PrintThinking = printThinking;
-  }
-};
-
 // One position, loaded and searched; its moves made and the search's time
 // (the load, which clears the table, is not counted) are added to totals.
 void SearchBenchPosition(int number, const BenchPosition& position, u32 depthLimit, BenchTotals& totals) {
@@ -94,19 +68,16 @@ void SearchBenchPosition(int number, const BenchPosition& position, u32 depthLim
 
 BenchTotals RunBench(u32 depthLimit) {
   const SearchSettings saved;
+  const i32 engineState = EngineState;
   EngineState = ENGINE_THINKING;
-  TimeBudgetMs = NO_TIME_LIMIT_MS;
-  InputStopsSearch = false;
-  CurrentSearchMode = SearchMode::OwnMove;
-  HardTimeLimitMs = NO_TIME_LIMIT_MS;
-  NodeLimit = 0;
-  PrintThinking = false;
+  SetQuietSearch();
   BenchTotals totals{0, 0};
   int number = 0;
   for (const BenchPosition& position : BENCH_POSITIONS) {
     SearchBenchPosition(++number, position, depthLimit, totals);
   }
   saved.Restore();
+  EngineState = engineState;
   return totals;
 }
 

@@ -71,7 +71,9 @@ void GameMoveCommand(const char* word) {
 void NewCommand(const char*) {
   StartGame(INITIAL_POSITION);
   PonderMove = NO_MOVE;
-  DepthLimit = 0;  // a new game is played without the last game's depth limit
+  DepthLimit = 0;  // a new game is played without the last game's depth limit,
+  NodesPerSecond = 0;  // on the wall clock, and with its clock still to be told
+  ClockKnown = false;
   if (EngineState == ENGINE_ANALYZING) {
     AnalysisPending = true;
   } else {

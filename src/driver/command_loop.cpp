@@ -46,6 +46,7 @@ void TimeCommand(const char*) {
     UnreadWord(word, status);
   }
   AllocateTime(ownClock);
+  ClockKnown = true;
 }
 
 bool LooksLikeBaseTime(const char* word) {
@@ -86,6 +87,7 @@ void LevelCommand(const char*) {
   IncrementMs = increment >= 1 ? std::min(increment, MAX_INCREMENT_SECONDS) * MS_PER_SECOND : 0;
   ControlBaseMs = baseRead ? BaseTimeMs(base) : 0;
   FixedMoveMs = 0;
+  ClockKnown = false;  // the control's own time is the clock until "time" comes
 }
 
 void EasyCommand(const char*) { PonderEnabled = false; }
@@ -165,7 +167,7 @@ const CommandRow CommandTable[] = {
     {"random", Match::Exact, IgnoredWithArguments, Answered, PONDER_WORD},
     {"ics", Match::Exact, IgnoredWithArguments, Answered, PONDER_WORD},
     {"variant", Match::Exact, IgnoredWithArguments, Answered, PONDER_WORD},
-    {"nps", Match::Exact, IgnoredWithArguments, Answered, PONDER_WORD},
+    {"nps", Match::Exact, NodeRateCommand, Answered, PONDER_WORD},
     {"cores", Match::Exact, IgnoredWithArguments, Answered, PONDER_WORD},
     {"egtpath", Match::Exact, IgnoredWithArguments, Answered, PONDER_WORD},
     {"d", Match::Exact, ShowBoardCommand, Stops, OTHER_WORD},

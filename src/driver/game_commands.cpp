@@ -39,6 +39,7 @@ void TestCommand(const char*) {
   PonderEnabled = false;
   PrintBoard(Board);
   AllocateTime(UNLIMITED_CLOCK_CS);
+  ClockKnown = true;
 }
 
 void ForceCommand(const char*) {

@@ -12,6 +12,7 @@
 #include "driver/search_input.h"
 #include "engine/engine_setup.h"
 #include "engine/game.h"
+#include "engine/move_suggestion.h"
 #include "engine/time_control.h"
 #include "movegen/legal_moves.h"
 #include "platform/console_input.h"
@@ -34,9 +35,18 @@ const Feature Features[] = {{"done", "0"}, {"setboard", "1"}};
 // What the engine does beyond them.
 const char* const MoreFeatures[] = {
     "ping=1",     "analyze=1",  "sigint=0", "colors=0",  "playother=1", "usermove=0", "variants=\"normal\"",
-    "san=0",      "time=1",     "draw=0",   "reuse=1",   "memory=1",    "option=\"OwnBook -check 1\"",
-    "option=\"BookFolder -path .\"",
+    "san=0",      "time=1",     "draw=0",   "reuse=1",   "memory=1",    "nps=1", "option=\"OwnBook -check 1\"",
+    "option=\"BookFolder -path .\"", "option=\"BookFile -file \"",
+    "option=\"Search -combo Classic /// Modern\"",
 };
+
+// Under a node rate the thinking line tells the time its nodes stand for.
+void PrintThinkingOnNodeClock(const IterationReport& report) {
+  constexpr u64 MS_PER_SECOND = 1000;
+  IterationReport shown = report;
+  if (NodesPerSecond > 0) shown.elapsedMs = static_cast<i64>(report.nodes * MS_PER_SECOND / static_cast<u64>(NodesPerSecond));
+  PrintThinkingLine(shown);
+}
 
 constexpr i16 MATE_IN_ONE_SCORE = 8099;
 constexpr i16 MATE_SCORE_THRESHOLD = 8050;
@@ -115,12 +125,13 @@ bool PlayBookMove() {
 
 // The search for the engine's move; false when a command took the turn back.
 bool SearchOwnMove(bool goodPonder) {
-  if (FixedMoveMs > 0) AllocateMoveTime(FixedMoveMs);
+  PrepareOwnMoveLimits();
   AbandonSearch = false;
   EngineState = ENGINE_THINKING;
   SearchRunning = true;
   StartEngine(goodPonder, UNLIMITED_DEPTH);
   SearchRunning = false;
+  NodeLimit = 0;
   EngineState = ENGINE_PLAYING;
   if (AbandonSearch) EngineLog << "-M: the turn was taken back: no move" << EndLine;
   return !AbandonSearch;
@@ -141,6 +152,7 @@ bool XboardHandshake() {
       UnreadWord(greeting, status);  // an operator's first command is still carried out
     }
   }
+  ReportIterationTo = PrintThinkingOnNodeClock;
   std::printf("\n");
   for (const Feature& feature : Features) std::printf("feature %s=%s\n", feature.name, feature.value);
   std::printf("feature myname=\"%s %s\"\n", ENGINE_NAME, ENGINE_VERSION);
@@ -167,7 +179,8 @@ void PonderIfExpected() {
 Move HintMove() {
   if (EngineState == ENGINE_PONDERING) return PonderMove;
   if (SearchRunning) return MoveToPlayKnown ? BestMove : NO_MOVE;
-  return ExpectedReply();
+  if (const Move reply = ExpectedReply(); reply != NO_MOVE) return reply;
+  return SuggestedMove();
 }
 
 void EngineMove() {

@@ -21,5 +21,7 @@ void EngineMove();
 void PonderIfExpected();
 
 // The move the engine expects next, for "hint": the guess it ponders on, the
-// best move of a running analysis, or the table's move for the side to move.
+// best move of a running analysis, the table's move for the side to move, or
+// when the table has none (a game's first move) a suggestion of the book or
+// of a shallow search.
 Move HintMove();

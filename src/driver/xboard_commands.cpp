@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <sstream>
 #include <string>
 
 #include "board/move_text.h"
@@ -13,6 +14,7 @@
 #include "driver/command_loop.h"
 #include "driver/pondering.h"
 #include "driver/xboard.h"
+#include "engine/book_file.h"
 #include "engine/engine_setup.h"
 #include "engine/game.h"
 #include "engine/time_control.h"
@@ -20,6 +22,7 @@
 #include "platform/clock.h"
 #include "platform/console_input.h"
 #include "platform/engine_log.h"
+#include "search/search_kind.h"
 #include "search/search_root.h"
 #include "search/search_stop.h"
 #include "search/think.h"
@@ -130,13 +133,17 @@ void PlayOtherCommand(const char*) {
   if (PonderEnabled) PonderIfExpected();
 }
 
-void UserMoveCommand(const char*) {
-  char move[COMMAND_BUFFER_SIZE];
-  if (ReadWord(move, sizeof move) != WordStatus::Read) return;
-  if (AcceptsGameMove(move)) {
-    GameMoveCommand(move);
+// The move is the first word of the rest of the line; none there is an
+// error of this command alone, and the next line is a command of its own.
+void UserMoveCommand(const char* word) {
+  std::istringstream rest(ReadArguments());
+  std::string move;
+  if (!(rest >> move)) {
+    std::printf("Error (no move given): %s\n", word);
+  } else if (move.size() < COMMAND_BUFFER_SIZE && AcceptsGameMove(move.c_str())) {
+    GameMoveCommand(move.c_str());
   } else {
-    std::printf("Illegal move: %s\n", move);
+    std::printf("Illegal move: %s\n", move.c_str());
   }
 }
 
@@ -154,9 +161,21 @@ void OptionCommand(const char*) {
   std::string name, value;
   if (!SplitOption(ReadArguments(), name, value)) return;
   if (name == "OwnBook") UseOwnBook = std::atoi(value.c_str()) != 0;
+  if (name == "Search" && (value == "Classic" || value == "Modern")) {
+    CurrentSearchKind = value == "Modern" ? SearchKind::Modern : SearchKind::Classic;
+  }
   if (name == "BookFolder" && !OpenBookFrom(value)) {
     EngineLog << "BOOK ERROR: " << EngineBook.Message().Text();
   }
+  if (name == "BookFile" && !OpenBookFile(value)) std::printf("tellusererror BookFile: %s\n", BookFileMessage());
+}
+
+// "nps N": the clock counts N nodes a second instead of the wall clock's
+// time; 0 goes back to the wall clock.
+void NodeRateCommand(const char*) {
+  i32 rate;
+  if (!ReadNumber(rate)) return;
+  NodesPerSecond = rate > 0 ? rate : 0;
 }
 
 void OpponentTimeCommand(const char*) {

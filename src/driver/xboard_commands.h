@@ -32,9 +32,12 @@ void NoPostCommand(const char* word);
 void PlayOtherCommand(const char* word);
 // "usermove MOVE": the move, as if it came alone.
 void UserMoveCommand(const char* word);
+
+// "nps N": time counted in nodes, N a second.
+void NodeRateCommand(const char* word);
 // "memory MEGABYTES": the size of the transposition table.
 void MemoryCommand(const char* word);
-// "option NAME=VALUE": the engine's options ("OwnBook", "BookFolder").
+// "option NAME=VALUE": the engine's options ("OwnBook", "BookFolder", "BookFile").
 void OptionCommand(const char* word);
 // "otim N": the opponent's clock, read and not used.
 void OpponentTimeCommand(const char* word);

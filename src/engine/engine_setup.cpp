@@ -6,6 +6,7 @@
 #include "book/book_folders.h"
 #include "book/book_move.h"
 #include "book/opening_book.h"
+#include "engine/book_file.h"
 #include "movegen/legal_moves.h"
 #include "platform/engine_log.h"
 #include "search/think.h"
@@ -48,7 +49,7 @@ bool InitEngine() {
 
 Move ChooseBookMove() {
   if (!UseOwnBook || GameMoveCount >= BOOK_MOVE_LIMIT) return NO_MOVE;
-  return BookMove();
+  return UsingBookFile() ? BookFileMove() : BookMove();
 }
 
 Move GameEndOnBoard() {

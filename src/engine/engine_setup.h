@@ -20,8 +20,9 @@ constexpr int BOOK_MOVE_LIMIT = 64;
 // True by default; the interface may switch the book off.
 extern bool UseOwnBook;
 
-// A move from the book for the position on the board; 0 when the book is off,
-// the game is past BOOK_MOVE_LIMIT, or no move leads into the book.
+// A move from the book for the position on the board (the Polyglot book when
+// one is open, see book_file.h); 0 when the book is off, the game is past
+// BOOK_MOVE_LIMIT, or the book has no move for the position.
 Move ChooseBookMove();
 
 // The answer of the last search as a move that may be played: BestMove when

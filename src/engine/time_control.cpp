@@ -12,6 +12,8 @@ i32 IncrementMs;
 i64 ControlBaseMs;
 i64 FixedMoveMs;
 u32 DepthLimit;
+bool ClockKnown;
+i64 NodesPerSecond;
 
 namespace {
 // Shares of at least 5 s keep 1 s in reserve, shares of at least 2.2 s keep 0.5 s.
@@ -86,19 +88,44 @@ void AllocateTime(i64 ownClockCs) {
   SetLimits(SafeTimeLimits(allocation.budgetMs, ownClockCs * MS_PER_CS, FairShareMs()));
 }
 
-void AllocateClockTime(i64 ownClockMs, i32 incrementMs, i32 movesToGo) {
+void AllocateClockTime(i64 ownClockMs, i32 incrementMs, i32 movesToGo, i64 overheadMs) {
   const i32 controlMoves = movesToGo > 0 ? movesToGo : 0;
-  const TimeAllocation allocation = ComputeTimeAllocation(ownClockMs / MS_PER_CS, controlMoves, incrementMs, 0);
+  const i64 clockMs = std::max<i64>(ownClockMs - overheadMs, 0);
+  const TimeAllocation allocation = ComputeTimeAllocation(clockMs / MS_PER_CS, controlMoves, incrementMs, 0);
   MovesToGo = allocation.movesToGo;
-  SetLimits(SafeTimeLimits(allocation.budgetMs, ownClockMs, 0));
+  SetLimits(SafeTimeLimits(allocation.budgetMs - overheadMs, clockMs, 0));
 }
 
-void AllocateMoveTime(i64 moveMs) {
-  const i64 limit = std::max(LEAST_MOVE_MS, moveMs - FIXED_TIME_RESERVE_MS);
+void AllocateMoveTime(i64 moveMs, i64 overheadMs) {
+  const i64 limit = std::max(LEAST_MOVE_MS, moveMs - overheadMs - FIXED_TIME_RESERVE_MS);
   SetLimits({limit, limit});
 }
 
 void AllocateNoTime() { SetLimits({NO_TIME_LIMIT_MS, NO_TIME_LIMIT_MS}); }
+
+namespace {
+
+constexpr i64 MS_PER_SECOND = 1000;
+
+// The move's time as nodes at NodesPerSecond: no time of its own is left.
+void CountTimeInNodes(i64 moveMs) {
+  NodeLimit = moveMs >= NO_TIME_LIMIT_MS ? 0 : static_cast<u64>(std::max<i64>(moveMs * NodesPerSecond / MS_PER_SECOND, 1));
+  AllocateNoTime();
+}
+
+}  // namespace
+
+void PrepareOwnMoveLimits() {
+  NodeLimit = 0;
+  if (FixedMoveMs > 0) {
+    AllocateMoveTime(FixedMoveMs);
+  } else if (!ClockKnown && ControlBaseMs > 0) {
+    AllocateTime(ControlBaseMs / MS_PER_CS);
+  } else if (!ClockKnown && DepthLimit > 0) {
+    AllocateNoTime();
+  }
+  if (NodesPerSecond > 0) CountTimeInNodes(FixedMoveMs > 0 ? FixedMoveMs : TimeBudgetMs);
+}
 
 void StartEngine(bool goodPonder, u8 depth, SearchMode mode) {
   EngineLog << "-M: entered StartEngine, goodPonder: " << (goodPonder ? 1 : 0) << EndLine;

@@ -10,6 +10,8 @@ extern i32 IncrementMs;      // increment per move ("level")
 extern i64 ControlBaseMs;    // the time of a whole control ("level"); 0 when not known
 extern i64 FixedMoveMs;      // time for every move ("st"); 0 when the clock rules
 extern u32 DepthLimit;       // deepest iteration the interface allows ("sd"); 0 = none
+extern bool ClockKnown;      // the own clock was told ("time") since the control was set
+extern i64 NodesPerSecond;   // time counted in nodes at this rate ("nps"); 0 = the wall clock
 
 // Moves to go when no control is set: the whole game is shared as if 33 moves were left.
 constexpr i32 DEFAULT_MOVES_TO_GO = 33;
@@ -46,13 +48,22 @@ void AllocateTime(i64 ownClockCs);
 
 // The same for a clock in milliseconds with its own increment and, when the
 // interface tells it (movesToGo > 0), the moves to the next control.
-void AllocateClockTime(i64 ownClockMs, i32 incrementMs, i32 movesToGo);
+// overheadMs is what the interface and the network lose per move: it comes
+// off the clock the reserve is counted from, and off the move's share.
+void AllocateClockTime(i64 ownClockMs, i32 incrementMs, i32 movesToGo, i64 overheadMs = 0);
 
-// A fixed time for this move: the search stops a little before it.
-void AllocateMoveTime(i64 moveMs);
+// A fixed time for this move (less the overhead): the search stops a little before it.
+void AllocateMoveTime(i64 moveMs, i64 overheadMs = 0);
 
 // No clock: only the depth, the node count or the input ends the search.
 void AllocateNoTime();
+
+// The limits of the engine's own move under xboard, just before its search:
+// a fixed time per move when set; before any "time", the control's own time
+// as the clock, or no clock at all when only a depth limit was set; then,
+// with a node rate, the time turned into a node count (the wall clock no
+// longer counts).
+void PrepareOwnMoveLimits();
 
 // The depths a search is started with: at most DEEPEST_ITERATION iterations
 // (StartEngine cuts a deeper one to it), and a depth limit is never below the

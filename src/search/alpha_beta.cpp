@@ -1,6 +1,12 @@
 #include "search/alpha_beta.h"
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+
 #include "board/check.h"
+#include "eval/evaluate.h"
 #include "search/search_limits.h"
 #include "movegen/generate_all.h"
 #include "movegen/generate_evasions.h"
@@ -9,6 +15,7 @@
 #include "search/null_move.h"
 #include "search/quiesce.h"
 #include "search/score.h"
+#include "search/search_kind.h"
 #include "search/search_state.h"
 #include "search/search_stop.h"
 #include "search/table_probe.h"
@@ -26,6 +33,49 @@ constexpr int DEEP_NULL_DEPTH = 7;
 constexpr int DEEP_NULL_MATERIAL = 9;
 // Internal iterative deepening searches this much shallower for a first move.
 constexpr int IID_REDUCTION = 2;
+
+// The modern search's additions.
+// A node this shallow whose static score beats beta by a margin a ply is cut.
+constexpr int REVERSE_FUTILITY_DEPTH = 6;
+constexpr int REVERSE_FUTILITY_MARGIN = 80;
+// The null move's reduction grows by a ply each this much depth and each this
+// much the static score stands over beta (at most NULL_MARGIN_PLIES).
+constexpr int ADAPTIVE_NULL_REDUCTION = 3;
+constexpr int NULL_DEPTH_STEP = 4;
+constexpr int NULL_MARGIN_STEP = 200;
+constexpr int NULL_MARGIN_PLIES = 3;
+// Quiet moves that neither check nor answer a check: at a node this shallow,
+// those past 3 + depth² are not tried, and none is when the static score with
+// a margin a ply stays at or below alpha.
+constexpr int LATE_MOVE_PRUNING_DEPTH = 3;
+constexpr int LATE_MOVE_BASE_COUNT = 3;
+constexpr int FUTILITY_DEPTH = 2;
+constexpr int FUTILITY_MARGIN = 150;
+// From this depth, and after this many legal moves, quiet moves are searched
+// shallower first, by a reduction growing with both.
+constexpr int LATE_MOVE_REDUCTION_DEPTH = 3;
+constexpr int LATE_MOVE_REDUCTION_MOVES = 3;
+// Without a move from the table a node this deep is searched a ply shallower.
+constexpr int INTERNAL_REDUCTION_DEPTH = 4;
+
+constexpr int REDUCTION_TABLE_SIZE = 64;
+using ReductionTable = std::array<std::array<u8, REDUCTION_TABLE_SIZE>, REDUCTION_TABLE_SIZE>;
+
+const ReductionTable LateMoveReductions = [] {
+  ReductionTable table{};
+  for (int depth = 1; depth < REDUCTION_TABLE_SIZE; ++depth) {
+    for (int moves = 1; moves < REDUCTION_TABLE_SIZE; ++moves) {
+      table[depth][moves] = static_cast<u8>(0.75 + std::log(depth) * std::log(moves) / 2.25);
+    }
+  }
+  return table;
+}();
+
+int LateMoveReduction(int depth, int moves) {
+  return LateMoveReductions[std::min(depth, REDUCTION_TABLE_SIZE - 1)][std::min(moves, REDUCTION_TABLE_SIZE - 1)];
+}
+
+bool IsQuietMove(Move move) { return MoveKind(move) == KIND_QUIET || IsCastling(move); }
 
 // The window may be narrowed by the table except at the root's depth while
 // the root searches again after an aspiration failure.
@@ -46,6 +96,10 @@ int NullReduction(i32 depth) {
   return depth >= DEEP_NULL_DEPTH && PieceMaterial[SideToMove] >= DEEP_NULL_MATERIAL
              ? DEEP_NULL_REDUCTION
              : NULL_REDUCTION;
+}
+
+int AdaptiveNullReduction(i32 depth, int marginOverBeta) {
+  return ADAPTIVE_NULL_REDUCTION + depth / NULL_DEPTH_STEP + std::min(NULL_MARGIN_PLIES, marginOverBeta / NULL_MARGIN_STEP);
 }
 
 // A shallow table entry that already says the node stays below beta makes
@@ -86,19 +140,63 @@ void GenerateNodeList(UndoRecord& record) {
   SavePositionForUndo(record);
 }
 
-// The score of a legal move just made, for the side that made it. Once alpha
-// was raised, a null window first tests whether the move beats it.
-i16 SearchMove(i32 newDepth, i32 ply, i16 alpha, i16 beta, bool alphaRaised) {
+// The score of a legal move just made, for the side that made it. A reduced
+// move is first searched that much shallower with a null window, and again in
+// full only when it beats alpha. Once alpha was raised, a null window first
+// tests whether the move beats it.
+i16 SearchMove(i32 newDepth, i32 ply, i16 alpha, i16 beta, bool alphaRaised, int reduction = 0) {
   if (DrawCheck(TREE_REPEATS) != NO_MOVE) return DRAW_SCORE;
   UndoTop->listEnd = nullptr;
   if (newDepth < MIN_FULL_DEPTH || ply > LAST_FULL_PLY) {
     return Negate(Quiesce(0, ply + 1, Negate(beta), Negate(alpha)));
+  }
+  if (reduction > 0) {
+    const i32 reduced = newDepth - reduction;
+    const i16 nullAlpha = static_cast<i16>(-alpha - 1), nullBeta = Negate(alpha);
+    const i16 score = reduced < MIN_FULL_DEPTH ? Negate(Quiesce(0, ply + 1, nullAlpha, nullBeta))
+                                               : Negate(AlphaBeta(reduced - 1, ply + 1, nullAlpha, nullBeta, 1));
+    if (score <= alpha || StopSearch) return score;
+    UndoTop->listEnd = nullptr;  // the shallower search may have left a list of captures alone
   }
   if (alphaRaised) {
     i16 score = Negate(AlphaBeta(newDepth - 1, ply + 1, static_cast<i16>(-alpha - 1), Negate(alpha), 1));
     if (score <= alpha || score >= beta) return score;
   }
   return Negate(AlphaBeta(newDepth - 1, ply + 1, Negate(beta), Negate(alpha), 1));
+}
+
+// What the modern search knows of a node when it decides on a quiet move.
+struct LateMoveContext {
+  i32 depth;
+  bool pvNode;
+  bool mayPrune;  // neither a principal-variation node nor in check
+  i16 staticScore;
+};
+
+// A quiet move just made, not the table's move nor a killer, after
+// movesBefore legal moves: passed over (scored alpha, which the node does not
+// take) when the late-move or futility rule says so, otherwise searched,
+// reduced when it is late enough. A move that checks is always searched in full.
+i16 SearchQuietMove(const LateMoveContext& node, i32 newDepth, i32 ply, i16 alpha, i16 beta, bool alphaRaised,
+                    int movesBefore) {
+  FindCheckers(*UndoTop);
+  if (UndoTop->checkers != 0 || movesBefore == 0) return SearchMove(newDepth, ply, alpha, beta, alphaRaised);
+  if (node.mayPrune) {
+    if (Uses(LATE_MOVE_PRUNING) && node.depth <= LATE_MOVE_PRUNING_DEPTH &&
+        movesBefore >= LATE_MOVE_BASE_COUNT + node.depth * node.depth) {
+      return alpha;
+    }
+    if (Uses(FUTILITY_PRUNING) && node.depth <= FUTILITY_DEPTH &&
+        node.staticScore + FUTILITY_MARGIN * node.depth <= alpha) {
+      return alpha;
+    }
+  }
+  int reduction = 0;
+  if (Uses(LATE_MOVE_REDUCTIONS) && node.depth >= LATE_MOVE_REDUCTION_DEPTH &&
+      movesBefore >= LATE_MOVE_REDUCTION_MOVES) {
+    reduction = std::max(0, LateMoveReduction(node.depth, movesBefore) - (node.pvNode ? 1 : 0));
+  }
+  return SearchMove(newDepth, ply, alpha, beta, alphaRaised, reduction);
 }
 
 // Counts the node as in check on the line for as long as it is searched.
@@ -131,8 +229,17 @@ i16 AlphaBeta(i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNull) {
   const bool inCheck = record.checkers != 0;
   if (TableEndsNode(record, depth, alpha, beta)) return record.ttScore;
 
-  if (allowNull && !inCheck && PieceMaterial[SideToMove] != 0) {
-    const int reduction = NullReduction(depth);
+  const bool modern = CurrentSearchKind == SearchKind::Modern;
+  const bool pvNode = beta - alpha > 1;
+  const i16 staticScore = modern && !inCheck ? Evaluate(alpha, beta) : SCORE_ILLEGAL;
+  if (Uses(REVERSE_FUTILITY) && !pvNode && !inCheck && depth <= REVERSE_FUTILITY_DEPTH &&
+      std::abs(beta) < MATE_SCORE_LIMIT && staticScore - REVERSE_FUTILITY_MARGIN * depth >= beta) {
+    return staticScore;
+  }
+
+  const bool adaptiveNull = Uses(ADAPTIVE_NULL_MOVE);
+  if (allowNull && !inCheck && PieceMaterial[SideToMove] != 0 && (!adaptiveNull || staticScore >= beta)) {
+    const int reduction = adaptiveNull ? AdaptiveNullReduction(depth, staticScore - beta) : NullReduction(depth);
     if (!NullMovePointless(record, depth, reduction, beta)) {
       const i16 score = NullMoveScore(record, depth, reduction, ply, beta);
       if (StoppedAfterNullMove()) return SCORE_ILLEGAL;
@@ -140,26 +247,37 @@ i16 AlphaBeta(i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNull) {
     }
   }
 
-  if (record.ttDepth < depth - IID_REDUCTION) {
+  if (Uses(INTERNAL_REDUCTION)) {
+    if (record.hashMove == NO_MOVE && depth >= INTERNAL_REDUCTION_DEPTH) --depth;
+  } else if (record.ttDepth < depth - IID_REDUCTION) {
     AlphaBeta(depth - IID_REDUCTION, ply, alpha, beta, allowNull);
     if (const TransEntry* entry = ProbeTransTable()) record.hashMove = EntryMove(*entry);
   }
 
   const CheckOnLine check(inCheck);
-  const i32 newDepth = depth + check.Extension();
+  const int extension = Uses(CHECK_EXTENSION) ? (inCheck ? 1 : 0) : check.Extension();
+  const i32 newDepth = depth + extension;
   if (record.listEnd == nullptr) GenerateNodeList(record);
   MoveEntry* const start = (&record - 1)->listEnd;
   MarkHashAndKillers(start, record.listEnd, record);
 
+  const LateMoveContext node{depth, pvNode, !pvNode && !inCheck, staticScore};
   i16 best = SCORE_ILLEGAL;
   u32 bound = BOUND_UPPER;
   Move bestMove = NO_MOVE;
+  int legalMoves = 0;
   MoveOrder order = OrderOfList(start, record);
   while (MoveEntry* entry = PickNextMove(order)) {
     const Move move = entry->move;
     const bool alphaRaised = bound == BOUND_EXACT;
-    const i16 score =
-        TryMove(move, record, [=] { return SearchMove(newDepth, ply, alpha, beta, alphaRaised); });
+    const bool late = modern && !inCheck && IsQuietMove(move) && move != record.hashMove &&
+                      move != record.killer1 && move != record.killer2;
+    const int movesBefore = legalMoves;
+    const i16 score = TryMove(move, record, [&] {
+      ++legalMoves;
+      return late ? SearchQuietMove(node, newDepth, ply, alpha, beta, alphaRaised, movesBefore)
+                  : SearchMove(newDepth, ply, alpha, beta, alphaRaised);
+    });
     if (PollDue() && PollSaysStop()) return best;
 
     entry->score = score;

@@ -8,6 +8,7 @@
 #include "board/move_text.h"
 #include "board/position.h"
 #include "movegen/legal_moves.h"
+#include "search/draw.h"
 #include "search/trans_table.h"
 
 namespace {
@@ -37,12 +38,23 @@ void WriteClosingText(char* buffer, Move move) {
 
 bool IsRealMove(Move move) { return move != NO_MOVE && MoveKind(move) != KIND_NOT_A_MOVE; }
 
-// Returns the length of the moves written, each with its blank.
-size_t WriteLine(char* buffer, int plies) {
+size_t WriteMoveAndRest(char* buffer, int plies, Move move);
+
+// The game is drawn once a move of the line repeats a position for the third
+// time or reaches the fifty-move rule: no move follows.
+Move DrawnByLastMove() {
+  const Move draw = DrawCheck(ROOT_REPEATS);
+  return draw == GAME_REPETITION || draw == GAME_FIFTY_MOVES ? draw : NO_MOVE;
+}
+
+// Returns the length of the moves written, each with its blank. The first
+// move is firstMove when that is a legal move, else the table's.
+size_t WriteLine(char* buffer, int plies, Move firstMove) {
   if (plies <= 0) {
     *buffer = '\0';
     return 0;
   }
+  if (IsRealMove(firstMove) && IsGeneratedLegalMove(firstMove)) return WriteMoveAndRest(buffer, plies, firstMove);
   const TransEntry* entry = ProbeTransTable();
   const Move move = entry ? EntryMove(*entry) : NO_MOVE;
   // A move that does not fit the position (a key collision) ends the line
@@ -55,13 +67,22 @@ size_t WriteLine(char* buffer, int plies) {
     WriteClosingText(buffer, move);
     return 0;
   }
+  return WriteMoveAndRest(buffer, plies, move);
+}
+
+size_t WriteMoveAndRest(char* buffer, int plies, Move move) {
   char* after = MoveToText(buffer, move);
   *after++ = ' ';
   UndoRecord& record = *UndoTop;
   SavePositionForUndo(record);
   MakeMove(move, record);
   ++UndoTop;
-  const size_t rest = WriteLine(after, plies - 1);
+  size_t rest = 0;
+  if (const Move draw = DrawnByLastMove(); draw != NO_MOVE) {
+    std::strcpy(after, draw == GAME_REPETITION ? "1/2 - 1/2 (repetition)" : "1/2 - 1/2 (50 moves)");
+  } else {
+    rest = WriteLine(after, plies - 1, NO_MOVE);
+  }
   --UndoTop;
   UnmakeMove(move, record);
   return static_cast<size_t>(after - buffer) + rest;
@@ -69,8 +90,8 @@ size_t WriteLine(char* buffer, int plies) {
 
 }  // namespace
 
-size_t PvToText(char* buffer, int plies) {
+size_t PvToText(char* buffer, int plies, Move firstMove) {
   // Each move played takes the record at UndoTop; none is taken past the last.
   const int recordsLeft = static_cast<int>(UndoRecords + PLY_RECORDS - UndoTop);
-  return WriteLine(buffer, std::min({plies, PV_MAX_MOVES, recordsLeft}));
+  return WriteLine(buffer, std::min({plies, PV_MAX_MOVES, recordsLeft}), firstMove);
 }

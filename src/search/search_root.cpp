@@ -7,6 +7,7 @@
 #include "search/alpha_beta.h"
 #include "search/draw.h"
 #include "search/move_order.h"
+#include "search/root_moves.h"
 #include "search/score.h"
 #include "search/search_limits.h"
 #include "search/search_stop.h"
@@ -34,9 +35,15 @@ bool TableAnswersRoot(UndoRecord& root, i16& alpha, i16& beta) {
 }
 
 void GenerateRootList(UndoRecord& root) {
-  root.listEnd = root.checkers ? GenerateEvasions[SideToMove](MoveStack, root)
-                               : GenerateAll[SideToMove](MoveStack);
+  MoveEntry* const end = root.checkers ? GenerateEvasions[SideToMove](MoveStack, root)
+                                       : GenerateAll[SideToMove](MoveStack);
+  root.listEnd = KeepAllowedRootMoves(MoveStack, end);
   SavePositionForUndo(root);
+}
+
+// A search of some root moves only has no score for the position to store.
+void StoreRootResult(Move move, i16 score, int depth, u32 bound) {
+  if (!RootMovesRestricted()) StoreTransTable(move, score, depth, bound);
 }
 
 // The score of a legal root move just made.
@@ -58,7 +65,7 @@ i16 RootWithoutMoves(UndoRecord& root) {
   const Move result = mated ? GAME_MATED : GAME_STALEMATE;
   const i16 score = mated ? MatedAtPly(0) : DRAW_SCORE;
   MoveStack[0] = {score, result};
-  StoreTransTable(result, score, static_cast<int>(IterationDepth), BOUND_EXACT);
+  StoreRootResult(result, score, static_cast<int>(IterationDepth), BOUND_EXACT);
   return score;
 }
 
@@ -97,7 +104,7 @@ i16 SearchRoot(i16 alpha, i16 beta) {
     if (score > alpha) {
       if (score >= beta) {
         RewardCutoff(root, move, depth);
-        StoreTransTable(move, score, depth, BOUND_LOWER);
+        StoreRootResult(move, score, depth, BOUND_LOWER);
         std::swap(*bestEntry, MoveStack[0]);
         return score;
       }
@@ -107,7 +114,7 @@ i16 SearchRoot(i16 alpha, i16 beta) {
   }
 
   if (best == SCORE_ILLEGAL) return RootWithoutMoves(root);
-  StoreTransTable(bestEntry->move, best, depth, bound);
+  StoreRootResult(bestEntry->move, best, depth, bound);
   std::swap(*bestEntry, MoveStack[0]);
   return best;
 }

@@ -4,6 +4,7 @@
 
 #include "platform/clock.h"
 #include "platform/input_poll.h"
+#include "search/search_kind.h"
 #include "search/search_limits.h"
 #include "search/think.h"
 
@@ -12,6 +13,9 @@ bool MoveToPlayKnown;
 bool InputStopsSearch = true;
 
 namespace {
+
+// An iteration of the modern search under way may use this many budgets.
+constexpr i64 MODERN_BUDGETS_AT_MOST = 3;
 
 // The first iterations always run to their end.
 constexpr u32 LAST_UNTIMED_ITERATION = 2;
@@ -45,7 +49,10 @@ bool TimeIsUp() {
   const i64 elapsed = ClockMs() - SearchStartClock;
   if (elapsed >= HardTimeLimitMs) return true;
   if (IterationDepth <= LAST_UNTIMED_ITERATION) return false;
-  return NodeLimitReached() || TimeBudgetMs - elapsed < 1;
+  // The modern search decides between iterations when to stop: the budget is
+  // its aim, and an iteration under way may run on to a few budgets.
+  const i64 limit = Uses(MODERN_TIME_USE) ? TimeBudgetMs * MODERN_BUDGETS_AT_MOST : TimeBudgetMs;
+  return NodeLimitReached() || limit - elapsed < 1;
 }
 
 bool PollSaysStop() {

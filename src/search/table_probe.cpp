@@ -8,7 +8,7 @@ bool ProbeIntoRecord(UndoRecord& record) {
     return false;
   }
   record.hashMove = EntryMove(*entry);
-  record.ttScore = EntryScore(*entry);
+  record.ttScore = ScoreOutOfTable(EntryScore(*entry), CurrentPly());
   record.ttBound = EntryBound(*entry);
   record.ttDepth = static_cast<u8>(EntryDepth(*entry));
   return true;

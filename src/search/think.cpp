@@ -12,7 +12,9 @@
 #include "movegen/legal_moves.h"
 #include "movegen/move_stack.h"
 #include "search/draw.h"
+#include "search/root_moves.h"
 #include "search/score.h"
+#include "search/search_kind.h"
 #include "search/search_limits.h"
 #include "search/search_root.h"
 #include "search/search_state.h"
@@ -52,7 +54,8 @@ struct Window {
 // the first window and depth.
 void SeedFromTable(Window& window) {
   const TransEntry* entry = ProbeTransTable();
-  if (entry == nullptr) {
+  // An entry whose move may not be chosen says nothing of the moves that may.
+  if (entry == nullptr || !RootMoveAllowed(EntryMove(*entry))) {
     EngineLog << "---------- brak hm na poczatku!!!" << EndLine;
     return;
   }
@@ -121,7 +124,8 @@ i16 SearchIteration(const Window& window, i64& extraTime) {
 // The log's trace of a completed iteration, and the iteration for the interface.
 void ReportIteration(i16 score) {
   if (PonderSearch()) EngineLog << "-PONDER:" << EndLine;
-  const size_t movesLength = PvToText(PvText, static_cast<int>(std::min<u32>(IterationDepth, PV_MAX_MOVES)));
+  const size_t movesLength =
+      PvToText(PvText, static_cast<int>(std::min<u32>(IterationDepth, PV_MAX_MOVES)), BestMove);
   EngineLog << "-E: " << IterationDepth << ":\t" << score << "\t" << PvText << EndLine;
   if (PonderSearch() || !PrintThinking) return;
   // The interface is shown the moves, without the table's closing marks.
@@ -129,14 +133,6 @@ void ReportIteration(i16 score) {
   std::memcpy(moves, PvText, movesLength);
   moves[movesLength] = '\0';
   ReportIterationTo({IterationDepth, SelectiveDepth, score, ClockMs() - SearchStartClock, MovesMade, moves});
-}
-
-// The thinking line: depth, score (a mate as 100000 + moves, or -100000 - moves
-// when mated), centiseconds, nodes and the expected moves.
-void PrintThinkingLine(const IterationReport& report) {
-  std::printf("    %u     %d     %lld     %llu  %s\n", report.depth, ThinkingLineScore(report.score),
-              static_cast<long long>(report.elapsedMs / MS_PER_CENTISECOND),
-              static_cast<unsigned long long>(report.nodes), report.moves);
 }
 
 bool MateWithinHorizon(i16 score) {
@@ -149,10 +145,21 @@ Window AspirationWindow(i16 score) {
   return {limit(score - ASPIRATION_MARGIN), limit(score + ASPIRATION_MARGIN)};
 }
 
+// The modern search on a clock starts no iteration that would likely end past
+// the budget: once half of it is spent (four fifths when the last iteration
+// changed its mind about the best move). A fixed time a move is used whole.
+bool NoTimeForAnotherIteration(bool bestMoveChanged) {
+  if (!Uses(MODERN_TIME_USE) || CurrentSearchMode != SearchMode::OwnMove) return false;
+  if (TimeBudgetMs >= HardTimeLimitMs || IterationDepth <= FIRST_ITERATION) return false;
+  const i64 share = bestMoveChanged ? TimeBudgetMs * 4 / 5 : TimeBudgetMs / 2;
+  return ClockMs() - SearchStartClock >= share;
+}
+
 // Iterations from IterationDepth on, until one of the ends of the search.
 void Deepen(Window window) {
   i64 extraTime = 0;
   int mateIterations = 0;
+  Move lastBest = BestMove;
   const u32 lastIteration = std::min<u32>(MaxSearchDepth, LAST_ITERATION);
   while (IterationDepth <= lastIteration) {
     const i16 score = SearchIteration(window, extraTime);
@@ -177,6 +184,9 @@ void Deepen(Window window) {
       EngineLog << "--- MATE: " << score << EndLine;
       if (++mateIterations >= MATE_ITERATIONS_TO_STOP) return;
     }
+    const bool bestMoveChanged = BestMove != lastBest;
+    lastBest = BestMove;
+    if (NoTimeForAnotherIteration(bestMoveChanged)) return;
     window = AspirationWindow(score);
     ++IterationDepth;
   }
@@ -195,6 +205,14 @@ void StartSearch() {
 }
 
 }  // namespace
+
+// The thinking line: depth, score (a mate as 100000 + moves, or -100000 - moves
+// when mated), centiseconds, nodes and the expected moves.
+void PrintThinkingLine(const IterationReport& report) {
+  std::printf("    %u     %d     %lld     %llu  %s\n", report.depth, ThinkingLineScore(report.score),
+              static_cast<long long>(report.elapsedMs / MS_PER_CENTISECOND),
+              static_cast<unsigned long long>(report.nodes), report.moves);
+}
 
 void (*ReportIterationTo)(const IterationReport& report) = PrintThinkingLine;
 

@@ -40,6 +40,9 @@ struct IterationReport {
 // (mate in N moves) or -100000 - N (mated in N).
 extern void (*ReportIterationTo)(const IterationReport& report);
 
+// The xboard thinking line of the report, the default of ReportIterationTo.
+void PrintThinkingLine(const IterationReport& report);
+
 // A mate score as moves: N > 0 for a mate in N, -N when mated in N (0 when
 // mated now); 0 for a score that is no mate.
 int MateInMoves(i16 score);

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "board/position.h"
+#include "search/score.h"
 
 constexpr u32 DEFAULT_BUCKETS_PER_SIDE = 1u << 18;
 constexpr size_t MEGABYTE = size_t{1} << 20;
@@ -87,11 +88,29 @@ TransEntry* ProbeTransTable() {
   return nullptr;
 }
 
+namespace {
+
+bool IsMateScore(int score) { return score > MATE_SCORE_LIMIT && score <= MATE_SCORE; }
+
+}  // namespace
+
+i16 ScoreIntoTable(i16 score, int ply) {
+  if (IsMateScore(score)) return static_cast<i16>(score + ply);
+  if (IsMateScore(-score)) return static_cast<i16>(score - ply);
+  return score;
+}
+
+i16 ScoreOutOfTable(i16 stored, int ply) {
+  if (IsMateScore(stored)) return static_cast<i16>(stored - ply);
+  if (IsMateScore(-stored)) return static_cast<i16>(stored + ply);
+  return stored;
+}
+
 void StoreTransTable(Move move, i16 score, int depth, u32 bound) {
   depth = std::clamp(depth, 0, TRANS_MAX_DEPTH);
   bound &= BOUND_MASK;
   TransEntry* slots = CurrentTransBucket();
-  u32 info = PackInfo(score, depth, bound);
+  u32 info = PackInfo(ScoreIntoTable(score, CurrentPly()), depth, bound);
 
   // The same position in slot 0 is only deepened or given a tighter bound.
   if (HoldsCurrentPosition(slots[0])) {

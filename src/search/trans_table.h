@@ -62,6 +62,17 @@ inline i16 EntryScore(const TransEntry& entry) {
   return static_cast<i16>(static_cast<int>(entry.info >> 18) - TRANS_SCORE_OFFSET);
 }
 
+// Mate scores count plies from the root of the search that finds them. The
+// table keeps them counted from the node they belong to, so that a mate read
+// back at another ply, or by a later search, keeps its true distance: a score
+// of a mate in n plies from the node is stored as MATE_SCORE - n (and the
+// side mated's as -MATE_SCORE + n). Other scores are stored as they are.
+i16 ScoreIntoTable(i16 score, int ply);
+i16 ScoreOutOfTable(i16 stored, int ply);
+
+// The ply of the node being searched: the records are one per ply from the root.
+inline int CurrentPly() { return static_cast<int>(UndoTop - UndoRecords); }
+
 // The bucket of a position: the low bits of its key, in the half of its side to move.
 inline TransEntry* TransBucketOf(u64 key, u32 side) {
   return TransTable[(static_cast<u32>(key) & TransBucketMask) + side * (TransBucketMask + 1)];
@@ -82,7 +93,8 @@ inline void PrefetchCurrentTransBucket() {
 TransEntry* ProbeTransTable();
 
 // Stores for the current position, stamped with GameMoveCount, by the
-// replacement rule: a slot's worth is its age plus its depth.
+// replacement rule: a slot's worth is its age plus its depth. A mate score
+// goes in counted from the current ply (ScoreIntoTable).
 void StoreTransTable(Move move, i16 score, int depth, u32 bound);
 
 // Forgets every entry of both halves.

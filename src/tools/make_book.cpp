@@ -14,6 +14,7 @@
 #include "book/book_builder.h"
 #include "book/file_handle.h"
 #include "book/opening_book.h"
+#include "book/polyglot_builder.h"
 #include "book/position_database.h"
 #include "platform/same_file.h"
 #include "tools/conversion_error.h"
@@ -36,6 +37,7 @@ std::vector<std::string> BuiltFiles() {
     names.push_back(BookFileName(book, ".mbk"));
     names.push_back(BookFileName(book, ".mbx"));
   }
+  names.push_back(POLYGLOT_BOOK_NAME);
   return names;
 }
 
@@ -227,6 +229,13 @@ class BookMaker {
       }
       summary_.bookEntries[side] = book->Side(side).index[BUCKET_COUNT - 1];
     }
+    std::vector<PolyglotEntry> entries;
+    if (!PolyglotEntriesOf(databases, entries) ||
+        !WritePolyglotBook(Work(POLYGLOT_BOOK_NAME).c_str(), entries, databases.Message())) {
+      std::printf("%s", databases.Message().Text());
+      return false;
+    }
+    summary_.polyglotEntries = entries.size();
     return true;
   }
 
@@ -269,10 +278,11 @@ bool MakeBook(const std::vector<std::string>& pgnNames, const std::string& folde
     return false;
   }
   std::printf("makebook: done in %.1f s: %d games read, %d added, %d skipped; %d games in the book's game file, "
-              "%llu positions; book entries: %s %llu, %s %llu\n",
+              "%llu positions; book entries: %s %llu, %s %llu, %s %llu\n",
               summary.seconds, summary.gamesRead, summary.gamesAdded, summary.gamesSkipped, summary.gamesInFile,
               static_cast<unsigned long long>(summary.positions), BOOK_NAMES[BOOK_BLACK_TO_MOVE],
               static_cast<unsigned long long>(summary.bookEntries[BOOK_BLACK_TO_MOVE]),
-              BOOK_NAMES[BOOK_WHITE_TO_MOVE], static_cast<unsigned long long>(summary.bookEntries[BOOK_WHITE_TO_MOVE]));
+              BOOK_NAMES[BOOK_WHITE_TO_MOVE], static_cast<unsigned long long>(summary.bookEntries[BOOK_WHITE_TO_MOVE]),
+              POLYGLOT_BOOK_NAME, static_cast<unsigned long long>(summary.polyglotEntries));
   return true;
 }

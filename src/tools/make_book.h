@@ -2,7 +2,8 @@
 // operator otherwise takes one at a time. The games are added to the game
 // file kept with the book, so that a second run adds only new games; the
 // positions of every game in it are written, sorted, counted into the two
-// databases, and the two books are built from those. Everything is built
+// databases, and the two books are built from those, with the same book in
+// the Polyglot format (book.bin) beside them. Everything is built
 // under temporary names and put in place at the end: a failure leaves the
 // folder's book, databases and game file as they were.
 #pragma once
@@ -24,6 +25,7 @@ struct MakeBookSummary {
   int gamesInFile = 0;   // the games the book was made from
   u64 positions = 0;
   u64 bookEntries[2] = {};  // per book side
+  u64 polyglotEntries = 0;  // in book.bin
   double seconds = 0;
 };
 

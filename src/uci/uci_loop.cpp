@@ -8,10 +8,12 @@
 
 #include "board/load_position.h"
 #include "board/move_text.h"
+#include "board/search_memory.h"
 #include "book/opening_book.h"
 #include "engine/engine_setup.h"
 #include "engine/game.h"
 #include "engine/position_report.h"
+#include "engine/search_moves.h"
 #include "engine/time_control.h"
 #include "movegen/legal_moves.h"
 #include "platform/console_input.h"
@@ -19,7 +21,6 @@
 #include "search/score.h"
 #include "search/search_stop.h"
 #include "search/think.h"
-#include "search/trans_table.h"
 #include "uci/uci_options.h"
 
 namespace {
@@ -31,12 +32,14 @@ struct GoRequest {
   i64 clockMs[2] = {-1, -1};  // btime, wtime
   i64 incrementMs[2] = {0, 0};
   i32 movesToGo = 0;
+  bool clockGiven = false;  // a clock word came: the search is timed
   i64 moveTimeMs = 0;
   u32 depth = 0;
   u64 nodes = 0;
   i32 mate = 0;
   bool infinite = false;
   bool ponder = false;
+  std::vector<std::string> searchMoves;
 };
 
 // A search that waits for "stop" (or "ponderhit") before its answer.
@@ -45,6 +48,7 @@ Waiting Answer = Waiting::Nothing;
 GoRequest PonderRequest;  // the clock of a "go ponder", which counts from "ponderhit" on
 bool StoppedByInput = false;
 bool QuitRequested = false;
+bool PonderSearchRunning = false;  // a "go ponder" search, which a "ponderhit" concerns
 
 std::string LastIterationMoves;  // the expected line of the last iteration reported
 
@@ -98,18 +102,29 @@ void AnswerWaitingSearch() {
   PrintBestMove(AnswerMove());
 }
 
-void Search(u32 depth) {
+void Search(const GoRequest& request, u32 depth) {
+  if (!request.searchMoves.empty() && SearchOnlyMoves(request.searchMoves) == 0) {
+    std::printf("info string searchmoves: no legal move listed; every move is searched\n");
+  }
+  NodeLimit = request.nodes;
+  PonderSearchRunning = request.ponder;
   StopSearch = false;
   StartEngine(false, static_cast<u8>(depth));  // DepthOf gives at most UNLIMITED_DEPTH
   StoppedByInput = StopSearch && !TimeIsUp();
+  PonderSearchRunning = false;
+  NodeLimit = 0;
+  SearchEveryMove();
 }
 
+// A clock word makes the search timed: the side to move without a clock of
+// its own has none left.
 void SetClock(const GoRequest& request) {
   const int side = static_cast<int>(SideToMove);
   if (request.moveTimeMs > 0) {
-    AllocateMoveTime(request.moveTimeMs);
-  } else if (request.clockMs[side] >= 0) {
-    AllocateClockTime(request.clockMs[side], static_cast<i32>(request.incrementMs[side]), request.movesToGo);
+    AllocateMoveTime(request.moveTimeMs, MoveOverheadMs);
+  } else if (request.clockGiven) {
+    AllocateClockTime(std::max<i64>(request.clockMs[side], 0), static_cast<i32>(request.incrementMs[side]),
+                      request.movesToGo, MoveOverheadMs);
   } else {
     AllocateNoTime();
   }
@@ -133,7 +148,15 @@ GoRequest ReadGo(std::istringstream& words) {
     words >> value;
     return value;
   };
+  bool readingMoves = false;
   while (words >> word) {
+    const bool clockWord =
+        word == "wtime" || word == "btime" || word == "winc" || word == "binc" || word == "movestogo";
+    request.clockGiven = request.clockGiven || clockWord;
+    if (word == "searchmoves") {
+      readingMoves = true;
+      continue;
+    }
     if (word == "wtime") request.clockMs[WHITE] = std::max(0LL, number());
     else if (word == "btime") request.clockMs[BLACK] = std::max(0LL, number());
     else if (word == "winc") request.incrementMs[WHITE] = std::max(0LL, number());
@@ -145,6 +168,11 @@ GoRequest ReadGo(std::istringstream& words) {
     else if (word == "mate") request.mate = static_cast<i32>(std::clamp(number(), 1LL, 63LL));
     else if (word == "infinite") request.infinite = true;
     else if (word == "ponder") request.ponder = true;
+    else if (readingMoves) {
+      request.searchMoves.push_back(word);
+      continue;
+    }
+    readingMoves = false;
     if (!words) words.clear();
   }
   return request;
@@ -166,20 +194,20 @@ void Go(std::istringstream& words) {
   if (!waitsForStop) {
     if (const Move book = ChooseBookMove(); book != NO_MOVE) {
       std::printf("info string book move %s\n", MoveText(book).c_str());
+      // Interfaces that want a line with a score for every move get one.
+      std::printf("info depth 1 score cp 0 nodes 0 time 0 pv %s\n", MoveText(book).c_str());
       LastIterationMoves.clear();
       PrintBestMove(book);
       return;
     }
   }
   LastIterationMoves.clear();
-  NodeLimit = request.nodes;
   if (waitsForStop) {
     AllocateNoTime();
   } else {
     SetClock(request);
   }
-  Search(DepthOf(request));
-  NodeLimit = 0;
+  Search(request, DepthOf(request));
   if (waitsForStop) {
     Answer = request.ponder ? Waiting::Ponder : Waiting::Infinite;
     PonderRequest = request;
@@ -193,10 +221,10 @@ void PonderHit() {
   Answer = Waiting::Nothing;
   if (StoppedByInput) {  // cut short by this word: the search goes on, on the clock from now
     LastIterationMoves.clear();
-    NodeLimit = PonderRequest.nodes;
-    SetClock(PonderRequest);
-    Search(DepthOf(PonderRequest));
-    NodeLimit = 0;
+    GoRequest request = PonderRequest;
+    request.ponder = false;
+    SetClock(request);
+    Search(request, DepthOf(request));
   }
   PrintBestMove(AnswerMove());
 }
@@ -247,7 +275,7 @@ void CarryOut(const std::string& line) {
     Position(words);
   } else if (command == "ucinewgame") {
     AnswerWaitingSearch();
-    ClearTransTable();
+    ForgetSearchMemory();  // a new game is searched as by a fresh engine
   } else if (command == "setoption") {
     AnswerWaitingSearch();
     std::string rest;
@@ -267,10 +295,12 @@ LineVerdict WhileSearching(const char* line, size_t length) {
   char first[COMMAND_BUFFER_SIZE];
   FirstWordOfLine(line, length, first);
   const std::string word = first;
-  static const char* const STOPPING[] = {"stop", "ponderhit", "quit", "go", "position", "ucinewgame", "setoption", "uci"};
+  static const char* const STOPPING[] = {"stop", "quit", "go", "position", "ucinewgame", "setoption", "uci"};
   for (const char* stopping : STOPPING) {
     if (word == stopping) return LineVerdict::Stop;
   }
+  // A "ponderhit" ends a "go ponder" search only; the search of the engine's own move goes on.
+  if (word == "ponderhit" && PonderSearchRunning) return LineVerdict::Stop;
   EngineLog << "::cmd:: " << std::string(line, length) << EndLine;
   if (word == "isready") std::printf("readyok\n");
   return LineVerdict::Remove;

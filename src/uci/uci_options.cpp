@@ -7,11 +7,14 @@
 #include <sstream>
 #include <vector>
 
+#include "engine/book_file.h"
 #include "engine/engine_setup.h"
 #include "platform/engine_log.h"
+#include "search/search_kind.h"
 #include "search/trans_table.h"
 
 bool UciPonder = false;
+i64 MoveOverheadMs = DEFAULT_MOVE_OVERHEAD_MS;
 
 namespace {
 
@@ -38,11 +41,34 @@ bool SetHash(const std::string& value) {
   return ResizeTransTable(static_cast<u32>(megabytes));
 }
 
+bool SetMoveOverhead(const std::string& value) {
+  char* end = nullptr;
+  const long milliseconds = std::strtol(value.c_str(), &end, 10);
+  if (end == value.c_str() || *end != '\0' || milliseconds < 0 || milliseconds > MAX_MOVE_OVERHEAD_MS) return false;
+  MoveOverheadMs = milliseconds;
+  return true;
+}
+
+bool SetSearch(const std::string& value) {
+  const std::string lower = Lower(value);
+  if (lower != "classic" && lower != "modern") return false;
+  CurrentSearchKind = lower == "modern" ? SearchKind::Modern : SearchKind::Classic;
+  return true;
+}
+
 bool SetPonder(const std::string& value) { return ReadCheck(value, UciPonder); }
 bool SetOwnBook(const std::string& value) { return ReadCheck(value, UseOwnBook); }
 
 bool SetBookFolder(const std::string& value) {
   return OpenBookFrom(value == EMPTY_STRING_VALUE ? std::string() : value);
+}
+
+// A book that cannot be used is reported here; the engine plays on without it.
+bool SetBookFile(const std::string& value) {
+  if (!OpenBookFile(value == EMPTY_STRING_VALUE ? std::string() : value)) {
+    std::printf("info string BookFile: %s\n", BookFileMessage());
+  }
+  return true;
 }
 
 bool ClearHash(const std::string&) {
@@ -64,7 +90,13 @@ const UciOption UciOptions[] = {
     {"Ponder", "type check default false", SetPonder},
     {"OwnBook", "type check default true", SetOwnBook},
     {"BookFolder", "type string default <empty>", SetBookFolder},
+    {"BookFile", "type string default <empty>", SetBookFile},
     {"Clear Hash", "type button", ClearHash},
+    {"Search", "type combo default Classic var Classic var Modern", SetSearch},
+    {"Move Overhead",
+     "type spin default " + std::to_string(DEFAULT_MOVE_OVERHEAD_MS) + " min 0 max " +
+         std::to_string(MAX_MOVE_OVERHEAD_MS),
+     SetMoveOverhead},
 };
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "board/types.h"
+
 // The "option name ..." lines, in order.
 void PrintUciOptions();
 
@@ -13,3 +15,8 @@ void SetUciOption(const std::string& arguments);
 
 // True when the interface said it may ask the engine to ponder.
 extern bool UciPonder;
+
+// What the interface and the network lose per move ("Move Overhead"), in milliseconds.
+constexpr i64 DEFAULT_MOVE_OVERHEAD_MS = 10;
+constexpr i64 MAX_MOVE_OVERHEAD_MS = 5000;
+extern i64 MoveOverheadMs;

@@ -44,6 +44,25 @@ TEST_F(BoardTest, WhatIsReadAndWhatIsReadAsAbsent) {
   EXPECT_EQ(std::tuple(TotalMaterial, InvariantViolations()), std::tuple(206, ""));
 }
 
+// The half-move clock of a FEN starts the history's count toward the fifty-move rule; an EPD line has none, and what is
+// written back is the same either way.
+TEST_F(BoardTest, TheHalfMoveClockIsReadWhenTheTextHasOne) {
+  const std::pair<const char*, int> cases[] = {
+      {"4k3/8/8/8/8/8/8/R3K3 w - - 99 80", 99},  {"4k3/8/8/8/8/8/8/R3K3 w - - 7", 7},
+      {"4k3/8/8/8/8/8/8/R3K3 w - -  \t12  3\n", 12}, {"4k3/8/8/8/8/8/8/R3K3 w - - 250 900", 100},
+      {"4k3/8/8/8/8/8/8/R3K3 w - - 99999999999999999999 1", 100},
+      {"4k3/8/8/8/8/8/8/R3K3 w - -", 0},          {"4k3/8/8/8/8/8/8/R3K3 w - - bm Ra8;", 0},
+      {"4k3/8/8/8/8/8/8/R3K3 w - - 12a 3", 0},    {"4k3/8/8/8/8/8/8/R3K3 w - - -5 3", 0},
+      {"4k3/8/8/8/8/8/8/R3K3 w", 0},
+  };
+  for (auto [text, clock] : cases) {
+    Load(INITIAL_POSITION);
+    Load(text);
+    EXPECT_EQ(std::tuple(HistoryTop - History, History[0].fifty), std::tuple(0, clock)) << text;
+    EXPECT_EQ(PositionText(), "4k3/8/8/8/8/8/8/R3K3 w - -") << text;
+  }
+}
+
 // Texts that do not parse and positions no game can reach: each is refused, and what was loaded before stays, the
 // search's memory included.
 TEST_F(BoardTest, RefusedTextsLeaveEverythingAsItWas) {

@@ -77,3 +77,30 @@ inline void WriteBook(const std::string& baseName, std::vector<u64> keys) {
   WriteTextFile(baseName + ".mbx", BookIndexBytes(keys));
   WriteTextFile(baseName + ".mbk", BookRecordBytes(keys));
 }
+
+// A Polyglot book entry as the tests write it: key, move field, weight; learn is the key's low word, to see that
+// every field is read from its own bytes.
+struct PolyglotRow {
+  u64 key;
+  u16 move, weight;
+};
+
+// The 16-byte entries, each field highest byte first, in the order given.
+inline std::string PolyglotBytes(const std::vector<PolyglotRow>& rows) {
+  auto bigEndian = [](u64 value, int bytes) {
+    std::string text;
+    for (int i = bytes - 1; i >= 0; --i) text += static_cast<char>(value >> (8 * i));
+    return text;
+  };
+  std::string bytes;
+  for (const PolyglotRow& row : rows) {
+    bytes += bigEndian(row.key, 8) + bigEndian(row.move, 2) + bigEndian(row.weight, 2) + bigEndian(row.key, 4);
+  }
+  return bytes;
+}
+
+// The move field of from-square, to-square (as "e2") and promotion number, put together here by hand.
+inline u16 PolyglotField(const char* from, const char* to, int promotion = 0) {
+  auto number = [](const char* square) { return (square[1] - '1') * 8 + (square[0] - 'a'); };
+  return static_cast<u16>(promotion << 12 | number(from) << 6 | number(to));
+}

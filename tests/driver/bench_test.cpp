@@ -99,3 +99,14 @@ TEST(Bench, PrintsEachPositionThenTheTotalsAndTheGameGoesOn) {
   EXPECT_NE(after.find(std::string("FEN: ") + fen + "\n"), std::string::npos) << after;
   EXPECT_NE(after.find("total nodes: " + std::to_string(LegalMoves().size())), std::string::npos) << after;
 }
+
+// Each search has its own signature: the classic one's above, the modern one's here. Chosen by its option, under
+// either protocol, and back to the classic search on the same engine.
+TEST(Bench, EachSearchHasItsSignature) {
+  const std::string xboard = RunEngine("xboard\noption Search=Modern\nbench\noption Search=Classic\nbench\nquit\n").output;
+  EXPECT_NE(xboard.find("Nodes: 1575429\n"), std::string::npos) << xboard;  // the modern search's
+  EXPECT_NE(xboard.find("Nodes: 6977869\n"), std::string::npos) << xboard;
+  const std::string uci = RunEngine("uci\nsetoption name Search value modern\nsetoption name Search value Clever\n").output;
+  EXPECT_NE(uci.find("info string option Search: value not taken: Clever\n"), std::string::npos) << uci;
+  EXPECT_EQ(Count(uci, "value not taken"), 1) << uci;
+}

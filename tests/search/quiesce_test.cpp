@@ -71,5 +71,5 @@ TEST(Quiesce, AtItsLimitsCapturesAreScoredByTheEvaluationAndChecksAnsweredOnlyAf
   Load("7k/6Q1/6K1/8/8/8/8/8 b - -");  // mated
   EXPECT_EQ(Quiet(0, 3), StandPat());
   EXPECT_EQ(Quiet(0, 3, 1), -8097);  // mated three plies below the root
-  EXPECT_EQ(Stored(), std::tuple(GAME_MATED, BOUND_EXACT, 0, -8097));
+  EXPECT_EQ(Stored(), std::tuple(GAME_MATED, BOUND_EXACT, 0, -8100));  // the table counts from the node: mated here
 }

@@ -8,6 +8,7 @@
 #include "platform/console_input.h"
 #include "engine/time_control.h"
 #include "search/score.h"
+#include "search/search_kind.h"
 #include "search/search_state.h"
 #include "search/search_stop.h"
 #include "search/think.h"
@@ -75,7 +76,9 @@ class SearchTest : public testing::Test {
   void SetUp() override {
     std::tie(CurrentSearchMode, PrintThinking, InputStopsSearch) = std::tuple(SearchMode::OwnMove, false, true);
     std::tie(MovesToGo, TimeBudgetMs) = std::tuple(DEFAULT_MOVES_TO_GO, UNLIMITED_MS);
+    CurrentSearchKind = SearchKind::Classic;
   }
+  void ExpectMatesFound();
   // Thinks on the loaded position, at most depth iterations deep, as if begun that long ago.
   static Move SearchTo(u32 depth, i64 begunMsAgo = 0) {
     std::tie(MaxSearchDepth, StopSearch, SearchStartClock, UndoTop) =

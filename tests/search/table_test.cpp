@@ -1,6 +1,8 @@
 // The transposition table: fields, sizes, side halves, key bits and replacement worked by hand; the line read back.
 #include <fstream>
+#include <sstream>
 
+#include "search/table_probe.h"
 #include "search_probe.h"
 #include "support/resource_limit.h"
 
@@ -29,7 +31,7 @@ static std::string Found(u64 key, u32 side = WHITE) {
 TEST(TransTable, FieldsLimitsAndEmptySlots) {
   ClearTransTable();
   At(ALPHA, WHITE, 65535);  // the age is kept modulo 512, apart from the score
-  StoreTransTable(GAME_MATED, -8095, 5, BOUND_EXACT);  // a mate score is never adjusted for the ply
+  StoreTransTable(GAME_MATED, -8095, 5, BOUND_EXACT);  // at the root, a mate score is stored as it is
   const TransEntry* entry = ProbeTransTable();
   ASSERT_NE(entry, nullptr);
   EXPECT_EQ(std::tuple(EntryMove(*entry), EntryScore(*entry), EntryDepth(*entry), EntryBound(*entry), EntryAge(*entry)),
@@ -151,6 +153,29 @@ TEST(TransTable, ReplacementKeepsWhatIsWorthMore) {
   }
 }
 
+// Mate scores go into the table counted from the node and come back counted from the root of whoever reads them;
+// other scores, the king's capture among them, are stored as they are.
+TEST(TransTable, MateScoresAreKeptRelativeToTheirNode) {
+  const struct { i16 score; int ply; i16 stored; } cases[] = {
+      {8097, 0, 8097}, {8097, 2, 8099}, {-8096, 4, -8100}, {-8093, 3, -8096}, {8051, 10, 8061},
+      {8050, 10, 8050}, {-8050, 7, -8050}, {120, 30, 120}, {0, 5, 0}, {8190, 9, 8190}, {-8190, 9, -8190},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ScoreIntoTable(c.score, c.ply), c.stored) << c.score << " at ply " << c.ply;
+    EXPECT_EQ(ScoreOutOfTable(c.stored, c.ply), c.score) << c.score << " at ply " << c.ply;
+  }
+  // Stored at ply 5, read at ply 1: a mate four plies below the node is still four plies below it.
+  ClearTransTable();
+  At(ALPHA);
+  UndoTop = UndoRecords + 5;
+  StoreTransTable(E2E4, 8091, 6, BOUND_EXACT);
+  UndoTop = UndoRecords + 1;
+  UndoRecord& record = *UndoTop;
+  ASSERT_TRUE(ProbeIntoRecord(record));
+  EXPECT_EQ(record.ttScore, 8095);
+  UndoTop = UndoRecords;
+}
+
 static std::string Pv(int plies) {
   const auto before = std::tuple(TakePositionSnapshot(), UndoTop);
   char text[PV_TEXT_SIZE];
@@ -159,20 +184,43 @@ static std::string Pv(int plies) {
   return text;
 }
 
+// Stores each move of text as the table's move of the position it is played from.
+static void StoreLine(const char* text) {
+  Line line;
+  std::istringstream words(text);
+  for (std::string move; words >> move;) {
+    StoreTransTable(LegalMoveNamed(move), 0, 4, BOUND_EXACT);
+    line.Play(move);
+  }
+}
+
+static std::string PvStartingWith(const char* move) {
+  char text[PV_TEXT_SIZE];
+  PvToText(text, PV_MAX_MOVES, LegalMoveNamed(move));
+  return text;
+}
+
 TEST(PvText, FollowsTheTableForTwelveMovesAtMostWithinTheRecordsUpToAResultOrAMisfit) {
   Load(INITIAL_POSITION);
   UndoTop = UndoRecords;
-  {
-    Line line;  // both knights out and back, each position storing the move played from it
-    for (const char* move : {"g1f3", "g8f6", "f3g1", "f6g8"}) {
-      StoreTransTable(LegalMoveNamed(move), 0, 4, BOUND_EXACT);
-      line.Play(move);
-    }
-  }
-  const std::string twelve = "g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8 ";
-  EXPECT_EQ(std::tuple(Pv(3), Pv(0), Pv(12), Pv(40)), std::tuple("g1f3 g8f6 f3g1 ", "", twelve, twelve));  // a circle
+  StoreLine("a2a3 a7a6 b2b3 b7b6 c2c3 c7c6 d2d3 d7d6 e2e3 e7e6 f2f3 f7f6 g2g3 g7g6");
+  const std::string twelve = "a2a3 a7a6 b2b3 b7b6 c2c3 c7c6 d2d3 d7d6 e2e3 e7e6 f2f3 f7f6 ";
+  EXPECT_EQ(std::tuple(Pv(3), Pv(0), Pv(12), Pv(40)), std::tuple("a2a3 a7a6 b2b3 ", "", twelve, twelve));
   UndoTop = UndoRecords + PLY_RECORDS - 3;
-  EXPECT_EQ(Pv(12), "g1f3 g8f6 f3g1 ");
+  EXPECT_EQ(Pv(12), "a2a3 a7a6 b2b3 ");
+  UndoTop = UndoRecords;
+  // The move the search chose stands first, whatever the table holds for the position; the table goes on after it.
+  EXPECT_EQ(PvStartingWith("b2b3"), "b2b3 NOE ");
+  StoreLine("b2b3 a7a6");  // the start position's entry keeps a2a3; the position after b2b3 gets a7a6
+  EXPECT_EQ(std::tuple(PvStartingWith("b2b3"), Pv(1)), std::tuple("b2b3 a7a6 NOE ", "a2a3 "));
+  EXPECT_EQ(PvStartingWith("h2h5"), twelve);  // no move of the position: the table's line
+
+  Load(INITIAL_POSITION);
+  StoreLine("g1f3 g8f6 f3g1 f6g8");  // both knights out and back: the third start position draws
+  EXPECT_EQ(Pv(12), "g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8 1/2 - 1/2 (repetition)");
+  Load("8/8/8/4k3/8/8/8/R3K3 w - - 98 80");
+  StoreLine("a1a2 e5e4 a2a3");  // the second move reaches the hundredth half-move
+  EXPECT_EQ(Pv(12), "a1a2 e5e4 1/2 - 1/2 (50 moves)");
   UndoTop = UndoRecords;
   // The table's entry for the start position, and the line read from it: no pawn moves three squares, nothing to
   // capture, the other side's move and a blocked castling do not fit.

@@ -1,4 +1,5 @@
 // Whole searches: mates, thinking lines, results and draws at the root, the records, and what stops a search.
+#include <sstream>
 #include <numeric>
 
 #include "platform/input_poll.h"
@@ -11,7 +12,16 @@ constexpr u32 NO_DEPTH_LIMIT = 60;
 constexpr int DEEP_ENTRY = 6;
 constexpr Move MISFIT = MakeMoveCode(A3, A4, KIND_QUIET);  // a3 is empty
 
+// Both searches find each mate at its distance: the modern search prunes and reduces, but never a forced mate away.
 TEST_F(SearchTest, FindsMatesWithTheirDistanceAndLine) {
+  for (SearchKind kind : {SearchKind::Classic, SearchKind::Modern}) {
+    CurrentSearchKind = kind;
+    ExpectMatesFound();
+  }
+  CurrentSearchKind = SearchKind::Classic;
+}
+
+void SearchTest::ExpectMatesFound() {
   // The score: 8100 less the plies to the mate.
   const struct { const char* fen; int moves; i16 score; } problems[] = {
       {"6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - -", 1, 8099},  // back rank: Rd8
@@ -27,13 +37,33 @@ TEST_F(SearchTest, FindsMatesWithTheirDistanceAndLine) {
     ASSERT_TRUE(ForcesMateWithin(problem.moves) && !(problem.moves > 1 && ForcesMateWithin(problem.moves - 1)));
     const PositionSnapshot before = TakePositionSnapshot();
     const Move move = SearchTo(static_cast<u32>(2 * problem.moves + 3));
-    EXPECT_EQ(std::tuple(move, BestScore), std::tuple(BestMove, problem.score)) << problem.fen;
+    EXPECT_EQ(std::tuple(move, BestScore), std::tuple(BestMove, problem.score))
+        << problem.fen << (CurrentSearchKind == SearchKind::Modern ? " modern" : " classic");
     EXPECT_TRUE(ForcesMateWithin(problem.moves, move)) << MoveText(move);
     EXPECT_EQ(std::tuple(TakePositionSnapshot(), UndoTop, InCheckCount[BLACK] + InCheckCount[WHITE]),
               std::tuple(before, UndoRecords, 0u));
     Line line;  // the line: the move, then the mate and "#"
     EXPECT_TRUE(std::string(PvText).starts_with(MoveText(move) + " ") && line.PlayLegal(PvText) == "#" &&
                 line.Length() == static_cast<size_t>(2 * problem.moves - 1) && IsCheckmate()) << PvText;
+  }
+}
+
+// A mate the table learnt in an earlier search keeps its distance when it is read back two and four plies on: the
+// table counts mates from the node, not from the root of the search that found them.
+TEST_F(SearchTest, MatesReadBackThroughTheTableKeepTheirDistance) {
+  Load("5rk1/5Npp/8/8/2Q5/8/6PP/6K1 w - -");  // Nh6+ Kh8 Qg8+ Rxg8 Nf7 mate
+  SearchTo(9);
+  ASSERT_EQ(BestScore, 8095);
+  std::istringstream moves(PvText);
+  std::string played[4];
+  for (std::string& move : played) moves >> move;
+  Line line;
+  for (const auto& [first, second, score] : {std::tuple(0, 1, 8097), std::tuple(2, 3, 8099)}) {
+    line.Play(played[first]);
+    line.Play(played[second]);
+    SearchTo(3);
+    EXPECT_EQ(BestScore, score) << PvText;
+    EXPECT_EQ(ThinkingLineScore(BestScore), 100000 + (8101 - score) / 2);
   }
 }
 

@@ -1,7 +1,13 @@
 // "makebook" in process: the files of the step-by-step chain, games added once, failures; its sort against std::sort.
 #include "pgn_test_files.h"
 #include "support/resource_limit.h"
+#include "book/book_builder.h"
+#include "book/polyglot_choice.h"
+#include "book/polyglot_key.h"
+#include "book/position_database.h"
+#include "tools/game_file.h"
 #include "tools/line_sort.h"
+#include "tools/position_lines.h"
 
 const std::string BOOK_FILES[] = {"white.db", "black.db", "bookbtm.mbk", "bookbtm.mbx", "bookwtm.mbk", "bookwtm.mbx"};
 
@@ -47,7 +53,8 @@ TEST_F(MakeBook, GivesTheFilesOfTheStepByStepChain) {
     EXPECT_GT(ReadFile(name).size(), 0u) << name;
   }
   const std::string entries = "book entries: bookbtm " + std::to_string(ReadFile("bookbtm.mbk").size() / 6) +
-                              ", bookwtm " + std::to_string(ReadFile("bookwtm.mbk").size() / 6) + "\n";
+                              ", bookwtm " + std::to_string(ReadFile("bookwtm.mbk").size() / 6) + ", book.bin " +
+                              std::to_string(ReadFile("books/book.bin").size() / 16) + "\n";
   EXPECT_NE(made.find(Summary(300, 300, 0, 300) + std::to_string(Lines(ReadFile("games.pos")).size()) +
                       " positions; " + entries),
             std::string::npos) << made;
@@ -69,6 +76,64 @@ TEST_F(MakeBook, ASecondPgnAddsOnlyItsNewGames) {
   EXPECT_NE(Run("makebook all.pgn into once").find(Summary(150, 150, 0, 150)), std::string::npos);
   EXPECT_EQ(ReadFile("book.game"), ReadFile("once/book.game"));
   for (const std::string& name : BOOK_FILES) EXPECT_EQ(ReadFile(name), ReadFile("once/" + name)) << name;
+  EXPECT_EQ(ReadFile("book.bin"), ReadFile("once/book.bin"));
+}
+
+// Every position of every game in the game file, walked here move by move: the entries of its Polyglot key in
+// book.bin are exactly its legal moves that lead into a position the books take, by the database records found for
+// the keys the game's moves make, each weighted 2 x wins + draws of the side that moves (added up over the keys of ours
+// the position has: en-passant squares and castlings make more than one); heaviest first. book.bin holds no other key,
+// in order.
+TEST_F(MakeBook, ThePolyglotBookHoldsTheMovesIntoTheBooksWeightedByTheirResults) {
+  WriteTextFile("games.pgn", ReadTestData("selfplay-300.pgn"));
+  ASSERT_NE(Run("makebook games.pgn into books").find("makebook: done"), std::string::npos);
+  PositionDatabase databases;
+  ASSERT_TRUE(databases.OpenDatabases("books/white.db", "books/black.db"));
+  FileHandle games(std::fopen("books/book.game", "rb"));
+  std::set<std::pair<u64, u32>> walked;        // our key and the side to move
+  std::map<u64, std::map<u16, u32>> expected;  // by Polyglot key: move field, weight
+  for (GameRecord game; ReadGame(game, games.get());) {
+    Load(INITIAL_POSITION);
+    const int plies = std::min(PlyCountOf(game.header), POSITION_LINE_LIMIT);
+    for (int ply = 0; ply < plies; ++ply) {
+      std::map<u16, u32>& moves = expected[PolyglotKey()];
+      const int mover = static_cast<int>(SideToMove);
+      for (Move move : walked.emplace(HashKey, SideToMove).second ? LegalMoves() : std::vector<Move>()) {
+        WithMoveMade(move, [&] {
+          const std::optional<PositionRecord> record =
+              databases.FindRecord(static_cast<int>(SideToMove), KeyLow(HashKey), KeyHigh(HashKey));
+          if (!record || !BookTakesRecord(static_cast<int>(SideToMove), *record)) return;
+          moves[PolyglotMoveOf(move)] += 2 * (mover == WHITE ? record->whiteWins : record->blackWins) + record->draws;
+        });
+      }
+      SavePositionForUndo(UndoRecords[ply]);
+      MakeMove(game.moves[ply], UndoRecords[ply]);
+    }
+  }
+  PolyglotBook book;
+  ASSERT_TRUE(book.Open("books/book.bin")) << book.Message().Text();
+  size_t positionsWithMoves = 0;
+  for (const auto& [key, moves] : expected) {
+    std::map<u16, u32> found;
+    u32 lastWeight = 0xffff;
+    for (const PolyglotEntry& entry : book.EntriesOf(key)) {
+      EXPECT_TRUE(found.emplace(entry.move, entry.weight).second);
+      EXPECT_LE(entry.weight, lastWeight);
+      lastWeight = entry.weight;
+    }
+    EXPECT_EQ(found, moves) << std::hex << key;
+    positionsWithMoves += !found.empty();
+  }
+  EXPECT_GT(positionsWithMoves, 1000u);
+  const std::string bytes = ReadFile("books/book.bin");
+  u64 previous = 0;
+  for (size_t at = 0; at < bytes.size(); at += 16) {
+    u64 key = 0;
+    for (size_t i = 0; i < 8; ++i) key = key << 8 | static_cast<u8>(bytes[at + i]);
+    EXPECT_LE(previous, key);
+    EXPECT_TRUE(expected.count(key)) << std::hex << key;
+    previous = key;
+  }
 }
 
 // Each failure, at whatever stage, and each refusal leaves every file of the book's folder as it was, game file
@@ -92,6 +157,10 @@ TEST_F(MakeBook, AFailureOrARefusalLeavesTheBookAsItWas) {
        "Cannot open file: books/makebook.tmp/black.db\n"},
       {"a book that cannot be written", [&] { folder("books/makebook.tmp/bookbtm.mbx"); }, "new.pgn",
        "Cannot create index file: 'books/makebook.tmp/bookbtm.mbx'\n"},
+      {"a Polyglot book that cannot be written", [&] { folder("books/makebook.tmp/book.bin"); }, "new.pgn",
+       "Cannot create file: 'books/makebook.tmp/book.bin'\n"},
+      {"the Polyglot book named as a PGN file", [] {}, "new.pgn books/book.bin",
+       "makebook: refused: it would write 'books/book.bin', which is the PGN file 'books/book.bin'\n"},
       {"a folder where a book file goes",
        [&] { std::filesystem::remove("books/bookwtm.mbx"), folder("books/bookwtm.mbx"); }, "new.pgn",
        "makebook: cannot replace 'books/bookwtm.mbx': it is a folder\n"},

@@ -1,0 +1,50 @@
+#include "engine/book_file.h"
+
+#include <random>
+
+#include "board/position.h"
+#include "book/book_move.h"
+#include "book/polyglot_choice.h"
+#include "engine/engine_setup.h"
+
+namespace {
+
+PolyglotBook BookFile;
+
+u64 RandomDraw() {
+  static std::mt19937_64 generator{std::random_device{}()};
+  return generator();
+}
+
+}  // namespace
+
+bool OpenBookFile(const std::string& path) {
+  if (path.empty()) {
+    BookFile.Close();
+    BookFile.Message().Format("no Polyglot book");
+    return true;
+  }
+  return BookFile.Open(path);
+}
+
+bool UsingBookFile() { return BookFile.IsOpen(); }
+
+const char* BookFileMessage() { return BookFile.Message().Text(); }
+
+Move BookFileMove() { return PickByWeight(PolyglotMoves(BookFile), RandomDraw()); }
+
+std::vector<BookChoice> BookChoices() {
+  std::vector<BookChoice> choices;
+  if (!UseOwnBook) return choices;
+  if (!UsingBookFile()) {
+    Move candidates[MAX_LIST_MOVES];
+    const int count = BookCandidates(candidates);
+    for (int i = 0; i < count; ++i) choices.push_back({candidates[i], std::nullopt});
+    return choices;
+  }
+  const std::vector<WeightedMove> moves = PolyglotMoves(BookFile);
+  double total = 0;
+  for (const WeightedMove& move : moves) total += move.weight;
+  for (const WeightedMove& move : moves) choices.push_back({move.move, total > 0 ? 100 * move.weight / total : 0});
+  return choices;
+}

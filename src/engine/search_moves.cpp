@@ -1,0 +1,21 @@
+#include "engine/search_moves.h"
+
+#include "board/move_text.h"
+#include "movegen/legal_moves.h"
+#include "search/root_moves.h"
+
+int SearchOnlyMoves(const std::vector<std::string>& texts) {
+  Move moves[MAX_LIST_MOVES];
+  int count = 0;
+  for (const std::string& text : texts) {
+    const Move move = ParseBoardMove(text.c_str());
+    if (count == MAX_LIST_MOVES || move == NO_MOVE || text != MoveText(move) || !IsGeneratedLegalMove(move)) continue;
+    bool listed = false;
+    for (int i = 0; i < count; ++i) listed = listed || moves[i] == move;
+    if (!listed) moves[count++] = move;
+  }
+  AllowOnlyRootMoves(moves, count);
+  return count;
+}
+
+void SearchEveryMove() { AllowOnlyRootMoves(nullptr, 0); }

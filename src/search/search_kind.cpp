@@ -1,0 +1,3 @@
+#include "search/search_kind.h"
+
+SearchKind CurrentSearchKind = SearchKind::Classic;

@@ -1,0 +1,31 @@
+// Which search runs: the classic search, exactly, or the modern one, which is
+// the same search with its reductions, prunings and extensions switched on.
+#pragma once
+
+#include "board/types.h"
+
+enum class SearchKind { Classic, Modern };
+
+extern SearchKind CurrentSearchKind;
+
+// The additions of the modern search, one bit each. A build may leave some
+// out (-DTAVREL_MODERN_FEATURES=mask) to measure what each is worth in games.
+enum ModernFeature : u32 {
+  LATE_MOVE_REDUCTIONS = 1u << 0,
+  REVERSE_FUTILITY = 1u << 1,
+  ADAPTIVE_NULL_MOVE = 1u << 2,
+  LATE_MOVE_PRUNING = 1u << 3,
+  FUTILITY_PRUNING = 1u << 4,
+  CHECK_EXTENSION = 1u << 5,
+  INTERNAL_REDUCTION = 1u << 6,
+  MODERN_TIME_USE = 1u << 7,
+};
+
+#ifndef TAVREL_MODERN_FEATURES
+#define TAVREL_MODERN_FEATURES 0xffffffffu
+#endif
+
+// True when the modern search runs with the feature.
+inline bool Uses(ModernFeature feature) {
+  return CurrentSearchKind == SearchKind::Modern && (TAVREL_MODERN_FEATURES & feature) != 0;
+}
