@@ -173,9 +173,13 @@ struct LateMoveContext {
   i16 staticScore;
 };
 
+// The score of a quiet move passed over: below every score, so that the node
+// neither takes it as its best nor stores it as its move.
+constexpr i16 PASSED_OVER = SCORE_ILLEGAL;
+
 // A quiet move just made, not the table's move nor a killer, after
-// movesBefore legal moves: passed over (scored alpha, which the node does not
-// take) when the late-move or futility rule says so, otherwise searched,
+// movesBefore legal moves: passed over when the late-move or futility rule
+// says so, otherwise searched,
 // reduced when it is late enough. A move that checks is always searched in full.
 i16 SearchQuietMove(const LateMoveContext& node, i32 newDepth, i32 ply, i16 alpha, i16 beta, bool alphaRaised,
                     int movesBefore) {
@@ -184,11 +188,11 @@ i16 SearchQuietMove(const LateMoveContext& node, i32 newDepth, i32 ply, i16 alph
   if (node.mayPrune) {
     if (Uses(LATE_MOVE_PRUNING) && node.depth <= LATE_MOVE_PRUNING_DEPTH &&
         movesBefore >= LATE_MOVE_BASE_COUNT + node.depth * node.depth) {
-      return alpha;
+      return PASSED_OVER;
     }
     if (Uses(FUTILITY_PRUNING) && node.depth <= FUTILITY_DEPTH &&
         node.staticScore + FUTILITY_MARGIN * node.depth <= alpha) {
-      return alpha;
+      return PASSED_OVER;
     }
   }
   int reduction = 0;
