@@ -1,5 +1,7 @@
 #include "engine/search_moves.h"
 
+#include <algorithm>
+
 #include "board/move_text.h"
 #include "movegen/legal_moves.h"
 #include "search/root_moves.h"
@@ -10,9 +12,7 @@ int SearchOnlyMoves(const std::vector<std::string>& texts) {
   for (const std::string& text : texts) {
     const Move move = ParseBoardMove(text.c_str());
     if (count == MAX_LIST_MOVES || move == NO_MOVE || text != MoveText(move) || !IsGeneratedLegalMove(move)) continue;
-    bool listed = false;
-    for (int i = 0; i < count; ++i) listed = listed || moves[i] == move;
-    if (!listed) moves[count++] = move;
+    if (std::find(moves, moves + count, move) == moves + count) moves[count++] = move;
   }
   AllowOnlyRootMoves(moves, count);
   return count;
