@@ -18,6 +18,7 @@
 #include "platform/console_input.h"
 #include "platform/engine_log.h"
 #include "search/draw.h"
+#include "search/search_limits.h"
 #include "search/search_stop.h"
 #include "search/think.h"
 #include "search/trans_table.h"
@@ -37,8 +38,9 @@ const char* const MoreFeatures[] = {
     "ping=1",     "analyze=1",  "sigint=0", "colors=0",  "playother=1", "usermove=0", "variants=\"normal\"",
     "san=0",      "time=1",     "draw=0",   "reuse=1",   "memory=1",    "nps=1", "option=\"OwnBook -check 1\"",
     "option=\"BookFolder -path .\"", "option=\"BookFile -file \"",
-    "option=\"Search -combo Classic /// Modern\"",
+    "option=\"Search -combo Classic /// Modern\"", "option=\"MultiPV -spin 1 1 8\"",
 };
+static_assert(MAX_MULTI_PV_LINES == 8, "the MultiPV option offers 1 to MAX_MULTI_PV_LINES lines");
 
 // Under a node rate the thinking line tells the time its nodes stand for.
 void PrintThinkingOnNodeClock(const IterationReport& report) {

@@ -23,6 +23,7 @@
 #include "platform/console_input.h"
 #include "platform/engine_log.h"
 #include "search/search_kind.h"
+#include "search/search_limits.h"
 #include "search/search_root.h"
 #include "search/search_stop.h"
 #include "search/think.h"
@@ -163,6 +164,10 @@ void OptionCommand(const char*) {
   if (name == "OwnBook") UseOwnBook = std::atoi(value.c_str()) != 0;
   if (name == "Search" && (value == "Classic" || value == "Modern")) {
     CurrentSearchKind = value == "Modern" ? SearchKind::Modern : SearchKind::Classic;
+  }
+  if (name == "MultiPV") {
+    const long lines = std::atol(value.c_str());
+    if (lines >= 1 && lines <= static_cast<long>(MAX_MULTI_PV_LINES)) MultiPvLines = static_cast<u32>(lines);
   }
   if (name == "BookFolder" && !OpenBookFrom(value)) {
     EngineLog << "BOOK ERROR: " << EngineBook.Message().Text();

@@ -8,3 +8,4 @@ bool StopSearch;
 u32 MaxSearchDepth;
 u64 NodeLimit;
 i32 MovesToGo;
+u32 MultiPvLines = 1;

@@ -18,6 +18,9 @@ extern bool StopSearch;       // set to stop the search; cleared at each start
 extern u32 MaxSearchDepth;    // the deepest iteration
 extern u64 NodeLimit;         // moves made after which the search stops; 0 = none
 extern i32 MovesToGo;         // moves left to the next time control
+extern u32 MultiPvLines;      // best lines looked for at each iteration, 1 to MAX_MULTI_PV_LINES
+
+constexpr u32 MAX_MULTI_PV_LINES = 8;
 
 // Far beyond any game: a search that only its depth, its input or a node count ends.
 constexpr i64 NO_TIME_LIMIT_MS = INT64_MAX / 8;

@@ -71,18 +71,25 @@ i16 RootWithoutMoves(UndoRecord& root) {
 
 }  // namespace
 
-i16 SearchRoot(i16 alpha, i16 beta) {
+i16 SearchRoot(i16 alpha, i16 beta, u32 line) {
   UndoRecord& root = *UndoTop;
-  if (TableAnswersRoot(root, alpha, beta)) return root.ttScore;
-  if (root.listEnd == nullptr) GenerateRootList(root);
-  MarkHashAndKillers(MoveStack, root.listEnd, root);
+  const bool bestLine = line == 0;
+  if (bestLine && TableAnswersRoot(root, alpha, beta)) return root.ttScore;
+  if (root.listEnd == nullptr) {
+    // A root without moves has its result in entry 0 and no list.
+    if (!bestLine) return SCORE_ILLEGAL;
+    GenerateRootList(root);
+  }
+  MoveEntry* const first = MoveStack + line;
+  if (first >= root.listEnd) return SCORE_ILLEGAL;
+  MarkHashAndKillers(first, root.listEnd, root);
 
   const int depth = static_cast<int>(IterationDepth);
   i16 best = SCORE_ILLEGAL;
   u32 bound = BOUND_UPPER;
   MoveEntry* bestEntry = nullptr;
-  MoveOrder order = OrderOfList(MoveStack, root);
-  CurrentRootProgress = {0, static_cast<u32>(root.listEnd - MoveStack), NO_MOVE};
+  MoveOrder order = OrderOfList(first, root);
+  CurrentRootProgress = {0, static_cast<u32>(root.listEnd - first), NO_MOVE};
   while (MoveEntry* entry = PickNextMove(order)) {
     const Move move = entry->move;
     CurrentRootProgress.tried++;
@@ -104,8 +111,9 @@ i16 SearchRoot(i16 alpha, i16 beta) {
     if (score > alpha) {
       if (score >= beta) {
         RewardCutoff(root, move, depth);
-        StoreRootResult(move, score, depth, BOUND_LOWER);
-        std::swap(*bestEntry, MoveStack[0]);
+        // The other lines leave some moves out: they say nothing of the position.
+        if (bestLine) StoreRootResult(move, score, depth, BOUND_LOWER);
+        std::swap(*bestEntry, *first);
         return score;
       }
       alpha = score;
@@ -113,8 +121,8 @@ i16 SearchRoot(i16 alpha, i16 beta) {
     }
   }
 
-  if (best == SCORE_ILLEGAL) return RootWithoutMoves(root);
-  StoreRootResult(bestEntry->move, best, depth, bound);
-  std::swap(*bestEntry, MoveStack[0]);
+  if (best == SCORE_ILLEGAL) return bestLine ? RootWithoutMoves(root) : SCORE_ILLEGAL;
+  if (bestLine) StoreRootResult(bestEntry->move, best, depth, bound);
+  std::swap(*bestEntry, *first);
   return best;
 }

@@ -121,18 +121,47 @@ i16 SearchIteration(const Window& window, i64& extraTime) {
   return score;
 }
 
-// The log's trace of a completed iteration, and the iteration for the interface.
-void ReportIteration(i16 score) {
+// The expected line that starts with move, for the interface: the moves
+// without the table's closing marks.
+void WriteLineMoves(char* moves, Move move) {
+  const size_t length = PvToText(moves, static_cast<int>(std::min<u32>(IterationDepth, PV_MAX_MOVES)), move);
+  moves[length] = '\0';
+}
+
+// The log's trace of a completed iteration, and the iteration for the
+// interface: one report for each of its lines, best first.
+void ReportIteration(i16 score, u32 lines) {
   if (PonderSearch()) EngineLog << "-PONDER:" << EndLine;
   const size_t movesLength =
       PvToText(PvText, static_cast<int>(std::min<u32>(IterationDepth, PV_MAX_MOVES)), BestMove);
   EngineLog << "-E: " << IterationDepth << ":\t" << score << "\t" << PvText << EndLine;
   if (PonderSearch() || !PrintThinking) return;
-  // The interface is shown the moves, without the table's closing marks.
   char moves[PV_TEXT_SIZE];
   std::memcpy(moves, PvText, movesLength);
   moves[movesLength] = '\0';
-  ReportIterationTo({IterationDepth, SelectiveDepth, score, ClockMs() - SearchStartClock, MovesMade, moves});
+  const i64 elapsedMs = ClockMs() - SearchStartClock;
+  const bool numbered = MultiPvLines > 1;
+  for (u32 line = 0; line < lines; ++line) {
+    if (line > 0) WriteLineMoves(moves, MoveStack[line].move);
+    const i16 lineScore = line > 0 ? MoveStack[line].score : score;
+    ReportIterationTo({IterationDepth, SelectiveDepth, lineScore, elapsedMs, MovesMade, moves, numbered ? line + 1 : 0});
+  }
+}
+
+// The lines after the first of an iteration that looks for several, each the
+// best of the root moves the lines before it left, with a full window; then
+// the lines in order of score. How many lines the iteration has, the first
+// included: fewer than asked for when the legal moves run out.
+u32 SearchOtherLines() {
+  u32 lines = 1;
+  for (; lines < MultiPvLines; ++lines) {
+    const i16 score = SearchRoot(-FULL_WINDOW, FULL_WINDOW - 1, lines);
+    if (StopSearch) return lines;
+    if (score == SCORE_ILLEGAL) break;
+  }
+  std::stable_sort(MoveStack, MoveStack + lines,
+                   [](const MoveEntry& a, const MoveEntry& b) { return a.score > b.score; });
+  return lines;
 }
 
 bool MateWithinHorizon(i16 score) {
@@ -162,7 +191,8 @@ void Deepen(Window window) {
   Move lastBest = BestMove;
   const u32 lastIteration = std::min<u32>(MaxSearchDepth, LAST_ITERATION);
   while (IterationDepth <= lastIteration) {
-    const i16 score = SearchIteration(window, extraTime);
+    i16 score = SearchIteration(window, extraTime);
+    const u32 lines = MultiPvLines > 1 && !StopSearch ? SearchOtherLines() : 1;
     if (StopSearch || TimeIsUp()) {
       StopSearch = true;
       if (extraTime > 0) TimeBudgetMs -= extraTime;
@@ -179,7 +209,8 @@ void Deepen(Window window) {
       TimeBudgetMs -= extraTime;
       extraTime = 0;
     }
-    ReportIteration(score);
+    if (lines > 1) score = BestScore;
+    ReportIteration(score, lines);
     if (MateWithinHorizon(score)) {
       EngineLog << "--- MATE: " << score << EndLine;
       if (++mateIterations >= MATE_ITERATIONS_TO_STOP) return;

@@ -33,6 +33,7 @@ struct IterationReport {
   i64 elapsedMs;    // since SearchStartClock
   u64 nodes;        // moves made
   const char* moves;  // the expected line: moves only, each followed by a blank
+  u32 line = 0;       // with several lines, which (1 the best); 0 when only one is looked for
 };
 
 // Where completed iterations go. By default the xboard thinking line:

@@ -19,6 +19,7 @@
 #include "platform/console_input.h"
 #include "platform/engine_log.h"
 #include "search/score.h"
+#include "search/search_limits.h"
 #include "search/search_stop.h"
 #include "search/think.h"
 #include "uci/uci_options.h"
@@ -62,11 +63,15 @@ void PrintIteration(const IterationReport& report) {
   } else {
     std::snprintf(score, sizeof score, "cp %d", static_cast<int>(report.score));
   }
-  LastIterationMoves = report.moves;
-  while (!LastIterationMoves.empty() && LastIterationMoves.back() == ' ') LastIterationMoves.pop_back();
-  std::printf("info depth %u seldepth %u score %s nodes %llu nps %llu time %lld%s%s\n", report.depth,
-              std::max(report.depth, report.selectiveDepth), score, static_cast<unsigned long long>(report.nodes), nps,
-              static_cast<long long>(ms), LastIterationMoves.empty() ? "" : " pv ", LastIterationMoves.c_str());
+  std::string moves = report.moves;
+  while (!moves.empty() && moves.back() == ' ') moves.pop_back();
+  // The move played is the best line's, and so is the move to ponder on.
+  if (report.line <= 1) LastIterationMoves = moves;
+  char line[32] = "";
+  if (report.line > 0) std::snprintf(line, sizeof line, " multipv %u", report.line);
+  std::printf("info depth %u seldepth %u%s score %s nodes %llu nps %llu time %lld%s%s\n", report.depth,
+              std::max(report.depth, report.selectiveDepth), line, score, static_cast<unsigned long long>(report.nodes),
+              nps, static_cast<long long>(ms), moves.empty() ? "" : " pv ", moves.c_str());
 }
 
 // The move to answer with: the search's, or for a position it answered as
@@ -191,11 +196,13 @@ void Go(std::istringstream& words) {
     return;
   }
   const bool waitsForStop = request.infinite || request.ponder;
-  if (!waitsForStop) {
+  // A book move is no analysis, nor one of the moves an interface listed.
+  if (!waitsForStop && !UciAnalyseMode && request.searchMoves.empty()) {
     if (const Move book = ChooseBookMove(); book != NO_MOVE) {
       std::printf("info string book move %s\n", MoveText(book).c_str());
       // Interfaces that want a line with a score for every move get one.
-      std::printf("info depth 1 score cp 0 nodes 0 time 0 pv %s\n", MoveText(book).c_str());
+      std::printf("info depth 1%s score cp 0 nodes 0 time 0 pv %s\n", MultiPvLines > 1 ? " multipv 1" : "",
+                  MoveText(book).c_str());
       LastIterationMoves.clear();
       PrintBestMove(book);
       return;

@@ -11,9 +11,11 @@
 #include "engine/engine_setup.h"
 #include "platform/engine_log.h"
 #include "search/search_kind.h"
+#include "search/search_limits.h"
 #include "search/trans_table.h"
 
 bool UciPonder = false;
+bool UciAnalyseMode = false;
 i64 MoveOverheadMs = DEFAULT_MOVE_OVERHEAD_MS;
 
 namespace {
@@ -41,11 +43,26 @@ bool SetHash(const std::string& value) {
   return ResizeTransTable(static_cast<u32>(megabytes));
 }
 
-bool SetMoveOverhead(const std::string& value) {
+// A whole number from min to max, and nothing after it.
+bool ReadSpin(const std::string& value, long min, long max, long& result) {
   char* end = nullptr;
-  const long milliseconds = std::strtol(value.c_str(), &end, 10);
-  if (end == value.c_str() || *end != '\0' || milliseconds < 0 || milliseconds > MAX_MOVE_OVERHEAD_MS) return false;
+  const long number = std::strtol(value.c_str(), &end, 10);
+  if (end == value.c_str() || *end != '\0' || number < min || number > max) return false;
+  result = number;
+  return true;
+}
+
+bool SetMoveOverhead(const std::string& value) {
+  long milliseconds;
+  if (!ReadSpin(value, 0, MAX_MOVE_OVERHEAD_MS, milliseconds)) return false;
   MoveOverheadMs = milliseconds;
+  return true;
+}
+
+bool SetMultiPv(const std::string& value) {
+  long lines;
+  if (!ReadSpin(value, 1, MAX_MULTI_PV_LINES, lines)) return false;
+  MultiPvLines = static_cast<u32>(lines);
   return true;
 }
 
@@ -57,6 +74,7 @@ bool SetSearch(const std::string& value) {
 }
 
 bool SetPonder(const std::string& value) { return ReadCheck(value, UciPonder); }
+bool SetAnalyseMode(const std::string& value) { return ReadCheck(value, UciAnalyseMode); }
 bool SetOwnBook(const std::string& value) { return ReadCheck(value, UseOwnBook); }
 
 bool SetBookFolder(const std::string& value) {
@@ -97,6 +115,8 @@ const UciOption UciOptions[] = {
      "type spin default " + std::to_string(DEFAULT_MOVE_OVERHEAD_MS) + " min 0 max " +
          std::to_string(MAX_MOVE_OVERHEAD_MS),
      SetMoveOverhead},
+    {"UCI_AnalyseMode", "type check default false", SetAnalyseMode},
+    {"MultiPV", "type spin default 1 min 1 max " + std::to_string(MAX_MULTI_PV_LINES), SetMultiPv},
 };
 
 }  // namespace

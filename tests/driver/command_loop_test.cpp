@@ -121,7 +121,7 @@ TEST(CommandLoop, HandshakeLinesTheWordsItReadsAndTheLog) {
       "feature san=0\n"
       "feature time=1\nfeature draw=0\nfeature reuse=1\nfeature memory=1\nfeature nps=1\nfeature option=\"OwnBook -check 1\"\n"
       "feature option=\"BookFolder -path .\"\nfeature option=\"BookFile -file \"\n"
-      "feature option=\"Search -combo Classic /// Modern\"\nfeature done=1\n";
+      "feature option=\"Search -combo Classic /// Modern\"\nfeature option=\"MultiPV -spin 1 1 8\"\nfeature done=1\n";
   TempDir dir;
   EngineRun run = RunEngine("xboard\nprotover 2\naccepted done\nrejected san\nquit\n", dir.Path());
   EXPECT_EQ(run.startup, features + NO_BOOK_REPORT);

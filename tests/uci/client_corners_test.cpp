@@ -1,6 +1,6 @@
 // Corners of UCI that real clients reach: the move played against the line shown, clocks that leave the side to move
-// without time, searchmoves, a ponderhit outside pondering, the half-move clock of a FEN, a book move's info line, the
-// move overhead and the tournament manager's compliance check.
+// without time, searchmoves, a ponderhit outside pondering, the half-move clock of a FEN, a book move's info line (and
+// when the book is left alone), the move overhead and the tournament manager's compliance check.
 #include <unistd.h>
 
 #include <cstdlib>
@@ -185,6 +185,13 @@ TEST(UciCorners, ABookMoveHasAnInfoLineWithAScore) {
   const std::string line = output.substr(info, output.find('\n', info) - info);
   EXPECT_NE(line.find(" score cp "), std::string::npos) << line;
   EXPECT_EQ(PvOf(line).at(0), Words(output.substr(output.find("bestmove "))).at(1)) << output;
+  // Neither a list of moves to search nor analysis takes a move from the book.
+  for (const char* notFromBook : {"go depth 3 searchmoves h2h3\n", "setoption name UCI_AnalyseMode value true\ngo depth 3\n"}) {
+    const std::string searched =
+        RunEngine(std::string("uci\nposition startpos\n") + notFromBook, "", TAVREL_BINARY).output;
+    EXPECT_EQ(Count(searched, "book move"), 0) << searched;
+    EXPECT_NE(searched.find("info depth 3 "), std::string::npos) << searched;
+  }
 #endif
 }
 

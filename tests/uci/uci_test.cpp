@@ -22,7 +22,9 @@ TEST(Uci, HandshakeIsExact) {
             "option name BookFile type string default <empty>\n"
             "option name Clear Hash type button\n"
             "option name Search type combo default Classic var Classic var Modern\n"
-            "option name Move Overhead type spin default 10 min 0 max 5000\nuciok\n"
+            "option name Move Overhead type spin default 10 min 0 max 5000\n"
+            "option name UCI_AnalyseMode type check default false\n"
+            "option name MultiPV type spin default 1 min 1 max 8\nuciok\n"
             "info string BOOK ERROR: Cannot load file: 'bookbtm.mbx'\nreadyok\n");
   EXPECT_EQ(std::tuple(run.exitCode, run.errors), std::tuple(0, ""));
   // Any other first word keeps the xboard front end and its message.
