@@ -11,6 +11,7 @@
 #include "driver/pondering.h"
 #include "driver/search_input.h"
 #include "engine/engine_setup.h"
+#include "engine/strength_level.h"
 #include "engine/game.h"
 #include "engine/move_suggestion.h"
 #include "engine/time_control.h"
@@ -39,8 +40,10 @@ const char* const MoreFeatures[] = {
     "san=0",      "time=1",     "draw=0",   "reuse=1",   "memory=1",    "nps=1", "option=\"OwnBook -check 1\"",
     "option=\"BookFolder -path .\"", "option=\"BookFile -file \"",
     "option=\"Search -combo Classic /// Modern\"", "option=\"MultiPV -spin 1 1 8\"",
+    "option=\"Skill Level -spin 20 0 20\"", "option=\"UCI_LimitStrength -check 0\"",
 };
 static_assert(MAX_MULTI_PV_LINES == 8, "the MultiPV option offers 1 to MAX_MULTI_PV_LINES lines");
+static_assert(FULL_STRENGTH_LEVEL == 20, "the Skill Level option offers 0 to FULL_STRENGTH_LEVEL");
 
 // Under a node rate the thinking line tells the time its nodes stand for.
 void PrintThinkingOnNodeClock(const IterationReport& report) {
@@ -131,7 +134,7 @@ bool SearchOwnMove(bool goodPonder) {
   AbandonSearch = false;
   EngineState = ENGINE_THINKING;
   SearchRunning = true;
-  StartEngine(goodPonder, UNLIMITED_DEPTH);
+  StartEngine(goodPonder, UNLIMITED_DEPTH, SearchMode::OwnMove, true);
   SearchRunning = false;
   NodeLimit = 0;
   EngineState = ENGINE_PLAYING;
@@ -159,6 +162,7 @@ bool XboardHandshake() {
   for (const Feature& feature : Features) std::printf("feature %s=%s\n", feature.name, feature.value);
   std::printf("feature myname=\"%s %s\"\n", ENGINE_NAME, ENGINE_VERSION);
   for (const char* feature : MoreFeatures) std::printf("feature %s\n", feature);
+  std::printf("feature option=\"UCI_Elo -spin %d %d %d\"\n", MAX_LIMIT_ELO, MIN_LIMIT_ELO, MAX_LIMIT_ELO);
   const bool bookOpened = InitEngine();
   std::printf("feature done=1\n");
   if (!bookOpened) {
@@ -211,7 +215,8 @@ void EngineMove() {
   }
   // What waits and can be answered now is answered (a ping, a hint); a command
   // that must be read leaves no time to ponder.
-  if (!PonderEnabled || AnswerWaitingInput()) {
+  // A level below full strength thinks on its own time only.
+  if (!PonderEnabled || !PlaysAtFullStrength() || AnswerWaitingInput()) {
     EngineLog << "- NO ponder move" << EndLine;
     return;
   }

@@ -17,6 +17,7 @@
 #include "engine/book_file.h"
 #include "engine/engine_setup.h"
 #include "engine/game.h"
+#include "engine/strength_level.h"
 #include "engine/time_control.h"
 #include "movegen/move_stack.h"
 #include "platform/clock.h"
@@ -165,10 +166,13 @@ void OptionCommand(const char*) {
   if (name == "Search" && (value == "Classic" || value == "Modern")) {
     CurrentSearchKind = value == "Modern" ? SearchKind::Modern : SearchKind::Classic;
   }
-  if (name == "MultiPV") {
-    const long lines = std::atol(value.c_str());
-    if (lines >= 1 && lines <= static_cast<long>(MAX_MULTI_PV_LINES)) MultiPvLines = static_cast<u32>(lines);
+  const long number = std::atol(value.c_str());
+  if (name == "MultiPV" && number >= 1 && number <= static_cast<long>(MAX_MULTI_PV_LINES)) {
+    MultiPvLines = static_cast<u32>(number);
   }
+  if (name == "Skill Level" && number >= 0 && number <= FULL_STRENGTH_LEVEL) SkillLevel = static_cast<int>(number);
+  if (name == "UCI_LimitStrength") LimitStrength = number != 0;
+  if (name == "UCI_Elo" && number >= MIN_LIMIT_ELO && number <= MAX_LIMIT_ELO) LimitElo = static_cast<int>(number);
   if (name == "BookFolder" && !OpenBookFrom(value)) {
     EngineLog << "BOOK ERROR: " << EngineBook.Message().Text();
   }

@@ -7,6 +7,7 @@
 #include "book/book_move.h"
 #include "book/opening_book.h"
 #include "engine/book_file.h"
+#include "engine/strength_level.h"
 #include "movegen/legal_moves.h"
 #include "platform/engine_log.h"
 #include "search/think.h"
@@ -60,7 +61,8 @@ Move GameEndOnBoard() {
 }
 
 Move PlayableBestMove() {
-  if (IsGameEndCode(BestMove) || IsGeneratedLegalMove(BestMove)) return BestMove;
+  const Move best = LevelMove();
+  if (IsGameEndCode(best) || IsGeneratedLegalMove(best)) return best;
   EngineLog << "-M: no move from the search (" << BestMove << "), the first legal move is played" << EndLine;
   const Move first = FirstLegalMove();
   return first != NO_MOVE ? first : GameEndOnBoard();

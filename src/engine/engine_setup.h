@@ -25,8 +25,9 @@ extern bool UseOwnBook;
 // BOOK_MOVE_LIMIT, or the book has no move for the position.
 Move ChooseBookMove();
 
-// The answer of the last search as a move that may be played: BestMove when
-// it is a legal move or a code for the game's end; otherwise (a search cut
+// The answer of the last search as a move that may be played: BestMove (or
+// at a strength level, the level's choice, LevelMove) when it is a legal move
+// or a code for the game's end; otherwise (a search cut
 // off before it had a move) the first legal move, or GAME_MATED /
 // GAME_STALEMATE when there is none.
 Move PlayableBestMove();

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "board/position.h"
+#include "engine/strength_level.h"
 #include "platform/clock.h"
 #include "platform/engine_log.h"
 #include "search/think.h"
@@ -127,7 +128,7 @@ void PrepareOwnMoveLimits() {
   if (NodesPerSecond > 0) CountTimeInNodes(FixedMoveMs > 0 ? FixedMoveMs : TimeBudgetMs);
 }
 
-void StartEngine(bool goodPonder, u8 depth, SearchMode mode) {
+void StartEngine(bool goodPonder, u8 depth, SearchMode mode, bool playing) {
   EngineLog << "-M: entered StartEngine, goodPonder: " << (goodPonder ? 1 : 0) << EndLine;
   u32 deepest = std::min<u32>(depth, DEEPEST_ITERATION);
   if (DepthLimit > 0 && mode != SearchMode::Analysis) deepest = std::min(deepest, DepthLimit);
@@ -143,6 +144,8 @@ void StartEngine(bool goodPonder, u8 depth, SearchMode mode) {
   }
   EngineLog << "*** xxx czas uzyty: " << ClockMs() - SearchStartClock << EndLine;
   UndoTop = UndoRecords;
+  PrepareLevel(playing);
   Think();
+  LeaveLevel();
   EngineLog << "-M: exited StartEngine" << EndLine;
 }

@@ -76,4 +76,6 @@ constexpr u8 UNLIMITED_DEPTH = 128;
 // Runs one search of the position on the board to the end (at most depth
 // iterations, 127 at the most). On a ponder hit (goodPonder) the clock keeps
 // the start of the ponder search, so the time spent pondering counts.
-void StartEngine(bool goodPonder, u8 depth, SearchMode mode = SearchMode::OwnMove);
+// A search for the move to play (playing) is made at the strength level the
+// options ask for; any other at full strength.
+void StartEngine(bool goodPonder, u8 depth, SearchMode mode = SearchMode::OwnMove, bool playing = false);

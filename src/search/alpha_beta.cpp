@@ -6,11 +6,11 @@
 #include <cstdlib>
 
 #include "board/check.h"
-#include "eval/evaluate.h"
 #include "search/search_limits.h"
 #include "movegen/generate_all.h"
 #include "movegen/generate_evasions.h"
 #include "search/draw.h"
+#include "search/eval_noise.h"
 #include "search/move_order.h"
 #include "search/null_move.h"
 #include "search/quiesce.h"
@@ -235,7 +235,7 @@ i16 AlphaBeta(i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNull) {
 
   const bool modern = CurrentSearchKind == SearchKind::Modern;
   const bool pvNode = beta - alpha > 1;
-  const i16 staticScore = modern && !inCheck ? Evaluate(alpha, beta) : SCORE_ILLEGAL;
+  const i16 staticScore = modern && !inCheck ? EvaluateAtNode(alpha, beta) : SCORE_ILLEGAL;
   if (Uses(REVERSE_FUTILITY) && !pvNode && !inCheck && depth <= REVERSE_FUTILITY_DEPTH &&
       std::abs(beta) < MATE_SCORE_LIMIT && staticScore - REVERSE_FUTILITY_MARGIN * depth >= beta) {
     return staticScore;

@@ -2,7 +2,7 @@
 
 #include "board/check.h"
 #include "board/make_move.h"
-#include "eval/evaluate.h"
+#include "search/eval_noise.h"
 #include "movegen/generate_captures.h"
 #include "movegen/generate_evasions.h"
 #include "search/move_order.h"
@@ -41,7 +41,9 @@ void MarkCaptures(MoveEntry* start, MoveEntry* end, const UndoRecord& record) {
 
 // The score of a move just made, for the side that made it.
 i16 ScoreAfterMove(i32 depth, i32 ply, i16 alpha, i16 beta) {
-  if (depth <= QUIESCE_DEPTH_LIMIT || ply >= LAST_SEARCH_PLY) return Negate(Evaluate(Negate(beta), Negate(alpha)));
+  if (depth <= QUIESCE_DEPTH_LIMIT || ply >= LAST_SEARCH_PLY) {
+    return Negate(EvaluateAtNode(Negate(beta), Negate(alpha)));
+  }
   if (NoMatingMaterial()) return DRAW_SCORE;
   ++UndoTop;
   i16 score = Negate(Quiesce(depth - 1, ply + 1, Negate(beta), Negate(alpha)));
@@ -66,7 +68,7 @@ i16 Quiesce(i32 depth, i32 ply, i16 alpha, i16 beta) {
   // while the table's bucket is on its way from memory, and only used when
   // the table does not answer for the node.
   PrefetchCurrentTransBucket();
-  const i16 stand = inCheck ? SCORE_ILLEGAL : Evaluate(alpha, beta);
+  const i16 stand = inCheck ? SCORE_ILLEGAL : EvaluateAtNode(alpha, beta);
 
   // Every entry is deep enough for a node of depth 0 or less.
   if (ProbeIntoRecord(record)) {

@@ -9,3 +9,4 @@ u32 MaxSearchDepth;
 u64 NodeLimit;
 i32 MovesToGo;
 u32 MultiPvLines = 1;
+u32 ChoiceLines = 0;

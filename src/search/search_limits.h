@@ -18,7 +18,8 @@ extern bool StopSearch;       // set to stop the search; cleared at each start
 extern u32 MaxSearchDepth;    // the deepest iteration
 extern u64 NodeLimit;         // moves made after which the search stops; 0 = none
 extern i32 MovesToGo;         // moves left to the next time control
-extern u32 MultiPvLines;      // best lines looked for at each iteration, 1 to MAX_MULTI_PV_LINES
+extern u32 MultiPvLines;      // best lines shown at each iteration, 1 to MAX_MULTI_PV_LINES
+extern u32 ChoiceLines;       // best lines looked for at least, shown or not, for a move chosen among them
 
 constexpr u32 MAX_MULTI_PV_LINES = 8;
 

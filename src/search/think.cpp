@@ -23,6 +23,8 @@
 
 Move BestMove;
 i16 BestScore;
+MoveEntry LastIterationLines[MAX_MULTI_PV_LINES];
+u32 LastIterationLineCount;
 u32 IterationDepth;
 i32 RootResearchFlag;
 char PvText[PV_TEXT_SIZE];
@@ -141,12 +143,14 @@ void ReportIteration(i16 score, u32 lines) {
   moves[movesLength] = '\0';
   const i64 elapsedMs = ClockMs() - SearchStartClock;
   const bool numbered = MultiPvLines > 1;
-  for (u32 line = 0; line < lines; ++line) {
+  for (u32 line = 0; line < std::min(lines, MultiPvLines); ++line) {
     if (line > 0) WriteLineMoves(moves, MoveStack[line].move);
     const i16 lineScore = line > 0 ? MoveStack[line].score : score;
     ReportIterationTo({IterationDepth, SelectiveDepth, lineScore, elapsedMs, MovesMade, moves, numbered ? line + 1 : 0});
   }
 }
+
+u32 LinesLookedFor() { return std::max(MultiPvLines, std::min(ChoiceLines, MAX_MULTI_PV_LINES)); }
 
 // The lines after the first of an iteration that looks for several, each the
 // best of the root moves the lines before it left, with a full window; then
@@ -154,7 +158,7 @@ void ReportIteration(i16 score, u32 lines) {
 // included: fewer than asked for when the legal moves run out.
 u32 SearchOtherLines() {
   u32 lines = 1;
-  for (; lines < MultiPvLines; ++lines) {
+  for (; lines < LinesLookedFor(); ++lines) {
     const i16 score = SearchRoot(-FULL_WINDOW, FULL_WINDOW - 1, lines);
     if (StopSearch) return lines;
     if (score == SCORE_ILLEGAL) break;
@@ -192,7 +196,7 @@ void Deepen(Window window) {
   const u32 lastIteration = std::min<u32>(MaxSearchDepth, LAST_ITERATION);
   while (IterationDepth <= lastIteration) {
     i16 score = SearchIteration(window, extraTime);
-    const u32 lines = MultiPvLines > 1 && !StopSearch ? SearchOtherLines() : 1;
+    const u32 lines = LinesLookedFor() > 1 && !StopSearch ? SearchOtherLines() : 1;
     if (StopSearch || TimeIsUp()) {
       StopSearch = true;
       if (extraTime > 0) TimeBudgetMs -= extraTime;
@@ -200,6 +204,8 @@ void Deepen(Window window) {
     }
     BestMove = MoveStack[0].move;
     BestScore = MoveStack[0].score;
+    std::copy(MoveStack, MoveStack + lines, LastIterationLines);
+    LastIterationLineCount = lines;
     MoveToPlayKnown = true;
     if (BestMove == GAME_STALEMATE) {
       EngineLog << "-----STALEMATED---" << EndLine;
@@ -265,6 +271,7 @@ Move Think() {
   UndoTop = UndoRecords;
   BestMove = NO_MOVE;
   BestScore = NO_SCORE_YET;
+  LastIterationLineCount = 0;
   MoveToPlayKnown = false;
   if (const Move draw = DrawCheck(ROOT_REPEATS); draw != NO_MOVE) {
     BestMove = draw;

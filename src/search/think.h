@@ -3,13 +3,21 @@
 #pragma once
 
 #include "board/types.h"
+#include "movegen/move_stack.h"
 #include "search/pv_text.h"
+#include "search/search_limits.h"
 
 // The answer of the last Think: a move, or a result code (GAME_MATED,
 // GAME_STALEMATE, GAME_REPETITION, GAME_FIFTY_MOVES, GAME_NO_MATERIAL), and
 // its score for the side to move.
 extern Move BestMove;
 extern i16 BestScore;
+
+// The lines of the last completed iteration, best first: as many as it
+// looked for (MultiPvLines or ChoiceLines, whichever is more) and the root
+// had moves for, each root move with its score.
+extern MoveEntry LastIterationLines[MAX_MULTI_PV_LINES];
+extern u32 LastIterationLineCount;
 
 // Depth of the iteration being searched.
 extern u32 IterationDepth;

@@ -11,6 +11,7 @@
 #include "board/search_memory.h"
 #include "book/opening_book.h"
 #include "engine/engine_setup.h"
+#include "engine/strength_level.h"
 #include "engine/game.h"
 #include "engine/position_report.h"
 #include "engine/search_moves.h"
@@ -114,7 +115,9 @@ void Search(const GoRequest& request, u32 depth) {
   NodeLimit = request.nodes;
   PonderSearchRunning = request.ponder;
   StopSearch = false;
-  StartEngine(false, static_cast<u8>(depth));  // DepthOf gives at most UNLIMITED_DEPTH
+  // An analysis, or a search on the opponent's time, is made at full strength.
+  const bool playing = !request.infinite && !request.ponder && !UciAnalyseMode;
+  StartEngine(false, static_cast<u8>(depth), SearchMode::OwnMove, playing);  // DepthOf gives at most UNLIMITED_DEPTH
   StoppedByInput = StopSearch && !TimeIsUp();
   PonderSearchRunning = false;
   NodeLimit = 0;
@@ -226,7 +229,8 @@ void Go(std::istringstream& words) {
 void PonderHit() {
   if (Answer != Waiting::Ponder) return;
   Answer = Waiting::Nothing;
-  if (StoppedByInput) {  // cut short by this word: the search goes on, on the clock from now
+  // Cut short by this word, or made at full strength for a level below it: searched again, on the clock from now.
+  if (StoppedByInput || !PlaysAtFullStrength()) {
     LastIterationMoves.clear();
     GoRequest request = PonderRequest;
     request.ponder = false;

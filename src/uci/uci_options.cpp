@@ -9,6 +9,7 @@
 
 #include "engine/book_file.h"
 #include "engine/engine_setup.h"
+#include "engine/strength_level.h"
 #include "platform/engine_log.h"
 #include "search/search_kind.h"
 #include "search/search_limits.h"
@@ -56,6 +57,22 @@ bool SetMoveOverhead(const std::string& value) {
   long milliseconds;
   if (!ReadSpin(value, 0, MAX_MOVE_OVERHEAD_MS, milliseconds)) return false;
   MoveOverheadMs = milliseconds;
+  return true;
+}
+
+bool SetSkillLevel(const std::string& value) {
+  long level;
+  if (!ReadSpin(value, 0, FULL_STRENGTH_LEVEL, level)) return false;
+  SkillLevel = static_cast<int>(level);
+  return true;
+}
+
+bool SetLimitStrength(const std::string& value) { return ReadCheck(value, LimitStrength); }
+
+bool SetLimitElo(const std::string& value) {
+  long elo;
+  if (!ReadSpin(value, MIN_LIMIT_ELO, MAX_LIMIT_ELO, elo)) return false;
+  LimitElo = static_cast<int>(elo);
   return true;
 }
 
@@ -117,6 +134,13 @@ const UciOption UciOptions[] = {
      SetMoveOverhead},
     {"UCI_AnalyseMode", "type check default false", SetAnalyseMode},
     {"MultiPV", "type spin default 1 min 1 max " + std::to_string(MAX_MULTI_PV_LINES), SetMultiPv},
+    {"Skill Level", "type spin default " + std::to_string(FULL_STRENGTH_LEVEL) + " min 0 max " +
+         std::to_string(FULL_STRENGTH_LEVEL), SetSkillLevel},
+    {"UCI_LimitStrength", "type check default false", SetLimitStrength},
+    {"UCI_Elo",
+     "type spin default " + std::to_string(MAX_LIMIT_ELO) + " min " + std::to_string(MIN_LIMIT_ELO) + " max " +
+         std::to_string(MAX_LIMIT_ELO),
+     SetLimitElo},
 };
 
 }  // namespace

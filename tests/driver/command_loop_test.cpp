@@ -8,6 +8,7 @@
 #include "board/load_position.h"
 #include "board/zobrist.h"
 #include "driver/command_loop.h"
+#include "engine/strength_level.h"
 #include "engine/time_control.h"
 #include "platform/console_input.h"
 #include "platform/input_poll.h"
@@ -121,7 +122,10 @@ TEST(CommandLoop, HandshakeLinesTheWordsItReadsAndTheLog) {
       "feature san=0\n"
       "feature time=1\nfeature draw=0\nfeature reuse=1\nfeature memory=1\nfeature nps=1\nfeature option=\"OwnBook -check 1\"\n"
       "feature option=\"BookFolder -path .\"\nfeature option=\"BookFile -file \"\n"
-      "feature option=\"Search -combo Classic /// Modern\"\nfeature option=\"MultiPV -spin 1 1 8\"\nfeature done=1\n";
+      "feature option=\"Search -combo Classic /// Modern\"\nfeature option=\"MultiPV -spin 1 1 8\"\n"
+      "feature option=\"Skill Level -spin 20 0 20\"\nfeature option=\"UCI_LimitStrength -check 0\"\n"
+      "feature option=\"UCI_Elo -spin " + std::to_string(MAX_LIMIT_ELO) + " " + std::to_string(MIN_LIMIT_ELO) + " " +
+      std::to_string(MAX_LIMIT_ELO) + "\"\nfeature done=1\n";
   TempDir dir;
   EngineRun run = RunEngine("xboard\nprotover 2\naccepted done\nrejected san\nquit\n", dir.Path());
   EXPECT_EQ(run.startup, features + NO_BOOK_REPORT);

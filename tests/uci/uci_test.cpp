@@ -1,5 +1,6 @@
 // The UCI front end over pipes: handshake, positions against the xboard path, every "go", pondering, options, mates.
 
+#include "engine/strength_level.h"
 #include "support/engine_process.h"
 #include "support/move_probe.h"
 
@@ -24,7 +25,11 @@ TEST(Uci, HandshakeIsExact) {
             "option name Search type combo default Classic var Classic var Modern\n"
             "option name Move Overhead type spin default 10 min 0 max 5000\n"
             "option name UCI_AnalyseMode type check default false\n"
-            "option name MultiPV type spin default 1 min 1 max 8\nuciok\n"
+            "option name MultiPV type spin default 1 min 1 max 8\n"
+            "option name Skill Level type spin default 20 min 0 max 20\n"
+            "option name UCI_LimitStrength type check default false\n"
+            "option name UCI_Elo type spin default " + std::to_string(MAX_LIMIT_ELO) + " min " +
+            std::to_string(MIN_LIMIT_ELO) + " max " + std::to_string(MAX_LIMIT_ELO) + "\nuciok\n"
             "info string BOOK ERROR: Cannot load file: 'bookbtm.mbx'\nreadyok\n");
   EXPECT_EQ(std::tuple(run.exitCode, run.errors), std::tuple(0, ""));
   // Any other first word keeps the xboard front end and its message.

@@ -1,0 +1,59 @@
+// Strength levels for people who play against the engine: from 0, the
+// weakest, to FULL_STRENGTH_LEVEL, the engine as it is. A level plays with a
+// node budget for each move, chooses at random among its best few lines with
+// a loss that grows as the level falls but stays bounded, and at the lowest
+// levels sees the positions with some noise. The choice is drawn from the
+// position and a seed: the same seed and position give the same move.
+#pragma once
+
+#include "board/types.h"
+#include "movegen/move_stack.h"
+
+constexpr int FULL_STRENGTH_LEVEL = 20;
+
+// What a level changes; a level of FULL_STRENGTH_LEVEL (or above) changes nothing.
+struct LevelSettings {
+  u64 nodes;        // node budget of a move; 0: none
+  i16 maxLoss;      // the most a chosen line may score below the best, in centipawns
+  i16 temperature;  // a line loss centipawns below the best is chosen with weight exp(-loss / temperature)
+  i16 evalNoise;    // the evaluation's error at most, either way
+};
+
+// The settings of a level, which may lie between two whole levels.
+LevelSettings SettingsOfLevel(double level);
+
+// The move chosen among lines (best first, count of them) for settings; seed
+// draws it. With no loss allowed, the best line's move.
+Move ChooseAmongLines(const MoveEntry* lines, u32 count, const LevelSettings& settings, u64 seed);
+
+// The options of both interfaces: "Skill Level" (0 to 20), and
+// "UCI_LimitStrength" with "UCI_Elo", which when set rules instead.
+extern int SkillLevel;
+extern bool LimitStrength;
+extern int LimitElo;
+
+// The range of UCI_Elo: the measured ratings of level 0 and of full strength.
+extern const int MIN_LIMIT_ELO;
+extern const int MAX_LIMIT_ELO;
+
+// The level of a rating, between the measured ratings of the levels.
+double LevelOfElo(int elo);
+
+// The level the options ask for.
+double ChosenLevel();
+bool PlaysAtFullStrength();
+
+// Before a search for the engine's own move (playing) or any other (analysis,
+// a measurement): the level's node budget (the smaller of it and a node limit
+// already set), its lines to choose among and its noise; nothing of them when
+// not playing or at full strength.
+void PrepareLevel(bool playing);
+
+// After the search: the search sees the positions as they are again, and
+// looks for the lines it shows only.
+void LeaveLevel();
+
+// After a search prepared for playing, the move to play: BestMove, or at a
+// level below full strength the move chosen among the last iteration's lines.
+// The seed is the position's key.
+Move LevelMove();
