@@ -14,16 +14,22 @@ bool LimitStrength = false;
 
 namespace {
 
-// Level 0 searches about this many nodes a move, and each level above it this
-// many times more: each level a clear step above the one below it.
-constexpr double NODES_AT_LEVEL_0 = 40;
-constexpr double NODE_GROWTH_PER_LEVEL = 1.6;
-// Each level below full strength may lose this much more with its choice.
-constexpr i16 LOSS_PER_LEVEL = 12;
-constexpr i16 TEMPERATURE_PER_LEVEL = 5;
+// A level's node budget: this many nodes at level 9, this many times more a
+// level above. Below level 10 the budget is less than the shallowest search
+// the engine makes, which those levels all make: they differ by their choice
+// and their noise alone.
+constexpr double NODES_AT_LEVEL_9 = 1000;
+constexpr double NODE_GROWTH_PER_LEVEL = 1.7;
+constexpr double SHALLOWEST_LEVEL = 10;
+// The loss a level's choice may give away: this much for each level below
+// full strength, and this much more for each below SHALLOWEST_LEVEL. The
+// temperature is a share of it.
+constexpr double LOSS_PER_LEVEL = 5;
+constexpr double LOSS_PER_SHALLOW_LEVEL = 31;
+constexpr double TEMPERATURE_SHARE_OF_LOSS = 0.5;
 // The levels below this one see with noise, more the lower they are.
-constexpr double NOISY_LEVELS = 5;
-constexpr i16 NOISE_PER_LEVEL = 30;
+constexpr double NOISY_LEVELS = 6;
+constexpr double NOISE_PER_LEVEL = 40;
 // The lines a level below full strength chooses among.
 constexpr u32 LINES_TO_CHOOSE_FROM = 4;
 
@@ -34,7 +40,13 @@ constexpr int LEVEL_ELO[FULL_STRENGTH_LEVEL + 1] = {
     1770, 1840, 1910, 1980, 2050, 2120, 2190, 2260, 2330, 2400,
 };
 
+// Draws the node budget's spread apart from the choice.
+constexpr u64 NODE_BUDGET_SALT = 0x6a09e667f3bcc908ull;
+
 LevelSettings LastSearchSettings{};
+
+// The position's own seed: its key, and the side to move.
+u64 PositionSeed() { return HashKey ^ (SideToMove == WHITE ? 0 : ~0ull); }
 
 }  // namespace
 
@@ -45,11 +57,19 @@ int LimitElo = MAX_LIMIT_ELO;
 LevelSettings SettingsOfLevel(double level) {
   if (level >= FULL_STRENGTH_LEVEL) return {0, 0, 1, 0};
   level = std::max(level, 0.0);
-  const double below = FULL_STRENGTH_LEVEL - level;
+  const double loss = LOSS_PER_LEVEL * (FULL_STRENGTH_LEVEL - level) +
+                      LOSS_PER_SHALLOW_LEVEL * std::max(SHALLOWEST_LEVEL - level, 0.0);
+  const double nodes = NODES_AT_LEVEL_9 * std::pow(NODE_GROWTH_PER_LEVEL, level - 9);
   const double noise = std::max(NOISY_LEVELS - level, 0.0) * NOISE_PER_LEVEL;
-  return {static_cast<u64>(std::llround(NODES_AT_LEVEL_0 * std::pow(NODE_GROWTH_PER_LEVEL, level))),
-          static_cast<i16>(std::lround(below * LOSS_PER_LEVEL)),
-          static_cast<i16>(std::max(1L, std::lround(below * TEMPERATURE_PER_LEVEL))), static_cast<i16>(std::lround(noise))};
+  return {static_cast<u64>(std::max(1LL, std::llround(nodes))), static_cast<i16>(std::lround(loss)),
+          static_cast<i16>(std::max(1L, std::lround(loss * TEMPERATURE_SHARE_OF_LOSS))),
+          static_cast<i16>(std::lround(noise))};
+}
+
+u64 NodeBudgetOfMove(const LevelSettings& settings, u64 seed) {
+  constexpr double TWO_TO_64 = 18446744073709551616.0;
+  const double spread = std::exp2(static_cast<double>(MixBits(seed ^ NODE_BUDGET_SALT)) / TWO_TO_64 - 0.5);
+  return static_cast<u64>(std::max(1.0, std::round(static_cast<double>(settings.nodes) * spread)));
 }
 
 Move ChooseAmongLines(const MoveEntry* lines, u32 count, const LevelSettings& settings, u64 seed) {
@@ -88,7 +108,10 @@ bool PlaysAtFullStrength() { return ChosenLevel() >= FULL_STRENGTH_LEVEL; }
 void PrepareLevel(bool playing) {
   LastSearchSettings = playing ? SettingsOfLevel(ChosenLevel()) : SettingsOfLevel(FULL_STRENGTH_LEVEL);
   const LevelSettings& settings = LastSearchSettings;
-  if (settings.nodes > 0) NodeLimit = NodeLimit > 0 ? std::min(NodeLimit, settings.nodes) : settings.nodes;
+  if (settings.nodes > 0) {
+    const u64 budget = NodeBudgetOfMove(settings, PositionSeed());
+    NodeLimit = NodeLimit > 0 ? std::min(NodeLimit, budget) : budget;
+  }
   ChoiceLines = settings.maxLoss > 0 ? LINES_TO_CHOOSE_FROM : 0;
   EvalNoiseAmplitude = settings.evalNoise;
 }
@@ -102,6 +125,5 @@ Move LevelMove() {
   if (LastSearchSettings.maxLoss == 0 || LastIterationLineCount == 0 || LastIterationLines[0].move != BestMove) {
     return BestMove;
   }
-  const u64 seed = HashKey ^ (SideToMove == WHITE ? 0 : ~0ull);
-  return ChooseAmongLines(LastIterationLines, LastIterationLineCount, LastSearchSettings, seed);
+  return ChooseAmongLines(LastIterationLines, LastIterationLineCount, LastSearchSettings, PositionSeed());
 }

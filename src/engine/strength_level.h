@@ -13,7 +13,7 @@ constexpr int FULL_STRENGTH_LEVEL = 20;
 
 // What a level changes; a level of FULL_STRENGTH_LEVEL (or above) changes nothing.
 struct LevelSettings {
-  u64 nodes;        // node budget of a move; 0: none
+  u64 nodes;        // node budget of a move on average; 0: none
   i16 maxLoss;      // the most a chosen line may score below the best, in centipawns
   i16 temperature;  // a line loss centipawns below the best is chosen with weight exp(-loss / temperature)
   i16 evalNoise;    // the evaluation's error at most, either way
@@ -21,6 +21,12 @@ struct LevelSettings {
 
 // The settings of a level, which may lie between two whole levels.
 LevelSettings SettingsOfLevel(double level);
+
+// The node budget of one move: settings.nodes times a factor from 1/sqrt(2)
+// to sqrt(2) drawn from seed, so that a level's searches end at different
+// depths in different positions, and the strength grows smoothly with the
+// level rather than by whole plies.
+u64 NodeBudgetOfMove(const LevelSettings& settings, u64 seed);
 
 // The move chosen among lines (best first, count of them) for settings; seed
 // draws it. With no loss allowed, the best line's move.

@@ -30,6 +30,9 @@ std::map<Move, int> Choices(const LevelSettings& settings, int draws) {
   return chosen;
 }
 
+// The node budget of a move is the level's times a factor up to the square root of 2.
+u64 MostNodesOfAMove(const LevelSettings& settings) { return static_cast<u64>(settings.nodes * std::sqrt(2.0)) + 1; }
+
 // Level settings set back to full strength whatever the test does.
 struct FullStrengthAfter {
   ~FullStrengthAfter() { std::tie(SkillLevel, LimitStrength, LimitElo) = std::tuple(FULL_STRENGTH_LEVEL, false, MAX_LIMIT_ELO); }
@@ -56,6 +59,21 @@ TEST(StrengthLevel, EachLevelBelowTheTopGivesUpMore) {
   // A level between two whole ones lies between them.
   const LevelSettings between = SettingsOfLevel(7.5);
   EXPECT_TRUE(between.nodes > SettingsOfLevel(7).nodes && between.nodes < SettingsOfLevel(8).nodes);
+}
+
+// The budget of a move spreads from 1/sqrt(2) to sqrt(2) times the level's, both ways about as often, the same again
+// for the same seed.
+TEST(StrengthLevel, TheNodeBudgetOfAMoveSpreadsAroundTheLevels) {
+  const LevelSettings settings = SettingsOfLevel(14);
+  int below = 0, above = 0;
+  for (u64 seed = 0; seed < 2000; ++seed) {
+    const u64 budget = NodeBudgetOfMove(settings, seed);
+    EXPECT_GE(budget, static_cast<u64>(settings.nodes / std::sqrt(2.0))) << seed;
+    EXPECT_LE(budget, MostNodesOfAMove(settings)) << seed;
+    EXPECT_EQ(budget, NodeBudgetOfMove(settings, seed));
+    (budget < settings.nodes ? below : above)++;
+  }
+  EXPECT_NEAR(below, above, 200);
 }
 
 // The choice: never a line further below the best than allowed, the closer lines more often, the same seed the same
@@ -142,7 +160,7 @@ TEST_F(LevelSearchTest, ALevelLimitsOnlyTheMovesItPlays) {
   EXPECT_EQ(Search(MIDDLEGAME, 7, true), unlimited);
 
   SkillLevel = 12;
-  const u64 budget = SettingsOfLevel(12).nodes;
+  const u64 budget = MostNodesOfAMove(SettingsOfLevel(12));
   // The search looks at its count between nodes of the main search: the quiescence search under way runs on.
   const auto overshoot = [](u64 limit) { return limit + limit / 50; };
   EXPECT_LE(Search(MIDDLEGAME, 30, true).second, overshoot(budget));
@@ -194,7 +212,7 @@ constexpr int PIPE_LEVEL = 10;
 TEST(StrengthLevelPipes, LevelsAreTakenAndReproducible) {
   const std::string positions[] = {"position startpos moves e2e4 e7e5 g1f3\n",
                                    std::string("position fen ") + MIDDLEGAME + "\n"};
-  const u64 budget = SettingsOfLevel(PIPE_LEVEL).nodes;
+  const u64 budget = MostNodesOfAMove(SettingsOfLevel(PIPE_LEVEL));
   std::string answers[2];
   for (std::string& answer : answers) {
     EngineProcess engine;
