@@ -16,8 +16,8 @@ namespace {
 
 // A level's node budget: this many nodes at level 9, this many times more a
 // level above. Below level 10 the budget is less than the shallowest search
-// the engine makes, which those levels all make: they differ by their choice
-// and their noise alone.
+// the engine makes, which those levels all make: they differ by their noise
+// and their choice alone.
 constexpr double NODES_AT_LEVEL_9 = 1000;
 constexpr double NODE_GROWTH_PER_LEVEL = 1.7;
 constexpr double SHALLOWEST_LEVEL = 10;
@@ -27,9 +27,11 @@ constexpr double SHALLOWEST_LEVEL = 10;
 constexpr double LOSS_PER_LEVEL = 5;
 constexpr double LOSS_PER_SHALLOW_LEVEL = 31;
 constexpr double TEMPERATURE_SHARE_OF_LOSS = 0.5;
-// The levels below this one see with noise, more the lower they are.
-constexpr double NOISY_LEVELS = 6;
-constexpr double NOISE_PER_LEVEL = 40;
+// The levels below this one see with noise, more the lower they are: at
+// the shallowest search, more noise is what sets a level clearly below the
+// next (a wider choice alone hardly does).
+constexpr double NOISY_LEVELS = 11;
+constexpr double NOISE_PER_LEVEL = 25;
 // The lines a level below full strength chooses among.
 constexpr u32 LINES_TO_CHOOSE_FROM = 4;
 
