@@ -115,8 +115,8 @@ void Search(const GoRequest& request, u32 depth) {
   NodeLimit = request.nodes;
   PonderSearchRunning = request.ponder;
   StopSearch = false;
-  // An analysis, or a search on the opponent's time, is made at full strength.
-  const bool playing = !request.infinite && !request.ponder && !UciAnalyseMode;
+  // An analysis is made at full strength; a search on the opponent's time at the engine's level.
+  const bool playing = !request.infinite && !UciAnalyseMode;
   StartEngine(false, static_cast<u8>(depth), SearchMode::OwnMove, playing);  // DepthOf gives at most UNLIMITED_DEPTH
   StoppedByInput = StopSearch && !TimeIsUp();
   PonderSearchRunning = false;
@@ -229,8 +229,7 @@ void Go(std::istringstream& words) {
 void PonderHit() {
   if (Answer != Waiting::Ponder) return;
   Answer = Waiting::Nothing;
-  // Cut short by this word, or made at full strength for a level below it: searched again, on the clock from now.
-  if (StoppedByInput || !PlaysAtFullStrength()) {
+  if (StoppedByInput) {  // cut short by this word: the search goes on, on the clock from now
     LastIterationMoves.clear();
     GoRequest request = PonderRequest;
     request.ponder = false;

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <map>
 #include <sstream>
+#include <thread>
 
 #include "board/load_position.h"
 #include "engine/engine_setup.h"
@@ -230,6 +231,19 @@ TEST(StrengthLevelPipes, LevelsAreTakenAndReproducible) {
     }
   }
   EXPECT_EQ(answers[0], answers[1]);
+
+  // A search on the opponent's time is made at the level too: "ponderhit" answers with the level's move.
+  {
+    EngineProcess engine;
+    engine.Send("uci\nsetoption name OwnBook value false\nsetoption name Skill Level value " +
+                std::to_string(PIPE_LEVEL) + "\nposition startpos moves e2e4\ngo ponder wtime 60000 btime 60000\n");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    engine.Send("ponderhit\n");
+    auto lines = engine.ReadUntil("bestmove ");
+    ASSERT_TRUE(lines);
+    EXPECT_FALSE(NodeCounts(*lines).empty());
+    for (u64 nodes : NodeCounts(*lines)) EXPECT_LE(nodes, budget + budget / 50);
+  }
 
   // xboard: the level's move comes long before its clock would end the search, and it does not ponder.
   EngineProcess engine;
