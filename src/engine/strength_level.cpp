@@ -35,11 +35,12 @@ constexpr double NOISE_PER_LEVEL = 25;
 // The lines a level below full strength chooses among.
 constexpr u32 LINES_TO_CHOOSE_FROM = 4;
 
-// The rating of each whole level, measured in games against rated opponents
-// (docs/strength.md).
+// The rating of each whole level, fitted to games of each level against the
+// one below it and against Stockfish 15.1 at fixed UCI_Elo ratings
+// (docs/strength.md, data/levels/results.tsv).
 constexpr int LEVEL_ELO[FULL_STRENGTH_LEVEL + 1] = {
-    1000, 1070, 1140, 1210, 1280, 1350, 1420, 1490, 1560, 1630, 1700,
-    1770, 1840, 1910, 1980, 2050, 2120, 2190, 2260, 2330, 2400,
+    486, 550, 645, 692, 806, 846, 929, 1005, 1076, 1177, 1232,
+    1324, 1355, 1426, 1570, 1659, 1743, 1900, 1966, 2050, 2206,
 };
 
 // Draws the node budget's spread apart from the choice.
