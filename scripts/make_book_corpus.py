@@ -31,8 +31,8 @@ Needs python-chess (board, SAN and the Polyglot reader): found on the Python
 path, through --python-chess or $PYTHON_CHESS, or in ../shared/clients/python-chess.
 The default book's corpus was made with (see data/README.md):
 
-    nice -n 10 scripts/make_book_corpus.py --games 2300 --seed 24 \\
-        --date 2026.12.08 --out book-corpus-2300.pgn
+    nice -n 10 scripts/make_book_corpus.py --games 3000 --seed 24 \\
+        --date 2026.12.08 --out book-corpus-3000.pgn
 """
 
 import argparse
