@@ -22,7 +22,7 @@ import time
 
 from bench_pgn2game import write_pgn
 
-CORPUS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "book-corpus-2300.pgn.xz")
+CORPUS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "book-corpus-3000.pgn.xz")
 RESULTS = ["1-0", "0-1", "1/2-1/2"]
 
 
