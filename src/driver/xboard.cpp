@@ -10,6 +10,7 @@
 #include "driver/command_loop.h"
 #include "driver/pondering.h"
 #include "driver/search_input.h"
+#include "driver/thinking_line.h"
 #include "engine/engine_setup.h"
 #include "engine/strength_level.h"
 #include "engine/game.h"
