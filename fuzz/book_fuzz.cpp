@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "board/load_position.h"
+#include "engine/new_position.h"
 #include "book/book_move.h"
 #include "book/byte_order.h"
 #include "book/opening_book.h"

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "board/load_position.h"
+#include "engine/new_position.h"
 #include "board/position.h"
 #include "driver/command_loop.h"
 #include "driver/pondering.h"

@@ -4,7 +4,7 @@
 // the board back at the initial position.
 #include <memory>
 
-#include "board/load_position.h"
+#include "engine/new_position.h"
 #include "book/file_handle.h"
 #include "fuzz_support.h"
 #include "tools/conversion_error.h"

@@ -4,7 +4,7 @@
 // without a trace.
 #include <cstring>
 
-#include "board/load_position.h"
+#include "engine/new_position.h"
 #include "board/make_move.h"
 #include "board/move_text.h"
 #include "board/position.h"

@@ -5,7 +5,7 @@
 #include <iterator>
 #include <limits>
 
-#include "board/load_position.h"
+#include "engine/new_position.h"
 #include "board/move_text.h"
 #include "board/position.h"
 #include "platform/clock.h"

@@ -3,7 +3,7 @@
 #include <cinttypes>
 #include <cstdio>
 
-#include "board/load_position.h"
+#include "engine/new_position.h"
 #include "board/make_move.h"
 #include "board/move_text.h"
 #include "board/position.h"

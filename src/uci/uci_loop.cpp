@@ -8,7 +8,7 @@
 
 #include "board/load_position.h"
 #include "board/move_text.h"
-#include "board/search_memory.h"
+#include "search/search_memory.h"
 #include "book/opening_book.h"
 #include "engine/engine_setup.h"
 #include "engine/strength_level.h"

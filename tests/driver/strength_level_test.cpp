@@ -6,7 +6,7 @@
 #include <map>
 #include <sstream>
 
-#include "board/load_position.h"
+#include "engine/new_position.h"
 #include "engine/engine_setup.h"
 #include "engine/search_settings.h"
 #include "engine/strength_level.h"
