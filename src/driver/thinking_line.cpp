@@ -2,13 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/clock.h"
 #include "search/score.h"
-
-namespace {
-
-constexpr i64 MS_PER_CENTISECOND = 10;
-
-}  // namespace
 
 void PrintThinkingLine(const IterationReport& report) {
   std::printf("    %u     %d     %lld     %llu  %s\n", report.depth, ThinkingLineScore(report.score),
