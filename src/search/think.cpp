@@ -36,7 +36,6 @@ constexpr u32 FIRST_ITERATION = 2;
 // No iteration is deeper than the table can record.
 constexpr u32 LAST_ITERATION = TRANS_MAX_DEPTH;
 constexpr i16 ASPIRATION_MARGIN = 30;
-constexpr i16 FULL_WINDOW = MATE_SCORE;
 // The fourth iteration that sees a mate within its depth ends the search.
 constexpr int MATE_ITERATIONS_TO_STOP = 4;
 // A fail low with more than this many moves to go gets twice the budget more
