@@ -10,6 +10,7 @@
 #include "board/position_backup.h"
 #include "board/position_soundness.h"
 #include "board/zobrist.h"
+#include "platform/blanks.h"
 
 namespace {
 
@@ -17,8 +18,6 @@ u32 LoadCount = 0;
 
 // A king square before a king is read: off the board.
 constexpr u8 NO_KING_SQUARE = 100;
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 const char* SkipBlanks(const char* text) {
   while (IsBlank(*text)) ++text;
