@@ -6,8 +6,8 @@
 #include <map>
 #include <sstream>
 
-#include "engine/new_position.h"
 #include "engine/engine_setup.h"
+#include "engine/new_position.h"
 #include "engine/search_settings.h"
 #include "engine/strength_level.h"
 #include "engine/time_control.h"
