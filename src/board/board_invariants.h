@@ -1,5 +1,6 @@
-// What holds of the position between any two moves, checked in the sanitizer
-// build after the search's make and unmake.
+// What holds of the position between any two legal moves, checked in the
+// sanitizer build after the search's make and unmake. (Quiescence is not
+// checked: it plays captures in positions a king capture will refute.)
 #pragma once
 
 #include "board/types.h"

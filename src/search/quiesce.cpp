@@ -1,6 +1,5 @@
 #include "search/quiesce.h"
 
-#include "board/board_invariants.h"
 #include "board/check.h"
 #include "board/make_move.h"
 #include "search/eval_noise.h"
@@ -107,7 +106,6 @@ i16 Quiesce(i32 depth, i32 ply, i16 alpha, i16 beta) {
     MakeMove(move, record);
     const i16 score = ScoreAfterMove(depth, ply, alpha, beta);
     UnmakeMove(move, record);
-    CheckBoardInvariants("after a capture taken back in quiescence");
     entry.score = score;
 
     if (score > best) {
