@@ -8,7 +8,7 @@
 #include <iterator>
 
 #include "board/attacks.h"
-#include "board/load_position.h"
+#include "engine/new_position.h"
 #include "eval/evaluate.h"
 #include "eval/pawn_structure.h"
 

@@ -8,10 +8,10 @@
 #include <memory>
 #include <vector>
 
-#include "board/load_position.h"
 #include "book/book_move.h"
 #include "book/byte_order.h"
 #include "book/opening_book.h"
+#include "engine/new_position.h"
 #include "fuzz_support.h"
 #include "movegen/legal_moves.h"
 

@@ -9,11 +9,11 @@
 #include <cstring>
 #include <string>
 
-#include "board/load_position.h"
 #include "board/position.h"
 #include "driver/command_loop.h"
 #include "driver/pondering.h"
 #include "engine/engine_setup.h"
+#include "engine/new_position.h"
 #include "engine/time_control.h"
 #include "search/think.h"
 #include "fuzz_support.h"

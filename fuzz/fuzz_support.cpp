@@ -7,11 +7,10 @@
 #include <filesystem>
 
 #include "board/attacks.h"
-#include "board/bitboard.h"
+#include "board/board_invariants.h"
 #include "board/check.h"
 #include "board/make_move.h"
 #include "board/position.h"
-#include "board/zobrist.h"
 #include "movegen/legal_moves.h"
 #include "platform/engine_log.h"
 
@@ -71,51 +70,16 @@ void WriteFile(const char* name, const void* data, size_t size) {
   Require(std::fclose(file) == 0 && written, "the file written");
 }
 
-namespace {
-
-// Checks the derived variables against Board; gives the keys of its pieces.
-void RequireBoardConsistent(u64& key, u32& pawnKey) {
-  u64 pieces[PIECE_CODE_COUNT] = {}, colour[2] = {};
-  key = 0;
-  pawnKey = 0;
-  int kings[2] = {-1, -1}, pawns[2] = {};
-  for (int square = 0; square < SQUARE_COUNT; ++square) {
-    int code = Board[square];
-    if (code == EMPTY) continue;
-    Require(code < PIECE_CODE_COUNT, "a piece code on the board");
-    int side = code & 1;
-    pieces[code] |= SquareBit(square);
-    colour[side] |= SquareBit(square);
-    key ^= ZobristKeys[code][square];
-    if (code >= WHITE_KING) kings[side] = square;
-    if (code <= BLACK_PAWN) {
-      ++pawns[side];
-      pawnKey ^= static_cast<u32>(ZobristKeys[code][square]);
-    }
-  }
-  u64 all = colour[0] | colour[1];
-  Require(std::equal(PieceBB + WHITE_PAWN, PieceBB + WHITE_KING, pieces + WHITE_PAWN), "PieceBB");
-  Require(ColourBB[0] == colour[0] && ColourBB[1] == colour[1], "ColourBB");
-  Require(Occupied == all && OccupiedByFile == RotateToFiles(all), "Occupied");
-  Require(OccupiedDiagUp == RotateToDiagUp(all) && OccupiedDiagDown == RotateToDiagDown(all), "OccupiedDiag");
-  Require(KingSquare[0] == kings[0] && KingSquare[1] == kings[1], "KingSquare");
-  Require(PawnCount[0] == pawns[0] && PawnCount[1] == pawns[1], "PawnCount");
-}
-
-}  // namespace
-
 void RequireBoardConsistent() {
-  u64 key;
-  u32 pawnKey;
-  RequireBoardConsistent(key, pawnKey);
+  const char* fault = BoardInvariantFault();
+  Require(fault == nullptr, fault);
 }
 
 void RequireLoadedPositionSound() {
-  u64 key;
-  u32 pawnKey;
-  RequireBoardConsistent(key, pawnKey);
-  Require(HashKey == key, "HashKey is the key of the pieces");
-  Require(static_cast<u32>(PawnHashKey) == pawnKey, "PawnHashKey is the key of the pawns");
+  RequireBoardConsistent();
+  const PieceKeys keys = KeysOfPieces();
+  Require(HashKey == keys.key, "HashKey is the key of the pieces");
+  Require(PawnHashKey == keys.pawnKey, "PawnHashKey is the key of the pawns");
   Require(HistoryTop == History && HistoryTop->key == HashKey, "a new history");
 }
 

@@ -26,7 +26,7 @@ std::FILE* FileOf(const void* data, size_t size);
 std::string ReadAll(std::FILE* file);  // from its start
 void WriteFile(const char* name, const void* data, size_t size);
 
-// The variables derived from Board agree with it.
+// The board's invariants hold (board/board_invariants.h).
 void RequireBoardConsistent();
 
 // The same, and HashKey and PawnHashKey are those of the pieces alone, with a

@@ -4,8 +4,8 @@
 // the board back at the initial position.
 #include <memory>
 
-#include "board/load_position.h"
 #include "book/file_handle.h"
+#include "engine/new_position.h"
 #include "fuzz_support.h"
 #include "tools/conversion_error.h"
 #include "tools/game_conversions.h"

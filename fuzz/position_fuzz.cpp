@@ -4,11 +4,11 @@
 // without a trace.
 #include <cstring>
 
-#include "board/load_position.h"
 #include "board/make_move.h"
 #include "board/move_text.h"
 #include "board/position.h"
 #include "board/position_text.h"
+#include "engine/new_position.h"
 #include "fuzz_support.h"
 #include "movegen/legal_moves.h"
 

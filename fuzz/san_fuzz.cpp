@@ -4,9 +4,9 @@
 // standard algebraic and in coordinate notation, reads back as itself.
 #include <algorithm>
 
-#include "board/load_position.h"
 #include "board/move_text.h"
 #include "board/position.h"
+#include "engine/new_position.h"
 #include "fuzz_support.h"
 #include "tools/san.h"
 

@@ -2,8 +2,6 @@
 
 #include <cstddef>
 
-#include "eval/square_tables.h"
-
 u64 KingAttacks[SQUARE_COUNT];
 u64 KnightAttacks[SQUARE_COUNT];
 u64 WhitePawnAttacks[SQUARE_COUNT];
@@ -177,5 +175,4 @@ void InitBoardTables() {
     InitPawnMasks(square);
     InitRays(square);
   }
-  InitSquareTableSelection();
 }

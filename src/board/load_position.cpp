@@ -9,19 +9,15 @@
 #include "board/position.h"
 #include "board/position_backup.h"
 #include "board/position_soundness.h"
-#include "board/search_memory.h"
 #include "board/zobrist.h"
-#include "tools/epd_move.h"
+#include "platform/blanks.h"
 
 namespace {
 
-LoadOutcome LastOutcome = LoadOutcome::Refused;
 u32 LoadCount = 0;
 
 // A king square before a king is read: off the board.
 constexpr u8 NO_KING_SQUARE = 100;
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 const char* SkipBlanks(const char* text) {
   while (IsBlank(*text)) ++text;
@@ -200,24 +196,21 @@ bool ReplacePosition(const char* text, EpdOperation& operation) {
 
 }  // namespace
 
-bool LoadPosition(const char* text) {
-  EpdOperation operation;
-  if (!ReplacePosition(text, operation)) {
-    LastOutcome = LoadOutcome::Refused;
-    return false;
-  }
-  ForgetSearchMemory();
+bool LoadBoard(const char* text, EpdOperation& operation) {
+  if (!ReplacePosition(text, operation)) return false;
   ++LoadCount;
-  LastOutcome = ReadEpdMove(operation) ? LoadOutcome::Loaded : LoadOutcome::EpdMoveNotRecognised;
-  return LastOutcome == LoadOutcome::Loaded;
+  return true;
+}
+
+bool LoadBoard(const char* text) {
+  EpdOperation ignored;
+  return LoadBoard(text, ignored);
 }
 
 bool SetUpPosition(const char* text) {
   EpdOperation ignored;
   return ReplacePosition(text, ignored);
 }
-
-LoadOutcome LastLoadOutcome() { return LastOutcome; }
 
 u32 PositionLoadCount() { return LoadCount; }
 

@@ -175,7 +175,7 @@ bool PolyglotEntriesOf(PositionDatabase& databases, std::vector<PolyglotEntry>& 
   for (int side : {DATABASE_BLACK_TO_MOVE, DATABASE_WHITE_TO_MOVE}) {
     if (failed < 0 && !collector.AddMovesOfPositions(databases.File(side))) failed = side;
   }
-  LoadPosition(INITIAL_POSITION);
+  LoadBoard(INITIAL_POSITION);
   if (failed >= 0) {
     databases.Message().Format("Wrong file format '%s'.\n", databases.File(failed).name.c_str());
     return false;

@@ -1,13 +1,12 @@
 #include "book/position_line.h"
 
 #include "book/byte_order.h"
+#include "platform/blanks.h"
 
 namespace {
 
 constexpr size_t KEY_DIGITS = 16;
 constexpr size_t PLACEMENT_AT = KEY_DIGITS + 1;
-
-bool IsSeparator(char c) { return c == '\t' || c == ' '; }
 
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -26,7 +25,7 @@ class LineCursor {
   char Take() { return AtEnd() ? '\0' : text_[at_++]; }
   const char* Here() const { return text_ + at_; }
 
-  bool Skip(bool (*accepts)(char)) {
+  bool Skip(bool (*accepts)(int)) {
     if (AtEnd() || !accepts(text_[at_])) return false;
     ++at_;
     return true;
@@ -50,7 +49,8 @@ class LineCursor {
   size_t at_;
 };
 
-bool IsBlank(char c) { return c == ' '; }
+// After the placement a field ends on a space alone.
+bool IsSpace(int c) { return c == ' '; }
 
 bool ParseKey(const char* text, PositionRecord& record) {
   u64 key = 0;
@@ -61,13 +61,13 @@ bool ParseKey(const char* text, PositionRecord& record) {
   }
   record.keyHigh = KeyHigh(key);
   record.keyLow = KeyLow(key);
-  return IsSeparator(text[KEY_DIGITS]);
+  return IsBlank(text[KEY_DIGITS]);
 }
 
 bool ParseSideAndCastling(LineCursor& cursor, PositionRecord& record) {
   if (cursor.AtEnd()) return false;
   if (cursor.Take() == 'w') record.flags |= FLAG_WHITE_TO_MOVE;
-  if (!cursor.Skip(IsBlank)) return false;
+  if (!cursor.Skip(IsSpace)) return false;
   const char* castling = cursor.Here();
   size_t length;
   if (!cursor.FieldToBlank(length)) return false;
@@ -155,6 +155,6 @@ bool ParsePositionLine(const char* text, size_t length, PositionRecord& record) 
     return false;
   }
   return ParseSideAndCastling(cursor, record) && ParseEnPassant(cursor, record) &&
-         cursor.Skip(IsSeparator) && ParseResult(cursor, record) && cursor.Skip(IsSeparator) &&
+         cursor.Skip(IsBlank) && ParseResult(cursor, record) && cursor.Skip(IsBlank) &&
          ParsePly(cursor, record);
 }

@@ -5,9 +5,9 @@
 #include <iterator>
 #include <limits>
 
-#include "board/load_position.h"
 #include "board/move_text.h"
 #include "board/position.h"
+#include "engine/new_position.h"
 #include "platform/clock.h"
 #include "driver/command_loop.h"
 #include "engine/game.h"
@@ -43,8 +43,6 @@ constexpr BenchPosition BENCH_POSITIONS[] = {
     {"8/3b4/5k2/2p2p2/2P2P2/3B1K2/8/8 w - -", 12},
     {"8/5pk1/6p1/8/3R4/6P1/5PK1/1r6 w - -", 12},
 };
-
-constexpr i64 MS_PER_SECOND = 1000;
 
 // One position, loaded and searched; its moves made and the search's time
 // (the load, which clears the table, is not counted) are added to totals.

@@ -3,7 +3,6 @@
 #include <cinttypes>
 #include <cstdio>
 
-#include "board/load_position.h"
 #include "board/make_move.h"
 #include "board/move_text.h"
 #include "board/position.h"
@@ -14,8 +13,10 @@
 #include "driver/pondering.h"
 #include "driver/xboard.h"
 #include "engine/game.h"
+#include "engine/new_position.h"
 #include "engine/position_report.h"
 #include "engine/time_control.h"
+#include "platform/blanks.h"
 #include "platform/console_input.h"
 #include "platform/engine_log.h"
 #include "movegen/legal_moves.h"
@@ -27,8 +28,7 @@ constexpr size_t SETBOARD_TEXT_SIZE = 255;
 
 // A board without a single piece: an interface's way to stop an analysis.
 bool NamesNoPiece(const char* text) {
-  for (; *text == ' ' || *text == '\t'; ++text) {
-  }
+  while (IsBlank(*text)) ++text;
   for (; *text != '\0' && *text != ' '; ++text) {
     if (*text != '/' && (*text < '1' || *text > '8')) return false;
   }

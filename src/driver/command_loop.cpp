@@ -21,6 +21,7 @@
 #include "driver/xboard.h"
 #include "driver/xboard_commands.h"
 #include "engine/time_control.h"
+#include "platform/clock.h"
 #include "platform/console_input.h"
 #include "platform/engine_log.h"
 
@@ -57,10 +58,9 @@ bool LooksLikeBaseTime(const char* word) {
   return true;
 }
 
-constexpr i32 MS_PER_SECOND = 1000;
 constexpr i64 MS_PER_MINUTE = 60 * MS_PER_SECOND;
 // The longest increment whose milliseconds still fit the clock's integer.
-constexpr i32 MAX_INCREMENT_SECONDS = std::numeric_limits<i32>::max() / MS_PER_SECOND;
+constexpr i32 MAX_INCREMENT_SECONDS = static_cast<i32>(std::numeric_limits<i32>::max() / MS_PER_SECOND);
 // A control longer than a year is no control worth a share.
 constexpr double MAX_BASE_MINUTES = 525600;
 
@@ -84,7 +84,7 @@ void LevelCommand(const char*) {
   i32 increment = 0;
   ReadNumber(increment);
   MovesPerControl = moves > 0 ? moves : 0;
-  IncrementMs = increment >= 1 ? std::min(increment, MAX_INCREMENT_SECONDS) * MS_PER_SECOND : 0;
+  IncrementMs = increment >= 1 ? static_cast<i32>(std::min(increment, MAX_INCREMENT_SECONDS) * MS_PER_SECOND) : 0;
   ControlBaseMs = baseRead ? BaseTimeMs(base) : 0;
   FixedMoveMs = 0;
   ClockKnown = false;  // the control's own time is the clock until "time" comes

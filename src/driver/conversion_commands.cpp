@@ -1,7 +1,8 @@
 #include "driver/conversion_commands.h"
 
-#include "platform/console_input.h"
 #include "driver/pondering.h"
+#include "engine/new_position.h"
+#include "platform/console_input.h"
 #include "tools/game_conversions.h"
 #include "tools/pgn_conversions.h"
 
@@ -18,6 +19,15 @@ struct FileNames {
   }
 };
 
+// Runs a conversion, which may load positions of its own, and has the search
+// forget what it learnt when it did.
+template <typename Conversion>
+void Convert(Conversion conversion) {
+  const u32 loadsBefore = PositionLoadCount();
+  conversion();
+  ForgetSearchMemoryAfterLoads(loadsBefore);
+}
+
 }  // namespace
 
 // The commands that read games load the start position: a guess pondered on
@@ -25,29 +35,29 @@ struct FileNames {
 void PgnToPosCommand(const char*) {
   LeavePondering();
   char pgnName[COMMAND_BUFFER_SIZE];
-  if (ReadFileName(pgnName)) PgnToPos(pgnName);
+  if (ReadFileName(pgnName)) Convert([&] { PgnToPos(pgnName); });
 }
 
 void PgnToGameCommand(const char*) {
   LeavePondering();
   FileNames names;
   int converted = 0;
-  if (names.Read()) PgnToGame(names.first, names.second, &converted);
+  if (names.Read()) Convert([&] { PgnToGame(names.first, names.second, &converted); });
 }
 
 void PgnListToGameCommand(const char*) {
   LeavePondering();
   FileNames names;
-  if (names.Read()) PgnListToGame(names.first, names.second);
+  if (names.Read()) Convert([&] { PgnListToGame(names.first, names.second); });
 }
 
 void GameToPgnCommand(const char*) {
   FileNames names;
-  if (names.Read()) GameToPgn(names.first, names.second);
+  if (names.Read()) Convert([&] { GameToPgn(names.first, names.second); });
 }
 
 void GameToPosCommand(const char*) {
   LeavePondering();
   FileNames names;
-  if (names.Read()) GameToPos(names.first, names.second);
+  if (names.Read()) Convert([&] { GameToPos(names.first, names.second); });
 }

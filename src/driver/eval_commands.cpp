@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "eval/evaluate.h"
+#include "search/score.h"
 
 void EvalCommand(const char*) {
-  constexpr i16 FULL_WINDOW = 8190;
   std::printf("Eval: %d\n", static_cast<int>(Evaluate(-FULL_WINDOW, FULL_WINDOW)));
 }

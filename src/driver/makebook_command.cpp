@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "driver/pondering.h"
+#include "engine/new_position.h"
 #include "platform/console_input.h"
 #include "tools/make_book.h"
 
@@ -42,5 +43,7 @@ void MakeBookCommand(const char*) {
     return;
   }
   MakeBookSummary summary;
+  const u32 loadsBefore = PositionLoadCount();
   MakeBook(pgnNames, folder, summary);
+  ForgetSearchMemoryAfterLoads(loadsBefore);
 }

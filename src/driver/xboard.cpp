@@ -10,15 +10,18 @@
 #include "driver/command_loop.h"
 #include "driver/pondering.h"
 #include "driver/search_input.h"
+#include "driver/thinking_line.h"
 #include "engine/engine_setup.h"
 #include "engine/strength_level.h"
 #include "engine/game.h"
 #include "engine/move_suggestion.h"
 #include "engine/time_control.h"
 #include "movegen/legal_moves.h"
+#include "platform/clock.h"
 #include "platform/console_input.h"
 #include "platform/engine_log.h"
 #include "search/draw.h"
+#include "search/score.h"
 #include "search/search_limits.h"
 #include "search/search_stop.h"
 #include "search/think.h"
@@ -47,14 +50,15 @@ static_assert(FULL_STRENGTH_LEVEL == 20, "the Skill Level option offers 0 to FUL
 
 // Under a node rate the thinking line tells the time its nodes stand for.
 void PrintThinkingOnNodeClock(const IterationReport& report) {
-  constexpr u64 MS_PER_SECOND = 1000;
   IterationReport shown = report;
-  if (NodesPerSecond > 0) shown.elapsedMs = static_cast<i64>(report.nodes * MS_PER_SECOND / static_cast<u64>(NodesPerSecond));
+  if (NodesPerSecond > 0) {
+    shown.elapsedMs = static_cast<i64>(report.nodes * static_cast<u64>(MS_PER_SECOND) / static_cast<u64>(NodesPerSecond));
+  }
   PrintThinkingLine(shown);
 }
 
-constexpr i16 MATE_IN_ONE_SCORE = 8099;
-constexpr i16 MATE_SCORE_THRESHOLD = 8050;
+// The score of a move that mates: the opponent is mated at the next ply.
+constexpr i16 MATE_IN_ONE_SCORE = Negate(MatedAtPly(1));
 
 // "1-0" when black is to move (white has just won), else "0-1".
 const char* WinnerResult() { return SideToMove == BLACK ? "1-0" : "0-1"; }
@@ -79,7 +83,7 @@ const char* ClaimAfterMoving(char* buffer, size_t size) {
     std::snprintf(buffer, size, "%s {Tavrel mates 1}\n", WinnerResult());
     return buffer;
   }
-  if (BestScore > MATE_SCORE_THRESHOLD) {
+  if (BestScore > MATE_SCORE_LIMIT) {
     const TransEntry* entry = ProbeTransTable();
     if (entry && EntryMove(*entry) == GAME_MATED) {
       std::snprintf(buffer, size, "%s {Tavrel mates 1#}\n", WinnerResult());

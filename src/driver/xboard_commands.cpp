@@ -32,8 +32,6 @@
 
 namespace {
 
-constexpr double MS_PER_SECOND = 1000.0;
-constexpr i64 MS_PER_CENTISECOND = 10;
 // An hour a move is as long as any game asks for.
 constexpr double MAX_MOVE_SECONDS = 3600.0 * 24;
 // The pawn cache (4 MB) and the engine's other tables, rounded up.

@@ -4,11 +4,11 @@
 
 #include "board/castling.h"
 #include "board/history_room.h"
-#include "board/load_position.h"
 #include "board/make_move.h"
 #include "board/move_text.h"
 #include "board/position.h"
 #include "board/position_backup.h"
+#include "engine/new_position.h"
 #include "movegen/legal_moves.h"
 #include "platform/engine_log.h"
 #include "search/search_state.h"

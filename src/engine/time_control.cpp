@@ -106,8 +106,6 @@ void AllocateNoTime() { SetLimits({NO_TIME_LIMIT_MS, NO_TIME_LIMIT_MS}); }
 
 namespace {
 
-constexpr i64 MS_PER_SECOND = 1000;
-
 // The move's time as nodes at NodesPerSecond: no time of its own is left.
 void CountTimeInNodes(i64 moveMs) {
   NodeLimit = moveMs >= NO_TIME_LIMIT_MS ? 0 : static_cast<u64>(std::max<i64>(moveMs * NodesPerSecond / MS_PER_SECOND, 1));

@@ -2,8 +2,6 @@
 
 #include <iterator>
 
-const i16* PstByMaterial[PIECE_KIND_COUNT][TOTAL_MATERIAL_LIMIT];
-
 namespace {
 
 // Rows run from rank 8 to rank 1, files from a to h, as the square index runs.
@@ -214,20 +212,22 @@ constexpr MaterialBand MATERIAL_BANDS[] = {
     {0, {PawnTable4, KnightTable2, BishopTable2, RookTable2, QueenTable2, KingTable4}},
 };
 
-const MaterialBand& BandOf(int material) {
+constexpr const MaterialBand& BandOf(int material) {
   for (const MaterialBand& band : MATERIAL_BANDS) {
     if (material >= band.lowest) return band;
   }
   return MATERIAL_BANDS[std::size(MATERIAL_BANDS) - 1];
 }
 
-}  // namespace
-
-void InitSquareTableSelection() {
+constexpr SquareTableSelection SelectTables() {
+  SquareTableSelection selection{};
   for (int material = 0; material < TOTAL_MATERIAL_LIMIT; ++material) {
     const MaterialBand& band = BandOf(material);
-    for (int kind = 0; kind < PIECE_KIND_COUNT; ++kind) {
-      PstByMaterial[kind][material] = band.tables[kind];
-    }
+    for (int kind = 0; kind < PIECE_KIND_COUNT; ++kind) selection[kind][material] = band.tables[kind];
   }
+  return selection;
 }
+
+}  // namespace
+
+constinit const SquareTableSelection PstByMaterial = SelectTables();

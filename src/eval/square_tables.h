@@ -2,6 +2,8 @@
 // material on the board.
 #pragma once
 
+#include <array>
+
 #include "board/position.h"
 
 // TotalMaterial is a byte; the selection covers every value it can hold, so
@@ -11,11 +13,9 @@ constexpr int PIECE_KIND_COUNT = 6;
 
 // PstByMaterial[kind - 1][material]: the table of piece kind PAWN..KING (as in
 // board/types.h) to use at that TotalMaterial. Tables are written from white's
-// side, rank 8 first, and indexed by square.
-extern const i16* PstByMaterial[PIECE_KIND_COUNT][TOTAL_MATERIAL_LIMIT];
-
-// Fills PstByMaterial. Part of the start-up table building; runs once.
-void InitSquareTableSelection();
+// side, rank 8 first, and indexed by square. Filled when the program is compiled.
+using SquareTableSelection = std::array<std::array<const i16*, TOTAL_MATERIAL_LIMIT>, PIECE_KIND_COUNT>;
+extern const SquareTableSelection PstByMaterial;
 
 // The square table of a piece kind at the present TotalMaterial.
 inline const i16* SquareTableOf(int kind) { return PstByMaterial[kind - 1][TotalMaterial]; }

@@ -16,8 +16,6 @@ static_assert(PERFT_MAX_DEPTH + 1 < PLY_RECORDS, "perft's deepest line fits the 
 
 namespace {
 
-constexpr double MS_PER_SECOND = 1000.0;
-
 // Writes the list of the ply whose record is given, where the previous ply's
 // list ends, and stores what unmaking its moves needs. Returns the list start.
 MoveEntry* GeneratePly(UndoRecord& record) {

@@ -4,3 +4,6 @@
 #include "platform/integers.h"
 
 i64 ClockMs();
+
+constexpr i64 MS_PER_SECOND = 1000;
+constexpr i64 MS_PER_CENTISECOND = 10;

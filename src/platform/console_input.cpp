@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/blanks.h"
+
 namespace {
 
 // Room for whatever an interface sends while a search runs: a line waits here
@@ -76,8 +78,6 @@ int Get() {
   return c;
 }
 
-bool IsBlank(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
-
 bool DescriptorReadable() {
   pollfd request{Descriptor, POLLIN, 0};
   int ready;
@@ -97,11 +97,11 @@ WordStatus ReadWord(char* buffer, size_t size) {
     return PendingStatus;
   }
   int c;
-  while ((c = Peek()) >= 0 && IsBlank(c)) Get();
+  while ((c = Peek()) >= 0 && IsWhiteSpace(c)) Get();
   if (c < 0) return WordStatus::EndOfInput;
   size_t length = 0;
   bool tooLong = false;
-  while ((c = Peek()) >= 0 && !IsBlank(c)) {
+  while ((c = Peek()) >= 0 && !IsWhiteSpace(c)) {
     Get();
     if (length + 1 < size) {
       buffer[length++] = static_cast<char>(c);
@@ -185,7 +185,7 @@ size_t BufferedInputBytes() {
 bool BufferedInputHasWord() {
   if (HasPendingWord) return true;
   for (size_t i = BufferPos; i < BufferEnd; ++i) {
-    if (!IsBlank(static_cast<unsigned char>(Buffer[i]))) return true;
+    if (!IsWhiteSpace(static_cast<unsigned char>(Buffer[i]))) return true;
   }
   return false;
 }
@@ -198,9 +198,9 @@ void TakeAvailableInput() {
 
 void FirstWordOfLine(const char* line, size_t length, char* word) {
   size_t start = 0;
-  while (start < length && IsBlank(static_cast<unsigned char>(line[start]))) ++start;
+  while (start < length && IsWhiteSpace(static_cast<unsigned char>(line[start]))) ++start;
   size_t end = start;
-  while (end < length && !IsBlank(static_cast<unsigned char>(line[end])) && end - start < COMMAND_BUFFER_SIZE - 1) {
+  while (end < length && !IsWhiteSpace(static_cast<unsigned char>(line[end])) && end - start < COMMAND_BUFFER_SIZE - 1) {
     ++end;
   }
   std::memcpy(word, line + start, end - start);
@@ -221,7 +221,7 @@ bool WalkWaitingLines(LineVerdict (*visit)(const char* line, size_t length)) {
     size_t length = next - 1 - scan;
     if (length > 0 && Buffer[scan + length - 1] == '\r') --length;
     size_t first = scan;
-    while (first < scan + length && IsBlank(static_cast<unsigned char>(Buffer[first]))) ++first;
+    while (first < scan + length && IsWhiteSpace(static_cast<unsigned char>(Buffer[first]))) ++first;
     if (first == scan + length) {  // an empty line is no command
       scan = next;
       continue;

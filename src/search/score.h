@@ -13,6 +13,8 @@ constexpr i16 MATE_SCORE = 8100;
 // Scores beyond this (either sign) announce a forced mate.
 constexpr i16 MATE_SCORE_LIMIT = 8050;
 constexpr i16 DRAW_SCORE = 0;
+// The window of a search that expects nothing of its score.
+constexpr i16 FULL_WINDOW = MATE_SCORE;
 
 constexpr i16 MatedAtPly(int ply) { return static_cast<i16>(-MATE_SCORE + ply); }
 

@@ -1,7 +1,6 @@
 #include "search/think.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 #include "board/check.h"
@@ -37,14 +36,12 @@ constexpr u32 FIRST_ITERATION = 2;
 // No iteration is deeper than the table can record.
 constexpr u32 LAST_ITERATION = TRANS_MAX_DEPTH;
 constexpr i16 ASPIRATION_MARGIN = 30;
-constexpr i16 FULL_WINDOW = MATE_SCORE;
 // The fourth iteration that sees a mate within its depth ends the search.
 constexpr int MATE_ITERATIONS_TO_STOP = 4;
 // A fail low with more than this many moves to go gets twice the budget more
 // for the iteration.
 constexpr i32 FEW_MOVES_TO_GO = 4;
 constexpr i64 FAIL_LOW_EXTRA_BUDGETS = 2;
-constexpr i64 MS_PER_CENTISECOND = 10;
 constexpr int MOVES_PER_MATE_PLY_PAIR = 2;
 
 struct Window {
@@ -243,27 +240,14 @@ void StartSearch() {
 
 }  // namespace
 
-// The thinking line: depth, score (a mate as 100000 + moves, or -100000 - moves
-// when mated), centiseconds, nodes and the expected moves.
-void PrintThinkingLine(const IterationReport& report) {
-  std::printf("    %u     %d     %lld     %llu  %s\n", report.depth, ThinkingLineScore(report.score),
-              static_cast<long long>(report.elapsedMs / MS_PER_CENTISECOND),
-              static_cast<unsigned long long>(report.nodes), report.moves);
-}
+void ReportNowhere(const IterationReport&) {}
 
-void (*ReportIterationTo)(const IterationReport& report) = PrintThinkingLine;
+void (*ReportIterationTo)(const IterationReport& report) = ReportNowhere;
 
 int MateInMoves(i16 score) {
   if (score > MATE_SCORE_LIMIT) return (MATE_SCORE - score + 1) / MOVES_PER_MATE_PLY_PAIR;
   if (score < -MATE_SCORE_LIMIT) return -((MATE_SCORE + score) / MOVES_PER_MATE_PLY_PAIR);
   return 0;
-}
-
-int ThinkingLineScore(i16 score) {
-  constexpr int MATE_BASE = 100000;
-  if (score > MATE_SCORE_LIMIT) return MATE_BASE + MateInMoves(score);
-  if (score < -MATE_SCORE_LIMIT) return -MATE_BASE + MateInMoves(score);
-  return score;
 }
 
 Move Think() {

@@ -44,20 +44,13 @@ struct IterationReport {
   u32 line = 0;       // with several lines, which (1 the best); 0 when only one is looked for
 };
 
-// Where completed iterations go. By default the xboard thinking line:
-// "    depth     score     centiseconds     nodes  moves", a mate as 100000 + N
-// (mate in N moves) or -100000 - N (mated in N).
+// Where completed iterations go: the front end says (ReportNowhere until it does).
 extern void (*ReportIterationTo)(const IterationReport& report);
-
-// The xboard thinking line of the report, the default of ReportIterationTo.
-void PrintThinkingLine(const IterationReport& report);
+void ReportNowhere(const IterationReport& report);
 
 // A mate score as moves: N > 0 for a mate in N, -N when mated in N (0 when
 // mated now); 0 for a score that is no mate.
 int MateInMoves(i16 score);
-
-// The score of the thinking line: centipawns, or the mate convention above.
-int ThinkingLineScore(i16 score);
 
 // Searches the position on the board and returns BestMove. The caller has
 // cleared StopSearch and set MaxSearchDepth, SearchStartClock and

@@ -7,6 +7,7 @@
 #include <cstddef>
 
 #include "board/position.h"
+#include "search/score.h"
 
 // One slot, three words:
 //   moveAndKey  bits 0..15 move or result code, bits 16..31 HashKey bits 16..31
@@ -51,7 +52,7 @@ u32 TransBucketsPerSide();
 size_t TransTableBytes();
 
 constexpr int TRANS_MAX_DEPTH = 0x7f;
-constexpr int TRANS_SCORE_OFFSET = 8190;  // scores -8190..8193 fit the 14 score bits
+constexpr int TRANS_SCORE_OFFSET = -SCORE_ILLEGAL;  // scores -8190..8193 fit the 14 score bits
 constexpr int TRANS_AGE_MODULUS = 512;    // GameMoveCount is kept in 9 bits
 
 inline Move EntryMove(const TransEntry& entry) { return static_cast<Move>(entry.moveAndKey); }

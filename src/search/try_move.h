@@ -3,6 +3,7 @@
 // back.
 #pragma once
 
+#include "board/board_invariants.h"
 #include "board/check.h"
 #include "board/make_move.h"
 #include "movegen/move_stack.h"
@@ -10,15 +11,21 @@
 
 // The score of move for the side that makes it: SCORE_ILLEGAL when it leaves
 // the mover's king attacked, else what searchMade() answers with the move made
-// and UndoTop on the child's record.
+// and UndoTop on the child's record. The sanitizer build checks the board's
+// invariants after the move when it is legal, and after taking it back.
 template <typename SearchMade>
 i16 TryMove(Move move, UndoRecord& record, SearchMade searchMade) {
   const int mover = static_cast<int>(SideToMove);
   ++MovesMade;
   MakeMove(move, record);
   ++UndoTop;
-  const i16 score = KingLeftInCheck(move, mover) ? SCORE_ILLEGAL : searchMade();
+  i16 score = SCORE_ILLEGAL;
+  if (!KingLeftInCheck(move, mover)) {
+    CheckBoardInvariants("after a move made in the search");
+    score = searchMade();
+  }
   --UndoTop;
   UnmakeMove(move, record);
+  CheckBoardInvariants("after a move taken back in the search");
   return score;
 }

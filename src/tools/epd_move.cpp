@@ -1,7 +1,5 @@
 #include "tools/epd_move.h"
 
-#include <cstdio>
-
 #include "board/position.h"
 #include "movegen/legal_moves.h"
 #include "tools/san.h"
@@ -12,10 +10,7 @@ bool ReadEpdMove(const EpdOperation& operation) {
   Move move = ParseSanMove(operation.moveText);
   // The parser checks little beyond the moving piece: a move that cannot be
   // played here is as unreadable as one that names nothing.
-  if (!IsGeneratedLegalMove(move)) {
-    std::printf("Warning cannot recognize move: %s\r\n", operation.moveText);
-    return false;
-  }
+  if (!IsGeneratedLegalMove(move)) return false;
   (operation.kind == EpdOperationKind::AvoidMove ? EpdAvoidMove : EpdBestMove) = move;
   return true;
 }

@@ -6,6 +6,6 @@
 
 // Reads the operation's move in the present position into EpdBestMove or
 // EpdAvoidMove (the other slot becomes 0). A move that cannot be read, or is
-// not legal in the position, prints "Warning cannot recognize move: " and its
-// text, leaves both slots 0 and answers false. No operation: both slots 0, true.
+// not legal in the position, leaves both slots 0 and answers false (telling
+// the user is the caller's business). No operation: both slots 0, true.
 bool ReadEpdMove(const EpdOperation& operation);

@@ -58,7 +58,7 @@ void ConvertGameFile(const char* gameName, const char* outName, const GameFileCo
     std::printf("Game file corrupted! (error on game: %d)", -total);
     return;
   }
-  if (how.fromInitialPosition) LoadPosition(INITIAL_POSITION);
+  if (how.fromInitialPosition) LoadBoard(INITIAL_POSITION);
   Progress progress(total);
   GameRecord game;
   int read = 0, converted = 0;

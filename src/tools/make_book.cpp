@@ -165,7 +165,7 @@ class BookMaker {
     if (const std::string failed = CreateSplitPositionFiles(work_, files, out); !failed.empty()) {
       return Failed("Cannot create POS output file: '%s'\n", failed);
     }
-    LoadPosition(INITIAL_POSITION);
+    LoadBoard(INITIAL_POSITION);
     GameRecord game;
     try {
       while (ReadGame(game, games.get())) {

@@ -25,7 +25,7 @@ constexpr size_t LIST_LINE_LENGTH = 254;
 // summary. False after a reader error, reported as such.
 bool ConvertPgnGames(std::FILE* pgn, const char* pgnName,
                      const std::function<bool(const GameRecord&)>& keep, PgnTally& tally) {
-  LoadPosition(INITIAL_POSITION);
+  LoadBoard(INITIAL_POSITION);
   PgnInput in(pgn);
   GameRecord game;
   tally = {};
@@ -47,7 +47,7 @@ bool ConvertPgnGames(std::FILE* pgn, const char* pgnName,
     std::printf("ERROR: %s file: %s\n", error.what(), pgnName);
     EngineLog << "converted: " << converted << "\tskipped: " << skipped << EndLine;
     EngineLog << "ERROR: " << error.what() << EndLine;
-    LoadPosition(INITIAL_POSITION);
+    LoadBoard(INITIAL_POSITION);
     return false;
   }
   std::printf("converted: %d games. (skipped: %d)\n", converted, skipped);

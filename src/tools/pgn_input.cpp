@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/blanks.h"
+
 void PgnInput::Fill(size_t count) {
   if (end_ - begin_ >= count || endOfFile_) return;
   std::memmove(buffer_, buffer_ + begin_, end_ - begin_);
@@ -31,7 +33,7 @@ int PgnInput::Get() {
 }
 
 void PgnInput::SkipWhiteSpace() {
-  while (IsPgnWhiteSpace(Peek())) Get();
+  while (IsWhiteSpace(Peek())) Get();
 }
 
 void PgnInput::SkipToTagLine() {

@@ -52,6 +52,3 @@ class PgnInput {
   bool atLineStart_ = true;
 };
 
-constexpr bool IsPgnWhiteSpace(int c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}

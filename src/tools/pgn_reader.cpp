@@ -6,6 +6,7 @@
 #include "board/check.h"
 #include "board/make_move.h"
 #include "board/position_text.h"
+#include "platform/blanks.h"
 #include "platform/engine_log.h"
 #include "tools/conversion_error.h"
 #include "movegen/legal_moves.h"
@@ -56,7 +57,7 @@ void ReadTagLine(PgnInput& in, char* line) {
 
 // The letter of the value of a "Result" tag: value is what follows the word.
 char ResultTagLetter(const char* value) {
-  while (*value == ' ' || *value == '\t') ++value;
+  while (IsBlank(*value)) ++value;
   if (*value != '\0') ++value;  // the opening quote
   if (std::strncmp(value, "1-0", 3) == 0) return 'W';
   if (std::strncmp(value, "0-1", 3) == 0) return 'B';

@@ -8,7 +8,7 @@
 
 #include "board/load_position.h"
 #include "board/move_text.h"
-#include "board/search_memory.h"
+#include "search/search_memory.h"
 #include "book/opening_book.h"
 #include "engine/engine_setup.h"
 #include "engine/strength_level.h"
@@ -17,6 +17,7 @@
 #include "engine/search_moves.h"
 #include "engine/time_control.h"
 #include "movegen/legal_moves.h"
+#include "platform/clock.h"
 #include "platform/console_input.h"
 #include "platform/engine_log.h"
 #include "search/score.h"
@@ -26,8 +27,6 @@
 #include "uci/uci_options.h"
 
 namespace {
-
-constexpr i64 MS_PER_SECOND = 1000;
 
 // What "go" asked for.
 struct GoRequest {

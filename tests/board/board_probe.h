@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "board/board_invariants.h"
 #include "board/castling.h"
 #include "board/move_validity.h"
 #include "board/position_text.h"
@@ -15,32 +16,10 @@ class BoardTest : public testing::Test {
   static void SetUpTestSuite() { InitBoardTables(); }
 };
 
-// What disagrees between Board and the variables derived from it; empty when all agree.
+// The first of the board's invariants that does not hold; empty when all hold.
 inline std::string InvariantViolations() {
-  u64 pieces[PIECE_CODE_COUNT] = {}, colour[2] = {};
-  int kings[2] = {-1, -1}, total = 0, material[2] = {}, pawns[2] = {};
-  for (int s = 0; s < SQUARE_COUNT; ++s) {
-    int code = Board[s], side = code & 1;
-    if (code == EMPTY) continue;
-    pieces[code] |= SquareBit(s);
-    colour[side] |= SquareBit(s);
-    if (code >= WHITE_KING) kings[side] = s;
-    if (code <= BLACK_PAWN) ++pawns[side];
-    if (code > BLACK_PAWN && code < WHITE_KING) material[side] += PieceValue[code];
-    if (code < WHITE_KING) total += PieceValue[code];
-  }
-  u64 all = colour[0] | colour[1];
-  std::string out;
-  auto note = [&out](bool wrong, const char* name) { out += wrong ? std::string(name) + " " : ""; };
-  note(!std::equal(PieceBB + WHITE_PAWN, PieceBB + WHITE_KING, pieces + WHITE_PAWN), "PieceBB");
-  note(ColourBB[0] != colour[0] || ColourBB[1] != colour[1], "ColourBB");
-  note(Occupied != all || OccupiedByFile != RotateToFiles(all), "Occupied/ByFile");
-  note(OccupiedDiagUp != RotateToDiagUp(all) || OccupiedDiagDown != RotateToDiagDown(all), "OccupiedDiag");
-  note(KingSquare[0] != kings[0] || KingSquare[1] != kings[1], "KingSquare");
-  note(TotalMaterial != total || PieceMaterial[0] != material[0] || PieceMaterial[1] != material[1], "material");
-  note(PawnCount[0] != pawns[0] || PawnCount[1] != pawns[1], "PawnCount");
-  note(HistoryTop->key != HashKey, "HistoryTop->key");
-  return out;
+  const char* fault = BoardInvariantFault();
+  return fault ? fault : "";
 }
 
 inline std::string PositionText() {

@@ -7,8 +7,8 @@
 #include <sstream>
 #include <thread>
 
-#include "board/load_position.h"
 #include "engine/engine_setup.h"
+#include "engine/new_position.h"
 #include "engine/search_settings.h"
 #include "engine/strength_level.h"
 #include "engine/time_control.h"

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <deque>
 
+#include "driver/thinking_line.h"
 #include "platform/clock.h"
 #include "platform/console_input.h"
 #include "engine/time_control.h"
@@ -70,11 +71,13 @@ class Line {
   std::deque<std::pair<Move, UndoRecord>> played_;
 };
 
-// Searches without a clock or thinking lines; the input is a pipe of the test's own, empty until the test writes to it.
+// Searches without a clock or thinking lines (the driver's, when a test asks for them); the input is a pipe of the
+// test's own, empty until the test writes to it.
 class SearchTest : public testing::Test {
  protected:
   void SetUp() override {
     std::tie(CurrentSearchMode, PrintThinking, InputStopsSearch) = std::tuple(SearchMode::OwnMove, false, true);
+    ReportIterationTo = PrintThinkingLine;
     std::tie(MovesToGo, TimeBudgetMs) = std::tuple(DEFAULT_MOVES_TO_GO, UNLIMITED_MS);
     CurrentSearchKind = SearchKind::Classic;
   }

@@ -9,9 +9,9 @@
 
 #include "board/attacks.h"
 #include "board/check.h"
-#include "board/load_position.h"
 #include "board/make_move.h"
 #include "board/move_text.h"
+#include "engine/new_position.h"
 #include "movegen/generate_all.h"
 #include "movegen/generate_evasions.h"
 

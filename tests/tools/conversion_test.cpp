@@ -1,6 +1,7 @@
 // The conversion commands, fed to the command loop in this process and run by the built engine over pipes.
 
 #include "pgn_test_files.h"
+#include "search/trans_table.h"
 #include "support/resource_limit.h"
 
 const std::string BACK = std::string(8, '\b');
@@ -150,4 +151,28 @@ TEST(ConversionChain, PositionsSplitByKeyAndAnIllegalMoveShownOverPipes) {
     split += lines;
   }
   EXPECT_EQ(Lines(split, true), Lines(positions, true));
+}
+
+// A conversion that reads games loads the start position and, like every load, makes the search forget what it
+// learnt; one whose input cannot be opened loads nothing and the table keeps its entry.
+TEST_F(Conversions, TheSearchForgetsWhatItLearntWhenAConversionLoads) {
+  const char* position = "4k3/8/8/8/8/8/8/R3K3 w - -";
+  const Move stored = MakeMoveCode(A1, A8, KIND_QUIET);
+  WriteTextFile("a.pgn", WHITE_WON + "1. e4 e5 1-0\n");
+  const std::pair<const char*, bool> cases[] = {  // command, loads a position
+      {"pgn2game a.pgn a.game", true}, {"pgn2game missing.pgn b.game", false},
+      {"game2pos a.game a.pos", true}, {"game2pos missing.game b.pos", false},
+      {"pgn2pos a.pgn", true},         {"pgn2pos missing.pgn", false},
+      {"makebook a.pgn into book", true}, {"makebook missing.pgn into other", false},
+  };
+  for (const auto& [command, loads] : cases) {
+    Load(position);
+    UndoTop = UndoRecords;
+    StoreTransTable(stored, 10, 3, BOUND_EXACT);
+    Run(command);
+    ASSERT_TRUE(SetUpPosition(position));  // the position again, without a load
+    const TransEntry* entry = ProbeTransTable();
+    EXPECT_EQ(entry ? EntryMove(*entry) : NO_MOVE, loads ? NO_MOVE : stored) << command;
+  }
+  Load(INITIAL_POSITION);
 }

@@ -1,4 +1,4 @@
-#include "board/search_memory.h"
+#include "search/search_memory.h"
 
 #include "board/position.h"
 #include "eval/pawn_structure.h"
