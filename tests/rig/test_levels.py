@@ -160,6 +160,17 @@ class Arguments(RigCase):
         self.assertIn("62.5% | 4-2-2 (8) | +89 ", row)
         self.assertIn("| 1089 ± ", row)
 
+    @unittest.skipUnless(levels.matchrig.find_program("stockfish"), "stockfish is not installed")
+    def test_anchor_on_its_own_clock(self):
+        r = self.run_levels("--dry-run", "--pairs", "none", "--anchor", "sf1800=9", "--anchor-tc", "5+0.05",
+                            self.engine)
+        self.assertEqual(r.returncode, 0, r.stdout + r.stderr)
+        command = r.stdout.splitlines()[-1].split()
+        anchor = command.index("name=sf1800")
+        self.assertEqual(command[command.index("name=L9"):anchor].count("tc=20+0.2"), 1)
+        self.assertIn("tc=5+0.05", command[anchor:command.index("-each")])
+        self.assertIn("option.UCI_Elo=1800", command[anchor:])
+
     def test_fit_only_without_results(self):
         r = self.run_levels("--fit-only")
         self.assertEqual(r.returncode, 1)
