@@ -49,6 +49,8 @@ class Fit(unittest.TestCase):
         ratings, _ = levels.fit_ratings([("B", "A", 100, 10), ("C", "B", 100, 10), ("C", "A", 170, 10)], {"A": 0})
         self.assertAlmostEqual(ratings["B"][0], 90)
         self.assertAlmostEqual(ratings["C"][0], 180)
+        self.assertEqual(levels.misfit([("B", "A", 100, 10), ("C", "B", 100, 10), ("C", "A", 170, 10)], ratings),
+                         (3.0, 3))
 
     def test_players_not_linked_to_a_fixed_rating(self):
         ratings, unlinked = levels.fit_ratings([("B", "A", 100, 10), ("D", "C", 30, 10)], {"A": 0})
