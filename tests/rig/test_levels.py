@@ -156,6 +156,7 @@ class Arguments(RigCase):
         args = self.fastchess_args()
         self.assertLess(args.index("option.Skill Level=7"), args.index("option.Skill Level=6"))
         self.assertEqual(args.count("option.OwnBook=false"), 2)
+        self.assertIn("timemargin=%d" % levels.TIME_MARGIN_MS, args[args.index("-each"):])
         self.assertEqual(args[args.index("-rounds") + 1], "4")
         # The stub's games: level 7 scores 5 of 8 (W-D-L 4-2-2), 400 log10(5/3) Elo over level 6.
         row = next(line for line in r.stdout.splitlines() if line.startswith("| 7 |"))
