@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """A stand-in for fastchess in the rig's tests: records its arguments in
-$STUB_FASTCHESS_ARGS (one a line), writes four game pairs of engines `test`
-and `base` to the -pgnout file, prints a rating report as fastchess does, and
+$STUB_FASTCHESS_ARGS (one a line), writes four game pairs of its first and
+second engines (`test` and `base` in scripts/sprt) to the -pgnout file, prints a rating report as fastchess does, and
 plays nothing.
 
 The pairs, from test's side: 1-0 then 0-1 (1 point), 1/2 then 1 (3/2),
@@ -26,12 +26,15 @@ for i, a in enumerate(args):
             if b.startswith("-"):
                 break
 
+# The first engine plays test's games, the second base's, under the names given.
+names = [a[5:] for a in args if a.startswith("name=")] + ["test", "base"]
+test, base = names[0], names[1]
 # (round, white, black, result)
 GAMES = [
-    (1, "test", "base", "1-0"), (1, "base", "test", "1-0"),
-    (2, "test", "base", "1/2-1/2"), (2, "base", "test", "0-1"),
-    (3, "test", "base", "1-0"), (3, "base", "test", "0-1"),
-    (4, "test", "base", "0-1"), (4, "base", "test", "1/2-1/2"),
+    (1, test, base, "1-0"), (1, base, test, "1-0"),
+    (2, test, base, "1/2-1/2"), (2, base, test, "0-1"),
+    (3, test, base, "1-0"), (3, base, test, "0-1"),
+    (4, test, base, "0-1"), (4, base, test, "1/2-1/2"),
 ]
 if pgn:
     with open(pgn, "w") as f:
