@@ -39,8 +39,8 @@ constexpr u32 LINES_TO_CHOOSE_FROM = 4;
 // one below it and against Stockfish 15.1 at fixed UCI_Elo ratings
 // (docs/strength.md, data/levels/results.tsv).
 constexpr int LEVEL_ELO[FULL_STRENGTH_LEVEL + 1] = {
-    486, 550, 645, 692, 806, 846, 929, 1005, 1076, 1177, 1232,
-    1324, 1355, 1426, 1570, 1659, 1743, 1900, 1966, 2050, 2206,
+    536, 600, 695, 742, 856, 897, 979, 1056, 1112, 1204, 1251,
+    1335, 1392, 1441, 1572, 1650, 1729, 1878, 1946, 2028, 2172,
 };
 
 // Draws the node budget's spread apart from the choice.
