@@ -165,12 +165,10 @@ void OptionCommand(const char*) {
     CurrentSearchKind = value == "Modern" ? SearchKind::Modern : SearchKind::Classic;
   }
   const long number = std::atol(value.c_str());
-  if (name == "MultiPV" && number >= 1 && number <= static_cast<long>(MAX_MULTI_PV_LINES)) {
-    MultiPvLines = static_cast<u32>(number);
-  }
-  if (name == "Skill Level" && number >= 0 && number <= FULL_STRENGTH_LEVEL) SkillLevel = static_cast<int>(number);
+  if (name == "MultiPV") ChooseMultiPvLines(number);
+  if (name == "Skill Level") ChooseSkillLevel(number);
   if (name == "UCI_LimitStrength") LimitStrength = number != 0;
-  if (name == "UCI_Elo" && number >= MIN_LIMIT_ELO && number <= MAX_LIMIT_ELO) LimitElo = static_cast<int>(number);
+  if (name == "UCI_Elo") ChooseLimitElo(number);
   if (name == "BookFolder" && !OpenBookFrom(value)) {
     EngineLog << "BOOK ERROR: " << EngineBook.Message().Text();
   }

@@ -96,6 +96,18 @@ Move ChooseAmongLines(const MoveEntry* lines, u32 count, const LevelSettings& se
   return lines[candidates - 1].move;
 }
 
+bool ChooseSkillLevel(long level) {
+  if (level < 0 || level > FULL_STRENGTH_LEVEL) return false;
+  SkillLevel = static_cast<int>(level);
+  return true;
+}
+
+bool ChooseLimitElo(long elo) {
+  if (elo < MIN_LIMIT_ELO || elo > MAX_LIMIT_ELO) return false;
+  LimitElo = static_cast<int>(elo);
+  return true;
+}
+
 double LevelOfElo(int elo) {
   if (elo <= LEVEL_ELO[0]) return 0;
   const int* above = std::upper_bound(std::begin(LEVEL_ELO), std::end(LEVEL_ELO), elo);

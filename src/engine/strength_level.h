@@ -42,6 +42,11 @@ extern int LimitElo;
 extern const int MIN_LIMIT_ELO;
 extern const int MAX_LIMIT_ELO;
 
+// The options set from the numbers an interface sent: false, and nothing
+// changed, for a number outside the option's range.
+bool ChooseSkillLevel(long level);
+bool ChooseLimitElo(long elo);
+
 // The level of a rating, between the measured ratings of the levels.
 double LevelOfElo(int elo);
 

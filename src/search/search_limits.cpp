@@ -9,4 +9,10 @@ u32 MaxSearchDepth;
 u64 NodeLimit;
 i32 MovesToGo;
 u32 MultiPvLines = 1;
+
+bool ChooseMultiPvLines(long lines) {
+  if (lines < 1 || lines > static_cast<long>(MAX_MULTI_PV_LINES)) return false;
+  MultiPvLines = static_cast<u32>(lines);
+  return true;
+}
 u32 ChoiceLines = 0;

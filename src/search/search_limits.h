@@ -23,6 +23,9 @@ extern u32 ChoiceLines;       // best lines looked for at least, shown or not, f
 
 constexpr u32 MAX_MULTI_PV_LINES = 8;
 
+// Sets MultiPvLines; false, and nothing changed, for a count outside 1 to MAX_MULTI_PV_LINES.
+bool ChooseMultiPvLines(long lines);
+
 // Far beyond any game: a search that only its depth, its input or a node count ends.
 constexpr i64 NO_TIME_LIMIT_MS = INT64_MAX / 8;
 

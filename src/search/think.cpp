@@ -120,28 +120,30 @@ i16 SearchIteration(const Window& window, i64& extraTime) {
   return score;
 }
 
-// The expected line that starts with move, for the interface: the moves
-// without the table's closing marks.
-void WriteLineMoves(char* moves, Move move) {
-  const size_t length = PvToText(moves, static_cast<int>(std::min<u32>(IterationDepth, PV_MAX_MOVES)), move);
-  moves[length] = '\0';
+// The expected line that starts with move, as PvToText writes it, as deep as
+// the iteration; the length of its moves alone.
+size_t WriteLine(char* text, Move move) {
+  return PvToText(text, static_cast<int>(std::min<u32>(IterationDepth, PV_MAX_MOVES)), move);
 }
 
 // The log's trace of a completed iteration, and the iteration for the
-// interface: one report for each of its lines, best first.
+// interface: one report for each of its lines, best first, each line's moves
+// without the table's closing marks.
 void ReportIteration(i16 score, u32 lines) {
   if (PonderSearch()) EngineLog << "-PONDER:" << EndLine;
-  const size_t movesLength =
-      PvToText(PvText, static_cast<int>(std::min<u32>(IterationDepth, PV_MAX_MOVES)), BestMove);
+  const size_t bestLength = WriteLine(PvText, BestMove);
   EngineLog << "-E: " << IterationDepth << ":\t" << score << "\t" << PvText << EndLine;
   if (PonderSearch() || !PrintThinking) return;
-  char moves[PV_TEXT_SIZE];
-  std::memcpy(moves, PvText, movesLength);
-  moves[movesLength] = '\0';
   const i64 elapsedMs = ClockMs() - SearchStartClock;
   const bool numbered = MultiPvLines > 1;
+  char moves[PV_TEXT_SIZE];
   for (u32 line = 0; line < std::min(lines, MultiPvLines); ++line) {
-    if (line > 0) WriteLineMoves(moves, MoveStack[line].move);
+    if (line == 0) {
+      std::memcpy(moves, PvText, bestLength);
+      moves[bestLength] = '\0';
+    } else {
+      moves[WriteLine(moves, MoveStack[line].move)] = '\0';
+    }
     const i16 lineScore = line > 0 ? MoveStack[line].score : score;
     ReportIterationTo({IterationDepth, SelectiveDepth, lineScore, elapsedMs, MovesMade, moves, numbered ? line + 1 : 0});
   }

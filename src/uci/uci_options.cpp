@@ -44,44 +44,24 @@ bool SetHash(const std::string& value) {
   return ResizeTransTable(static_cast<u32>(megabytes));
 }
 
-// A whole number from min to max, and nothing after it.
-bool ReadSpin(const std::string& value, long min, long max, long& result) {
+// A whole number, and nothing after it, that choose takes.
+bool ReadSpin(const std::string& value, bool (*choose)(long)) {
   char* end = nullptr;
   const long number = std::strtol(value.c_str(), &end, 10);
-  if (end == value.c_str() || *end != '\0' || number < min || number > max) return false;
-  result = number;
-  return true;
+  return end != value.c_str() && *end == '\0' && choose(number);
 }
 
-bool SetMoveOverhead(const std::string& value) {
-  long milliseconds;
-  if (!ReadSpin(value, 0, MAX_MOVE_OVERHEAD_MS, milliseconds)) return false;
+bool ChooseMoveOverhead(long milliseconds) {
+  if (milliseconds < 0 || milliseconds > MAX_MOVE_OVERHEAD_MS) return false;
   MoveOverheadMs = milliseconds;
   return true;
 }
 
-bool SetSkillLevel(const std::string& value) {
-  long level;
-  if (!ReadSpin(value, 0, FULL_STRENGTH_LEVEL, level)) return false;
-  SkillLevel = static_cast<int>(level);
-  return true;
-}
-
+bool SetMoveOverhead(const std::string& value) { return ReadSpin(value, ChooseMoveOverhead); }
+bool SetSkillLevel(const std::string& value) { return ReadSpin(value, ChooseSkillLevel); }
 bool SetLimitStrength(const std::string& value) { return ReadCheck(value, LimitStrength); }
-
-bool SetLimitElo(const std::string& value) {
-  long elo;
-  if (!ReadSpin(value, MIN_LIMIT_ELO, MAX_LIMIT_ELO, elo)) return false;
-  LimitElo = static_cast<int>(elo);
-  return true;
-}
-
-bool SetMultiPv(const std::string& value) {
-  long lines;
-  if (!ReadSpin(value, 1, MAX_MULTI_PV_LINES, lines)) return false;
-  MultiPvLines = static_cast<u32>(lines);
-  return true;
-}
+bool SetLimitElo(const std::string& value) { return ReadSpin(value, ChooseLimitElo); }
+bool SetMultiPv(const std::string& value) { return ReadSpin(value, ChooseMultiPvLines); }
 
 bool SetSearch(const std::string& value) {
   const std::string lower = Lower(value);

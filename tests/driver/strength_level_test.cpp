@@ -17,6 +17,7 @@
 #include "search/search_stop.h"
 #include "search/think.h"
 #include "support/engine_process.h"
+#include "support/line_words.h"
 #include "support/move_probe.h"
 
 namespace {
@@ -197,10 +198,8 @@ TEST_F(LevelSearchTest, ALevelPlaysOneOfItsBestLinesAgainAndAgain) {
 std::vector<u64> NodeCounts(const std::vector<std::string>& output) {
   std::vector<u64> counts;
   for (const std::string& line : output) {
-    std::istringstream words(line);
-    std::vector<std::string> read{std::istream_iterator<std::string>(words), {}};
-    const auto nodes = std::find(read.begin(), read.end(), "nodes");
-    if (nodes != read.end() && nodes + 1 != read.end()) counts.push_back(std::stoull(*(nodes + 1)));
+    const std::vector<std::string> read = Words(line);
+    if (const std::string nodes = ValueAfter(read, "nodes"); !nodes.empty()) counts.push_back(std::stoull(nodes));
     if (line.starts_with("    ") && read.size() > 3) counts.push_back(std::stoull(read[3]));
   }
   return counts;

@@ -8,30 +8,10 @@
 #include <sstream>
 
 #include "support/engine_process.h"
+#include "support/line_words.h"
 #include "support/move_probe.h"
 
 using namespace std::chrono;
-
-static std::vector<std::string> Words(const std::string& line) {
-  std::istringstream stream(line);
-  std::vector<std::string> words;
-  for (std::string word; stream >> word;) words.push_back(word);
-  return words;
-}
-
-// The moves after "pv" of an info line; empty for a line without them.
-static std::vector<std::string> PvOf(const std::string& line) {
-  const std::vector<std::string> words = Words(line);
-  const auto pv = std::find(words.begin(), words.end(), "pv");
-  return pv == words.end() ? std::vector<std::string>() : std::vector<std::string>(pv + 1, words.end());
-}
-
-// The word after key in line ("" when absent).
-static std::string ValueOf(const std::string& line, const std::string& key) {
-  const std::vector<std::string> words = Words(line);
-  const auto found = std::find(words.begin(), words.end(), key);
-  return found == words.end() || found + 1 == words.end() ? "" : *(found + 1);
-}
 
 // Every "bestmove M [ponder P]" of output against the last line of moves shown before it in the same search: M is its
 // first move, P its second when it has one.

@@ -6,22 +6,10 @@
 #include <sstream>
 
 #include "support/engine_process.h"
+#include "support/line_words.h"
 #include "support/move_probe.h"
 
 namespace {
-
-std::vector<std::string> Words(const std::string& line) {
-  std::istringstream stream(line);
-  std::vector<std::string> words;
-  for (std::string word; stream >> word;) words.push_back(word);
-  return words;
-}
-
-// The word after key ("" when absent).
-std::string ValueAfter(const std::vector<std::string>& words, const std::string& key) {
-  const auto found = std::find(words.begin(), words.end(), key);
-  return found == words.end() || found + 1 == words.end() ? "" : *(found + 1);
-}
 
 struct ShownLine {
   int depth, line, score;
