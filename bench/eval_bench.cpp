@@ -30,25 +30,27 @@ const char* const POSITIONS[] = {
 };
 constexpr int POSITION_COUNT = static_cast<int>(std::size(POSITIONS));
 
-void LoadBenchPosition(benchmark::State& state) {
+void LoadBenchPosition(Position& pos, benchmark::State& state) {
   InitBoardTables();
-  if (!LoadPosition(POSITIONS[state.range(0)])) state.SkipWithError("position did not load");
+  if (!LoadPosition(pos, POSITIONS[state.range(0)])) state.SkipWithError("position did not load");
   state.SetLabel(POSITIONS[state.range(0)]);
 }
 
 void EvaluateWarmCache(benchmark::State& state) {
-  LoadBenchPosition(state);
-  for (auto _ : state) benchmark::DoNotOptimize(Evaluate(-8190, 8190));
+  Position pos;
+  LoadBenchPosition(pos, state);
+  for (auto _ : state) benchmark::DoNotOptimize(Evaluate(pos, -8190, 8190));
   state.SetItemsProcessed(state.iterations());
 }
 
 void EvaluateColdCache(benchmark::State& state) {
-  LoadBenchPosition(state);
-  u32& entry = PawnHashTable[PawnHashKey & PAWN_HASH_INDEX_MASK];
+  Position pos;
+  LoadBenchPosition(pos, state);
+  u32& entry = PawnHashTable[pos.PawnHashKey & PAWN_HASH_INDEX_MASK];
   for (auto _ : state) {
     entry = 0;
     benchmark::ClobberMemory();
-    benchmark::DoNotOptimize(Evaluate(-8190, 8190));
+    benchmark::DoNotOptimize(Evaluate(pos, -8190, 8190));
   }
   state.SetItemsProcessed(state.iterations());
 }

@@ -46,6 +46,7 @@ void WriteBook(const std::vector<u64>& keys, const uint8_t* odd, size_t oddSize,
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static Position pos;
   if (size == 0) return 0;
   const u8 flags = data[0];
   std::vector<u64> keys;
@@ -72,12 +73,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The engine's own book, both sides from these files, gives legal moves only.
   for (int side : {BOOK_BLACK_TO_MOVE, BOOK_WHITE_TO_MOVE}) EngineBook.OpenSide(side, BASE_NAME);
   // Loaded once: a load clears the transposition table, which would cost more than all the rest.
-  static const bool initialLoaded = LoadPosition(INITIAL_POSITION);
+  static const bool initialLoaded = LoadPosition(pos, INITIAL_POSITION);
   Require(initialLoaded, "the initial position loads");
-  const std::string before = PositionBytes();
-  Move move = BookMoveAt(static_cast<i64>(size));
-  Require(move == NO_MOVE || IsGeneratedLegalMove(move), "a book move is legal");
-  Require(PositionBytes() == before, "looking for a book move changes nothing");
+  const std::string before = PositionBytes(pos);
+  Move move = BookMoveAt(pos, static_cast<i64>(size));
+  Require(move == NO_MOVE || IsGeneratedLegalMove(pos, move), "a book move is legal");
+  Require(PositionBytes(pos) == before, "looking for a book move changes nothing");
   for (int side : {BOOK_BLACK_TO_MOVE, BOOK_WHITE_TO_MOVE}) EngineBook.Side(side).Close();
   return 0;
 }

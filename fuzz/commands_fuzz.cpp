@@ -82,7 +82,7 @@ std::string Filtered(std::string input) {
   return out;
 }
 
-void ResetEngine() {
+void ResetEngine(Position& pos) {
   EngineState = ENGINE_FORCE;
   PonderEnabled = true;
   PonderMove = NO_MOVE;
@@ -93,19 +93,20 @@ void ResetEngine() {
   DepthLimit = 0;
   UseOwnBook = true;
   PrintThinking = true;
-  LoadPosition(INITIAL_POSITION);
+  LoadPosition(pos, INITIAL_POSITION);
 }
 
-void RequireGameInStep() {
-  RequireBoardConsistent();
+void RequireGameInStep(Position& pos) {
+  RequireBoardConsistent(pos);
   if (EngineState == ENGINE_PONDERING) return;
-  Require(std::memcmp(Board, GameBoard, sizeof Board) == 0 && GameSideToMove == SideToMove,
+  Require(std::memcmp(pos.Board, pos.GameBoard, sizeof pos.Board) == 0 && pos.GameSideToMove == pos.SideToMove,
           "the game copy is the board");
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static Position pos;
   const std::string input = Filtered(std::string(reinterpret_cast<const char*>(data), std::min(size, MAX_INPUT)));
   int ends[2];
   Require(pipe(ends) == 0, "a pipe");
@@ -113,9 +114,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SetInputDescriptor(ends[0]);
   Require(write(ends[1], input.data(), input.size()) == static_cast<ssize_t>(input.size()), "the input written");
   close(ends[1]);
-  ResetEngine();
-  while (ExecuteNextCommand()) RequireGameInStep();
-  RequireGameInStep();
+  ResetEngine(pos);
+  while (ExecuteNextCommand(pos)) RequireGameInStep(pos);
+  RequireGameInStep(pos);
   SetInputDescriptor(previous);
   close(ends[0]);
   return 0;

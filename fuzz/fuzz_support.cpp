@@ -70,37 +70,37 @@ void WriteFile(const char* name, const void* data, size_t size) {
   Require(std::fclose(file) == 0 && written, "the file written");
 }
 
-void RequireBoardConsistent() {
-  const char* fault = BoardInvariantFault();
+void RequireBoardConsistent(Position& pos) {
+  const char* fault = BoardInvariantFault(pos);
   Require(fault == nullptr, fault);
 }
 
-void RequireLoadedPositionSound() {
-  RequireBoardConsistent();
-  const PieceKeys keys = KeysOfPieces();
-  Require(HashKey == keys.key, "HashKey is the key of the pieces");
-  Require(PawnHashKey == keys.pawnKey, "PawnHashKey is the key of the pawns");
-  Require(HistoryTop == History && HistoryTop->key == HashKey, "a new history");
+void RequireLoadedPositionSound(Position& pos) {
+  RequireBoardConsistent(pos);
+  const PieceKeys keys = KeysOfPieces(pos);
+  Require(pos.HashKey == keys.key, "HashKey is the key of the pieces");
+  Require(pos.PawnHashKey == keys.pawnKey, "PawnHashKey is the key of the pawns");
+  Require(pos.HistoryTop == pos.History && pos.HistoryTop->key == pos.HashKey, "a new history");
 }
 
-std::string PositionBytes() {
+std::string PositionBytes(Position& pos) {
   std::string bytes;
   auto add = [&bytes](const auto& variable) {
     bytes.append(reinterpret_cast<const char*>(&variable), sizeof variable);
   };
-  add(Board), add(PieceBB), add(ColourBB), add(Occupied), add(OccupiedByFile), add(OccupiedDiagUp);
-  add(OccupiedDiagDown), add(KingSquare), add(SideToMove), add(CastleRights), add(EnPassantSquare);
-  add(TotalMaterial), add(PieceMaterial), add(PawnCount), add(HashKey), add(PawnHashKey), add(HistoryTop);
+  add(pos.Board), add(pos.PieceBB), add(pos.ColourBB), add(pos.Occupied), add(pos.OccupiedByFile), add(pos.OccupiedDiagUp);
+  add(pos.OccupiedDiagDown), add(pos.KingSquare), add(pos.SideToMove), add(pos.CastleRights), add(pos.EnPassantSquare);
+  add(pos.TotalMaterial), add(pos.PieceMaterial), add(pos.PawnCount), add(pos.HashKey), add(pos.PawnHashKey), add(pos.HistoryTop);
   return bytes;
 }
 
-std::vector<Move> LegalMoves() {
+std::vector<Move> LegalMoves(Position& pos) {
   MoveEntry list[MAX_LIST_MOVES];
   UndoRecord record{};
-  MoveEntry* end = GenerateMovesOf(list, record);
+  MoveEntry* end = GenerateMovesOf(pos, list, record);
   std::vector<Move> moves;
   for (const MoveEntry* entry = list; entry < end; ++entry) {
-    if (IsGeneratedLegalMove(entry->move)) moves.push_back(entry->move);
+    if (IsGeneratedLegalMove(pos, entry->move)) moves.push_back(entry->move);
   }
   return moves;
 }

@@ -2,6 +2,8 @@
 // the fuzz bytes, and the checks that end a run with a crash report.
 #pragma once
 
+#include "board/position.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -27,14 +29,14 @@ std::string ReadAll(std::FILE* file);  // from its start
 void WriteFile(const char* name, const void* data, size_t size);
 
 // The board's invariants hold (board/board_invariants.h).
-void RequireBoardConsistent();
+void RequireBoardConsistent(Position& pos);
 
 // The same, and HashKey and PawnHashKey are those of the pieces alone, with a
 // new history, as a load leaves them.
-void RequireLoadedPositionSound();
+void RequireLoadedPositionSound(Position& pos);
 
 // Everything a position is made of, to compare before and after.
-std::string PositionBytes();
+std::string PositionBytes(Position& pos);
 
 // The legal moves of the side to move in generation order.
-std::vector<Move> LegalMoves();
+std::vector<Move> LegalMoves(Position& pos);

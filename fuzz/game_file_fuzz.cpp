@@ -13,8 +13,9 @@
 #include "tools/position_lines.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  LoadPosition(INITIAL_POSITION);
-  const std::string initial = PositionBytes();
+  static Position pos;
+  LoadPosition(pos, INITIAL_POSITION);
+  const std::string initial = PositionBytes(pos);
   FileHandle games(FileOf(data, size));
   const int count = CountGames(games.get());
   GameIndex index;
@@ -31,8 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     while (ReadGame(game, games.get())) {
       ++read;
       Require(WriteGame(game, written.get()), "a game written");
-      WritePositionLines(game, out);
-      Require(PositionBytes() == initial, "the board is back after the position lines");
+      WritePositionLines(pos, game, out);
+      Require(PositionBytes(pos) == initial, "the board is back after the position lines");
       WritePgnGame(game, pgn.get());
     }
   } catch (const ConversionError&) {

@@ -18,7 +18,7 @@ bool SameGame(const GameRecord& a, const GameRecord& b) {
   return a.header == b.header && std::equal(a.moves, a.moves + PlyCountOf(a.header), b.moves);
 }
 
-void CheckRoundTripsOf(const GameRecord& game) {
+void CheckRoundTripsOf(Position& pos, const GameRecord& game) {
   FileHandle stored(FileOf("", 0));
   Require(WriteGame(game, stored.get()), "a game written to a game file");
   std::rewind(stored.get());
@@ -30,12 +30,12 @@ void CheckRoundTripsOf(const GameRecord& game) {
   std::rewind(text.get());
   PgnInput in(text.get());
   GameRecord reread;
-  Require(ReadPgnGame(reread, in) != 0 && SameGame(game, reread), "a game read back from the PGN written");
+  Require(ReadPgnGame(pos, reread, in) != 0 && SameGame(game, reread), "a game read back from the PGN written");
 }
 
-void CheckRoundTrips(const GameRecord& game) {
+void CheckRoundTrips(Position& pos, const GameRecord& game) {
   try {
-    CheckRoundTripsOf(game);
+    CheckRoundTripsOf(pos, game);
   } catch (const ConversionError& error) {
     Require(false, error.what());
   }
@@ -44,20 +44,21 @@ void CheckRoundTrips(const GameRecord& game) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  LoadPosition(INITIAL_POSITION);
-  const std::string initial = PositionBytes();
+  static Position pos;
+  LoadPosition(pos, INITIAL_POSITION);
+  const std::string initial = PositionBytes(pos);
   FileHandle pgn(FileOf(data, size));
   PgnInput in(pgn.get());
   GameRecord game;
   try {
     for (in.SkipWhiteSpace(); in.Peek() != PgnInput::END; in.SkipWhiteSpace()) {
-      bool read = ReadPgnGame(game, in) != 0;
-      Require(PositionBytes() == initial, "the board is back after a game");
+      bool read = ReadPgnGame(pos, game, in) != 0;
+      Require(PositionBytes(pos) == initial, "the board is back after a game");
       // An unfinished game has no result a game file can hold.
-      if (read && ResultCodeOf(game.header) != RESULT_UNFINISHED) CheckRoundTrips(game);
+      if (read && ResultCodeOf(game.header) != RESULT_UNFINISHED) CheckRoundTrips(pos, game);
     }
   } catch (const ConversionError&) {
   }
-  Require(PositionBytes() == initial, "the board is back after the text");
+  Require(PositionBytes(pos) == initial, "the board is back after the text");
   return 0;
 }

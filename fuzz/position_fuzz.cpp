@@ -14,48 +14,49 @@
 
 namespace {
 
-std::string WrittenPosition() {
+std::string WrittenPosition(Position& pos) {
   char text[POSITION_TEXT_SIZE];
-  char* end = WritePositionText(text);
+  char* end = WritePositionText(pos, text);
   Require(end == text + std::strlen(text), "WritePositionText returns its NUL");
   return text;
 }
 
-void CheckMovesTakenBack() {
-  const std::string before = PositionBytes();
-  for (Move move : LegalMoves()) {
+void CheckMovesTakenBack(Position& pos) {
+  const std::string before = PositionBytes(pos);
+  for (Move move : LegalMoves(pos)) {
     char text[MOVE_TEXT_SIZE];
     MoveToText(text, move);
-    Require(ParseBoardMove(text) == move && ParseGameMove(text) == move, "move text parses back");
+    Require(ParseBoardMove(pos, text) == move && ParseGameMove(pos, text) == move, "move text parses back");
     UndoRecord record{};
-    SavePositionForUndo(record);
-    MakeMove(move, record);
-    UnmakeMove(move, record);
-    Require(PositionBytes() == before, "make and unmake leave the position as it was");
+    SavePositionForUndo(pos, record);
+    MakeMove(pos, move, record);
+    UnmakeMove(pos, move, record);
+    Require(PositionBytes(pos) == before, "make and unmake leave the position as it was");
   }
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  LoadPosition(INITIAL_POSITION);
-  const std::string initial = PositionBytes();
+  static Position pos;
+  LoadPosition(pos, INITIAL_POSITION);
+  const std::string initial = PositionBytes(pos);
   const std::string text = TextOf(data, size);
-  if (!LoadPosition(text.c_str())) {
-    if (LastLoadOutcome() == LoadOutcome::Refused) Require(PositionBytes() == initial, "a refused text changes nothing");
-    Require(EpdBestMove == NO_MOVE && EpdAvoidMove == NO_MOVE, "no EPD move after a failed load");
+  if (!LoadPosition(pos, text.c_str())) {
+    if (LastLoadOutcome() == LoadOutcome::Refused) Require(PositionBytes(pos) == initial, "a refused text changes nothing");
+    Require(pos.EpdBestMove == NO_MOVE && pos.EpdAvoidMove == NO_MOVE, "no EPD move after a failed load");
     if (LastLoadOutcome() == LoadOutcome::Refused) return 0;
   }
-  RequireLoadedPositionSound();
-  for (Move move : {EpdBestMove, EpdAvoidMove}) {
-    Require(move == NO_MOVE || IsGeneratedLegalMove(move), "an EPD move is legal");
+  RequireLoadedPositionSound(pos);
+  for (Move move : {pos.EpdBestMove, pos.EpdAvoidMove}) {
+    Require(move == NO_MOVE || IsGeneratedLegalMove(pos, move), "an EPD move is legal");
   }
-  PrintBoard(Board);
-  const std::string written = WrittenPosition();
-  const std::string loaded = PositionBytes();
-  Require(LoadPosition(written.c_str()), "the text written loads");
-  Require(PositionBytes() == loaded, "the text written loads the same position");
-  Require(WrittenPosition() == written, "the text written is written again");
-  CheckMovesTakenBack();
+  PrintBoard(pos.Board);
+  const std::string written = WrittenPosition(pos);
+  const std::string loaded = PositionBytes(pos);
+  Require(LoadPosition(pos, written.c_str()), "the text written loads");
+  Require(PositionBytes(pos) == loaded, "the text written loads the same position");
+  Require(WrittenPosition(pos) == written, "the text written is written again");
+  CheckMovesTakenBack(pos);
   return 0;
 }

@@ -27,12 +27,12 @@ bool IsCapture(Move move) {
 
 // What tells the piece's move from the other legal moves of its kind to the
 // same square: nothing, its file, its rank, or its whole square.
-std::string Disambiguation(Move move, const std::vector<Move>& legal) {
+std::string Disambiguation(Position& pos, Move move, const std::vector<Move>& legal) {
   int from = MoveFrom(move), to = MoveTo(move);
   bool rivals = false, sameFile = false, sameRank = false;
   for (Move other : legal) {
     int otherFrom = MoveFrom(other);
-    if (IsCastling(other) || otherFrom == from || MoveTo(other) != to || Board[otherFrom] != Board[from]) continue;
+    if (IsCastling(other) || otherFrom == from || MoveTo(other) != to || pos.Board[otherFrom] != pos.Board[from]) continue;
     rivals = true;
     sameFile |= FileOf(otherFrom) == FileOf(from);
     sameRank |= RowOf(otherFrom) == RowOf(from);
@@ -43,10 +43,10 @@ std::string Disambiguation(Move move, const std::vector<Move>& legal) {
   return SquareText(from);
 }
 
-std::string SanOf(Move move, const std::vector<Move>& legal) {
+std::string SanOf(Position& pos, Move move, const std::vector<Move>& legal) {
   if (IsCastling(move)) return FileOf(MoveTo(move)) == FileOf(G1) ? "O-O" : "O-O-O";
   int from = MoveFrom(move), to = MoveTo(move);
-  int piece = KindOfPiece(Board[from]);
+  int piece = KindOfPiece(pos.Board[from]);
   std::string text;
   if (piece == PAWN) {
     if (IsCapture(move)) text += SquareText(from).substr(0, 1) + "x";
@@ -55,7 +55,7 @@ std::string SanOf(Move move, const std::vector<Move>& legal) {
     return text;
   }
   text += " PNBRQK"[piece];
-  if (piece != KING) text += Disambiguation(move, legal);
+  if (piece != KING) text += Disambiguation(pos, move, legal);
   if (IsCapture(move)) text += "x";
   return text + SquareText(to);
 }
@@ -63,24 +63,25 @@ std::string SanOf(Move move, const std::vector<Move>& legal) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static Position pos;
   const std::string input = TextOf(data, size);
   const size_t lineEnd = std::min(input.find('\n'), input.size());
-  if (!LoadPosition(input.substr(0, lineEnd).c_str()) && LastLoadOutcome() == LoadOutcome::Refused) {
-    LoadPosition(INITIAL_POSITION);
+  if (!LoadPosition(pos, input.substr(0, lineEnd).c_str()) && LastLoadOutcome() == LoadOutcome::Refused) {
+    LoadPosition(pos, INITIAL_POSITION);
   }
-  const std::string before = PositionBytes();
+  const std::string before = PositionBytes(pos);
   const std::string moveText = lineEnd < input.size() ? input.substr(lineEnd + 1) : "";
-  ParseSanMove(moveText.c_str());
-  Require(PositionBytes() == before, "reading a move text changes nothing");
+  ParseSanMove(pos, moveText.c_str());
+  Require(PositionBytes(pos) == before, "reading a move text changes nothing");
 
-  const std::vector<Move> legal = LegalMoves();
+  const std::vector<Move> legal = LegalMoves(pos);
   for (Move move : legal) {
-    const std::string san = SanOf(move, legal);
-    Require(ParseSanMove(san.c_str()) == move, "a move in standard algebraic notation reads back");
+    const std::string san = SanOf(pos, move, legal);
+    Require(ParseSanMove(pos, san.c_str()) == move, "a move in standard algebraic notation reads back");
     char coordinates[MOVE_TEXT_SIZE];
     MoveToText(coordinates, move);
-    Require(ParseSanMove(coordinates) == move, "a move in coordinates reads back");
+    Require(ParseSanMove(pos, coordinates) == move, "a move in coordinates reads back");
   }
-  Require(PositionBytes() == before, "reading moves changes nothing");
+  Require(PositionBytes(pos) == before, "reading moves changes nothing");
   return 0;
 }

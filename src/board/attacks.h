@@ -34,18 +34,18 @@ extern u64 BlackFrontSpan[SQUARE_COUNT];   // own file ahead, towards rank 1
 void InitBoardTables();
 
 // Slider attacks from a square with the present occupancy: one lookup per line.
-inline u64 RankLine(int square) {
-  return RankAttacks[square][(Occupied >> (8 * (7 - RowOf(square)))) & 255];
+inline u64 RankLine(Position& pos, int square) {
+  return RankAttacks[square][(pos.Occupied >> (8 * (7 - RowOf(square)))) & 255];
 }
-inline u64 FileLine(int square) {
-  return FileAttacks[square][(OccupiedByFile >> (8 * FileOf(square))) & 255];
+inline u64 FileLine(Position& pos, int square) {
+  return FileAttacks[square][(pos.OccupiedByFile >> (8 * FileOf(square))) & 255];
 }
-inline u64 DiagUpLine(int square) {
-  return DiagUpAttacks[square][(OccupiedDiagUp >> DiagUpShift[square]) & DiagUpMask[square]];
+inline u64 DiagUpLine(Position& pos, int square) {
+  return DiagUpAttacks[square][(pos.OccupiedDiagUp >> DiagUpShift[square]) & DiagUpMask[square]];
 }
-inline u64 DiagDownLine(int square) {
-  return DiagDownAttacks[square][(OccupiedDiagDown >> DiagDownShift[square]) & DiagDownMask[square]];
+inline u64 DiagDownLine(Position& pos, int square) {
+  return DiagDownAttacks[square][(pos.OccupiedDiagDown >> DiagDownShift[square]) & DiagDownMask[square]];
 }
-inline u64 RookLines(int square) { return RankLine(square) | FileLine(square); }
-inline u64 BishopLines(int square) { return DiagUpLine(square) | DiagDownLine(square); }
-inline u64 QueenLines(int square) { return RookLines(square) | BishopLines(square); }
+inline u64 RookLines(Position& pos, int square) { return RankLine(pos, square) | FileLine(pos, square); }
+inline u64 BishopLines(Position& pos, int square) { return DiagUpLine(pos, square) | DiagDownLine(pos, square); }
+inline u64 QueenLines(Position& pos, int square) { return RookLines(pos, square) | BishopLines(pos, square); }

@@ -26,10 +26,10 @@ struct FreshPosition {
   bool badCode = false;
 };
 
-FreshPosition ReadBoard() {
+FreshPosition ReadBoard(Position& pos) {
   FreshPosition fresh;
   for (int square = 0; square < SQUARE_COUNT; ++square) {
-    const int code = Board[square], side = code & 1;
+    const int code = pos.Board[square], side = code & 1;
     if (code == EMPTY) continue;
     if (code >= PIECE_CODE_COUNT) {
       fresh.badCode = true;
@@ -55,9 +55,9 @@ FreshPosition ReadBoard() {
 
 // The keys of the position: its pieces', with that of an en-passant square
 // made by a double step (one read with the loaded position has none).
-PieceKeys PositionKeys(PieceKeys keys) {
-  if (EnPassantSquare != 0 && !AtLoadedPosition()) {
-    const u64 key = ZobristKeys[EN_PASSANT_KEY_ROW][EnPassantSquare];
+PieceKeys PositionKeys(Position& pos, PieceKeys keys) {
+  if (pos.EnPassantSquare != 0 && !AtLoadedPosition(pos)) {
+    const u64 key = ZobristKeys[EN_PASSANT_KEY_ROW][pos.EnPassantSquare];
     keys.key ^= key;
     keys.pawnKey ^= static_cast<u32>(key);
   }
@@ -65,66 +65,66 @@ PieceKeys PositionKeys(PieceKeys keys) {
 }
 
 // True when keys is the key of some castling rights that are no longer held.
-bool KeysOfLostRights(u64 keys) {
+bool KeysOfLostRights(Position& pos, u64 keys) {
   for (unsigned subset = 0; subset < RIGHT_SUBSETS; ++subset) {
     u64 subsetKeys = 0;
     bool lost = true;
     for (unsigned i = 0; i < std::size(RIGHTS); ++i) {
       if ((subset >> i & 1) == 0) continue;
       subsetKeys ^= CastleKey(RIGHTS[i]);
-      lost = lost && (CastleRights & RIGHTS[i]) == 0;
+      lost = lost && (pos.CastleRights & RIGHTS[i]) == 0;
     }
     if (lost && subsetKeys == keys) return true;
   }
   return false;
 }
 
-const char* DerivedVariableFault(const FreshPosition& fresh) {
+const char* DerivedVariableFault(Position& pos, const FreshPosition& fresh) {
   const u64 all = fresh.colour[BLACK] | fresh.colour[WHITE];
   if (fresh.badCode) return "a square holds no piece code";
-  if (!std::equal(PieceBB + WHITE_PAWN, PieceBB + WHITE_KING, fresh.pieces + WHITE_PAWN)) {
+  if (!std::equal(pos.PieceBB + WHITE_PAWN, pos.PieceBB + WHITE_KING, fresh.pieces + WHITE_PAWN)) {
     return "a piece set disagrees with Board";
   }
-  if (ColourBB[WHITE] != fresh.colour[WHITE] || ColourBB[BLACK] != fresh.colour[BLACK]) {
+  if (pos.ColourBB[WHITE] != fresh.colour[WHITE] || pos.ColourBB[BLACK] != fresh.colour[BLACK]) {
     return "a colour set disagrees with Board";
   }
-  if (Occupied != all || OccupiedByFile != RotateToFiles(all) || OccupiedDiagUp != RotateToDiagUp(all) ||
-      OccupiedDiagDown != RotateToDiagDown(all)) {
+  if (pos.Occupied != all || pos.OccupiedByFile != RotateToFiles(all) || pos.OccupiedDiagUp != RotateToDiagUp(all) ||
+      pos.OccupiedDiagDown != RotateToDiagDown(all)) {
     return "an occupancy set disagrees with Board";
   }
-  if (KingSquare[WHITE] != fresh.kings[WHITE] || KingSquare[BLACK] != fresh.kings[BLACK]) {
+  if (pos.KingSquare[WHITE] != fresh.kings[WHITE] || pos.KingSquare[BLACK] != fresh.kings[BLACK]) {
     return "a king square disagrees with Board";
   }
-  if (PawnCount[WHITE] != fresh.pawns[WHITE] || PawnCount[BLACK] != fresh.pawns[BLACK] ||
-      PieceMaterial[WHITE] != fresh.pieceMaterial[WHITE] || PieceMaterial[BLACK] != fresh.pieceMaterial[BLACK] ||
-      TotalMaterial != fresh.totalMaterial) {
+  if (pos.PawnCount[WHITE] != fresh.pawns[WHITE] || pos.PawnCount[BLACK] != fresh.pawns[BLACK] ||
+      pos.PieceMaterial[WHITE] != fresh.pieceMaterial[WHITE] || pos.PieceMaterial[BLACK] != fresh.pieceMaterial[BLACK] ||
+      pos.TotalMaterial != fresh.totalMaterial) {
     return "a count or the material disagrees with Board";
   }
   return nullptr;
 }
 
-const char* KeyFault(const FreshPosition& fresh) {
-  const PieceKeys keys = PositionKeys(fresh.keys);
-  if (PawnHashKey != keys.pawnKey) return "PawnHashKey is not the key of the pawns";
-  if (!KeysOfLostRights(HashKey ^ keys.key)) return "HashKey is not the key of the position";
-  if (HistoryTop->key != HashKey) return "the history's top entry has another key";
+const char* KeyFault(Position& pos, const FreshPosition& fresh) {
+  const PieceKeys keys = PositionKeys(pos, fresh.keys);
+  if (pos.PawnHashKey != keys.pawnKey) return "PawnHashKey is not the key of the pawns";
+  if (!KeysOfLostRights(pos, pos.HashKey ^ keys.key)) return "HashKey is not the key of the position";
+  if (pos.HistoryTop->key != pos.HashKey) return "the history's top entry has another key";
   return nullptr;
 }
 
 }  // namespace
 
-const char* BoardInvariantFault() {
-  const FreshPosition fresh = ReadBoard();
-  if (const char* fault = DerivedVariableFault(fresh)) return fault;
-  if (const char* fault = KeyFault(fresh)) return fault;
-  if (SideNotToMoveAttacked()) return "the side that moved left its king attacked";
+const char* BoardInvariantFault(Position& pos) {
+  const FreshPosition fresh = ReadBoard(pos);
+  if (const char* fault = DerivedVariableFault(pos, fresh)) return fault;
+  if (const char* fault = KeyFault(pos, fresh)) return fault;
+  if (SideNotToMoveAttacked(pos)) return "the side that moved left its king attacked";
   return nullptr;
 }
 
-PieceKeys KeysOfPieces() { return ReadBoard().keys; }
+PieceKeys KeysOfPieces(Position& pos) { return ReadBoard(pos).keys; }
 
-void RequireBoardInvariants(const char* where) {
-  const char* fault = BoardInvariantFault();
+void RequireBoardInvariants(Position& pos, const char* where) {
+  const char* fault = BoardInvariantFault(pos);
   if (!fault) return;
   std::fprintf(stderr, "board invariant broken %s: %s\n", where, fault);
   std::abort();

@@ -3,6 +3,7 @@
 // checked: it plays captures in positions a king capture will refute.)
 #pragma once
 
+#include "board/position.h"
 #include "board/types.h"
 
 // The first invariant that does not hold, null when all hold:
@@ -12,17 +13,17 @@
 //   lost since the load (never of a right still held);
 // - the history's top entry has the key of the position;
 // - the side that made the last move has not left its king attacked.
-const char* BoardInvariantFault();
+const char* BoardInvariantFault(Position& pos);
 
 // The keys of the pieces on Board alone: what a load leaves in HashKey and PawnHashKey.
 struct PieceKeys {
   u64 key;
   u32 pawnKey;
 };
-PieceKeys KeysOfPieces();
+PieceKeys KeysOfPieces(Position& pos);
 
 // Aborts with the fault, and where it was found, when an invariant does not hold.
-void RequireBoardInvariants(const char* where);
+void RequireBoardInvariants(Position& pos, const char* where);
 
 #ifdef TAVREL_CHECK_INVARIANTS
 inline constexpr bool CHECKING_BOARD_INVARIANTS = true;
@@ -31,6 +32,6 @@ inline constexpr bool CHECKING_BOARD_INVARIANTS = false;
 #endif
 
 // RequireBoardInvariants in a build that defines TAVREL_CHECK_INVARIANTS; nothing in any other.
-inline void CheckBoardInvariants(const char* where) {
-  if constexpr (CHECKING_BOARD_INVARIANTS) RequireBoardInvariants(where);
+inline void CheckBoardInvariants(Position& pos, const char* where) {
+  if constexpr (CHECKING_BOARD_INVARIANTS) RequireBoardInvariants(pos, where);
 }

@@ -25,71 +25,71 @@ struct KingWatch {
                             SquareBit(C7) | SquareBit(D7);
 
   static const u64* OwnPawnAttacks() { return Colour == WHITE ? WhitePawnAttacks : BlackPawnAttacks; }
-  static u64 EnemyPawns() { return PieceBB[PieceCode(PAWN, ENEMY)]; }
-  static u64 EnemyKnights() { return PieceBB[PieceCode(KNIGHT, ENEMY)]; }
-  static u64 EnemyStraight() { return PieceBB[PieceCode(ROOK, ENEMY)] | PieceBB[PieceCode(QUEEN, ENEMY)]; }
-  static u64 EnemyDiagonal() { return PieceBB[PieceCode(BISHOP, ENEMY)] | PieceBB[PieceCode(QUEEN, ENEMY)]; }
+  static u64 EnemyPawns(Position& pos) { return pos.PieceBB[PieceCode(PAWN, ENEMY)]; }
+  static u64 EnemyKnights(Position& pos) { return pos.PieceBB[PieceCode(KNIGHT, ENEMY)]; }
+  static u64 EnemyStraight(Position& pos) { return pos.PieceBB[PieceCode(ROOK, ENEMY)] | pos.PieceBB[PieceCode(QUEEN, ENEMY)]; }
+  static u64 EnemyDiagonal(Position& pos) { return pos.PieceBB[PieceCode(BISHOP, ENEMY)] | pos.PieceBB[PieceCode(QUEEN, ENEMY)]; }
 };
 
 // True when an enemy knight, pawn or slider of Colour's enemy attacks square.
 template <int Colour>
-bool AttackedByEnemy(int square) {
+bool AttackedByEnemy(Position& pos, int square) {
   using Watch = KingWatch<Colour>;
-  if (KnightAttacks[square] & Watch::EnemyKnights()) return true;
-  if (Watch::OwnPawnAttacks()[square] & Watch::EnemyPawns()) return true;
-  u64 straight = Watch::EnemyStraight(), diagonal = Watch::EnemyDiagonal();
+  if (KnightAttacks[square] & Watch::EnemyKnights(pos)) return true;
+  if (Watch::OwnPawnAttacks()[square] & Watch::EnemyPawns(pos)) return true;
+  u64 straight = Watch::EnemyStraight(pos), diagonal = Watch::EnemyDiagonal(pos);
   if (((straight | diagonal) & QueenRays[square]) == 0) return false;
-  if ((straight & RookRays[square]) && (RookLines(square) & straight)) return true;
-  return (diagonal & BishopRays[square]) && (BishopLines(square) & diagonal);
+  if ((straight & RookRays[square]) && (RookLines(pos, square) & straight)) return true;
+  return (diagonal & BishopRays[square]) && (BishopLines(pos, square) & diagonal);
 }
 
 template <int Colour>
-bool CastlePathAttacked(Move move) {
+bool CastlePathAttacked(Position& pos, Move move) {
   using Watch = KingWatch<Colour>;
   bool shortSide = MoveKind(move) == Watch::SHORT_CASTLE_KIND;
   int passed = shortSide ? Watch::HOME + 1 : Watch::HOME - 1;
   u64 block = shortSide ? Watch::SHORT_BLOCK : Watch::LONG_BLOCK;
-  return AttackedByEnemy<Colour>(Watch::HOME) || AttackedByEnemy<Colour>(passed) ||
-         (SquareMask[KingSquare[Watch::ENEMY]] & block) != 0;
+  return AttackedByEnemy<Colour>(pos, Watch::HOME) || AttackedByEnemy<Colour>(pos, passed) ||
+         (SquareMask[pos.KingSquare[Watch::ENEMY]] & block) != 0;
 }
 
 template <int Colour>
-bool KingLeftInCheckOf(Move move) {
-  if (AttackedByEnemy<Colour>(KingSquare[Colour])) return true;
-  return IsCastling(move) && CastlePathAttacked<Colour>(move);
+bool KingLeftInCheckOf(Position& pos, Move move) {
+  if (AttackedByEnemy<Colour>(pos, pos.KingSquare[Colour])) return true;
+  return IsCastling(move) && CastlePathAttacked<Colour>(pos, move);
 }
 
 template <int Colour>
-void FindCheckersOf(UndoRecord& record) {
+void FindCheckersOf(Position& pos, UndoRecord& record) {
   using Watch = KingWatch<Colour>;
-  int king = KingSquare[Colour];
-  u64 straight = Watch::EnemyStraight(), diagonal = Watch::EnemyDiagonal();
+  int king = pos.KingSquare[Colour];
+  u64 straight = Watch::EnemyStraight(pos), diagonal = Watch::EnemyDiagonal(pos);
   record.checkers = 0;
   if ((straight | diagonal) & QueenRays[king]) {
     if (straight & RookRays[king]) {
-      record.kingRookRay = RookLines(king);
+      record.kingRookRay = RookLines(pos, king);
       record.checkers = straight & record.kingRookRay;
     }
     if (diagonal & BishopRays[king]) {
       if (record.checkers == 0) record.kingRookRay = 0;
-      record.kingBishopRay = BishopLines(king);
+      record.kingBishopRay = BishopLines(pos, king);
       record.checkers |= diagonal & record.kingBishopRay;
     }
   }
-  record.checkers |= KnightAttacks[king] & Watch::EnemyKnights();
-  record.checkers |= Watch::OwnPawnAttacks()[king] & Watch::EnemyPawns();
+  record.checkers |= KnightAttacks[king] & Watch::EnemyKnights(pos);
+  record.checkers |= Watch::OwnPawnAttacks()[king] & Watch::EnemyPawns(pos);
 }
 
 // Indexed by colour.
-void (*const FindCheckersFor[2])(UndoRecord&) = {FindCheckersOf<BLACK>, FindCheckersOf<WHITE>};
+void (*const FindCheckersFor[2])(Position&, UndoRecord&) = {FindCheckersOf<BLACK>, FindCheckersOf<WHITE>};
 
 }  // namespace
 
-bool (*const KingLeftInCheckFor[2])(Move) = {KingLeftInCheckOf<BLACK>, KingLeftInCheckOf<WHITE>};
+bool (*const KingLeftInCheckFor[2])(Position&, Move) = {KingLeftInCheckOf<BLACK>, KingLeftInCheckOf<WHITE>};
 
-void FindCheckers(UndoRecord& record) { FindCheckersFor[SideToMove](record); }
+void FindCheckers(Position& pos, UndoRecord& record) { FindCheckersFor[pos.SideToMove](pos, record); }
 
-bool WhiteCastlePathAttacked(Move move) { return CastlePathAttacked<WHITE>(move); }
-bool BlackCastlePathAttacked(Move move) { return CastlePathAttacked<BLACK>(move); }
+bool WhiteCastlePathAttacked(Position& pos, Move move) { return CastlePathAttacked<WHITE>(pos, move); }
+bool BlackCastlePathAttacked(Position& pos, Move move) { return CastlePathAttacked<BLACK>(pos, move); }
 
-bool KingsTouch() { return (KingAttacks[WhiteKingSquare] & SquareMask[BlackKingSquare]) != 0; }
+bool KingsTouch(Position& pos) { return (KingAttacks[pos.KingSquare[WHITE]] & SquareMask[pos.KingSquare[BLACK]]) != 0; }

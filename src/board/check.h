@@ -9,19 +9,19 @@
 // move. kingRookRay is refreshed whenever an enemy rook or queen stands on the
 // king's rank or file rays, and set to 0 when only diagonal sliders were looked
 // at; kingBishopRay whenever an enemy bishop or queen stands on a diagonal ray.
-void FindCheckers(UndoRecord& record);
+void FindCheckers(Position& pos, UndoRecord& record);
 
 // The test below for each colour, indexed by colour.
-extern bool (*const KingLeftInCheckFor[2])(Move);
+extern bool (*const KingLeftInCheckFor[2])(Position&, Move);
 
 // True when the move just made by mover left mover's king attacked, or was a
 // castling out of or through check. The enemy king is not counted as an attacker.
-inline bool KingLeftInCheck(Move move, int mover) { return KingLeftInCheckFor[mover](move); }
+inline bool KingLeftInCheck(Position& pos, Move move, int mover) { return KingLeftInCheckFor[mover](pos, move); }
 
 // After a castling move of that colour has been made: true when the king's home
 // square or the square it passed is attacked, or the enemy king stands beside the path.
-bool WhiteCastlePathAttacked(Move move);
-bool BlackCastlePathAttacked(Move move);
+bool WhiteCastlePathAttacked(Position& pos, Move move);
+bool BlackCastlePathAttacked(Position& pos, Move move);
 
 // True when the two kings stand side by side, which no legal move allows.
-bool KingsTouch();
+bool KingsTouch(Position& pos);

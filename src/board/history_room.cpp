@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-void KeepRoomInHistory() {
-  if (HistoryTop - History < HISTORY_SIZE - SEARCH_LINE_ROOM) return;
-  HistoryEntry* first = HistoryTop - (HISTORY_KEPT - 1);
-  std::copy(first, HistoryTop + 1, History);
-  HistoryTop = History + (HISTORY_KEPT - 1);
+void KeepRoomInHistory(Position& pos) {
+  if (pos.HistoryTop - pos.History < HISTORY_SIZE - SEARCH_LINE_ROOM) return;
+  HistoryEntry* first = pos.HistoryTop - (HISTORY_KEPT - 1);
+  std::copy(first, pos.HistoryTop + 1, pos.History);
+  pos.HistoryTop = pos.History + (HISTORY_KEPT - 1);
 }

@@ -16,4 +16,4 @@ static_assert(HISTORY_KEPT < HISTORY_SIZE - SEARCH_LINE_ROOM);
 
 // Called after each move of the game: once the game fills the stack up to the
 // room the search needs, its last HISTORY_KEPT entries move to the bottom.
-void KeepRoomInHistory();
+void KeepRoomInHistory(Position& pos);

@@ -24,21 +24,21 @@ const char* SkipBlanks(const char* text) {
   return text;
 }
 
-void ClearPosition() {
-  EpdAvoidMove = EpdBestMove = NO_MOVE;
-  std::fill(std::begin(PieceBB), std::end(PieceBB), 0);
-  std::fill(std::begin(ColourBB), std::end(ColourBB), 0);
-  Occupied = OccupiedByFile = OccupiedDiagUp = OccupiedDiagDown = 0;
-  KingSquare[WHITE] = KingSquare[BLACK] = NO_KING_SQUARE;
-  HashKey = 0;
-  PawnHashKey = 0;
-  CastleRights = 0;
-  EnPassantSquare = 0;
-  SideToMove = WHITE;
-  TotalMaterial = 0;
-  std::fill(std::begin(PieceMaterial), std::end(PieceMaterial), 0);
-  std::fill(std::begin(PawnCount), std::end(PawnCount), 0);
-  std::fill(std::begin(Board), std::end(Board), EMPTY);
+void ClearPosition(Position& pos) {
+  pos.EpdAvoidMove = pos.EpdBestMove = NO_MOVE;
+  std::fill(std::begin(pos.PieceBB), std::end(pos.PieceBB), 0);
+  std::fill(std::begin(pos.ColourBB), std::end(pos.ColourBB), 0);
+  pos.Occupied = pos.OccupiedByFile = pos.OccupiedDiagUp = pos.OccupiedDiagDown = 0;
+  pos.KingSquare[WHITE] = pos.KingSquare[BLACK] = NO_KING_SQUARE;
+  pos.HashKey = 0;
+  pos.PawnHashKey = 0;
+  pos.CastleRights = 0;
+  pos.EnPassantSquare = 0;
+  pos.SideToMove = WHITE;
+  pos.TotalMaterial = 0;
+  std::fill(std::begin(pos.PieceMaterial), std::end(pos.PieceMaterial), 0);
+  std::fill(std::begin(pos.PawnCount), std::end(pos.PawnCount), 0);
+  std::fill(std::begin(pos.Board), std::end(pos.Board), EMPTY);
 }
 
 // Piece code of a placement letter, 0 for any other character.
@@ -48,26 +48,26 @@ int PieceCodeOfLetter(char letter) {
   return found ? static_cast<int>(found - PieceLetters) : EMPTY;
 }
 
-void PlacePiece(int code, int square) {
+void PlacePiece(Position& pos, int code, int square) {
   int colour = code & 1;
-  Board[square] = static_cast<u8>(code);
-  HashKey ^= ZobristKeys[code][square];
+  pos.Board[square] = static_cast<u8>(code);
+  pos.HashKey ^= ZobristKeys[code][square];
   if (code >= WHITE_KING) {
-    KingSquare[colour] = static_cast<u8>(square);
+    pos.KingSquare[colour] = static_cast<u8>(square);
     return;
   }
-  PieceBB[code] |= SquareMask[square];
-  TotalMaterial = static_cast<u8>(TotalMaterial + PieceValue[code]);
+  pos.PieceBB[code] |= SquareMask[square];
+  pos.TotalMaterial = static_cast<u8>(pos.TotalMaterial + PieceValue[code]);
   if (code <= BLACK_PAWN) {
-    PawnHashKey ^= static_cast<u32>(ZobristKeys[code][square]);
-    ++PawnCount[colour];
+    pos.PawnHashKey ^= static_cast<u32>(ZobristKeys[code][square]);
+    ++pos.PawnCount[colour];
   } else {
-    PieceMaterial[colour] = static_cast<u8>(PieceMaterial[colour] + PieceValue[code]);
+    pos.PieceMaterial[colour] = static_cast<u8>(pos.PieceMaterial[colour] + PieceValue[code]);
   }
 }
 
 // From a8 to h1; '/' is passed over and the length of a rank is not counted.
-bool ReadPlacement(const char*& text) {
+bool ReadPlacement(Position& pos, const char*& text) {
   int square = 0;
   while (square < SQUARE_COUNT) {
     char c = *text;
@@ -77,7 +77,7 @@ bool ReadPlacement(const char*& text) {
       square += c - '0';
       ++text;
     } else if (int code = PieceCodeOfLetter(c)) {
-      PlacePiece(code, square++);
+      PlacePiece(pos, code, square++);
       ++text;
     } else {
       return false;
@@ -86,13 +86,13 @@ bool ReadPlacement(const char*& text) {
   return true;
 }
 
-bool ReadSideToMove(const char*& text) {
+bool ReadSideToMove(Position& pos, const char*& text) {
   text = SkipBlanks(text);
   char c = *text;
   if (c == 'w' || c == 'W') {
-    SideToMove = WHITE;
+    pos.SideToMove = WHITE;
   } else if (c == 'b' || c == 'B') {
-    SideToMove = BLACK;
+    pos.SideToMove = BLACK;
   } else {
     return false;
   }
@@ -101,7 +101,7 @@ bool ReadSideToMove(const char*& text) {
 }
 
 // Up to four letters; the first other character ends the field and is passed over.
-void ReadCastleRights(const char*& text) {
+void ReadCastleRights(Position& pos, const char*& text) {
   constexpr int MAX_RIGHT_LETTERS = 4;
   text = SkipBlanks(text);
   for (int i = 0; i < MAX_RIGHT_LETTERS; ++i) {
@@ -113,12 +113,12 @@ void ReadCastleRights(const char*& text) {
                            : 0;
     if (c != '\0') ++text;
     if (right == 0) return;
-    CastleRights |= right;
+    pos.CastleRights |= right;
   }
 }
 
 // A square of the rank a double step of the other side skips, else none.
-void ReadEnPassantSquare(const char*& text) {
+void ReadEnPassantSquare(Position& pos, const char*& text) {
   text = SkipBlanks(text);
   if (*text == '-') {
     ++text;
@@ -128,21 +128,21 @@ void ReadEnPassantSquare(const char*& text) {
   if (file == '\0') return;
   char rank = text[1];
   text += rank == '\0' ? 1 : 2;
-  char expectedRank = SideToMove == WHITE ? '6' : '3';
+  char expectedRank = pos.SideToMove == WHITE ? '6' : '3';
   if (file >= 'a' && file <= 'h' && rank == expectedRank) {
-    EnPassantSquare = static_cast<u8>(SquareAt(file - 'a', rank - '0'));
+    pos.EnPassantSquare = static_cast<u8>(SquareAt(file - 'a', rank - '0'));
   }
 }
 
-void BuildOccupancy() {
+void BuildOccupancy(Position& pos) {
   for (int colour : {BLACK, WHITE}) {
-    ColourBB[colour] = SquareMask[KingSquare[colour]];
-    for (int kind = PAWN; kind < KING; ++kind) ColourBB[colour] |= PieceBB[PieceCode(kind, colour)];
+    pos.ColourBB[colour] = SquareMask[pos.KingSquare[colour]];
+    for (int kind = PAWN; kind < KING; ++kind) pos.ColourBB[colour] |= pos.PieceBB[PieceCode(kind, colour)];
   }
-  Occupied = ColourBB[BLACK] | ColourBB[WHITE];
-  OccupiedByFile = RotateToFiles(Occupied);
-  OccupiedDiagUp = RotateToDiagUp(Occupied);
-  OccupiedDiagDown = RotateToDiagDown(Occupied);
+  pos.Occupied = pos.ColourBB[BLACK] | pos.ColourBB[WHITE];
+  pos.OccupiedByFile = RotateToFiles(pos.Occupied);
+  pos.OccupiedDiagUp = RotateToDiagUp(pos.Occupied);
+  pos.OccupiedDiagDown = RotateToDiagDown(pos.Occupied);
 }
 
 // The half-move clock of a FEN: the number after the en-passant field. An EPD
@@ -160,56 +160,57 @@ u16 ReadHalfMoveClock(const char* text) {
   return static_cast<u16>(std::min(clock, LONGEST_HALF_MOVE_CLOCK));
 }
 
-void StartHistory(u16 halfMoveClock) {
-  std::fill(History, HistoryTop + 1, HistoryEntry{});
-  HistoryTop = History;
-  HistoryTop->key = HashKey;
-  HistoryTop->fifty = halfMoveClock;
+void StartHistory(Position& pos, u16 halfMoveClock) {
+  std::fill(pos.History, pos.HistoryTop + 1, HistoryEntry{});
+  pos.HistoryTop = pos.History;
+  pos.HistoryTop->key = pos.HashKey;
+  pos.HistoryTop->fifty = halfMoveClock;
 }
 
-bool ReadPosition(const char* text, EpdOperation& operation) {
-  ClearPosition();
+bool ReadPosition(Position& pos, const char* text, EpdOperation& operation) {
+  ClearPosition(pos);
   text = SkipBlanks(text);
-  if (!ReadPlacement(text) || !ReadSideToMove(text)) return false;
-  ReadCastleRights(text);
-  ReadEnPassantSquare(text);
+  if (!ReadPlacement(pos, text) || !ReadSideToMove(pos, text)) return false;
+  ReadCastleRights(pos, text);
+  ReadEnPassantSquare(pos, text);
   const u16 halfMoveClock = ReadHalfMoveClock(text);
   operation = FindEpdOperation(text);
-  if (!PiecesAreSound(Board)) return false;
-  DropImpossibleRights();
-  BuildOccupancy();
-  if (SideNotToMoveAttacked()) return false;
-  StartHistory(halfMoveClock);
-  RefreshGameCopy();
-  GameSideToMove = SideToMove;
-  GameMoveCount = 1;
+  if (!PiecesAreSound(pos.Board)) return false;
+  DropImpossibleRights(pos);
+  BuildOccupancy(pos);
+  if (SideNotToMoveAttacked(pos)) return false;
+  StartHistory(pos, halfMoveClock);
+  RefreshGameCopy(pos);
+  pos.GameSideToMove = pos.SideToMove;
+  pos.GameMoveCount = 1;
   return true;
 }
 
 // ReadPosition that puts the old position back when it fails.
-bool ReplacePosition(const char* text, EpdOperation& operation) {
-  BackUpPosition();
-  if (ReadPosition(text, operation)) return true;
-  RestorePosition();
+bool ReplacePosition(Position& pos, const char* text, EpdOperation& operation) {
+  PositionCopy before;
+  before.Take(pos);
+  if (ReadPosition(pos, text, operation)) return true;
+  before.PutBack(pos);
   return false;
 }
 
 }  // namespace
 
-bool LoadBoard(const char* text, EpdOperation& operation) {
-  if (!ReplacePosition(text, operation)) return false;
+bool LoadBoard(Position& pos, const char* text, EpdOperation& operation) {
+  if (!ReplacePosition(pos, text, operation)) return false;
   ++LoadCount;
   return true;
 }
 
-bool LoadBoard(const char* text) {
+bool LoadBoard(Position& pos, const char* text) {
   EpdOperation ignored;
-  return LoadBoard(text, ignored);
+  return LoadBoard(pos, text, ignored);
 }
 
-bool SetUpPosition(const char* text) {
+bool SetUpPosition(Position& pos, const char* text) {
   EpdOperation ignored;
-  return ReplacePosition(text, ignored);
+  return ReplacePosition(pos, text, ignored);
 }
 
 u32 PositionLoadCount() { return LoadCount; }

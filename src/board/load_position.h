@@ -3,6 +3,7 @@
 
 #include <cstddef>
 
+#include "board/position.h"
 #include "board/types.h"
 
 // The position every game starts from.
@@ -26,14 +27,14 @@ struct EpdOperation {
 // Castling rights and en-passant squares that are impossible are read as
 // absent. The key is made of the pieces alone: the rights and en-passant
 // square read add no key. What the search learnt is the caller's to forget.
-bool LoadBoard(const char* text, EpdOperation& operation);
+bool LoadBoard(Position& pos, const char* text, EpdOperation& operation);
 
 // LoadBoard for a caller with no use for an EPD operation.
-bool LoadBoard(const char* text);
+bool LoadBoard(Position& pos, const char* text);
 
 // LoadBoard for a tool that walks many positions: no EPD operation is read,
 // and the position does not count as loaded.
-bool SetUpPosition(const char* text);
+bool SetUpPosition(Position& pos, const char* text);
 
 // How many positions were loaded so far (a refused text loads none).
 u32 PositionLoadCount();

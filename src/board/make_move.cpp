@@ -28,134 +28,134 @@ constexpr u16 CornerRight(int square) {
 }
 
 // Clears a right that is held, and takes its key into HashKey.
-inline void ToggleRight(u16 right) {
-  if (CastleRights & right) {
-    CastleRights &= static_cast<u16>(~right);
-    HashKey ^= CastleKey(right);
+inline void ToggleRight(Position& pos, u16 right) {
+  if (pos.CastleRights & right) {
+    pos.CastleRights &= static_cast<u16>(~right);
+    pos.HashKey ^= CastleKey(right);
   }
 }
 
-inline void SetRotated(int square) {
-  OccupiedByFile |= SquareMaskByFile[square];
-  OccupiedDiagUp |= SquareMaskDiagUp[square];
-  OccupiedDiagDown |= SquareMaskDiagDown[square];
+inline void SetRotated(Position& pos, int square) {
+  pos.OccupiedByFile |= SquareMaskByFile[square];
+  pos.OccupiedDiagUp |= SquareMaskDiagUp[square];
+  pos.OccupiedDiagDown |= SquareMaskDiagDown[square];
 }
 
-inline void ClearRotated(int square) {
-  OccupiedByFile &= ~SquareMaskByFile[square];
-  OccupiedDiagUp &= ~SquareMaskDiagUp[square];
-  OccupiedDiagDown &= ~SquareMaskDiagDown[square];
+inline void ClearRotated(Position& pos, int square) {
+  pos.OccupiedByFile &= ~SquareMaskByFile[square];
+  pos.OccupiedDiagUp &= ~SquareMaskDiagUp[square];
+  pos.OccupiedDiagDown &= ~SquareMaskDiagDown[square];
 }
 
 // A piece leaves one square for an empty one: the rotated sets.
-inline void MoveRotated(int from, int to) {
-  OccupiedByFile ^= SquareMaskByFile[from] | SquareMaskByFile[to];
-  OccupiedDiagUp ^= SquareMaskDiagUp[from] | SquareMaskDiagUp[to];
-  OccupiedDiagDown ^= SquareMaskDiagDown[from] | SquareMaskDiagDown[to];
+inline void MoveRotated(Position& pos, int from, int to) {
+  pos.OccupiedByFile ^= SquareMaskByFile[from] | SquareMaskByFile[to];
+  pos.OccupiedDiagUp ^= SquareMaskDiagUp[from] | SquareMaskDiagUp[to];
+  pos.OccupiedDiagDown ^= SquareMaskDiagDown[from] | SquareMaskDiagDown[to];
 }
 
-inline void FlipRotated(int square) {
-  OccupiedByFile ^= SquareMaskByFile[square];
-  OccupiedDiagUp ^= SquareMaskDiagUp[square];
-  OccupiedDiagDown ^= SquareMaskDiagDown[square];
+inline void FlipRotated(Position& pos, int square) {
+  pos.OccupiedByFile ^= SquareMaskByFile[square];
+  pos.OccupiedDiagUp ^= SquareMaskDiagUp[square];
+  pos.OccupiedDiagDown ^= SquareMaskDiagDown[square];
 }
 
 // Removes the enemy piece on the to-square of a capture (not the rotated sets:
 // the square stays occupied by the capturer).
-void RemoveCaptured(int to, int opp, UndoRecord& record) {
-  int captured = Board[to];
+void RemoveCaptured(Position& pos, int to, int opp, UndoRecord& record) {
+  int captured = pos.Board[to];
   record.captured = static_cast<u8>(captured);
   record.materialDelta = static_cast<i8>(-PieceValue[captured]);
-  TotalMaterial = static_cast<u8>(TotalMaterial + record.materialDelta);
-  PieceBB[captured] ^= SquareMask[to];
+  pos.TotalMaterial = static_cast<u8>(pos.TotalMaterial + record.materialDelta);
+  pos.PieceBB[captured] ^= SquareMask[to];
   if (captured > BLACK_PAWN) {
-    PieceMaterial[opp] = static_cast<u8>(PieceMaterial[opp] + record.materialDelta);
+    pos.PieceMaterial[opp] = static_cast<u8>(pos.PieceMaterial[opp] + record.materialDelta);
   } else {
-    --PawnCount[opp];
+    --pos.PawnCount[opp];
   }
-  ColourBB[opp] ^= SquareMask[to];
-  HashKey ^= Z(captured, to);
-  if (captured <= BLACK_PAWN) PawnHashKey ^= Low(Z(captured, to));
-  ToggleRight(CornerRight(to));
+  pos.ColourBB[opp] ^= SquareMask[to];
+  pos.HashKey ^= Z(captured, to);
+  if (captured <= BLACK_PAWN) pos.PawnHashKey ^= Low(Z(captured, to));
+  ToggleRight(pos, CornerRight(to));
 }
 
 // Kinds 0 and 1 once the to-square is clear of the enemy and the occupancy
 // sets are up to date. Inlined into both callers: the call alone costs the
 // quiet moves dearly.
-[[gnu::always_inline]] inline void MovePiece(int from, int to, int side, HistoryEntry* entry,
+[[gnu::always_inline]] inline void MovePiece(Position& pos, int from, int to, int side, HistoryEntry* entry,
                                              UndoRecord& record) {
-  int piece = Board[from];
+  int piece = pos.Board[from];
   u64 mask = SquareMask[from] | SquareMask[to];
   if (piece <= BLACK_PAWN) {
     entry->fifty = 0;
-    record.savedMoverBB = PieceBB[piece];
-    PieceBB[piece] ^= mask;
+    record.savedMoverBB = pos.PieceBB[piece];
+    pos.PieceBB[piece] ^= mask;
     if (from - to == DoubleStep[side]) {
       int skipped = (from + to) / 2;
-      EnPassantSquare = static_cast<u8>(skipped);
-      HashKey ^= Z(EN_PASSANT_KEY_ROW, skipped);
-      PawnHashKey ^= Low(Z(EN_PASSANT_KEY_ROW, skipped));
+      pos.EnPassantSquare = static_cast<u8>(skipped);
+      pos.HashKey ^= Z(EN_PASSANT_KEY_ROW, skipped);
+      pos.PawnHashKey ^= Low(Z(EN_PASSANT_KEY_ROW, skipped));
     }
-    HashKey ^= Z(piece, from) ^ Z(piece, to);
-    PawnHashKey ^= Low(Z(piece, from)) ^ Low(Z(piece, to));
+    pos.HashKey ^= Z(piece, from) ^ Z(piece, to);
+    pos.PawnHashKey ^= Low(Z(piece, from)) ^ Low(Z(piece, to));
   } else if (piece < WHITE_KING) {
-    record.savedMoverBB = PieceBB[piece];
-    PieceBB[piece] ^= mask;
-    HashKey ^= Z(piece, from) ^ Z(piece, to);
+    record.savedMoverBB = pos.PieceBB[piece];
+    pos.PieceBB[piece] ^= mask;
+    pos.HashKey ^= Z(piece, from) ^ Z(piece, to);
     if (piece >= WHITE_ROOK && piece <= BLACK_ROOK) {
-      ToggleRight(CornerRight(from) & CastleRightsOf[piece & 1]);
+      ToggleRight(pos, CornerRight(from) & CastleRightsOf[piece & 1]);
     }
   } else {
-    KingSquare[side] = static_cast<u8>(to);
-    HashKey ^= Z(piece, from) ^ Z(piece, to);
-    ToggleRight(side == WHITE ? CASTLE_WHITE_SHORT : CASTLE_BLACK_SHORT);
-    ToggleRight(side == WHITE ? CASTLE_WHITE_LONG : CASTLE_BLACK_LONG);
+    pos.KingSquare[side] = static_cast<u8>(to);
+    pos.HashKey ^= Z(piece, from) ^ Z(piece, to);
+    ToggleRight(pos, side == WHITE ? CASTLE_WHITE_SHORT : CASTLE_BLACK_SHORT);
+    ToggleRight(pos, side == WHITE ? CASTLE_WHITE_LONG : CASTLE_BLACK_LONG);
   }
-  Board[to] = static_cast<u8>(piece);
-  Board[from] = EMPTY;
-  ColourBB[side] ^= mask;
+  pos.Board[to] = static_cast<u8>(piece);
+  pos.Board[from] = EMPTY;
+  pos.ColourBB[side] ^= mask;
 }
 
-void MakeEnPassant(int from, int to, int side, HistoryEntry* entry, UndoRecord& record) {
+void MakeEnPassant(Position& pos, int from, int to, int side, HistoryEntry* entry, UndoRecord& record) {
   int opp = side ^ 1;
   int victim = to + EpVictimOffset[side];
-  int pawn = Board[from];
-  record.savedMoverBB = PieceBB[pawn];
-  int captured = Board[victim];
+  int pawn = pos.Board[from];
+  record.savedMoverBB = pos.PieceBB[pawn];
+  int captured = pos.Board[victim];
   record.captured = static_cast<u8>(captured);
-  Board[to] = static_cast<u8>(pawn);
-  Board[from] = EMPTY;
-  Board[victim] = EMPTY;
-  --PawnCount[opp];
-  --TotalMaterial;
-  HashKey ^= Z(captured, victim) ^ Z(pawn, from) ^ Z(pawn, to);
-  PawnHashKey ^= Low(Z(captured, victim)) ^ Low(Z(pawn, from)) ^ Low(Z(pawn, to));
-  ColourBB[opp] ^= SquareMask[victim];
-  PieceBB[captured] ^= SquareMask[victim];
-  PieceBB[pawn] ^= SquareMask[from] | SquareMask[to];
-  ColourBB[side] ^= SquareMask[from] | SquareMask[to];
-  Occupied = ColourBB[BLACK] | ColourBB[WHITE];
-  OccupiedByFile ^= SquareMaskByFile[from] ^ EpToggleByFile[to];
-  OccupiedDiagUp ^= SquareMaskDiagUp[from] ^ EpToggleDiagUp[to];
-  OccupiedDiagDown ^= SquareMaskDiagDown[from] ^ EpToggleDiagDown[to];
+  pos.Board[to] = static_cast<u8>(pawn);
+  pos.Board[from] = EMPTY;
+  pos.Board[victim] = EMPTY;
+  --pos.PawnCount[opp];
+  --pos.TotalMaterial;
+  pos.HashKey ^= Z(captured, victim) ^ Z(pawn, from) ^ Z(pawn, to);
+  pos.PawnHashKey ^= Low(Z(captured, victim)) ^ Low(Z(pawn, from)) ^ Low(Z(pawn, to));
+  pos.ColourBB[opp] ^= SquareMask[victim];
+  pos.PieceBB[captured] ^= SquareMask[victim];
+  pos.PieceBB[pawn] ^= SquareMask[from] | SquareMask[to];
+  pos.ColourBB[side] ^= SquareMask[from] | SquareMask[to];
+  pos.Occupied = pos.ColourBB[BLACK] | pos.ColourBB[WHITE];
+  pos.OccupiedByFile ^= SquareMaskByFile[from] ^ EpToggleByFile[to];
+  pos.OccupiedDiagUp ^= SquareMaskDiagUp[from] ^ EpToggleDiagUp[to];
+  pos.OccupiedDiagDown ^= SquareMaskDiagDown[from] ^ EpToggleDiagDown[to];
   entry->fifty = 0;
 }
 
 // Kinds 4..11 once the material is counted and the to-square is clear of the enemy.
-void Promote(int from, int to, int kind, int side, HistoryEntry* entry, UndoRecord& record) {
-  ClearRotated(from);
+void Promote(Position& pos, int from, int to, int kind, int side, HistoryEntry* entry, UndoRecord& record) {
+  ClearRotated(pos, from);
   int pawn = PieceCode(PAWN, side);
   int promoted = PieceCode(PromotedKind[(kind - KIND_PROMOTE_QUEEN) % PROMOTION_KINDS], side);
-  record.savedMoverBB = PieceBB[pawn];
-  Board[from] = EMPTY;
-  Board[to] = static_cast<u8>(promoted);
-  --PawnCount[side];
-  PawnHashKey ^= Low(Z(pawn, from));
-  HashKey ^= Z(promoted, to) ^ Z(pawn, from);
-  PieceBB[promoted] |= SquareMask[to];
-  PieceBB[pawn] ^= SquareMask[from];
-  ColourBB[side] ^= SquareMask[from] | SquareMask[to];
-  Occupied = ColourBB[BLACK] | ColourBB[WHITE];
+  record.savedMoverBB = pos.PieceBB[pawn];
+  pos.Board[from] = EMPTY;
+  pos.Board[to] = static_cast<u8>(promoted);
+  --pos.PawnCount[side];
+  pos.PawnHashKey ^= Low(Z(pawn, from));
+  pos.HashKey ^= Z(promoted, to) ^ Z(pawn, from);
+  pos.PieceBB[promoted] |= SquareMask[to];
+  pos.PieceBB[pawn] ^= SquareMask[from];
+  pos.ColourBB[side] ^= SquareMask[from] | SquareMask[to];
+  pos.Occupied = pos.ColourBB[BLACK] | pos.ColourBB[WHITE];
   entry->fifty = 0;
 }
 
@@ -163,104 +163,104 @@ int PromotedValue(int kind, int side) {
   return PieceValue[PieceCode(PromotedKind[(kind - KIND_PROMOTE_QUEEN) % PROMOTION_KINDS], side)];
 }
 
-void MakePromotion(int from, int to, int kind, int side, HistoryEntry* entry, UndoRecord& record) {
+void MakePromotion(Position& pos, int from, int to, int kind, int side, HistoryEntry* entry, UndoRecord& record) {
   record.materialDelta = static_cast<i8>(PromotedValue(kind, side) - PieceValue[WHITE_PAWN]);
-  TotalMaterial = static_cast<u8>(TotalMaterial + record.materialDelta);
-  SetRotated(to);
-  PieceMaterial[side] = static_cast<u8>(PieceMaterial[side] + record.materialDelta + 1);
-  Promote(from, to, kind, side, entry, record);
+  pos.TotalMaterial = static_cast<u8>(pos.TotalMaterial + record.materialDelta);
+  SetRotated(pos, to);
+  pos.PieceMaterial[side] = static_cast<u8>(pos.PieceMaterial[side] + record.materialDelta + 1);
+  Promote(pos, from, to, kind, side, entry, record);
 }
 
-void MakeCapturePromotion(int from, int to, int kind, int side, HistoryEntry* entry,
+void MakeCapturePromotion(Position& pos, int from, int to, int kind, int side, HistoryEntry* entry,
                           UndoRecord& record) {
   int opp = side ^ 1;
   int delta = PromotedValue(kind, side) - PieceValue[WHITE_PAWN];
-  int captured = Board[to];
+  int captured = pos.Board[to];
   record.captured = static_cast<u8>(captured);
-  ToggleRight(CornerRight(to));
-  PieceMaterial[side] = static_cast<u8>(PieceMaterial[side] + delta + 1);
-  PieceMaterial[opp] = static_cast<u8>(PieceMaterial[opp] - PieceValue[captured]);
+  ToggleRight(pos, CornerRight(to));
+  pos.PieceMaterial[side] = static_cast<u8>(pos.PieceMaterial[side] + delta + 1);
+  pos.PieceMaterial[opp] = static_cast<u8>(pos.PieceMaterial[opp] - PieceValue[captured]);
   delta -= PieceValue[captured];
   record.materialDelta = static_cast<i8>(delta);
-  TotalMaterial = static_cast<u8>(TotalMaterial + delta);
-  PieceBB[captured] ^= SquareMask[to];
-  ColourBB[opp] ^= SquareMask[to];
-  HashKey ^= Z(captured, to);
-  Promote(from, to, kind, side, entry, record);
+  pos.TotalMaterial = static_cast<u8>(pos.TotalMaterial + delta);
+  pos.PieceBB[captured] ^= SquareMask[to];
+  pos.ColourBB[opp] ^= SquareMask[to];
+  pos.HashKey ^= Z(captured, to);
+  Promote(pos, from, to, kind, side, entry, record);
 }
 
 // The right used is cleared without its key; the side's other right is toggled
 // as any lost right is.
-void MakeCastling(Move move, int side, HistoryEntry* entry) {
+void MakeCastling(Position& pos, Move move, int side, HistoryEntry* entry) {
   const CastlingMove& castling = CastlingOf(move);
-  ToggleRight(castling.otherRight);
-  CastleRights &= static_cast<u16>(~castling.right);
+  ToggleRight(pos, castling.otherRight);
+  pos.CastleRights &= static_cast<u16>(~castling.right);
   int king = PieceCode(KING, side), rook = PieceCode(ROOK, side);
-  KingSquare[side] = static_cast<u8>(castling.kingTo);
-  Board[castling.kingFrom] = EMPTY;
-  Board[castling.rookFrom] = EMPTY;
-  Board[castling.kingTo] = static_cast<u8>(king);
-  Board[castling.rookTo] = static_cast<u8>(rook);
-  HashKey ^= Z(king, castling.kingFrom) ^ Z(king, castling.kingTo) ^ Z(rook, castling.rookFrom) ^
+  pos.KingSquare[side] = static_cast<u8>(castling.kingTo);
+  pos.Board[castling.kingFrom] = EMPTY;
+  pos.Board[castling.rookFrom] = EMPTY;
+  pos.Board[castling.kingTo] = static_cast<u8>(king);
+  pos.Board[castling.rookTo] = static_cast<u8>(rook);
+  pos.HashKey ^= Z(king, castling.kingFrom) ^ Z(king, castling.kingTo) ^ Z(rook, castling.rookFrom) ^
              Z(rook, castling.rookTo);
-  PieceBB[rook] ^= SquareMask[castling.rookFrom] | SquareMask[castling.rookTo];
+  pos.PieceBB[rook] ^= SquareMask[castling.rookFrom] | SquareMask[castling.rookTo];
   u64 squares = SquareMask[castling.kingFrom] | SquareMask[castling.kingTo] |
                 SquareMask[castling.rookFrom] | SquareMask[castling.rookTo];
-  ColourBB[side] ^= squares;
-  Occupied ^= squares;
+  pos.ColourBB[side] ^= squares;
+  pos.Occupied ^= squares;
   for (int square : {castling.kingFrom, castling.kingTo, castling.rookFrom, castling.rookTo}) {
-    FlipRotated(square);
+    FlipRotated(pos, square);
   }
   entry->fifty = 0;
 }
 
 // Everything a move does before its kind matters: the en-passant square goes
 // and the history grows by the entry that is returned.
-inline HistoryEntry* BeginMove(Move move) {
-  ClearEnPassantSquare();
-  HistoryEntry* previous = HistoryTop;
+inline HistoryEntry* BeginMove(Position& pos, Move move) {
+  ClearEnPassantSquare(pos);
+  HistoryEntry* previous = pos.HistoryTop;
   previous->move = move;
-  return ++HistoryTop;
+  return ++pos.HistoryTop;
 }
 
-inline void EndMove(HistoryEntry* entry) {
-  SideToMove ^= 1;
-  entry->key = HashKey;
+inline void EndMove(Position& pos, HistoryEntry* entry) {
+  pos.SideToMove ^= 1;
+  entry->key = pos.HashKey;
 }
 
 // Kinds 1, 2 and 4 to 15, out of the quiet moves' way.
-[[gnu::noinline]] void MakeOtherMove(Move move, UndoRecord& record) {
-  HistoryEntry* entry = BeginMove(move);
-  int side = static_cast<int>(SideToMove);
+[[gnu::noinline]] void MakeOtherMove(Position& pos, Move move, UndoRecord& record) {
+  HistoryEntry* entry = BeginMove(pos, move);
+  int side = static_cast<int>(pos.SideToMove);
   int from = MoveFrom(move), to = MoveTo(move), kind = MoveKind(move);
   switch (kind) {
     case KIND_CAPTURE:
-      RemoveCaptured(to, side ^ 1, record);
+      RemoveCaptured(pos, to, side ^ 1, record);
       entry->fifty = 0;
-      ClearRotated(from);
-      Occupied ^= SquareMask[from];
-      MovePiece(from, to, side, entry, record);
+      ClearRotated(pos, from);
+      pos.Occupied ^= SquareMask[from];
+      MovePiece(pos, from, to, side, entry, record);
       break;
     case KIND_EN_PASSANT:
-      MakeEnPassant(from, to, side, entry, record);
+      MakeEnPassant(pos, from, to, side, entry, record);
       break;
     case KIND_PROMOTE_QUEEN:
     case KIND_PROMOTE_KNIGHT:
     case KIND_PROMOTE_ROOK:
     case KIND_PROMOTE_BISHOP:
-      MakePromotion(from, to, kind, side, entry, record);
+      MakePromotion(pos, from, to, kind, side, entry, record);
       break;
     case KIND_CAPTURE_PROMOTE_QUEEN:
     case KIND_CAPTURE_PROMOTE_KNIGHT:
     case KIND_CAPTURE_PROMOTE_ROOK:
     case KIND_CAPTURE_PROMOTE_BISHOP:
-      MakeCapturePromotion(from, to, kind, side, entry, record);
+      MakeCapturePromotion(pos, from, to, kind, side, entry, record);
       break;
     default:
-      MakeCastling(move, side, entry);
+      MakeCastling(pos, move, side, entry);
       break;
   }
-  EndMove(entry);
+  EndMove(pos, entry);
 }
 
 }  // namespace
@@ -269,17 +269,17 @@ void ThrowNotAMove(Move move) {
   throw InternalError("move code of kind 3 given to make or unmake: " + std::to_string(move));
 }
 
-void MakeMove(Move move, UndoRecord& record) {
+void MakeMove(Position& pos, Move move, UndoRecord& record) {
   RejectNotAMove(move);
   if (MoveKind(move) != KIND_QUIET) {
-    MakeOtherMove(move, record);
+    MakeOtherMove(pos, move, record);
     return;
   }
-  HistoryEntry* entry = BeginMove(move);
+  HistoryEntry* entry = BeginMove(pos, move);
   int from = MoveFrom(move), to = MoveTo(move);
-  MoveRotated(from, to);
-  Occupied ^= SquareMask[from] | SquareMask[to];
+  MoveRotated(pos, from, to);
+  pos.Occupied ^= SquareMask[from] | SquareMask[to];
   entry->fifty = static_cast<u16>((entry - 1)->fifty + 1);
-  MovePiece(from, to, static_cast<int>(SideToMove), entry, record);
-  EndMove(entry);
+  MovePiece(pos, from, to, static_cast<int>(pos.SideToMove), entry, record);
+  EndMove(pos, entry);
 }

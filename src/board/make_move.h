@@ -25,14 +25,14 @@ inline void RejectNotAMove(Move move) {
 
 // Takes away the en-passant square before any move, the null move included,
 // with its key; a square read with the loaded position has no key to take out.
-inline void ClearEnPassantSquare() {
-  if (EnPassantSquare != 0) {
-    if (!AtLoadedPosition()) {
-      u64 key = ZobristKeys[EN_PASSANT_KEY_ROW][EnPassantSquare];
-      HashKey ^= key;
-      PawnHashKey ^= static_cast<u32>(key);
+inline void ClearEnPassantSquare(Position& pos) {
+  if (pos.EnPassantSquare != 0) {
+    if (!AtLoadedPosition(pos)) {
+      u64 key = ZobristKeys[EN_PASSANT_KEY_ROW][pos.EnPassantSquare];
+      pos.HashKey ^= key;
+      pos.PawnHashKey ^= static_cast<u32>(key);
     }
-    EnPassantSquare = 0;
+    pos.EnPassantSquare = 0;
   }
 }
 
@@ -40,7 +40,7 @@ inline void ClearEnPassantSquare() {
 // the position into record first (SavePositionForUndo); MakeMove adds the
 // moving piece's old set, the captured piece and the material change.
 // Throws InternalError for a code of kind 3, before changing anything.
-void MakeMove(Move move, UndoRecord& record);
+void MakeMove(Position& pos, Move move, UndoRecord& record);
 
 // Takes back the last move made, with the move and record MakeMove was given.
-void UnmakeMove(Move move, UndoRecord& record);
+void UnmakeMove(Position& pos, Move move, UndoRecord& record);

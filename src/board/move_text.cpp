@@ -89,12 +89,12 @@ std::string MoveText(Move move) {
   return text;
 }
 
-Move ParseBoardMove(const char* text) {
-  return ParseCoordinates(text, {Board, CastleRights, EnPassantSquare, true});
+Move ParseBoardMove(Position& pos, const char* text) {
+  return ParseCoordinates(text, {pos.Board, pos.CastleRights, pos.EnPassantSquare, true});
 }
 
-Move ParseGameMove(const char* text) {
-  return ParseCoordinates(text, {GameBoard, GameCastleRights, GameEnPassantSquare, false});
+Move ParseGameMove(Position& pos, const char* text) {
+  return ParseCoordinates(text, {pos.GameBoard, pos.GameCastleRights, pos.GameEnPassantSquare, false});
 }
 
 Move PromotionKind(char letter) {

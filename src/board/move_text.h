@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "board/position.h"
 #include "board/types.h"
 
 // Room for the longest move text, NUL included.
@@ -36,11 +37,11 @@ std::string MoveText(Move move);
 // Promotion letters are read in either case, and a promotion letter always
 // gives a promotion code: after a move that is no promotion ("g1f3q", "e1g1q")
 // it makes a code that matches no legal move.
-Move ParseBoardMove(const char* text);
+Move ParseBoardMove(Position& pos, const char* text);
 
 // The same for the game copy (GameBoard, GameCastleRights, GameEnPassantSquare),
 // reading lower-case promotion letters only.
-Move ParseGameMove(const char* text);
+Move ParseGameMove(Position& pos, const char* text);
 
 // Kind bits of a promotion without capture (0x4000 to 0x7000) and with capture
 // (0x8000 to 0xb000) for a piece letter q, n, r, b in either case; 0 otherwise.

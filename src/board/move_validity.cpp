@@ -15,30 +15,30 @@ constexpr int PawnStep[2] = {+8, -8};  // white pawns move towards square 0
 bool IsOwnPiece(int code, int side) { return code != EMPTY && (code & 1) == side; }
 bool IsEnemyPiece(int code, int side) { return code != EMPTY && (code & 1) != side; }
 
-bool IsCastlingValid(Move move, int side) {
+bool IsCastlingValid(Position& pos, Move move, int side) {
   const CastlingMove& castling = CastlingOf(move);
-  return move == castling.move && castling.colour == side && (CastleRights & castling.right) &&
-         KingSquare[side] == castling.kingFrom &&
-         Board[castling.kingFrom] == PieceCode(KING, side) &&
-         Board[castling.rookFrom] == PieceCode(ROOK, side) && (Occupied & castling.between) == 0;
+  return move == castling.move && castling.colour == side && (pos.CastleRights & castling.right) &&
+         pos.KingSquare[side] == castling.kingFrom &&
+         pos.Board[castling.kingFrom] == PieceCode(KING, side) &&
+         pos.Board[castling.rookFrom] == PieceCode(ROOK, side) && (pos.Occupied & castling.between) == 0;
 }
 
-bool IsPawnMoveValid(int from, int to, int kind, int side) {
-  int target = Board[to];
+bool IsPawnMoveValid(Position& pos, int from, int to, int kind, int side) {
+  int target = pos.Board[to];
   bool reachesLastRow = RowOf(to) == LAST_ROW[side];
   bool attacks = ((side == WHITE ? WhitePawnAttacks : BlackPawnAttacks)[from] & SquareMask[to]) != 0;
   bool singleStep = to == from + PawnStep[side] && target == EMPTY;
   switch (kind) {
     case KIND_QUIET: {
       bool doubleStep = RowOf(from) == PAWN_START_ROW[side] && to == from + 2 * PawnStep[side] &&
-                        target == EMPTY && Board[from + PawnStep[side]] == EMPTY;
+                        target == EMPTY && pos.Board[from + PawnStep[side]] == EMPTY;
       return !reachesLastRow && (singleStep || doubleStep);
     }
     case KIND_CAPTURE:
       return !reachesLastRow && attacks && IsEnemyPiece(target, side);
     case KIND_EN_PASSANT:
-      return attacks && EnPassantSquare != 0 && to == EnPassantSquare && target == EMPTY &&
-             Board[to + EpVictimOffset[side]] == PieceCode(PAWN, side ^ 1);
+      return attacks && pos.EnPassantSquare != 0 && to == pos.EnPassantSquare && target == EMPTY &&
+             pos.Board[to + EpVictimOffset[side]] == PieceCode(PAWN, side ^ 1);
     case KIND_PROMOTE_QUEEN:
     case KIND_PROMOTE_KNIGHT:
     case KIND_PROMOTE_ROOK:
@@ -55,39 +55,39 @@ bool IsPawnMoveValid(int from, int to, int kind, int side) {
 }
 
 // Squares a knight, bishop, rook, queen or king on from attacks now.
-u64 PieceAttacks(int code, int from) {
+u64 PieceAttacks(Position& pos, int code, int from) {
   switch (code) {
     case WHITE_KNIGHT: case BLACK_KNIGHT: return KnightAttacks[from];
-    case WHITE_BISHOP: case BLACK_BISHOP: return BishopLines(from);
-    case WHITE_ROOK: case BLACK_ROOK: return RookLines(from);
-    case WHITE_QUEEN: case BLACK_QUEEN: return QueenLines(from);
+    case WHITE_BISHOP: case BLACK_BISHOP: return BishopLines(pos, from);
+    case WHITE_ROOK: case BLACK_ROOK: return RookLines(pos, from);
+    case WHITE_QUEEN: case BLACK_QUEEN: return QueenLines(pos, from);
     default: return KingAttacks[from];
   }
 }
 
 }  // namespace
 
-bool IsMoveValid(Move move) {
-  int side = static_cast<int>(SideToMove);
-  if (IsCastling(move)) return IsCastlingValid(move, side);
+bool IsMoveValid(Position& pos, Move move) {
+  int side = static_cast<int>(pos.SideToMove);
+  if (IsCastling(move)) return IsCastlingValid(pos, move, side);
   int from = MoveFrom(move), to = MoveTo(move), kind = MoveKind(move);
-  int piece = Board[from];
+  int piece = pos.Board[from];
   if (!IsOwnPiece(piece, side)) return false;
-  if (piece <= BLACK_PAWN) return IsPawnMoveValid(from, to, kind, side);
-  if (piece >= WHITE_KING && from != KingSquare[side]) return false;
-  bool reaches = (PieceAttacks(piece, from) & SquareMask[to]) != 0;
-  if (kind == KIND_QUIET) return reaches && Board[to] == EMPTY;
-  if (kind == KIND_CAPTURE) return reaches && IsEnemyPiece(Board[to], side);
+  if (piece <= BLACK_PAWN) return IsPawnMoveValid(pos, from, to, kind, side);
+  if (piece >= WHITE_KING && from != pos.KingSquare[side]) return false;
+  bool reaches = (PieceAttacks(pos, piece, from) & SquareMask[to]) != 0;
+  if (kind == KIND_QUIET) return reaches && pos.Board[to] == EMPTY;
+  if (kind == KIND_CAPTURE) return reaches && IsEnemyPiece(pos.Board[to], side);
   return false;
 }
 
-bool IsLegalMove(Move move) {
-  if (!IsMoveValid(move)) return false;
-  int mover = static_cast<int>(SideToMove);
+bool IsLegalMove(Position& pos, Move move) {
+  if (!IsMoveValid(pos, move)) return false;
+  int mover = static_cast<int>(pos.SideToMove);
   UndoRecord record;
-  SavePositionForUndo(record);
-  MakeMove(move, record);
-  bool illegal = KingsTouch() || KingLeftInCheck(move, mover);
-  UnmakeMove(move, record);
+  SavePositionForUndo(pos, record);
+  MakeMove(pos, move, record);
+  bool illegal = KingsTouch(pos) || KingLeftInCheck(pos, move, mover);
+  UnmakeMove(pos, move, record);
   return !illegal;
 }

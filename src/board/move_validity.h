@@ -2,6 +2,7 @@
 // from text or storage rather than from the generators.
 #pragma once
 
+#include "board/position.h"
 #include "board/types.h"
 
 // True when move is a move of the side to move in the present position, as a
@@ -11,8 +12,8 @@
 // enemy piece, a pawn reaching the last rank promotes and only then, en passant
 // takes the pawn that has just made a double step, and castling has its right,
 // its king and rook at home and the squares between them empty.
-bool IsMoveValid(Move move);
+bool IsMoveValid(Position& pos, Move move);
 
 // True when move is valid and does not leave the mover's king attacked, by the
 // enemy king included, nor castle out of or through check.
-bool IsLegalMove(Move move);
+bool IsLegalMove(Position& pos, Move move);

@@ -1,44 +1,14 @@
-// The one position the engine plays and searches: process-wide variables that
-// make/unmake and the position loader keep consistent, the history stack, the
-// game copy read by the move parser, and the per-ply undo records.
+// A position: the board and its keys, kept consistent by make/unmake and the
+// loader, with its history stack, the game copy read by the move parser and
+// the per-ply undo records.
 #pragma once
+
+#include <algorithm>
+#include <iterator>
 
 #include "board/types.h"
 
 struct MoveEntry;  // a generated move with its ordering score (movegen/move_stack.h)
-
-extern u32 SideToMove;             // WHITE or BLACK
-extern u8 Board[SQUARE_COUNT];     // piece code per square
-extern u64 PieceBB[11];            // one set per piece code 1..10; kings have none
-extern u64 ColourBB[2];            // all pieces of a colour, king included
-extern u64 Occupied;               // all pieces, normal orientation
-extern u64 OccupiedByFile;         // all pieces, one byte per file
-extern u64 OccupiedDiagUp;         // all pieces, a1-h8 diagonals packed
-extern u64 OccupiedDiagDown;       // all pieces, a8-h1 diagonals packed
-extern u8 KingSquare[2];
-extern u16 CastleRights;
-extern u8 EnPassantSquare;         // square a pawn skipped with its last double step; 0 = none
-extern u8 TotalMaterial;           // pawns to queens of both colours, in PieceValue units
-extern u8 PieceMaterial[2];        // knights to queens of one colour
-extern u8 PawnCount[2];
-extern u64 HashKey;                // Zobrist key; the side to move is not part of it
-extern u32 PawnHashKey;            // key of the pawns alone (low halves of their keys)
-
-// Fixed names for the sets of each colour; code written once per colour uses these.
-inline u64& WhitePawns = PieceBB[WHITE_PAWN];
-inline u64& BlackPawns = PieceBB[BLACK_PAWN];
-inline u64& WhiteKnights = PieceBB[WHITE_KNIGHT];
-inline u64& BlackKnights = PieceBB[BLACK_KNIGHT];
-inline u64& WhiteBishops = PieceBB[WHITE_BISHOP];
-inline u64& BlackBishops = PieceBB[BLACK_BISHOP];
-inline u64& WhiteRooks = PieceBB[WHITE_ROOK];
-inline u64& BlackRooks = PieceBB[BLACK_ROOK];
-inline u64& WhiteQueens = PieceBB[WHITE_QUEEN];
-inline u64& BlackQueens = PieceBB[BLACK_QUEEN];
-inline u64& WhitePieces = ColourBB[WHITE];
-inline u64& BlackPieces = ColourBB[BLACK];
-inline u8& WhiteKingSquare = KingSquare[WHITE];
-inline u8& BlackKingSquare = KingSquare[BLACK];
 
 // One entry per position since the last load: the game, then the current search line.
 struct HistoryEntry {
@@ -47,31 +17,6 @@ struct HistoryEntry {
   u16 fifty;  // half-moves since the last capture, pawn move, promotion or castling
 };
 constexpr int HISTORY_SIZE = 1024;
-extern HistoryEntry History[HISTORY_SIZE];
-extern HistoryEntry* HistoryTop;  // entry of the current position
-
-// True while no move has been made since the position was loaded. The
-// en-passant square of a loaded position, unlike one made by a double step,
-// has no key in HashKey and PawnHashKey.
-inline bool AtLoadedPosition() { return HistoryTop == History; }
-
-// The position after the last move of the game, for reading the opponent's move
-// while the search position may be busy pondering.
-extern u8 GameBoard[SQUARE_COUNT];
-extern u32 GameSideToMove;
-extern u16 GameCastleRights;
-extern u8 GameEnPassantSquare;
-extern u8 GameWhiteKingSquare;
-extern u8 GameBlackKingSquare;
-extern u16 GameMoveCount;  // 1 after a load, one more for every move of the game
-
-// Copies the board, castling rights, en-passant square and king squares into
-// the game copy (the side to move is the caller's business).
-void RefreshGameCopy();
-
-// The "bm" and "am" moves of the last EPD line loaded; 0 = none.
-extern Move EpdBestMove;
-extern Move EpdAvoidMove;
 
 // The longest move list any position the loader accepts can produce. A colour
 // has at most 16 pieces: one king, and no more of a kind than its starting
@@ -112,10 +57,79 @@ struct UndoRecord {
   u32 orderKeys[MAX_LIST_MOVES];
 };
 
+
 // The search's records, one per ply from the root (plies 0 to 135).
 constexpr int PLY_RECORDS = 136;
-extern UndoRecord UndoRecords[PLY_RECORDS];
-extern UndoRecord* UndoTop;  // record of the current ply
+
+// Everything a position is, kept consistent by make/unmake and the loader.
+struct PositionFields {
+  u32 SideToMove = WHITE;          // WHITE or BLACK
+  u8 Board[SQUARE_COUNT] = {};     // piece code per square
+  u64 PieceBB[11] = {};            // one set per piece code 1..10; kings have none
+  u64 ColourBB[2] = {};            // all pieces of a colour, king included
+  u64 Occupied = 0;                // all pieces, normal orientation
+  u64 OccupiedByFile = 0;          // all pieces, one byte per file
+  u64 OccupiedDiagUp = 0;          // all pieces, a1-h8 diagonals packed
+  u64 OccupiedDiagDown = 0;        // all pieces, a8-h1 diagonals packed
+  u8 KingSquare[2] = {};
+  u16 CastleRights = 0;
+  u8 EnPassantSquare = 0;          // square a pawn skipped with its last double step; 0 = none
+  u8 TotalMaterial = 0;            // pawns to queens of both colours, in PieceValue units
+  u8 PieceMaterial[2] = {};        // knights to queens of one colour
+  u8 PawnCount[2] = {};
+  u64 HashKey = 0;                 // Zobrist key; the side to move is not part of it
+  u32 PawnHashKey = 0;             // key of the pawns alone (low halves of their keys)
+  u32 MovesMade = 0;               // moves made by perft and the search, legal or not
+
+  // One entry per position since the last load: the game, then the current search line.
+  HistoryEntry History[HISTORY_SIZE] = {};
+
+  // The position after the last move of the game, for reading the opponent's
+  // move while the search position may be busy pondering.
+  u8 GameBoard[SQUARE_COUNT] = {};
+  u32 GameSideToMove = WHITE;
+  u16 GameCastleRights = 0;
+  u8 GameEnPassantSquare = 0;
+  u8 GameWhiteKingSquare = 0;
+  u8 GameBlackKingSquare = 0;
+  u16 GameMoveCount = 1;           // 1 after a load, one more for every move of the game
+
+  // The "bm" and "am" moves of the last EPD line loaded; 0 = none.
+  Move EpdBestMove = NO_MOVE;
+  Move EpdAvoidMove = NO_MOVE;
+};
+
+// A position with its history and undo stack. A copy is a position of its
+// own: its tops point into its own stacks, at the same depths.
+struct Position : PositionFields {
+  UndoRecord UndoRecords[PLY_RECORDS] = {};  // one per ply from the root of a search
+  HistoryEntry* HistoryTop = History;  // entry of the current position
+  UndoRecord* UndoTop = UndoRecords;   // record of the current ply
+
+  Position() = default;
+  Position(const Position& other) : PositionFields(other) { CopyStacksOf(other); }
+  Position& operator=(const Position& other) {
+    PositionFields::operator=(other);
+    CopyStacksOf(other);
+    return *this;
+  }
+
+ private:
+  void CopyStacksOf(const Position& other) {
+    std::copy(std::begin(other.UndoRecords), std::end(other.UndoRecords), std::begin(UndoRecords));
+    HistoryTop = History + (other.HistoryTop - other.History);
+    UndoTop = UndoRecords + (other.UndoTop - other.UndoRecords);
+  }
+};
 
 // Stores into the record the position fields that MakeMove needs to be undone.
-void SavePositionForUndo(UndoRecord& record);
+void SavePositionForUndo(const Position& pos, UndoRecord& record);
+
+// Copies the board, castling rights, en-passant square and king squares into
+// the game copy (the side to move is the caller's business).
+void RefreshGameCopy(Position& pos);
+
+// True while no move has been made since the position was loaded. The
+// en-passant square of a loaded position, unlike one made by a double step,
+// has no key in HashKey and PawnHashKey.
+inline bool AtLoadedPosition(const Position& pos) { return pos.HistoryTop == pos.History; }

@@ -30,14 +30,14 @@ bool ColourCountsAreSound(const int (&count)[KING + 1]) {
 
 // The pawn that made the double step stands in front of the en-passant square,
 // and the square it came from is empty.
-bool EnPassantSquareIsPossible(int square) {
-  int side = static_cast<int>(SideToMove);
+bool EnPassantSquareIsPossible(Position& pos, int square) {
+  int side = static_cast<int>(pos.SideToMove);
   int expectedRow = side == WHITE ? RowOf(A6) : RowOf(A3);
   if (square == 0 || RowOf(square) != expectedRow) return false;
   int pawnSquare = square + EpVictimOffset[side];
   int startSquare = square - EpVictimOffset[side];
-  return Board[square] == EMPTY && Board[startSquare] == EMPTY &&
-         Board[pawnSquare] == PieceCode(PAWN, side ^ 1);
+  return pos.Board[square] == EMPTY && pos.Board[startSquare] == EMPTY &&
+         pos.Board[pawnSquare] == PieceCode(PAWN, side ^ 1);
 }
 
 }  // namespace
@@ -54,16 +54,16 @@ bool PiecesAreSound(const u8* board) {
   return ColourCountsAreSound(count[WHITE]) && ColourCountsAreSound(count[BLACK]);
 }
 
-void DropImpossibleRights() {
+void DropImpossibleRights(Position& pos) {
   for (const CastlingMove& castling : Castlings) {
-    bool inPlace = Board[castling.kingFrom] == PieceCode(KING, castling.colour) &&
-                   Board[castling.rookFrom] == PieceCode(ROOK, castling.colour);
-    if (!inPlace) CastleRights &= static_cast<u16>(~castling.right);
+    bool inPlace = pos.Board[castling.kingFrom] == PieceCode(KING, castling.colour) &&
+                   pos.Board[castling.rookFrom] == PieceCode(ROOK, castling.colour);
+    if (!inPlace) pos.CastleRights &= static_cast<u16>(~castling.right);
   }
-  if (!EnPassantSquareIsPossible(EnPassantSquare)) EnPassantSquare = 0;
+  if (!EnPassantSquareIsPossible(pos, pos.EnPassantSquare)) pos.EnPassantSquare = 0;
 }
 
-bool SideNotToMoveAttacked() {
-  int other = static_cast<int>(SideToMove) ^ 1;
-  return KingsTouch() || KingLeftInCheck(NO_MOVE, other);
+bool SideNotToMoveAttacked(Position& pos) {
+  int other = static_cast<int>(pos.SideToMove) ^ 1;
+  return KingsTouch(pos) || KingLeftInCheck(pos, NO_MOVE, other);
 }

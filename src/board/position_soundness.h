@@ -3,6 +3,7 @@
 // that would make tables be indexed off the board or moves corrupt the position.
 #pragma once
 
+#include "board/position.h"
 #include "board/types.h"
 
 // True when the pieces of board can stand in a game: one king of each colour,
@@ -14,8 +15,8 @@ bool PiecesAreSound(const u8* board);
 // an en-passant square that the last move cannot have made: it must lie on the
 // sixth rank (white to move) or third rank (black to move), empty, with the
 // square behind it empty and an enemy pawn in front of it.
-void DropImpossibleRights();
+void DropImpossibleRights(Position& pos);
 
 // True when the side to move could take the enemy king: the side not to move
 // is in check, or the two kings stand side by side.
-bool SideNotToMoveAttacked();
+bool SideNotToMoveAttacked(Position& pos);

@@ -9,46 +9,46 @@ namespace {
 
 constexpr int SQUARES_PER_RANK = 8;
 
-char* WritePlacement(char* text) {
+char* WritePlacement(Position& pos, char* text) {
   for (int square = 0; square < SQUARE_COUNT; ++square) {
     if (square > 0 && FileOf(square) == 0) *text++ = '/';
-    if (Board[square] != EMPTY) {
-      *text++ = PieceLetters[Board[square]];
+    if (pos.Board[square] != EMPTY) {
+      *text++ = PieceLetters[pos.Board[square]];
       continue;
     }
     int run = 1;
-    while (FileOf(square) + run < SQUARES_PER_RANK && Board[square + run] == EMPTY) ++run;
+    while (FileOf(square) + run < SQUARES_PER_RANK && pos.Board[square + run] == EMPTY) ++run;
     *text++ = static_cast<char>('0' + run);
     square += run - 1;
   }
   return text;
 }
 
-char* WriteCastleRights(char* text) {
-  if (CastleRights == 0) {
+char* WriteCastleRights(Position& pos, char* text) {
+  if (pos.CastleRights == 0) {
     *text++ = '-';
     return text;
   }
-  if (CastleRights & CASTLE_WHITE_SHORT) *text++ = 'K';
-  if (CastleRights & CASTLE_WHITE_LONG) *text++ = 'Q';
-  if (CastleRights & CASTLE_BLACK_SHORT) *text++ = 'k';
-  if (CastleRights & CASTLE_BLACK_LONG) *text++ = 'q';
+  if (pos.CastleRights & CASTLE_WHITE_SHORT) *text++ = 'K';
+  if (pos.CastleRights & CASTLE_WHITE_LONG) *text++ = 'Q';
+  if (pos.CastleRights & CASTLE_BLACK_SHORT) *text++ = 'k';
+  if (pos.CastleRights & CASTLE_BLACK_LONG) *text++ = 'q';
   return text;
 }
 
 }  // namespace
 
-char* WritePositionText(char* text) {
-  text = WritePlacement(text);
+char* WritePositionText(Position& pos, char* text) {
+  text = WritePlacement(pos, text);
   *text++ = ' ';
-  *text++ = SideToMove == WHITE ? 'w' : 'b';
+  *text++ = pos.SideToMove == WHITE ? 'w' : 'b';
   *text++ = ' ';
-  text = WriteCastleRights(text);
+  text = WriteCastleRights(pos, text);
   *text++ = ' ';
-  if (EnPassantSquare == 0) {
+  if (pos.EnPassantSquare == 0) {
     *text++ = '-';
   } else {
-    text = WriteSquareText(text, EnPassantSquare);
+    text = WriteSquareText(text, pos.EnPassantSquare);
   }
   *text = '\0';
   return text;

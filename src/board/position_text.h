@@ -3,6 +3,7 @@
 
 #include <cstddef>
 
+#include "board/position.h"
 #include "board/types.h"
 
 // Room for the longest text WritePositionText writes, NUL included.
@@ -11,7 +12,7 @@ constexpr size_t POSITION_TEXT_SIZE = 96;
 // Writes placement, side to move, castling rights and en-passant square, as
 // "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -". Returns the
 // terminating NUL written.
-char* WritePositionText(char* text);
+char* WritePositionText(Position& pos, char* text);
 
 // Prints the board on standard output, rank 8 first, '.' for an empty square,
 // with the file letters underneath.

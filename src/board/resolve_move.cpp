@@ -8,7 +8,7 @@ namespace {
 constexpr Move KIND_BITS_CAPTURE = KIND_CAPTURE << 12;
 constexpr Move KIND_BITS_EN_PASSANT = KIND_EN_PASSANT << 12;
 
-u64 OwnPieces(int kind, int side) { return PieceBB[PieceCode(kind, side)]; }
+u64 OwnPieces(Position& pos, int kind, int side) { return pos.PieceBB[PieceCode(kind, side)]; }
 
 u64 FileSquares(char fileLetter) {
   int square = SquareAt(fileLetter - 'a', 8);
@@ -16,11 +16,11 @@ u64 FileSquares(char fileLetter) {
 }
 
 // The single legal move among several candidates, or 0.
-Move UniqueLegalMove(u64 candidates, int to, Move flag) {
+Move UniqueLegalMove(Position& pos, u64 candidates, int to, Move flag) {
   Move found = NO_MOVE;
   while (candidates) {
     Move move = MakeMoveCode(PopLowestSquare(candidates), to, KIND_QUIET) | flag;
-    if (!IsLegalMove(move)) continue;
+    if (!IsLegalMove(pos, move)) continue;
     if (found != NO_MOVE) return NO_MOVE;
     found = move;
   }
@@ -29,26 +29,26 @@ Move UniqueLegalMove(u64 candidates, int to, Move flag) {
 
 }  // namespace
 
-Move ResolvePieceMove(const char* text, int to, u64 filter) {
+Move ResolvePieceMove(Position& pos, const char* text, int to, u64 filter) {
   if (to < 0 || to >= SQUARE_COUNT) return NO_MOVE;
-  int side = static_cast<int>(SideToMove);
-  Move flag = Board[to] != EMPTY ? KIND_BITS_CAPTURE : NO_MOVE;
+  int side = static_cast<int>(pos.SideToMove);
+  Move flag = pos.Board[to] != EMPTY ? KIND_BITS_CAPTURE : NO_MOVE;
   u64 candidates;
   switch (text[0]) {
-    case 'N': candidates = KnightAttacks[to] & OwnPieces(KNIGHT, side) & filter; break;
-    case 'B': candidates = BishopLines(to) & OwnPieces(BISHOP, side) & filter; break;
-    case 'R': candidates = RookLines(to) & OwnPieces(ROOK, side) & filter; break;
-    case 'Q': candidates = QueenLines(to) & OwnPieces(QUEEN, side) & filter; break;
-    case 'K': candidates = SquareMask[KingSquare[side]]; break;
+    case 'N': candidates = KnightAttacks[to] & OwnPieces(pos, KNIGHT, side) & filter; break;
+    case 'B': candidates = BishopLines(pos, to) & OwnPieces(pos, BISHOP, side) & filter; break;
+    case 'R': candidates = RookLines(pos, to) & OwnPieces(pos, ROOK, side) & filter; break;
+    case 'Q': candidates = QueenLines(pos, to) & OwnPieces(pos, QUEEN, side) & filter; break;
+    case 'K': candidates = SquareMask[pos.KingSquare[side]]; break;
     default:
       if (text[0] < 'a' || text[0] > 'h') return NO_MOVE;
       // The squares from which a pawn of the side to move takes on to.
       candidates = (side == WHITE ? BlackPawnAttacks : WhitePawnAttacks)[to] &
-                   FileSquares(text[0]) & OwnPieces(PAWN, side);
+                   FileSquares(text[0]) & OwnPieces(pos, PAWN, side);
       if (flag == NO_MOVE) flag = KIND_BITS_EN_PASSANT;
       break;
   }
   if (candidates == 0) return NO_MOVE;
   if (PopCount(candidates) == 1) return MakeMoveCode(LowestSquare(candidates), to, KIND_QUIET) | flag;
-  return UniqueLegalMove(candidates, to, flag);
+  return UniqueLegalMove(pos, candidates, to, flag);
 }

@@ -2,6 +2,7 @@
 // as standard algebraic notation writes it ("Nf3", "exd5").
 #pragma once
 
+#include "board/position.h"
 #include "board/types.h"
 
 // text starts with the piece letter N, B, R, Q or K, or with the file letter of
@@ -10,4 +11,4 @@
 // applied to kings and pawns). One candidate gives its move without further
 // test; of several, the one legal move, and 0 when none or more than one is
 // legal. A pawn capture onto an empty square is en passant.
-Move ResolvePieceMove(const char* text, int to, u64 filter);
+Move ResolvePieceMove(Position& pos, const char* text, int to, u64 filter);

@@ -7,35 +7,35 @@
 #include "platform/clock.h"
 #include "movegen/legal_moves.h"
 
-Move BookMove() { return BookMoveAt(ClockMs()); }
+Move BookMove(Position& pos) { return BookMoveAt(pos, ClockMs()); }
 
-Move BookMoveAt(i64 clockMs) {
+Move BookMoveAt(Position& pos, i64 clockMs) {
   Move candidates[MAX_LIST_MOVES];
-  const int count = BookCandidates(candidates);
+  const int count = BookCandidates(pos, candidates);
   if (count == 0) return NO_MOVE;
   return candidates[clockMs % count];
 }
 
-int BookCandidates(Move* candidates) {
-  int bookSide = static_cast<int>(SideToMove ^ 1);
+int BookCandidates(Position& pos, Move* candidates) {
+  int bookSide = static_cast<int>(pos.SideToMove ^ 1);
   if (EngineBook.RecordCount(bookSide) == 0) return 0;
 
   UndoRecord record{};
   MoveEntry list[MAX_LIST_MOVES];
-  MoveEntry* end = GenerateMovesOf(list, record);
-  SavePositionForUndo(record);
+  MoveEntry* end = GenerateMovesOf(pos, list, record);
+  SavePositionForUndo(pos, record);
 
   int count = 0;
-  int mover = static_cast<int>(SideToMove);
+  int mover = static_cast<int>(pos.SideToMove);
   for (MoveEntry* entry = end; entry-- != list;) {
-    MakeMove(entry->move, record);
+    MakeMove(pos, entry->move, record);
     // A position reached by castling through check, say, can be in the book
     // by way of another move order: only legal moves are candidates.
-    if (!KingLeftInCheck(entry->move, mover) &&
-        EngineBook.BookContains(static_cast<int>(SideToMove), KeyLow(HashKey), KeyHigh(HashKey))) {
+    if (!KingLeftInCheck(pos, entry->move, mover) &&
+        EngineBook.BookContains(static_cast<int>(pos.SideToMove), KeyLow(pos.HashKey), KeyHigh(pos.HashKey))) {
       candidates[count++] = entry->move;
     }
-    UnmakeMove(entry->move, record);
+    UnmakeMove(pos, entry->move, record);
   }
   return count;
 }

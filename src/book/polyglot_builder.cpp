@@ -71,38 +71,38 @@ class EntryCollector {
     });
   }
 
-  bool AddMovesOfPositions(DatabaseFile& database) {
-    return ForEachRecord(database, [&](const PositionRecord& record) { return AddMovesOf(record); });
+  bool AddMovesOfPositions(Position& pos, DatabaseFile& database) {
+    return ForEachRecord(database, [&](const PositionRecord& record) { return AddMovesOf(pos, record); });
   }
 
  private:
   // The moves of the record's position that lead into a book; false when the
   // record is no position.
-  bool AddMovesOf(const PositionRecord& record) {
+  bool AddMovesOf(Position& pos, const PositionRecord& record) {
     const std::string text = RecordPositionText(record);
-    if (text.empty() || !SetUpPosition(text.c_str())) return false;
+    if (text.empty() || !SetUpPosition(pos, text.c_str())) return false;
     // The key of a game's position depends on the road to it (a right lost
     // by castling has no key, one lost otherwise has), and a position set up
     // from text has no keys of rights and en-passant square at all. Keys move
     // by the same steps on both boards, so the difference the record's key
     // shows is that of every position a move leads to, less the en-passant
     // key that a move takes out of the game's key only.
-    const u64 passant = EnPassantSquare != 0 ? ZobristKeys[EN_PASSANT_KEY_ROW][EnPassantSquare] : 0;
-    const u64 toGameKey = record.Key() ^ HashKey ^ passant;
-    const u64 key = PolyglotKey();
+    const u64 passant = pos.EnPassantSquare != 0 ? ZobristKeys[EN_PASSANT_KEY_ROW][pos.EnPassantSquare] : 0;
+    const u64 toGameKey = record.Key() ^ pos.HashKey ^ passant;
+    const u64 key = PolyglotKey(pos);
     UndoRecord undo{};
     MoveEntry list[MAX_LIST_MOVES];
-    MoveEntry* end = GenerateMovesOf(list, undo);
-    SavePositionForUndo(undo);
-    const int mover = static_cast<int>(SideToMove);
+    MoveEntry* end = GenerateMovesOf(pos, list, undo);
+    SavePositionForUndo(pos, undo);
+    const int mover = static_cast<int>(pos.SideToMove);
     for (MoveEntry* entry = list; entry < end; ++entry) {
-      MakeMove(entry->move, undo);
-      if (!KingLeftInCheck(entry->move, mover)) {
-        if (const TakenPosition* found = Taken(static_cast<int>(SideToMove), HashKey ^ toGameKey)) {
+      MakeMove(pos, entry->move, undo);
+      if (!KingLeftInCheck(pos, entry->move, mover)) {
+        if (const TakenPosition* found = Taken(static_cast<int>(pos.SideToMove), pos.HashKey ^ toGameKey)) {
           entries_.push_back({key, PolyglotMoveOf(entry->move), found->weight});
         }
       }
-      UnmakeMove(entry->move, undo);
+      UnmakeMove(pos, entry->move, undo);
     }
     return true;
   }
@@ -165,7 +165,7 @@ bool WritePolyglotBook(const char* name, std::vector<PolyglotEntry> entries, Mes
   return true;
 }
 
-bool PolyglotEntriesOf(PositionDatabase& databases, std::vector<PolyglotEntry>& entries) {
+bool PolyglotEntriesOf(Position& pos, PositionDatabase& databases, std::vector<PolyglotEntry>& entries) {
   std::vector<RawEntry> raw;
   EntryCollector collector(raw);
   int failed = -1;  // the side whose database does not read back
@@ -173,9 +173,9 @@ bool PolyglotEntriesOf(PositionDatabase& databases, std::vector<PolyglotEntry>& 
     if (failed < 0 && !collector.TakeBookPositions(side, databases.File(side))) failed = side;
   }
   for (int side : {DATABASE_BLACK_TO_MOVE, DATABASE_WHITE_TO_MOVE}) {
-    if (failed < 0 && !collector.AddMovesOfPositions(databases.File(side))) failed = side;
+    if (failed < 0 && !collector.AddMovesOfPositions(pos, databases.File(side))) failed = side;
   }
-  LoadBoard(INITIAL_POSITION);
+  LoadBoard(pos, INITIAL_POSITION);
   if (failed >= 0) {
     databases.Message().Format("Wrong file format '%s'.\n", databases.File(failed).name.c_str());
     return false;

@@ -2,6 +2,8 @@
 // moves the engine's own books lead into, in the format other programs read.
 #pragma once
 
+#include "board/position.h"
+
 #include <vector>
 
 #include "book/message_text.h"
@@ -24,4 +26,4 @@ bool WritePolyglotBook(const char* name, std::vector<PolyglotEntry> entries, Mes
 // are scaled down by the same factor (a weight never below 1). False, with the
 // message in the databases', for a database whose records do not read back
 // as positions with their keys. Leaves the initial position on the board.
-bool PolyglotEntriesOf(PositionDatabase& databases, std::vector<PolyglotEntry>& entries);
+bool PolyglotEntriesOf(Position& pos, PositionDatabase& databases, std::vector<PolyglotEntry>& entries);

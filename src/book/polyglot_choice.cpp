@@ -2,10 +2,10 @@
 
 #include "book/polyglot_key.h"
 
-std::vector<WeightedMove> PolyglotMoves(const PolyglotBook& book) {
+std::vector<WeightedMove> PolyglotMoves(Position& pos, const PolyglotBook& book) {
   std::vector<WeightedMove> moves;
-  for (const PolyglotEntry& entry : book.EntriesOf(PolyglotKey())) {
-    const Move move = MoveOfPolyglot(entry.move);
+  for (const PolyglotEntry& entry : book.EntriesOf(PolyglotKey(pos))) {
+    const Move move = MoveOfPolyglot(pos, entry.move);
     if (move == NO_MOVE) continue;
     bool seen = false;
     for (WeightedMove& known : moves) {

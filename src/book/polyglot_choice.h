@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "board/position.h"
 #include "board/types.h"
 #include "book/polyglot_book.h"
 
@@ -16,7 +17,7 @@ struct WeightedMove {
 // written twice counts once with the weights added, and an entry that is no
 // legal move here (another position with the same key, a damaged entry) is
 // passed over.
-std::vector<WeightedMove> PolyglotMoves(const PolyglotBook& book);
+std::vector<WeightedMove> PolyglotMoves(Position& pos, const PolyglotBook& book);
 
 // The move whose share of the total weight holds draw (taken modulo the
 // total): each move is drawn in proportion to its weight, one of weight 0

@@ -42,4 +42,4 @@ u64 PolyglotKeyOf(const u8* board, u32 sideToMove, u16 castleRights, int enPassa
   return key;
 }
 
-u64 PolyglotKey() { return PolyglotKeyOf(Board, SideToMove, CastleRights, EnPassantSquare); }
+u64 PolyglotKey(Position& pos) { return PolyglotKeyOf(pos.Board, pos.SideToMove, pos.CastleRights, pos.EnPassantSquare); }

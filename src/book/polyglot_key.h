@@ -4,6 +4,7 @@
 // rights, 8 for the file of an en-passant capture, 1 for white to move.
 #pragma once
 
+#include "board/position.h"
 #include "board/types.h"
 
 inline constexpr int POLYGLOT_RANDOM_COUNT = 781;
@@ -15,7 +16,7 @@ extern const u64 PolyglotRandom[POLYGLOT_RANDOM_COUNT];
 u64 PolyglotKeyOf(const u8* board, u32 sideToMove, u16 castleRights, int enPassantSquare);
 
 // The key of the position on the board.
-u64 PolyglotKey();
+u64 PolyglotKey(Position& pos);
 
 // A square as the format numbers it: 8 * rank + file, a1 = 0, h8 = 63.
 constexpr int PolyglotSquare(int square) { return 8 * (7 - RowOf(square)) + FileOf(square); }

@@ -23,12 +23,12 @@ PolyglotMove PolyglotMoveOf(Move move) {
   return static_cast<PolyglotMove>(field);
 }
 
-Move MoveOfPolyglot(PolyglotMove field) {
+Move MoveOfPolyglot(Position& pos, PolyglotMove field) {
   UndoRecord record{};
   MoveEntry list[MAX_LIST_MOVES];
-  MoveEntry* end = GenerateMovesOf(list, record);
+  MoveEntry* end = GenerateMovesOf(pos, list, record);
   for (MoveEntry* entry = list; entry < end; ++entry) {
-    if (PolyglotMoveOf(entry->move) == field && IsGeneratedLegalMove(entry->move)) return entry->move;
+    if (PolyglotMoveOf(entry->move) == field && IsGeneratedLegalMove(pos, entry->move)) return entry->move;
   }
   return NO_MOVE;
 }

@@ -4,6 +4,7 @@
 // taking its own rook: e1h1, e1a1, e8h8, e8a8.
 #pragma once
 
+#include "board/position.h"
 #include "board/types.h"
 
 using PolyglotMove = u16;
@@ -13,4 +14,4 @@ PolyglotMove PolyglotMoveOf(Move move);
 
 // The legal move of the position on the board that the field stands for; 0
 // when none does.
-Move MoveOfPolyglot(PolyglotMove field);
+Move MoveOfPolyglot(Position& pos, PolyglotMove field);

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "board/position.h"
 #include "board/types.h"
 #include "book/message_text.h"
 #include "book/position_record.h"

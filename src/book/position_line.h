@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdio>
 
+#include "board/position.h"
 #include "board/types.h"
 #include "book/position_record.h"
 

@@ -24,9 +24,9 @@ bool AnalysisPending;
 bool SearchRunning;
 std::string BookMovesBeforeSearch;
 
-std::string BookMovesText() {
+std::string BookMovesText(Position& pos) {
   std::string text;
-  for (const BookChoice& choice : BookChoices()) {
+  for (const BookChoice& choice : BookChoices(pos)) {
     text += " " + MoveText(choice.move);
     if (choice.percent) text += " " + PercentText(*choice.percent);
     text += "\n";
@@ -34,13 +34,13 @@ std::string BookMovesText() {
   return text + "\n";
 }
 
-void AnalyzeWhilePending() {
-  if (EngineState != ENGINE_ANALYZING || !AnalysisPending || AnswerWaitingInput()) return;
+void AnalyzeWhilePending(Position& pos) {
+  if (EngineState != ENGINE_ANALYZING || !AnalysisPending || AnswerWaitingInput(pos)) return;
   AnalysisPending = false;
-  if (GameEndOnBoard() != NO_MOVE || DrawCheck(ROOT_REPEATS) != NO_MOVE) return;
-  BookMovesBeforeSearch = BookMovesText();
+  if (GameEndOnBoard(pos) != NO_MOVE || DrawCheck(pos, ROOT_REPEATS) != NO_MOVE) return;
+  BookMovesBeforeSearch = BookMovesText(pos);
   SearchRunning = true;
-  StartEngine(false, UNLIMITED_DEPTH, SearchMode::Analysis);
+  StartEngine(pos, false, UNLIMITED_DEPTH, SearchMode::Analysis);
   SearchRunning = false;
   // Cut short by input: the loop reads it, and the analysis goes on afterwards.
   if (StopSearch) AnalysisPending = true;

@@ -2,6 +2,8 @@
 // iteration, until the interface's next command; no move is sent.
 #pragma once
 
+#include "board/position.h"
+
 #include <string>
 
 // Set when the position is to be analysed (again): by "analyze", by a change
@@ -17,9 +19,9 @@ extern std::string BookMovesBeforeSearch;
 
 // The book moves of the position on the board: a line " MOVE" for each (" MOVE
 // 52.1%" from a Polyglot book: its share of the weights), then an empty line.
-std::string BookMovesText();
+std::string BookMovesText(Position& pos);
 
 // In analysis mode, while an analysis is pending and nothing waits for the
 // command loop: analyses the position on the board. A position without legal
 // moves, or drawn already, is not searched: nothing is printed.
-void AnalyzeWhilePending();
+void AnalyzeWhilePending(Position& pos);

@@ -46,25 +46,25 @@ constexpr BenchPosition BENCH_POSITIONS[] = {
 
 // One position, loaded and searched; its moves made and the search's time
 // (the load, which clears the table, is not counted) are added to totals.
-void SearchBenchPosition(int number, const BenchPosition& position, u32 depthLimit, BenchTotals& totals) {
-  LoadPosition(position.fen);
+void SearchBenchPosition(Position& pos, int number, const BenchPosition& position, u32 depthLimit, BenchTotals& totals) {
+  LoadPosition(pos, position.fen);
   MaxSearchDepth = std::min(position.depth, depthLimit);
   StopSearch = false;
-  UndoTop = UndoRecords;
+  pos.UndoTop = pos.UndoRecords;
   SearchStartClock = ClockMs();
-  Think();
+  Think(pos);
   const i64 ms = ClockMs() - SearchStartClock;
   totals.ms += ms;
-  totals.nodes += MovesMade;
+  totals.nodes += pos.MovesMade;
   char move[MOVE_TEXT_SIZE];
   MoveToText(move, BestMove);
   std::printf("%2d  depth %2u  %-5s  score %6d  nodes %10u  time %6lld ms\n", number, MaxSearchDepth, move,
-              static_cast<int>(BestScore), MovesMade, static_cast<long long>(ms));
+              static_cast<int>(BestScore), pos.MovesMade, static_cast<long long>(ms));
 }
 
 }  // namespace
 
-BenchTotals RunBench(u32 depthLimit) {
+BenchTotals RunBench(Position& pos, u32 depthLimit) {
   const SearchSettings saved;
   const i32 engineState = EngineState;
   EngineState = ENGINE_THINKING;
@@ -72,16 +72,16 @@ BenchTotals RunBench(u32 depthLimit) {
   BenchTotals totals{0, 0};
   int number = 0;
   for (const BenchPosition& position : BENCH_POSITIONS) {
-    SearchBenchPosition(++number, position, depthLimit, totals);
+    SearchBenchPosition(pos, ++number, position, depthLimit, totals);
   }
   saved.Restore();
   EngineState = engineState;
   return totals;
 }
 
-void BenchCommand(const char*) {
+void BenchCommand(Position& pos, const char*) {
   static BenchTotals totals;
-  KeepingTheGame([] { totals = RunBench(std::numeric_limits<u32>::max()); });
+  KeepingTheGame(pos, [](Position& pos) { totals = RunBench(pos, std::numeric_limits<u32>::max()); });
   const i64 ms = std::max<i64>(totals.ms, 1);
   std::printf("Nodes: %llu\n", static_cast<unsigned long long>(totals.nodes));
   std::printf("Time: %lld ms\n", static_cast<long long>(totals.ms));

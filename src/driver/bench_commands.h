@@ -3,6 +3,7 @@
 // the search faster leaves it as it was.
 #pragma once
 
+#include "board/position.h"
 #include "board/types.h"
 
 struct BenchTotals {
@@ -15,9 +16,9 @@ struct BenchTotals {
 // no time limit and no notice of pending input. Prints one line per position:
 // its number, depth, best move, score, nodes and time. The last position
 // stays on the board; the search settings are restored.
-BenchTotals RunBench(u32 depthLimit);
+BenchTotals RunBench(Position& pos, u32 depthLimit);
 
 // "bench": RunBench at the positions' own depths, then "Nodes: N", "Time: T ms"
 // and "NPS: R" (nodes per second). Afterwards the board and the game are as
 // they were before.
-void BenchCommand(const char* word);
+void BenchCommand(Position& pos, const char* word);

@@ -43,33 +43,33 @@ void ReportIllegalPosition(bool toInterface) {
 
 }  // namespace
 
-bool AcceptsGameMove(const char* word) {
-  return EngineState != ENGINE_THINKING && EngineState != ENGINE_QUIT && ParseGameMove(word) != NO_MOVE;
+bool AcceptsGameMove(Position& pos, const char* word) {
+  return EngineState != ENGINE_THINKING && EngineState != ENGINE_QUIT && ParseGameMove(pos, word) != NO_MOVE;
 }
 
-void GameMoveCommand(const char* word) {
-  Move move = ParseGameMove(word);
+void GameMoveCommand(Position& pos, const char* word) {
+  Move move = ParseGameMove(pos, word);
   // A word that says more than its move ("g1f3x", "e2e4Q") names no move.
   if (MoveText(move) != word) move = NO_MOVE;
   if (EngineState == ENGINE_PONDERING) {
     if (move == PonderMove) {
-      PonderHit();
+      PonderHit(pos);
     } else {
-      PonderMiss(move, word);
+      PonderMiss(pos, move, word);
     }
     return;
   }
-  if (!IsGeneratedLegalMove(move)) {
+  if (!IsGeneratedLegalMove(pos, move)) {
     std::printf("Illegal move: %s\n", word);
     return;
   }
-  PlayGameMove(move);
-  if (EngineState == ENGINE_PLAYING) EngineMove();
+  PlayGameMove(pos, move);
+  if (EngineState == ENGINE_PLAYING) EngineMove(pos);
   if (EngineState == ENGINE_ANALYZING) AnalysisPending = true;
 }
 
-void NewCommand(const char*) {
-  StartGame(INITIAL_POSITION);
+void NewCommand(Position& pos, const char*) {
+  StartGame(pos, INITIAL_POSITION);
   PonderMove = NO_MOVE;
   DepthLimit = 0;  // a new game is played without the last game's depth limit,
   NodesPerSecond = 0;  // on the wall clock, and with its clock still to be told
@@ -81,12 +81,12 @@ void NewCommand(const char*) {
   }
 }
 
-void SetboardCommand(const char*) {
+void SetboardCommand(Position& pos, const char*) {
   char text[SETBOARD_TEXT_SIZE];
   size_t length = ReadLine(text, sizeof text);
   if (length == sizeof text - 1 && text[length - 1] != '\n') SkipRestOfLine();
   EngineLog << "setboard " << text << EndLine;
-  const bool loaded = StartGame(text);
+  const bool loaded = StartGame(pos, text);
   const bool refused = !loaded && LastLoadOutcome() == LoadOutcome::Refused;
   if (!refused) PonderMove = NO_MOVE;
   if (EngineState == ENGINE_ANALYZING) AnalysisPending = !refused;
@@ -96,24 +96,24 @@ void SetboardCommand(const char*) {
   ReportIllegalPosition(refused && !NamesNoPiece(text));
 }
 
-void SetSideToMove(u32 side) {
-  LeavePondering();
-  if (side == SideToMove) {
-    GameSideToMove = side;
+void SetSideToMove(Position& pos, u32 side) {
+  LeavePondering(pos);
+  if (side == pos.SideToMove) {
+    pos.GameSideToMove = side;
     return;
   }
-  SideToMove = side;
-  if (SideNotToMoveAttacked()) {
-    SideToMove = side ^ 1;
+  pos.SideToMove = side;
+  if (SideNotToMoveAttacked(pos)) {
+    pos.SideToMove = side ^ 1;
     ReportIllegalPosition(true);
     return;
   }
   // The square a double step skipped is no target for the side it was made by.
-  ClearEnPassantSquare();
-  HistoryTop->key = HashKey;
-  RefreshGameCopy();
-  GameSideToMove = side;
-  StartGameHere();  // moves before the switch cannot be taken back onto this board
+  ClearEnPassantSquare(pos);
+  pos.HistoryTop->key = pos.HashKey;
+  RefreshGameCopy(pos);
+  pos.GameSideToMove = side;
+  StartGameHere(pos);  // moves before the switch cannot be taken back onto this board
 }
 
-void ShowBoardCommand(const char*) { ShowPosition(); }
+void ShowBoardCommand(Position& pos, const char*) { ShowPosition(pos); }

@@ -11,16 +11,16 @@
 #include "book/opening_book.h"
 #include "platform/console_input.h"
 
-void BookShowCommand(const char*) {
-  bool found = EngineBook.BookContains(static_cast<int>(SideToMove), KeyLow(HashKey), KeyHigh(HashKey));
+void BookShowCommand(Position& pos, const char*) {
+  bool found = EngineBook.BookContains(static_cast<int>(pos.SideToMove), KeyLow(pos.HashKey), KeyHigh(pos.HashKey));
   std::printf(found ? "YES\n" : "NO\n");
 }
 
-void ShowDatabaseRecord(PositionDatabase& databases, bool linearScan) {
-  int side = static_cast<int>(SideToMove);
+void ShowDatabaseRecord(Position& pos, PositionDatabase& databases, bool linearScan) {
+  int side = static_cast<int>(pos.SideToMove);
   std::optional<PositionRecord> record =
-      linearScan ? databases.FindRecordLinear(side, KeyLow(HashKey), KeyHigh(HashKey))
-                 : databases.FindRecord(side, KeyLow(HashKey), KeyHigh(HashKey));
+      linearScan ? databases.FindRecordLinear(side, KeyLow(pos.HashKey), KeyHigh(pos.HashKey))
+                 : databases.FindRecord(side, KeyLow(pos.HashKey), KeyHigh(pos.HashKey));
   if (!record) {
     std::printf("record not found.\n");
     return;
@@ -29,17 +29,17 @@ void ShowDatabaseRecord(PositionDatabase& databases, bool linearScan) {
   std::printf("w: %.0f, b: %.0f, d: %.0f, score: %f\n", w, b, d, WhiteScore(w, b, d));
 }
 
-void DatabaseShowCommand(const char* word) {
+void DatabaseShowCommand(Position& pos, const char* word) {
   PositionDatabase databases;
   if (!databases.OpenDatabases(WHITE_DATABASE_NAME, BLACK_DATABASE_NAME)) {
     std::printf("%s\n", databases.Message().Text());
     return;
   }
-  PrintBoard(Board);
-  ShowDatabaseRecord(databases, std::strcmp(word, "dbshowlin") == 0);
+  PrintBoard(pos.Board);
+  ShowDatabaseRecord(pos, databases, std::strcmp(word, "dbshowlin") == 0);
 }
 
-void BookCreateCommand(const char*) {
+void BookCreateCommand(Position&, const char*) {
   PositionDatabase databases;
   if (!databases.OpenDatabases(WHITE_DATABASE_NAME, BLACK_DATABASE_NAME)) {
     std::printf("%s\n", databases.Message().Text());
@@ -49,7 +49,7 @@ void BookCreateCommand(const char*) {
   std::printf("created.\n");
 }
 
-void DatabaseCreateCommand(const char*) {
+void DatabaseCreateCommand(Position&, const char*) {
   char positionFile[COMMAND_BUFFER_SIZE];
   char prefix[COMMAND_BUFFER_SIZE];
   bool named = ReadFileName(positionFile);

@@ -1,17 +1,19 @@
 // The console commands of the opening books and the position databases.
 #pragma once
 
+#include "board/position.h"
+
 #include "book/position_database.h"
 
 // "bookshow": whether the current position is in the book of its side to move.
-void BookShowCommand(const char* word);
+void BookShowCommand(Position& pos, const char* word);
 // "dbshow" (binary search) and "dbshowlin" (scan): the current position's statistics.
-void DatabaseShowCommand(const char* word);
+void DatabaseShowCommand(Position& pos, const char* word);
 // "bookcreate": both books from "white.db" and "black.db".
-void BookCreateCommand(const char* word);
+void BookCreateCommand(Position&, const char* word);
 // "dbcreate POSITIONFILE PREFIX": PREFIX_white.db and PREFIX_black.db.
-void DatabaseCreateCommand(const char* word);
+void DatabaseCreateCommand(Position&, const char* word);
 
 // Looks the current position up in an open pair of databases and prints its
 // statistics, or that there are none.
-void ShowDatabaseRecord(PositionDatabase& databases, bool linearScan);
+void ShowDatabaseRecord(Position& pos, PositionDatabase& databases, bool linearScan);

@@ -35,7 +35,7 @@ char CommandBuffer[COMMAND_BUFFER_SIZE];
 // "time N otim M": the own clock in centiseconds sets the budget; the
 // opponent's clock is read and not used. A missing number changes nothing and
 // leaves the next word to be read as a command.
-void TimeCommand(const char*) {
+void TimeCommand(Position& pos, const char*) {
   i32 ownClock;
   if (!ReadNumber(ownClock)) return;
   char word[COMMAND_BUFFER_SIZE];
@@ -46,7 +46,7 @@ void TimeCommand(const char*) {
   } else if (status != WordStatus::EndOfInput) {
     UnreadWord(word, status);
   }
-  AllocateTime(ownClock);
+  AllocateTime(pos, ownClock);
   ClockKnown = true;
 }
 
@@ -74,7 +74,7 @@ i64 BaseTimeMs(const char* word) {
 
 // "level MPS BASE INC": moves per control, the control's time and the
 // increment in seconds. A level replaces a fixed time per move.
-void LevelCommand(const char*) {
+void LevelCommand(Position&, const char*) {
   i32 moves;
   if (!ReadNumber(moves)) return;
   char base[COMMAND_BUFFER_SIZE];
@@ -90,14 +90,14 @@ void LevelCommand(const char*) {
   ClockKnown = false;  // the control's own time is the clock until "time" comes
 }
 
-void EasyCommand(const char*) { PonderEnabled = false; }
-void HardCommand(const char*) { PonderEnabled = true; }
-void QuitCommand(const char*) { EngineState = ENGINE_QUIT; }
+void EasyCommand(Position&, const char*) { PonderEnabled = false; }
+void HardCommand(Position&, const char*) { PonderEnabled = true; }
+void QuitCommand(Position&, const char*) { EngineState = ENGINE_QUIT; }
 
-void WhiteCommand(const char*) { SetSideToMove(WHITE); }
-void BlackCommand(const char*) { SetSideToMove(BLACK); }
+void WhiteCommand(Position& pos, const char*) { SetSideToMove(pos, WHITE); }
+void BlackCommand(Position& pos, const char*) { SetSideToMove(pos, BLACK); }
 
-void BenchmarkCommand(const char*) {
+void BenchmarkCommand(Position&, const char*) {
   char unused[COMMAND_BUFFER_SIZE];
   ReadWord(unused, sizeof unused);
   std::printf("Define __STAT\n");
@@ -176,23 +176,23 @@ const CommandRow CommandTable[] = {
     {"bench", Match::Exact, BenchCommand, Stops, OTHER_WORD},
 };
 
-bool RowMatches(const CommandRow& row, const char* word) {
-  if (row.match == Match::GameMove) return AcceptsGameMove(word);
+bool RowMatches(Position& pos, const CommandRow& row, const char* word) {
+  if (row.match == Match::GameMove) return AcceptsGameMove(pos, word);
   if (row.match == Match::Exact) return std::strcmp(word, row.word) == 0;
   return std::strncmp(word, row.word, std::strlen(row.word)) == 0;
 }
 
 // Every command but those of pondering itself takes a guess on the board back
 // first, as "force" does, so that it finds the game position.
-void Dispatch(const char* word) {
-  const CommandRow* row = FindCommand(word);
+void Dispatch(Position& pos, const char* word) {
+  const CommandRow* row = FindCommand(pos, word);
   if (row == nullptr) return;
-  if (!row->keepsPondering && EngineState == ENGINE_PONDERING) LeavePondering();
-  row->action(word);
+  if (!row->keepsPondering && EngineState == ENGINE_PONDERING) LeavePondering(pos);
+  row->action(pos, word);
 }
 
 // One word read and acted on. False at the end of input.
-bool ExecuteWord() {
+bool ExecuteWord(Position& pos) {
   WordStatus status = ReadWord(CommandBuffer, sizeof CommandBuffer);
   if (status == WordStatus::EndOfInput) return false;
   EngineLog << "::cmd:: " << CommandBuffer << EndLine;
@@ -202,7 +202,7 @@ bool ExecuteWord() {
               << EndLine;
     return true;
   }
-  Dispatch(CommandBuffer);
+  Dispatch(pos, CommandBuffer);
   return true;
 }
 
@@ -211,31 +211,31 @@ bool ExecuteWord() {
 const CommandRow* CommandTableBegin() { return std::begin(CommandTable); }
 const CommandRow* CommandTableEnd() { return std::end(CommandTable); }
 
-const CommandRow* FindCommand(const char* word) {
+const CommandRow* FindCommand(Position& pos, const char* word) {
   for (const CommandRow& row : CommandTable) {
-    if (RowMatches(row, word)) return &row;
+    if (RowMatches(pos, row, word)) return &row;
   }
   return nullptr;
 }
 
-void ExecuteWordsOfInput() {
-  while (ExecuteWord()) {
+void ExecuteWordsOfInput(Position& pos) {
+  while (ExecuteWord(pos)) {
   }
 }
 
-bool ExecuteNextCommand() {
-  if (!ExecuteWord()) return false;
+bool ExecuteNextCommand(Position& pos) {
+  if (!ExecuteWord(pos)) return false;
   if (EngineState == ENGINE_QUIT) return false;
-  AnalyzeWhilePending();
+  AnalyzeWhilePending(pos);
   return EngineState != ENGINE_QUIT;
 }
 
-void CommandLoop() {
+void CommandLoop(Position& pos) {
   PonderEnabled = true;
   std::memset(CommandBuffer, 0, sizeof CommandBuffer);
   EngineState = ENGINE_FORCE;
   UseXboardInputDuringSearch();
-  if (!XboardHandshake()) return;
-  while (ExecuteNextCommand()) {
+  if (!XboardHandshake(pos)) return;
+  while (ExecuteNextCommand(pos)) {
   }
 }

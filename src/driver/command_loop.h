@@ -4,6 +4,7 @@
 
 #include <cstddef>
 
+#include "board/position.h"
 #include "board/types.h"
 
 // What the engine does with the next move that arrives from the interface.
@@ -33,7 +34,7 @@ enum class DuringSearch {
 struct CommandRow {
   const char* word;
   Match match;
-  void (*action)(const char* word);
+  void (*action)(Position& pos, const char* word);
   DuringSearch duringSearch;
   bool keepsPondering;  // part of pondering itself; every other command takes the guess back first
 };
@@ -43,20 +44,20 @@ const CommandRow* CommandTableBegin();
 const CommandRow* CommandTableEnd();
 
 // The row a word would run in the present state; nullptr when none matches.
-const CommandRow* FindCommand(const char* word);
+const CommandRow* FindCommand(Position& pos, const char* word);
 
 // Runs until "quit" or the end of standard input.
-void CommandLoop();
+void CommandLoop(Position& pos);
 
 // Reads one word and acts on it; then, in analysis mode, analyses the position
 // until input arrives. False when the loop must end (quit, end of input).
-bool ExecuteNextCommand();
+bool ExecuteNextCommand(Position& pos);
 
 // Reads and acts on words until the input ends (used for a line run in place
 // of the input while a search goes on); no analysis follows.
-void ExecuteWordsOfInput();
+void ExecuteWordsOfInput(Position& pos);
 
 // The waiting input, looked at without blocking: what can be answered at once
 // in the present state is answered and taken out. True when a command waits
 // that the loop must read (and that would stop a search).
-bool AnswerWaitingInput();
+bool AnswerWaitingInput(Position& pos);

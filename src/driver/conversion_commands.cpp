@@ -22,42 +22,42 @@ struct FileNames {
 // Runs a conversion, which may load positions of its own, and has the search
 // forget what it learnt when it did.
 template <typename Conversion>
-void Convert(Conversion conversion) {
+void Convert(Position& pos, Conversion conversion) {
   const u32 loadsBefore = PositionLoadCount();
   conversion();
-  ForgetSearchMemoryAfterLoads(loadsBefore);
+  ForgetSearchMemoryAfterLoads(pos, loadsBefore);
 }
 
 }  // namespace
 
 // The commands that read games load the start position: a guess pondered on
 // is taken back first, so that it cannot later be taken back from that board.
-void PgnToPosCommand(const char*) {
-  LeavePondering();
+void PgnToPosCommand(Position& pos, const char*) {
+  LeavePondering(pos);
   char pgnName[COMMAND_BUFFER_SIZE];
-  if (ReadFileName(pgnName)) Convert([&] { PgnToPos(pgnName); });
+  if (ReadFileName(pgnName)) Convert(pos, [&] { PgnToPos(pos, pgnName); });
 }
 
-void PgnToGameCommand(const char*) {
-  LeavePondering();
+void PgnToGameCommand(Position& pos, const char*) {
+  LeavePondering(pos);
   FileNames names;
   int converted = 0;
-  if (names.Read()) Convert([&] { PgnToGame(names.first, names.second, &converted); });
+  if (names.Read()) Convert(pos, [&] { PgnToGame(pos, names.first, names.second, &converted); });
 }
 
-void PgnListToGameCommand(const char*) {
-  LeavePondering();
+void PgnListToGameCommand(Position& pos, const char*) {
+  LeavePondering(pos);
   FileNames names;
-  if (names.Read()) Convert([&] { PgnListToGame(names.first, names.second); });
+  if (names.Read()) Convert(pos, [&] { PgnListToGame(pos, names.first, names.second); });
 }
 
-void GameToPgnCommand(const char*) {
+void GameToPgnCommand(Position& pos, const char*) {
   FileNames names;
-  if (names.Read()) Convert([&] { GameToPgn(names.first, names.second); });
+  if (names.Read()) Convert(pos, [&] { GameToPgn(pos, names.first, names.second); });
 }
 
-void GameToPosCommand(const char*) {
-  LeavePondering();
+void GameToPosCommand(Position& pos, const char*) {
+  LeavePondering(pos);
   FileNames names;
-  if (names.Read()) Convert([&] { GameToPos(names.first, names.second); });
+  if (names.Read()) Convert(pos, [&] { GameToPos(pos, names.first, names.second); });
 }

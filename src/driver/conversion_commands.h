@@ -2,13 +2,15 @@
 // "pgnlist2game", "game2pgn" and "game2pos", each followed by its file names.
 #pragma once
 
+#include "board/position.h"
+
 // "pgn2pos PGNFILE": the sixteen position files "0.pos" to "F.pos".
-void PgnToPosCommand(const char* word);
+void PgnToPosCommand(Position& pos, const char* word);
 // "pgn2game PGNFILE GAMEFILE": adds the games the game file does not hold.
-void PgnToGameCommand(const char* word);
+void PgnToGameCommand(Position& pos, const char* word);
 // "pgnlist2game LISTFILE GAMEFILE": the same for every PGN file of the list.
-void PgnListToGameCommand(const char* word);
+void PgnListToGameCommand(Position& pos, const char* word);
 // "game2pgn GAMEFILE PGNFILE": appends the games as PGN.
-void GameToPgnCommand(const char* word);
+void GameToPgnCommand(Position& pos, const char* word);
 // "game2pos GAMEFILE POSITIONFILE": appends the games' position lines.
-void GameToPosCommand(const char* word);
+void GameToPosCommand(Position& pos, const char* word);

@@ -5,6 +5,6 @@
 #include "eval/evaluate.h"
 #include "search/score.h"
 
-void EvalCommand(const char*) {
-  std::printf("Eval: %d\n", static_cast<int>(Evaluate(-FULL_WINDOW, FULL_WINDOW)));
+void EvalCommand(Position& pos, const char*) {
+  std::printf("Eval: %d\n", static_cast<int>(Evaluate(pos, -FULL_WINDOW, FULL_WINDOW)));
 }

@@ -1,6 +1,8 @@
 // Console words of the evaluation.
 #pragma once
 
+#include "board/position.h"
+
 // "eval": prints "Eval: N" with the static score of the current position from
 // the side to move's point of view.
-void EvalCommand(const char* word);
+void EvalCommand(Position& pos, const char* word);

@@ -17,34 +17,34 @@ constexpr const char* TEST_POSITION = "8/8/5Q2/2R4k/8/8/P5P1/6K1 b - - 0 51";
 constexpr i64 UNLIMITED_CLOCK_CS = 999999999;
 }  // namespace
 
-void GoCommand(const char*) {
-  LeavePondering();
-  EngineMove();
+void GoCommand(Position& pos, const char*) {
+  LeavePondering(pos);
+  EngineMove(pos);
 }
 
-void ResultCommand(const char* word) {
-  IgnoredWithArguments(word);  // the result and its comment are the interface's
-  NewCommand(word);
+void ResultCommand(Position& pos, const char* word) {
+  IgnoredWithArguments(pos, word);  // the result and its comment are the interface's
+  NewCommand(pos, word);
   EngineState = ENGINE_PLAYING;
 }
 
-void TestCommand(const char*) {
+void TestCommand(Position& pos, const char*) {
   MovesPerControl = 1;
   IncrementMs = 0;
   ControlBaseMs = 0;
   FixedMoveMs = 0;
-  StartGame(TEST_POSITION);
+  StartGame(pos, TEST_POSITION);
   PonderMove = NO_MOVE;
   EngineState = ENGINE_PLAYING;
   PonderEnabled = false;
-  PrintBoard(Board);
-  AllocateTime(UNLIMITED_CLOCK_CS);
+  PrintBoard(pos.Board);
+  AllocateTime(pos, UNLIMITED_CLOCK_CS);
   ClockKnown = true;
 }
 
-void ForceCommand(const char*) {
+void ForceCommand(Position& pos, const char*) {
   if (EngineState == ENGINE_ANALYZING) return;  // analysis plays neither side already (PyChess sends it there)
-  if (EngineState == ENGINE_PONDERING) TakeBackPonderMove();
+  if (EngineState == ENGINE_PONDERING) TakeBackPonderMove(pos);
   StopEngine();
 }
 

@@ -6,17 +6,20 @@
 #include "platform/signals.h"
 #include "uci/uci_loop.h"
 
+#include <memory>
 #include <string_view>
 
 int main() {
   IgnoreInterfaceInterrupts();
+  const auto game = std::make_unique<Position>();  // the position the engine plays
+  Position& pos = *game;
   char first[COMMAND_BUFFER_SIZE];
   const WordStatus status = ReadWord(first, sizeof first);
   if (status == WordStatus::Read && std::string_view(first) == "uci") {
-    RunUci();
+    RunUci(pos);
     return 0;
   }
   if (status != WordStatus::EndOfInput) UnreadWord(first, status);
-  CommandLoop();
+  CommandLoop(pos);
   return 0;
 }

@@ -31,8 +31,8 @@ std::string RestOfLine() {
 }  // namespace
 
 // Reading the games loads the start position: a guess pondered on is taken back first.
-void MakeBookCommand(const char*) {
-  LeavePondering();
+void MakeBookCommand(Position& pos, const char*) {
+  LeavePondering(pos);
   std::istringstream words(RestOfLine());
   std::vector<std::string> pgnNames;
   std::string word, folder;
@@ -44,6 +44,6 @@ void MakeBookCommand(const char*) {
   }
   MakeBookSummary summary;
   const u32 loadsBefore = PositionLoadCount();
-  MakeBook(pgnNames, folder, summary);
-  ForgetSearchMemoryAfterLoads(loadsBefore);
+  MakeBook(pos, pgnNames, folder, summary);
+  ForgetSearchMemoryAfterLoads(pos, loadsBefore);
 }

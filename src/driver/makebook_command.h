@@ -1,6 +1,8 @@
 // The console command that makes an opening book from PGN files in one go.
 #pragma once
 
+#include "board/position.h"
+
 // "makebook PGN... [into FOLDER]": the rest of the line names the PGN files and,
 // after the word "into", the book's folder (the working folder when none is named).
-void MakeBookCommand(const char* word);
+void MakeBookCommand(Position& pos, const char* word);

@@ -14,6 +14,6 @@ int ReadDepth() {
 
 }  // namespace
 
-void PerftCommand(const char*) { RunPerft(ReadDepth()); }
+void PerftCommand(Position& pos, const char*) { RunPerft(pos, ReadDepth()); }
 
-void DivideCommand(const char*) { RunDivide(ReadDepth()); }
+void DivideCommand(Position& pos, const char*) { RunDivide(pos, ReadDepth()); }

@@ -1,8 +1,10 @@
 // The console commands that count the move tree: "perft" and "divide".
 #pragma once
 
+#include "board/position.h"
+
 // "perft N": node counts for depths 1 to N (0 when no number follows).
-void PerftCommand(const char* word);
+void PerftCommand(Position& pos, const char* word);
 
 // "divide N": the positions N - 1 plies below each legal move, and their sum.
-void DivideCommand(const char* word);
+void DivideCommand(Position& pos, const char* word);

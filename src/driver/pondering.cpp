@@ -15,53 +15,53 @@
 Move PonderMove;
 UndoRecord PonderRecord;
 
-void StartPondering(Move guess) {
-  BookMovesBeforeSearch = BookMovesText();
-  SavePositionForUndo(PonderRecord);
+void StartPondering(Position& pos, Move guess) {
+  BookMovesBeforeSearch = BookMovesText(pos);
+  SavePositionForUndo(pos, PonderRecord);
   EngineState = ENGINE_PONDERING;
-  UndoTop = &PonderRecord;
+  pos.UndoTop = &PonderRecord;
   PonderMove = guess;
-  MakeMove(guess, PonderRecord);
-  UndoTop = UndoRecords;
+  MakeMove(pos, guess, PonderRecord);
+  pos.UndoTop = pos.UndoRecords;
   SearchRunning = true;
-  StartEngine(false, UNLIMITED_DEPTH, SearchMode::Ponder);
+  StartEngine(pos, false, UNLIMITED_DEPTH, SearchMode::Ponder);
   SearchRunning = false;
   EngineLog << "-ponder move: " << MoveText(guess) << EndLine;
 }
 
-void TakeBackPonderMove() {
+void TakeBackPonderMove(Position& pos) {
   if (PonderMove == NO_MOVE) return;
-  UndoTop = &PonderRecord;
-  UnmakeMove(PonderMove, PonderRecord);
+  pos.UndoTop = &PonderRecord;
+  UnmakeMove(pos, PonderMove, PonderRecord);
   PonderMove = NO_MOVE;
-  UndoTop = UndoRecords;
+  pos.UndoTop = pos.UndoRecords;
 }
 
-void LeavePondering() {
+void LeavePondering(Position& pos) {
   if (EngineState != ENGINE_PONDERING) return;
-  TakeBackPonderMove();
+  TakeBackPonderMove(pos);
   EngineState = ENGINE_PLAYING;
 }
 
-void PonderHit() {
-  ++GameMoveCount;
+void PonderHit(Position& pos) {
+  ++pos.GameMoveCount;
   // The guess becomes a move of the game: the game copy follows it.
-  RefreshGameCopy();
-  GameSideToMove ^= 1;
-  RecordGameMove(PonderMove);
+  RefreshGameCopy(pos);
+  pos.GameSideToMove ^= 1;
+  RecordGameMove(pos, PonderMove);
   PonderMove = NO_MOVE;
   EngineLog << "-GOOD PONDER" << EndLine;
-  EngineMove();
+  EngineMove(pos);
 }
 
-void PonderMiss(Move move, const char* word) {
+void PonderMiss(Position& pos, Move move, const char* word) {
   EngineLog << "-BAD PONDER" << EndLine;
-  TakeBackPonderMove();
+  TakeBackPonderMove(pos);
   EngineState = ENGINE_PLAYING;
-  if (!IsGeneratedLegalMove(move)) {
+  if (!IsGeneratedLegalMove(pos, move)) {
     std::printf("Illegal move: %s\n", word);
     return;
   }
-  PlayGameMove(move);
-  EngineMove();
+  PlayGameMove(pos, move);
+  EngineMove(pos);
 }

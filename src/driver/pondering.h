@@ -13,20 +13,20 @@ extern UndoRecord PonderRecord;
 
 // Plays the guessed move and searches until input arrives or the search ends
 // by itself. Returns with EngineState ENGINE_PONDERING.
-void StartPondering(Move guess);
+void StartPondering(Position& pos, Move guess);
 
 // The opponent played the guessed move: it becomes the game's move and the
 // engine answers, counting the time spent pondering.
-void PonderHit();
+void PonderHit(Position& pos);
 
 // The opponent played another move: the guess is taken back, the move played
 // (when legal; else "Illegal move: " and the engine waits) and answered.
-void PonderMiss(Move move, const char* word);
+void PonderMiss(Position& pos, Move move, const char* word);
 
 // Takes the guessed move back from the board, if one is there.
-void TakeBackPonderMove();
+void TakeBackPonderMove(Position& pos);
 
 // Before every command that is not part of pondering itself: a guess still on
 // the board is taken back, as "force" does, and the engine plays on from the
 // game position (it answers the opponent's next move).
-void LeavePondering();
+void LeavePondering(Position& pos);

@@ -8,25 +8,25 @@ bool AbandonSearch;
 
 namespace {
 
-LineVerdict Answer(const char* line, size_t length) {
-  RunWithLineAsInput(line, length, ExecuteWordsOfInput);
+LineVerdict Answer(Position& pos, const char* line, size_t length) {
+  RunWithLineAsInput(line, length, [&pos] { ExecuteWordsOfInput(pos); });
   return LineVerdict::Remove;
 }
 
 // A line waiting while the engine searches (or, between searches, waits) in
 // the present state. A line that is no command is kept for the loop, which
 // logs and ignores it.
-LineVerdict Classify(const char* line, size_t length) {
+LineVerdict Classify(Position& pos, const char* line, size_t length) {
   char word[COMMAND_BUFFER_SIZE];
   FirstWordOfLine(line, length, word);
-  const CommandRow* row = FindCommand(word);
+  const CommandRow* row = FindCommand(pos, word);
   if (row == nullptr) return LineVerdict::Keep;
   const bool ownSearch = EngineState == ENGINE_THINKING;
   switch (row->duringSearch) {
     case DuringSearch::Answered:
-      return Answer(line, length);
+      return Answer(pos, line, length);
     case DuringSearch::AnsweredAfterMove:
-      return ownSearch ? LineVerdict::Keep : Answer(line, length);
+      return ownSearch ? LineVerdict::Keep : Answer(pos, line, length);
     case DuringSearch::StopsWithoutMove:
       if (ownSearch) AbandonSearch = true;
       return LineVerdict::Stop;
@@ -38,15 +38,17 @@ LineVerdict Classify(const char* line, size_t length) {
 
 }  // namespace
 
-bool AnswerWaitingInput() { return WalkWaitingLines(Classify); }
+bool AnswerWaitingInput(Position& pos) {
+  return WalkWaitingLines([&pos](const char* line, size_t length) { return Classify(pos, line, length); });
+}
 
 void UseXboardInputDuringSearch() { WaitingInputStopsSearch = AnswerWaitingInput; }
 
-bool TurnTakenBackByWaitingInput() {
+bool TurnTakenBackByWaitingInput(Position& pos) {
   const i32 state = EngineState;
   EngineState = ENGINE_THINKING;
   AbandonSearch = false;
-  WalkWaitingLines(Classify);
+  WalkWaitingLines([&pos](const char* line, size_t length) { return Classify(pos, line, length); });
   EngineState = state;
   return AbandonSearch;
 }

@@ -4,6 +4,8 @@
 // loop, or made to stop the search.
 #pragma once
 
+#include "board/position.h"
+
 // Set when a command that takes back the engine's turn ("force", "new",
 // "result", "undo", ...) stopped the search for the engine's own move: the
 // move is then not played, and no claim is made.
@@ -14,4 +16,4 @@ void UseXboardInputDuringSearch();
 
 // Before the engine's own search: true when a command that takes back its
 // turn already waits (what can be answered meanwhile is answered).
-bool TurnTakenBackByWaitingInput();
+bool TurnTakenBackByWaitingInput(Position& pos);

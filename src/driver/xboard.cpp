@@ -61,37 +61,37 @@ void PrintThinkingOnNodeClock(const IterationReport& report) {
 constexpr i16 MATE_IN_ONE_SCORE = Negate(MatedAtPly(1));
 
 // "1-0" when black is to move (white has just won), else "0-1".
-const char* WinnerResult() { return SideToMove == BLACK ? "1-0" : "0-1"; }
+const char* WinnerResult(Position& pos) { return pos.SideToMove == BLACK ? "1-0" : "0-1"; }
 
 // The claim for a game-end code found by the search before moving; null for a move.
-const char* ClaimBeforeMoving(Move best, char* buffer, size_t size) {
+const char* ClaimBeforeMoving(Position& pos, Move best, char* buffer, size_t size) {
   switch (best) {
     case GAME_REPETITION: return "1/2-1/2 {Draw by 3 fold repetition (2)}\n";
     case GAME_STALEMATE: return "1/2-1/2 {Draw by stalemate (1)}\n";
     case GAME_FIFTY_MOVES: return "1/2-1/2 {Draw by 50 moves rule (3)}\n";
     case GAME_NO_MATERIAL: return "1/2-1/2 {Draw by insufficient material to mate (4)}\n";
     case GAME_MATED:
-      std::snprintf(buffer, size, "%s {Tavrel mated 0}\n", WinnerResult());
+      std::snprintf(buffer, size, "%s {Tavrel mated 0}\n", WinnerResult(pos));
       return buffer;
     default: return nullptr;
   }
 }
 
 // The claim after the engine's move, with the opponent to move; null for none.
-const char* ClaimAfterMoving(char* buffer, size_t size) {
+const char* ClaimAfterMoving(Position& pos, char* buffer, size_t size) {
   if (BestScore == MATE_IN_ONE_SCORE) {
-    std::snprintf(buffer, size, "%s {Tavrel mates 1}\n", WinnerResult());
+    std::snprintf(buffer, size, "%s {Tavrel mates 1}\n", WinnerResult(pos));
     return buffer;
   }
   if (BestScore > MATE_SCORE_LIMIT) {
-    const TransEntry* entry = ProbeTransTable();
+    const TransEntry* entry = ProbeTransTable(pos);
     if (entry && EntryMove(*entry) == GAME_MATED) {
-      std::snprintf(buffer, size, "%s {Tavrel mates 1#}\n", WinnerResult());
+      std::snprintf(buffer, size, "%s {Tavrel mates 1#}\n", WinnerResult(pos));
       return buffer;
     }
     return nullptr;
   }
-  switch (DrawCheck(ROOT_REPEATS)) {
+  switch (DrawCheck(pos, ROOT_REPEATS)) {
     case GAME_REPETITION: return "1/2-1/2 {Draw by 3 fold repetition (22)}\n";
     case GAME_FIFTY_MOVES: return "1/2-1/2 {Draw by 50 moves rule (33)}\n";
     case GAME_NO_MATERIAL: return "1/2-1/2 {Draw by insufficient material to mate (44)}\n";
@@ -101,8 +101,8 @@ const char* ClaimAfterMoving(char* buffer, size_t size) {
 
 // Plays the engine's move on the board (which logs the new key) and sends it;
 // returns its text.
-std::string PlayAndSendMove(Move move) {
-  PlayGameMove(move);
+std::string PlayAndSendMove(Position& pos, Move move) {
+  PlayGameMove(pos, move);
   const std::string text = MoveText(move);
   std::printf("move %s\n", text.c_str());
   return text;
@@ -111,34 +111,34 @@ std::string PlayAndSendMove(Move move) {
 // The table's best move for the side to move, when it is a move of the
 // position: a code that reports a game's end, or a move of another position
 // that shares the key, is never played on the board.
-Move ExpectedReply() {
-  const TransEntry* entry = ProbeTransTable();
+Move ExpectedReply(Position& pos) {
+  const TransEntry* entry = ProbeTransTable(pos);
   if (!entry) return NO_MOVE;
   Move reply = EntryMove(*entry);
-  return IsGeneratedLegalMove(reply) ? reply : NO_MOVE;
+  return IsGeneratedLegalMove(pos, reply) ? reply : NO_MOVE;
 }
 
-bool PlayBookMove() {
-  Move move = ChooseBookMove();
+bool PlayBookMove(Position& pos) {
+  Move move = ChooseBookMove(pos);
   if (move == NO_MOVE) return false;
-  const std::string text = PlayAndSendMove(move);
+  const std::string text = PlayAndSendMove(pos, move);
   EngineLog << "move (book) " << text << EndLine;
   EngineState = ENGINE_PLAYING;
   if (!PonderEnabled) {
     EngineLog << "- NO ponder move" << EndLine;
     return true;
   }
-  PonderIfExpected();
+  PonderIfExpected(pos);
   return true;
 }
 
 // The search for the engine's move; false when a command took the turn back.
-bool SearchOwnMove(bool goodPonder) {
-  PrepareOwnMoveLimits();
+bool SearchOwnMove(Position& pos, bool goodPonder) {
+  PrepareOwnMoveLimits(pos);
   AbandonSearch = false;
   EngineState = ENGINE_THINKING;
   SearchRunning = true;
-  StartEngine(goodPonder, UNLIMITED_DEPTH, SearchMode::OwnMove, true);
+  StartEngine(pos, goodPonder, UNLIMITED_DEPTH, SearchMode::OwnMove, true);
   SearchRunning = false;
   NodeLimit = 0;
   EngineState = ENGINE_PLAYING;
@@ -148,7 +148,7 @@ bool SearchOwnMove(bool goodPonder) {
 
 }  // namespace
 
-bool XboardHandshake() {
+bool XboardHandshake(Position& pos) {
   EngineState = ENGINE_PLAYING;
   std::setvbuf(stdout, nullptr, _IONBF, 0);
   std::fflush(nullptr);
@@ -167,7 +167,7 @@ bool XboardHandshake() {
   std::printf("feature myname=\"%s %s\"\n", ENGINE_NAME, ENGINE_VERSION);
   for (const char* feature : MoreFeatures) std::printf("feature %s\n", feature);
   std::printf("feature option=\"UCI_Elo -spin %d %d %d\"\n", MAX_LIMIT_ELO, MIN_LIMIT_ELO, MAX_LIMIT_ELO);
-  const bool bookOpened = InitEngine();
+  const bool bookOpened = InitEngine(pos);
   std::printf("feature done=1\n");
   if (!bookOpened) {
     const char* message = EngineBook.Message().Text();
@@ -177,39 +177,39 @@ bool XboardHandshake() {
   return true;
 }
 
-void PonderIfExpected() {
-  Move guess = PonderEnabled ? ExpectedReply() : NO_MOVE;
+void PonderIfExpected(Position& pos) {
+  Move guess = PonderEnabled ? ExpectedReply(pos) : NO_MOVE;
   if (guess == NO_MOVE) {
     EngineLog << "- NO ponder move" << EndLine;
     return;
   }
-  StartPondering(guess);
+  StartPondering(pos, guess);
 }
 
-Move HintMove() {
+Move HintMove(Position& pos) {
   if (EngineState == ENGINE_PONDERING) return PonderMove;
   if (SearchRunning) return MoveToPlayKnown ? BestMove : NO_MOVE;
-  if (const Move reply = ExpectedReply(); reply != NO_MOVE) return reply;
-  return SuggestedMove();
+  if (const Move reply = ExpectedReply(pos); reply != NO_MOVE) return reply;
+  return SuggestedMove(pos);
 }
 
-void EngineMove() {
+void EngineMove(Position& pos) {
   bool goodPonder = EngineState == ENGINE_PONDERING;
-  if (TurnTakenBackByWaitingInput()) {
+  if (TurnTakenBackByWaitingInput(pos)) {
     EngineState = ENGINE_PLAYING;
     EngineLog << "-M: the turn was taken back: no move" << EndLine;
     return;
   }
-  if (PlayBookMove()) return;
-  if (!SearchOwnMove(goodPonder)) return;
+  if (PlayBookMove(pos)) return;
+  if (!SearchOwnMove(pos, goodPonder)) return;
 
   char claimText[64];
-  const Move best = PlayableBestMove();
-  const char* claim = ClaimBeforeMoving(best, claimText, sizeof claimText);
+  const Move best = PlayableBestMove(pos);
+  const char* claim = ClaimBeforeMoving(pos, best, claimText, sizeof claimText);
   if (!claim) {
-    const std::string text = PlayAndSendMove(best);
+    const std::string text = PlayAndSendMove(pos, best);
     EngineLog << "move " << text << "\tscore: " << BestScore << EndLine;
-    claim = ClaimAfterMoving(claimText, sizeof claimText);
+    claim = ClaimAfterMoving(pos, claimText, sizeof claimText);
   }
   EngineState = ENGINE_PLAYING;
   if (claim) {
@@ -220,9 +220,9 @@ void EngineMove() {
   // What waits and can be answered now is answered (a ping, a hint); a command
   // that must be read leaves no time to ponder.
   // A level below full strength thinks on its own time only.
-  if (!PonderEnabled || !PlaysAtFullStrength() || AnswerWaitingInput()) {
+  if (!PonderEnabled || !PlaysAtFullStrength() || AnswerWaitingInput(pos)) {
     EngineLog << "- NO ponder move" << EndLine;
     return;
   }
-  PonderIfExpected();
+  PonderIfExpected(pos);
 }

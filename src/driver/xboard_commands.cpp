@@ -45,8 +45,8 @@ std::string ReadArguments() {
   return arguments;
 }
 
-void TakeBack(int plies, const char* word) {
-  if (!TakeBackMoves(plies)) {
+void TakeBack(Position& pos, int plies, const char* word) {
+  if (!TakeBackMoves(pos, plies)) {
     std::printf("Error (no move to take back): %s\n", word);
     return;
   }
@@ -68,49 +68,49 @@ bool SplitOption(const std::string& text, std::string& name, std::string& value)
 
 }  // namespace
 
-void PingCommand(const char*) {
+void PingCommand(Position&, const char*) {
   std::string number = ReadArguments();
   const size_t first = number.find_first_not_of(" \t");
   number = first == std::string::npos ? "" : number.substr(first);
   std::printf("pong %s\n", number.c_str());
 }
 
-void HintCommand(const char*) {
-  const Move hint = HintMove();
+void HintCommand(Position& pos, const char*) {
+  const Move hint = HintMove(pos);
   if (hint != NO_MOVE) std::printf("Hint: %s\n", MoveText(hint).c_str());
 }
 
-void BookMovesCommand(const char*) {
+void BookMovesCommand(Position& pos, const char*) {
   const bool boardBusy = SearchRunning || EngineState == ENGINE_PONDERING;
-  std::printf("%s", boardBusy ? BookMovesBeforeSearch.c_str() : BookMovesText().c_str());
+  std::printf("%s", boardBusy ? BookMovesBeforeSearch.c_str() : BookMovesText(pos).c_str());
 }
 
-void MoveNowCommand(const char*) {}
+void MoveNowCommand(Position&, const char*) {}
 
-void UndoCommand(const char* word) { TakeBack(1, word); }
-void RemoveCommand(const char* word) { TakeBack(2, word); }
+void UndoCommand(Position& pos, const char* word) { TakeBack(pos, 1, word); }
+void RemoveCommand(Position& pos, const char* word) { TakeBack(pos, 2, word); }
 
-void AnalyzeCommand(const char*) {
+void AnalyzeCommand(Position&, const char*) {
   EngineState = ENGINE_ANALYZING;
   AnalysisPending = true;
 }
 
-void ExitCommand(const char*) {
+void ExitCommand(Position&, const char*) {
   if (EngineState != ENGINE_ANALYZING) return;
   EngineState = ENGINE_FORCE;
   AnalysisPending = false;
 }
 
-void StatusCommand(const char*) {
+void StatusCommand(Position& pos, const char*) {
   if (EngineState != ENGINE_ANALYZING) return;  // between two searches: the last one's figures
   const RootProgress progress = CurrentRootProgress;
   const std::string move = progress.move != NO_MOVE ? MoveText(progress.move) : "";
   std::printf("stat01: %lld %u %u %u %u %s\n",
-              static_cast<long long>((ClockMs() - SearchStartClock) / MS_PER_CENTISECOND), MovesMade,
+              static_cast<long long>((ClockMs() - SearchStartClock) / MS_PER_CENTISECOND), pos.MovesMade,
               IterationDepth, progress.total - std::min(progress.tried, progress.total), progress.total, move.c_str());
 }
 
-void MoveTimeCommand(const char*) {
+void MoveTimeCommand(Position&, const char*) {
   const std::string arguments = ReadArguments();
   char* end = nullptr;
   const double seconds = std::strtod(arguments.c_str(), &end);
@@ -118,36 +118,36 @@ void MoveTimeCommand(const char*) {
   FixedMoveMs = static_cast<i64>(std::min(seconds, MAX_MOVE_SECONDS) * MS_PER_SECOND);
 }
 
-void DepthCommand(const char*) {
+void DepthCommand(Position&, const char*) {
   i32 depth;
   if (!ReadNumber(depth)) return;
   DepthLimit = depth <= 0 ? 0 : std::clamp(static_cast<u32>(depth), SHALLOWEST_DEPTH_LIMIT, DEEPEST_ITERATION);
 }
 
-void PostCommand(const char*) { PrintThinking = true; }
-void NoPostCommand(const char*) { PrintThinking = false; }
+void PostCommand(Position&, const char*) { PrintThinking = true; }
+void NoPostCommand(Position&, const char*) { PrintThinking = false; }
 
-void PlayOtherCommand(const char*) {
+void PlayOtherCommand(Position& pos, const char*) {
   if (EngineState == ENGINE_ANALYZING) AnalysisPending = false;
   EngineState = ENGINE_PLAYING;
-  if (PonderEnabled) PonderIfExpected();
+  if (PonderEnabled) PonderIfExpected(pos);
 }
 
 // The move is the first word of the rest of the line; none there is an
 // error of this command alone, and the next line is a command of its own.
-void UserMoveCommand(const char* word) {
+void UserMoveCommand(Position& pos, const char* word) {
   std::istringstream rest(ReadArguments());
   std::string move;
   if (!(rest >> move)) {
     std::printf("Error (no move given): %s\n", word);
-  } else if (move.size() < COMMAND_BUFFER_SIZE && AcceptsGameMove(move.c_str())) {
-    GameMoveCommand(move.c_str());
+  } else if (move.size() < COMMAND_BUFFER_SIZE && AcceptsGameMove(pos, move.c_str())) {
+    GameMoveCommand(pos, move.c_str());
   } else {
     std::printf("Illegal move: %s\n", move.c_str());
   }
 }
 
-void MemoryCommand(const char*) {
+void MemoryCommand(Position&, const char*) {
   i32 megabytes;
   if (!ReadNumber(megabytes)) return;
   // The memory asked for is the engine's whole: the pawn cache and the other tables come first.
@@ -157,7 +157,7 @@ void MemoryCommand(const char*) {
             << EndLine;
 }
 
-void OptionCommand(const char*) {
+void OptionCommand(Position&, const char*) {
   std::string name, value;
   if (!SplitOption(ReadArguments(), name, value)) return;
   if (name == "OwnBook") UseOwnBook = std::atoi(value.c_str()) != 0;
@@ -177,15 +177,15 @@ void OptionCommand(const char*) {
 
 // "nps N": the clock counts N nodes a second instead of the wall clock's
 // time; 0 goes back to the wall clock.
-void NodeRateCommand(const char*) {
+void NodeRateCommand(Position&, const char*) {
   i32 rate;
   if (!ReadNumber(rate)) return;
   NodesPerSecond = rate > 0 ? rate : 0;
 }
 
-void OpponentTimeCommand(const char*) {
+void OpponentTimeCommand(Position&, const char*) {
   i32 clock;
   ReadNumber(clock);
 }
 
-void IgnoredWithArguments(const char*) { ReadArguments(); }
+void IgnoredWithArguments(Position&, const char*) { ReadArguments(); }

@@ -31,18 +31,18 @@ bool UsingBookFile() { return BookFile.IsOpen(); }
 
 const char* BookFileMessage() { return BookFile.Message().Text(); }
 
-Move BookFileMove() { return PickByWeight(PolyglotMoves(BookFile), RandomDraw()); }
+Move BookFileMove(Position& pos) { return PickByWeight(PolyglotMoves(pos, BookFile), RandomDraw()); }
 
-std::vector<BookChoice> BookChoices() {
+std::vector<BookChoice> BookChoices(Position& pos) {
   std::vector<BookChoice> choices;
   if (!UseOwnBook) return choices;
   if (!UsingBookFile()) {
     Move candidates[MAX_LIST_MOVES];
-    const int count = BookCandidates(candidates);
+    const int count = BookCandidates(pos, candidates);
     for (int i = 0; i < count; ++i) choices.push_back({candidates[i], std::nullopt});
     return choices;
   }
-  const std::vector<WeightedMove> moves = PolyglotMoves(BookFile);
+  const std::vector<WeightedMove> moves = PolyglotMoves(pos, BookFile);
   double total = 0;
   for (const WeightedMove& move : moves) total += move.weight;
   for (const WeightedMove& move : moves) choices.push_back({move.move, total > 0 ? 100 * move.weight / total : 0});

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "board/position.h"
 #include "board/types.h"
 
 // Opens the Polyglot book at path; an empty path closes it. False when the
@@ -21,7 +22,7 @@ const char* BookFileMessage();
 
 // A move of the Polyglot book for the position on the board, drawn in
 // proportion to the weights; 0 when the book has no legal move for it.
-Move BookFileMove();
+Move BookFileMove(Position& pos);
 
 // A book move as "bk" shows it: with its share of the weights, in percent,
 // when the book gives weights.
@@ -32,4 +33,4 @@ struct BookChoice {
 
 // The moves the book in use (the Polyglot book, else the engine's own) has for
 // the position on the board; none while OwnBook is off.
-std::vector<BookChoice> BookChoices();
+std::vector<BookChoice> BookChoices(Position& pos);

@@ -26,12 +26,12 @@ bool IsGameEndCode(Move move) {
 
 }  // namespace
 
-Move FirstLegalMove() {
+Move FirstLegalMove(Position& pos) {
   UndoRecord record{};
   MoveEntry list[MAX_LIST_MOVES];
-  MoveEntry* end = GenerateMovesOf(list, record);
+  MoveEntry* end = GenerateMovesOf(pos, list, record);
   for (MoveEntry* entry = list; entry < end; ++entry) {
-    if (IsGeneratedLegalMove(entry->move)) return entry->move;
+    if (IsGeneratedLegalMove(pos, entry->move)) return entry->move;
   }
   return NO_MOVE;
 }
@@ -41,29 +41,29 @@ bool OpenBookFrom(const std::string& namedFolder) {
   return OpenEngineBook(namedFolder);
 }
 
-bool InitEngine() {
-  UndoTop = UndoRecords;
+bool InitEngine(Position& pos) {
+  pos.UndoTop = pos.UndoRecords;
   InitBoardTables();
   ClearTransTable();
   return OpenBookFrom(NamedBookFolder);
 }
 
-Move ChooseBookMove() {
-  if (!UseOwnBook || GameMoveCount >= BOOK_MOVE_LIMIT) return NO_MOVE;
-  return UsingBookFile() ? BookFileMove() : BookMove();
+Move ChooseBookMove(Position& pos) {
+  if (!UseOwnBook || pos.GameMoveCount >= BOOK_MOVE_LIMIT) return NO_MOVE;
+  return UsingBookFile() ? BookFileMove(pos) : BookMove(pos);
 }
 
-Move GameEndOnBoard() {
-  if (FirstLegalMove() != NO_MOVE) return NO_MOVE;
+Move GameEndOnBoard(Position& pos) {
+  if (FirstLegalMove(pos) != NO_MOVE) return NO_MOVE;
   UndoRecord record{};
-  FindCheckers(record);
+  FindCheckers(pos, record);
   return record.checkers ? GAME_MATED : GAME_STALEMATE;
 }
 
-Move PlayableBestMove() {
-  const Move best = LevelMove();
-  if (IsGameEndCode(best) || IsGeneratedLegalMove(best)) return best;
+Move PlayableBestMove(Position& pos) {
+  const Move best = LevelMove(pos);
+  if (IsGameEndCode(best) || IsGeneratedLegalMove(pos, best)) return best;
   EngineLog << "-M: no move from the search (" << BestMove << "), the first legal move is played" << EndLine;
-  const Move first = FirstLegalMove();
-  return first != NO_MOVE ? first : GameEndOnBoard();
+  const Move first = FirstLegalMove(pos);
+  return first != NO_MOVE ? first : GameEndOnBoard(pos);
 }

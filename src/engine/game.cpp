@@ -25,74 +25,74 @@ u32 GameLoad;  // the position load the game started from
 std::string GameStartText;  // the text it was loaded from; empty when it began otherwise
 
 // The key's high and low halves in hexadecimal, the log's number base restored.
-void LogHashKey() {
-  EngineLog << std::hex << (HashKey >> KEY_HALF_BITS) << ' ' << (HashKey & KEY_LOW_HALF) << std::dec
+void LogHashKey(Position& pos) {
+  EngineLog << std::hex << (pos.HashKey >> KEY_HALF_BITS) << ' ' << (pos.HashKey & KEY_LOW_HALF) << std::dec
             << EndLine;
 }
 
 // A load that did not come through the game (a tool, a measurement) makes
 // the position on the board the start of the game.
-void FollowTheBoard() {
-  if (GameLoad != PositionLoadCount() || !GameStart.Taken()) StartGameHere();
+void FollowTheBoard(Position& pos) {
+  if (GameLoad != PositionLoadCount() || !GameStart.Taken()) StartGameHere(pos);
 }
 
-void MakeGameMove(Move move) {
-  int side = static_cast<int>(SideToMove);
-  MakeMove(move, *UndoTop);
-  ++GameMoveCount;
+void MakeGameMove(Position& pos, Move move) {
+  int side = static_cast<int>(pos.SideToMove);
+  MakeMove(pos, move, *pos.UndoTop);
+  ++pos.GameMoveCount;
   if (IsCastling(move)) {
-    KingSquare[side] = static_cast<u8>(CastlingOf(move).kingTo);
-    CastleRights &= static_cast<u16>(~CastleRightsOf[side]);
+    pos.KingSquare[side] = static_cast<u8>(CastlingOf(move).kingTo);
+    pos.CastleRights &= static_cast<u16>(~CastleRightsOf[side]);
   }
-  RefreshGameCopy();
+  RefreshGameCopy(pos);
   ClearHistoryScores();
-  GameSideToMove ^= 1;
+  pos.GameSideToMove ^= 1;
 }
 
 }  // namespace
 
-bool StartGame(const char* positionText) {
-  const bool loaded = LoadPosition(positionText);
+bool StartGame(Position& pos, const char* positionText) {
+  const bool loaded = LoadPosition(pos, positionText);
   if (loaded || LastLoadOutcome() == LoadOutcome::EpdMoveNotRecognised) {
-    StartGameHere();
+    StartGameHere(pos);
     GameStartText = positionText;
   }
   return loaded;
 }
 
-void StartGameHere() {
+void StartGameHere(Position& pos) {
   GameStartText.clear();
-  GameStart.Take();
+  GameStart.Take(pos);
   GameMoves.clear();
   GameMoves.reserve(USUAL_GAME_PLIES);
   GameLoad = PositionLoadCount();
 }
 
-bool PlayGameMove(Move move) {
+bool PlayGameMove(Position& pos, Move move) {
   if (move == NO_MOVE) return false;
-  FollowTheBoard();
-  MakeGameMove(move);
-  LogHashKey();
-  KeepRoomInHistory();
+  FollowTheBoard(pos);
+  MakeGameMove(pos, move);
+  LogHashKey(pos);
+  KeepRoomInHistory(pos);
   GameMoves.push_back(move);
   return true;
 }
 
-void RecordGameMove(Move move) {
+void RecordGameMove(Position& pos, Move move) {
   if (GameLoad != PositionLoadCount() || !GameStart.Taken()) {
-    StartGameHere();  // the move already made is part of where the game starts
+    StartGameHere(pos);  // the move already made is part of where the game starts
     return;
   }
   GameMoves.push_back(move);
 }
 
-void KeepingTheGame(void (*work)()) {
+void KeepingTheGame(Position& pos, void (*work)(Position&)) {
   PositionCopy before;
-  before.Take();
+  before.Take(pos);
   const bool inStep = GameLoad == PositionLoadCount();
-  work();
-  before.PutBack();
-  UndoTop = UndoRecords;
+  work(pos);
+  before.PutBack(pos);
+  pos.UndoTop = pos.UndoRecords;
   if (inStep) GameLoad = PositionLoadCount();
 }
 
@@ -100,17 +100,17 @@ int MovesToTakeBack() {
   return GameLoad == PositionLoadCount() ? static_cast<int>(GameMoves.size()) : 0;
 }
 
-bool TakeBackMoves(int plies) {
+bool TakeBackMoves(Position& pos, int plies) {
   if (plies <= 0 || plies > MovesToTakeBack()) return false;
   GameMoves.resize(GameMoves.size() - static_cast<size_t>(plies));
-  GameStart.PutBack();
-  UndoTop = UndoRecords;
+  GameStart.PutBack(pos);
+  pos.UndoTop = pos.UndoRecords;
   for (Move move : GameMoves) {
-    MakeGameMove(move);
-    KeepRoomInHistory();
+    MakeGameMove(pos, move);
+    KeepRoomInHistory(pos);
   }
   EngineLog << "-M: took back " << plies << (plies == 1 ? " move" : " moves") << EndLine;
-  LogHashKey();
+  LogHashKey(pos);
   return true;
 }
 
@@ -123,14 +123,17 @@ struct SavedGame {
   u32 load;
   std::string startText;
 
-  SavedGame() : start(GameStart), moves(GameMoves), load(GameLoad), startText(GameStartText) { board.Take(); }
-  void PutBack() const {
-    board.PutBack();
+  explicit SavedGame(const Position& pos)
+      : start(GameStart), moves(GameMoves), load(GameLoad), startText(GameStartText) {
+    board.Take(pos);
+  }
+  void PutBack(Position& pos) const {
+    board.PutBack(pos);
     GameStart = start;
     GameMoves = moves;
     GameLoad = load;
     GameStartText = startText;
-    UndoTop = UndoRecords;
+    pos.UndoTop = pos.UndoRecords;
   }
 };
 
@@ -145,26 +148,26 @@ size_t MovesInCommon(const std::vector<std::string>& wanted) {
 
 }  // namespace
 
-bool SetUpGame(const std::string& positionText, const std::vector<std::string>& moves, std::string& error) {
-  const SavedGame saved;
+bool SetUpGame(Position& pos, const std::string& positionText, const std::vector<std::string>& moves, std::string& error) {
+  const SavedGame saved(pos);
   size_t common = 0;
   if (!GameStartText.empty() && GameStartText == positionText && GameLoad == PositionLoadCount()) {
     common = MovesInCommon(moves);
-    if (GameMoves.size() > common) TakeBackMoves(static_cast<int>(GameMoves.size() - common));
-  } else if (!StartGame(positionText.c_str())) {
+    if (GameMoves.size() > common) TakeBackMoves(pos, static_cast<int>(GameMoves.size() - common));
+  } else if (!StartGame(pos, positionText.c_str())) {
     error = "illegal position: " + positionText;
-    saved.PutBack();
+    saved.PutBack(pos);
     return false;
   }
-  UndoTop = UndoRecords;
+  pos.UndoTop = pos.UndoRecords;
   for (size_t i = common; i < moves.size(); ++i) {
-    const Move move = ParseGameMove(moves[i].c_str());
-    if (move == NO_MOVE || moves[i] != MoveText(move) || !IsGeneratedLegalMove(move)) {
+    const Move move = ParseGameMove(pos, moves[i].c_str());
+    if (move == NO_MOVE || moves[i] != MoveText(move) || !IsGeneratedLegalMove(pos, move)) {
       error = "illegal move: " + moves[i];
-      saved.PutBack();
+      saved.PutBack(pos);
       return false;
     }
-    PlayGameMove(move);
+    PlayGameMove(pos, move);
   }
   return true;
 }

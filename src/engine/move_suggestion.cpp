@@ -5,12 +5,12 @@
 #include "engine/time_control.h"
 #include "movegen/legal_moves.h"
 
-Move SuggestedMove() {
-  if (const Move book = ChooseBookMove(); book != NO_MOVE) return book;
+Move SuggestedMove(Position& pos) {
+  if (const Move book = ChooseBookMove(pos); book != NO_MOVE) return book;
   const SearchSettings saved;
   SetQuietSearch();
-  StartEngine(false, SUGGESTION_DEPTH);
+  StartEngine(pos, false, SUGGESTION_DEPTH);
   const Move best = BestMove;
   saved.Restore();
-  return IsGeneratedLegalMove(best) ? best : NO_MOVE;
+  return IsGeneratedLegalMove(pos, best) ? best : NO_MOVE;
 }

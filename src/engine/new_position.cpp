@@ -9,24 +9,24 @@ namespace {
 
 LoadOutcome LastOutcome = LoadOutcome::Refused;
 
-LoadOutcome Load(const char* text) {
+LoadOutcome Load(Position& pos, const char* text) {
   EpdOperation operation;
-  if (!LoadBoard(text, operation)) return LoadOutcome::Refused;
-  ForgetSearchMemory();
-  if (ReadEpdMove(operation)) return LoadOutcome::Loaded;
+  if (!LoadBoard(pos, text, operation)) return LoadOutcome::Refused;
+  ForgetSearchMemory(pos);
+  if (ReadEpdMove(pos, operation)) return LoadOutcome::Loaded;
   std::printf("Warning cannot recognize move: %s\r\n", operation.moveText);
   return LoadOutcome::EpdMoveNotRecognised;
 }
 
 }  // namespace
 
-bool LoadPosition(const char* text) {
-  LastOutcome = Load(text);
+bool LoadPosition(Position& pos, const char* text) {
+  LastOutcome = Load(pos, text);
   return LastOutcome == LoadOutcome::Loaded;
 }
 
 LoadOutcome LastLoadOutcome() { return LastOutcome; }
 
-void ForgetSearchMemoryAfterLoads(u32 loadsBefore) {
-  if (PositionLoadCount() != loadsBefore) ForgetSearchMemory();
+void ForgetSearchMemoryAfterLoads(Position& pos, u32 loadsBefore) {
+  if (PositionLoadCount() != loadsBefore) ForgetSearchMemory(pos);
 }

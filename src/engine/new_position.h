@@ -2,6 +2,8 @@
 // position asks of the layers above the board.
 #pragma once
 
+#include "board/position.h"
+
 #include "board/load_position.h"
 
 // Loads the position of a FEN or EPD line as LoadBoard does, makes the search
@@ -10,7 +12,7 @@
 // left as it was, for text LoadBoard refuses; false too, after a warning on
 // standard output and with the new position set up, when the operation's move
 // cannot be read.
-bool LoadPosition(const char* text);
+bool LoadPosition(Position& pos, const char* text);
 
 // How the last LoadPosition ended, for callers that tell the failures apart.
 enum class LoadOutcome { Loaded, Refused, EpdMoveNotRecognised };
@@ -21,4 +23,4 @@ LoadOutcome LastLoadOutcome();
 // loadsBefore, the search forgets what it learnt, as after every load. The
 // tools search nothing, so forgetting once after them is as forgetting after
 // each of their loads.
-void ForgetSearchMemoryAfterLoads(u32 loadsBefore);
+void ForgetSearchMemoryAfterLoads(Position& pos, u32 loadsBefore);

@@ -16,12 +16,12 @@ void PrintEpdMove(const char* label, Move move) {
 
 }  // namespace
 
-void ShowPosition() {
-  PrintBoard(Board);
+void ShowPosition(Position& pos) {
+  PrintBoard(pos.Board);
   char text[POSITION_TEXT_SIZE];
-  WritePositionText(text);
+  WritePositionText(pos, text);
   std::printf("FEN: %s\n", text);
-  std::printf("Key: %016" PRIX64 "\n", HashKey);
-  PrintEpdMove("bm", EpdBestMove);
-  PrintEpdMove("am", EpdAvoidMove);
+  std::printf("Key: %016" PRIX64 "\n", pos.HashKey);
+  PrintEpdMove("bm", pos.EpdBestMove);
+  PrintEpdMove("am", pos.EpdAvoidMove);
 }

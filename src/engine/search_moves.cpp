@@ -6,12 +6,12 @@
 #include "movegen/legal_moves.h"
 #include "search/root_moves.h"
 
-int SearchOnlyMoves(const std::vector<std::string>& texts) {
+int SearchOnlyMoves(Position& pos, const std::vector<std::string>& texts) {
   Move moves[MAX_LIST_MOVES];
   int count = 0;
   for (const std::string& text : texts) {
-    const Move move = ParseBoardMove(text.c_str());
-    if (count == MAX_LIST_MOVES || move == NO_MOVE || text != MoveText(move) || !IsGeneratedLegalMove(move)) continue;
+    const Move move = ParseBoardMove(pos, text.c_str());
+    if (count == MAX_LIST_MOVES || move == NO_MOVE || text != MoveText(move) || !IsGeneratedLegalMove(pos, move)) continue;
     if (std::find(moves, moves + count, move) == moves + count) moves[count++] = move;
   }
   AllowOnlyRootMoves(moves, count);

@@ -1,6 +1,8 @@
 // "searchmoves": an interface's list of the moves a search may choose among.
 #pragma once
 
+#include "board/position.h"
+
 #include <string>
 #include <vector>
 
@@ -9,7 +11,7 @@
 // as the king's move, a lower-case promotion letter); texts that are no such
 // move are passed over. Returns how many were taken. When none is, every
 // move may be searched.
-int SearchOnlyMoves(const std::vector<std::string>& texts);
+int SearchOnlyMoves(Position& pos, const std::vector<std::string>& texts);
 
 // Every move may be searched again.
 void SearchEveryMove();

@@ -49,7 +49,7 @@ constexpr u64 NODE_BUDGET_SALT = 0x6a09e667f3bcc908ull;
 LevelSettings LastSearchSettings{};
 
 // The position's own seed: its key, and the side to move.
-u64 PositionSeed() { return HashKey ^ (SideToMove == WHITE ? 0 : ~0ull); }
+u64 PositionSeed(Position& pos) { return pos.HashKey ^ (pos.SideToMove == WHITE ? 0 : ~0ull); }
 
 }  // namespace
 
@@ -120,11 +120,11 @@ double ChosenLevel() { return LimitStrength ? LevelOfElo(LimitElo) : SkillLevel;
 
 bool PlaysAtFullStrength() { return ChosenLevel() >= FULL_STRENGTH_LEVEL; }
 
-void PrepareLevel(bool playing) {
+void PrepareLevel(Position& pos, bool playing) {
   LastSearchSettings = playing ? SettingsOfLevel(ChosenLevel()) : SettingsOfLevel(FULL_STRENGTH_LEVEL);
   const LevelSettings& settings = LastSearchSettings;
   if (settings.nodes > 0) {
-    const u64 budget = NodeBudgetOfMove(settings, PositionSeed());
+    const u64 budget = NodeBudgetOfMove(settings, PositionSeed(pos));
     NodeLimit = NodeLimit > 0 ? std::min(NodeLimit, budget) : budget;
   }
   ChoiceLines = settings.maxLoss > 0 ? LINES_TO_CHOOSE_FROM : 0;
@@ -136,9 +136,9 @@ void LeaveLevel() {
   EvalNoiseAmplitude = 0;
 }
 
-Move LevelMove() {
+Move LevelMove(Position& pos) {
   if (LastSearchSettings.maxLoss == 0 || LastIterationLineCount == 0 || LastIterationLines[0].move != BestMove) {
     return BestMove;
   }
-  return ChooseAmongLines(LastIterationLines, LastIterationLineCount, LastSearchSettings, PositionSeed());
+  return ChooseAmongLines(LastIterationLines, LastIterationLineCount, LastSearchSettings, PositionSeed(pos));
 }

@@ -6,6 +6,7 @@
 // position and a seed: the same seed and position give the same move.
 #pragma once
 
+#include "board/position.h"
 #include "board/types.h"
 #include "movegen/move_stack.h"
 
@@ -58,7 +59,7 @@ bool PlaysAtFullStrength();
 // a measurement): the level's node budget (the smaller of it and a node limit
 // already set), its lines to choose among and its noise; nothing of them when
 // not playing or at full strength.
-void PrepareLevel(bool playing);
+void PrepareLevel(Position& pos, bool playing);
 
 // After the search: the search sees the positions as they are again, and
 // looks for the lines it shows only.
@@ -67,4 +68,4 @@ void LeaveLevel();
 // After a search prepared for playing, the move to play: BestMove, or at a
 // level below full strength the move chosen among the last iteration's lines.
 // The seed is the position's key.
-Move LevelMove();
+Move LevelMove(Position& pos);

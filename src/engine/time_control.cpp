@@ -62,9 +62,9 @@ TimeAllocation ComputeTimeAllocation(i64 ownClockCs, i32 movesPerControl, i32 in
   return {movesToGo, budget};
 }
 
-u32 MovesMadeInGame() {
-  const u32 plies = GameMoveCount > 0 ? GameMoveCount - 1u : 0u;
-  const u32 sideAtStart = (plies % 2 == 0) ? GameSideToMove : (GameSideToMove ^ 1);
+u32 MovesMadeInGame(Position& pos) {
+  const u32 plies = pos.GameMoveCount > 0 ? pos.GameMoveCount - 1u : 0u;
+  const u32 sideAtStart = (plies % 2 == 0) ? pos.GameSideToMove : (pos.GameSideToMove ^ 1);
   const u32 guiPlies = plies + (sideAtStart == static_cast<u32>(BLACK) ? 1u : 0u);
   return guiPlies / 2;
 }
@@ -77,9 +77,9 @@ TimeLimits SafeTimeLimits(i64 budgetMs, i64 clockMs, i64 fairShareMs) {
   return {std::max<i64>(budget, 0), payable};
 }
 
-void AllocateTime(i64 ownClockCs) {
+void AllocateTime(Position& pos, i64 ownClockCs) {
   const TimeAllocation allocation =
-      ComputeTimeAllocation(ownClockCs, MovesPerControl, IncrementMs, MovesMadeInGame());
+      ComputeTimeAllocation(ownClockCs, MovesPerControl, IncrementMs, MovesMadeInGame(pos));
   MovesToGo = allocation.movesToGo;
   if (FixedMoveMs > 0) {
     AllocateMoveTime(FixedMoveMs);
@@ -114,19 +114,19 @@ void CountTimeInNodes(i64 moveMs) {
 
 }  // namespace
 
-void PrepareOwnMoveLimits() {
+void PrepareOwnMoveLimits(Position& pos) {
   NodeLimit = 0;
   if (FixedMoveMs > 0) {
     AllocateMoveTime(FixedMoveMs);
   } else if (!ClockKnown && ControlBaseMs > 0) {
-    AllocateTime(ControlBaseMs / MS_PER_CS);
+    AllocateTime(pos, ControlBaseMs / MS_PER_CS);
   } else if (!ClockKnown && DepthLimit > 0) {
     AllocateNoTime();
   }
   if (NodesPerSecond > 0) CountTimeInNodes(FixedMoveMs > 0 ? FixedMoveMs : TimeBudgetMs);
 }
 
-void StartEngine(bool goodPonder, u8 depth, SearchMode mode, bool playing) {
+void StartEngine(Position& pos, bool goodPonder, u8 depth, SearchMode mode, bool playing) {
   EngineLog << "-M: entered StartEngine, goodPonder: " << (goodPonder ? 1 : 0) << EndLine;
   u32 deepest = std::min<u32>(depth, DEEPEST_ITERATION);
   if (DepthLimit > 0 && mode != SearchMode::Analysis) deepest = std::min(deepest, DepthLimit);
@@ -141,9 +141,9 @@ void StartEngine(bool goodPonder, u8 depth, SearchMode mode, bool playing) {
     SearchStartClock = ClockMs();
   }
   EngineLog << "*** xxx czas uzyty: " << ClockMs() - SearchStartClock << EndLine;
-  UndoTop = UndoRecords;
-  PrepareLevel(playing);
-  Think();
+  pos.UndoTop = pos.UndoRecords;
+  PrepareLevel(pos, playing);
+  Think(pos);
   LeaveLevel();
   EngineLog << "-M: exited StartEngine" << EndLine;
 }

@@ -2,6 +2,7 @@
 // budget of the next move, and the search starts that use them.
 #pragma once
 
+#include "board/position.h"
 #include "board/types.h"
 #include "search/search_limits.h"
 
@@ -30,7 +31,7 @@ TimeAllocation ComputeTimeAllocation(i64 ownClockCs, i32 movesPerControl, i32 in
 // control: by move number from the start of the game, where a game set up with
 // black to move starts with black's first move and white's first move is the
 // second (the side's count is then (plies + 1) / 2 for white).
-u32 MovesMadeInGame();
+u32 MovesMadeInGame(Position& pos);
 
 struct TimeLimits {
   i64 budgetMs;     // what the search aims to use
@@ -44,7 +45,7 @@ TimeLimits SafeTimeLimits(i64 budgetMs, i64 clockMs, i64 fairShareMs);
 
 // "time": sets MovesToGo, TimeBudgetMs and HardTimeLimitMs from the own clock
 // and the time control (a fixed time per move, when set, rules instead).
-void AllocateTime(i64 ownClockCs);
+void AllocateTime(Position& pos, i64 ownClockCs);
 
 // The same for a clock in milliseconds with its own increment and, when the
 // interface tells it (movesToGo > 0), the moves to the next control.
@@ -63,7 +64,7 @@ void AllocateNoTime();
 // as the clock, or no clock at all when only a depth limit was set; then,
 // with a node rate, the time turned into a node count (the wall clock no
 // longer counts).
-void PrepareOwnMoveLimits();
+void PrepareOwnMoveLimits(Position& pos);
 
 // The depths a search is started with: at most DEEPEST_ITERATION iterations
 // (StartEngine cuts a deeper one to it), and a depth limit is never below the
@@ -78,4 +79,4 @@ constexpr u8 UNLIMITED_DEPTH = 128;
 // the start of the ponder search, so the time spent pondering counts.
 // A search for the move to play (playing) is made at the strength level the
 // options ask for; any other at full strength.
-void StartEngine(bool goodPonder, u8 depth, SearchMode mode = SearchMode::OwnMove, bool playing = false);
+void StartEngine(Position& pos, bool goodPonder, u8 depth, SearchMode mode = SearchMode::OwnMove, bool playing = false);

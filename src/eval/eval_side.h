@@ -3,6 +3,8 @@
 // Terms computed with these are positive when they favour the colour itself.
 #pragma once
 
+#include "board/position.h"
+
 #include <initializer_list>
 
 #include "board/attacks.h"
@@ -55,14 +57,14 @@ constexpr u64 FromWhiteSide(u64 whiteSquares) {
 }
 
 template <int C>
-u64 OwnPawns() {
-  return PieceBB[PieceCode(PAWN, C)];
+u64 OwnPawns(Position& pos) {
+  return pos.PieceBB[PieceCode(PAWN, C)];
 }
 template <int C>
-u64 EnemyPawns() {
-  return PieceBB[PieceCode(PAWN, C ^ 1)];
+u64 EnemyPawns(Position& pos) {
+  return pos.PieceBB[PieceCode(PAWN, C ^ 1)];
 }
 template <int C>
-bool HasQueen() {
-  return PieceBB[PieceCode(QUEEN, C)] != 0;
+bool HasQueen(Position& pos) {
+  return pos.PieceBB[PieceCode(QUEEN, C)] != 0;
 }

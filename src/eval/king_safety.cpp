@@ -39,11 +39,11 @@ constexpr ShelterWing QUEEN_SIDE{SquaresOf({A1, B1, C1}), SquaresOf({A1, B1}),
 
 // The king stands on the wing.
 template <int C>
-int WingShelter(const ShelterWing& wing) {
-  if (PieceBB[PieceCode(ROOK, C)] & FromWhiteSide<C>(wing.rooks)) return 0;
-  int perPawn = HasQueen<EvalSide<C>::ENEMY>() ? SHELTER_WITH_ENEMY_QUEEN : SHELTER_WITHOUT_ENEMY_QUEEN;
+int WingShelter(Position& pos, const ShelterWing& wing) {
+  if (pos.PieceBB[PieceCode(ROOK, C)] & FromWhiteSide<C>(wing.rooks)) return 0;
+  int perPawn = HasQueen<EvalSide<C>::ENEMY>(pos) ? SHELTER_WITH_ENEMY_QUEEN : SHELTER_WITHOUT_ENEMY_QUEEN;
   int bonus = perPawn + wing.bonusOffset;
-  u64 pawns = OwnPawns<C>();
+  u64 pawns = OwnPawns<C>(pos);
   int shelter = bonus * PopCount(pawns & FromWhiteSide<C>(wing.firstRow));
   if (pawns & FromWhiteSide<C>(wing.secondRow)) shelter += bonus >> 1;
   return shelter;
@@ -61,17 +61,17 @@ int AddIfOpen(int danger, u64 file, u64 pawns, int low, int high) {
 }  // namespace
 
 template <int C>
-int KingShelter() {
-  const u64 king = SquareMask[KingSquare[C]];
-  if (king & FromWhiteSide<C>(KING_SIDE.king)) return WingShelter<C>(KING_SIDE);
-  if (king & FromWhiteSide<C>(QUEEN_SIDE.king)) return WingShelter<C>(QUEEN_SIDE);
+int KingShelter(Position& pos) {
+  const u64 king = SquareMask[pos.KingSquare[C]];
+  if (king & FromWhiteSide<C>(KING_SIDE.king)) return WingShelter<C>(pos, KING_SIDE);
+  if (king & FromWhiteSide<C>(QUEEN_SIDE.king)) return WingShelter<C>(pos, QUEEN_SIDE);
   return 0;
 }
 
 template <int C>
-int DangerIndex() {
-  const int king = KingSquare[C];
-  const u64 own = OwnPawns<C>(), enemy = EnemyPawns<C>();
+int DangerIndex(Position& pos) {
+  const int king = pos.KingSquare[C];
+  const u64 own = OwnPawns<C>(pos), enemy = EnemyPawns<C>(pos);
   int danger = 0;
   if (!(FileOthers[king] & own)) danger = 2;
   if (!(FileOthers[king] & enemy)) danger += danger ? 2 : 1;
@@ -83,21 +83,21 @@ int DangerIndex() {
     danger = AddIfOpen(danger, FileOthers[king - 1], own, 2, 3);
     danger = AddIfOpen(danger, FileOthers[king - 1], enemy, 1, 2);
   }
-  if (HasQueen<EvalSide<C>::ENEMY>()) danger += 1;
+  if (HasQueen<EvalSide<C>::ENEMY>(pos)) danger += 1;
   return danger;
 }
 
 template <int C>
-int KingDangerPenalty(int dangerIndex, int attackWeight) {
+int KingDangerPenalty(Position& pos, int dangerIndex, int attackWeight) {
   constexpr int ATTACKING_MATERIAL = 13;
-  if (PieceMaterial[EvalSide<C>::ENEMY] <= ATTACKING_MATERIAL) return 0;
+  if (pos.PieceMaterial[EvalSide<C>::ENEMY] <= ATTACKING_MATERIAL) return 0;
   int weight = KingAttackWeight[std::min(attackWeight, ATTACK_WEIGHT_SIZE - 1)];
   return KingShelterFactor[dangerIndex] * weight;
 }
 
-template int KingShelter<WHITE>();
-template int KingShelter<BLACK>();
-template int DangerIndex<WHITE>();
-template int DangerIndex<BLACK>();
-template int KingDangerPenalty<WHITE>(int, int);
-template int KingDangerPenalty<BLACK>(int, int);
+template int KingShelter<WHITE>(Position& pos);
+template int KingShelter<BLACK>(Position& pos);
+template int DangerIndex<WHITE>(Position& pos);
+template int DangerIndex<BLACK>(Position& pos);
+template int KingDangerPenalty<WHITE>(Position& pos, int, int);
+template int KingDangerPenalty<BLACK>(Position& pos, int, int);

@@ -19,15 +19,15 @@ extern const u16 KingShelterFactor[DANGER_INDEX_SIZE];
 // Bonus of colour C for pawns in front of its king on either wing; positive
 // for C. Applies only with SHELTER_MATERIAL or more on the board.
 template <int C>
-int KingShelter();
+int KingShelter(Position& pos);
 
 // Danger index 0..15 of colour C's king: files around it without pawns of
 // either colour, and one more when the enemy has a queen.
 template <int C>
-int DangerIndex();
+int DangerIndex(Position& pos);
 
 // What colour C loses for the enemy pieces bearing on its king (positive
 // number); nothing unless the enemy has more than 13 units of pieces. An
 // attack weight past the end of KingAttackWeight reads its last entry.
 template <int C>
-int KingDangerPenalty(int dangerIndex, int attackWeight);
+int KingDangerPenalty(Position& pos, int dangerIndex, int attackWeight);

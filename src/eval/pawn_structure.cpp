@@ -22,20 +22,20 @@ constexpr int FIRST_SQUARE_OF_THIRD_RANK = 16;
 
 // Lost when enemy pawns attack the pawn, less one unit per own pawn defending it.
 template <int C>
-int AttackedPenalty(int square) {
-  u64 attackers = EvalSide<C>::PawnAttacks[square] & EnemyPawns<C>();
+int AttackedPenalty(Position& pos, int square) {
+  u64 attackers = EvalSide<C>::PawnAttacks[square] & EnemyPawns<C>(pos);
   if (!attackers) return 0;
   int attack = PopCount(attackers) == 1 ? ONE_ATTACKER : TWO_ATTACKERS;
-  int defence = PopCount(EvalSide<EvalSide<C>::ENEMY>::PawnAttacks[square] & OwnPawns<C>());
+  int defence = PopCount(EvalSide<EvalSide<C>::ENEMY>::PawnAttacks[square] & OwnPawns<C>(pos));
   return (attack - defence) * ATTACKED_PENALTY_UNIT;
 }
 
 // The pawns of one colour, positive for that colour.
 template <int C>
-int PawnTerms(const i16* pawnTable) {
+int PawnTerms(Position& pos, const i16* pawnTable) {
   using Side = EvalSide<C>;
-  const u64 own = OwnPawns<C>();
-  const u64 enemy = EnemyPawns<C>();
+  const u64 own = OwnPawns<C>(pos);
+  const u64 enemy = EnemyPawns<C>(pos);
   int total = 0;
   for (u64 set = own; set;) {
     int square = PopLowestSquare(set);
@@ -50,7 +50,7 @@ int PawnTerms(const i16* pawnTable) {
       total -= ISOLATED_PENALTY;
       if (!(Side::FrontSpan[square] & enemy)) total -= ISOLATED_ON_OPEN_FILE_PENALTY;
     } else if (!passed && Side::OwnView(square) >= FIRST_SQUARE_OF_THIRD_RANK) {
-      total -= AttackedPenalty<C>(square);
+      total -= AttackedPenalty<C>(pos, square);
     }
   }
   return total;
@@ -60,23 +60,23 @@ int PawnTerms(const i16* pawnTable) {
 
 void ClearPawnHashTable() { std::memset(PawnHashTable, 0, sizeof PawnHashTable); }
 
-int PawnStructureScore() {
-  const i16* pawnTable = SquareTableOf(PAWN);
-  return PawnTerms<WHITE>(pawnTable) - PawnTerms<BLACK>(pawnTable);
+int PawnStructureScore(Position& pos) {
+  const i16* pawnTable = SquareTableOf(pos, PAWN);
+  return PawnTerms<WHITE>(pos, pawnTable) - PawnTerms<BLACK>(pos, pawnTable);
 }
 
-int CachedPawnStructureScore() {
-  u32& entry = PawnHashTable[PawnHashKey & PAWN_HASH_INDEX_MASK];
+int CachedPawnStructureScore(Position& pos) {
+  u32& entry = PawnHashTable[pos.PawnHashKey & PAWN_HASH_INDEX_MASK];
   u32 stored = entry & PAWN_HASH_SCORE_MASK;
-  if (stored != 0 && ((entry ^ PawnHashKey) & PAWN_HASH_KEY_MASK) == 0) {
+  if (stored != 0 && ((entry ^ pos.PawnHashKey) & PAWN_HASH_KEY_MASK) == 0) {
     return static_cast<int>(stored) - PAWN_SCORE_BIAS;
   }
-  int score = PawnStructureScore();
+  int score = PawnStructureScore(pos);
   // A score that does not fit the entry's 16 bits (or would read as empty) is
   // not stored, so that the cache never hands back a different score.
   int biased = score + PAWN_SCORE_BIAS;
   if (biased > 0 && biased <= static_cast<int>(PAWN_HASH_SCORE_MASK)) {
-    entry = (PawnHashKey & PAWN_HASH_KEY_MASK) | static_cast<u32>(biased);
+    entry = (pos.PawnHashKey & PAWN_HASH_KEY_MASK) | static_cast<u32>(biased);
   }
   return score;
 }

@@ -20,12 +20,12 @@ void ClearPawnHashTable();
 // Pawns of both colours, white-positive, computed afresh at the present
 // TotalMaterial (which selects the pawn table): material, table entries,
 // passed, doubled, isolated and attacked pawns.
-int PawnStructureScore();
+int PawnStructureScore(Position& pos);
 
 // The same through the cache: a stored score is used as it stands, whatever
 // the material now; otherwise it is computed and stored.
-int CachedPawnStructureScore();
+int CachedPawnStructureScore(Position& pos);
 
 // Starts loading the cache entry of the present pawns, so that it has arrived
 // by the time CachedPawnStructureScore reads it after other work.
-inline void PrefetchPawnEntry() { __builtin_prefetch(&PawnHashTable[PawnHashKey & PAWN_HASH_INDEX_MASK]); }
+inline void PrefetchPawnEntry(Position& pos) { __builtin_prefetch(&PawnHashTable[pos.PawnHashKey & PAWN_HASH_INDEX_MASK]); }

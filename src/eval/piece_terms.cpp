@@ -66,37 +66,37 @@ constexpr u64 TRAP_SQUARES = [] {
 }();
 
 template <int KIND>
-u64 AttacksFrom(int square) {
+u64 AttacksFrom(Position& pos, int square) {
   if constexpr (KIND == KNIGHT) return KnightAttacks[square];
-  if constexpr (KIND == BISHOP) return BishopLines(square);
-  if constexpr (KIND == ROOK) return RookLines(square);
-  if constexpr (KIND == QUEEN) return QueenLines(square);
+  if constexpr (KIND == BISHOP) return BishopLines(pos, square);
+  if constexpr (KIND == ROOK) return RookLines(pos, square);
+  if constexpr (KIND == QUEEN) return QueenLines(pos, square);
 }
 
 // What a piece of the kind gains beyond its material and square, by its
 // mobility (attacked squares not held by its own pieces).
 template <int C, int KIND>
-int KindTerm(int square, u64 attacks, int pawns) {
-  int mobility = PopCount(attacks & ~ColourBB[C]);
+int KindTerm(Position& pos, int square, u64 attacks, int pawns) {
+  int mobility = PopCount(attacks & ~pos.ColourBB[C]);
   if constexpr (KIND == KNIGHT) return pawns - KNIGHT_PAWN_BASE;
   if constexpr (KIND == BISHOP) return BISHOP_MOBILITY_WEIGHT * mobility - pawns - BISHOP_BASE;
   if constexpr (KIND == ROOK) {
-    return ROOK_MOBILITY_WEIGHT * mobility - ROOK_BASE + RookFileBonus<C>(square);
+    return ROOK_MOBILITY_WEIGHT * mobility - ROOK_BASE + RookFileBonus<C>(pos, square);
   }
   if constexpr (KIND == QUEEN) return mobility - QUEEN_BASE;
 }
 
 template <int C, int KIND>
-void AddPieces(PieceTally& tally, int pawns) {
-  const i16* table = SquareTableOf(KIND);
-  const int enemyKing = KingSquare[EvalSide<C>::ENEMY];
+void AddPieces(Position& pos, PieceTally& tally, int pawns) {
+  const i16* table = SquareTableOf(pos, KIND);
+  const int enemyKing = pos.KingSquare[EvalSide<C>::ENEMY];
   const DistanceRow& distanceToKing = KING_DISTANCES[enemyKing];
   const u64 enemyKingZone = KingAttacks[enemyKing];
-  for (u64 set = PieceBB[PieceCode(KIND, C)]; set;) {
+  for (u64 set = pos.PieceBB[PieceCode(KIND, C)]; set;) {
     int square = PopLowestSquare(set);
-    u64 attacks = AttacksFrom<KIND>(square);
+    u64 attacks = AttacksFrom<KIND>(pos, square);
     tally.score += PIECE_SCORE[KIND] + table[EvalSide<C>::OwnView(square)] +
-                   KindTerm<C, KIND>(square, attacks, pawns);
+                   KindTerm<C, KIND>(pos, square, attacks, pawns);
     tally.kingAttack += TROPISM[KIND][distanceToKing[square]];
     if (attacks & enemyKingZone) tally.kingAttack += 1;
   }
@@ -105,24 +105,24 @@ void AddPieces(PieceTally& tally, int pawns) {
 }  // namespace
 
 template <int C>
-int RookFileBonus(int square) {
-  u64 ownPawns = FileOthers[square] & OwnPawns<C>();
+int RookFileBonus(Position& pos, int square) {
+  u64 ownPawns = FileOthers[square] & OwnPawns<C>(pos);
   if (ownPawns) {
     int pawn = LowestSquare(ownPawns);
-    bool passed = !(EvalSide<C>::PassedSpan[pawn] & EnemyPawns<C>());
+    bool passed = !(EvalSide<C>::PassedSpan[pawn] & EnemyPawns<C>(pos));
     return passed && EvalSide<C>::Behind(square, pawn) ? ROOK_BEHIND_PASSED_PAWN : 0;
   }
   int bonus = ROOK_WITHOUT_OWN_PAWN;
-  if (!(FileOthers[square] & EnemyPawns<C>())) bonus += ROOK_ON_OPEN_FILE;
+  if (!(FileOthers[square] & EnemyPawns<C>(pos))) bonus += ROOK_ON_OPEN_FILE;
   return bonus;
 }
 
 template <int C>
-int TrappedBishopPenalty() {
-  const u64 bishops = PieceBB[PieceCode(BISHOP, C)];
+int TrappedBishopPenalty(Position& pos) {
+  const u64 bishops = pos.PieceBB[PieceCode(BISHOP, C)];
   if (!(bishops & FromWhiteSide<C>(TRAP_SQUARES))) return 0;
   for (const TrappedBishop& trap : TRAPPED_BISHOPS) {
-    if ((bishops & FromWhiteSide<C>(trap.bishop)) && (EnemyPawns<C>() & FromWhiteSide<C>(trap.pawn))) {
+    if ((bishops & FromWhiteSide<C>(trap.bishop)) && (EnemyPawns<C>(pos) & FromWhiteSide<C>(trap.pawn))) {
       return TRAPPED_BISHOP_PENALTY;
     }
   }
@@ -130,8 +130,8 @@ int TrappedBishopPenalty() {
 }
 
 template <int C>
-int BishopPairBonus() {
-  const u64 bishops = PieceBB[PieceCode(BISHOP, C)];
+int BishopPairBonus(Position& pos) {
+  const u64 bishops = pos.PieceBB[PieceCode(BISHOP, C)];
   const bool pair = (bishops & LIGHT_SQUARES) && (bishops & ~LIGHT_SQUARES);
   // A product rather than a choice: as a choice, the compiler works out every
   // combination with the other end-of-pieces bonuses in advance.
@@ -139,35 +139,35 @@ int BishopPairBonus() {
 }
 
 template <int C>
-int RooksOnSeventhBonus() {
-  const u64 rooksOnSeventh = PieceBB[PieceCode(ROOK, C)] & FromWhiteSide<C>(RANK_7);
+int RooksOnSeventhBonus(Position& pos) {
+  const u64 rooksOnSeventh = pos.PieceBB[PieceCode(ROOK, C)] & FromWhiteSide<C>(RANK_7);
   if (!rooksOnSeventh) return 0;
   if (PopCount(rooksOnSeventh) == 1) return ROOK_ON_SEVENTH;
   int bonus = ROOK_ON_SEVENTH + SECOND_ROOK_ON_SEVENTH;
-  int enemyKingRow = OwnRow<C>(KingSquare[EvalSide<C>::ENEMY]);
+  int enemyKingRow = OwnRow<C>(pos.KingSquare[EvalSide<C>::ENEMY]);
   if (enemyKingRow == 0) bonus += ROOKS_ON_SEVENTH_KING_ON_EIGHTH;
   if (enemyKingRow == 1) bonus += ROOKS_ON_SEVENTH_KING_ON_SEVENTH;
   return bonus;
 }
 
 template <int C>
-PieceTally PieceTerms(int pawns) {
+PieceTally PieceTerms(Position& pos, int pawns) {
   PieceTally tally{0, 0};
-  AddPieces<C, KNIGHT>(tally, pawns);
-  AddPieces<C, BISHOP>(tally, pawns);
-  AddPieces<C, ROOK>(tally, pawns);
-  AddPieces<C, QUEEN>(tally, pawns);
-  tally.score += BishopPairBonus<C>() + RooksOnSeventhBonus<C>() - TrappedBishopPenalty<C>();
+  AddPieces<C, KNIGHT>(pos, tally, pawns);
+  AddPieces<C, BISHOP>(pos, tally, pawns);
+  AddPieces<C, ROOK>(pos, tally, pawns);
+  AddPieces<C, QUEEN>(pos, tally, pawns);
+  tally.score += BishopPairBonus<C>(pos) + RooksOnSeventhBonus<C>(pos) - TrappedBishopPenalty<C>(pos);
   return tally;
 }
 
-template PieceTally PieceTerms<WHITE>(int);
-template PieceTally PieceTerms<BLACK>(int);
-template int RookFileBonus<WHITE>(int);
-template int RookFileBonus<BLACK>(int);
-template int TrappedBishopPenalty<WHITE>();
-template int TrappedBishopPenalty<BLACK>();
-template int BishopPairBonus<WHITE>();
-template int BishopPairBonus<BLACK>();
-template int RooksOnSeventhBonus<WHITE>();
-template int RooksOnSeventhBonus<BLACK>();
+template PieceTally PieceTerms<WHITE>(Position& pos, int);
+template PieceTally PieceTerms<BLACK>(Position& pos, int);
+template int RookFileBonus<WHITE>(Position& pos, int);
+template int RookFileBonus<BLACK>(Position& pos, int);
+template int TrappedBishopPenalty<WHITE>(Position& pos);
+template int TrappedBishopPenalty<BLACK>(Position& pos);
+template int BishopPairBonus<WHITE>(Position& pos);
+template int BishopPairBonus<BLACK>(Position& pos);
+template int RooksOnSeventhBonus<WHITE>(Position& pos);
+template int RooksOnSeventhBonus<BLACK>(Position& pos);

@@ -27,7 +27,7 @@ struct PieceTally {
 
 // The pieces of colour C; pawns = the number of pawns of both colours.
 template <int C>
-PieceTally PieceTerms(int pawns);
+PieceTally PieceTerms(Position& pos, int pawns);
 
 // The rules inside PieceTerms, each positive for colour C.
 
@@ -35,18 +35,18 @@ PieceTally PieceTerms(int pawns);
 // colours) when that pawn is passed; or on a file without own pawns, more
 // without enemy pawns either.
 template <int C>
-int RookFileBonus(int square);
+int RookFileBonus(Position& pos, int square);
 
 // A bishop shut in an enemy corner by a pawn (a7 with b6 and the like, seen
 // from white's side); at most one penalty. Returned as a positive number.
 template <int C>
-int TrappedBishopPenalty();
+int TrappedBishopPenalty(Position& pos);
 
 // Bishops on both colours of square.
 template <int C>
-int BishopPairBonus();
+int BishopPairBonus(Position& pos);
 
 // Rooks on the enemy's second rank, more for two with the enemy king on its
 // first or second rank.
 template <int C>
-int RooksOnSeventhBonus();
+int RooksOnSeventhBonus(Position& pos);

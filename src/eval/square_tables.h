@@ -18,7 +18,7 @@ using SquareTableSelection = std::array<std::array<const i16*, TOTAL_MATERIAL_LI
 extern const SquareTableSelection PstByMaterial;
 
 // The square table of a piece kind at the present TotalMaterial.
-inline const i16* SquareTableOf(int kind) { return PstByMaterial[kind - 1][TotalMaterial]; }
+inline const i16* SquareTableOf(Position& pos, int kind) { return PstByMaterial[kind - 1][pos.TotalMaterial]; }
 
 // The same for a piece code (white and black pieces share their kind's table).
-inline const i16* SquareTableOfPiece(int code) { return SquareTableOf((code + 1) >> 1); }
+inline const i16* SquareTableOfPiece(Position& pos, int code) { return SquareTableOf(pos, (code + 1) >> 1); }

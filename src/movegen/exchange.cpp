@@ -30,7 +30,7 @@ constexpr int BISHOP_START[2] = {BLACK_BISHOP, WHITE_BISHOP};
 inline i16 Wrap(int value) { return static_cast<i16>(value); }
 
 // The square table entry of a piece at a square; both colours read the same entry.
-inline int Psq(int piece, int square) { return SquareTableOfPiece(piece)[square]; }
+inline int Psq(Position& pos, int piece, int square) { return SquareTableOfPiece(pos, piece)[square]; }
 
 inline bool IsPawnOrBishop(int piece) {
   return piece <= BLACK_PAWN || piece == WHITE_BISHOP || piece == BLACK_BISHOP;
@@ -39,6 +39,7 @@ inline bool IsRook(int piece) { return piece == WHITE_ROOK || piece == BLACK_ROO
 inline bool IsQueen(int piece) { return piece == WHITE_QUEEN || piece == BLACK_QUEEN; }
 
 struct Exchange {
+  Position& pos;
   int to;
   u64 attackers;
   u64 rookQueens;
@@ -48,12 +49,12 @@ struct Exchange {
   // Sliders on the far side of square from `to` join once the piece on square
   // has left; the occupancy lookup runs only when one lies on the line. Returns
   // what was added, which leaves both slider sets.
-  template <const u64* Rays, u64 (*Lines)(int)>
+  template <const u64* Rays, u64 (*Lines)(Position&, int)>
   u64 XRay(int square, u64& sliders) {
     sliders &= ~SquareMask[square];
     u64 behind = Rays[square] & Rays[to] & sliders;
     if (behind == 0) return 0;
-    u64 added = Lines(square) & behind;
+    u64 added = Lines(pos, square) & behind;
     Join(added);
     return added;
   }
@@ -83,43 +84,43 @@ struct Exchange {
   // piece on the square; returns its code and square, or 0 when side has none.
   int TakeLeastValuable(int side, int& square) {
     for (int code = start[side]; code <= PieceCode(QUEEN, side); code += 2) {
-      u64 candidates = PieceBB[code] & attackers;
+      u64 candidates = pos.PieceBB[code] & attackers;
       if (candidates) {
         square = LowestSquare(candidates);
         attackers &= ~SquareMask[square];
         return code;
       }
     }
-    u64 king = SquareMask[KingSquare[side]];
+    u64 king = SquareMask[pos.KingSquare[side]];
     if ((KingAttacks[to] & king) == 0) return 0;
     attackers &= ~king;
     if (attackers) return 0;
-    square = KingSquare[side];
+    square = pos.KingSquare[side];
     return PieceCode(KING, side);
   }
 };
 
 // Every piece of either colour that attacks `to` with the present occupancy.
-u64 AttackersOf(int to, u64 rookQueens, u64 bishopQueens) {
-  u64 kings = SquareMask[WhiteKingSquare] | SquareMask[BlackKingSquare];
-  return (BishopLines(to) & bishopQueens) | (RookLines(to) & rookQueens) |
-         (KingAttacks[to] & kings) | (KnightAttacks[to] & (WhiteKnights | BlackKnights)) |
-         (WhitePawnAttacks[to] & BlackPawns) | (BlackPawnAttacks[to] & WhitePawns);
+u64 AttackersOf(Position& pos, int to, u64 rookQueens, u64 bishopQueens) {
+  u64 kings = SquareMask[pos.KingSquare[WHITE]] | SquareMask[pos.KingSquare[BLACK]];
+  return (BishopLines(pos, to) & bishopQueens) | (RookLines(pos, to) & rookQueens) |
+         (KingAttacks[to] & kings) | (KnightAttacks[to] & (pos.PieceBB[WHITE_KNIGHT] | pos.PieceBB[BLACK_KNIGHT])) |
+         (WhitePawnAttacks[to] & pos.PieceBB[BLACK_PAWN]) | (BlackPawnAttacks[to] & pos.PieceBB[WHITE_PAWN]);
 }
 
 // The score of a move that wins gain (not 0): the victim's square value counts.
-i16 WinningScore(int pos, int victim, int to, int gain) {
-  if (victim != EMPTY) pos += Psq(victim, to);
-  return Wrap(pos + gain + WINNING_BASE);
+i16 WinningScore(Position& pos, int placement, int victim, int to, int gain) {
+  if (victim != EMPTY) placement += Psq(pos, victim, to);
+  return Wrap(placement + gain + WINNING_BASE);
 }
 
 // Plays out the recaptures after the first move; returns the result or, when
 // the exchange runs to its end, writes the gains and their count.
-bool PlayOut(Exchange& x, int piece, int victim, int pos, i16* gain, int& count, i16& result) {
-  int side = static_cast<int>(SideToMove) ^ 1;
+bool PlayOut(Position& pos, Exchange& x, int piece, int victim, int placement, i16* gain, int& count, i16& result) {
+  int side = static_cast<int>(pos.SideToMove) ^ 1;
   int occupant = piece;
   int d = 1;
-  while (x.attackers & ColourBB[side]) {
+  while (x.attackers & pos.ColourBB[side]) {
     int square = 0;
     int code = x.TakeLeastValuable(side, square);
     if (code == 0) break;
@@ -127,10 +128,10 @@ bool PlayOut(Exchange& x, int piece, int victim, int pos, i16* gain, int& count,
     gain[d] = Wrap(ExchangeValue[occupant] - gain[d - 1]);
     occupant = code;
     if (gain[d] - ExchangeValue[code] > DECISION_MARGIN) {
-      if (side != static_cast<int>(SideToMove)) {
-        result = Wrap(pos + LOSING_BASE + (ExchangeValue[code] >> 1) - gain[d]);
+      if (side != static_cast<int>(pos.SideToMove)) {
+        result = Wrap(placement + LOSING_BASE + (ExchangeValue[code] >> 1) - gain[d]);
       } else {
-        result = gain[0] == 0 ? Wrap(pos + EVEN_SCORE) : WinningScore(pos, victim, x.to, gain[d - 2]);
+        result = gain[0] == 0 ? Wrap(placement + EVEN_SCORE) : WinningScore(pos, placement, victim, x.to, gain[d - 2]);
       }
       return true;
     }
@@ -150,14 +151,14 @@ bool PlayOut(Exchange& x, int piece, int victim, int pos, i16* gain, int& count,
 
 }  // namespace
 
-i16 ExchangeScore(int piece, int from, int to, u64 rookQueens, u64 bishopQueens) {
-  int victim = Board[to];
+i16 ExchangeScore(Position& pos, int piece, int from, int to, u64 rookQueens, u64 bishopQueens) {
+  int victim = pos.Board[to];
   i16 gain[MAX_GAINS];
   gain[0] = ExchangeValue[victim];
-  int pos = -Psq(piece, from);
+  int placement = -Psq(pos, piece, from);
 
-  Exchange x{to, AttackersOf(to, rookQueens, bishopQueens), rookQueens, bishopQueens, {}};
-  bool pawnAttacks = ((WhitePawnAttacks[to] & BlackPawns) | (BlackPawnAttacks[to] & WhitePawns)) != 0;
+  Exchange x{pos, to, AttackersOf(pos, to, rookQueens, bishopQueens), rookQueens, bishopQueens, {}};
+  bool pawnAttacks = ((WhitePawnAttacks[to] & pos.PieceBB[BLACK_PAWN]) | (BlackPawnAttacks[to] & pos.PieceBB[WHITE_PAWN])) != 0;
   const int* start = pawnAttacks ? PAWN_START : KNIGHT_START;
   x.start[BLACK] = start[BLACK];
   x.start[WHITE] = start[WHITE];
@@ -176,24 +177,24 @@ i16 ExchangeScore(int piece, int from, int to, u64 rookQueens, u64 bishopQueens)
     x.bishopQueens &= ~SquareMask[from];
     if (!x.RookXRay(from)) x.BishopXRay(from);
   } else if (piece >= WHITE_KING) {
-    if (x.attackers & ColourBB[static_cast<int>(SideToMove) ^ 1]) return ILLEGAL_KING_CAPTURE;
+    if (x.attackers & pos.ColourBB[static_cast<int>(pos.SideToMove) ^ 1]) return ILLEGAL_KING_CAPTURE;
   }
-  pos += Psq(piece, to);
+  placement += Psq(pos, piece, to);
 
-  if ((x.attackers & ColourBB[static_cast<int>(SideToMove) ^ 1]) == 0) {
-    return gain[0] != 0 ? WinningScore(pos, victim, to, gain[0]) : Wrap(pos + EVEN_SCORE);
+  if ((x.attackers & pos.ColourBB[static_cast<int>(pos.SideToMove) ^ 1]) == 0) {
+    return gain[0] != 0 ? WinningScore(pos, placement, victim, to, gain[0]) : Wrap(placement + EVEN_SCORE);
   }
   x.rookQueens &= ~x.attackers;
   x.bishopQueens &= ~x.attackers;
 
   int count = 0;
   i16 result = 0;
-  if (PlayOut(x, piece, victim, pos, gain, count, result)) return result;
+  if (PlayOut(pos, x, piece, victim, placement, gain, count, result)) return result;
 
   for (int i = count - 1; i >= 1; --i) {
     gain[i - 1] = std::min(gain[i - 1], Wrap(-gain[i]));
   }
-  if (gain[0] <= -DECISION_MARGIN) return Wrap(pos + gain[0] + LOSING_BASE);
-  if (gain[0] == 0) return Wrap(pos + EVEN_SCORE);
-  return WinningScore(pos, victim, to, gain[0]);
+  if (gain[0] <= -DECISION_MARGIN) return Wrap(placement + gain[0] + LOSING_BASE);
+  if (gain[0] == 0) return Wrap(placement + EVEN_SCORE);
+  return WinningScore(pos, placement, victim, to, gain[0]);
 }

@@ -3,6 +3,7 @@
 // an ordering score.
 #pragma once
 
+#include "board/position.h"
 #include "board/types.h"
 
 // The score of a king capture onto a square the opponent attacks: no move.
@@ -13,4 +14,4 @@ constexpr i16 ILLEGAL_KING_CAPTURE = -32767;  // 0x8001
 // queens, of both colours. Winning captures score near -9500 plus the gain,
 // exact trades and safe quiet moves near -29985, losing moves near -30000
 // minus the loss; all arithmetic wraps at 16 bits. Changes nothing.
-i16 ExchangeScore(int piece, int from, int to, u64 rookQueens, u64 bishopQueens);
+i16 ExchangeScore(Position& pos, int piece, int from, int to, u64 rookQueens, u64 bishopQueens);

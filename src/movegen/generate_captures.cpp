@@ -7,28 +7,28 @@ namespace {
 // Pushes onto the last rank, as queen promotions only, when the exchange on the
 // promotion square does not lose.
 template <int Colour>
-MoveEntry* WriteQueenPromotions(MoveEntry* out, u64 rookQueens, u64 bishopQueens) {
+MoveEntry* WriteQueenPromotions(Position& pos, MoveEntry* out, u64 rookQueens, u64 bishopQueens) {
   using S = Side<Colour>;
-  u64 pushed = ShiftSquares<S::FORWARD>(S::Pawns() & S::BEFORE_PROMOTION_RANK) & ~Occupied;
+  u64 pushed = ShiftSquares<S::FORWARD>(S::Pawns(pos) & S::BEFORE_PROMOTION_RANK) & ~pos.Occupied;
   while (pushed) {
     int to = PopLowestSquare(pushed);
     int from = to - S::FORWARD;
-    int score = ExchangeScore(S::PAWN_CODE, from, to, rookQueens, bishopQueens);
+    int score = ExchangeScore(pos, S::PAWN_CODE, from, to, rookQueens, bishopQueens);
     if (score >= CAPTURE_FILTER) out = WriteMove(out, from, to, KIND_PROMOTE_QUEEN, score);
   }
   return out;
 }
 
 template <int Colour>
-MoveEntry* GenerateCapturesOf(MoveEntry* out) {
-  u64 rookQueens = RooksAndQueens(), bishopQueens = BishopsAndQueens();
-  out = WriteAllPawnCaptures<Colour>(out);
-  out = WriteQueenPromotions<Colour>(out, rookQueens, bishopQueens);
-  out = WritePieceMoves<Colour, KNIGHT, true>(out, rookQueens, bishopQueens);
-  out = WritePieceMoves<Colour, BISHOP, true>(out, rookQueens, bishopQueens);
-  out = WritePieceMoves<Colour, ROOK, true>(out, rookQueens, bishopQueens);
-  out = WritePieceMoves<Colour, QUEEN, true>(out, rookQueens, bishopQueens);
-  return WriteKingMoves<Colour, true>(out, 0);
+MoveEntry* GenerateCapturesOf(Position& pos, MoveEntry* out) {
+  u64 rookQueens = RooksAndQueens(pos), bishopQueens = BishopsAndQueens(pos);
+  out = WriteAllPawnCaptures<Colour>(pos, out);
+  out = WriteQueenPromotions<Colour>(pos, out, rookQueens, bishopQueens);
+  out = WritePieceMoves<Colour, KNIGHT, true>(pos, out, rookQueens, bishopQueens);
+  out = WritePieceMoves<Colour, BISHOP, true>(pos, out, rookQueens, bishopQueens);
+  out = WritePieceMoves<Colour, ROOK, true>(pos, out, rookQueens, bishopQueens);
+  out = WritePieceMoves<Colour, QUEEN, true>(pos, out, rookQueens, bishopQueens);
+  return WriteKingMoves<Colour, true>(pos, out, 0);
 }
 
 }  // namespace

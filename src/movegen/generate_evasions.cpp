@@ -28,11 +28,11 @@ inline u64 RaysOf(int square) {
 // and gives check, or when the capturing pawn lands on a block square (which
 // only a position set up by hand can ask for).
 template <int Colour>
-MoveEntry* WriteEnPassant(MoveEntry* out, const Check& check) {
+MoveEntry* WriteEnPassant(Position& pos, MoveEntry* out, const Check& check) {
   using S = Side<Colour>;
-  int ep = EnPassantSquare;
+  int ep = pos.EnPassantSquare;
   if (ep == 0 || (check.checker != ep - S::FORWARD && (check.blocks & SquareMask[ep]) == 0)) return out;
-  u64 pawns = S::Pawns();
+  u64 pawns = S::Pawns(pos);
   if (FileOf(ep) != 0 && (pawns & SquareMask[ep - S::TOWARDS_H])) {
     out = WriteMove(out, ep - S::TOWARDS_H, ep, KIND_EN_PASSANT, SCORE_EN_PASSANT);
   }
@@ -44,10 +44,10 @@ MoveEntry* WriteEnPassant(MoveEntry* out, const Check& check) {
 
 // Own pawns that take the checker: first the one on the a-file side.
 template <int Colour>
-MoveEntry* WritePawnCapturesOfChecker(MoveEntry* out, const Check& check) {
+MoveEntry* WritePawnCapturesOfChecker(Position& pos, MoveEntry* out, const Check& check) {
   using S = Side<Colour>;
   int cs = check.checker;
-  u64 pawns = S::Pawns() & Side<S::THEM>::OWN_PAWN_ATTACKS[cs];
+  u64 pawns = S::Pawns(pos) & Side<S::THEM>::OWN_PAWN_ATTACKS[cs];
   if (pawns == 0) return out;
   for (int from : {cs - S::TOWARDS_H, cs - S::TOWARDS_A}) {
     if (from < 0 || from >= SQUARE_COUNT || (pawns & SquareMask[from]) == 0) continue;
@@ -63,10 +63,10 @@ MoveEntry* WritePawnCapturesOfChecker(MoveEntry* out, const Check& check) {
 // Pieces of one kind (knight, bishop, rook or queen): those that take the
 // checker, scored by value alone, then every block of each piece.
 template <int Colour, int Kind>
-MoveEntry* WritePieceAnswers(MoveEntry* out, const Check& check) {
+MoveEntry* WritePieceAnswers(Position& pos, MoveEntry* out, const Check& check) {
   constexpr int piece = PieceCode(Kind, Colour);
   constexpr int captureScore = CAPTURE_BASE - ExchangeValue[piece];
-  u64 pieces = PieceBB[piece];
+  u64 pieces = pos.PieceBB[piece];
   if (pieces == 0) return out;
   if constexpr (Kind == KNIGHT) {
     for (u64 set = KnightAttacks[check.checker] & pieces; set;) {
@@ -74,7 +74,7 @@ MoveEntry* WritePieceAnswers(MoveEntry* out, const Check& check) {
                       check.checkerValue + captureScore);
     }
   } else if (RaysOf<Kind>(check.checker) & pieces) {
-    for (u64 set = AttacksFrom<Kind>(check.checker) & pieces; set;) {
+    for (u64 set = AttacksFrom<Kind>(pos, check.checker) & pieces; set;) {
       out = WriteMove(out, PopLowestSquare(set), check.checker, KIND_CAPTURE,
                       check.checkerValue + captureScore);
     }
@@ -85,15 +85,15 @@ MoveEntry* WritePieceAnswers(MoveEntry* out, const Check& check) {
     if constexpr (Kind != KNIGHT) {
       if ((RaysOf<Kind>(from) & check.blocks) == 0) continue;
     }
-    out = WriteQuietMoves(out, from, AttacksFrom<Kind>(from) & check.blocks, BLOCK_SCORE<piece>);
+    out = WriteQuietMoves(out, from, AttacksFrom<Kind>(pos, from) & check.blocks, BLOCK_SCORE<piece>);
   }
   return out;
 }
 
 template <int Colour>
-MoveEntry* WritePawnBlocks(MoveEntry* out, const Check& check) {
+MoveEntry* WritePawnBlocks(Position& pos, MoveEntry* out, const Check& check) {
   using S = Side<Colour>;
-  u64 pushed = ShiftSquares<S::FORWARD>(S::Pawns()) & ~Occupied;
+  u64 pushed = ShiftSquares<S::FORWARD>(S::Pawns(pos)) & ~pos.Occupied;
   u64 doubled = ShiftSquares<S::FORWARD>(pushed & S::DOUBLE_PUSH_MIDDLE_RANK) & check.blocks;
   while (doubled) {
     int to = PopLowestSquare(doubled);
@@ -113,32 +113,32 @@ MoveEntry* WritePawnBlocks(MoveEntry* out, const Check& check) {
 
 // The empty squares strictly between a single slider checker and the king.
 template <int Colour>
-u64 BlockSquares(const UndoRecord& record, int checker) {
-  int piece = Board[checker];
+u64 BlockSquares(Position& pos, const UndoRecord& record, int checker) {
+  int piece = pos.Board[checker];
   bool slider = piece >= WHITE_BISHOP;
-  if (!slider || (KingAttacks[KingSquare[Colour]] & SquareMask[checker])) return 0;
-  if (record.kingRookRay) return RookLines(checker) & record.kingRookRay;
-  return BishopLines(checker) & record.kingBishopRay;
+  if (!slider || (KingAttacks[pos.KingSquare[Colour]] & SquareMask[checker])) return 0;
+  if (record.kingRookRay) return RookLines(pos, checker) & record.kingRookRay;
+  return BishopLines(pos, checker) & record.kingBishopRay;
 }
 
 template <int Colour>
-MoveEntry* GenerateEvasionsOf(MoveEntry* out, const UndoRecord& record) {
+MoveEntry* GenerateEvasionsOf(Position& pos, MoveEntry* out, const UndoRecord& record) {
   u64 blocks = 0;
   bool doubleCheck = (record.checkers & (record.checkers - 1)) != 0;
   if (!doubleCheck) {
     int checker = LowestSquare(record.checkers);
-    Check check{checker, ExchangeValue[Board[checker]], BlockSquares<Colour>(record, checker)};
-    out = WriteEnPassant<Colour>(out, check);
-    out = WritePawnCapturesOfChecker<Colour>(out, check);
-    out = WritePieceAnswers<Colour, KNIGHT>(out, check);
-    out = WritePieceAnswers<Colour, BISHOP>(out, check);
-    out = WritePieceAnswers<Colour, ROOK>(out, check);
-    out = WritePieceAnswers<Colour, QUEEN>(out, check);
-    if (check.blocks) out = WritePawnBlocks<Colour>(out, check);
+    Check check{checker, ExchangeValue[pos.Board[checker]], BlockSquares<Colour>(pos, record, checker)};
+    out = WriteEnPassant<Colour>(pos, out, check);
+    out = WritePawnCapturesOfChecker<Colour>(pos, out, check);
+    out = WritePieceAnswers<Colour, KNIGHT>(pos, out, check);
+    out = WritePieceAnswers<Colour, BISHOP>(pos, out, check);
+    out = WritePieceAnswers<Colour, ROOK>(pos, out, check);
+    out = WritePieceAnswers<Colour, QUEEN>(pos, out, check);
+    if (check.blocks) out = WritePawnBlocks<Colour>(pos, out, check);
     blocks = check.blocks;
   }
   // A king stepping onto the checking line between checker and king stays in check.
-  return WriteKingMoves<Colour, false>(out, blocks);
+  return WriteKingMoves<Colour, false>(pos, out, blocks);
 }
 
 }  // namespace

@@ -8,12 +8,12 @@
 // Finds the checkers of the side to move into record, then writes that side's
 // moves into list (the evasions when in check, all moves otherwise); returns
 // one past the last. The list needs room for MAX_LIST_MOVES entries.
-MoveEntry* GenerateMovesOf(MoveEntry* list, UndoRecord& record);
+MoveEntry* GenerateMovesOf(Position& pos, MoveEntry* list, UndoRecord& record);
 
 // True when the generators write move for the side to move in the present
 // position. The move may still leave the mover's king attacked.
-bool IsGeneratedMove(Move move, UndoRecord& record);
+bool IsGeneratedMove(Position& pos, Move move, UndoRecord& record);
 
 // True when move is generated and making it does not leave the mover's king
 // attacked. Uses a list of its own, not MoveStack.
-bool IsGeneratedLegalMove(Move move);
+bool IsGeneratedLegalMove(Position& pos, Move move);

@@ -1,4 +1,3 @@
 #include "movegen/move_stack.h"
 
 MoveEntry MoveStack[MOVE_STACK_SIZE];
-u32 MovesMade;

@@ -23,13 +23,11 @@ extern MoveEntry MoveStack[MOVE_STACK_SIZE];
 inline constexpr i16 ExchangeValue[PIECE_CODE_COUNT] = {0,   100, 100, 320, 320, 325, 325,
                                                         500, 500, 950, 950, 2000, 2000};
 
-// Moves made by perft and the search, legal or not.
-extern u32 MovesMade;
 
 // The generators' common signatures: write the list from out onward and return
 // one past its last entry. Entry [c] of each table is for c to move.
-using MoveGenerator = MoveEntry* (*)(MoveEntry* out);
-using EvasionGenerator = MoveEntry* (*)(MoveEntry* out, const UndoRecord& record);
+using MoveGenerator = MoveEntry* (*)(Position& pos, MoveEntry* out);
+using EvasionGenerator = MoveEntry* (*)(Position& pos, MoveEntry* out, const UndoRecord& record);
 
 // Swaps the entry with the greatest score between next and end into next and
 // returns it. Among equal scores the one generated first wins, so generation

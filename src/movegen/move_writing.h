@@ -4,6 +4,8 @@
 // towards a8.
 #pragma once
 
+#include "board/position.h"
+
 #include "board/attacks.h"
 #include "movegen/exchange.h"
 #include "movegen/move_stack.h"
@@ -44,11 +46,11 @@ inline MoveEntry* WritePromotions(MoveEntry* out, int from, int to, int firstKin
 
 // Attacks of a piece kind (knight to king) from a square with the present occupancy.
 template <int Kind>
-inline u64 AttacksFrom(int square) {
+inline u64 AttacksFrom(Position& pos, int square) {
   if constexpr (Kind == KNIGHT) return KnightAttacks[square];
-  if constexpr (Kind == BISHOP) return BishopLines(square);
-  if constexpr (Kind == ROOK) return RookLines(square);
-  if constexpr (Kind == QUEEN) return QueenLines(square);
+  if constexpr (Kind == BISHOP) return BishopLines(pos, square);
+  if constexpr (Kind == ROOK) return RookLines(pos, square);
+  if constexpr (Kind == QUEEN) return QueenLines(pos, square);
   if constexpr (Kind == KING) return KingAttacks[square];
 }
 
@@ -56,11 +58,11 @@ inline u64 AttacksFrom(int square) {
 // when the victim is worth at least the capturer less the margin, otherwise
 // by the exchange evaluator.
 template <int Piece>
-inline int CaptureScore(int from, int to, u64 rookQueens, u64 bishopQueens) {
+inline int CaptureScore(Position& pos, int from, int to, u64 rookQueens, u64 bishopQueens) {
   constexpr int value = ExchangeValue[Piece];
-  int victimValue = ExchangeValue[Board[to]];
+  int victimValue = ExchangeValue[pos.Board[to]];
   if (victimValue >= value - EXCHANGE_MARGIN) return victimValue - value + CAPTURE_BASE;
-  return ExchangeScore(Piece, from, to, rookQueens, bishopQueens);
+  return ExchangeScore(pos, Piece, from, to, rookQueens, bishopQueens);
 }
 
 // Quiet moves from one square to each target, all with one score.
@@ -73,10 +75,10 @@ inline MoveEntry* WriteQuietMoves(MoveEntry* out, int from, u64 targets, int sco
 // onto a defended square; with DropLosing, nothing scored below CAPTURE_FILTER
 // is written either.
 template <int Piece, bool DropLosing>
-MoveEntry* WriteCaptures(MoveEntry* out, int from, u64 victims, u64 rookQueens, u64 bishopQueens) {
+MoveEntry* WriteCaptures(Position& pos, MoveEntry* out, int from, u64 victims, u64 rookQueens, u64 bishopQueens) {
   while (victims) {
     int to = PopLowestSquare(victims);
-    int score = CaptureScore<Piece>(from, to, rookQueens, bishopQueens);
+    int score = CaptureScore<Piece>(pos, from, to, rookQueens, bishopQueens);
     if constexpr (DropLosing) {
       if (score < CAPTURE_FILTER) continue;
     } else if constexpr (Piece >= WHITE_KING) {
@@ -90,14 +92,14 @@ MoveEntry* WriteCaptures(MoveEntry* out, int from, u64 victims, u64 rookQueens, 
 // Each piece of one kind (knight to queen): its captures, then its quiet moves;
 // with CapturesOnly, the captures that do not lose only.
 template <int Colour, int Kind, bool CapturesOnly>
-MoveEntry* WritePieceMoves(MoveEntry* out, u64 rookQueens, u64 bishopQueens) {
+MoveEntry* WritePieceMoves(Position& pos, MoveEntry* out, u64 rookQueens, u64 bishopQueens) {
   constexpr int piece = PieceCode(Kind, Colour);
-  for (u64 pieces = PieceBB[piece]; pieces;) {
+  for (u64 pieces = pos.PieceBB[piece]; pieces;) {
     int from = PopLowestSquare(pieces);
-    u64 targets = AttacksFrom<Kind>(from);
-    out = WriteCaptures<piece, CapturesOnly>(out, from, targets & ColourBB[Colour ^ 1], rookQueens,
+    u64 targets = AttacksFrom<Kind>(pos, from);
+    out = WriteCaptures<piece, CapturesOnly>(pos, out, from, targets & pos.ColourBB[Colour ^ 1], rookQueens,
                                              bishopQueens);
-    if constexpr (!CapturesOnly) out = WriteQuietMoves(out, from, targets & ~Occupied, SCORE_QUIET);
+    if constexpr (!CapturesOnly) out = WriteQuietMoves(out, from, targets & ~pos.Occupied, SCORE_QUIET);
   }
   return out;
 }
@@ -105,42 +107,42 @@ MoveEntry* WritePieceMoves(MoveEntry* out, u64 rookQueens, u64 bishopQueens) {
 // The king's steps, never next to the enemy king nor onto the excluded
 // squares: captures (none onto a defended square), then quiet steps.
 template <int Colour, bool DropLosing>
-MoveEntry* WriteKingMoves(MoveEntry* out, u64 excluded) {
-  int king = KingSquare[Colour];
-  u64 targets = KingAttacks[king] & ~KingAttacks[KingSquare[Colour ^ 1]] & ~ColourBB[Colour] & ~excluded;
-  out = WriteCaptures<PieceCode(KING, Colour), DropLosing>(out, king, targets & ColourBB[Colour ^ 1],
-                                                           RooksAndQueens(), BishopsAndQueens());
+MoveEntry* WriteKingMoves(Position& pos, MoveEntry* out, u64 excluded) {
+  int king = pos.KingSquare[Colour];
+  u64 targets = KingAttacks[king] & ~KingAttacks[pos.KingSquare[Colour ^ 1]] & ~pos.ColourBB[Colour] & ~excluded;
+  out = WriteCaptures<PieceCode(KING, Colour), DropLosing>(pos, out, king, targets & pos.ColourBB[Colour ^ 1],
+                                                           RooksAndQueens(pos), BishopsAndQueens(pos));
   if constexpr (DropLosing) return out;
-  return WriteQuietMoves(out, king, targets & ~Occupied, SCORE_QUIET);
+  return WriteQuietMoves(out, king, targets & ~pos.Occupied, SCORE_QUIET);
 }
 
 // Pawn captures of Colour with one capture step (S::TOWARDS_A or S::TOWARDS_H):
 // the en-passant capture, then captures onto the promotion rank (four entries
 // each), then the other captures.
 template <int Colour, int Step>
-MoveEntry* WritePawnCaptures(MoveEntry* out) {
+MoveEntry* WritePawnCaptures(Position& pos, MoveEntry* out) {
   using S = Side<Colour>;
   // Pawns on the edge file this step leaves the board from take no part.
   constexpr u64 edgeFile = (Step == S::TOWARDS_A) ? FILE_A_SQUARES : FILE_H_SQUARES;
-  u64 reached = ShiftSquares<Step>(S::Pawns() & ~edgeFile);
-  if (EnPassantSquare != 0 && (reached & SquareMask[EnPassantSquare])) {
-    out = WriteMove(out, EnPassantSquare - Step, EnPassantSquare, KIND_EN_PASSANT, SCORE_EN_PASSANT);
+  u64 reached = ShiftSquares<Step>(S::Pawns(pos) & ~edgeFile);
+  if (pos.EnPassantSquare != 0 && (reached & SquareMask[pos.EnPassantSquare])) {
+    out = WriteMove(out, pos.EnPassantSquare - Step, pos.EnPassantSquare, KIND_EN_PASSANT, SCORE_EN_PASSANT);
   }
-  u64 captures = reached & S::Enemy();
+  u64 captures = reached & S::Enemy(pos);
   for (u64 set = captures & S::PROMOTION_RANK; set;) {
     int to = PopLowestSquare(set);
-    out = WritePromotions(out, to - Step, to, KIND_CAPTURE_PROMOTE_QUEEN, ExchangeValue[Board[to]]);
+    out = WritePromotions(out, to - Step, to, KIND_CAPTURE_PROMOTE_QUEEN, ExchangeValue[pos.Board[to]]);
   }
   for (u64 set = captures & ~S::PROMOTION_RANK; set;) {
     int to = PopLowestSquare(set);
-    out = WriteMove(out, to - Step, to, KIND_CAPTURE, ExchangeValue[Board[to]] + PAWN_CAPTURE_BASE);
+    out = WriteMove(out, to - Step, to, KIND_CAPTURE, ExchangeValue[pos.Board[to]] + PAWN_CAPTURE_BASE);
   }
   return out;
 }
 
 // Pawn captures towards the a-file, then towards the h-file.
 template <int Colour>
-MoveEntry* WriteAllPawnCaptures(MoveEntry* out) {
-  out = WritePawnCaptures<Colour, Side<Colour>::TOWARDS_A>(out);
-  return WritePawnCaptures<Colour, Side<Colour>::TOWARDS_H>(out);
+MoveEntry* WriteAllPawnCaptures(Position& pos, MoveEntry* out) {
+  out = WritePawnCaptures<Colour, Side<Colour>::TOWARDS_A>(pos, out);
+  return WritePawnCaptures<Colour, Side<Colour>::TOWARDS_H>(pos, out);
 }

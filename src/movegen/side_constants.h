@@ -52,12 +52,12 @@ struct Side {
   // The enemy pawns that would attack a square: where own pawns on it would capture.
   static constexpr u64* const OWN_PAWN_ATTACKS = IS_WHITE ? WhitePawnAttacks : BlackPawnAttacks;
 
-  static u64 Own() { return ColourBB[US]; }
-  static u64 Enemy() { return ColourBB[THEM]; }
-  static u64 Pawns() { return PieceBB[PAWN_CODE]; }
+  static u64 Own(Position& pos) { return pos.ColourBB[US]; }
+  static u64 Enemy(Position& pos) { return pos.ColourBB[THEM]; }
+  static u64 Pawns(Position& pos) { return pos.PieceBB[PAWN_CODE]; }
 };
 
 // The pieces of both colours that slide along ranks and files, and along
 // diagonals, as the exchange evaluator takes them.
-inline u64 RooksAndQueens() { return WhiteRooks | BlackRooks | WhiteQueens | BlackQueens; }
-inline u64 BishopsAndQueens() { return WhiteBishops | BlackBishops | WhiteQueens | BlackQueens; }
+inline u64 RooksAndQueens(Position& pos) { return pos.PieceBB[WHITE_ROOK] | pos.PieceBB[BLACK_ROOK] | pos.PieceBB[WHITE_QUEEN] | pos.PieceBB[BLACK_QUEEN]; }
+inline u64 BishopsAndQueens(Position& pos) { return pos.PieceBB[WHITE_BISHOP] | pos.PieceBB[BLACK_BISHOP] | pos.PieceBB[WHITE_QUEEN] | pos.PieceBB[BLACK_QUEEN]; }

@@ -207,7 +207,7 @@ void FirstWordOfLine(const char* line, size_t length, char* word) {
   word[end - start] = '\0';
 }
 
-bool WalkWaitingLines(LineVerdict (*visit)(const char* line, size_t length)) {
+bool WalkWaitingLines(const std::function<LineVerdict(const char* line, size_t length)>& visit) {
   TakeAvailableInput();
   if (HasPendingWord) return true;  // a word given back is the loop's to read next
   size_t scan = BufferPos;
@@ -240,7 +240,7 @@ bool WalkWaitingLines(LineVerdict (*visit)(const char* line, size_t length)) {
   }
 }
 
-void RunWithLineAsInput(const char* line, size_t length, void (*action)()) {
+void RunWithLineAsInput(const char* line, size_t length, const std::function<void()>& action) {
   const char* outerText = LineText;
   const size_t outerPos = LinePos, outerLength = LineLength;
   LineText = line;

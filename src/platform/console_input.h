@@ -4,6 +4,8 @@
 // every word the command loop has not read.
 #pragma once
 
+#include <functional>
+
 #include <cstddef>
 #include <string>
 
@@ -69,11 +71,11 @@ void FirstWordOfLine(const char* line, size_t length, char* word);
 // line that waits unread (without its line end), oldest first, skipping empty
 // ones. True when a line stopped the look, or when the command loop must read
 // now: the input has ended or fills the buffer, or a word was given back.
-bool WalkWaitingLines(LineVerdict (*visit)(const char* line, size_t length));
+bool WalkWaitingLines(const std::function<LineVerdict(const char* line, size_t length)>& visit);
 
 // Runs action with its words read from line instead of the input: the line's
 // end is the end of input for it. The input's own state is kept.
-void RunWithLineAsInput(const char* line, size_t length, void (*action)());
+void RunWithLineAsInput(const char* line, size_t length, const std::function<void()>& action);
 
 // The descriptor read from (standard input unless a test points it elsewhere);
 // changing it forgets everything buffered.

@@ -85,15 +85,15 @@ bool MayNarrow(i32 depth) {
 
 // The table's entry for the node. True when it ends the node with ttScore; a
 // hash move that would repeat a position is not trusted to.
-bool TableEndsNode(UndoRecord& record, i32 depth, i16& alpha, i16& beta) {
-  if (!ProbeIntoRecord(record) || record.ttDepth < depth) return false;
-  if (EntryDecides(record, alpha, beta)) return RepetitionAfterMove(record.hashMove) == 0;
+bool TableEndsNode(Position& pos, UndoRecord& record, i32 depth, i16& alpha, i16& beta) {
+  if (!ProbeIntoRecord(pos, record) || record.ttDepth < depth) return false;
+  if (EntryDecides(record, alpha, beta)) return RepetitionAfterMove(pos, record.hashMove) == 0;
   if (MayNarrow(depth)) NarrowByEntry(record, alpha, beta);
   return false;
 }
 
-int NullReduction(i32 depth) {
-  return depth >= DEEP_NULL_DEPTH && PieceMaterial[SideToMove] >= DEEP_NULL_MATERIAL
+int NullReduction(Position& pos, i32 depth) {
+  return depth >= DEEP_NULL_DEPTH && pos.PieceMaterial[pos.SideToMove] >= DEEP_NULL_MATERIAL
              ? DEEP_NULL_REDUCTION
              : NULL_REDUCTION;
 }
@@ -111,58 +111,58 @@ bool NullMovePointless(const UndoRecord& record, i32 depth, int reduction, i16 b
 
 // Passes the move and searches the reply with a null window at beta. The
 // score is for the side that passed.
-i16 NullMoveScore(UndoRecord& record, i32 depth, int reduction, i32 ply, i16 beta) {
+i16 NullMoveScore(Position& pos, UndoRecord& record, i32 depth, int reduction, i32 ply, i16 beta) {
   if (record.listEnd == nullptr) record.listEnd = (&record - 1)->listEnd;
-  MakeNullMove(record);
-  ++UndoTop;
-  UndoTop->listEnd = nullptr;
+  MakeNullMove(pos, record);
+  ++pos.UndoTop;
+  pos.UndoTop->listEnd = nullptr;
   const i16 nullAlpha = Negate(beta), nullBeta = static_cast<i16>(-beta + 1);
   const i16 score = reduction + 1 < depth
-                        ? Negate(AlphaBeta(depth - reduction - 1, ply + 1, nullAlpha, nullBeta, 0))
-                        : Negate(Quiesce(0, ply + 1, nullAlpha, nullBeta));
-  --UndoTop;
-  UnmakeNullMove(record);
+                        ? Negate(AlphaBeta(pos, depth - reduction - 1, ply + 1, nullAlpha, nullBeta, 0))
+                        : Negate(Quiesce(pos, 0, ply + 1, nullAlpha, nullBeta));
+  --pos.UndoTop;
+  UnmakeNullMove(pos, record);
   record.listEnd = nullptr;
   return score;
 }
 
 // After the null move: the clock alone is looked at, and the next look stays due.
-bool StoppedAfterNullMove() {
-  if (!PollDue()) return false;
-  if (!StopSearch && TimeIsUp()) StopSearch = true;
+bool StoppedAfterNullMove(Position& pos) {
+  if (!PollDue(pos)) return false;
+  if (!StopSearch && TimeIsUp(pos)) StopSearch = true;
   return StopSearch;
 }
 
-void GenerateNodeList(UndoRecord& record) {
+void GenerateNodeList(Position& pos, UndoRecord& record) {
   MoveEntry* start = (&record - 1)->listEnd;
-  record.listEnd = record.checkers ? GenerateEvasions[SideToMove](start, record)
-                                   : GenerateAll[SideToMove](start);
-  SavePositionForUndo(record);
+  record.listEnd = record.checkers ? GenerateEvasions[pos.SideToMove](pos, start, record)
+                                   : GenerateAll[pos.SideToMove](pos, start);
+  SavePositionForUndo(pos, record);
 }
 
 // The score of a legal move just made, for the side that made it. A reduced
 // move is first searched that much shallower with a null window, and again in
 // full only when it beats alpha. Once alpha was raised, a null window first
 // tests whether the move beats it.
-i16 SearchMove(i32 newDepth, i32 ply, i16 alpha, i16 beta, bool alphaRaised, int reduction = 0) {
-  if (DrawCheck(TREE_REPEATS) != NO_MOVE) return DRAW_SCORE;
-  UndoTop->listEnd = nullptr;
+i16 SearchMove(Position& pos, i32 newDepth, i32 ply, i16 alpha, i16 beta, bool alphaRaised, int reduction = 0) {
+  if (DrawCheck(pos, TREE_REPEATS) != NO_MOVE) return DRAW_SCORE;
+  pos.UndoTop->listEnd = nullptr;
   if (newDepth < MIN_FULL_DEPTH || ply > LAST_FULL_PLY) {
-    return Negate(Quiesce(0, ply + 1, Negate(beta), Negate(alpha)));
+    return Negate(Quiesce(pos, 0, ply + 1, Negate(beta), Negate(alpha)));
   }
   if (reduction > 0) {
     const i32 reduced = newDepth - reduction;
     const i16 nullAlpha = static_cast<i16>(-alpha - 1), nullBeta = Negate(alpha);
-    const i16 score = reduced < MIN_FULL_DEPTH ? Negate(Quiesce(0, ply + 1, nullAlpha, nullBeta))
-                                               : Negate(AlphaBeta(reduced - 1, ply + 1, nullAlpha, nullBeta, 1));
+    const i16 score = reduced < MIN_FULL_DEPTH ? Negate(Quiesce(pos, 0, ply + 1, nullAlpha, nullBeta))
+                                               : Negate(AlphaBeta(pos, reduced - 1, ply + 1, nullAlpha, nullBeta, 1));
     if (score <= alpha || StopSearch) return score;
-    UndoTop->listEnd = nullptr;  // the shallower search may have left a list of captures alone
+    pos.UndoTop->listEnd = nullptr;  // the shallower search may have left a list of captures alone
   }
   if (alphaRaised) {
-    i16 score = Negate(AlphaBeta(newDepth - 1, ply + 1, static_cast<i16>(-alpha - 1), Negate(alpha), 1));
+    i16 score = Negate(AlphaBeta(pos, newDepth - 1, ply + 1, static_cast<i16>(-alpha - 1), Negate(alpha), 1));
     if (score <= alpha || score >= beta) return score;
   }
-  return Negate(AlphaBeta(newDepth - 1, ply + 1, Negate(beta), Negate(alpha), 1));
+  return Negate(AlphaBeta(pos, newDepth - 1, ply + 1, Negate(beta), Negate(alpha), 1));
 }
 
 // What the modern search knows of a node when it decides on a quiet move.
@@ -181,10 +181,10 @@ constexpr i16 PASSED_OVER = SCORE_ILLEGAL;
 // movesBefore legal moves: passed over when the late-move or futility rule
 // says so, otherwise searched,
 // reduced when it is late enough. A move that checks is always searched in full.
-i16 SearchQuietMove(const LateMoveContext& node, i32 newDepth, i32 ply, i16 alpha, i16 beta, bool alphaRaised,
+i16 SearchQuietMove(Position& pos, const LateMoveContext& node, i32 newDepth, i32 ply, i16 alpha, i16 beta, bool alphaRaised,
                     int movesBefore) {
-  FindCheckers(*UndoTop);
-  if (UndoTop->checkers != 0 || movesBefore == 0) return SearchMove(newDepth, ply, alpha, beta, alphaRaised);
+  FindCheckers(pos, *pos.UndoTop);
+  if (pos.UndoTop->checkers != 0 || movesBefore == 0) return SearchMove(pos, newDepth, ply, alpha, beta, alphaRaised);
   if (node.mayPrune) {
     if (Uses(LATE_MOVE_PRUNING) && node.depth <= LATE_MOVE_PRUNING_DEPTH &&
         movesBefore >= LATE_MOVE_BASE_COUNT + node.depth * node.depth) {
@@ -200,13 +200,13 @@ i16 SearchQuietMove(const LateMoveContext& node, i32 newDepth, i32 ply, i16 alph
       movesBefore >= LATE_MOVE_REDUCTION_MOVES) {
     reduction = std::max(0, LateMoveReduction(node.depth, movesBefore) - (node.pvNode ? 1 : 0));
   }
-  return SearchMove(newDepth, ply, alpha, beta, alphaRaised, reduction);
+  return SearchMove(pos, newDepth, ply, alpha, beta, alphaRaised, reduction);
 }
 
 // Counts the node as in check on the line for as long as it is searched.
 class CheckOnLine {
  public:
-  explicit CheckOnLine(bool inCheck) : side_(static_cast<int>(SideToMove)), inCheck_(inCheck) {
+  CheckOnLine(const Position& pos, bool inCheck) : side_(static_cast<int>(pos.SideToMove)), inCheck_(inCheck) {
     if (inCheck_) repeated_ = InCheckCount[side_]++ != 0;
   }
   ~CheckOnLine() {
@@ -225,28 +225,28 @@ class CheckOnLine {
 
 }  // namespace
 
-i16 AlphaBeta(i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNull) {
-  UndoRecord& record = *UndoTop;
+i16 AlphaBeta(Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNull) {
+  UndoRecord& record = *pos.UndoTop;
   // The checkers do not depend on the table: they are found while its bucket loads.
-  PrefetchCurrentTransBucket();
-  FindCheckers(record);
+  PrefetchCurrentTransBucket(pos);
+  FindCheckers(pos, record);
   const bool inCheck = record.checkers != 0;
-  if (TableEndsNode(record, depth, alpha, beta)) return record.ttScore;
+  if (TableEndsNode(pos, record, depth, alpha, beta)) return record.ttScore;
 
   const bool modern = CurrentSearchKind == SearchKind::Modern;
   const bool pvNode = beta - alpha > 1;
-  const i16 staticScore = modern && !inCheck ? EvaluateAtNode(alpha, beta) : SCORE_ILLEGAL;
+  const i16 staticScore = modern && !inCheck ? EvaluateAtNode(pos, alpha, beta) : SCORE_ILLEGAL;
   if (Uses(REVERSE_FUTILITY) && !pvNode && !inCheck && depth <= REVERSE_FUTILITY_DEPTH &&
       std::abs(beta) < MATE_SCORE_LIMIT && staticScore - REVERSE_FUTILITY_MARGIN * depth >= beta) {
     return staticScore;
   }
 
   const bool adaptiveNull = Uses(ADAPTIVE_NULL_MOVE);
-  if (allowNull && !inCheck && PieceMaterial[SideToMove] != 0 && (!adaptiveNull || staticScore >= beta)) {
-    const int reduction = adaptiveNull ? AdaptiveNullReduction(depth, staticScore - beta) : NullReduction(depth);
+  if (allowNull && !inCheck && pos.PieceMaterial[pos.SideToMove] != 0 && (!adaptiveNull || staticScore >= beta)) {
+    const int reduction = adaptiveNull ? AdaptiveNullReduction(depth, staticScore - beta) : NullReduction(pos, depth);
     if (!NullMovePointless(record, depth, reduction, beta)) {
-      const i16 score = NullMoveScore(record, depth, reduction, ply, beta);
-      if (StoppedAfterNullMove()) return SCORE_ILLEGAL;
+      const i16 score = NullMoveScore(pos, record, depth, reduction, ply, beta);
+      if (StoppedAfterNullMove(pos)) return SCORE_ILLEGAL;
       if (score >= beta) return score;
     }
   }
@@ -254,14 +254,14 @@ i16 AlphaBeta(i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNull) {
   if (Uses(INTERNAL_REDUCTION)) {
     if (record.hashMove == NO_MOVE && depth >= INTERNAL_REDUCTION_DEPTH) --depth;
   } else if (record.ttDepth < depth - IID_REDUCTION) {
-    AlphaBeta(depth - IID_REDUCTION, ply, alpha, beta, allowNull);
-    if (const TransEntry* entry = ProbeTransTable()) record.hashMove = EntryMove(*entry);
+    AlphaBeta(pos, depth - IID_REDUCTION, ply, alpha, beta, allowNull);
+    if (const TransEntry* entry = ProbeTransTable(pos)) record.hashMove = EntryMove(*entry);
   }
 
-  const CheckOnLine check(inCheck);
+  const CheckOnLine check(pos, inCheck);
   const int extension = Uses(CHECK_EXTENSION) ? (inCheck ? 1 : 0) : check.Extension();
   const i32 newDepth = depth + extension;
-  if (record.listEnd == nullptr) GenerateNodeList(record);
+  if (record.listEnd == nullptr) GenerateNodeList(pos, record);
   MoveEntry* const start = (&record - 1)->listEnd;
   MarkHashAndKillers(start, record.listEnd, record);
 
@@ -271,25 +271,25 @@ i16 AlphaBeta(i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNull) {
   Move bestMove = NO_MOVE;
   int legalMoves = 0;
   MoveOrder order = OrderOfList(start, record);
-  while (MoveEntry* entry = PickNextMove(order)) {
+  while (MoveEntry* entry = PickNextMove(pos, order)) {
     const Move move = entry->move;
     const bool alphaRaised = bound == BOUND_EXACT;
     const bool late = modern && !inCheck && IsQuietMove(move) && move != record.hashMove &&
                       move != record.killer1 && move != record.killer2;
     const int movesBefore = legalMoves;
-    const i16 score = TryMove(move, record, [&] {
+    const i16 score = TryMove(pos, move, record, [&] {
       ++legalMoves;
-      return late ? SearchQuietMove(node, newDepth, ply, alpha, beta, alphaRaised, movesBefore)
-                  : SearchMove(newDepth, ply, alpha, beta, alphaRaised);
+      return late ? SearchQuietMove(pos, node, newDepth, ply, alpha, beta, alphaRaised, movesBefore)
+                  : SearchMove(pos, newDepth, ply, alpha, beta, alphaRaised);
     });
-    if (PollDue() && PollSaysStop()) return best;
+    if (PollDue(pos) && PollSaysStop(pos)) return best;
 
     entry->score = score;
     if (score > best) {
       if (score > alpha) {
         if (score >= beta) {
-          RewardCutoff(record, move, depth);
-          StoreTransTable(move, score, depth, BOUND_LOWER);
+          RewardCutoff(pos, record, move, depth);
+          StoreTransTable(pos, move, score, depth, BOUND_LOWER);
           return score;
         }
         alpha = score;
@@ -301,14 +301,14 @@ i16 AlphaBeta(i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNull) {
   }
 
   if (best > SCORE_ILLEGAL) {
-    StoreTransTable(bestMove, best, depth, bound);
+    StoreTransTable(pos, bestMove, best, depth, bound);
     return best;
   }
   if (inCheck) {
     const i16 mated = MatedAtPly(ply);
-    StoreTransTable(GAME_MATED, mated, depth, BOUND_EXACT);
+    StoreTransTable(pos, GAME_MATED, mated, depth, BOUND_EXACT);
     return mated;
   }
-  StoreTransTable(GAME_STALEMATE, DRAW_SCORE, depth, BOUND_EXACT);
+  StoreTransTable(pos, GAME_STALEMATE, DRAW_SCORE, depth, BOUND_EXACT);
   return DRAW_SCORE;
 }

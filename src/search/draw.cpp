@@ -23,45 +23,45 @@ constexpr int MOST_REPEATS_COUNTED = 2;
 // irreversible move lies; the walk stops there, and in any case at the start
 // of History (after a load the first entry's count is 0, but a history that
 // was shortened at its bottom may count further back than it reaches).
-int CountEarlierOccurrences(std::ptrdiff_t top, u64 key, int limit) {
+int CountEarlierOccurrences(Position& pos, std::ptrdiff_t top, u64 key, int limit) {
   std::ptrdiff_t index = top - FIRST_REPEAT_DISTANCE;
   if (index < 0) return 0;
   int count = 0;
-  for (int n = History[index].fifty; n >= 0 && index >= 0; n -= SAME_SIDE_STEP, index -= SAME_SIDE_STEP) {
-    if (History[index].key == key && ++count >= limit) break;
+  for (int n = pos.History[index].fifty; n >= 0 && index >= 0; n -= SAME_SIDE_STEP, index -= SAME_SIDE_STEP) {
+    if (pos.History[index].key == key && ++count >= limit) break;
   }
   return count;
 }
 
-bool NoMatingMaterial() {
-  return TotalMaterial < MATING_MATERIAL && PawnCount[WHITE] == 0 && PawnCount[BLACK] == 0;
+bool NoMatingMaterial(Position& pos) {
+  return pos.TotalMaterial < MATING_MATERIAL && pos.PawnCount[WHITE] == 0 && pos.PawnCount[BLACK] == 0;
 }
 
 }  // namespace
 
-Move DrawCheck(int repeats) {
-  if (NoMatingMaterial()) return GAME_NO_MATERIAL;
-  int fifty = HistoryTop->fifty;
+Move DrawCheck(Position& pos, int repeats) {
+  if (NoMatingMaterial(pos)) return GAME_NO_MATERIAL;
+  int fifty = pos.HistoryTop->fifty;
   if (fifty < FIRST_REPEAT_DISTANCE) return 0;
   if (fifty >= FIFTY_MOVE_LIMIT) return GAME_FIFTY_MOVES;
-  if (repeats > 0 && CountEarlierOccurrences(HistoryTop - History, HashKey, repeats) >= repeats) {
+  if (repeats > 0 && CountEarlierOccurrences(pos, pos.HistoryTop - pos.History, pos.HashKey, repeats) >= repeats) {
     return GAME_REPETITION;
   }
   return 0;
 }
 
-i32 RepetitionAfterMove(Move move) {
+i32 RepetitionAfterMove(Position& pos, Move move) {
   if (MoveKind(move) != KIND_QUIET) return 0;
   int from = MoveFrom(move);
   int to = MoveTo(move);
-  int piece = Board[from];
+  int piece = pos.Board[from];
   if (piece < WHITE_KNIGHT) return 0;  // a pawn, or nothing to move
 
   // The position after the move, as the entry that would follow the current one.
-  int fifty = HistoryTop->fifty + 1;
+  int fifty = pos.HistoryTop->fifty + 1;
   if (fifty < FIRST_REPEAT_DISTANCE) return 0;
   if (fifty >= FIFTY_MOVE_LIMIT) return MOST_REPEATS_COUNTED;
   if (fifty >= PRESUMED_REPEAT_FIFTY) return 1;
-  u64 key = HashKey ^ ZobristKeys[piece][from] ^ ZobristKeys[piece][to];
-  return CountEarlierOccurrences(HistoryTop - History + 1, key, MOST_REPEATS_COUNTED);
+  u64 key = pos.HashKey ^ ZobristKeys[piece][from] ^ ZobristKeys[piece][to];
+  return CountEarlierOccurrences(pos, pos.HistoryTop - pos.History + 1, key, MOST_REPEATS_COUNTED);
 }

@@ -19,12 +19,12 @@ constexpr u64 MixBits(u64 x) {
 }
 
 // The error of the position on the board, for the side to move.
-i16 PositionNoise();
+i16 PositionNoise(Position& pos);
 
 // Evaluate, with the position's error added when there is noise. The window
 // is widened by the noise, so that a score cut short by it stays a bound.
-inline i16 EvaluateAtNode(i16 alpha, i16 beta) {
-  if (EvalNoiseAmplitude == 0) return Evaluate(alpha, beta);
-  return static_cast<i16>(Evaluate(static_cast<i16>(alpha - EvalNoiseAmplitude),
-                                   static_cast<i16>(beta + EvalNoiseAmplitude)) + PositionNoise());
+inline i16 EvaluateAtNode(Position& pos, i16 alpha, i16 beta) {
+  if (EvalNoiseAmplitude == 0) return Evaluate(pos, alpha, beta);
+  return static_cast<i16>(Evaluate(pos, static_cast<i16>(alpha - EvalNoiseAmplitude),
+                                   static_cast<i16>(beta + EvalNoiseAmplitude)) + PositionNoise(pos));
 }

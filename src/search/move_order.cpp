@@ -12,8 +12,8 @@ void MarkHashAndKillers(MoveEntry* start, MoveEntry* end, const UndoRecord& reco
   }
 }
 
-void KeyRemainingMoves(MoveOrder& order) {
-  const u32* history = HistoryScores[SideToMove];
+void KeyRemainingMoves(Position& pos, MoveOrder& order) {
+  const u32* history = HistoryScores[pos.SideToMove];
   for (MoveEntry* entry = order.next; entry < order.end; ++entry) {
     order.keys[entry - order.start] =
         history[entry->move & HISTORY_MOVE_MASK] + static_cast<u32>(HISTORY_KEY_OFFSET + entry->score);

@@ -38,11 +38,11 @@ inline MoveOrder OrderOfList(MoveEntry* start, UndoRecord& record) {
 }
 
 // Computes the history key of every entry still to be picked.
-void KeyRemainingMoves(MoveOrder& order);
+void KeyRemainingMoves(Position& pos, MoveOrder& order);
 
 // The next entry to try, swapped into place, or nullptr when all were tried.
 // Ties go to the entry that stands first.
-inline MoveEntry* PickNextMove(MoveOrder& order) {
+inline MoveEntry* PickNextMove(Position& pos, MoveOrder& order) {
   MoveEntry* const next = order.next;
   if (next >= order.end) return nullptr;
   if (!order.keyed) {
@@ -55,7 +55,7 @@ inline MoveEntry* PickNextMove(MoveOrder& order) {
       ++order.next;
       return next;
     }
-    KeyRemainingMoves(order);
+    KeyRemainingMoves(pos, order);
   }
   u32* const keys = order.keys;
   const auto first = next - order.start;
@@ -84,7 +84,7 @@ inline void RememberKiller(UndoRecord& record, Move move) {
 
 // What a cut-off at a node of the given depth teaches: quiet moves and
 // castlings become killers, and every move's history counter grows by depth².
-inline void RewardCutoff(UndoRecord& record, Move move, int depth) {
+inline void RewardCutoff(Position& pos, UndoRecord& record, Move move, int depth) {
   if (IsQuietOrCastling(move)) RememberKiller(record, move);
-  HistoryScores[SideToMove][move & HISTORY_MOVE_MASK] += static_cast<u32>(depth * depth);
+  HistoryScores[pos.SideToMove][move & HISTORY_MOVE_MASK] += static_cast<u32>(depth * depth);
 }

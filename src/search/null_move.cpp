@@ -2,30 +2,30 @@
 
 #include "board/make_move.h"
 
-void MakeNullMove(UndoRecord& record) {
-  record.savedHashKey = HashKey;
-  record.savedPawnHashKey = PawnHashKey;
-  record.savedEnPassant = EnPassantSquare;
-  ClearEnPassantSquare();
+void MakeNullMove(Position& pos, UndoRecord& record) {
+  record.savedHashKey = pos.HashKey;
+  record.savedPawnHashKey = pos.PawnHashKey;
+  record.savedEnPassant = pos.EnPassantSquare;
+  ClearEnPassantSquare(pos);
   // The king square of the side not to move travels in the material-delta
   // field, which a null move has no other use for.
-  record.materialDelta = static_cast<i8>(KingSquare[SideToMove ^ 1]);
-  record.savedCastleRights = CastleRights;
+  record.materialDelta = static_cast<i8>(pos.KingSquare[pos.SideToMove ^ 1]);
+  record.savedCastleRights = pos.CastleRights;
 
-  HistoryTop->move = MOVE_NULL;
-  u16 fifty = HistoryTop->fifty;
-  ++HistoryTop;
-  HistoryTop->fifty = static_cast<u16>(fifty + 1);
-  HistoryTop->key = HashKey;
-  SideToMove ^= 1;
+  pos.HistoryTop->move = MOVE_NULL;
+  u16 fifty = pos.HistoryTop->fifty;
+  ++pos.HistoryTop;
+  pos.HistoryTop->fifty = static_cast<u16>(fifty + 1);
+  pos.HistoryTop->key = pos.HashKey;
+  pos.SideToMove ^= 1;
 }
 
-void UnmakeNullMove(UndoRecord& record) {
-  SideToMove ^= 1;
-  KingSquare[SideToMove ^ 1] = static_cast<u8>(record.materialDelta);
-  CastleRights = record.savedCastleRights;
-  EnPassantSquare = record.savedEnPassant;
-  PawnHashKey = record.savedPawnHashKey;
-  HashKey = record.savedHashKey;
-  --HistoryTop;
+void UnmakeNullMove(Position& pos, UndoRecord& record) {
+  pos.SideToMove ^= 1;
+  pos.KingSquare[pos.SideToMove ^ 1] = static_cast<u8>(record.materialDelta);
+  pos.CastleRights = record.savedCastleRights;
+  pos.EnPassantSquare = record.savedEnPassant;
+  pos.PawnHashKey = record.savedPawnHashKey;
+  pos.HashKey = record.savedHashKey;
+  --pos.HistoryTop;
 }

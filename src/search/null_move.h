@@ -9,8 +9,8 @@
 // en-passant square with its keys and hands the move to the opponent. record
 // (the current ply's) keeps what UnmakeNullMove puts back; the caller steps
 // UndoTop around the null-move search as for a real move.
-void MakeNullMove(UndoRecord& record);
+void MakeNullMove(Position& pos, UndoRecord& record);
 
 // Takes back the MakeNullMove that filled record; every later move must have
 // been taken back already.
-void UnmakeNullMove(UndoRecord& record);
+void UnmakeNullMove(Position& pos, UndoRecord& record);

@@ -38,28 +38,28 @@ void WriteClosingText(char* buffer, Move move) {
 
 bool IsRealMove(Move move) { return move != NO_MOVE && MoveKind(move) != KIND_NOT_A_MOVE; }
 
-size_t WriteMoveAndRest(char* buffer, int plies, Move move);
+size_t WriteMoveAndRest(Position& pos, char* buffer, int plies, Move move);
 
 // The game is drawn once a move of the line repeats a position for the third
 // time or reaches the fifty-move rule: no move follows.
-Move DrawnByLastMove() {
-  const Move draw = DrawCheck(ROOT_REPEATS);
+Move DrawnByLastMove(Position& pos) {
+  const Move draw = DrawCheck(pos, ROOT_REPEATS);
   return draw == GAME_REPETITION || draw == GAME_FIFTY_MOVES ? draw : NO_MOVE;
 }
 
 // Returns the length of the moves written, each with its blank. The first
 // move is firstMove when that is a legal move, else the table's.
-size_t WriteLine(char* buffer, int plies, Move firstMove) {
+size_t WriteLine(Position& pos, char* buffer, int plies, Move firstMove) {
   if (plies <= 0) {
     *buffer = '\0';
     return 0;
   }
-  if (IsRealMove(firstMove) && IsGeneratedLegalMove(firstMove)) return WriteMoveAndRest(buffer, plies, firstMove);
-  const TransEntry* entry = ProbeTransTable();
+  if (IsRealMove(firstMove) && IsGeneratedLegalMove(pos, firstMove)) return WriteMoveAndRest(pos, buffer, plies, firstMove);
+  const TransEntry* entry = ProbeTransTable(pos);
   const Move move = entry ? EntryMove(*entry) : NO_MOVE;
   // A move that does not fit the position (a key collision) ends the line
   // as a missing entry does, before it can touch the board.
-  if (entry == nullptr || (IsRealMove(move) && !IsGeneratedLegalMove(move))) {
+  if (entry == nullptr || (IsRealMove(move) && !IsGeneratedLegalMove(pos, move))) {
     std::strcpy(buffer, "NOE ");
     return 0;
   }
@@ -67,31 +67,31 @@ size_t WriteLine(char* buffer, int plies, Move firstMove) {
     WriteClosingText(buffer, move);
     return 0;
   }
-  return WriteMoveAndRest(buffer, plies, move);
+  return WriteMoveAndRest(pos, buffer, plies, move);
 }
 
-size_t WriteMoveAndRest(char* buffer, int plies, Move move) {
+size_t WriteMoveAndRest(Position& pos, char* buffer, int plies, Move move) {
   char* after = MoveToText(buffer, move);
   *after++ = ' ';
-  UndoRecord& record = *UndoTop;
-  SavePositionForUndo(record);
-  MakeMove(move, record);
-  ++UndoTop;
+  UndoRecord& record = *pos.UndoTop;
+  SavePositionForUndo(pos, record);
+  MakeMove(pos, move, record);
+  ++pos.UndoTop;
   size_t rest = 0;
-  if (const Move draw = DrawnByLastMove(); draw != NO_MOVE) {
+  if (const Move draw = DrawnByLastMove(pos); draw != NO_MOVE) {
     std::strcpy(after, draw == GAME_REPETITION ? "1/2 - 1/2 (repetition)" : "1/2 - 1/2 (50 moves)");
   } else {
-    rest = WriteLine(after, plies - 1, NO_MOVE);
+    rest = WriteLine(pos, after, plies - 1, NO_MOVE);
   }
-  --UndoTop;
-  UnmakeMove(move, record);
+  --pos.UndoTop;
+  UnmakeMove(pos, move, record);
   return static_cast<size_t>(after - buffer) + rest;
 }
 
 }  // namespace
 
-size_t PvToText(char* buffer, int plies, Move firstMove) {
+size_t PvToText(Position& pos, char* buffer, int plies, Move firstMove) {
   // Each move played takes the record at UndoTop; none is taken past the last.
-  const int recordsLeft = static_cast<int>(UndoRecords + PLY_RECORDS - UndoTop);
-  return WriteLine(buffer, std::min({plies, PV_MAX_MOVES, recordsLeft}), firstMove);
+  const int recordsLeft = static_cast<int>(pos.UndoRecords + PLY_RECORDS - pos.UndoTop);
+  return WriteLine(pos, buffer, std::min({plies, PV_MAX_MOVES, recordsLeft}), firstMove);
 }

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 
+#include "board/position.h"
 #include "board/types.h"
 
 // Room for the text of a whole line.
@@ -27,4 +28,4 @@ constexpr int PV_MAX_MOVES = 12;
 // rule ("1/2 - 1/2 (50 moves)"). The position and UndoTop are as they were on return.
 // Returns the length of the moves alone, each with its blank, before what
 // closes the line.
-size_t PvToText(char* buffer, int plies, Move firstMove = NO_MOVE);
+size_t PvToText(Position& pos, char* buffer, int plies, Move firstMove = NO_MOVE);

@@ -18,12 +18,12 @@ constexpr int SECOND_KILLER_BONUS = 1000;
 // Below this and with no pawn left, nobody can mate.
 constexpr int MATING_MATERIAL = 4;
 
-bool NoMatingMaterial() {
-  return TotalMaterial < MATING_MATERIAL && PawnCount[WHITE] == 0 && PawnCount[BLACK] == 0;
+bool NoMatingMaterial(Position& pos) {
+  return pos.TotalMaterial < MATING_MATERIAL && pos.PawnCount[WHITE] == 0 && pos.PawnCount[BLACK] == 0;
 }
 
-bool TakesKing(Move move) {
-  int victim = Board[MoveTo(move)];
+bool TakesKing(Position& pos, Move move) {
+  int victim = pos.Board[MoveTo(move)];
   return victim == WHITE_KING || victim == BLACK_KING;
 }
 
@@ -40,26 +40,26 @@ void MarkCaptures(MoveEntry* start, MoveEntry* end, const UndoRecord& record) {
 }
 
 // The score of a move just made, for the side that made it.
-i16 ScoreAfterMove(i32 depth, i32 ply, i16 alpha, i16 beta) {
+i16 ScoreAfterMove(Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta) {
   if (depth <= QUIESCE_DEPTH_LIMIT || ply >= LAST_SEARCH_PLY) {
-    return Negate(EvaluateAtNode(Negate(beta), Negate(alpha)));
+    return Negate(EvaluateAtNode(pos, Negate(beta), Negate(alpha)));
   }
-  if (NoMatingMaterial()) return DRAW_SCORE;
-  ++UndoTop;
-  i16 score = Negate(Quiesce(depth - 1, ply + 1, Negate(beta), Negate(alpha)));
-  --UndoTop;
+  if (NoMatingMaterial(pos)) return DRAW_SCORE;
+  ++pos.UndoTop;
+  i16 score = Negate(Quiesce(pos, depth - 1, ply + 1, Negate(beta), Negate(alpha)));
+  --pos.UndoTop;
   return score;
 }
 
 }  // namespace
 
-i16 Quiesce(i32 depth, i32 ply, i16 alpha, i16 beta) {
+i16 Quiesce(Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta) {
   if (static_cast<u32>(ply) > SelectiveDepth) SelectiveDepth = static_cast<u32>(ply);
-  UndoRecord& record = *UndoTop;
-  const int side = static_cast<int>(SideToMove);
+  UndoRecord& record = *pos.UndoTop;
+  const int side = static_cast<int>(pos.SideToMove);
   const bool checkedOnLine = InCheckCount[side] != 0;
   if (checkedOnLine) {
-    FindCheckers(record);
+    FindCheckers(pos, record);
   } else {
     record.checkers = 0;  // not looked for: the side stands pat even in check
   }
@@ -67,11 +67,11 @@ i16 Quiesce(i32 depth, i32 ply, i16 alpha, i16 beta) {
   // The evaluation does not depend on the table or the window: it is taken
   // while the table's bucket is on its way from memory, and only used when
   // the table does not answer for the node.
-  PrefetchCurrentTransBucket();
-  const i16 stand = inCheck ? SCORE_ILLEGAL : EvaluateAtNode(alpha, beta);
+  PrefetchCurrentTransBucket(pos);
+  const i16 stand = inCheck ? SCORE_ILLEGAL : EvaluateAtNode(pos, alpha, beta);
 
   // Every entry is deep enough for a node of depth 0 or less.
-  if (ProbeIntoRecord(record)) {
+  if (ProbeIntoRecord(pos, record)) {
     if (EntryDecides(record, alpha, beta)) return record.ttScore;
     NarrowByEntry(record, alpha, beta);
   }
@@ -79,19 +79,19 @@ i16 Quiesce(i32 depth, i32 ply, i16 alpha, i16 beta) {
   MoveEntry* const start = (&record - 1)->listEnd;
   i16 best = SCORE_ILLEGAL;
   if (inCheck) {
-    record.listEnd = GenerateEvasions[side](start, record);
+    record.listEnd = GenerateEvasions[side](pos, start, record);
   } else {
     best = stand;
     if (stand > alpha) {
       if (stand >= beta) {
-        StoreTransTable(NO_MOVE, stand, 0, BOUND_LOWER);
+        StoreTransTable(pos, NO_MOVE, stand, 0, BOUND_LOWER);
         return stand;
       }
       alpha = stand;
     }
-    record.listEnd = GenerateCaptures[side](start);
+    record.listEnd = GenerateCaptures[side](pos, start);
   }
-  SavePositionForUndo(record);
+  SavePositionForUndo(pos, record);
   MarkCaptures(start, record.listEnd, record);
 
   u32 bound = BOUND_UPPER;
@@ -99,20 +99,20 @@ i16 Quiesce(i32 depth, i32 ply, i16 alpha, i16 beta) {
   for (MoveEntry* next = start; next < record.listEnd; ++next) {
     MoveEntry& entry = SelectNextMove(next, record.listEnd);
     const Move move = entry.move;
-    if (TakesKing(move)) {
-      StoreTransTable(move, SCORE_KING_CAPTURE, 0, BOUND_EXACT);
+    if (TakesKing(pos, move)) {
+      StoreTransTable(pos, move, SCORE_KING_CAPTURE, 0, BOUND_EXACT);
       return SCORE_KING_CAPTURE;
     }
-    MakeMove(move, record);
-    const i16 score = ScoreAfterMove(depth, ply, alpha, beta);
-    UnmakeMove(move, record);
+    MakeMove(pos, move, record);
+    const i16 score = ScoreAfterMove(pos, depth, ply, alpha, beta);
+    UnmakeMove(pos, move, record);
     entry.score = score;
 
     if (score > best) {
       if (score > alpha) {
         if (score >= beta) {
           RememberKiller(record, move);
-          StoreTransTable(move, score, 0, BOUND_LOWER);
+          StoreTransTable(pos, move, score, 0, BOUND_LOWER);
           return score;
         }
         alpha = score;
@@ -124,18 +124,18 @@ i16 Quiesce(i32 depth, i32 ply, i16 alpha, i16 beta) {
   }
 
   if (!checkedOnLine) {
-    StoreTransTable(bestMove, best, 0, bound);
+    StoreTransTable(pos, bestMove, best, 0, bound);
     return best;
   }
   if (best == SCORE_ILLEGAL) {  // in check, and every evasion was illegal
     const i16 mated = MatedAtPly(ply);
-    StoreTransTable(GAME_MATED, mated, 0, BOUND_EXACT);
+    StoreTransTable(pos, GAME_MATED, mated, 0, BOUND_EXACT);
     return mated;
   }
   if (inCheck) {
-    StoreTransTable(bestMove, best, 1, bound);
+    StoreTransTable(pos, bestMove, best, 1, bound);
   } else if (bestMove != NO_MOVE) {
-    StoreTransTable(bestMove, best, 0, bound);
+    StoreTransTable(pos, bestMove, best, 0, bound);
   }
   return best;
 }

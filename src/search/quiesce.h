@@ -2,6 +2,7 @@
 // main search, so that positions are evaluated only when they are quiet.
 #pragma once
 
+#include "board/position.h"
 #include "board/types.h"
 
 // The capture-depth limit: a node this many captures below the main search
@@ -19,4 +20,4 @@ constexpr int LAST_SEARCH_PLY = 135;
 // here answers the check with every evasion; otherwise it may stand pat. A
 // position in which the enemy king can be taken scores SCORE_KING_CAPTURE. The
 // position is unchanged on return.
-i16 Quiesce(i32 depth, i32 ply, i16 alpha, i16 beta);
+i16 Quiesce(Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta);

@@ -5,10 +5,10 @@
 #include "search/search_state.h"
 #include "search/trans_table.h"
 
-void ForgetSearchMemory() {
+void ForgetSearchMemory(Position& pos) {
   ClearTransTable();
   ClearHistoryScores();
-  for (UndoRecord& record : UndoRecords) {
+  for (UndoRecord& record : pos.UndoRecords) {
     record.killer1 = 0;
     record.killer2 = 0;
   }

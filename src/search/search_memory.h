@@ -1,4 +1,6 @@
 // What the search learnt about earlier positions, forgotten when a new position is loaded.
 #pragma once
 
-void ForgetSearchMemory();
+#include "board/position.h"
+
+void ForgetSearchMemory(Position& pos);

@@ -23,8 +23,8 @@ namespace {
 // The table may answer the whole iteration when its move is the one that
 // stands first already; otherwise it narrows the window, unless the root is
 // searching again after an aspiration failure.
-bool TableAnswersRoot(UndoRecord& root, i16& alpha, i16& beta) {
-  if (!ProbeIntoRecord(root) || root.ttDepth < static_cast<int>(IterationDepth)) return false;
+bool TableAnswersRoot(Position& pos, UndoRecord& root, i16& alpha, i16& beta) {
+  if (!ProbeIntoRecord(pos, root) || root.ttDepth < static_cast<int>(IterationDepth)) return false;
   if (EntryDecides(root, alpha, beta)) {
     if (root.hashMove != MoveStack[0].move) return false;
     MoveStack[0].score = root.ttScore;
@@ -34,51 +34,51 @@ bool TableAnswersRoot(UndoRecord& root, i16& alpha, i16& beta) {
   return false;
 }
 
-void GenerateRootList(UndoRecord& root) {
-  MoveEntry* const end = root.checkers ? GenerateEvasions[SideToMove](MoveStack, root)
-                                       : GenerateAll[SideToMove](MoveStack);
+void GenerateRootList(Position& pos, UndoRecord& root) {
+  MoveEntry* const end = root.checkers ? GenerateEvasions[pos.SideToMove](pos, MoveStack, root)
+                                       : GenerateAll[pos.SideToMove](pos, MoveStack);
   root.listEnd = KeepAllowedRootMoves(MoveStack, end);
-  SavePositionForUndo(root);
+  SavePositionForUndo(pos, root);
 }
 
 // A search of some root moves only has no score for the position to store.
-void StoreRootResult(Move move, i16 score, int depth, u32 bound) {
-  if (!RootMovesRestricted()) StoreTransTable(move, score, depth, bound);
+void StoreRootResult(Position& pos, Move move, i16 score, int depth, u32 bound) {
+  if (!RootMovesRestricted()) StoreTransTable(pos, move, score, depth, bound);
 }
 
 // The score of a legal root move just made.
-i16 SearchRootMove(i16 alpha, i16 beta, bool alphaRaised) {
-  if (DrawCheck(ROOT_REPEATS) != NO_MOVE) return DRAW_SCORE;
-  UndoTop->listEnd = nullptr;
+i16 SearchRootMove(Position& pos, i16 alpha, i16 beta, bool alphaRaised) {
+  if (DrawCheck(pos, ROOT_REPEATS) != NO_MOVE) return DRAW_SCORE;
+  pos.UndoTop->listEnd = nullptr;
   const i32 depth = static_cast<i32>(IterationDepth) - 1;
   if (alphaRaised) {
-    i16 score = Negate(AlphaBeta(depth, 1, static_cast<i16>(-alpha - 1), Negate(alpha), 1));
+    i16 score = Negate(AlphaBeta(pos, depth, 1, static_cast<i16>(-alpha - 1), Negate(alpha), 1));
     if (score <= alpha || score >= beta) return score;
   }
-  return Negate(AlphaBeta(depth, 1, Negate(beta), Negate(alpha), 1));
+  return Negate(AlphaBeta(pos, depth, 1, Negate(beta), Negate(alpha), 1));
 }
 
 // No legal move: the result code stands first, with its score.
-i16 RootWithoutMoves(UndoRecord& root) {
+i16 RootWithoutMoves(Position& pos, UndoRecord& root) {
   root.listEnd = nullptr;
   const bool mated = root.checkers != 0;
   const Move result = mated ? GAME_MATED : GAME_STALEMATE;
   const i16 score = mated ? MatedAtPly(0) : DRAW_SCORE;
   MoveStack[0] = {score, result};
-  StoreRootResult(result, score, static_cast<int>(IterationDepth), BOUND_EXACT);
+  StoreRootResult(pos, result, score, static_cast<int>(IterationDepth), BOUND_EXACT);
   return score;
 }
 
 }  // namespace
 
-i16 SearchRoot(i16 alpha, i16 beta, u32 line) {
-  UndoRecord& root = *UndoTop;
+i16 SearchRoot(Position& pos, i16 alpha, i16 beta, u32 line) {
+  UndoRecord& root = *pos.UndoTop;
   const bool bestLine = line == 0;
-  if (bestLine && TableAnswersRoot(root, alpha, beta)) return root.ttScore;
+  if (bestLine && TableAnswersRoot(pos, root, alpha, beta)) return root.ttScore;
   if (root.listEnd == nullptr) {
     // A root without moves has its result in entry 0 and no list.
     if (!bestLine) return SCORE_ILLEGAL;
-    GenerateRootList(root);
+    GenerateRootList(pos, root);
   }
   MoveEntry* const first = MoveStack + line;
   if (first >= root.listEnd) return SCORE_ILLEGAL;
@@ -90,15 +90,15 @@ i16 SearchRoot(i16 alpha, i16 beta, u32 line) {
   MoveEntry* bestEntry = nullptr;
   MoveOrder order = OrderOfList(first, root);
   CurrentRootProgress = {0, static_cast<u32>(root.listEnd - first), NO_MOVE};
-  while (MoveEntry* entry = PickNextMove(order)) {
+  while (MoveEntry* entry = PickNextMove(pos, order)) {
     const Move move = entry->move;
     CurrentRootProgress.tried++;
     CurrentRootProgress.move = move;
     const bool alphaRaised = bound == BOUND_EXACT;
-    const i16 score = TryMove(move, root, [=] { return SearchRootMove(alpha, beta, alphaRaised); });
+    const i16 score = TryMove(pos, move, root, [=, &pos] { return SearchRootMove(pos, alpha, beta, alphaRaised); });
     // The clock is looked at after every root move; the input only in the tree.
     if (StopSearch) return best;
-    if (TimeIsUp()) {
+    if (TimeIsUp(pos)) {
       StopSearch = true;
       return best;
     }
@@ -110,9 +110,9 @@ i16 SearchRoot(i16 alpha, i16 beta, u32 line) {
     }
     if (score > alpha) {
       if (score >= beta) {
-        RewardCutoff(root, move, depth);
+        RewardCutoff(pos, root, move, depth);
         // The other lines leave some moves out: they say nothing of the position.
-        if (bestLine) StoreRootResult(move, score, depth, BOUND_LOWER);
+        if (bestLine) StoreRootResult(pos, move, score, depth, BOUND_LOWER);
         std::swap(*bestEntry, *first);
         return score;
       }
@@ -121,8 +121,8 @@ i16 SearchRoot(i16 alpha, i16 beta, u32 line) {
     }
   }
 
-  if (best == SCORE_ILLEGAL) return bestLine ? RootWithoutMoves(root) : SCORE_ILLEGAL;
-  if (bestLine) StoreRootResult(bestEntry->move, best, depth, bound);
+  if (best == SCORE_ILLEGAL) return bestLine ? RootWithoutMoves(pos, root) : SCORE_ILLEGAL;
+  if (bestLine) StoreRootResult(pos, bestEntry->move, best, depth, bound);
   std::swap(*bestEntry, *first);
   return best;
 }

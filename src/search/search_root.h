@@ -1,6 +1,7 @@
 // One iteration's search of the root position's moves.
 #pragma once
 
+#include "board/position.h"
 #include "board/types.h"
 
 // Searches every root move IterationDepth plies deep within (alpha, beta) and
@@ -17,7 +18,7 @@
 // are, the best of the rest moves to entry K. Such a line neither reads nor
 // stores the root's table entry, and a list without a legal move from K on
 // answers SCORE_ILLEGAL.
-i16 SearchRoot(i16 alpha, i16 beta, u32 line = 0);
+i16 SearchRoot(Position& pos, i16 alpha, i16 beta, u32 line = 0);
 
 // How far the current iteration has got through the root moves, for an
 // interface that asks: moves picked so far, moves in the list (legal or not),

@@ -20,31 +20,31 @@ constexpr i64 MODERN_BUDGETS_AT_MOST = 3;
 // The first iterations always run to their end.
 constexpr u32 LAST_UNTIMED_ITERATION = 2;
 
-bool AnyInputWaits() { return InputPending() != 0; }
+bool AnyInputWaits(Position&) { return InputPending() != 0; }
 
 // Ponder and analysis searches give no move to play: they may stop at once.
 bool MayStopWithoutMove() { return CurrentSearchMode != SearchMode::OwnMove; }
 
-bool InputInterrupts() {
+bool InputInterrupts(Position& pos) {
   if (!InputStopsSearch) return false;
   if (!MayStopWithoutMove() && !MoveToPlayKnown) return false;
-  return WaitingInputStopsSearch();
+  return WaitingInputStopsSearch(pos);
 }
 
-bool NodeLimitReached() { return NodeLimit != 0 && MovesMade >= NodeLimit; }
+bool NodeLimitReached(Position& pos) { return NodeLimit != 0 && pos.MovesMade >= NodeLimit; }
 
 // The next look: one interval on, or sooner when a node limit falls before.
-u32 NextLookAfter(u32 look) {
+u32 NextLookAfter(Position& pos, u32 look) {
   u64 next = static_cast<u64>(look) + POLL_INTERVAL;
-  if (NodeLimit > MovesMade) next = std::min(next, NodeLimit);
+  if (NodeLimit > pos.MovesMade) next = std::min(next, NodeLimit);
   return static_cast<u32>(std::min<u64>(next, UINT32_MAX));
 }
 
 }  // namespace
 
-bool (*WaitingInputStopsSearch)() = AnyInputWaits;
+bool (*WaitingInputStopsSearch)(Position& pos) = AnyInputWaits;
 
-bool TimeIsUp() {
+bool TimeIsUp(Position& pos) {
   if (CurrentSearchMode != SearchMode::OwnMove || !MoveToPlayKnown) return false;
   const i64 elapsed = ClockMs() - SearchStartClock;
   if (elapsed >= HardTimeLimitMs) return true;
@@ -52,13 +52,13 @@ bool TimeIsUp() {
   // The modern search decides between iterations when to stop: the budget is
   // its aim, and an iteration under way may run on to a few budgets.
   const i64 limit = Uses(MODERN_TIME_USE) ? TimeBudgetMs * MODERN_BUDGETS_AT_MOST : TimeBudgetMs;
-  return NodeLimitReached() || limit - elapsed < 1;
+  return NodeLimitReached(pos) || limit - elapsed < 1;
 }
 
-bool PollSaysStop() {
+bool PollSaysStop(Position& pos) {
   if (!StopSearch) {
-    if (!TimeIsUp() && !InputInterrupts()) {
-      NextPollAt = NextLookAfter(NextPollAt);
+    if (!TimeIsUp(pos) && !InputInterrupts(pos)) {
+      NextPollAt = NextLookAfter(pos, NextPollAt);
       return false;
     }
     StopSearch = true;

@@ -3,6 +3,7 @@
 // discards; StopSearch tells the nodes above to return too.
 #pragma once
 
+#include "board/position.h"
 #include "board/types.h"
 #include "movegen/move_stack.h"
 
@@ -26,16 +27,16 @@ extern bool InputStopsSearch;
 // Asked when the search looks at the input: true when what waits must stop
 // it. By default any input does; a protocol front end puts its own question
 // here, which may deal with some of what waits without stopping the search.
-extern bool (*WaitingInputStopsSearch)();
+extern bool (*WaitingInputStopsSearch)(Position& pos);
 
-inline bool PollDue() { return MovesMade > NextPollAt; }
+inline bool PollDue(Position& pos) { return pos.MovesMade > NextPollAt; }
 
 // The limits of an OwnMove search are reached, once it has a move to play:
 // HardTimeLimitMs at any time; from iteration 3 on, TimeBudgetMs or NodeLimit.
 // Never for a ponder or an analysis search.
-bool TimeIsUp();
+bool TimeIsUp(Position& pos);
 
 // The look itself, when PollDue: false, with the next look scheduled, while
 // the search may go on. Otherwise sets StopSearch and answers true; once it is
 // set, every later look answers true without asking again.
-bool PollSaysStop();
+bool PollSaysStop(Position& pos);

@@ -9,7 +9,7 @@
 // Copies move, score, bound and depth of the current position's entry into
 // record (hashMove, ttScore, ttBound, ttDepth). On a miss hashMove and ttDepth
 // are 0 and false is returned.
-bool ProbeIntoRecord(UndoRecord& record);
+bool ProbeIntoRecord(Position& pos, UndoRecord& record);
 
 // For an entry deep enough for the node: true when its score is the node's
 // answer (exact, a lower bound at or above beta, an upper bound at or below alpha).

@@ -51,8 +51,8 @@ struct Window {
 
 // The table's entry for the root gives a first answer and, when deep enough,
 // the first window and depth.
-void SeedFromTable(Window& window) {
-  const TransEntry* entry = ProbeTransTable();
+void SeedFromTable(Position& pos, Window& window) {
+  const TransEntry* entry = ProbeTransTable(pos);
   // An entry whose move may not be chosen says nothing of the moves that may.
   if (entry == nullptr || !RootMoveAllowed(EntryMove(*entry))) {
     EngineLog << "---------- brak hm na poczatku!!!" << EndLine;
@@ -74,7 +74,7 @@ void SeedFromTable(Window& window) {
       window.beta = score;
     }
   }
-  if (RepetitionAfterMove(move) > 0) {
+  if (RepetitionAfterMove(pos, move) > 0) {
     EngineLog << "---------- repetition after hash!!!" << EndLine;
     IterationDepth = FIRST_ITERATION;
   }
@@ -86,17 +86,17 @@ void SeedFromTable(Window& window) {
   }
 }
 
-void LogPosition() {
+void LogPosition(Position& pos) {
   char text[POSITION_TEXT_SIZE];
-  WritePositionText(text);
+  WritePositionText(pos, text);
   EngineLog << "-FEN:\t" << text << EndLine;
 }
 
 // One iteration, searched again with a wider window when it fails outside the
 // aspiration window. A fail low with many moves to go triples the budget;
 // extraTime says by how much, for the caller to take back.
-i16 SearchIteration(const Window& window, i64& extraTime) {
-  i16 score = SearchRoot(window.alpha, window.beta);
+i16 SearchIteration(Position& pos, const Window& window, i64& extraTime) {
+  i16 score = SearchRoot(pos, window.alpha, window.beta);
   // A stopped iteration is not published, so it is not searched again.
   if (StopSearch) return score;
   const i16 wideAlpha = -FULL_WINDOW, wideBeta = FULL_WINDOW - 1;
@@ -107,14 +107,14 @@ i16 SearchIteration(const Window& window, i64& extraTime) {
       TimeBudgetMs += extraTime;
     }
     const i16 failed = score;
-    score = SearchRoot(wideAlpha, static_cast<i16>(failed + 1));
-    if (score <= wideAlpha || score >= failed + 1) score = SearchRoot(wideAlpha, wideBeta);
+    score = SearchRoot(pos, wideAlpha, static_cast<i16>(failed + 1));
+    if (score <= wideAlpha || score >= failed + 1) score = SearchRoot(pos, wideAlpha, wideBeta);
     RootResearchFlag = 0;
   } else if (score >= window.beta) {
     RootResearchFlag = 1;
     const i16 failed = score;
-    score = SearchRoot(static_cast<i16>(failed - 1), wideBeta);
-    if (score <= failed - 1 || score >= wideBeta) score = SearchRoot(wideAlpha, wideBeta);
+    score = SearchRoot(pos, static_cast<i16>(failed - 1), wideBeta);
+    if (score <= failed - 1 || score >= wideBeta) score = SearchRoot(pos, wideAlpha, wideBeta);
     RootResearchFlag = 0;
   }
   return score;
@@ -122,16 +122,16 @@ i16 SearchIteration(const Window& window, i64& extraTime) {
 
 // The expected line that starts with move, as PvToText writes it, as deep as
 // the iteration; the length of its moves alone.
-size_t WriteLine(char* text, Move move) {
-  return PvToText(text, static_cast<int>(std::min<u32>(IterationDepth, PV_MAX_MOVES)), move);
+size_t WriteLine(Position& pos, char* text, Move move) {
+  return PvToText(pos, text, static_cast<int>(std::min<u32>(IterationDepth, PV_MAX_MOVES)), move);
 }
 
 // The log's trace of a completed iteration, and the iteration for the
 // interface: one report for each of its lines, best first, each line's moves
 // without the table's closing marks.
-void ReportIteration(i16 score, u32 lines) {
+void ReportIteration(Position& pos, i16 score, u32 lines) {
   if (PonderSearch()) EngineLog << "-PONDER:" << EndLine;
-  const size_t bestLength = WriteLine(PvText, BestMove);
+  const size_t bestLength = WriteLine(pos, PvText, BestMove);
   EngineLog << "-E: " << IterationDepth << ":\t" << score << "\t" << PvText << EndLine;
   if (PonderSearch() || !PrintThinking) return;
   const i64 elapsedMs = ClockMs() - SearchStartClock;
@@ -142,10 +142,10 @@ void ReportIteration(i16 score, u32 lines) {
       std::memcpy(moves, PvText, bestLength);
       moves[bestLength] = '\0';
     } else {
-      moves[WriteLine(moves, MoveStack[line].move)] = '\0';
+      moves[WriteLine(pos, moves, MoveStack[line].move)] = '\0';
     }
     const i16 lineScore = line > 0 ? MoveStack[line].score : score;
-    ReportIterationTo({IterationDepth, SelectiveDepth, lineScore, elapsedMs, MovesMade, moves, numbered ? line + 1 : 0});
+    ReportIterationTo({IterationDepth, SelectiveDepth, lineScore, elapsedMs, pos.MovesMade, moves, numbered ? line + 1 : 0});
   }
 }
 
@@ -155,10 +155,10 @@ u32 LinesLookedFor() { return std::max(MultiPvLines, std::min(ChoiceLines, MAX_M
 // best of the root moves the lines before it left, with a full window; then
 // the lines in order of score. How many lines the iteration has, the first
 // included: fewer than asked for when the legal moves run out.
-u32 SearchOtherLines() {
+u32 SearchOtherLines(Position& pos) {
   u32 lines = 1;
   for (; lines < LinesLookedFor(); ++lines) {
-    const i16 score = SearchRoot(-FULL_WINDOW, FULL_WINDOW - 1, lines);
+    const i16 score = SearchRoot(pos, -FULL_WINDOW, FULL_WINDOW - 1, lines);
     if (StopSearch) return lines;
     if (score == SCORE_ILLEGAL) break;
   }
@@ -188,15 +188,15 @@ bool NoTimeForAnotherIteration(bool bestMoveChanged) {
 }
 
 // Iterations from IterationDepth on, until one of the ends of the search.
-void Deepen(Window window) {
+void Deepen(Position& pos, Window window) {
   i64 extraTime = 0;
   int mateIterations = 0;
   Move lastBest = BestMove;
   const u32 lastIteration = std::min<u32>(MaxSearchDepth, LAST_ITERATION);
   while (IterationDepth <= lastIteration) {
-    i16 score = SearchIteration(window, extraTime);
-    const u32 lines = LinesLookedFor() > 1 && !StopSearch ? SearchOtherLines() : 1;
-    if (StopSearch || TimeIsUp()) {
+    i16 score = SearchIteration(pos, window, extraTime);
+    const u32 lines = LinesLookedFor() > 1 && !StopSearch ? SearchOtherLines(pos) : 1;
+    if (StopSearch || TimeIsUp(pos)) {
       StopSearch = true;
       if (extraTime > 0) TimeBudgetMs -= extraTime;
       return;
@@ -215,7 +215,7 @@ void Deepen(Window window) {
       extraTime = 0;
     }
     if (lines > 1) score = BestScore;
-    ReportIteration(score, lines);
+    ReportIteration(pos, score, lines);
     if (MateWithinHorizon(score)) {
       EngineLog << "--- MATE: " << score << EndLine;
       if (++mateIterations >= MATE_ITERATIONS_TO_STOP) return;
@@ -229,12 +229,12 @@ void Deepen(Window window) {
 }
 
 // Everything one search starts from: counters, the root list and record, the line's checks.
-void StartSearch() {
-  MovesMade = 0;
+void StartSearch(Position& pos) {
+  pos.MovesMade = 0;
   InCheckCount[BLACK] = InCheckCount[WHITE] = 0;
   MoveStack[0].move = NO_MOVE;
   NextPollAt = POLL_INTERVAL;
-  UndoTop->listEnd = nullptr;
+  pos.UndoTop->listEnd = nullptr;
   RootResearchFlag = 0;
   IterationDepth = FIRST_ITERATION;
   SelectiveDepth = 0;
@@ -252,34 +252,34 @@ int MateInMoves(i16 score) {
   return 0;
 }
 
-Move Think() {
-  UndoRecord* const callerTop = UndoTop;
-  UndoTop = UndoRecords;
+Move Think(Position& pos) {
+  UndoRecord* const callerTop = pos.UndoTop;
+  pos.UndoTop = pos.UndoRecords;
   BestMove = NO_MOVE;
   BestScore = NO_SCORE_YET;
   LastIterationLineCount = 0;
   MoveToPlayKnown = false;
-  if (const Move draw = DrawCheck(ROOT_REPEATS); draw != NO_MOVE) {
+  if (const Move draw = DrawCheck(pos, ROOT_REPEATS); draw != NO_MOVE) {
     BestMove = draw;
     BestScore = DRAW_SCORE;
-    UndoTop = callerTop;
+    pos.UndoTop = callerTop;
     return draw;
   }
 
-  StartSearch();
+  StartSearch(pos);
   Window window;
-  SeedFromTable(window);
+  SeedFromTable(pos, window);
   // A deep table answer is a move to play at once, if it fits the position.
-  MoveToPlayKnown = IterationDepth > FIRST_ITERATION && IsGeneratedLegalMove(BestMove);
-  LogPosition();
-  FindCheckers(*UndoTop);
-  Deepen(window);
+  MoveToPlayKnown = IterationDepth > FIRST_ITERATION && IsGeneratedLegalMove(pos, BestMove);
+  LogPosition(pos);
+  FindCheckers(pos, *pos.UndoTop);
+  Deepen(pos, window);
 
-  if (ProbeTransTable() == nullptr) {
+  if (ProbeTransTable(pos) == nullptr) {
     EngineLog << "**************************************************** WARNING "
                  "*****************************************************************"
               << EndLine;
   }
-  UndoTop = callerTop;
+  pos.UndoTop = callerTop;
   return BestMove;
 }

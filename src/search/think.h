@@ -2,6 +2,7 @@
 // aspiration window, the thinking line and the search's trace in the log.
 #pragma once
 
+#include "board/position.h"
 #include "board/types.h"
 #include "movegen/move_stack.h"
 #include "search/pv_text.h"
@@ -65,4 +66,4 @@ int MateInMoves(i16 score);
 // nor pending input stops a search that has no move to answer with yet
 // (MoveToPlayKnown). The position, UndoTop and HistoryTop are as they were on
 // return.
-Move Think();
+Move Think(Position& pos);

@@ -47,43 +47,43 @@ constexpr int SCORE_SHIFT = 18;
 constexpr int MIN_SCORE = -TRANS_SCORE_OFFSET;
 constexpr int MAX_SCORE = (1 << 14) - 1 - TRANS_SCORE_OFFSET;
 
-u32 KeyLow() { return static_cast<u32>(HashKey); }
-u32 KeyHigh() { return static_cast<u32>(HashKey >> 32); }
-int CurrentAge() { return GameMoveCount % TRANS_AGE_MODULUS; }
+u32 KeyLow(Position& pos) { return static_cast<u32>(pos.HashKey); }
+u32 KeyHigh(Position& pos) { return static_cast<u32>(pos.HashKey >> 32); }
+int CurrentAge(Position& pos) { return pos.GameMoveCount % TRANS_AGE_MODULUS; }
 
 // A slot never written matches nothing, so that a cleared table misses even
 // for a key whose compared bits are all zero.
 bool IsEmpty(const TransEntry& slot) { return (slot.moveAndKey | slot.keyHigh | slot.info) == 0; }
 
-bool HoldsCurrentPosition(const TransEntry& slot) {
-  return ((slot.moveAndKey ^ KeyLow()) & checkedKeyMask) == 0 && slot.keyHigh == KeyHigh() &&
+bool HoldsCurrentPosition(Position& pos, const TransEntry& slot) {
+  return ((slot.moveAndKey ^ KeyLow(pos)) & checkedKeyMask) == 0 && slot.keyHigh == KeyHigh(pos) &&
          !IsEmpty(slot);
 }
 
-u32 PackInfo(i16 score, int depth, u32 bound) {
+u32 PackInfo(Position& pos, i16 score, int depth, u32 bound) {
   int storedScore = std::clamp<int>(score, MIN_SCORE, MAX_SCORE) + TRANS_SCORE_OFFSET;
   return static_cast<u32>(depth) | (bound & BOUND_MASK) |
-         (static_cast<u32>(CurrentAge()) << AGE_SHIFT) | (static_cast<u32>(storedScore) << SCORE_SHIFT);
+         (static_cast<u32>(CurrentAge(pos)) << AGE_SHIFT) | (static_cast<u32>(storedScore) << SCORE_SHIFT);
 }
 
 // An existing slot stays when it is worth more than the new entry (age plus
 // depth), or as much with a bound no weaker (exact < lower < upper). Ages are
 // counted modulo 512 like the stored age, and entries never come from a later
 // game move than now, so the elapsed moves are (now - age) mod 512.
-bool IsKept(const TransEntry& slot, int newDepth, u32 newBound) {
-  int elapsed = (CurrentAge() - EntryAge(slot)) & (TRANS_AGE_MODULUS - 1);
+bool IsKept(Position& pos, const TransEntry& slot, int newDepth, u32 newBound) {
+  int elapsed = (CurrentAge(pos) - EntryAge(slot)) & (TRANS_AGE_MODULUS - 1);
   auto margin = static_cast<i16>(newDepth - EntryDepth(slot) + elapsed);
   return margin < 0 || (margin == 0 && EntryBound(slot) <= newBound);
 }
 
 }  // namespace
 
-TransEntry* CurrentTransBucket() { return TransBucketOf(HashKey, SideToMove); }
+TransEntry* CurrentTransBucket(Position& pos) { return TransBucketOf(pos.HashKey, pos.SideToMove); }
 
-TransEntry* ProbeTransTable() {
-  TransEntry* slots = CurrentTransBucket();
+TransEntry* ProbeTransTable(Position& pos) {
+  TransEntry* slots = CurrentTransBucket(pos);
   for (int i = 0; i < TRANS_SLOTS; ++i) {
-    if (HoldsCurrentPosition(slots[i])) return &slots[i];
+    if (HoldsCurrentPosition(pos, slots[i])) return &slots[i];
   }
   return nullptr;
 }
@@ -106,14 +106,14 @@ i16 ScoreOutOfTable(i16 stored, int ply) {
   return stored;
 }
 
-void StoreTransTable(Move move, i16 score, int depth, u32 bound) {
+void StoreTransTable(Position& pos, Move move, i16 score, int depth, u32 bound) {
   depth = std::clamp(depth, 0, TRANS_MAX_DEPTH);
   bound &= BOUND_MASK;
-  TransEntry* slots = CurrentTransBucket();
-  u32 info = PackInfo(ScoreIntoTable(score, CurrentPly()), depth, bound);
+  TransEntry* slots = CurrentTransBucket(pos);
+  u32 info = PackInfo(pos, ScoreIntoTable(score, CurrentPly(pos)), depth, bound);
 
   // The same position in slot 0 is only deepened or given a tighter bound.
-  if (HoldsCurrentPosition(slots[0])) {
+  if (HoldsCurrentPosition(pos, slots[0])) {
     int oldDepth = EntryDepth(slots[0]);
     if (depth > oldDepth || (depth == oldDepth && EntryBound(slots[0]) > bound)) {
       slots[0].moveAndKey = (slots[0].moveAndKey & STORED_KEY_MASK) | move;
@@ -122,11 +122,11 @@ void StoreTransTable(Move move, i16 score, int depth, u32 bound) {
     return;
   }
 
-  TransEntry fresh{(KeyLow() & STORED_KEY_MASK) | move, KeyHigh(), info};
-  if (!IsKept(slots[0], depth, bound)) {
+  TransEntry fresh{(KeyLow(pos) & STORED_KEY_MASK) | move, KeyHigh(pos), info};
+  if (!IsKept(pos, slots[0], depth, bound)) {
     slots[1] = slots[0];
     slots[0] = fresh;
-  } else if (!IsKept(slots[1], depth, bound)) {
+  } else if (!IsKept(pos, slots[1], depth, bound)) {
     slots[1] = fresh;
   } else {
     slots[2] = fresh;

@@ -72,7 +72,7 @@ i16 ScoreIntoTable(i16 score, int ply);
 i16 ScoreOutOfTable(i16 stored, int ply);
 
 // The ply of the node being searched: the records are one per ply from the root.
-inline int CurrentPly() { return static_cast<int>(UndoTop - UndoRecords); }
+inline int CurrentPly(Position& pos) { return static_cast<int>(pos.UndoTop - pos.UndoRecords); }
 
 // The bucket of a position: the low bits of its key, in the half of its side to move.
 inline TransEntry* TransBucketOf(u64 key, u32 side) {
@@ -80,23 +80,23 @@ inline TransEntry* TransBucketOf(u64 key, u32 side) {
 }
 
 // The bucket of the current position (HashKey, SideToMove).
-TransEntry* CurrentTransBucket();
+TransEntry* CurrentTransBucket(Position& pos);
 
 // Starts loading the current position's bucket, for a probe a little later.
-inline void PrefetchCurrentTransBucket() {
-  const char* bucket = reinterpret_cast<const char*>(TransBucketOf(HashKey, SideToMove));
+inline void PrefetchCurrentTransBucket(Position& pos) {
+  const char* bucket = reinterpret_cast<const char*>(TransBucketOf(pos.HashKey, pos.SideToMove));
   __builtin_prefetch(bucket);
   __builtin_prefetch(bucket + sizeof(TransBucket) - 1);  // a bucket may straddle two lines
 }
 
 // The first slot (0, 1, 2) of the current position's bucket that holds the
 // current position, or nullptr.
-TransEntry* ProbeTransTable();
+TransEntry* ProbeTransTable(Position& pos);
 
 // Stores for the current position, stamped with GameMoveCount, by the
 // replacement rule: a slot's worth is its age plus its depth. A mate score
 // goes in counted from the current ply (ScoreIntoTable).
-void StoreTransTable(Move move, i16 score, int depth, u32 bound);
+void StoreTransTable(Position& pos, Move move, i16 score, int depth, u32 bound);
 
 // Forgets every entry of both halves.
 void ClearTransTable();

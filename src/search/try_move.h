@@ -3,6 +3,8 @@
 // back.
 #pragma once
 
+#include "board/position.h"
+
 #include "board/board_invariants.h"
 #include "board/check.h"
 #include "board/make_move.h"
@@ -14,18 +16,18 @@
 // and UndoTop on the child's record. The sanitizer build checks the board's
 // invariants after the move when it is legal, and after taking it back.
 template <typename SearchMade>
-i16 TryMove(Move move, UndoRecord& record, SearchMade searchMade) {
-  const int mover = static_cast<int>(SideToMove);
-  ++MovesMade;
-  MakeMove(move, record);
-  ++UndoTop;
+i16 TryMove(Position& pos, Move move, UndoRecord& record, SearchMade searchMade) {
+  const int mover = static_cast<int>(pos.SideToMove);
+  ++pos.MovesMade;
+  MakeMove(pos, move, record);
+  ++pos.UndoTop;
   i16 score = SCORE_ILLEGAL;
-  if (!KingLeftInCheck(move, mover)) {
-    CheckBoardInvariants("after a move made in the search");
+  if (!KingLeftInCheck(pos, move, mover)) {
+    CheckBoardInvariants(pos, "after a move made in the search");
     score = searchMade();
   }
-  --UndoTop;
-  UnmakeMove(move, record);
-  CheckBoardInvariants("after a move taken back in the search");
+  --pos.UndoTop;
+  UnmakeMove(pos, move, record);
+  CheckBoardInvariants(pos, "after a move taken back in the search");
   return score;
 }

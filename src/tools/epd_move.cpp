@@ -4,13 +4,13 @@
 #include "movegen/legal_moves.h"
 #include "tools/san.h"
 
-bool ReadEpdMove(const EpdOperation& operation) {
-  EpdBestMove = EpdAvoidMove = NO_MOVE;
+bool ReadEpdMove(Position& pos, const EpdOperation& operation) {
+  pos.EpdBestMove = pos.EpdAvoidMove = NO_MOVE;
   if (operation.kind == EpdOperationKind::None) return true;
-  Move move = ParseSanMove(operation.moveText);
+  Move move = ParseSanMove(pos, operation.moveText);
   // The parser checks little beyond the moving piece: a move that cannot be
   // played here is as unreadable as one that names nothing.
-  if (!IsGeneratedLegalMove(move)) return false;
-  (operation.kind == EpdOperationKind::AvoidMove ? EpdAvoidMove : EpdBestMove) = move;
+  if (!IsGeneratedLegalMove(pos, move)) return false;
+  (operation.kind == EpdOperationKind::AvoidMove ? pos.EpdAvoidMove : pos.EpdBestMove) = move;
   return true;
 }

@@ -40,7 +40,7 @@ struct GameFileConversion {
   const char* doneText;
 };
 
-void ConvertGameFile(const char* gameName, const char* outName, const GameFileConversion& how,
+void ConvertGameFile(Position& pos, const char* gameName, const char* outName, const GameFileConversion& how,
                      const GameWriter& write) {
   FileHandle games(std::fopen(gameName, "rb"));
   if (!games) {
@@ -58,7 +58,7 @@ void ConvertGameFile(const char* gameName, const char* outName, const GameFileCo
     std::printf("Game file corrupted! (error on game: %d)", -total);
     return;
   }
-  if (how.fromInitialPosition) LoadBoard(INITIAL_POSITION);
+  if (how.fromInitialPosition) LoadBoard(pos, INITIAL_POSITION);
   Progress progress(total);
   GameRecord game;
   int read = 0, converted = 0;
@@ -95,19 +95,19 @@ void WritePgnGame(const GameRecord& game, std::FILE* out) {
   std::fflush(out);
 }
 
-void GameToPgn(const char* gameName, const char* pgnName) {
-  ConvertGameFile(gameName, pgnName, {"Cannot create PGN output file: '%s'\n", false, "OK\n"},
+void GameToPgn(Position& pos, const char* gameName, const char* pgnName) {
+  ConvertGameFile(pos, gameName, pgnName, {"Cannot create PGN output file: '%s'\n", false, "OK\n"},
                   [](const GameRecord& game, std::FILE* out) {
                     WritePgnGame(game, out);
                     return true;
                   });
 }
 
-void GameToPos(const char* gameName, const char* positionName) {
+void GameToPos(Position& pos, const char* gameName, const char* positionName) {
   PositionOutput out;
-  ConvertGameFile(gameName, positionName, {"Cannot create DB output file: '%s'\n", true, "\tOK\n"},
-                  [&out](const GameRecord& game, std::FILE* file) {
+  ConvertGameFile(pos, gameName, positionName, {"Cannot create DB output file: '%s'\n", true, "\tOK\n"},
+                  [&pos, &out](const GameRecord& game, std::FILE* file) {
                     out.files[0] = file;
-                    return WritePositionLines(game, out);
+                    return WritePositionLines(pos, game, out);
                   });
 }

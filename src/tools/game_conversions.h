@@ -2,16 +2,18 @@
 // appending to their output, with a progress display in per cent.
 #pragma once
 
+#include "board/position.h"
+
 #include <cstdio>
 
 #include "tools/game_record.h"
 
 // Appends every game of the game file as PGN text; the board is not touched.
-void GameToPgn(const char* gameName, const char* pgnName);
+void GameToPgn(Position& pos, const char* gameName, const char* pgnName);
 
 // Appends the position lines of every game of the game file, each played from
 // the initial position, which is left on the board.
-void GameToPos(const char* gameName, const char* positionName);
+void GameToPos(Position& pos, const char* gameName, const char* positionName);
 
 // One game as two lines: the "Result" tag, then the moves in coordinate
 // notation with their move numbers and the result ("1. e2e4 e7e5 2. g1f3 1-0").

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 
+#include "board/position.h"
 #include "board/types.h"
 
 constexpr size_t LINE_SORT_BUDGET = size_t{64} << 20;  // bytes of lines held at once

@@ -59,9 +59,9 @@ class BookMaker {
       : pgnNames_(pgnNames), folder_(folder), work_(FileInFolder(folder, MAKEBOOK_WORK_FOLDER)),
         gameFile_(FileInFolder(folder, BOOK_GAME_FILE)), summary_(summary) {}
 
-  bool Run() {
+  bool Run(Position& pos) {
     if (!SafeForInputs() || !TargetsReplaceable() || !MakeFolders() || !RememberGameFile()) return false;
-    bool built = AddGames() && WritePositions() && SortPositions() && BuildDatabases() && BuildBooks() &&
+    bool built = AddGames(pos) && WritePositions(pos) && SortPositions() && BuildDatabases() && BuildBooks(pos) &&
                  PutInPlace();
     if (!built) RestoreGameFile();
     RemoveWorkFiles();
@@ -140,11 +140,11 @@ class BookMaker {
     }
   }
 
-  bool AddGames() {
+  bool AddGames(Position& pos) {
     Stage(1, "adding games to ", "'" + gameFile_ + "'");
     for (const std::string& pgn : pgnNames_) {
       PgnTally tally;
-      PgnOutcome outcome = PgnToGame(pgn.c_str(), gameFile_.c_str(), &summary_.gamesAdded, &tally);
+      PgnOutcome outcome = PgnToGame(pos, pgn.c_str(), gameFile_.c_str(), &summary_.gamesAdded, &tally);
       summary_.gamesRead += tally.converted + tally.skipped;
       summary_.gamesSkipped += tally.skipped;
       if (outcome != PgnOutcome::Converted) return false;
@@ -153,7 +153,7 @@ class BookMaker {
   }
 
   // The position lines of every game of the game file, split by the first digit of their key.
-  bool WritePositions() {
+  bool WritePositions(Position& pos) {
     Stage(2, "writing positions of the games in ", "'" + gameFile_ + "'");
     FileHandle games(std::fopen(gameFile_.c_str(), "rb"));
     if (!games) {
@@ -165,11 +165,11 @@ class BookMaker {
     if (const std::string failed = CreateSplitPositionFiles(work_, files, out); !failed.empty()) {
       return Failed("Cannot create POS output file: '%s'\n", failed);
     }
-    LoadBoard(INITIAL_POSITION);
+    LoadBoard(pos, INITIAL_POSITION);
     GameRecord game;
     try {
       while (ReadGame(game, games.get())) {
-        if (!WritePositionLines(game, out)) {
+        if (!WritePositionLines(pos, game, out)) {
           std::printf("Warning: game %d (skipped) file: %s\n", summary_.gamesInFile + 1, gameFile_.c_str());
         }
         ++summary_.gamesInFile;
@@ -214,7 +214,7 @@ class BookMaker {
     return built;
   }
 
-  bool BuildBooks() {
+  bool BuildBooks(Position& pos) {
     Stage(5, "building the books");
     PositionDatabase databases;
     if (!databases.OpenDatabases(Work(WHITE_DATABASE_NAME).c_str(), Work(BLACK_DATABASE_NAME).c_str())) {
@@ -230,7 +230,7 @@ class BookMaker {
       summary_.bookEntries[side] = book->Side(side).index[BUCKET_COUNT - 1];
     }
     std::vector<PolyglotEntry> entries;
-    if (!PolyglotEntriesOf(databases, entries) ||
+    if (!PolyglotEntriesOf(pos, databases, entries) ||
         !WritePolyglotBook(Work(POLYGLOT_BOOK_NAME).c_str(), entries, databases.Message())) {
       std::printf("%s", databases.Message().Text());
       return false;
@@ -268,10 +268,10 @@ class BookMaker {
 
 }  // namespace
 
-bool MakeBook(const std::vector<std::string>& pgnNames, const std::string& folder, MakeBookSummary& summary) {
+bool MakeBook(Position& pos, const std::vector<std::string>& pgnNames, const std::string& folder, MakeBookSummary& summary) {
   const auto start = std::chrono::steady_clock::now();
   summary = {};
-  bool built = BookMaker(pgnNames, folder, summary).Run();
+  bool built = BookMaker(pgnNames, folder, summary).Run(pos);
   summary.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (!built) {
     std::printf("makebook: failed; the book in '%s' is as it was\n", folder.empty() ? "." : folder.c_str());

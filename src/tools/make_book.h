@@ -8,6 +8,8 @@
 // folder's book, databases and game file as they were.
 #pragma once
 
+#include "board/position.h"
+
 #include <string>
 #include <vector>
 
@@ -33,4 +35,4 @@ struct MakeBookSummary {
 // from the PGN files and the games its game file held before, printing a line
 // per stage and the summary. False, with nothing changed, on any failure, and
 // when a file it would write is one of the PGN files.
-bool MakeBook(const std::vector<std::string>& pgnNames, const std::string& folder, MakeBookSummary& summary);
+bool MakeBook(Position& pos, const std::vector<std::string>& pgnNames, const std::string& folder, MakeBookSummary& summary);

@@ -23,9 +23,9 @@ constexpr size_t LIST_LINE_LENGTH = 254;
 // Hands every game of the PGN file to keep, which answers whether it was
 // converted; counts the games in tally and prints the warnings and the
 // summary. False after a reader error, reported as such.
-bool ConvertPgnGames(std::FILE* pgn, const char* pgnName,
+bool ConvertPgnGames(Position& pos, std::FILE* pgn, const char* pgnName,
                      const std::function<bool(const GameRecord&)>& keep, PgnTally& tally) {
-  LoadBoard(INITIAL_POSITION);
+  LoadBoard(pos, INITIAL_POSITION);
   PgnInput in(pgn);
   GameRecord game;
   tally = {};
@@ -34,7 +34,7 @@ bool ConvertPgnGames(std::FILE* pgn, const char* pgnName,
   try {
     in.SkipWhiteSpace();
     while (in.Peek() != PgnInput::END) {
-      if (ReadPgnGame(game, in) != 0 && keep(game)) {
+      if (ReadPgnGame(pos, game, in) != 0 && keep(game)) {
         ++converted;
       } else {
         ++skipped;
@@ -47,7 +47,7 @@ bool ConvertPgnGames(std::FILE* pgn, const char* pgnName,
     std::printf("ERROR: %s file: %s\n", error.what(), pgnName);
     EngineLog << "converted: " << converted << "\tskipped: " << skipped << EndLine;
     EngineLog << "ERROR: " << error.what() << EndLine;
-    LoadBoard(INITIAL_POSITION);
+    LoadBoard(pos, INITIAL_POSITION);
     return false;
   }
   std::printf("converted: %d games. (skipped: %d)\n", converted, skipped);
@@ -84,7 +84,7 @@ long FileSize(std::FILE* file) {
 
 }  // namespace
 
-void PgnToPos(const char* pgnName) {
+void PgnToPos(Position& pos, const char* pgnName) {
   FileHandle pgn = OpenPgn(pgnName);
   if (!pgn) return;
   // Emptying the outputs must never destroy the games about to be read.
@@ -102,12 +102,12 @@ void PgnToPos(const char* pgnName) {
     return;
   }
   PgnTally tally;
-  ConvertPgnGames(pgn.get(), pgnName, [&out](const GameRecord& game) {
-    return WritePositionLines(game, out);
+  ConvertPgnGames(pos, pgn.get(), pgnName, [&pos, &out](const GameRecord& game) {
+    return WritePositionLines(pos, game, out);
   }, tally);
 }
 
-PgnOutcome PgnToGame(const char* pgnName, const char* gameName, int* counter, PgnTally* tally) {
+PgnOutcome PgnToGame(Position& pos, const char* pgnName, const char* gameName, int* counter, PgnTally* tally) {
   FileHandle pgn = OpenPgn(pgnName);
   if (!pgn) return PgnOutcome::NotOpened;
   // Games appended to the PGN file being read would be read again, and the
@@ -129,7 +129,7 @@ PgnOutcome PgnToGame(const char* pgnName, const char* gameName, int* counter, Pg
   long wholeGamesEnd = FileSize(gameFile.get());
   bool writeFailed = false;
   PgnTally ownTally;
-  bool read = ConvertPgnGames(pgn.get(), pgnName, [&](const GameRecord& game) {
+  bool read = ConvertPgnGames(pos, pgn.get(), pgnName, [&](const GameRecord& game) {
     // An unfinished game has no result to store, and no game file holds one.
     if (ResultCodeOf(game.header) == RESULT_UNFINISHED || FindGame(game, stored)) return false;
     writeFailed = !WriteGame(game, gameFile.get()) || std::fflush(gameFile.get()) != 0;
@@ -148,7 +148,7 @@ PgnOutcome PgnToGame(const char* pgnName, const char* gameName, int* counter, Pg
   return read ? PgnOutcome::Converted : PgnOutcome::Stopped;
 }
 
-void PgnListToGame(const char* listName, const char* gameName) {
+void PgnListToGame(Position& pos, const char* listName, const char* gameName) {
   FileHandle list(std::fopen(listName, "r"));
   if (!list) {
     std::printf("Cannot open PGN input file: '%s'\n", listName);
@@ -162,7 +162,7 @@ void PgnListToGame(const char* listName, const char* gameName) {
   std::string line;
   while (ReadListLine(list.get(), line)) {
     if (line.empty()) continue;
-    if (PgnToGame(line.c_str(), gameName, &counter) == PgnOutcome::Stopped) break;
+    if (PgnToGame(pos, line.c_str(), gameName, &counter) == PgnOutcome::Stopped) break;
   }
   std::printf("\nCONVERTED GAMES: %d\n", counter);
 }

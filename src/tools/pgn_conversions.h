@@ -4,9 +4,11 @@
 // board at the initial position, also after an error ends the reading.
 #pragma once
 
+#include "board/position.h"
+
 // The sixteen position files "0.pos" to "F.pos", emptied first; file k takes
 // the positions whose key's top hexadecimal digit is k.
-void PgnToPos(const char* pgnName);
+void PgnToPos(Position& pos, const char* pgnName);
 
 enum class PgnOutcome {
   Converted,     // the file was read to its end
@@ -25,8 +27,8 @@ struct PgnTally {
 // it does not hold yet and that has a result; *counter grows by one for each.
 // A game file that is corrupt is not added to. The tally, when given, counts
 // the file's games.
-PgnOutcome PgnToGame(const char* pgnName, const char* gameName, int* counter, PgnTally* tally = nullptr);
+PgnOutcome PgnToGame(Position& pos, const char* pgnName, const char* gameName, int* counter, PgnTally* tally = nullptr);
 
 // PgnToGame for every PGN file named in the list file, one name a line, into
 // one game file; stops at the first file whose reading ends on an error.
-void PgnListToGame(const char* listName, const char* gameName);
+void PgnListToGame(Position& pos, const char* listName, const char* gameName);

@@ -28,7 +28,7 @@ bool IsDigit(int c) { return c >= '0' && c <= '9'; }
 // Takes back the moves made while reading a game, however the reading ends.
 class MovesOnBoard {
  public:
-  explicit MovesOnBoard(const GameRecord& game) : game_(game) {}
+  MovesOnBoard(Position& pos, const GameRecord& game) : pos_(pos), game_(game) {}
   ~MovesOnBoard() { TakeBack(); }
   MovesOnBoard(const MovesOnBoard&) = delete;
   MovesOnBoard& operator=(const MovesOnBoard&) = delete;
@@ -37,10 +37,11 @@ class MovesOnBoard {
   void Made(int ply) { made_ = ply; }
 
   void TakeBack() {
-    for (; made_ > 0; --made_) UnmakeMove(game_.moves[made_ - 1], ReaderUndoRecords[made_]);
+    for (; made_ > 0; --made_) UnmakeMove(pos_, game_.moves[made_ - 1], ReaderUndoRecords[made_]);
   }
 
  private:
+  Position& pos_;
   const GameRecord& game_;
   int made_ = 0;
 };
@@ -114,21 +115,21 @@ void ReportMove(const GameRecord& game, int ply) {
 }
 
 // Checks the move against the rules and plays it as the move of ply.
-void PlayCheckedMove(GameRecord& game, Move move, int ply, MovesOnBoard& onBoard) {
+void PlayCheckedMove(Position& pos, GameRecord& game, Move move, int ply, MovesOnBoard& onBoard) {
   UndoRecord& record = ReaderUndoRecords[ply];
-  if (!IsGeneratedMove(move, record)) {
-    PrintBoard(Board);
+  if (!IsGeneratedMove(pos, move, record)) {
+    PrintBoard(pos.Board);
     ReportMove(game, ply);
     EngineLog << game.token << "MOVE NOT LEGAL 1" << EndLine;
     throw ConversionError("MOVE NOT LEGAL 1");
   }
-  int mover = static_cast<int>(SideToMove);
-  SavePositionForUndo(record);
+  int mover = static_cast<int>(pos.SideToMove);
+  SavePositionForUndo(pos, record);
   game.moves[ply - 1] = move;
-  MakeMove(move, record);
+  MakeMove(pos, move, record);
   onBoard.Made(ply);
-  if (KingLeftInCheck(move, mover)) {
-    PrintBoard(Board);
+  if (KingLeftInCheck(pos, move, mover)) {
+    PrintBoard(pos.Board);
     ReportMove(game, ply);
     throw ConversionError("MOVE NOT LEGAL 2 - check revealed");
   }
@@ -156,11 +157,11 @@ bool ReadPgnTags(GameRecord& game, PgnInput& in) {
   return true;
 }
 
-int ReadPgnGame(GameRecord& game, PgnInput& in) {
+int ReadPgnGame(Position& pos, GameRecord& game, PgnInput& in) {
   game.header = 0;
   int ply = 1;
   if (!ReadPgnTags(game, in)) return 0;
-  MovesOnBoard onBoard(game);
+  MovesOnBoard onBoard(pos, game);
   while (!in.Failed()) {
     in.SkipWhiteSpace();
     int c = in.Get();
@@ -185,7 +186,7 @@ int ReadPgnGame(GameRecord& game, PgnInput& in) {
     // Past the plies a record holds the moves are passed over unread, so that
     // the position they would be read in no longer matters.
     if (ply == READER_PLY_LIMIT) continue;
-    Move move = ParseSanMove(game.token);
+    Move move = ParseSanMove(pos, game.token);
     if (move == NO_MOVE) {
       EngineLog << game.token << "ERROR" << EndLine;
       ReportMove(game, ply);
@@ -193,7 +194,7 @@ int ReadPgnGame(GameRecord& game, PgnInput& in) {
       in.SkipToTagLine();
       return 0;
     }
-    PlayCheckedMove(game, move, ply, onBoard);
+    PlayCheckedMove(pos, game, move, ply, onBoard);
     ++ply;
   }
   int plies = ply - 1;

@@ -5,6 +5,8 @@
 // "wrong end result 2", "MOVE NOT LEGAL 1", "MOVE NOT LEGAL 2 - check revealed".
 #pragma once
 
+#include "board/position.h"
+
 #include "tools/game_record.h"
 #include "tools/pgn_input.h"
 
@@ -17,4 +19,4 @@ bool ReadPgnTags(GameRecord& game, PgnInput& in);
 // when a game with at least one move was read; 0 at the end of the text, for
 // a game without moves, and for a game with a token that is no move (it is
 // reported and the rest of the game is passed over).
-int ReadPgnGame(GameRecord& game, PgnInput& in);
+int ReadPgnGame(Position& pos, GameRecord& game, PgnInput& in);

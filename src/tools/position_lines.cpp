@@ -20,32 +20,32 @@ struct PositionLineText {
 
 static_assert(POSITION_LINE_LIMIT < PLY_RECORDS, "the search's undo records take the game's moves");
 
-void FormatLine(PositionLineText& line, char resultLetter, int ply) {
+void FormatLine(Position& pos, PositionLineText& line, char resultLetter, int ply) {
   char position[POSITION_TEXT_SIZE];
-  WritePositionText(position);
-  line.key = HashKey;
-  std::snprintf(line.text, sizeof line.text, "%016" PRIX64 "\t%s\t%c\t%d\n", HashKey, position,
+  WritePositionText(pos, position);
+  line.key = pos.HashKey;
+  std::snprintf(line.text, sizeof line.text, "%016" PRIX64 "\t%s\t%c\t%d\n", pos.HashKey, position,
                 resultLetter, ply);
 }
 
 }  // namespace
 
-bool WritePositionLines(const GameRecord& game, const PositionOutput& out, int limit) {
+bool WritePositionLines(Position& pos, const GameRecord& game, const PositionOutput& out, int limit) {
   PositionLineText lines[POSITION_LINE_LIMIT];
   int plies = std::min({PlyCountOf(game.header), limit, POSITION_LINE_LIMIT});
   int made = 0;
   bool legal = true;
   for (; made < plies; ++made) {
     Move move = game.moves[made];
-    if (!IsGeneratedLegalMove(move)) {
+    if (!IsGeneratedLegalMove(pos, move)) {
       legal = false;
       break;
     }
-    FormatLine(lines[made], game.resultLetter, made + 1);
-    SavePositionForUndo(UndoRecords[made]);
-    MakeMove(move, UndoRecords[made]);
+    FormatLine(pos, lines[made], game.resultLetter, made + 1);
+    SavePositionForUndo(pos, pos.UndoRecords[made]);
+    MakeMove(pos, move, pos.UndoRecords[made]);
   }
-  for (int ply = made - 1; ply >= 0; --ply) UnmakeMove(game.moves[ply], UndoRecords[ply]);
+  for (int ply = made - 1; ply >= 0; --ply) UnmakeMove(pos, game.moves[ply], pos.UndoRecords[ply]);
   if (!legal) return false;
   for (int ply = 0; ply < plies; ++ply) std::fputs(lines[ply].text, out.FileFor(lines[ply].key));
   return true;

@@ -3,6 +3,8 @@
 // 16 upper-case hexadecimal digits, the FEN with its four fields.
 #pragma once
 
+#include "board/position.h"
+
 #include <cstdio>
 #include <string>
 
@@ -36,5 +38,5 @@ std::string CreateSplitPositionFiles(const std::string& folder, FileHandle (&fil
 // position before each of its first limit plies (at most POSITION_LINE_LIMIT),
 // then takes the moves back. A game holding a move that is not legal where it
 // stands, as a damaged game file may, writes nothing and answers false.
-bool WritePositionLines(const GameRecord& game, const PositionOutput& out,
+bool WritePositionLines(Position& pos, const GameRecord& game, const PositionOutput& out,
                         int limit = POSITION_LINE_LIMIT);

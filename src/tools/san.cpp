@@ -36,55 +36,55 @@ bool Is(const char* buffer, const char* letterForm, const char* digitForm) {
 
 // The side to move's castling that takes its king to the file given, when the
 // side holds its right.
-Move Castle(int kingToFile) {
+Move Castle(Position& pos, int kingToFile) {
   for (const CastlingMove& castling : Castlings) {
-    if (castling.colour == static_cast<int>(SideToMove) && FileOf(castling.kingTo) == kingToFile) {
-      return (CastleRights & castling.right) ? castling.move : NO_MOVE;
+    if (castling.colour == static_cast<int>(pos.SideToMove) && FileOf(castling.kingTo) == kingToFile) {
+      return (pos.CastleRights & castling.right) ? castling.move : NO_MOVE;
     }
   }
   return NO_MOVE;
 }
 
 // "e4": one step, or two when no pawn stands one step behind.
-Move PawnPush(const char* buffer) {
+Move PawnPush(Position& pos, const char* buffer) {
   int to = SquareOfText(buffer);
   if (to == NO_SQUARE) return NO_MOVE;
-  int stepBack = PawnStepBack[SideToMove];
+  int stepBack = PawnStepBack[pos.SideToMove];
   int from = to + stepBack;
   if (!OnBoard(from)) return NO_MOVE;
-  if (!IsPawn(Board[from])) from += stepBack;
+  if (!IsPawn(pos.Board[from])) from += stepBack;
   return OnBoard(from) ? MakeMoveCode(from, to, KIND_QUIET) : NO_MOVE;
 }
 
 // "e8Q", the kind bits given.
-Move PromotionPush(const char* buffer, Move kindBits) {
+Move PromotionPush(Position& pos, const char* buffer, Move kindBits) {
   int to = SquareOfText(buffer);
   if (to == NO_SQUARE) return NO_MOVE;
-  int from = to + PawnStepBack[SideToMove];
+  int from = to + PawnStepBack[pos.SideToMove];
   return OnBoard(from) ? MakeMoveCode(from, to, KIND_QUIET) | kindBits : NO_MOVE;
 }
 
 // "ed8Q": the pawn's file, the destination, the piece. The pawn's file must
 // neighbour the destination's.
-Move CapturePromotion(const char* buffer) {
+Move CapturePromotion(Position& pos, const char* buffer) {
   char pawnFile = buffer[0], targetFile = buffer[1], letter = buffer[3];
   int to = SquareOfText(buffer + 1);
   bool neighbours = pawnFile - targetFile == 1 || targetFile - pawnFile == 1;
   if (to == NO_SQUARE || !IsFileLetter(pawnFile) || !neighbours) return NO_MOVE;
-  int from = to + (pawnFile > targetFile ? CaptureFromHSide : CaptureFromASide)[SideToMove];
+  int from = to + (pawnFile > targetFile ? CaptureFromHSide : CaptureFromASide)[pos.SideToMove];
   if (!OnBoard(from)) return NO_MOVE;
-  Move kindBits = Board[to] != EMPTY ? CapturePromotionKind(letter) : PromotionKind(letter);
+  Move kindBits = pos.Board[to] != EMPTY ? CapturePromotionKind(letter) : PromotionKind(letter);
   return MakeMoveCode(from, to, KIND_QUIET) | kindBits;
 }
 
 // "Nf3", or a pawn capture without its sign ("ed5").
-Move PieceMove(const char* buffer) {
+Move PieceMove(Position& pos, const char* buffer) {
   int to = SquareOfText(buffer + 1);
-  return to == NO_SQUARE ? NO_MOVE : ResolvePieceMove(buffer, to, ALL_SQUARES);
+  return to == NO_SQUARE ? NO_MOVE : ResolvePieceMove(pos, buffer, to, ALL_SQUARES);
 }
 
 // "Nbd2", "R1e2": the second character names the file or rank the piece stands on.
-Move DisambiguatedPieceMove(const char* buffer) {
+Move DisambiguatedPieceMove(Position& pos, const char* buffer) {
   char origin = buffer[1];
   int to = SquareOfText(buffer + 2);
   if (to == NO_SQUARE) return NO_MOVE;
@@ -93,35 +93,35 @@ Move DisambiguatedPieceMove(const char* buffer) {
                                       : 0;
   if (allowed == 0) return NO_MOVE;
   const char pieceMove[] = {buffer[0], buffer[2], buffer[3], '\0'};
-  return ResolvePieceMove(pieceMove, to, allowed);
+  return ResolvePieceMove(pos, pieceMove, to, allowed);
 }
 
-Move ParseTwoCharacters(const char* buffer) {
-  if (Is(buffer, "OO", "00")) return Castle(FileOf(G1));
-  return PawnPush(buffer);
+Move ParseTwoCharacters(Position& pos, const char* buffer) {
+  if (Is(buffer, "OO", "00")) return Castle(pos, FileOf(G1));
+  return PawnPush(pos, buffer);
 }
 
-Move ParseThreeCharacters(const char* buffer) {
-  if (Is(buffer, "OOO", "000")) return Castle(FileOf(C1));
-  if (Move kindBits = PromotionKind(buffer[2])) return PromotionPush(buffer, kindBits);
-  return PieceMove(buffer);
+Move ParseThreeCharacters(Position& pos, const char* buffer) {
+  if (Is(buffer, "OOO", "000")) return Castle(pos, FileOf(C1));
+  if (Move kindBits = PromotionKind(buffer[2])) return PromotionPush(pos, buffer, kindBits);
+  return PieceMove(pos, buffer);
 }
 
-Move ParseFourCharacters(const char* buffer) {
-  if (PromotionKind(buffer[3]) != NO_MOVE) return CapturePromotion(buffer);
-  if (Move move = ParseBoardMove(buffer)) return move;
-  return DisambiguatedPieceMove(buffer);
+Move ParseFourCharacters(Position& pos, const char* buffer) {
+  if (PromotionKind(buffer[3]) != NO_MOVE) return CapturePromotion(pos, buffer);
+  if (Move move = ParseBoardMove(pos, buffer)) return move;
+  return DisambiguatedPieceMove(pos, buffer);
 }
 
 // "Ng1f3" (the piece letter is not looked at), else "e7e8q".
-Move ParseFiveCharacters(const char* buffer) {
-  if (Move move = ParseBoardMove(buffer + 1)) return move;
-  return ParseBoardMove(buffer);
+Move ParseFiveCharacters(Position& pos, const char* buffer) {
+  if (Move move = ParseBoardMove(pos, buffer + 1)) return move;
+  return ParseBoardMove(pos, buffer);
 }
 
 }  // namespace
 
-Move ParseSanMove(const char* text) {
+Move ParseSanMove(Position& pos, const char* text) {
   if (text == nullptr) return NO_MOVE;
   char buffer[SAN_BUFFER_SIZE];
   size_t length = 0;
@@ -130,10 +130,10 @@ Move ParseSanMove(const char* text) {
   }
   buffer[length] = '\0';
   switch (length) {
-    case 2: return ParseTwoCharacters(buffer);
-    case 3: return ParseThreeCharacters(buffer);
-    case 4: return ParseFourCharacters(buffer);
-    case 5: return ParseFiveCharacters(buffer);
+    case 2: return ParseTwoCharacters(pos, buffer);
+    case 3: return ParseThreeCharacters(pos, buffer);
+    case 4: return ParseFourCharacters(pos, buffer);
+    case 5: return ParseFiveCharacters(pos, buffer);
     default: return NO_MOVE;
   }
 }

@@ -3,6 +3,7 @@
 // notation ("Ng1f3", "e2-e4", "e7e8q").
 #pragma once
 
+#include "board/position.h"
 #include "board/types.h"
 
 // The move code the text names in the present position (Board, SideToMove,
@@ -12,4 +13,4 @@
 // the moving piece nothing is checked, except that of several pieces able to
 // make a piece move the one whose move is legal is chosen: the caller tests
 // the move. The position is left as it was.
-Move ParseSanMove(const char* text);
+Move ParseSanMove(Position& pos, const char* text);

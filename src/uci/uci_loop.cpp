@@ -76,10 +76,10 @@ void PrintIteration(const IterationReport& report) {
 
 // The move to answer with: the search's, or for a position it answered as
 // drawn without searching, the table's move or the first legal one.
-Move AnswerMove() {
-  const Move best = PlayableBestMove();
-  if (IsGeneratedLegalMove(best)) return best;
-  return FirstLegalMove();
+Move AnswerMove(Position& pos) {
+  const Move best = PlayableBestMove(pos);
+  if (IsGeneratedLegalMove(pos, best)) return best;
+  return FirstLegalMove(pos);
 }
 
 // "bestmove M ponder P": P is the second move of the last expected line, when
@@ -101,14 +101,14 @@ void PrintBestMove(Move move) {
   EngineLog << "bestmove " << text << "\tscore: " << BestScore << EndLine;
 }
 
-void AnswerWaitingSearch() {
+void AnswerWaitingSearch(Position& pos) {
   if (Answer == Waiting::Nothing) return;
   Answer = Waiting::Nothing;
-  PrintBestMove(AnswerMove());
+  PrintBestMove(AnswerMove(pos));
 }
 
-void Search(const GoRequest& request, u32 depth) {
-  if (!request.searchMoves.empty() && SearchOnlyMoves(request.searchMoves) == 0) {
+void Search(Position& pos, const GoRequest& request, u32 depth) {
+  if (!request.searchMoves.empty() && SearchOnlyMoves(pos, request.searchMoves) == 0) {
     std::printf("info string searchmoves: no legal move listed; every move is searched\n");
   }
   NodeLimit = request.nodes;
@@ -116,8 +116,8 @@ void Search(const GoRequest& request, u32 depth) {
   StopSearch = false;
   // An analysis is made at full strength; a search on the opponent's time at the engine's level.
   const bool playing = !request.infinite && !UciAnalyseMode;
-  StartEngine(false, static_cast<u8>(depth), SearchMode::OwnMove, playing);  // DepthOf gives at most UNLIMITED_DEPTH
-  StoppedByInput = StopSearch && !TimeIsUp();
+  StartEngine(pos, false, static_cast<u8>(depth), SearchMode::OwnMove, playing);  // DepthOf gives at most UNLIMITED_DEPTH
+  StoppedByInput = StopSearch && !TimeIsUp(pos);
   PonderSearchRunning = false;
   NodeLimit = 0;
   SearchEveryMove();
@@ -125,8 +125,8 @@ void Search(const GoRequest& request, u32 depth) {
 
 // A clock word makes the search timed: the side to move without a clock of
 // its own has none left.
-void SetClock(const GoRequest& request) {
-  const int side = static_cast<int>(SideToMove);
+void SetClock(Position& pos, const GoRequest& request) {
+  const int side = static_cast<int>(pos.SideToMove);
   if (request.moveTimeMs > 0) {
     AllocateMoveTime(request.moveTimeMs, MoveOverheadMs);
   } else if (request.clockGiven) {
@@ -185,10 +185,10 @@ GoRequest ReadGo(std::istringstream& words) {
   return request;
 }
 
-void Go(std::istringstream& words) {
-  AnswerWaitingSearch();
+void Go(Position& pos, std::istringstream& words) {
+  AnswerWaitingSearch(pos);
   const GoRequest request = ReadGo(words);
-  if (const Move end = GameEndOnBoard(); end != NO_MOVE) {
+  if (const Move end = GameEndOnBoard(pos); end != NO_MOVE) {
     std::printf("info depth 0 score %s\n", end == GAME_MATED ? "mate 0" : "cp 0");
     if (request.infinite || request.ponder) {
       Answer = request.ponder ? Waiting::Ponder : Waiting::Infinite;
@@ -200,7 +200,7 @@ void Go(std::istringstream& words) {
   const bool waitsForStop = request.infinite || request.ponder;
   // A book move is no analysis, nor one of the moves an interface listed.
   if (!waitsForStop && !UciAnalyseMode && request.searchMoves.empty()) {
-    if (const Move book = ChooseBookMove(); book != NO_MOVE) {
+    if (const Move book = ChooseBookMove(pos); book != NO_MOVE) {
       std::printf("info string book move %s\n", MoveText(book).c_str());
       // Interfaces that want a line with a score for every move get one.
       std::printf("info depth 1%s score cp 0 nodes 0 time 0 pv %s\n", MultiPvLines > 1 ? " multipv 1" : "",
@@ -214,32 +214,32 @@ void Go(std::istringstream& words) {
   if (waitsForStop) {
     AllocateNoTime();
   } else {
-    SetClock(request);
+    SetClock(pos, request);
   }
-  Search(request, DepthOf(request));
+  Search(pos, request, DepthOf(request));
   if (waitsForStop) {
     Answer = request.ponder ? Waiting::Ponder : Waiting::Infinite;
     PonderRequest = request;
     return;
   }
-  PrintBestMove(AnswerMove());
+  PrintBestMove(AnswerMove(pos));
 }
 
-void PonderHit() {
+void PonderHit(Position& pos) {
   if (Answer != Waiting::Ponder) return;
   Answer = Waiting::Nothing;
   if (StoppedByInput) {  // cut short by this word: the search goes on, on the clock from now
     LastIterationMoves.clear();
     GoRequest request = PonderRequest;
     request.ponder = false;
-    SetClock(request);
-    Search(request, DepthOf(request));
+    SetClock(pos, request);
+    Search(pos, request, DepthOf(request));
   }
-  PrintBestMove(AnswerMove());
+  PrintBestMove(AnswerMove(pos));
 }
 
-void Position(std::istringstream& words) {
-  AnswerWaitingSearch();
+void PositionCommand(Position& pos, std::istringstream& words) {
+  AnswerWaitingSearch(pos);
   std::string word, text;
   words >> word;
   if (word == "startpos") {
@@ -254,7 +254,7 @@ void Position(std::istringstream& words) {
   }
   std::string error;
   if (text.empty()) error = "position without startpos or fen";
-  if (!error.empty() || !SetUpGame(text, moves, error)) {
+  if (!error.empty() || !SetUpGame(pos, text, moves, error)) {
     std::printf("info string %s; the position stays as it was\n", error.c_str());
   }
 }
@@ -266,7 +266,7 @@ void Identify() {
   std::printf("uciok\n");
 }
 
-void CarryOut(const std::string& line) {
+void CarryOut(Position& pos, const std::string& line) {
   std::istringstream words(line);
   std::string command;
   words >> command;
@@ -275,25 +275,25 @@ void CarryOut(const std::string& line) {
   } else if (command == "quit") {
     QuitRequested = true;
   } else if (command == "stop") {
-    AnswerWaitingSearch();
+    AnswerWaitingSearch(pos);
   } else if (command == "ponderhit") {
-    PonderHit();
+    PonderHit(pos);
   } else if (command == "go") {
-    Go(words);
+    Go(pos, words);
   } else if (command == "position") {
-    Position(words);
+    PositionCommand(pos, words);
   } else if (command == "ucinewgame") {
-    AnswerWaitingSearch();
-    ForgetSearchMemory();  // a new game is searched as by a fresh engine
+    AnswerWaitingSearch(pos);
+    ForgetSearchMemory(pos);  // a new game is searched as by a fresh engine
   } else if (command == "setoption") {
-    AnswerWaitingSearch();
+    AnswerWaitingSearch(pos);
     std::string rest;
     std::getline(words, rest);
     SetUciOption(rest);
   } else if (command == "uci") {
     Identify();
   } else if (command == "d") {
-    ShowPosition();
+    ShowPosition(pos);
   }
   // Anything else ("debug", "register", words no interface sends) is ignored.
 }
@@ -315,18 +315,18 @@ LineVerdict WhileSearching(const char* line, size_t length) {
   return LineVerdict::Remove;
 }
 
-bool UciInputStopsSearch() { return WalkWaitingLines(WhileSearching); }
+bool UciInputStopsSearch(Position&) { return WalkWaitingLines(WhileSearching); }
 
 }  // namespace
 
-void RunUci() {
+void RunUci(Position& pos) {
   std::setvbuf(stdout, nullptr, _IONBF, 0);
   WaitingInputStopsSearch = UciInputStopsSearch;
   ReportIterationTo = PrintIteration;
   PrintThinking = true;
   EngineLog << "::cmd:: uci" << EndLine;
-  const bool bookOpened = InitEngine();
-  StartGame(INITIAL_POSITION);
+  const bool bookOpened = InitEngine(pos);
+  StartGame(pos, INITIAL_POSITION);
   Identify();
   if (!bookOpened) {
     std::printf("info string BOOK ERROR: %s", EngineBook.Message().Text());
@@ -335,6 +335,6 @@ void RunUci() {
   std::string line;
   while (!QuitRequested && ReadWholeLine(line)) {
     EngineLog << "::cmd:: " << line << EndLine;
-    CarryOut(line);
+    CarryOut(pos, line);
   }
 }

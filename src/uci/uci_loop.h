@@ -2,6 +2,8 @@
 // same engine core as the xboard front end.
 #pragma once
 
+#include "board/position.h"
+
 // Answers the "uci" that was the first word, then reads and carries out one
 // command a line until "quit" or the end of input.
-void RunUci();
+void RunUci(Position& pos);

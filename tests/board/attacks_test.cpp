@@ -22,16 +22,17 @@ static u64 Walk(int square, const Steps& steps, bool slide, u64 occupied = 0) {
 }
 
 TEST_F(BoardTest, AttacksMatchWalkingTheBoard) {
+  Position pos;
   std::mt19937_64 random(2024);
   for (int trial = 0; trial < 200; ++trial) {
     u64 occupied = trial == 0 ? 0 : random() & random();  // about a quarter of the squares
-    Occupied = occupied;
-    OccupiedByFile = RotateToFiles(occupied);
-    OccupiedDiagUp = RotateToDiagUp(occupied);
-    OccupiedDiagDown = RotateToDiagDown(occupied);
+    pos.Occupied = occupied;
+    pos.OccupiedByFile = RotateToFiles(occupied);
+    pos.OccupiedDiagUp = RotateToDiagUp(occupied);
+    pos.OccupiedDiagDown = RotateToDiagDown(occupied);
     for (int s = 0; s < SQUARE_COUNT; ++s) {
-      ASSERT_EQ(RookLines(s), Walk(s, STRAIGHT, true, occupied)) << "square " << s;
-      ASSERT_EQ(BishopLines(s), Walk(s, DIAGONAL, true, occupied)) << "square " << s;
+      ASSERT_EQ(RookLines(pos, s), Walk(s, STRAIGHT, true, occupied)) << "square " << s;
+      ASSERT_EQ(BishopLines(pos, s), Walk(s, DIAGONAL, true, occupied)) << "square " << s;
     }
   }
   const Steps knight = {{1, 2}, {2, 1}, {-1, 2}, {-2, 1}, {1, -2}, {2, -1}, {-1, -2}, {-2, -1}};
@@ -53,27 +54,27 @@ TEST_F(BoardTest, BitScanFollowsItsRule) {
 }
 
 // Every move code of the position tried; the legal ones counted, made and taken back.
-static u64 Perft(int depth) {
-  EXPECT_EQ(InvariantViolations(), "");
+static u64 Perft(Position& pos, int depth) {
+  EXPECT_EQ(InvariantViolations(pos), "");
   std::vector<Move> moves;
   for (const CastlingMove& castling : Castlings) moves.push_back(castling.move);
   for (int from = 0; from < SQUARE_COUNT; ++from) {
-    if (Board[from] == EMPTY || (Board[from] & 1) != static_cast<int>(SideToMove)) continue;
+    if (pos.Board[from] == EMPTY || (pos.Board[from] & 1) != static_cast<int>(pos.SideToMove)) continue;
     for (int to = 0; to < SQUARE_COUNT; ++to) {
       for (int kind = KIND_QUIET; kind <= KIND_CAPTURE_PROMOTE_BISHOP; ++kind) {
         if (kind != KIND_NOT_A_MOVE) moves.push_back(MakeMoveCode(from, to, kind));
       }
     }
   }
-  std::erase_if(moves, [](Move move) { return !IsLegalMove(move); });
+  std::erase_if(moves, [&pos](Move move) { return !IsLegalMove(pos, move); });
   if (depth == 1) return moves.size();
   u64 leaves = 0;
   for (Move move : moves) {
     UndoRecord record{};
-    SavePositionForUndo(record);
-    MakeMove(move, record);
-    leaves += Perft(depth - 1);
-    UnmakeMove(move, record);
+    SavePositionForUndo(pos, record);
+    MakeMove(pos, move, record);
+    leaves += Perft(pos, depth - 1);
+    UnmakeMove(pos, move, record);
   }
   return leaves;
 }
@@ -81,18 +82,20 @@ static u64 Perft(int depth) {
 // The shared perft positions to the depths of at most 100,000 leaves, which meet castling, en passant, promotions and
 // checks: a fault in IsMoveValid, the check tests or make/unmake.
 TEST_F(BoardTest, LegalMovesMakeTheKnownMoveTrees) {
+  Position pos;
   constexpr u64 MOST_LEAVES = 100'000;
   for (const auto& [position, counts] : ReadPerftFile()) {
-    Load(position);
-    PositionSnapshot before = TakePositionSnapshot();
+    Load(pos, position);
+    PositionSnapshot before = TakePositionSnapshot(pos);
     for (size_t depth = 1; depth <= counts.size() && counts[depth - 1] <= MOST_LEAVES; ++depth) {
-      EXPECT_EQ(Perft(static_cast<int>(depth)), counts[depth - 1]) << position << " depth " << depth;
+      EXPECT_EQ(Perft(pos, static_cast<int>(depth)), counts[depth - 1]) << position << " depth " << depth;
     }
-    EXPECT_EQ(Differences(before, TakePositionSnapshot()), "");
+    EXPECT_EQ(Differences(before, TakePositionSnapshot(pos)), "");
   }
 }
 
 TEST_F(BoardTest, CastlingThroughOrOutOfCheckAndKingsThatMeet) {
+  Position pos;
   const struct { const char* position; Move move; bool legal; } cases[] = {
       {"4k3/8/8/8/8/8/6b1/4K2R w K -", WHITE_SHORT_CASTLE, false},  // f1 attacked
       {"4k3/8/8/8/8/7n/8/4K2R w K -", WHITE_SHORT_CASTLE, false},   // g1 attacked
@@ -106,8 +109,8 @@ TEST_F(BoardTest, CastlingThroughOrOutOfCheckAndKingsThatMeet) {
       {"8/8/8/8/3k4/8/4K3/8 w - -", MakeMoveCode(E2, E1, KIND_QUIET), true},
   };
   for (const auto& c : cases) {
-    Load(c.position);
-    EXPECT_EQ(IsLegalMove(c.move), c.legal) << c.position;
+    Load(pos, c.position);
+    EXPECT_EQ(IsLegalMove(pos, c.move), c.legal) << c.position;
   }
 }
 

@@ -1,6 +1,8 @@
 // Helpers of the board tests: the variables derived from Board recomputed, positions written back.
 #pragma once
 
+#include "board/position.h"
+
 #include <cstring>
 
 #include "board/board_invariants.h"
@@ -17,14 +19,14 @@ class BoardTest : public testing::Test {
 };
 
 // The first of the board's invariants that does not hold; empty when all hold.
-inline std::string InvariantViolations() {
-  const char* fault = BoardInvariantFault();
+inline std::string InvariantViolations(Position& pos) {
+  const char* fault = BoardInvariantFault(pos);
   return fault ? fault : "";
 }
 
-inline std::string PositionText() {
+inline std::string PositionText(Position& pos) {
   char text[POSITION_TEXT_SIZE];
-  char* end = WritePositionText(text);
+  char* end = WritePositionText(pos, text);
   EXPECT_EQ(end, text + std::strlen(text));
   return text;
 }

@@ -4,6 +4,7 @@
 
 // Each text and the text written back after loading it (nullptr: itself).
 TEST_F(BoardTest, WhatIsReadAndWhatIsReadAsAbsent) {
+  Position pos;
   const std::pair<const char*, const char*> cases[] = {
       {"r3k2r/8/8/8/8/8/8/R3K2R b Kq -", nullptr},
       {"4k3/8/8/8/8/8/8/4R1K1 b - -", nullptr},          // the side to move may be in check
@@ -31,22 +32,23 @@ TEST_F(BoardTest, WhatIsReadAndWhatIsReadAsAbsent) {
       {"4k3/8/8/8/8/8/8/4K3 w - - bm Kd2+!!!!!!;", "4k3/8/8/8/8/8/8/4K3 w - -"},
   };
   for (auto [text, written] : cases) {
-    Load(text);
-    EXPECT_EQ(PositionText(), written ? written : text) << text;
-    EXPECT_EQ(InvariantViolations(), "") << text;
-    EXPECT_EQ(std::tuple(EpdBestMove | EpdAvoidMove, GameSideToMove, GameEnPassantSquare, GameCastleRights),
-              std::tuple(NO_MOVE, SideToMove, EnPassantSquare, CastleRights)) << text;
+    Load(pos, text);
+    EXPECT_EQ(PositionText(pos), written ? written : text) << text;
+    EXPECT_EQ(InvariantViolations(pos), "") << text;
+    EXPECT_EQ(std::tuple(pos.EpdBestMove | pos.EpdAvoidMove, pos.GameSideToMove, pos.GameEnPassantSquare, pos.GameCastleRights),
+              std::tuple(NO_MOVE, pos.SideToMove, pos.EnPassantSquare, pos.CastleRights)) << text;
   }
-  Load(INITIAL_POSITION);
-  EXPECT_EQ(std::tuple(TotalMaterial, PieceMaterial[WHITE], PieceMaterial[BLACK]), std::tuple(78, 31, 31));
+  Load(pos, INITIAL_POSITION);
+  EXPECT_EQ(std::tuple(pos.TotalMaterial, pos.PieceMaterial[WHITE], pos.PieceMaterial[BLACK]), std::tuple(78, 31, 31));
   // The most material a game can reach: every pawn promoted to a queen.
-  Load("qqqqqqqq/qrrbbnnk/8/8/8/8/QRRBBNNK/QQQQQQQQ w - -");
-  EXPECT_EQ(std::tuple(TotalMaterial, InvariantViolations()), std::tuple(206, ""));
+  Load(pos, "qqqqqqqq/qrrbbnnk/8/8/8/8/QRRBBNNK/QQQQQQQQ w - -");
+  EXPECT_EQ(std::tuple(pos.TotalMaterial, InvariantViolations(pos)), std::tuple(206, ""));
 }
 
 // The half-move clock of a FEN starts the history's count toward the fifty-move rule; an EPD line has none, and what is
 // written back is the same either way.
 TEST_F(BoardTest, TheHalfMoveClockIsReadWhenTheTextHasOne) {
+  Position pos;
   const std::pair<const char*, int> cases[] = {
       {"4k3/8/8/8/8/8/8/R3K3 w - - 99 80", 99},  {"4k3/8/8/8/8/8/8/R3K3 w - - 7", 7},
       {"4k3/8/8/8/8/8/8/R3K3 w - -  \t12  3\n", 12}, {"4k3/8/8/8/8/8/8/R3K3 w - - 250 900", 100},
@@ -56,16 +58,17 @@ TEST_F(BoardTest, TheHalfMoveClockIsReadWhenTheTextHasOne) {
       {"4k3/8/8/8/8/8/8/R3K3 w", 0},
   };
   for (auto [text, clock] : cases) {
-    Load(INITIAL_POSITION);
-    Load(text);
-    EXPECT_EQ(std::tuple(HistoryTop - History, History[0].fifty), std::tuple(0, clock)) << text;
-    EXPECT_EQ(PositionText(), "4k3/8/8/8/8/8/8/R3K3 w - -") << text;
+    Load(pos, INITIAL_POSITION);
+    Load(pos, text);
+    EXPECT_EQ(std::tuple(pos.HistoryTop - pos.History, pos.History[0].fifty), std::tuple(0, clock)) << text;
+    EXPECT_EQ(PositionText(pos), "4k3/8/8/8/8/8/8/R3K3 w - -") << text;
   }
 }
 
 // Texts that do not parse and positions no game can reach: each is refused, and what was loaded before stays, the
 // search's memory included.
 TEST_F(BoardTest, RefusedTextsLeaveEverythingAsItWas) {
+  Position pos;
   const char* refused[] = {
       "", "\n", "4k3/8/8/8/8/8/8/4K2R", "4k3/8/8/8/8/8/8/4K2R x", "4k3/8/8/8/8/8/8/4K2 w -",
       "rnbqkbnr/pppppppp/9/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -",
@@ -80,20 +83,20 @@ TEST_F(BoardTest, RefusedTextsLeaveEverythingAsItWas) {
       "4k3/8/8/8/8/8/8/4R1K1 w - -", "4k3/8/3N4/8/8/8/8/6K1 w - -", "4k3/3P4/8/8/8/8/8/6K1 w - -",
       "4k3/8/8/8/Q7/8/8/6K1 w - -", "8/8/8/8/8/3k4/3K4/8 w - -", "8/8/8/8/8/3k4/3K4/8 b - -",
   };
-  Load(INITIAL_POSITION);
-  HistoryTop = History + 40;
-  for (HistoryEntry* entry = History; entry <= HistoryTop; ++entry) *entry = {0x55, 0x66, 7};
-  GameMoveCount = 40;
-  UndoRecords[PLY_RECORDS - 1].killer1 = 0x1234;
-  PositionSnapshot before = TakePositionSnapshot();
+  Load(pos, INITIAL_POSITION);
+  pos.HistoryTop = pos.History + 40;
+  for (HistoryEntry* entry = pos.History; entry <= pos.HistoryTop; ++entry) *entry = {0x55, 0x66, 7};
+  pos.GameMoveCount = 40;
+  pos.UndoRecords[PLY_RECORDS - 1].killer1 = 0x1234;
+  PositionSnapshot before = TakePositionSnapshot(pos);
   for (const char* text : refused) {
-    EXPECT_FALSE(LoadPosition(text)) << text;
-    EXPECT_EQ(Differences(before, TakePositionSnapshot()), "") << text;
+    EXPECT_FALSE(LoadPosition(pos, text)) << text;
+    EXPECT_EQ(Differences(before, TakePositionSnapshot(pos)), "") << text;
   }
-  EXPECT_EQ(UndoRecords[PLY_RECORDS - 1].killer1, 0x1234);
+  EXPECT_EQ(pos.UndoRecords[PLY_RECORDS - 1].killer1, 0x1234);
   // A load that succeeds starts a new history and game and forgets the search's memory.
-  Load("4k3/8/8/8/8/8/8/4K3 b - -");
-  EXPECT_EQ(std::tuple(HistoryTop, History[0].key, GameMoveCount, UndoRecords[PLY_RECORDS - 1].killer1),
-            std::tuple(History, HashKey, 1, 0));
-  EXPECT_EQ(History[0].move | History[0].fifty | History[40].move, 0);
+  Load(pos, "4k3/8/8/8/8/8/8/4K3 b - -");
+  EXPECT_EQ(std::tuple(pos.HistoryTop, pos.History[0].key, pos.GameMoveCount, pos.UndoRecords[PLY_RECORDS - 1].killer1),
+            std::tuple(pos.History, pos.HashKey, 1, 0));
+  EXPECT_EQ(pos.History[0].move | pos.History[0].fifty | pos.History[40].move, 0);
 }

@@ -4,21 +4,22 @@
 
 // The keys recomputed: the pieces' keys, the en-passant key (a loaded square has none; after a make only a double step
 // sets the square, always with its key), and the key of each right lost since the load, unless castling spent it.
-static std::pair<u64, u32> ExpectedKeys(u16 rightsAtLoad, u16 spentByCastling, bool loaded = false) {
-  const u64 enPassant = EnPassantSquare && !loaded ? ZobristKeys[0][EnPassantSquare] : 0;
+static std::pair<u64, u32> ExpectedKeys(Position& pos, u16 rightsAtLoad, u16 spentByCastling, bool loaded = false) {
+  const u64 enPassant = pos.EnPassantSquare && !loaded ? ZobristKeys[0][pos.EnPassantSquare] : 0;
   u64 key = enPassant, pawnKey = enPassant;
   for (int s = 0; s < SQUARE_COUNT; ++s) {
-    const u64 piece = Board[s] == EMPTY ? 0 : ZobristKeys[Board[s]][s];
+    const u64 piece = pos.Board[s] == EMPTY ? 0 : ZobristKeys[pos.Board[s]][s];
     key ^= piece;
-    pawnKey ^= Board[s] == WHITE_PAWN || Board[s] == BLACK_PAWN ? piece : 0;
+    pawnKey ^= pos.Board[s] == WHITE_PAWN || pos.Board[s] == BLACK_PAWN ? piece : 0;
   }
   for (u16 right : {CASTLE_WHITE_SHORT, CASTLE_WHITE_LONG, CASTLE_BLACK_SHORT, CASTLE_BLACK_LONG}) {
-    if ((rightsAtLoad & right) && !(CastleRights & right) && !(spentByCastling & right)) key ^= CastleKey(right);
+    if ((rightsAtLoad & right) && !(pos.CastleRights & right) && !(spentByCastling & right)) key ^= CastleKey(right);
   }
   return {key, static_cast<u32>(pawnKey)};
 }
 
 TEST_F(BoardTest, LinesOfMovesEndOnTheirPositionAndUnwindToTheStart) {
+  Position pos;
   const std::string corners = "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", promoting = "r3k2r/1P4P1/8/8/8/8/1p4p1/R3K2R ";
   // '*' stands for each promotion piece in turn, in the colour of the side that moves.
   const struct { std::string start, moves, end; } lines[] = {
@@ -60,38 +61,39 @@ TEST_F(BoardTest, LinesOfMovesEndOnTheirPositionAndUnwindToTheStart) {
       std::replace(moves.begin(), moves.end(), '*', piece);
       std::replace(end.begin(), end.end(), '*', white ? static_cast<char>(std::toupper(piece)) : piece);
       SCOPED_TRACE(line.start + " " + moves);
-      Load(line.start);
-      const u16 rightsAtLoad = CastleRights;
-      EXPECT_EQ(std::pair(HashKey, PawnHashKey), ExpectedKeys(rightsAtLoad, 0, true));
+      Load(pos, line.start);
+      const u16 rightsAtLoad = pos.CastleRights;
+      EXPECT_EQ(std::pair(pos.HashKey, pos.PawnHashKey), ExpectedKeys(pos, rightsAtLoad, 0, true));
       u16 spentByCastling = 0;
-      PositionSnapshot before = TakePositionSnapshot();
+      PositionSnapshot before = TakePositionSnapshot(pos);
       std::vector<std::pair<Move, UndoRecord>> made;
       std::istringstream words(moves);
       for (std::string word; words >> word;) {
-        const Move move = ParseBoardMove(word.c_str());
-        ASSERT_TRUE(IsLegalMove(move)) << word;
-        SavePositionForUndo(made.emplace_back(move, UndoRecord{}).second);
+        const Move move = ParseBoardMove(pos, word.c_str());
+        ASSERT_TRUE(IsLegalMove(pos, move)) << word;
+        SavePositionForUndo(pos, made.emplace_back(move, UndoRecord{}).second);
         spentByCastling |= IsCastling(move) ? CastlingOf(move).right : 0;
-        MakeMove(move, made.back().second);
-        EXPECT_EQ(InvariantViolations(), "") << "after " << word;
-        EXPECT_EQ(std::pair(HashKey, PawnHashKey), ExpectedKeys(rightsAtLoad, spentByCastling)) << "after " << word;
+        MakeMove(pos, move, made.back().second);
+        EXPECT_EQ(InvariantViolations(pos), "") << "after " << word;
+        EXPECT_EQ(std::pair(pos.HashKey, pos.PawnHashKey), ExpectedKeys(pos, rightsAtLoad, spentByCastling)) << "after " << word;
       }
-      EXPECT_EQ(PositionText() + " " + std::to_string(HistoryTop->fifty), end);
-      for (auto undo = made.rbegin(); undo != made.rend(); ++undo) UnmakeMove(undo->first, undo->second);
-      EXPECT_EQ(Differences(before, TakePositionSnapshot()), "");
+      EXPECT_EQ(PositionText(pos) + " " + std::to_string(pos.HistoryTop->fifty), end);
+      for (auto undo = made.rbegin(); undo != made.rend(); ++undo) UnmakeMove(pos, undo->first, undo->second);
+      EXPECT_EQ(Differences(before, TakePositionSnapshot(pos)), "");
     }
   }
 }
 
 // Kind 3 codes (the game results and the null move) are no moves.
 TEST_F(BoardTest, MoveKindThreeIsAnInternalErrorThatChangesNothing) {
-  Load(INITIAL_POSITION);
-  PositionSnapshot before = TakePositionSnapshot();
+  Position pos;
+  Load(pos, INITIAL_POSITION);
+  PositionSnapshot before = TakePositionSnapshot(pos);
   UndoRecord record{};
-  SavePositionForUndo(record);
+  SavePositionForUndo(pos, record);
   for (Move code : {GAME_MATED, GAME_STALEMATE, GAME_REPETITION, GAME_FIFTY_MOVES, GAME_NO_MATERIAL, MOVE_NULL}) {
-    EXPECT_THROW(MakeMove(code, record), InternalError) << code;
-    EXPECT_THROW(UnmakeMove(code, record), InternalError) << code;
+    EXPECT_THROW(MakeMove(pos, code, record), InternalError) << code;
+    EXPECT_THROW(UnmakeMove(pos, code, record), InternalError) << code;
   }
-  EXPECT_EQ(Differences(before, TakePositionSnapshot()), "");
+  EXPECT_EQ(Differences(before, TakePositionSnapshot(pos)), "");
 }

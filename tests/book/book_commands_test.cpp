@@ -63,6 +63,7 @@ TEST(BookCommands, EachBookHoldsTheRecordsWorkedOutByHand) {
 
 // Key 0 is the key before any position is loaded; "white"/"black" choose the database shown. /dev/full is reported.
 TEST(BookCommands, DatabasesAndBooksAreBuiltAndShown) {
+  Position pos;
   InTempDir dir;
   WriteTextFile("games.pos",
                 PositionText(0, START, 'W', 1) + PositionText(0, START, 'W', 1) + PositionText(0, START, 'D', 1) +
@@ -96,6 +97,7 @@ TEST(BookCommands, DatabasesAndBooksAreBuiltAndShown) {
 // empty books, which open and hold nothing. Unsorted keys stop a build at the offending line, keeping the records
 // before it; a file that is no database is refused by every command.
 TEST(BookCommands, EmptyAndBrokenFiles) {
+  Position pos;
   InTempDir dir;
   WriteTextFile("bookwtm.mbk", "old book");
   for (const auto& [present, missing] : {std::pair{"", "black.db"}, {"white.db", "black.db"}, {"black.db", "white.db"}}) {

@@ -1,6 +1,8 @@
 // Book, database and position files written here by hand, from their keys, in a working folder of the test's own.
 #pragma once
 
+#include "board/position.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>

@@ -66,6 +66,7 @@ static auto Counts(const PositionRecord& r) {
 // both passes, numbered among the lines each counts: not short ones, nor those of the other side to move. The rest of
 // an over-long line is never read as a line, even when it looks one.
 TEST(DatabaseCreate, LinesMergeOrReplaceAndBrokenLinesAreReportedAndSkipped) {
+  Position pos;
   InTempDir dir;
   const std::string noPassant = AFTER_E4.substr(0, AFTER_E4.size() - 2) + "-";
   const std::string unfinished = PositionText(2, START, '*', 1), noPly = "0000000000000003\t" + START + "\tD\n";
@@ -104,6 +105,7 @@ TEST(DatabaseCreate, LinesMergeOrReplaceAndBrokenLinesAreReportedAndSkipped) {
 // Many games over many positions: the records hold what a plain count of the lines says, and both searches find every
 // key of the file and no other, asked in random order so that the record read last lies on either side.
 TEST(DatabaseRoundTrip, EveryPositionIsFoundWithItsCounts) {
+  Position pos;
   const std::string fens[2] = {AFTER_E4, "4k3/8/8/3pP3/8/8/8/4K3 w - d6"};  // by side to move
   std::mt19937_64 random(20240601);
   std::map<u64, int> sideOf;  // odd keys: even ones are in no file

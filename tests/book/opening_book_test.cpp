@@ -82,42 +82,43 @@ TEST_F(BookFiles, BrokenFilesAreRefused) {
 }
 
 // The key of the position after moves from the initial position.
-static u64 KeyAfter(std::initializer_list<const char*> moves) {
-  Load(INITIAL_POSITION);
+static u64 KeyAfter(Position& pos, std::initializer_list<const char*> moves) {
+  Load(pos, INITIAL_POSITION);
   UndoRecord records[2]{};
-  for (UndoRecord* record = records; const char* text : moves) MakeMove(ParseBoardMove(text), *record++);
-  return HashKey;
+  for (UndoRecord* record = records; const char* text : moves) MakeMove(pos, ParseBoardMove(pos, text), *record++);
+  return pos.HashKey;
 }
 
 // The engine's own books: black to move after 1.e4 and 1.d4 (and, wrongly filed there, a position with white to move);
 // white to move after 1.Nf3 Nf6. The moves are tried from the last generated back: d2d4 is appended before e2e4. The
 // engine asks the book only early in the game.
 TEST_F(BookFiles, TheClockPicksAMoveIntoTheBookOfTheSideThenToMoveOnlyEarlyInTheGame) {
-  WriteBook(BOOK_NAMES[BOOK_BLACK_TO_MOVE], {KeyAfter({"e2e4"}), KeyAfter({"d2d4"}), KeyAfter({"g1f3", "d7d5"})});
-  WriteBook(BOOK_NAMES[BOOK_WHITE_TO_MOVE], {KeyAfter({"g1f3", "g8f6"})});
+  Position pos;
+  WriteBook(BOOK_NAMES[BOOK_BLACK_TO_MOVE], {KeyAfter(pos, {"e2e4"}), KeyAfter(pos, {"d2d4"}), KeyAfter(pos, {"g1f3", "d7d5"})});
+  WriteBook(BOOK_NAMES[BOOK_WHITE_TO_MOVE], {KeyAfter(pos, {"g1f3", "g8f6"})});
   struct Closer { ~Closer() { EngineBook.Side(0).Close(); EngineBook.Side(1).Close(); } } closeAtTheEnd;
   ASSERT_TRUE(EngineBook.OpenBook()) << EngineBook.Message().Text();
-  Load(INITIAL_POSITION);
-  EXPECT_EQ(BookMoveAt(1000), ParseBoardMove("d2d4"));
-  EXPECT_EQ(BookMoveAt(1001), ParseBoardMove("e2e4"));
-  EXPECT_TRUE(Board[E2] == WHITE_PAWN && HistoryTop == History);  // every trial move was taken back
+  Load(pos, INITIAL_POSITION);
+  EXPECT_EQ(BookMoveAt(pos, 1000), ParseBoardMove(pos, "d2d4"));
+  EXPECT_EQ(BookMoveAt(pos, 1001), ParseBoardMove(pos, "e2e4"));
+  EXPECT_TRUE(pos.Board[E2] == WHITE_PAWN && pos.HistoryTop == pos.History);  // every trial move was taken back
   UndoRecord record{};
-  MakeMove(ParseBoardMove("g1f3"), record);
-  for (i64 clock : {0, 1, 2}) EXPECT_EQ(BookMoveAt(clock), ParseBoardMove("g8f6"));
-  MakeMove(ParseBoardMove("g8f6"), record);
-  EXPECT_EQ(BookMoveAt(0), NO_MOVE);  // no white move leads into the book of black to move
+  MakeMove(pos, ParseBoardMove(pos, "g1f3"), record);
+  for (i64 clock : {0, 1, 2}) EXPECT_EQ(BookMoveAt(pos, clock), ParseBoardMove(pos, "g8f6"));
+  MakeMove(pos, ParseBoardMove(pos, "g8f6"), record);
+  EXPECT_EQ(BookMoveAt(pos, 0), NO_MOVE);  // no white move leads into the book of black to move
 
-  Load(INITIAL_POSITION);
+  Load(pos, INITIAL_POSITION);
   PonderEnabled = PrintThinking = false;
   EngineState = ENGINE_PLAYING;
-  GameMoveCount = BOOK_MOVE_LIMIT - 1;
+  pos.GameMoveCount = BOOK_MOVE_LIMIT - 1;
   BestMove = NO_MOVE;
-  const std::string bookAnswer = CaptureOutput(EngineMove);
+  const std::string bookAnswer = CaptureOutput([&pos] { EngineMove(pos); });
   EXPECT_TRUE(bookAnswer == "move e2e4\n" || bookAnswer == "move d2d4\n") << bookAnswer;
   EXPECT_EQ(BestMove, NO_MOVE);  // no search ran
-  Load(INITIAL_POSITION);
-  GameMoveCount = BOOK_MOVE_LIMIT;
-  CaptureOutput(EngineMove);
+  Load(pos, INITIAL_POSITION);
+  pos.GameMoveCount = BOOK_MOVE_LIMIT;
+  CaptureOutput([&pos] { EngineMove(pos); });
   EXPECT_NE(BestMove, NO_MOVE);  // searched
   PrintThinking = true;
   EngineState = ENGINE_FORCE;

@@ -31,14 +31,14 @@ const struct {
 };
 
 // Plays the moves (coordinate texts between blanks) from the initial position; false at the first illegal one.
-bool PlayFromStart(const std::string& moves) {
-  Load(START);
+bool PlayFromStart(Position& pos, const std::string& moves) {
+  Load(pos, START);
   std::istringstream words(moves);
   for (std::string word; words >> word;) {
-    const Move move = LegalMoveNamed(word);
+    const Move move = LegalMoveNamed(pos, word);
     if (move == NO_MOVE) return false;
-    SavePositionForUndo(UndoRecords[0]);
-    MakeMove(move, UndoRecords[0]);
+    SavePositionForUndo(pos, pos.UndoRecords[0]);
+    MakeMove(pos, move, pos.UndoRecords[0]);
   }
   return true;
 }
@@ -53,12 +53,13 @@ std::vector<std::pair<std::string, u32>> Named(const std::vector<WeightedMove>& 
 
 // Each key from the FEN loaded and from the moves played: the en-passant file only where a pawn can take.
 TEST(PolyglotKey, TheNineDocumentedPositions) {
+  Position pos;
   for (const auto& position : DocumentedKeys) {
     SCOPED_TRACE(position.fen);
-    Load(position.fen);
-    EXPECT_EQ(PolyglotKey(), position.key);
-    ASSERT_TRUE(PlayFromStart(position.moves));
-    EXPECT_EQ(PolyglotKey(), position.key);
+    Load(pos, position.fen);
+    EXPECT_EQ(PolyglotKey(pos), position.key);
+    ASSERT_TRUE(PlayFromStart(pos, position.moves));
+    EXPECT_EQ(PolyglotKey(pos), position.key);
   }
   // The en-passant square against none: its file counts only beside a pawn of the side to move, even one that may
   // not take (the capture would leave its king to the rook).
@@ -75,11 +76,11 @@ TEST(PolyglotKey, TheNineDocumentedPositions) {
       {"4k3/8/8/8/P6p/8/8/4K3 b - a3", "4k3/8/8/8/P6p/8/8/4K3 b - -", -1},
   };
   for (const auto& position : passant) {
-    Load(position.withSquare);
-    ASSERT_NE(EnPassantSquare, 0) << position.withSquare;
-    const u64 withSquare = PolyglotKey();
-    Load(position.without);
-    EXPECT_EQ(withSquare ^ PolyglotKey(), position.file < 0 ? 0 : PolyglotRandom[772 + position.file])
+    Load(pos, position.withSquare);
+    ASSERT_NE(pos.EnPassantSquare, 0) << position.withSquare;
+    const u64 withSquare = PolyglotKey(pos);
+    Load(pos, position.without);
+    EXPECT_EQ(withSquare ^ PolyglotKey(pos), position.file < 0 ? 0 : PolyglotRandom[772 + position.file])
         << position.withSquare;
   }
 }
@@ -87,6 +88,7 @@ TEST(PolyglotKey, TheNineDocumentedPositions) {
 // Castling as the king taking its rook, promotions in bits 12-14 (knight 1, bishop 2, rook 3, queen 4), each back to
 // our move in the position; a field that is no legal move there stands for none.
 TEST(PolyglotMove, FieldsOfEveryKindAndBack) {
+  Position pos;
   const struct {
     std::string fen;
     const char* move;
@@ -110,11 +112,11 @@ TEST(PolyglotMove, FieldsOfEveryKindAndBack) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.fen + " " + c.move);
-    Load(c.fen);
-    const Move move = LegalMoveNamed(c.move);
+    Load(pos, c.fen);
+    const Move move = LegalMoveNamed(pos, c.move);
     ASSERT_NE(move, NO_MOVE);
     EXPECT_EQ(PolyglotMoveOf(move), c.field);
-    EXPECT_EQ(MoveOfPolyglot(c.field), move);
+    EXPECT_EQ(MoveOfPolyglot(pos, c.field), move);
   }
   const struct {
     std::string fen;
@@ -130,8 +132,8 @@ TEST(PolyglotMove, FieldsOfEveryKindAndBack) {
       {"4k3/8/8/8/8/8/4r3/4K3 w - -", PolyglotField("e1", "f2")},          // into check
   };
   for (const auto& c : none) {
-    Load(c.fen);
-    EXPECT_EQ(MoveOfPolyglot(c.field), NO_MOVE) << c.fen << " " << c.field;
+    Load(pos, c.fen);
+    EXPECT_EQ(MoveOfPolyglot(pos, c.field), NO_MOVE) << c.fen << " " << c.field;
   }
 }
 
@@ -198,6 +200,7 @@ TEST_F(PolyglotBooks, BrokenFilesAreRefusedWithAMessage) {
 // passed over. Each draw from 0 to the total less 1 picks a move, each move as often as its weight says, one of weight
 // 0 never; weights adding up to 0 pick nothing.
 TEST_F(PolyglotBooks, MovesAreDrawnInProportionToTheirWeights) {
+  Position pos;
   const u64 start = 0x463b96181691fc9c;
   WriteTextFile("start.bin", PolyglotBytes({{start - 1, PolyglotField("a2", "a3"), 100},
                                             {start, PolyglotField("d2", "d4"), 3},
@@ -208,16 +211,16 @@ TEST_F(PolyglotBooks, MovesAreDrawnInProportionToTheirWeights) {
                                             {start, 0, 100},  // a1a1
                                             {start + 1, PolyglotField("b2", "b3"), 100}}));
   ASSERT_TRUE(book_.Open("start.bin")) << book_.Message().Text();
-  Load(START);
-  const std::vector<WeightedMove> moves = PolyglotMoves(book_);
+  Load(pos, START);
+  const std::vector<WeightedMove> moves = PolyglotMoves(pos, book_);
   EXPECT_EQ(Named(moves), (std::vector<std::pair<std::string, u32>>{{"d2d4", 5}, {"e2e4", 5}, {"g1f3", 0}}));
   std::map<std::string, int> picked;
   for (u64 draw = 0; draw < 10; ++draw) ++picked[MoveText(PickByWeight(moves, draw + 10 * draw))];
   EXPECT_EQ(picked, (std::map<std::string, int>{{"d2d4", 5}, {"e2e4", 5}}));
-  EXPECT_EQ(PickByWeight({{LegalMoveNamed("g1f3"), 0}}, 7), NO_MOVE);
+  EXPECT_EQ(PickByWeight({{LegalMoveNamed(pos, "g1f3"), 0}}, 7), NO_MOVE);
   EXPECT_EQ(PickByWeight({}, 7), NO_MOVE);
-  Load(AFTER_E4);
-  EXPECT_TRUE(PolyglotMoves(book_).empty());
+  Load(pos, AFTER_E4);
+  EXPECT_TRUE(PolyglotMoves(pos, book_).empty());
 }
 
 // The engine over pipes, in a folder holding a Polyglot book written here (and no book of its own): UCI and xboard
@@ -274,6 +277,7 @@ TEST(PolyglotEngine, BothProtocolsPlayFromTheBookFile) {
 // The default book in both forms: every move the engine's own book has in the positions of its first six plies is in
 // book.bin with a weight, and in the first two plies, where no position is reached by two roads, nothing else is.
 TEST(PolyglotDefaultBook, HoldsTheMovesOfTheEnginesOwnBook) {
+  Position pos;
 #ifndef TAVREL_DEFAULT_BOOK_DIR
   GTEST_SKIP() << "the default book was not built (xz is missing)";
 #else
@@ -284,8 +288,8 @@ TEST(PolyglotDefaultBook, HoldsTheMovesOfTheEnginesOwnBook) {
   std::function<void(int)> walk = [&](int ply) {
     ++positions;
     Move candidates[MAX_LIST_MOVES];
-    std::set<Move> own(candidates, candidates + BookCandidates(candidates)), weighted;
-    for (const WeightedMove& move : PolyglotMoves(book)) {
+    std::set<Move> own(candidates, candidates + BookCandidates(pos, candidates)), weighted;
+    for (const WeightedMove& move : PolyglotMoves(pos, book)) {
       EXPECT_GT(move.weight, 0u);
       weighted.insert(move.move);
     }
@@ -294,9 +298,9 @@ TEST(PolyglotDefaultBook, HoldsTheMovesOfTheEnginesOwnBook) {
       EXPECT_EQ(weighted, own) << ply;
     }
     if (ply == 6) return;
-    for (Move move : own) WithMoveMade(move, [&] { walk(ply + 1); });
+    for (Move move : own) WithMoveMade(pos, move, [&] { walk(ply + 1); });
   };
-  Load(START);
+  Load(pos, START);
   walk(0);
   EXPECT_GT(positions, 20);
   EngineBook.OpenBookIn("no such folder");

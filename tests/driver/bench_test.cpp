@@ -38,6 +38,7 @@ static std::vector<u64> NodesPerPosition(const std::string& output) {
 }
 
 TEST(Bench, TheSameTreeWhateverWaitsAtTheInputAndTheSettingsComeBack) {
+  Position pos;
   constexpr u32 DEPTH = 5;  // deep enough that some searches look at the input
   InitBoardTables();
   InputPipe input;
@@ -45,7 +46,7 @@ TEST(Bench, TheSameTreeWhateverWaitsAtTheInputAndTheSettingsComeBack) {
   std::vector<u64> runs[2];
   for (std::vector<u64>& nodes : runs) {
     testing::internal::CaptureStdout();
-    u64 total = RunBench(DEPTH).nodes;
+    u64 total = RunBench(pos, DEPTH).nodes;
     nodes = NodesPerPosition(testing::internal::GetCapturedStdout());
     EXPECT_EQ(total, std::accumulate(nodes.begin(), nodes.end(), u64{0}));
     input.Write("quit\n");  // waiting for the second run
@@ -61,6 +62,7 @@ TEST(Bench, TheSameTreeWhateverWaitsAtTheInputAndTheSettingsComeBack) {
 // Typed while the engine ponders in a game, "bench" takes the guess back first and gives the game back when it ends:
 // the game goes on legally.
 TEST(Bench, PrintsEachPositionThenTheTotalsAndTheGameGoesOn) {
+  Position pos;
   EngineProcess engine;
   engine.Send("new\ne2e4\n");
   auto reply = engine.ReadUntil("move ");
@@ -88,16 +90,16 @@ TEST(Bench, PrintsEachPositionThenTheTotalsAndTheGameGoesOn) {
   EXPECT_EQ(nps, total * 1000 / std::max(ms, 1ULL));
 
   // The game: e2e4, the engine's reply, a2a3 and its answer, played here too.
-  Load(INITIAL_POSITION);
+  Load(pos, INITIAL_POSITION);
   for (const std::string& move : {std::string("e2e4"), reply->back().substr(5), std::string("a2a3"), run->back().substr(5)}) {
-    ASSERT_TRUE(IsLegalMove(ParseGameMove(move.c_str()))) << move;
-    ASSERT_TRUE(PlayGameMove(ParseGameMove(move.c_str())));
+    ASSERT_TRUE(IsLegalMove(pos, ParseGameMove(pos, move.c_str()))) << move;
+    ASSERT_TRUE(PlayGameMove(pos, ParseGameMove(pos, move.c_str())));
   }
   char fen[POSITION_TEXT_SIZE];
-  WritePositionText(fen);
+  WritePositionText(pos, fen);
   EXPECT_EQ(after.find("Illegal move"), std::string::npos) << after;
   EXPECT_NE(after.find(std::string("FEN: ") + fen + "\n"), std::string::npos) << after;
-  EXPECT_NE(after.find("total nodes: " + std::to_string(LegalMoves().size())), std::string::npos) << after;
+  EXPECT_NE(after.find("total nodes: " + std::to_string(LegalMoves(pos).size())), std::string::npos) << after;
 }
 
 // Each search has its own signature: the classic one's above, the modern one's here. Chosen by its option, under

@@ -21,44 +21,47 @@
 
 class GameTest : public testing::Test {
  protected:
+  Position pos;  // the position under test
+
+ protected:
   static void SetUpTestSuite() { InitBoardTables(); }
-  void SetUp() override { ASSERT_TRUE(LoadPosition(INITIAL_POSITION)); }
-  static void Play(const std::string& text) {
-    ASSERT_TRUE(IsLegalMove(ParseGameMove(text.c_str()))) << text;
-    ASSERT_TRUE(PlayGameMove(ParseGameMove(text.c_str())));
+  void SetUp() override { ASSERT_TRUE(LoadPosition(pos, INITIAL_POSITION)); }
+  static void Play(Position& pos, const std::string& text) {
+    ASSERT_TRUE(IsLegalMove(pos, ParseGameMove(pos, text.c_str()))) << text;
+    ASSERT_TRUE(PlayGameMove(pos, ParseGameMove(pos, text.c_str())));
   }
 };
 
 // Knights out and home again with pawn moves now and then, then knights alone far past the fifty-move count: thousands
 // of plies, more than History holds.
 TEST_F(GameTest, ALongGameKeepsTheHistoryItNeedsWithinBounds) {
-  PositionSnapshot start = TakePositionSnapshot();
-  EXPECT_FALSE(PlayGameMove(NO_MOVE));
-  EXPECT_EQ(Differences(start, TakePositionSnapshot()), "");
+  PositionSnapshot start = TakePositionSnapshot(pos);
+  EXPECT_FALSE(PlayGameMove(pos, NO_MOVE));
+  EXPECT_EQ(Differences(start, TakePositionSnapshot(pos)), "");
   std::string game;
   for (const char* pawns : {"a2a3 a7a6", "a3a4 a6a5", "b2b3 b7b6", "b3b4 b6b5", "c2c3 c7c6", "c3c4 c6c5",
                             "d2d3 d7d6", "d3d4 d6d5", "e2e3 e7e6", "e3e4 e6e5", "g2g3 g7g6", "h2h3 h7h6", ""}) {
     for (int cycle = 0; cycle < (*pawns ? 23 : 800); ++cycle) game += " g1f3 g8f6 f3g1 f6g8";
     game += std::string(" ") + pawns;
   }
-  std::vector<HistoryEntry> whole{*HistoryTop};  // every entry of the game, never slid down
+  std::vector<HistoryEntry> whole{*pos.HistoryTop};  // every entry of the game, never slid down
   std::istringstream words(game);
   for (std::string text; words >> text;) {
-    whole.back().move = ParseGameMove(text.c_str());
-    Play(text);
-    whole.push_back({HashKey, NO_MOVE, HistoryTop->fifty});
-    ASSERT_LT(HistoryTop - History, HISTORY_SIZE - SEARCH_LINE_ROOM);
+    whole.back().move = ParseGameMove(pos, text.c_str());
+    Play(pos, text);
+    whole.push_back({pos.HashKey, NO_MOVE, pos.HistoryTop->fifty});
+    ASSERT_LT(pos.HistoryTop - pos.History, HISTORY_SIZE - SEARCH_LINE_ROOM);
     // The draw tests look back to the last capture or pawn move, a hundred plies at most.
-    long kept = HistoryTop - History + 1;
-    ASSERT_GT(kept, std::min<long>(HistoryTop->fifty, 100)) << whole.size();
+    long kept = pos.HistoryTop - pos.History + 1;
+    ASSERT_GT(kept, std::min<long>(pos.HistoryTop->fifty, 100)) << whole.size();
     for (long back = 0; back < kept; ++back) {
-      const HistoryEntry &entry = HistoryTop[-back], &truth = whole[whole.size() - 1 - back];
+      const HistoryEntry &entry = pos.HistoryTop[-back], &truth = whole[whole.size() - 1 - back];
       ASSERT_TRUE(entry.key == truth.key && entry.fifty == truth.fifty && (back == 0 || entry.move == truth.move))
           << "ply " << whole.size() << ", " << back << " back";
     }
   }
   EXPECT_GT(whole.size(), 4u * HISTORY_SIZE);
-  EXPECT_EQ(HistoryTop->fifty, 3200);
+  EXPECT_EQ(pos.HistoryTop->fifty, 3200);
 }
 
 // After 1.e4 the engine, to answer for black, ponders on e5. The input pipe holds a word that stops searches ("move
@@ -68,13 +71,13 @@ class PonderingTest : public GameTest {
   void SetUp() override {
     input_.Write("?\n");
     std::tie(PrintThinking, TimeBudgetMs) = std::tuple(false, 30);
-    Restart();
+    Restart(pos);
   }
-  void Restart() {
-    ASSERT_TRUE(LoadPosition(INITIAL_POSITION));
-    Play("e2e4");
+  void Restart(Position& pos) {
+    ASSERT_TRUE(LoadPosition(pos, INITIAL_POSITION));
+    Play(pos, "e2e4");
     EngineState = ENGINE_PLAYING;
-    StartPondering(guess_ = ParseGameMove("e7e5"));
+    StartPondering(pos, guess_ = ParseGameMove(pos, "e7e5"));
   }
   void TearDown() override {
     std::tie(PrintThinking, PonderMove, EngineState) = std::tuple(true, NO_MOVE, ENGINE_FORCE);
@@ -84,15 +87,15 @@ class PonderingTest : public GameTest {
 };
 
 // The game after the moves from a position; its board and history as they should be.
-static PositionSnapshot Replayed(const std::string& start, const std::vector<Move>& moves) {
-  EXPECT_TRUE(LoadPosition(start.c_str())) << start;
-  for (Move move : moves) EXPECT_TRUE(PlayGameMove(ParseGameMove(MoveText(move).c_str()))) << MoveText(move);
-  return TakePositionSnapshot();
+static PositionSnapshot Replayed(Position& pos, const std::string& start, const std::vector<Move>& moves) {
+  EXPECT_TRUE(LoadPosition(pos, start.c_str())) << start;
+  for (Move move : moves) EXPECT_TRUE(PlayGameMove(pos, ParseGameMove(pos, MoveText(move).c_str()))) << MoveText(move);
+  return TakePositionSnapshot(pos);
 }
 
-static std::vector<Move> MovesOfHistory() {
+static std::vector<Move> MovesOfHistory(Position& pos) {
   std::vector<Move> moves;
-  for (const HistoryEntry* entry = History; entry < HistoryTop; ++entry) moves.push_back(entry->move);
+  for (const HistoryEntry* entry = pos.History; entry < pos.HistoryTop; ++entry) moves.push_back(entry->move);
   return moves;
 }
 
@@ -101,8 +104,8 @@ static std::vector<Move> MovesOfHistory() {
 // runs with a miss, the hit and a move illegal on the game's board, which leaves the engine waiting. Then the board
 // must be its game replayed from where that game began, and the game must go on with a legal move.
 TEST_F(PonderingTest, EveryCommandLeavesAGameThatGoesOn) {
-  EXPECT_EQ(std::tuple(EngineState, UndoTop, Board[E5], GameBoard[E5]),
-            std::tuple(ENGINE_PONDERING, UndoRecords, BLACK_PAWN, EMPTY));
+  EXPECT_EQ(std::tuple(EngineState, pos.UndoTop, pos.Board[E5], pos.GameBoard[E5]),
+            std::tuple(ENGINE_PONDERING, pos.UndoRecords, BLACK_PAWN, EMPTY));
   InTempDir dir;  // the file commands write here, if anywhere
   std::ofstream("short.pgn") << "[Result \"1-0\"]\n\n1. d4 d5 1-0\n";
   const std::string fen = "4k3/8/8/3pP3/8/8/8/4K3 w - d6", afterE4 = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR";
@@ -128,31 +131,31 @@ TEST_F(PonderingTest, EveryCommandLeavesAGameThatGoesOn) {
     if (runs.empty()) runs.push_back({row->word});
     for (const auto& [word, arguments, start, text, moves, printed] : runs) {
       SCOPED_TRACE(word + arguments);
-      Restart();
-      const std::string output = RunCommandsCapturingOutput(word + arguments + "\n");
+      Restart(pos);
+      const std::string output = RunCommandsCapturingOutput(pos, word + arguments + "\n");
       EXPECT_EQ(EngineState == ENGINE_PONDERING, row->keepsPondering && row->match != Match::GameMove);
       if (!printed.empty()) {  // the engine plays on: it answers, or waits for a legal move
         std::string played;
-        for (Move move : MovesOfHistory()) played.append(played.empty() ? "" : " ").append(MoveText(move));
-        const std::string answer = MoveText(MovesOfHistory().back());
+        for (Move move : MovesOfHistory(pos)) played.append(played.empty() ? "" : " ").append(MoveText(move));
+        const std::string answer = MoveText(MovesOfHistory(pos).back());
         auto answered = [&answer](std::string text) {
           return text.find('*') == std::string::npos ? text : text.replace(text.find('*'), 1, answer);
         };
         EXPECT_EQ(std::tuple(output, played, EngineState),
                   std::tuple(answered(printed), answered(moves), ENGINE_PLAYING));
       }
-      RunCommandsCapturingOutput("force\n");
+      RunCommandsCapturingOutput(pos, "force\n");
       EXPECT_EQ(PonderMove, NO_MOVE);
       if (!text.empty()) {
         char position[POSITION_TEXT_SIZE];
-        WritePositionText(position);
-        EXPECT_EQ(std::tuple(std::string(position), GameSideToMove), std::tuple(text, SideToMove));
+        WritePositionText(pos, position);
+        EXPECT_EQ(std::tuple(std::string(position), pos.GameSideToMove), std::tuple(text, pos.SideToMove));
       }
-      const std::string next = MoveText(LegalMoves().at(0));
-      EXPECT_EQ(RunCommandsCapturingOutput(next + "\n"), "") << next;  // no "Illegal move"
+      const std::string next = MoveText(LegalMoves(pos).at(0));
+      EXPECT_EQ(RunCommandsCapturingOutput(pos, next + "\n"), "") << next;  // no "Illegal move"
       if (text.empty()) {
-        const PositionSnapshot after = TakePositionSnapshot();
-        EXPECT_EQ(Differences(Replayed(start.empty() ? INITIAL_POSITION : start, MovesOfHistory()), after), "");
+        const PositionSnapshot after = TakePositionSnapshot(pos);
+        EXPECT_EQ(Differences(Replayed(pos, start.empty() ? INITIAL_POSITION : start, MovesOfHistory(pos)), after), "");
       }
       std::tie(MovesPerControl, IncrementMs, ControlBaseMs, TimeBudgetMs, PonderEnabled) = settings;
       std::tie(FixedMoveMs, DepthLimit, UseOwnBook) = std::tuple(0, 0u, true);
@@ -181,12 +184,12 @@ TEST_F(GameTest, TakeBacksGiveTheGameReplayedWithoutThem) {
     for (const std::string& move : moves) input += move + "\n";
     // A command waiting behind "go" would take the turn back: "|" sends the rest later.
     const size_t later = c.commands.find('|');
-    RunCommandsCapturingOutput(input + c.commands.substr(0, later));
-    if (later != std::string::npos) RunCommandsCapturingOutput(c.commands.substr(later + 1));
-    const PositionSnapshot after = TakePositionSnapshot();
-    Load(c.start);
-    for (size_t i = 0; i < c.left; ++i) ASSERT_TRUE(PlayGameMove(ParseGameMove(moves[i].c_str())));
-    EXPECT_EQ(Differences(TakePositionSnapshot(), after), "");
+    RunCommandsCapturingOutput(pos, input + c.commands.substr(0, later));
+    if (later != std::string::npos) RunCommandsCapturingOutput(pos, c.commands.substr(later + 1));
+    const PositionSnapshot after = TakePositionSnapshot(pos);
+    Load(pos, c.start);
+    for (size_t i = 0; i < c.left; ++i) ASSERT_TRUE(PlayGameMove(pos, ParseGameMove(pos, moves[i].c_str())));
+    EXPECT_EQ(Differences(TakePositionSnapshot(pos), after), "");
   }
   EngineState = ENGINE_FORCE;
 }
@@ -194,8 +197,8 @@ TEST_F(GameTest, TakeBacksGiveTheGameReplayedWithoutThem) {
 TEST_F(PonderingTest, AHitKeepsTheClockOfThePonderSearch) {
   const i64 ponderStart = SearchStartClock;
   std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  PonderHit();
-  EXPECT_EQ(std::tuple(SearchStartClock, History[1].move, HistoryTop - History), std::tuple(ponderStart, guess_, 3));
+  PonderHit(pos);
+  EXPECT_EQ(std::tuple(SearchStartClock, pos.History[1].move, pos.HistoryTop - pos.History), std::tuple(ponderStart, guess_, 3));
 }
 
 // White's only move is b3b4; then black mates with Rh8. A deepest exact entry planted for the position after b3b4
@@ -204,20 +207,20 @@ TEST_F(PonderingTest, AHitKeepsTheClockOfThePonderSearch) {
 TEST_F(GameTest, OnlyALegalMoveOfTheTableIsPonderedOn) {
   InputPipe input;  // open and empty: nothing keeps the engine from pondering
   const char *before = "kr6/8/8/p7/P2b4/1P6/r7/7K w - -", *afterB4 = "kr6/8/8/p7/PP1b4/8/r7/7K b - -";
-  ASSERT_TRUE(LoadPosition(afterB4));
-  const Move mate = ParseBoardMove("b8h8");
+  ASSERT_TRUE(LoadPosition(pos, afterB4));
+  const Move mate = ParseBoardMove(pos, "b8h8");
   const Move misfit = MakeMoveCode(E7, E5, KIND_QUIET);  // e7 is empty
   for (Move planted : {GAME_MATED, misfit, mate}) {
-    ASSERT_TRUE(LoadPosition(before));  // which clears the table
-    ASSERT_EQ(LegalMoves().size(), 1u);
-    WithMoveMade(LegalMoves()[0], [&] { StoreTransTable(planted, 0, TRANS_MAX_DEPTH, BOUND_EXACT); });
+    ASSERT_TRUE(LoadPosition(pos, before));  // which clears the table
+    ASSERT_EQ(LegalMoves(pos).size(), 1u);
+    WithMoveMade(pos, LegalMoves(pos)[0], [&] { StoreTransTable(pos, planted, 0, TRANS_MAX_DEPTH, BOUND_EXACT); });
     std::tie(EngineState, PonderEnabled, PrintThinking, TimeBudgetMs) = std::tuple(ENGINE_PLAYING, true, false, 30);
     testing::internal::CaptureStdout();
-    EngineMove();
+    EngineMove(pos);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "move b3b4\n") << planted;
     const auto expected = planted == mate ? std::tuple(mate, ENGINE_PONDERING) : std::tuple(NO_MOVE, ENGINE_PLAYING);
     EXPECT_EQ(std::tuple(PonderMove, EngineState), expected) << planted;
-    RunCommands("force\n");
+    RunCommands(pos, "force\n");
   }
   PrintThinking = true;
 }
@@ -262,9 +265,10 @@ static std::string PonderDecision(const EngineProcess& engine, int turn) {
 // "easy" before the last move, then "force" and the board compared with the same moves played here. Like xboard, the
 // test interrupts the engine before each of its moves.
 TEST(Xboard, PonderedGameEndsOnTheBoardOfItsMoves) {
+  Position pos;
   constexpr int ENGINE_MOVES = 6;
   InitBoardTables();
-  ASSERT_TRUE(LoadPosition(INITIAL_POSITION));
+  ASSERT_TRUE(LoadPosition(pos, INITIAL_POSITION));
   EngineProcess engine;
   engine.Send("xboard\nprotover 2\n");
   ASSERT_TRUE(engine.ReadUntil("feature setboard=1"));
@@ -275,7 +279,7 @@ TEST(Xboard, PonderedGameEndsOnTheBoardOfItsMoves) {
   for (int turn = 0; turn < ENGINE_MOVES; ++turn) {
     auto lines = engine.ReadUntil("move ");
     ASSERT_TRUE(lines) << "no move at turn " << turn;
-    ASSERT_TRUE(PlayGameMove(ParseGameMove(lines->back().substr(5).c_str())));
+    ASSERT_TRUE(PlayGameMove(pos, ParseGameMove(pos, lines->back().substr(5).c_str())));
     ASSERT_EQ(PonderDecision(engine, turn), turn + 1 == ENGINE_MOVES ? DOES_NOT_PONDER : PONDERS) << "turn " << turn;
     if (turn + 1 == ENGINE_MOVES) break;
     // The reply the engine expects is the second move of its last thinking line; alternately that reply and another
@@ -285,10 +289,10 @@ TEST(Xboard, PonderedGameEndsOnTheBoardOfItsMoves) {
       if (line.starts_with("    ")) std::istringstream(line) >> depth >> score >> time >> nodes >> first >> expected;
     }
     std::string reply;
-    for (Move move : LegalMoves()) {
+    for (Move move : LegalMoves(pos)) {
       if (reply.empty() || (turn % 2 == 0) == (MoveText(move) == expected)) reply = MoveText(move);
     }
-    ASSERT_TRUE(PlayGameMove(ParseGameMove(reply.c_str()))) << reply;
+    ASSERT_TRUE(PlayGameMove(pos, ParseGameMove(pos, reply.c_str()))) << reply;
     engine.Interrupt();
     engine.Send(std::string(turn + 2 == ENGINE_MOVES ? "easy\n" : "") + "time 1000\notim 985\n" + reply + "\n");
   }
@@ -296,8 +300,8 @@ TEST(Xboard, PonderedGameEndsOnTheBoardOfItsMoves) {
   auto shown = engine.ReadUntil("Key: ");
   ASSERT_TRUE(shown);
   char fen[POSITION_TEXT_SIZE], key[32];
-  WritePositionText(fen);
-  std::snprintf(key, sizeof key, "Key: %016" PRIX64, HashKey);
+  WritePositionText(pos, fen);
+  std::snprintf(key, sizeof key, "Key: %016" PRIX64, pos.HashKey);
   EXPECT_EQ(shown->at(shown->size() - 2) + "\n" + shown->back(), std::string("FEN: ") + fen + "\n" + key);
   engine.Send("result 1-0 {game over}\nforce\nquit\n");
   EXPECT_EQ(engine.Wait(), 0);

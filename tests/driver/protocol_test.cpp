@@ -87,14 +87,15 @@ TEST(XboardSearch, PingWaitsForTheMoveAndMoveNowMoves) {
 // Analysis prints lines for the position on the board and starts again after a move and after a take-back; "." tells
 // its progress; a mated position gives nothing; no move is ever sent.
 TEST(XboardAnalysis, StartsAgainOnEveryChangeOfPosition) {
+  Position pos;
   EngineProcess engine;
   engine.Send(HANDSHAKE + "new\nforce\npost\nanalyze\n");
-  auto firstMoveOfLine = [&engine](const std::string& played) {
+  auto firstMoveOfLine = [&engine, &pos](const std::string& played) {
     for (int attempt = 0; attempt < 100; ++attempt) {
       auto lines = engine.ReadUntil("    ");  // a thinking line, from whatever depth the table gives
       if (!lines) return false;
       const std::vector<std::string> moves = LineMoves(lines->back());
-      if (!moves.empty() && LegalAfter(INITIAL_POSITION, played, moves[0])) return true;
+      if (!moves.empty() && LegalAfter(pos, INITIAL_POSITION, played, moves[0])) return true;
     }
     return false;
   };

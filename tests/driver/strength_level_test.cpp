@@ -134,6 +134,9 @@ TEST(StrengthLevel, RatingsGiveLevels) {
 
 class LevelSearchTest : public testing::Test {
  protected:
+  Position pos;  // the position under test
+
+ protected:
   static void SetUpTestSuite() { InitBoardTables(); }
   void SetUp() override {
     std::tie(PrintThinking, InputStopsSearch) = std::tuple(false, false);
@@ -143,12 +146,12 @@ class LevelSearchTest : public testing::Test {
   const SearchSettings saved_;
   // A search of the position from a fresh table to depth (a node limit of limit), for the move to play or not;
   // the move played and the nodes searched.
-  static std::pair<Move, u64> Search(const char* fen, u32 depth, bool playing, u64 limit = 0) {
-    EXPECT_TRUE(LoadPosition(fen));
+  static std::pair<Move, u64> Search(Position& pos, const char* fen, u32 depth, bool playing, u64 limit = 0) {
+    EXPECT_TRUE(LoadPosition(pos, fen));
     NodeLimit = limit;
-    StartEngine(false, static_cast<u8>(depth), SearchMode::OwnMove, playing);
+    StartEngine(pos, false, static_cast<u8>(depth), SearchMode::OwnMove, playing);
     NodeLimit = 0;
-    return {PlayableBestMove(), MovesMade};
+    return {PlayableBestMove(pos), pos.MovesMade};
   }
   FullStrengthAfter reset_;
 };
@@ -158,30 +161,30 @@ constexpr const char* MIDDLEGAME = "r1bq1rk1/pp2ppbp/2np1np1/8/3NP3/2N1BP2/PPPQ2
 // Full strength plays as if there were no levels; a level keeps its node budget when playing, and has none in
 // analysis; its noise is gone once the search ends.
 TEST_F(LevelSearchTest, ALevelLimitsOnlyTheMovesItPlays) {
-  const auto unlimited = Search(MIDDLEGAME, 7, false);
-  EXPECT_EQ(Search(MIDDLEGAME, 7, true), unlimited);
+  const auto unlimited = Search(pos, MIDDLEGAME, 7, false);
+  EXPECT_EQ(Search(pos, MIDDLEGAME, 7, true), unlimited);
 
   SkillLevel = 12;
   const u64 budget = MostNodesOfAMove(SettingsOfLevel(12));
   // The search looks at its count between nodes of the main search: the quiescence search under way runs on.
   const auto overshoot = [](u64 limit) { return limit + limit / 50; };
-  EXPECT_LE(Search(MIDDLEGAME, 30, true).second, overshoot(budget));
-  EXPECT_LE(Search(MIDDLEGAME, 30, true, budget / 2).second, overshoot(budget / 2)) << "the smaller limit rules";
-  EXPECT_EQ(Search(MIDDLEGAME, 7, false), unlimited) << "an analysis at a level is made at full strength";
+  EXPECT_LE(Search(pos, MIDDLEGAME, 30, true).second, overshoot(budget));
+  EXPECT_LE(Search(pos, MIDDLEGAME, 30, true, budget / 2).second, overshoot(budget / 2)) << "the smaller limit rules";
+  EXPECT_EQ(Search(pos, MIDDLEGAME, 7, false), unlimited) << "an analysis at a level is made at full strength";
 
   SkillLevel = 0;
-  Search(MIDDLEGAME, 30, true);
+  Search(pos, MIDDLEGAME, 30, true);
   EXPECT_EQ(std::tuple(EvalNoiseAmplitude, ChoiceLines), std::tuple(0, 0u));
   SkillLevel = FULL_STRENGTH_LEVEL;
-  EXPECT_EQ(Search(MIDDLEGAME, 7, false), unlimited);
+  EXPECT_EQ(Search(pos, MIDDLEGAME, 7, false), unlimited);
 }
 
 // Each level's move is legal, among the last iteration's best lines, and the same again for the same position.
 TEST_F(LevelSearchTest, ALevelPlaysOneOfItsBestLinesAgainAndAgain) {
   for (int level : {0, 3, 8, 15}) {
     SkillLevel = level;
-    const auto [move, nodes] = Search(MIDDLEGAME, 30, true);
-    EXPECT_EQ(std::ranges::count(LegalMoves(), move), 1) << level;
+    const auto [move, nodes] = Search(pos, MIDDLEGAME, 30, true);
+    EXPECT_EQ(std::ranges::count(LegalMoves(pos), move), 1) << level;
     ASSERT_GT(LastIterationLineCount, 1u) << level;
     EXPECT_EQ(std::count_if(LastIterationLines, LastIterationLines + LastIterationLineCount,
                             [&](const MoveEntry& line) {
@@ -190,7 +193,7 @@ TEST_F(LevelSearchTest, ALevelPlaysOneOfItsBestLinesAgainAndAgain) {
                             }),
               1)
         << level;
-    EXPECT_EQ(Search(MIDDLEGAME, 30, true).first, move) << level;
+    EXPECT_EQ(Search(pos, MIDDLEGAME, 30, true).first, move) << level;
   }
 }
 

@@ -84,12 +84,13 @@ TEST(XboardCorners, ABareUsermoveLeavesTheNextLineAlone) {
 
 // "hint" before the engine has searched anything suggests a legal move, and changes nothing on the board.
 TEST(XboardCorners, AHintBeforeAnySearchSuggestsALegalMove) {
+  Position pos;
   const std::string positions[] = {INITIAL_POSITION, ITALIAN, "8/8/8/4k3/8/8/8/R3K3 w - - 0 80"};
   for (const std::string& fen : positions) {
     const std::string output = RunEngine(START + "setboard " + fen + "\nd\nhint\nd\n").output;
     const size_t hint = output.find("Hint: ");
     ASSERT_NE(hint, std::string::npos) << output;
-    EXPECT_TRUE(LegalAfter(fen, "", output.substr(hint + 6, output.find('\n', hint) - hint - 6))) << output;
+    EXPECT_TRUE(LegalAfter(pos, fen, "", output.substr(hint + 6, output.find('\n', hint) - hint - 6))) << output;
     const size_t firstFen = output.find("FEN: "), lastFen = output.rfind("FEN: ");
     EXPECT_EQ(output.substr(firstFen, output.find('\n', firstFen) - firstFen),
               output.substr(lastFen, output.find('\n', lastFen) - lastFen));

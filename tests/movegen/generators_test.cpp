@@ -70,18 +70,19 @@ static std::string Written(const std::vector<MoveEntry>& list, const std::string
 }
 
 TEST(Generators, HandWorkedListsInOrderForBothColours) {
+  Position pos;
   for (const Case& c : CASES) {
-    Load(c.fen);
-    const std::vector<MoveEntry> white = Generate(c.generator);
+    Load(pos, c.fen);
+    const std::vector<MoveEntry> white = Generate(pos, c.generator);
     EXPECT_EQ(Written(white, c.list, false), c.list) << c.fen;
     std::string rejected;
     for (const MoveEntry& entry : white) {
-      if (!KeepsKingSafe(entry.move)) rejected += MoveText(entry.move) + " ";
+      if (!KeepsKingSafe(pos, entry.move)) rejected += MoveText(entry.move) + " ";
     }
     EXPECT_EQ(rejected, c.rejected ? c.rejected : rejected) << c.fen;
     // Black writes the mirrored moves with the same scores, in an order of its own.
-    Load(MirroredFen(c.fen));
-    std::vector<MoveEntry> black = Generate(c.generator);
+    Load(pos, MirroredFen(c.fen));
+    std::vector<MoveEntry> black = Generate(pos, c.generator);
     for (MoveEntry& entry : black) entry.move = MirroredMove(entry.move);
     EXPECT_EQ(Written(black, c.list, true), Written(white, c.list, true)) << MirroredFen(c.fen);
   }
@@ -90,17 +91,17 @@ TEST(Generators, HandWorkedListsInOrderForBothColours) {
 // Out of check, capture generation keeps of the full list every en passant, pawn capture and capture-promotion, and the
 // other captures scored at least -10000, with their scores; its push promotions (queens only) are such moves of the
 // full list. Returns whether it compared.
-static bool CapturesAreWhatTheFullListSays() {
+static bool CapturesAreWhatTheFullListSays(Position& pos) {
   std::map<Move, int> all, expected, kept;
-  for (const MoveEntry& e : Generate(All)) {
+  for (const MoveEntry& e : Generate(pos, All)) {
     all[e.move] = e.score;
     int kind = MoveKind(e.move);
     bool byPawn = kind == KIND_EN_PASSANT || kind >= KIND_CAPTURE_PROMOTE_QUEEN ||
-                  (kind == KIND_CAPTURE && Board[MoveFrom(e.move)] <= BLACK_PAWN);
+                  (kind == KIND_CAPTURE && pos.Board[MoveFrom(e.move)] <= BLACK_PAWN);
     if (!IsCastling(e.move) && (byPawn || (kind == KIND_CAPTURE && e.score >= -10000))) expected[e.move] = e.score;
   }
-  if (UndoRecords[1].checkers) return false;
-  for (const MoveEntry& e : Generate(Captures)) {
+  if (pos.UndoRecords[1].checkers) return false;
+  for (const MoveEntry& e : Generate(pos, Captures)) {
     if (MoveKind(e.move) != KIND_PROMOTE_QUEEN) kept[e.move] = e.score;
     else EXPECT_TRUE(all.count(e.move) && all[e.move] >= -10000 && e.score >= -10000) << MoveText(e.move);
   }
@@ -109,20 +110,22 @@ static bool CapturesAreWhatTheFullListSays() {
 }
 
 TEST(Generators, CapturesAreWhatTheFullListSaysAlongThePerftTrees) {
+  Position pos;
   int compared = 0;
   for (const KnownCounts& known : ReadPerftFile()) {
-    Load(known.fen);
-    WalkTree(SANITIZED ? 2 : 3, [&compared](int) { compared += CapturesAreWhatTheFullListSays(); });
+    Load(pos, known.fen);
+    WalkTree(pos, SANITIZED ? 2 : 3, [&compared, &pos](int) { compared += CapturesAreWhatTheFullListSays(pos); });
   }
   EXPECT_GT(compared, 1000);
 }
 
-static int Score(const char* fen, int piece, int from, int to) {
-  Load(fen);
-  return ExchangeScore(piece, from, to, RooksAndQueens(), BishopsAndQueens());
+static int Score(Position& pos, const char* fen, int piece, int from, int to) {
+  Load(pos, fen);
+  return ExchangeScore(pos, piece, from, to, RooksAndQueens(pos), BishopsAndQueens(pos));
 }
 
 TEST(Exchange, HandWorkedExchanges) {
+  Position pos;
   // The band and the material won or lost (rest), and the square tables: the mover's leaves from, what stands on to
   // afterwards (a promoted pawn's is the queen's) and, when a winning capture counts it, the victim's.
   struct Case { const char* why; const char* fen; int piece, from, to, pieceOnTo; bool victimCounted; int rest; };
@@ -141,14 +144,14 @@ TEST(Exchange, HandWorkedExchanges) {
        WHITE_KNIGHT, F4, D5, WHITE_KNIGHT, false, 100 - 320 - 30000},
   };
   for (const Case& c : cases) {
-    int score = Score(c.fen, c.piece, c.from, c.to);
-    auto psq = [](int piece, int square) { return SquareTableOfPiece(piece)[square]; };
-    int squares = -psq(c.piece, c.from) + psq(c.pieceOnTo, c.to) + (c.victimCounted ? psq(Board[c.to], c.to) : 0);
+    int score = Score(pos, c.fen, c.piece, c.from, c.to);
+    auto psq = [&pos](int piece, int square) { return SquareTableOfPiece(pos, piece)[square]; };
+    int squares = -psq(c.piece, c.from) + psq(c.pieceOnTo, c.to) + (c.victimCounted ? psq(pos.Board[c.to], c.to) : 0);
     EXPECT_EQ(score, squares + c.rest) << c.why;
   }
   // A king may not take a defended piece: 0x8001 as a 16-bit word.
-  EXPECT_EQ(Score("4k3/8/8/8/8/2p5/3n4/4K3 w - -", WHITE_KING, E1, D2), -32767);  // the pawn covers d2
-  EXPECT_EQ(Score("4k3/R2P4/8/8/8/8/8/4K3 b - -", BLACK_KING, E8, D7), -32767);   // the rook, from afar
+  EXPECT_EQ(Score(pos, "4k3/8/8/8/8/2p5/3n4/4K3 w - -", WHITE_KING, E1, D2), -32767);  // the pawn covers d2
+  EXPECT_EQ(Score(pos, "4k3/R2P4/8/8/8/8/8/4K3 b - -", BLACK_KING, E8, D7), -32767);   // the rook, from afar
 }
 
 TEST(Exchange, SelectionTakesTheHighestScoreAndTheEarliestAmongEquals) {

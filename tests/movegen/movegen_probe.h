@@ -1,6 +1,8 @@
 // Helpers of the move generation tests: generators run as the search runs them, trees walked, mirrored positions.
 #pragma once
 
+#include "board/position.h"
+
 #include "movegen/generate_captures.h"
 #include "support/move_probe.h"
 #include "support/test_data.h"
@@ -19,21 +21,21 @@ constexpr bool SANITIZED = false;
 // first undo record; AsSearched: evasions in check, all moves otherwise.
 enum class Generator { All, Captures, Evasions, AsSearched };
 
-inline std::vector<MoveEntry> Generate(Generator generator) {
-  UndoRecord& record = UndoRecords[1];
-  FindCheckers(record);
+inline std::vector<MoveEntry> Generate(Position& pos, Generator generator) {
+  UndoRecord& record = pos.UndoRecords[1];
+  FindCheckers(pos, record);
   if (generator == Generator::AsSearched) generator = record.checkers ? Generator::Evasions : Generator::All;
-  if (generator == Generator::Evasions) return {MoveStack, GenerateEvasions[SideToMove](MoveStack, record)};
-  return {MoveStack, (generator == Generator::All ? GenerateAll : GenerateCaptures)[SideToMove](MoveStack)};
+  if (generator == Generator::Evasions) return {MoveStack, GenerateEvasions[pos.SideToMove](pos, MoveStack, record)};
+  return {MoveStack, (generator == Generator::All ? GenerateAll : GenerateCaptures)[pos.SideToMove](pos, MoveStack)};
 }
 
 // Visits every position of the legal move tree depth plies deep below the present one, each before those below it, with
 // the plies left below it.
 template <typename Visit>
-void WalkTree(int depth, const Visit& visit) {
+void WalkTree(Position& pos, int depth, const Visit& visit) {
   visit(depth);
   if (depth > 0) {
-    for (Move move : LegalMoves()) WithMoveMade(move, [&] { WalkTree(depth - 1, visit); });
+    for (Move move : LegalMoves(pos)) WithMoveMade(pos, move, [&] { WalkTree(pos, depth - 1, visit); });
   }
 }
 

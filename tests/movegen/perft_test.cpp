@@ -6,27 +6,28 @@
 constexpr u64 NODE_BUDGET = SANITIZED ? 150'000 : 6'000'000;
 
 // Perft as the command runs it: the root list at the bottom of the move stack.
-static u64 PerftFromRoot(int depth) {
-  std::tie(UndoRecords[0].listEnd, UndoTop) = std::tuple(MoveStack, &UndoRecords[1]);
-  const u64 nodes = Perft(depth);
-  UndoTop = &UndoRecords[0];
+static u64 PerftFromRoot(Position& pos, int depth) {
+  std::tie(pos.UndoRecords[0].listEnd, pos.UndoTop) = std::tuple(MoveStack, &pos.UndoRecords[1]);
+  const u64 nodes = Perft(pos, depth);
+  pos.UndoTop = &pos.UndoRecords[0];
   return nodes;
 }
 
 // Perft counts the nodes of plies 1..d together: the sum of the leaf counts.
 TEST(Perft, KnownPositionsCountTheirNodesInBothColours) {
+  Position pos;
   std::vector<KnownCounts> positions = ReadPerftFile();
   ASSERT_GE(positions.size(), 8u);
   for (const KnownCounts& known : positions) {
     for (const std::string& fen : {known.fen, MirroredFen(known.fen)}) {
-      Load(fen);
-      const auto position = std::tuple(HashKey, HistoryTop);
+      Load(pos, fen);
+      const auto position = std::tuple(pos.HashKey, pos.HistoryTop);
       u64 cumulative = 0;
       for (size_t d = 1; d <= known.leaves.size() && cumulative + known.leaves[d - 1] <= NODE_BUDGET; ++d) {
         cumulative += known.leaves[d - 1];
-        EXPECT_EQ(PerftFromRoot(static_cast<int>(d)), cumulative) << fen << " depth " << d;
+        EXPECT_EQ(PerftFromRoot(pos, static_cast<int>(d)), cumulative) << fen << " depth " << d;
       }
-      EXPECT_EQ(std::tuple(HashKey, HistoryTop), position) << fen;
+      EXPECT_EQ(std::tuple(pos.HashKey, pos.HistoryTop), position) << fen;
     }
   }
 }

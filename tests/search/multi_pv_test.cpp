@@ -42,12 +42,12 @@ class MultiPvTest : public SearchTest {
     }
     return last;
   }
-  static Move SearchLines(const char* fen, u32 lines, u32 depth) {
-    Load(fen);
+  static Move SearchLines(Position& pos, const char* fen, u32 lines, u32 depth) {
+    Load(pos, fen);
     MultiPvLines = lines;
     PrintThinking = true;
     Reported.clear();
-    return SearchTo(depth);
+    return SearchTo(pos, depth);
   }
 };
 
@@ -66,7 +66,7 @@ TEST_F(MultiPvTest, EachIterationReportsTheBestLinesInOrder) {
     CurrentSearchKind = kind;
     for (const char* fen : POSITIONS) {
       SCOPED_TRACE(fen);
-      const Move best = SearchLines(fen, 4, 6);
+      const Move best = SearchLines(pos, fen, 4, 6);
       std::map<u32, std::vector<ReportedLine>> byDepth;
       for (const ReportedLine& line : Reported) byDepth[line.depth].push_back(line);
       ASSERT_EQ(byDepth.begin()->first, 2u);
@@ -78,7 +78,7 @@ TEST_F(MultiPvTest, EachIterationReportsTheBestLinesInOrder) {
           if (k > 0) {
             EXPECT_LE(lines[k].score, lines[k - 1].score) << depth;
           }
-          Line played;
+          Line played(pos);
           EXPECT_EQ(played.PlayLegal(lines[k].moves), "") << lines[k].moves;
           firstMoves.insert(FirstWord(lines[k].moves));
         }
@@ -97,22 +97,22 @@ TEST_F(MultiPvTest, LinesAgreeWithSingleLineSearchesOfTheMovesLeft) {
   constexpr int TABLE_DRIFT = 15;
   for (const char* fen : POSITIONS) {
     SCOPED_TRACE(fen);
-    Load(fen);
-    const Move single = SearchTo(DEPTH);
+    Load(pos, fen);
+    const Move single = SearchTo(pos, DEPTH);
     const i16 singleScore = BestScore;
-    SearchLines(fen, 2, DEPTH);
+    SearchLines(pos, fen, 2, DEPTH);
     const std::vector<ReportedLine> lines = LastIteration();
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(std::tuple(FirstWord(lines[0].moves), lines[0].score), std::tuple(MoveText(single), singleScore));
 
-    Load(fen);
+    Load(pos, fen);
     std::vector<Move> others;
-    for (Move move : LegalMoves()) {
+    for (Move move : LegalMoves(pos)) {
       if (move != single) others.push_back(move);
     }
     AllowOnlyRootMoves(others.data(), static_cast<int>(others.size()));
     MultiPvLines = 1;
-    const Move second = SearchTo(DEPTH);
+    const Move second = SearchTo(pos, DEPTH);
     AllowOnlyRootMoves(nullptr, 0);
     EXPECT_EQ(FirstWord(lines[1].moves), MoveText(second));
     EXPECT_NEAR(lines[1].score, BestScore, TABLE_DRIFT);
@@ -130,14 +130,14 @@ TEST_F(MultiPvTest, AsManyLinesAsMovesToChooseFrom) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.fen);
-    Load(c.fen);
+    Load(pos, c.fen);
     std::vector<Move> allowed;
-    for (const std::string& name : c.allowed) allowed.push_back(LegalMoveNamed(name));
+    for (const std::string& name : c.allowed) allowed.push_back(LegalMoveNamed(pos, name));
     AllowOnlyRootMoves(allowed.data(), static_cast<int>(allowed.size()));
     Reported.clear();
     MultiPvLines = c.asked;
     PrintThinking = true;
-    SearchTo(5);
+    SearchTo(pos, 5);
     const std::vector<ReportedLine> lines = LastIteration();
     ASSERT_EQ(lines.size(), c.lines);
     EXPECT_EQ(lines[0].line, c.number);

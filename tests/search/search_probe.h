@@ -1,6 +1,8 @@
 // Helpers of the search tests: a plain mate finder, lines of moves by name, a fixture that searches without a clock.
 #pragma once
 
+#include "board/position.h"
+
 #include <algorithm>
 #include <deque>
 
@@ -22,14 +24,14 @@ constexpr i64 UNLIMITED_MS = i64{1} << 40;
 
 // The side to move mates within this many of its moves whatever the defence (by playing first, when given, the move
 // first).
-inline bool ForcesMateWithin(int moves, Move first = NO_MOVE) {
-  for (Move candidate : first ? std::vector<Move>{first} : LegalMoves()) {
+inline bool ForcesMateWithin(Position& pos, int moves, Move first = NO_MOVE) {
+  for (Move candidate : first ? std::vector<Move>{first} : LegalMoves(pos)) {
     bool forced = false;
-    WithMoveMade(candidate, [&] {
-      const std::vector<Move> replies = IsCheckmate() || moves == 1 ? std::vector<Move>{} : LegalMoves();
-      forced = IsCheckmate() || !replies.empty();
+    WithMoveMade(pos, candidate, [&] {
+      const std::vector<Move> replies = IsCheckmate(pos) || moves == 1 ? std::vector<Move>{} : LegalMoves(pos);
+      forced = IsCheckmate(pos) || !replies.empty();
       for (size_t i = 0; forced && i < replies.size(); ++i) {
-        WithMoveMade(replies[i], [&] { forced = ForcesMateWithin(moves - 1); });
+        WithMoveMade(pos, replies[i], [&] { forced = ForcesMateWithin(pos, moves - 1); });
       }
     });
     if (forced) return true;
@@ -37,7 +39,7 @@ inline bool ForcesMateWithin(int moves, Move first = NO_MOVE) {
   return false;
 }
 
-inline bool IsLegalMove(Move move) { return std::ranges::count(LegalMoves(), move) == 1; }
+inline bool IsLegalMove(Position& pos, Move move) { return std::ranges::count(LegalMoves(pos), move) == 1; }
 
 // Gives the table its default size back when the test ends, however it ends.
 struct DefaultTableAfter {
@@ -47,27 +49,28 @@ struct DefaultTableAfter {
 // Moves played by name, each only if legal where it is played; taken back when the line goes.
 class Line {
  public:
-  Line() = default;
+  explicit Line(Position& pos) : pos_(pos) {}
   Line(const Line&) = delete;
   ~Line() { TakeBack(played_.size()); }
   // Plays the words of text up to the first that is no legal move; returns it (empty when all were).
   std::string PlayLegal(const std::string& text) {
     std::istringstream words(text);
     for (std::string word; words >> word;) {
-      if (LegalMoveNamed(word) == NO_MOVE) return word;
-      played_.emplace_back(LegalMoveNamed(word), UndoRecord{});
-      SavePositionForUndo(played_.back().second);
-      MakeMove(played_.back().first, played_.back().second);
+      if (LegalMoveNamed(pos_, word) == NO_MOVE) return word;
+      played_.emplace_back(LegalMoveNamed(pos_, word), UndoRecord{});
+      SavePositionForUndo(pos_, played_.back().second);
+      MakeMove(pos_, played_.back().first, played_.back().second);
     }
     return "";
   }
   void Play(const std::string& text) { EXPECT_EQ(PlayLegal(text), "") << text; }
   void TakeBack(size_t moves = 1) {
-    for (; moves > 0; --moves, played_.pop_back()) UnmakeMove(played_.back().first, played_.back().second);
+    for (; moves > 0; --moves, played_.pop_back()) UnmakeMove(pos_, played_.back().first, played_.back().second);
   }
   size_t Length() const { return played_.size(); }
 
  private:
+  Position& pos_;
   std::deque<std::pair<Move, UndoRecord>> played_;
 };
 
@@ -75,23 +78,26 @@ class Line {
 // test's own, empty until the test writes to it.
 class SearchTest : public testing::Test {
  protected:
+  Position pos;  // the position under test
+
+ protected:
   void SetUp() override {
     std::tie(CurrentSearchMode, PrintThinking, InputStopsSearch) = std::tuple(SearchMode::OwnMove, false, true);
     ReportIterationTo = PrintThinkingLine;
     std::tie(MovesToGo, TimeBudgetMs) = std::tuple(DEFAULT_MOVES_TO_GO, UNLIMITED_MS);
     CurrentSearchKind = SearchKind::Classic;
   }
-  void ExpectMatesFound();
+  void ExpectMatesFound(Position& pos);
   // Thinks on the loaded position, at most depth iterations deep, as if begun that long ago.
-  static Move SearchTo(u32 depth, i64 begunMsAgo = 0) {
-    std::tie(MaxSearchDepth, StopSearch, SearchStartClock, UndoTop) =
-        std::tuple(depth, false, ClockMs() - begunMsAgo, UndoRecords);
-    return Think();
+  static Move SearchTo(Position& pos, u32 depth, i64 begunMsAgo = 0) {
+    std::tie(MaxSearchDepth, StopSearch, SearchStartClock, pos.UndoTop) =
+        std::tuple(depth, false, ClockMs() - begunMsAgo, pos.UndoRecords);
+    return Think(pos);
   }
-  static std::string SearchPrinting(u32 depth, i64 begunMsAgo = 0) {
+  static std::string SearchPrinting(Position& pos, u32 depth, i64 begunMsAgo = 0) {
     PrintThinking = true;
     testing::internal::CaptureStdout();
-    SearchTo(depth, begunMsAgo);
+    SearchTo(pos, depth, begunMsAgo);
     return testing::internal::GetCapturedStdout();
   }
   InputPipe input_;

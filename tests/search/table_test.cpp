@@ -17,39 +17,41 @@ static constexpr Move QuietMove(const char* text) {
   return MakeMoveCode(SquareOfText(text), SquareOfText(text + 2), KIND_QUIET);
 }
 
-static void At(u64 key, u32 side = WHITE, u16 moveCount = 1) {
-  std::tie(HashKey, SideToMove, GameMoveCount) = std::tuple(key, side, moveCount);
+static void At(Position& pos, u64 key, u32 side = WHITE, u16 moveCount = 1) {
+  std::tie(pos.HashKey, pos.SideToMove, pos.GameMoveCount) = std::tuple(key, side, moveCount);
 }
 
 // The move found for the position, or "miss".
-static std::string Found(u64 key, u32 side = WHITE) {
-  At(key, side);
-  const TransEntry* entry = ProbeTransTable();
+static std::string Found(Position& pos, u64 key, u32 side = WHITE) {
+  At(pos, key, side);
+  const TransEntry* entry = ProbeTransTable(pos);
   return entry ? MoveText(EntryMove(*entry)) : "miss";
 }
 
 TEST(TransTable, FieldsLimitsAndEmptySlots) {
+  Position pos;
   ClearTransTable();
-  At(ALPHA, WHITE, 65535);  // the age is kept modulo 512, apart from the score
-  StoreTransTable(GAME_MATED, -8095, 5, BOUND_EXACT);  // at the root, a mate score is stored as it is
-  const TransEntry* entry = ProbeTransTable();
+  At(pos, ALPHA, WHITE, 65535);  // the age is kept modulo 512, apart from the score
+  StoreTransTable(pos, GAME_MATED, -8095, 5, BOUND_EXACT);  // at the root, a mate score is stored as it is
+  const TransEntry* entry = ProbeTransTable(pos);
   ASSERT_NE(entry, nullptr);
   EXPECT_EQ(std::tuple(EntryMove(*entry), EntryScore(*entry), EntryDepth(*entry), EntryBound(*entry), EntryAge(*entry)),
             std::tuple(GAME_MATED, -8095, 5, BOUND_EXACT, 511));
-  At(KEYS[1]);  // out-of-range scores and depths are held at their limits
+  At(pos, KEYS[1]);  // out-of-range scores and depths are held at their limits
   for (auto [score, depth, storedScore, storedDepth] : {std::tuple{-9000, -3, -8190, 0}, {9000, 200, 8193, 127}}) {
-    StoreTransTable(E2E4, static_cast<i16>(score), depth, BOUND_UPPER);
-    entry = ProbeTransTable();
+    StoreTransTable(pos, E2E4, static_cast<i16>(score), depth, BOUND_UPPER);
+    entry = ProbeTransTable(pos);
     EXPECT_EQ(std::tuple(EntryScore(*entry), EntryDepth(*entry)), std::tuple(storedScore, storedDepth)) << score;
   }
   ClearTransTable();
-  EXPECT_EQ(Found(ALPHA), "miss");
+  EXPECT_EQ(Found(pos, ALPHA), "miss");
   // A key whose compared bits are all zero must not take an empty slot for its own.
-  EXPECT_EQ(Found(0, WHITE) + Found(0x12345, BLACK), "missmiss");
+  EXPECT_EQ(Found(pos, 0, WHITE) + Found(pos, 0x12345, BLACK), "missmiss");
 }
 
 // 1 MB = 2^20 bytes; a bucket pair (one per side) is 72 bytes.
 TEST(TransTable, ASizeGivesThePowerOfTwoOfBucketsThatFitsAndAResizeClearsTheTable) {
+  Position pos;
   DefaultTableAfter restore;
   const struct { u32 megabytes; u32 bucketsPerSide; size_t bytes; } sizes[] = {
       {18, 1u << 18, 18'874'368}, {1, 1u << 13, 589'824}, {19, 1u << 18, 18'874'368}, {64, 1u << 19, 37'748'736},
@@ -60,16 +62,16 @@ TEST(TransTable, ASizeGivesThePowerOfTwoOfBucketsThatFitsAndAResizeClearsTheTabl
     EXPECT_EQ(TransBucketsPerSideFor(megabytes), bucketsPerSide) << megabytes;
     if (megabytes == MAX_HASH_MB) continue;
     const auto before = std::tuple(TransTableMegabytes(), TransBucketsPerSide(), TransTableBytes());
-    At(ALPHA);
-    StoreTransTable(E2E4, 0, 1, BOUND_EXACT);
+    At(pos, ALPHA);
+    StoreTransTable(pos, E2E4, 0, 1, BOUND_EXACT);
     const bool resized = ResizeTransTable(megabytes);
     EXPECT_EQ(resized, bytes != 0) << megabytes;
     EXPECT_EQ(std::tuple(TransTableMegabytes(), TransBucketsPerSide(), TransTableBytes()),
               resized ? std::tuple(megabytes, bucketsPerSide, bytes) : before);
-    EXPECT_EQ(Found(ALPHA), resized ? "miss" : "e2e4") << megabytes;
+    EXPECT_EQ(Found(pos, ALPHA), resized ? "miss" : "e2e4") << megabytes;
   }
   // Memory the system refuses (the address space held at what the process holds now) leaves the table as it was.
-  StoreTransTable(E2E4, 0, 1, BOUND_EXACT);
+  StoreTransTable(pos, E2E4, 0, 1, BOUND_EXACT);
   rlim_t pages = 0;
   std::ifstream("/proc/self/statm") >> pages;
   bool resized = true;
@@ -77,12 +79,13 @@ TEST(TransTable, ASizeGivesThePowerOfTwoOfBucketsThatFitsAndAResizeClearsTheTabl
     ResourceLimit full(RLIMIT_AS, pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)));
     resized = ResizeTransTable(64);
   }
-  EXPECT_EQ(std::tuple(resized, TransTableMegabytes(), Found(ALPHA)), std::tuple(false, 18u, "e2e4"));
+  EXPECT_EQ(std::tuple(resized, TransTableMegabytes(), Found(pos, ALPHA)), std::tuple(false, 18u, "e2e4"));
 }
 
 // At every size the sides keep apart and only the compared key bits decide: those above the bucket's and bit 16, and
 // the high word.
 TEST(TransTable, EachSizeTellsPositionsApartByTheSideAndTheKeyBitsAboveTheBucket) {
+  Position pos;
   DefaultTableAfter restore;
   constexpr u64 LAST = 0xfedcba98ffffffffull;  // in the last bucket of each half
   for (u32 megabytes : {1u, DEFAULT_HASH_MB, 64u}) {
@@ -90,22 +93,22 @@ TEST(TransTable, EachSizeTellsPositionsApartByTheSideAndTheKeyBitsAboveTheBucket
     const int bucketBits = std::countr_zero(TransBucketsPerSide());
     EXPECT_EQ(TransBucketOf(LAST, WHITE), TransTable[2 * TransBucketsPerSide() - 1]);
     for (u64 key : {ALPHA, LAST}) {
-      At(key, WHITE);
-      StoreTransTable(E2E4, 20, 4, BOUND_EXACT);
-      EXPECT_EQ(Found(key, BLACK), "miss");
-      At(key, BLACK);
-      StoreTransTable(MakeMoveCode(D7, D5, KIND_QUIET), -15, 6, BOUND_LOWER);
-      EXPECT_EQ(Found(key, WHITE) + Found(key, BLACK), "e2e4d7d5") << megabytes;
+      At(pos, key, WHITE);
+      StoreTransTable(pos, E2E4, 20, 4, BOUND_EXACT);
+      EXPECT_EQ(Found(pos, key, BLACK), "miss");
+      At(pos, key, BLACK);
+      StoreTransTable(pos, MakeMoveCode(D7, D5, KIND_QUIET), -15, 6, BOUND_LOWER);
+      EXPECT_EQ(Found(pos, key, WHITE) + Found(pos, key, BLACK), "e2e4d7d5") << megabytes;
     }
     // One bucket's three slots hold keys that differ only in compared bits.
     const int lowestCompared = std::max(bucketBits, 16);
-    At(LAST ^ (1ull << lowestCompared));
-    StoreTransTable(QuietMove("g1f3"), 0, 4, BOUND_EXACT);
-    At(LAST ^ (1ull << 40));
-    StoreTransTable(QuietMove("b1c3"), 0, 4, BOUND_EXACT);
-    EXPECT_EQ(Found(LAST) + Found(LAST ^ (1ull << lowestCompared)) + Found(LAST ^ (1ull << 40)), "e2e4g1f3b1c3");
+    At(pos, LAST ^ (1ull << lowestCompared));
+    StoreTransTable(pos, QuietMove("g1f3"), 0, 4, BOUND_EXACT);
+    At(pos, LAST ^ (1ull << 40));
+    StoreTransTable(pos, QuietMove("b1c3"), 0, 4, BOUND_EXACT);
+    EXPECT_EQ(Found(pos, LAST) + Found(pos, LAST ^ (1ull << lowestCompared)) + Found(pos, LAST ^ (1ull << 40)), "e2e4g1f3b1c3");
     for (int changed : {40, 31, lowestCompared, bucketBits - 1, 0}) {  // the high word, the low word, another bucket
-      EXPECT_EQ(Found(ALPHA ^ (1ull << changed)), "miss") << megabytes << " MB, bit " << changed;
+      EXPECT_EQ(Found(pos, ALPHA ^ (1ull << changed)), "miss") << megabytes << " MB, bit " << changed;
     }
   }
 }
@@ -123,6 +126,7 @@ static std::string Slots() {
 }
 
 TEST(TransTable, ReplacementKeepsWhatIsWorthMore) {
+  Position pos;
   // Stores in turn: the key's letter, the move, the game move, depth and bound; then the slots.
   struct Store { char key; const char* move; u16 moveCount; int depth; u32 bound; const char* slots; };
   const std::vector<std::vector<Store>> scenarios = {
@@ -146,8 +150,8 @@ TEST(TransTable, ReplacementKeepsWhatIsWorthMore) {
   for (const std::vector<Store>& scenario : scenarios) {
     ClearTransTable();
     for (const Store& s : scenario) {
-      At(KEYS[s.key - 'A'], WHITE, s.moveCount);
-      StoreTransTable(QuietMove(s.move), 0, s.depth, s.bound);
+      At(pos, KEYS[s.key - 'A'], WHITE, s.moveCount);
+      StoreTransTable(pos, QuietMove(s.move), 0, s.depth, s.bound);
       EXPECT_EQ(Slots(), s.slots) << s.key << s.move << " at game move " << s.moveCount;
     }
   }
@@ -156,6 +160,7 @@ TEST(TransTable, ReplacementKeepsWhatIsWorthMore) {
 // Mate scores go into the table counted from the node and come back counted from the root of whoever reads them;
 // other scores, the king's capture among them, are stored as they are.
 TEST(TransTable, MateScoresAreKeptRelativeToTheirNode) {
+  Position pos;
   const struct { i16 score; int ply; i16 stored; } cases[] = {
       {8097, 0, 8097}, {8097, 2, 8099}, {-8096, 4, -8100}, {-8093, 3, -8096}, {8051, 10, 8061},
       {8050, 10, 8050}, {-8050, 7, -8050}, {120, 30, 120}, {0, 5, 0}, {8190, 9, 8190}, {-8190, 9, -8190},
@@ -166,62 +171,63 @@ TEST(TransTable, MateScoresAreKeptRelativeToTheirNode) {
   }
   // Stored at ply 5, read at ply 1: a mate four plies below the node is still four plies below it.
   ClearTransTable();
-  At(ALPHA);
-  UndoTop = UndoRecords + 5;
-  StoreTransTable(E2E4, 8091, 6, BOUND_EXACT);
-  UndoTop = UndoRecords + 1;
-  UndoRecord& record = *UndoTop;
-  ASSERT_TRUE(ProbeIntoRecord(record));
+  At(pos, ALPHA);
+  pos.UndoTop = pos.UndoRecords + 5;
+  StoreTransTable(pos, E2E4, 8091, 6, BOUND_EXACT);
+  pos.UndoTop = pos.UndoRecords + 1;
+  UndoRecord& record = *pos.UndoTop;
+  ASSERT_TRUE(ProbeIntoRecord(pos, record));
   EXPECT_EQ(record.ttScore, 8095);
-  UndoTop = UndoRecords;
+  pos.UndoTop = pos.UndoRecords;
 }
 
-static std::string Pv(int plies) {
-  const auto before = std::tuple(TakePositionSnapshot(), UndoTop);
+static std::string Pv(Position& pos, int plies) {
+  const auto before = std::tuple(TakePositionSnapshot(pos), pos.UndoTop);
   char text[PV_TEXT_SIZE];
-  PvToText(text, plies);
-  EXPECT_EQ(std::tuple(TakePositionSnapshot(), UndoTop), before);
+  PvToText(pos, text, plies);
+  EXPECT_EQ(std::tuple(TakePositionSnapshot(pos), pos.UndoTop), before);
   return text;
 }
 
 // Stores each move of text as the table's move of the position it is played from.
-static void StoreLine(const char* text) {
-  Line line;
+static void StoreLine(Position& pos, const char* text) {
+  Line line(pos);
   std::istringstream words(text);
   for (std::string move; words >> move;) {
-    StoreTransTable(LegalMoveNamed(move), 0, 4, BOUND_EXACT);
+    StoreTransTable(pos, LegalMoveNamed(pos, move), 0, 4, BOUND_EXACT);
     line.Play(move);
   }
 }
 
-static std::string PvStartingWith(const char* move) {
+static std::string PvStartingWith(Position& pos, const char* move) {
   char text[PV_TEXT_SIZE];
-  PvToText(text, PV_MAX_MOVES, LegalMoveNamed(move));
+  PvToText(pos, text, PV_MAX_MOVES, LegalMoveNamed(pos, move));
   return text;
 }
 
 TEST(PvText, FollowsTheTableForTwelveMovesAtMostWithinTheRecordsUpToAResultOrAMisfit) {
-  Load(INITIAL_POSITION);
-  UndoTop = UndoRecords;
-  StoreLine("a2a3 a7a6 b2b3 b7b6 c2c3 c7c6 d2d3 d7d6 e2e3 e7e6 f2f3 f7f6 g2g3 g7g6");
+  Position pos;
+  Load(pos, INITIAL_POSITION);
+  pos.UndoTop = pos.UndoRecords;
+  StoreLine(pos, "a2a3 a7a6 b2b3 b7b6 c2c3 c7c6 d2d3 d7d6 e2e3 e7e6 f2f3 f7f6 g2g3 g7g6");
   const std::string twelve = "a2a3 a7a6 b2b3 b7b6 c2c3 c7c6 d2d3 d7d6 e2e3 e7e6 f2f3 f7f6 ";
-  EXPECT_EQ(std::tuple(Pv(3), Pv(0), Pv(12), Pv(40)), std::tuple("a2a3 a7a6 b2b3 ", "", twelve, twelve));
-  UndoTop = UndoRecords + PLY_RECORDS - 3;
-  EXPECT_EQ(Pv(12), "a2a3 a7a6 b2b3 ");
-  UndoTop = UndoRecords;
+  EXPECT_EQ(std::tuple(Pv(pos, 3), Pv(pos, 0), Pv(pos, 12), Pv(pos, 40)), std::tuple("a2a3 a7a6 b2b3 ", "", twelve, twelve));
+  pos.UndoTop = pos.UndoRecords + PLY_RECORDS - 3;
+  EXPECT_EQ(Pv(pos, 12), "a2a3 a7a6 b2b3 ");
+  pos.UndoTop = pos.UndoRecords;
   // The move the search chose stands first, whatever the table holds for the position; the table goes on after it.
-  EXPECT_EQ(PvStartingWith("b2b3"), "b2b3 NOE ");
-  StoreLine("b2b3 a7a6");  // the start position's entry keeps a2a3; the position after b2b3 gets a7a6
-  EXPECT_EQ(std::tuple(PvStartingWith("b2b3"), Pv(1)), std::tuple("b2b3 a7a6 NOE ", "a2a3 "));
-  EXPECT_EQ(PvStartingWith("h2h5"), twelve);  // no move of the position: the table's line
+  EXPECT_EQ(PvStartingWith(pos, "b2b3"), "b2b3 NOE ");
+  StoreLine(pos, "b2b3 a7a6");  // the start position's entry keeps a2a3; the position after b2b3 gets a7a6
+  EXPECT_EQ(std::tuple(PvStartingWith(pos, "b2b3"), Pv(pos, 1)), std::tuple("b2b3 a7a6 NOE ", "a2a3 "));
+  EXPECT_EQ(PvStartingWith(pos, "h2h5"), twelve);  // no move of the position: the table's line
 
-  Load(INITIAL_POSITION);
-  StoreLine("g1f3 g8f6 f3g1 f6g8");  // both knights out and back: the third start position draws
-  EXPECT_EQ(Pv(12), "g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8 1/2 - 1/2 (repetition)");
-  Load("8/8/8/4k3/8/8/8/R3K3 w - - 98 80");
-  StoreLine("a1a2 e5e4 a2a3");  // the second move reaches the hundredth half-move
-  EXPECT_EQ(Pv(12), "a1a2 e5e4 1/2 - 1/2 (50 moves)");
-  UndoTop = UndoRecords;
+  Load(pos, INITIAL_POSITION);
+  StoreLine(pos, "g1f3 g8f6 f3g1 f6g8");  // both knights out and back: the third start position draws
+  EXPECT_EQ(Pv(pos, 12), "g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8 1/2 - 1/2 (repetition)");
+  Load(pos, "8/8/8/4k3/8/8/8/R3K3 w - - 98 80");
+  StoreLine(pos, "a1a2 e5e4 a2a3");  // the second move reaches the hundredth half-move
+  EXPECT_EQ(Pv(pos, 12), "a1a2 e5e4 1/2 - 1/2 (50 moves)");
+  pos.UndoTop = pos.UndoRecords;
   // The table's entry for the start position, and the line read from it: no pawn moves three squares, nothing to
   // capture, the other side's move and a blocked castling do not fit.
   const std::pair<Move, const char*> cases[] = {
@@ -231,13 +237,13 @@ TEST(PvText, FollowsTheTableForTwelveMovesAtMostWithinTheRecordsUpToAResultOrAMi
       {MakeMoveCode(E7, E5, KIND_QUIET), "NOE "}, {WHITE_SHORT_CASTLE, "NOE "},
   };
   for (auto [stored, line] : cases) {
-    Load(INITIAL_POSITION);
-    StoreTransTable(stored, 0, 3, BOUND_EXACT);
-    EXPECT_EQ(Pv(12), line) << stored;
+    Load(pos, INITIAL_POSITION);
+    StoreTransTable(pos, stored, 0, 3, BOUND_EXACT);
+    EXPECT_EQ(Pv(pos, 12), line) << stored;
   }
-  Load("4k3/8/8/8/8/8/3r4/4K3 w - -");
-  StoreTransTable(MakeMoveCode(E1, D1, KIND_QUIET), 0, 3, BOUND_EXACT);  // into the rook's file
-  EXPECT_EQ(Pv(12), "NOE ");
-  StoreTransTable(MakeMoveCode(E1, D2, KIND_CAPTURE), 0, 4, BOUND_EXACT);
-  EXPECT_EQ(Pv(12), "e1d2 NOE ");
+  Load(pos, "4k3/8/8/8/8/8/3r4/4K3 w - -");
+  StoreTransTable(pos, MakeMoveCode(E1, D1, KIND_QUIET), 0, 3, BOUND_EXACT);  // into the rook's file
+  EXPECT_EQ(Pv(pos, 12), "NOE ");
+  StoreTransTable(pos, MakeMoveCode(E1, D2, KIND_CAPTURE), 0, 4, BOUND_EXACT);
+  EXPECT_EQ(Pv(pos, 12), "e1d2 NOE ");
 }

@@ -16,12 +16,12 @@ constexpr Move MISFIT = MakeMoveCode(A3, A4, KIND_QUIET);  // a3 is empty
 TEST_F(SearchTest, FindsMatesWithTheirDistanceAndLine) {
   for (SearchKind kind : {SearchKind::Classic, SearchKind::Modern}) {
     CurrentSearchKind = kind;
-    ExpectMatesFound();
+    ExpectMatesFound(pos);
   }
   CurrentSearchKind = SearchKind::Classic;
 }
 
-void SearchTest::ExpectMatesFound() {
+void SearchTest::ExpectMatesFound(Position& pos) {
   // The score: 8100 less the plies to the mate.
   const struct { const char* fen; int moves; i16 score; } problems[] = {
       {"6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - -", 1, 8099},  // back rank: Rd8
@@ -31,37 +31,37 @@ void SearchTest::ExpectMatesFound() {
       {"7k/8/5K2/8/8/8/8/R7 w - -", 2, 8097},          // king and rook
   };
   for (const auto& problem : problems) {
-    Load(problem.fen);
+    Load(pos, problem.fen);
       EXPECT_EQ(std::accumulate(&HistoryScores[0][0], &HistoryScores[0][0] + 2 * HISTORY_MOVE_SLOTS, 0ull), 0u)
         << "a load forgets the history counters of the search before";
-    ASSERT_TRUE(ForcesMateWithin(problem.moves) && !(problem.moves > 1 && ForcesMateWithin(problem.moves - 1)));
-    const PositionSnapshot before = TakePositionSnapshot();
-    const Move move = SearchTo(static_cast<u32>(2 * problem.moves + 3));
+    ASSERT_TRUE(ForcesMateWithin(pos, problem.moves) && !(problem.moves > 1 && ForcesMateWithin(pos, problem.moves - 1)));
+    const PositionSnapshot before = TakePositionSnapshot(pos);
+    const Move move = SearchTo(pos, static_cast<u32>(2 * problem.moves + 3));
     EXPECT_EQ(std::tuple(move, BestScore), std::tuple(BestMove, problem.score))
         << problem.fen << (CurrentSearchKind == SearchKind::Modern ? " modern" : " classic");
-    EXPECT_TRUE(ForcesMateWithin(problem.moves, move)) << MoveText(move);
-    EXPECT_EQ(std::tuple(TakePositionSnapshot(), UndoTop, InCheckCount[BLACK] + InCheckCount[WHITE]),
-              std::tuple(before, UndoRecords, 0u));
-    Line line;  // the line: the move, then the mate and "#"
+    EXPECT_TRUE(ForcesMateWithin(pos, problem.moves, move)) << MoveText(move);
+    EXPECT_EQ(std::tuple(TakePositionSnapshot(pos), pos.UndoTop, InCheckCount[BLACK] + InCheckCount[WHITE]),
+              std::tuple(before, pos.UndoRecords, 0u));
+    Line line(pos);  // the line: the move, then the mate and "#"
     EXPECT_TRUE(std::string(PvText).starts_with(MoveText(move) + " ") && line.PlayLegal(PvText) == "#" &&
-                line.Length() == static_cast<size_t>(2 * problem.moves - 1) && IsCheckmate()) << PvText;
+                line.Length() == static_cast<size_t>(2 * problem.moves - 1) && IsCheckmate(pos)) << PvText;
   }
 }
 
 // A mate the table learnt in an earlier search keeps its distance when it is read back two and four plies on: the
 // table counts mates from the node, not from the root of the search that found them.
 TEST_F(SearchTest, MatesReadBackThroughTheTableKeepTheirDistance) {
-  Load("5rk1/5Npp/8/8/2Q5/8/6PP/6K1 w - -");  // Nh6+ Kh8 Qg8+ Rxg8 Nf7 mate
-  SearchTo(9);
+  Load(pos, "5rk1/5Npp/8/8/2Q5/8/6PP/6K1 w - -");  // Nh6+ Kh8 Qg8+ Rxg8 Nf7 mate
+  SearchTo(pos, 9);
   ASSERT_EQ(BestScore, 8095);
   std::istringstream moves(PvText);
   std::string played[4];
   for (std::string& move : played) moves >> move;
-  Line line;
+  Line line(pos);
   for (const auto& [first, second, score] : {std::tuple(0, 1, 8097), std::tuple(2, 3, 8099)}) {
     line.Play(played[first]);
     line.Play(played[second]);
-    SearchTo(3);
+    SearchTo(pos, 3);
     EXPECT_EQ(BestScore, score) << PvText;
     EXPECT_EQ(ThinkingLineScore(BestScore), 100000 + (8101 - score) / 2);
   }
@@ -99,22 +99,22 @@ static std::string WithoutCounts(const std::string& output, std::vector<long lon
 // the start of the search, rise to MovesMade.
 TEST_F(SearchTest, EachIterationPrintsItsLineAndMatesEndTheSearchAtTheFourth) {
   constexpr i64 BEGUN_MS_AGO = 3000;
-  Load("6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - -");
+  Load(pos, "6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - -");
   std::vector<long long> centiseconds, nodes;
-  const std::string output = WithoutCounts(SearchPrinting(30, BEGUN_MS_AGO), centiseconds, nodes);
+  const std::string output = WithoutCounts(SearchPrinting(pos, 30, BEGUN_MS_AGO), centiseconds, nodes);
   // A mate in 1 as 100001, the line without the table's closing mark.
   EXPECT_EQ(std::tuple(output, IterationDepth), std::tuple(Iterations("100001", "d1d8 "), 5u));
-  EXPECT_TRUE(std::is_sorted(nodes.begin(), nodes.end()) && !nodes.empty() && nodes.back() == MovesMade);
+  EXPECT_TRUE(std::is_sorted(nodes.begin(), nodes.end()) && !nodes.empty() && nodes.back() == pos.MovesMade);
   for (long long time : centiseconds) EXPECT_GE(time, BEGUN_MS_AGO / 10);
-  Load("7k/6Q1/6K1/8/8/8/8/8 b - -");  // mated at the root
-  EXPECT_EQ(WithoutCounts(SearchPrinting(30), centiseconds, nodes), Iterations("-100000", ""));
+  Load(pos, "7k/6Q1/6K1/8/8/8/8/8 b - -");  // mated at the root
+  EXPECT_EQ(WithoutCounts(SearchPrinting(pos, 30), centiseconds, nodes), Iterations("-100000", ""));
   EXPECT_EQ(std::tuple(BestMove, BestScore), std::tuple(GAME_MATED, -8100));
-  Load("7k/5Q2/6K1/8/8/8/8/8 b - -");  // stalemated
-  EXPECT_EQ(SearchPrinting(30), "");
+  Load(pos, "7k/5Q2/6K1/8/8/8/8/8 b - -");  // stalemated
+  EXPECT_EQ(SearchPrinting(pos, 30), "");
   EXPECT_EQ(std::tuple(BestMove, BestScore, IterationDepth), std::tuple(GAME_STALEMATE, 0, 2u));
-  Load("3r3k/6pp/7N/8/2Q5/8/6PP/6K1 w - -");
+  Load(pos, "3r3k/6pp/7N/8/2Q5/8/6PP/6K1 w - -");
   CurrentSearchMode = SearchMode::Ponder;
-  EXPECT_EQ(SearchPrinting(4), "");  // a ponder search prints nothing
+  EXPECT_EQ(SearchPrinting(pos, 4), "");  // a ponder search prints nothing
   EXPECT_EQ(BestScore, 8097);
 }
 
@@ -132,45 +132,45 @@ TEST(ThinkingLine, MateScoresCountMoves) {
 
 TEST_F(SearchTest, DrawsOfTheGameAreAnsweredWithoutSearching) {
   const std::string knightsOutAndBack = "g1f3 g8f6 f3g1 f6g8\n";
-  Load(INITIAL_POSITION);
-  RunCommands(knightsOutAndBack);
-  EXPECT_TRUE(IsLegalMove(SearchTo(6)));  // a second occurrence: searched as usual
-  RunCommands(knightsOutAndBack);
-  MovesMade = 0;
-  SearchTo(6);
-  EXPECT_EQ(std::tuple(BestMove, BestScore, MovesMade), std::tuple(GAME_REPETITION, 0, 0u));
-  Load("8/8/8/2b1k3/8/8/8/4K3 b - -");  // a lone bishop cannot mate
-  SearchTo(4);
+  Load(pos, INITIAL_POSITION);
+  RunCommands(pos, knightsOutAndBack);
+  EXPECT_TRUE(IsLegalMove(pos, SearchTo(pos, 6)));  // a second occurrence: searched as usual
+  RunCommands(pos, knightsOutAndBack);
+  pos.MovesMade = 0;
+  SearchTo(pos, 6);
+  EXPECT_EQ(std::tuple(BestMove, BestScore, pos.MovesMade), std::tuple(GAME_REPETITION, 0, 0u));
+  Load(pos, "8/8/8/2b1k3/8/8/8/4K3 b - -");  // a lone bishop cannot mate
+  SearchTo(pos, 4);
   EXPECT_EQ(std::tuple(BestMove, BestScore), std::tuple(GAME_NO_MATERIAL, 0));
 }
 
 // A node as deep as the search goes: its null move and captures stay inside the records.
 TEST_F(SearchTest, TheDeepestNodesStayInsideTheRecords) {
-  Load(MIDDLEGAME);
-  const PositionSnapshot before = TakePositionSnapshot();
-  UndoRecords[LAST_FULL_PLY].listEnd = MoveStack;
-  UndoTop = &UndoRecords[LAST_FULL_PLY + 1];
-  std::tie(UndoTop->listEnd, IterationDepth) = std::tuple(nullptr, 8);
-  const i16 score = AlphaBeta(6, LAST_FULL_PLY + 1, -MATE_SCORE, MATE_SCORE, 1);
+  Load(pos, MIDDLEGAME);
+  const PositionSnapshot before = TakePositionSnapshot(pos);
+  pos.UndoRecords[LAST_FULL_PLY].listEnd = MoveStack;
+  pos.UndoTop = &pos.UndoRecords[LAST_FULL_PLY + 1];
+  std::tie(pos.UndoTop->listEnd, IterationDepth) = std::tuple(nullptr, 8);
+  const i16 score = AlphaBeta(pos, 6, LAST_FULL_PLY + 1, -MATE_SCORE, MATE_SCORE, 1);
   EXPECT_TRUE(score > SCORE_ILLEGAL && score < SCORE_KING_CAPTURE) << score;
-  EXPECT_EQ(std::tuple(TakePositionSnapshot(), UndoTop), std::tuple(before, &UndoRecords[LAST_FULL_PLY + 1]));
-  UndoTop = UndoRecords;
+  EXPECT_EQ(std::tuple(TakePositionSnapshot(pos), pos.UndoTop), std::tuple(before, &pos.UndoRecords[LAST_FULL_PLY + 1]));
+  pos.UndoTop = pos.UndoRecords;
 }
 
 TEST_F(SearchTest, PendingInputStopsTheSearchWithThePreviousIterationsMove) {
-  Load(MIDDLEGAME);
+  Load(pos, MIDDLEGAME);
   input_.Write("e7e5\n");
-  SearchTo(NO_DEPTH_LIMIT);
+  SearchTo(pos, NO_DEPTH_LIMIT);
   ASSERT_TRUE(StopSearch);
   const auto stopped = std::tuple(false, BestMove, BestScore);
   const u32 iteration = IterationDepth;
-  EXPECT_TRUE(iteration >= 3 && IsLegalMove(BestMove)) << iteration;
+  EXPECT_TRUE(iteration >= 3 && IsLegalMove(pos, BestMove)) << iteration;
   EXPECT_EQ(InputPending(), 5u);  // the search reads nothing
   // The same search, ended by its depth after the last iteration the first one completed.
   char word[COMMAND_BUFFER_SIZE];
   ASSERT_EQ(ReadWord(word, sizeof word), WordStatus::Read);
-  Load(MIDDLEGAME);
-  SearchTo(iteration - 1);
+  Load(pos, MIDDLEGAME);
+  SearchTo(pos, iteration - 1);
   EXPECT_EQ(std::tuple(StopSearch, BestMove, BestScore), stopped);
 }
 
@@ -178,29 +178,29 @@ TEST_F(SearchTest, PendingInputStopsTheSearchWithThePreviousIterationsMove) {
 // with. A ponder search, whose answer is never played, stops at its first look.
 TEST_F(SearchTest, PendingInputWaitsForAMoveToAnswerWithUnlessPondering) {
   for (bool pondering : {false, true}) {
-    Load(MIDDLEGAME);
-    StoreTransTable(MISFIT, 0, DEEP_ENTRY, BOUND_EXACT);
+    Load(pos, MIDDLEGAME);
+    StoreTransTable(pos, MISFIT, 0, DEEP_ENTRY, BOUND_EXACT);
     CurrentSearchMode = pondering ? SearchMode::Ponder : SearchMode::OwnMove;
     input_.Write("e7e5\n");
-    SearchTo(NO_DEPTH_LIMIT);
+    SearchTo(pos, NO_DEPTH_LIMIT);
     EXPECT_TRUE(StopSearch);
     if (!pondering) {  // it looked, and went on
-      EXPECT_TRUE(IterationDepth > DEEP_ENTRY && MovesMade > 2 * POLL_INTERVAL && IsLegalMove(BestMove));
+      EXPECT_TRUE(IterationDepth > DEEP_ENTRY && pos.MovesMade > 2 * POLL_INTERVAL && IsLegalMove(pos, BestMove));
     }
   }
-  EXPECT_EQ(std::tuple(MovesMade, IterationDepth, BestMove), std::tuple(POLL_INTERVAL + 1, 6u, MISFIT));
+  EXPECT_EQ(std::tuple(pos.MovesMade, IterationDepth, BestMove), std::tuple(POLL_INTERVAL + 1, 6u, MISFIT));
 }
 
 TEST_F(SearchTest, TheClockStopsNeitherTheFirstTwoIterationsNorAPonderSearch) {
-  Load(MIDDLEGAME);
-  const Move second = SearchTo(2);
+  Load(pos, MIDDLEGAME);
+  const Move second = SearchTo(pos, 2);
   TimeBudgetMs = 0;
-  Load(MIDDLEGAME);
-  SearchTo(NO_DEPTH_LIMIT);
+  Load(pos, MIDDLEGAME);
+  SearchTo(pos, NO_DEPTH_LIMIT);
   EXPECT_EQ(std::tuple(StopSearch, IterationDepth, BestMove), std::tuple(true, 3u, second));
-  Load(MIDDLEGAME);
+  Load(pos, MIDDLEGAME);
   CurrentSearchMode = SearchMode::Ponder;
-  SearchTo(4);
+  SearchTo(pos, 4);
   EXPECT_EQ(std::tuple(StopSearch, IterationDepth), std::tuple(false, 5u));  // all four iterations ended
 }
 
@@ -211,9 +211,9 @@ TEST_F(SearchTest, TheDefaultTableSearchesTheSameTree) {
   std::vector<u64> moves;
   for (u32 megabytes : {DEFAULT_HASH_MB, 1u, 64u, DEFAULT_HASH_MB}) {
     ASSERT_TRUE(ResizeTransTable(megabytes));
-    Load(MIDDLEGAME);
-    SearchTo(7);
-    moves.push_back(MovesMade);
+    Load(pos, MIDDLEGAME);
+    SearchTo(pos, 7);
+    moves.push_back(pos.MovesMade);
   }
   EXPECT_EQ(moves[0], 140'241u);
   EXPECT_EQ(moves[3], moves[0]);

@@ -30,12 +30,12 @@ void InputPipe::CloseWriter() {
   ends_[1] = -1;
 }
 
-void RunCommands(const std::string& text) {
+void RunCommands(Position& pos, const std::string& text) {
   {
     InputPipe input;
     input.Write(text);
     input.CloseWriter();
-    while (ExecuteNextCommand()) {
+    while (ExecuteNextCommand(pos)) {
     }
   }
   if (EngineState == ENGINE_QUIT) EngineState = ENGINE_FORCE;
@@ -49,6 +49,6 @@ std::string CaptureOutput(const std::function<void()>& body) {
   return testing::internal::GetCapturedStdout();
 }
 
-std::string RunCommandsCapturingOutput(const std::string& text) {
-  return CaptureOutput([&text] { RunCommands(text); });
+std::string RunCommandsCapturingOutput(Position& pos, const std::string& text) {
+  return CaptureOutput([&pos, &text] { RunCommands(pos, text); });
 }

@@ -1,6 +1,8 @@
 // Feeds console words to the engine's own command loop inside the test process.
 #pragma once
 
+#include "board/position.h"
+
 #include <functional>
 #include <string>
 
@@ -21,10 +23,10 @@ class InputPipe {
 
 // Runs the command loop's dispatcher over text until it ends (end of text or "quit"). Standard input is not touched:
 // the words come through a pipe.
-void RunCommands(const std::string& text);
+void RunCommands(Position& pos, const std::string& text);
 
 // The same, and returns what the commands printed on standard output.
-std::string RunCommandsCapturingOutput(const std::string& text);
+std::string RunCommandsCapturingOutput(Position& pos, const std::string& text);
 
 // Runs body with standard output captured and returns what it printed.
 std::string CaptureOutput(const std::function<void()>& body);

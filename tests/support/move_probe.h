@@ -1,6 +1,8 @@
 // Positions loaded and moves tried: the legal moves found with the generators, make/unmake and the legality test.
 #pragma once
 
+#include "board/position.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -16,65 +18,65 @@
 #include "movegen/generate_evasions.h"
 
 // Loads text, the tables built once first; fails the current test if the load is refused.
-inline void Load(const std::string& text) {
+inline void Load(Position& pos, const std::string& text) {
   static const bool tablesBuilt = (InitBoardTables(), true);
-  ASSERT_TRUE(tablesBuilt && LoadPosition(text.c_str())) << text;
+  ASSERT_TRUE(tablesBuilt && LoadPosition(pos, text.c_str())) << text;
 }
 
 // Makes move with a record of its own while visit runs; false, with nothing visited, when the move leaves the mover's
 // king attacked.
 template <typename Visit>
-bool WithMoveMade(Move move, Visit visit) {
+bool WithMoveMade(Position& pos, Move move, Visit visit) {
   UndoRecord record{};
-  SavePositionForUndo(record);
-  const int mover = static_cast<int>(SideToMove);
-  MakeMove(move, record);
-  const bool legal = !KingLeftInCheck(move, mover);
+  SavePositionForUndo(pos, record);
+  const int mover = static_cast<int>(pos.SideToMove);
+  MakeMove(pos, move, record);
+  const bool legal = !KingLeftInCheck(pos, move, mover);
   if (legal) visit();
-  UnmakeMove(move, record);
+  UnmakeMove(pos, move, record);
   return legal;
 }
 
 // Making the (generated) move does not leave the mover's king attacked.
-inline bool KeepsKingSafe(Move move) {
-  return WithMoveMade(move, [] {});
+inline bool KeepsKingSafe(Position& pos, Move move) {
+  return WithMoveMade(pos, move, [] {});
 }
 
 // The legal moves of the side to move in generation order: evasions in check, all moves otherwise, as the search
 // generates them.
-inline std::vector<Move> LegalMoves() {
+inline std::vector<Move> LegalMoves(Position& pos) {
   MoveEntry list[MAX_LIST_MOVES];
   UndoRecord record{};
-  FindCheckers(record);
-  MoveEntry* end = record.checkers ? GenerateEvasions[SideToMove](list, record) : GenerateAll[SideToMove](list);
+  FindCheckers(pos, record);
+  MoveEntry* end = record.checkers ? GenerateEvasions[pos.SideToMove](pos, list, record) : GenerateAll[pos.SideToMove](pos, list);
   std::vector<Move> moves;
   for (const MoveEntry* entry = list; entry < end; ++entry) {
-    if (KeepsKingSafe(entry->move)) moves.push_back(entry->move);
+    if (KeepsKingSafe(pos, entry->move)) moves.push_back(entry->move);
   }
   return moves;
 }
 
-inline bool IsCheckmate() {
+inline bool IsCheckmate(Position& pos) {
   UndoRecord record{};
-  FindCheckers(record);
-  return record.checkers && LegalMoves().empty();
+  FindCheckers(pos, record);
+  return record.checkers && LegalMoves(pos).empty();
 }
 
 // The legal move of the position named word, or NO_MOVE.
-inline Move LegalMoveNamed(const std::string& word) {
-  for (Move move : LegalMoves()) {
+inline Move LegalMoveNamed(Position& pos, const std::string& word) {
+  for (Move move : LegalMoves(pos)) {
     if (MoveText(move) == word) return move;
   }
   return NO_MOVE;
 }
 
 // Whether word is a legal move after the moves (coordinate texts between blanks) from the position fen.
-inline bool LegalAfter(const std::string& fen, const std::string& moves, const std::string& word) {
-  Load(fen);
+inline bool LegalAfter(Position& pos, const std::string& fen, const std::string& moves, const std::string& word) {
+  Load(pos, fen);
   std::istringstream words(moves);
   for (std::string move; words >> move;) {
     UndoRecord record{};
-    MakeMove(ParseBoardMove(move.c_str()), record);
+    MakeMove(pos, ParseBoardMove(pos, move.c_str()), record);
   }
-  return LegalMoveNamed(word) != NO_MOVE;
+  return LegalMoveNamed(pos, word) != NO_MOVE;
 }

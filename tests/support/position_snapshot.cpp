@@ -4,14 +4,19 @@
 
 namespace {
 
-// Each variable by its name, address and size.
-struct Variable { const char* name; const void* at; size_t size; };
-#define VARIABLE(name) Variable{#name, &name, sizeof name}
+// Each field by its name and its bytes.
+struct Variable { const char* name; std::string (*bytes)(const Position& pos); };
+#define VARIABLE(field)                                                                  \
+  Variable {                                                                             \
+    #field, [](const Position& pos) {                                                    \
+      return std::string(reinterpret_cast<const char*>(&pos.field), sizeof pos.field);   \
+    }                                                                                    \
+  }
 const Variable VARIABLES[] = {
     VARIABLE(SideToMove), VARIABLE(Board), VARIABLE(PieceBB), VARIABLE(ColourBB), VARIABLE(Occupied),
     VARIABLE(OccupiedByFile), VARIABLE(OccupiedDiagUp), VARIABLE(OccupiedDiagDown), VARIABLE(KingSquare),
     VARIABLE(CastleRights), VARIABLE(EnPassantSquare), VARIABLE(TotalMaterial), VARIABLE(PieceMaterial),
-    VARIABLE(PawnCount), VARIABLE(HashKey), VARIABLE(PawnHashKey), VARIABLE(HistoryTop), VARIABLE(GameBoard),
+    VARIABLE(PawnCount), VARIABLE(HashKey), VARIABLE(PawnHashKey), VARIABLE(GameBoard),
     VARIABLE(GameSideToMove), VARIABLE(GameCastleRights), VARIABLE(GameEnPassantSquare),
     VARIABLE(GameWhiteKingSquare), VARIABLE(GameBlackKingSquare), VARIABLE(GameMoveCount),
     VARIABLE(EpdBestMove), VARIABLE(EpdAvoidMove),
@@ -20,12 +25,12 @@ const Variable VARIABLES[] = {
 
 }  // namespace
 
-PositionSnapshot TakePositionSnapshot() {
+PositionSnapshot TakePositionSnapshot(const Position& pos) {
   PositionSnapshot snapshot;
-  for (const Variable& v : VARIABLES) snapshot.emplace_back(static_cast<const char*>(v.at), v.size);
+  for (const Variable& v : VARIABLES) snapshot.push_back(v.bytes(pos));
   std::string history;
-  for (const HistoryEntry* entry = History; entry <= HistoryTop; ++entry) {
-    const u64 fields[] = {entry->key, entry == HistoryTop ? u64{NO_MOVE} : entry->move, entry->fifty};
+  for (const HistoryEntry* entry = pos.History; entry <= pos.HistoryTop; ++entry) {
+    const u64 fields[] = {entry->key, entry == pos.HistoryTop ? u64{NO_MOVE} : entry->move, entry->fifty};
     history.append(reinterpret_cast<const char*>(fields), sizeof fields);
   }
   snapshot.push_back(history);

@@ -12,9 +12,9 @@ static std::string Finished(const std::string& pgnName, int converted, int skipp
 }
 
 // The position line of the initial position, before the first move of a game.
-static std::string InitialLine(char result) {
-  LoadPosition(INITIAL_POSITION);
-  return PositionText(HashKey, INITIAL_POSITION, result, 1);
+static std::string InitialLine(Position& pos, char result) {
+  LoadPosition(pos, INITIAL_POSITION);
+  return PositionText(pos.HashKey, INITIAL_POSITION, result, 1);
 }
 
 using Conversions = CommandsInAFolder;
@@ -23,9 +23,10 @@ using Conversions = CommandsInAFolder;
 // as PGN they convert to the same bytes. Position lines cover at most 64 plies a game (the first has 140), are
 // appended, and leave the board at the initial position.
 TEST_F(Conversions, GamesSurviveTheTripThroughPgnAndAreAddedOnce) {
+  Position pos;
   const std::string pgn = SelfPlayGames(40);
   WriteTextFile("a.pgn", pgn);
-  EXPECT_EQ(Run("pgn2game a.pgn a.game"), Finished("a.pgn", 40, 0));
+  EXPECT_EQ(Run(pos, "pgn2game a.pgn a.game"), Finished("a.pgn", 40, 0));
   const std::string stored = ReadFile("a.game");
   size_t bytes = 0, positions = 0;
   for (size_t at = pgn.find("[PlyCount \""); at != std::string::npos; at = pgn.find("[PlyCount \"", at + 1)) {
@@ -35,42 +36,43 @@ TEST_F(Conversions, GamesSurviveTheTripThroughPgnAndAreAddedOnce) {
   }
   EXPECT_EQ(stored.size(), bytes);
   EXPECT_EQ(stored.substr(0, 4), "\x8c\x80\xe3\x0c");  // 140 plies, white won; d2d4 from square 51 to 35
-  EXPECT_TRUE(Run("pgn2game a.pgn a.game").ends_with("game 40 (skipped) file: a.pgn\n" + Finished("a.pgn", 0, 40)));
+  EXPECT_TRUE(Run(pos, "pgn2game a.pgn a.game").ends_with("game 40 (skipped) file: a.pgn\n" + Finished("a.pgn", 0, 40)));
   EXPECT_EQ(ReadFile("a.game"), stored);
 
-  EXPECT_TRUE(Run("game2pgn a.game b.pgn").ends_with(BACK + "100%]...OK\nconverted: 40 games.\n"));
+  EXPECT_TRUE(Run(pos, "game2pgn a.game b.pgn").ends_with(BACK + "100%]...OK\nconverted: 40 games.\n"));
   EXPECT_TRUE(ReadFile("b.pgn").starts_with("[Result \"1-0\"]\n1. d2d4 e7e6 2. g1f3 c7c5 3. b1c3 "));
-  EXPECT_EQ(Run("pgn2game b.pgn b.game"), Finished("b.pgn", 40, 0));
+  EXPECT_EQ(Run(pos, "pgn2game b.pgn b.game"), Finished("b.pgn", 40, 0));
   EXPECT_EQ(ReadFile("b.game"), stored);
-  EXPECT_TRUE(Run("game2pos a.game a.pos").ends_with(BACK + "100%]...\tOK\nconverted: 40 games.\n"));
+  EXPECT_TRUE(Run(pos, "game2pos a.game a.pos").ends_with(BACK + "100%]...\tOK\nconverted: 40 games.\n"));
   const std::vector<std::string> lines = Lines(ReadFile("a.pos"));
   ASSERT_EQ(lines.size(), positions);
-  EXPECT_EQ(lines[0] + "\n", InitialLine('W'));
+  EXPECT_EQ(lines[0] + "\n", InitialLine(pos, 'W'));
   EXPECT_EQ(lines[1].substr(17), "rnbqkbnr/pppppppp/8/8/3P4/8/PPP1PPPP/RNBQKBNR b KQkq d3\tW\t2");
   EXPECT_TRUE(lines[63].ends_with("\tW\t64") && lines[64].ends_with("\t1")) << lines[63] << "\n" << lines[64];
-  Run("e2e4\ngame2pos a.game a.pos");
+  Run(pos, "e2e4\ngame2pos a.game a.pos");
   EXPECT_EQ(Lines(ReadFile("a.pos")).size(), 2 * positions);
-  EXPECT_TRUE(AtLoadedPosition());
+  EXPECT_TRUE(AtLoadedPosition(pos));
 }
 
 // A token that is no move, an unfinished game, a stored move that is not legal: each skips its game, no more.
 TEST_F(Conversions, GamesThatCannotBeReadAreSkippedAndCorruptFilesRefused) {
+  Position pos;
   WriteTextFile("a.pgn", WHITE_WON + "1. e4 e5 1-0\n\n" + WHITE_WON + "1. d4 d5 2. c4 Zz9\n3. e3 1-0\n\n" +
                              "[Result \"*\"]\n1. e4 *\n\n" + WHITE_WON + "1. c4 1-0\n");
-  EXPECT_EQ(Run("pgn2game a.pgn a.game"), "move: Zz9, plyNo:4\nWarning: game 2 (skipped) file: a.pgn\n"
+  EXPECT_EQ(Run(pos, "pgn2game a.pgn a.game"), "move: Zz9, plyNo:4\nWarning: game 2 (skipped) file: a.pgn\n"
                                           "Warning: game 3 (skipped) file: a.pgn\n" + Finished("a.pgn", 2, 2));
-  EXPECT_EQ(Run("game2pgn a.game b.pgn"),
+  EXPECT_EQ(Run(pos, "game2pgn a.game b.pgn"),
             "Converting 2 games [  0%]..." + BACK + " 50%]..." + BACK + "100%]...OK\nconverted: 2 games.\n");
-  Run("game2pgn a.game b.pgn");
+  Run(pos, "game2pgn a.game b.pgn");
   const std::string games = "[Result \"1-0\"]\n1. e2e4 e7e5 1-0\n[Result \"1-0\"]\n1. c2c4 1-0\n";
   EXPECT_EQ(ReadFile("b.pgn"), games + games);
 
   std::string bytes = ReadFile("a.game");
   bytes[4] = '\x1b';  // the second move of the first game becomes e7d5
   WriteTextFile("a.game", bytes);
-  EXPECT_EQ(Run("game2pos a.game a.pos"), "Converting 2 games [  0%]...Warning: game 1 (skipped) file: a.game\n" +
+  EXPECT_EQ(Run(pos, "game2pos a.game a.pos"), "Converting 2 games [  0%]...Warning: game 1 (skipped) file: a.game\n" +
                                               BACK + " 50%]..." + BACK + "100%]...\tOK\nconverted: 1 games.\n");
-  EXPECT_EQ(ReadFile("a.pos"), InitialLine('W'));
+  EXPECT_EQ(ReadFile("a.pos"), InitialLine(pos, 'W'));
 
   // Damage in a game file, and the game where it begins: one more ply than a game holds, its moves all there; game 2
   // cut inside its moves or its header, or of result code 0.
@@ -81,9 +83,9 @@ TEST_F(Conversions, GamesThatCannotBeReadAreSkippedAndCorruptFilesRefused) {
                                       {unfinished, 2}}) {
     WriteTextFile("a.game", damaged);
     const std::string message = "Game file corrupted! (error on game: " + std::to_string(game) + ")";
-    EXPECT_EQ(Run("pgn2game a.pgn a.game"), message + "\n");
+    EXPECT_EQ(Run(pos, "pgn2game a.pgn a.game"), message + "\n");
     EXPECT_EQ(ReadFile("a.game"), damaged);
-    EXPECT_EQ(Run("game2pgn a.game c.pgn") + Run("game2pos a.game c.pos"), message + message);
+    EXPECT_EQ(Run(pos, "game2pgn a.game c.pgn") + Run(pos, "game2pos a.game c.pos"), message + message);
   }
 }
 
@@ -91,32 +93,33 @@ TEST_F(Conversions, GamesThatCannotBeReadAreSkippedAndCorruptFilesRefused) {
 // counted as written: /dev/full reads as zeros, a folder does not open, a full disk refuses the bytes of the games
 // (when they are written, or at the end when they are flushed).
 TEST_F(Conversions, ListedFilesAndGameFilesThatCannotBeWritten) {
+  Position pos;
   WriteTextFile("a.pgn", SelfPlayGames(3));
   WriteTextFile("b.pgn", WHITE_WON + "1. e4 1-0\n" + WHITE_WON + "1. d4 1-0\n");
   WriteTextFile("bad.pgn", "[Result \"?\"]\n1. e4 *\n");
   WriteTextFile("list", "a.pgn\n\nmissing.pgn\n \t b.pgn \t\r\nbad.pgn\na.pgn\n");  // blanks around a name
-  EXPECT_EQ(Run("pgnlist2game list all.game"),
+  EXPECT_EQ(Run(pos, "pgnlist2game list all.game"),
             Finished("a.pgn", 3, 0) + "Cannot open PGN input file: 'missing.pgn'\n" + Finished("b.pgn", 2, 0) +
                 "converted: 0 games. (skipped: 0)\nERROR: Result Error 1 file: bad.pgn\n\nCONVERTED GAMES: 5\n");
-  EXPECT_EQ(Run("pgnlist2game nolist all.game"), "Cannot open PGN input file: 'nolist'\n");
+  EXPECT_EQ(Run(pos, "pgnlist2game nolist all.game"), "Cannot open PGN input file: 'nolist'\n");
 
   WriteTextFile("forty.pgn", SelfPlayGames(40));
-  EXPECT_EQ(Run("pgn2game forty.pgn /dev/full"), "Game file corrupted! (error on game: 1)\n");
+  EXPECT_EQ(Run(pos, "pgn2game forty.pgn /dev/full"), "Game file corrupted! (error on game: 1)\n");
   std::filesystem::create_directory("folder");
-  EXPECT_EQ(Run("pgn2game forty.pgn folder"), "Cannot create GAME output file: 'folder'\n");
-  Run("pgn2game a.pgn c.game");
+  EXPECT_EQ(Run(pos, "pgn2game forty.pgn folder"), "Cannot create GAME output file: 'folder'\n");
+  Run(pos, "pgn2game a.pgn c.game");
   const std::string three = ReadFile("c.game");
   std::string written, flushed;
   {
     ResourceLimit full(RLIMIT_FSIZE, 1024);
-    written = Run("pgn2game forty.pgn a.game");
+    written = Run(pos, "pgn2game forty.pgn a.game");
     ResourceLimit noMore(RLIMIT_FSIZE, three.size());  // more than the messages
-    flushed = Run("pgn2game b.pgn c.game");
+    flushed = Run(pos, "pgn2game b.pgn c.game");
   }
   // The disk fills up within the fourth game: three whole games stay, counted, and the file reads back whole.
   EXPECT_TRUE(written.ends_with("converted: 3 games. (skipped: 0)\nERROR: GAME FILE NOT WRITTEN file: forty.pgn\n"))
       << written;
-  EXPECT_TRUE(Run("game2pgn a.game d.pgn").ends_with("converted: 3 games.\n"));
+  EXPECT_TRUE(Run(pos, "game2pgn a.game d.pgn").ends_with("converted: 3 games.\n"));
   EXPECT_TRUE(flushed.ends_with("converted: 0 games. (skipped: 0)\nERROR: GAME FILE NOT WRITTEN file: b.pgn\n"))
       << flushed;
   EXPECT_EQ(ReadFile("c.game"), three);
@@ -126,6 +129,7 @@ TEST_F(Conversions, ListedFilesAndGameFilesThatCannotBeWritten) {
 // A game whose second move is not legal shows the board before it and ends its conversion; the next command finds the
 // initial position. (The chain on to the books is the makebook test's.)
 TEST(ConversionChain, PositionsSplitByKeyAndAnIllegalMoveShownOverPipes) {
+  Position pos;
   TempDir dir;
   WriteTextFile(dir.File("games.pgn"), SelfPlayGames(100));
   WriteTextFile(dir.File("bad.pgn"), "[Result \"1-0\"]\n1. e4 1-0\n\n[Result \"1-0\"]\n1. e4 e4 2. Nf3 1-0\n");
@@ -156,6 +160,7 @@ TEST(ConversionChain, PositionsSplitByKeyAndAnIllegalMoveShownOverPipes) {
 // A conversion that reads games loads the start position and, like every load, makes the search forget what it
 // learnt; one whose input cannot be opened loads nothing and the table keeps its entry.
 TEST_F(Conversions, TheSearchForgetsWhatItLearntWhenAConversionLoads) {
+  Position pos;
   const char* position = "4k3/8/8/8/8/8/8/R3K3 w - -";
   const Move stored = MakeMoveCode(A1, A8, KIND_QUIET);
   WriteTextFile("a.pgn", WHITE_WON + "1. e4 e5 1-0\n");
@@ -166,13 +171,13 @@ TEST_F(Conversions, TheSearchForgetsWhatItLearntWhenAConversionLoads) {
       {"makebook a.pgn into book", true}, {"makebook missing.pgn into other", false},
   };
   for (const auto& [command, loads] : cases) {
-    Load(position);
-    UndoTop = UndoRecords;
-    StoreTransTable(stored, 10, 3, BOUND_EXACT);
-    Run(command);
-    ASSERT_TRUE(SetUpPosition(position));  // the position again, without a load
-    const TransEntry* entry = ProbeTransTable();
+    Load(pos, position);
+    pos.UndoTop = pos.UndoRecords;
+    StoreTransTable(pos, stored, 10, 3, BOUND_EXACT);
+    Run(pos, command);
+    ASSERT_TRUE(SetUpPosition(pos, position));  // the position again, without a load
+    const TransEntry* entry = ProbeTransTable(pos);
     EXPECT_EQ(entry ? EntryMove(*entry) : NO_MOVE, loads ? NO_MOVE : stored) << command;
   }
-  Load(INITIAL_POSITION);
+  Load(pos, INITIAL_POSITION);
 }

@@ -10,6 +10,7 @@ const std::string DRAWN = "[Event \"t\"]\n[Result \"1/2-1/2\"]\n\n";
 
 // Each text is followed by the move it should give, in coordinates read in the same position ("-" for no move).
 TEST(San, MovesOfEveryFormInPositionsLaidOutByHand) {
+  Position pos;
   const std::pair<const char*, const char*> cases[] = {
       // Castling, with letter or digit, needs its right. Pawn pushes and captures; no pawn can stand behind the last
       // two squares. Long algebraic: nine characters are read, the rest ignored.
@@ -33,21 +34,22 @@ TEST(San, MovesOfEveryFormInPositionsLaidOutByHand) {
       {INITIAL_POSITION, "bxa9=Q - \xff\xfe -"},
   };
   for (const auto& [position, texts] : cases) {
-    Load(position);
+    Load(pos, position);
     SCOPED_TRACE(position);
     std::istringstream in(texts);
     for (std::string san, move; in >> san >> move;) {
-      const u64 key = HashKey;
-      EXPECT_EQ(ParseSanMove(san.c_str()), move == "-" ? NO_MOVE : ParseBoardMove(move.c_str())) << san;
-      EXPECT_EQ(HashKey, key) << san;
+      const u64 key = pos.HashKey;
+      EXPECT_EQ(ParseSanMove(pos, san.c_str()), move == "-" ? NO_MOVE : ParseBoardMove(pos, move.c_str())) << san;
+      EXPECT_EQ(pos.HashKey, key) << san;
     }
   }
-  EXPECT_EQ(ParseSanMove(""), NO_MOVE);
+  EXPECT_EQ(ParseSanMove(pos, ""), NO_MOVE);
 }
 
 // An EPD move is kept only when it is legal where it stands, and "d" shows it (the first of several) for the side to
 // move; one that cannot be read or played gets the warning of an unreadable move, and its position stays loaded.
 TEST(EpdMove, AMoveIsKeptAndShownOnlyWhenItCanBePlayed) {
+  Position pos;
   const std::string queens = "4k3/8/8/8/8/3Q4/K7/6q1", kings = "4k3/8/8/8/8/8/8/4K3 w - -";  // both queens reach g6
   const std::pair<std::string, std::string> cases[] = {  // EPD text, what "d" shows of its move ("-": warned)
       {queens + " b - - bm Qg6;", "bm: g1g6"}, {queens + " w - - 0 1 bm Qg6+ Qd8; id \"x\";", "bm: d3g6"},
@@ -58,7 +60,7 @@ TEST(EpdMove, AMoveIsKeptAndShownOnlyWhenItCanBePlayed) {
   };
   InitBoardTables();
   for (const auto& [text, shown] : cases) {
-    const std::string output = RunCommandsCapturingOutput("setboard " + text + "\nd\n");
+    const std::string output = RunCommandsCapturingOutput(pos, "setboard " + text + "\nd\n");
     size_t fields = 0;  // the end of the four fields of the position
     for (int field = 0; field < 4; ++field) fields = text.find(' ', fields + 1);
     const size_t move = text.find("m ") + 2, moveEnd = text.find_first_of(" ;", move);
@@ -73,6 +75,7 @@ TEST(EpdMove, AMoveIsKeptAndShownOnlyWhenItCanBePlayed) {
 // Castling written with zeros begins like "0-1": it is a move whatever the result. Move numbers, NAGs, comments and
 // variations, nested to any depth, are passed over. A game longer than a record holds keeps its first 1023 plies.
 TEST(PgnReader, StoresMovesWithPlyCountAndResult) {
+  Position pos;
   constexpr size_t DEEP = 200;
   const std::string deep = std::string(DEEP, '(') + "1... c5 {" + std::string(DEEP, '{') + "2. d4 " +
                            std::string(DEEP, '}') + " 2. Nf3}" + std::string(DEEP, ')');
@@ -95,7 +98,7 @@ TEST(PgnReader, StoresMovesWithPlyCountAndResult) {
       {DRAWN + shuffle + "1/2-1/2\n", shuffled.substr(0, 5 * MAX_GAME_PLIES - 1), RESULT_DRAW, "D1/2-1/2"},
   };
   for (const auto& [text, moves, code, result] : cases) {
-    PgnReading read = ReadPgnText(text);
+    PgnReading read = ReadPgnText(pos, text);
     ASSERT_EQ(read.games.size(), 1u) << text << read.error << read.output;
     const GameRecord& game = read.games[0];
     EXPECT_EQ(std::tuple(MovesText(game), game.header, game.resultLetter + std::string(game.resultText)),
@@ -107,6 +110,7 @@ TEST(PgnReader, StoresMovesWithPlyCountAndResult) {
 // Texts from anywhere end as games, skipped games and an error that ends the reading, the board at the initial
 // position. Text that only begins like the result is a token that is no move: it skips its game.
 TEST(PgnReader, EveryTextEndsAsGamesSkipsOrAnError) {
+  Position pos;
   std::string binary = "\x01";
   std::minstd_rand random(7);
   for (int i = 0; i < 5000; ++i) binary += static_cast<char>(random());
@@ -131,7 +135,7 @@ TEST(PgnReader, EveryTextEndsAsGamesSkipsOrAnError) {
        "MOVE NOT LEGAL 2 - check revealed"},
   };
   for (const auto& [name, text, games, skipped, error] : cases) {
-    PgnReading read = ReadPgnText(text);
+    PgnReading read = ReadPgnText(pos, text);
     EXPECT_EQ(std::tuple(read.games.size(), read.skipped, read.error, read.boardRestored),
               std::tuple(games, skipped, error, true)) << name;
   }
@@ -140,6 +144,6 @@ TEST(PgnReader, EveryTextEndsAsGamesSkipsOrAnError) {
   for (int trial = 0; trial < 200; ++trial) {
     std::string text = games.substr(0, games.size() - random() % 200);
     for (int change = random() % 6; change > 0; --change) text[random() % text.size()] = marks[random() % 16];
-    ASSERT_TRUE(ReadPgnText(text).boardRestored) << "trial " << trial;
+    ASSERT_TRUE(ReadPgnText(pos, text).boardRestored) << "trial " << trial;
   }
 }

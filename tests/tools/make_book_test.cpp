@@ -39,14 +39,15 @@ using MakeBook = CommandsInAFolder;
 // The chain by hand, with the lines sorted here, gives the same game file, databases and books byte for byte; the
 // summary counts the position lines and the records of each book, and the work folder is gone.
 TEST_F(MakeBook, GivesTheFilesOfTheStepByStepChain) {
+  Position pos;
   WriteTextFile("games.pgn", ReadTestData("selfplay-300.pgn"));
-  const std::string made = Run("makebook games.pgn into books");
-  Run("pgn2game games.pgn games.game\ngame2pos games.game games.pos");
+  const std::string made = Run(pos, "makebook games.pgn into books");
+  Run(pos, "pgn2game games.pgn games.game\ngame2pos games.game games.pos");
   WriteTextFile("sorted.pos", SortedText(ReadFile("games.pos")));
-  Run("dbcreate sorted.pos games");
+  Run(pos, "dbcreate sorted.pos games");
   std::filesystem::rename("games_white.db", "white.db");
   std::filesystem::rename("games_black.db", "black.db");
-  Run("bookcreate");
+  Run(pos, "bookcreate");
   EXPECT_EQ(ReadFile("books/book.game"), ReadFile("games.game"));
   for (const std::string& name : BOOK_FILES) {
     EXPECT_EQ(ReadFile("books/" + name), ReadFile(name)) << name;
@@ -68,12 +69,13 @@ TEST_F(MakeBook, GivesTheFilesOfTheStepByStepChain) {
 
 // A second run adds only the games the game file lacks, and the book is the one all the games make in one run.
 TEST_F(MakeBook, ASecondPgnAddsOnlyItsNewGames) {
+  Position pos;
   WriteTextFile("first.pgn", GamesBetween(0, 100));
   WriteTextFile("second.pgn", GamesBetween(50, 150));
   WriteTextFile("all.pgn", GamesBetween(0, 150));
-  EXPECT_NE(Run("makebook first.pgn").find(Summary(100, 100, 0, 100)), std::string::npos);
-  EXPECT_NE(Run("makebook second.pgn").find(Summary(100, 50, 50, 150)), std::string::npos);
-  EXPECT_NE(Run("makebook all.pgn into once").find(Summary(150, 150, 0, 150)), std::string::npos);
+  EXPECT_NE(Run(pos, "makebook first.pgn").find(Summary(100, 100, 0, 100)), std::string::npos);
+  EXPECT_NE(Run(pos, "makebook second.pgn").find(Summary(100, 50, 50, 150)), std::string::npos);
+  EXPECT_NE(Run(pos, "makebook all.pgn into once").find(Summary(150, 150, 0, 150)), std::string::npos);
   EXPECT_EQ(ReadFile("book.game"), ReadFile("once/book.game"));
   for (const std::string& name : BOOK_FILES) EXPECT_EQ(ReadFile(name), ReadFile("once/" + name)) << name;
   EXPECT_EQ(ReadFile("book.bin"), ReadFile("once/book.bin"));
@@ -85,29 +87,30 @@ TEST_F(MakeBook, ASecondPgnAddsOnlyItsNewGames) {
 // the position has: en-passant squares and castlings make more than one); heaviest first. book.bin holds no other key,
 // in order.
 TEST_F(MakeBook, ThePolyglotBookHoldsTheMovesIntoTheBooksWeightedByTheirResults) {
+  Position pos;
   WriteTextFile("games.pgn", ReadTestData("selfplay-300.pgn"));
-  ASSERT_NE(Run("makebook games.pgn into books").find("makebook: done"), std::string::npos);
+  ASSERT_NE(Run(pos, "makebook games.pgn into books").find("makebook: done"), std::string::npos);
   PositionDatabase databases;
   ASSERT_TRUE(databases.OpenDatabases("books/white.db", "books/black.db"));
   FileHandle games(std::fopen("books/book.game", "rb"));
   std::set<std::pair<u64, u32>> walked;        // our key and the side to move
   std::map<u64, std::map<u16, u32>> expected;  // by Polyglot key: move field, weight
   for (GameRecord game; ReadGame(game, games.get());) {
-    Load(INITIAL_POSITION);
+    Load(pos, INITIAL_POSITION);
     const int plies = std::min(PlyCountOf(game.header), POSITION_LINE_LIMIT);
     for (int ply = 0; ply < plies; ++ply) {
-      std::map<u16, u32>& moves = expected[PolyglotKey()];
-      const int mover = static_cast<int>(SideToMove);
-      for (Move move : walked.emplace(HashKey, SideToMove).second ? LegalMoves() : std::vector<Move>()) {
-        WithMoveMade(move, [&] {
+      std::map<u16, u32>& moves = expected[PolyglotKey(pos)];
+      const int mover = static_cast<int>(pos.SideToMove);
+      for (Move move : walked.emplace(pos.HashKey, pos.SideToMove).second ? LegalMoves(pos) : std::vector<Move>()) {
+        WithMoveMade(pos, move, [&] {
           const std::optional<PositionRecord> record =
-              databases.FindRecord(static_cast<int>(SideToMove), KeyLow(HashKey), KeyHigh(HashKey));
-          if (!record || !BookTakesRecord(static_cast<int>(SideToMove), *record)) return;
+              databases.FindRecord(static_cast<int>(pos.SideToMove), KeyLow(pos.HashKey), KeyHigh(pos.HashKey));
+          if (!record || !BookTakesRecord(static_cast<int>(pos.SideToMove), *record)) return;
           moves[PolyglotMoveOf(move)] += 2 * (mover == WHITE ? record->whiteWins : record->blackWins) + record->draws;
         });
       }
-      SavePositionForUndo(UndoRecords[ply]);
-      MakeMove(game.moves[ply], UndoRecords[ply]);
+      SavePositionForUndo(pos, pos.UndoRecords[ply]);
+      MakeMove(pos, game.moves[ply], pos.UndoRecords[ply]);
     }
   }
   PolyglotBook book;
@@ -139,6 +142,7 @@ TEST_F(MakeBook, ThePolyglotBookHoldsTheMovesIntoTheBooksWeightedByTheirResults)
 // Each failure, at whatever stage, and each refusal leaves every file of the book's folder as it was, game file
 // included, and no work folder. Had it succeeded, the new games would have changed them all.
 TEST_F(MakeBook, AFailureOrARefusalLeavesTheBookAsItWas) {
+  Position pos;
   WriteTextFile("old.pgn", GamesBetween(0, 100));
   WriteTextFile("new.pgn", GamesBetween(100, 300));
   WriteTextFile("bad.pgn", GamesBetween(100, 300) + "[Result \"1-0\"]\n1. e4 e4 1-0\n");
@@ -177,13 +181,13 @@ TEST_F(MakeBook, AFailureOrARefusalLeavesTheBookAsItWas) {
     SCOPED_TRACE(failure.what);
     std::filesystem::remove_all("books");
     std::filesystem::remove("linked.pgn");
-    ASSERT_NE(Run("makebook old.pgn into books").find("makebook: done"), std::string::npos);
+    ASSERT_NE(Run(pos, "makebook old.pgn into books").find("makebook: done"), std::string::npos);
     failure.setUp();
     const std::map<std::string, std::string> before = FilesBelow("books");
     std::string output;
     {
       ResourceLimit limit(RLIMIT_FSIZE, failure.fileSizeLimit);
-      output = Run("makebook " + failure.command + " into books");
+      output = Run(pos, "makebook " + failure.command + " into books");
     }
     EXPECT_NE(output.find(failure.message + "makebook: failed; the book in 'books' is as it was\n"),
               std::string::npos) << output;
@@ -195,7 +199,7 @@ TEST_F(MakeBook, AFailureOrARefusalLeavesTheBookAsItWas) {
     EXPECT_FALSE(std::filesystem::exists("books/makebook.tmp/positions.pos"));
   }
   for (const char* line : {"makebook", "makebook into books", "makebook new.pgn into", "makebook new.pgn into a b"}) {
-    EXPECT_EQ(Run(line), "usage: makebook PGN... [into FOLDER]\n") << line;
+    EXPECT_EQ(Run(pos, line), "usage: makebook PGN... [into FOLDER]\n") << line;
   }
 }
 

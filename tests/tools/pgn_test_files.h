@@ -1,6 +1,8 @@
 // Game texts for the PGN, game-file and conversion tests, and what the PGN reader makes of them.
 #pragma once
 
+#include "board/position.h"
+
 #include "book/book_test_files.h"
 #include "book/file_handle.h"
 #include "support/move_probe.h"
@@ -21,8 +23,11 @@ inline std::string SelfPlayGames(int count) {
 // Commands fed to the command loop in this process, in a working folder of the test's own.
 class CommandsInAFolder : public testing::Test {
  protected:
+  Position pos;  // the position under test
+
+ protected:
   void SetUp() override { InitBoardTables(); }
-  std::string Run(const std::string& commands) { return RunCommandsCapturingOutput(commands + "\n"); }
+  std::string Run(Position& pos, const std::string& commands) { return RunCommandsCapturingOutput(pos, commands + "\n"); }
   InTempDir dir_;
 };
 
@@ -35,20 +40,20 @@ struct PgnReading {
   bool boardRestored = true;      // the initial position was on the board after every game
 };
 
-inline PgnReading ReadPgnText(const std::string& text) {
-  Load(INITIAL_POSITION);
-  const u64 initialKey = HashKey;
+inline PgnReading ReadPgnText(Position& pos, const std::string& text) {
+  Load(pos, INITIAL_POSITION);
+  const u64 initialKey = pos.HashKey;
   FileHandle file(std::tmpfile());
   std::fwrite(text.data(), 1, text.size(), file.get());
   std::rewind(file.get());
   PgnInput in(file.get());
   PgnReading reading;
-  auto restored = [&] { return reading.boardRestored && HashKey == initialKey && AtLoadedPosition(); };
+  auto restored = [&] { return reading.boardRestored && pos.HashKey == initialKey && AtLoadedPosition(pos); };
   reading.output = CaptureOutput([&] {
     try {
       for (in.SkipWhiteSpace(); in.Peek() != PgnInput::END; in.SkipWhiteSpace()) {
         GameRecord game;
-        if (ReadPgnGame(game, in) != 0) reading.games.push_back(game);
+        if (ReadPgnGame(pos, game, in) != 0) reading.games.push_back(game);
         else ++reading.skipped;
         reading.boardRestored = restored();
       }

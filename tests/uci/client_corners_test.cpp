@@ -63,6 +63,7 @@ TEST(UciCorners, TheMovePlayedIsTheFirstOfTheLastLineShown) {
 // Once a "go" carries a clock word the search is timed: a side to move without a clock of its own has none left, and
 // the engine answers by itself.
 TEST(UciCorners, AClockWordMakesTheSearchTimedEvenWithoutTheMoversClock) {
+  Position pos;
   const char* gos[] = {"go wtime 10000", "go wtime 10000 winc 500", "go binc 100", "go movestogo 20",
                        "go btime 0", "go wtime 5000 btime 5000 movestogo 1"};
   for (const char* go : gos) {
@@ -71,13 +72,14 @@ TEST(UciCorners, AClockWordMakesTheSearchTimedEvenWithoutTheMoversClock) {
     engine.Send(std::string("uci\nposition startpos moves e2e4\n") + go + "\n");
     auto lines = engine.ReadUntil("bestmove ", seconds(5));
     ASSERT_TRUE(lines);
-    EXPECT_TRUE(LegalAfter(INITIAL_POSITION, "e2e4", Words(lines->back()).at(1))) << lines->back();
+    EXPECT_TRUE(LegalAfter(pos, INITIAL_POSITION, "e2e4", Words(lines->back()).at(1))) << lines->back();
   }
 }
 
 // "searchmoves" leaves only the listed legal moves to choose among; words that are no legal move are passed over, and
 // a list without any searches every move.
 TEST(UciCorners, SearchMovesAreTheOnlyMovesSearched) {
+  Position pos;
   const struct { const char* before; const char* list; std::vector<std::string> allowed; } cases[] = {
       {"", "a2a3 h2h3", {"a2a3", "h2h3"}},
       {"go depth 6\n", "a2a3 h2h3", {"a2a3", "h2h3"}},  // the table has learnt the position first
@@ -106,7 +108,7 @@ TEST(UciCorners, SearchMovesAreTheOnlyMovesSearched) {
     if (c.allowed.empty()) {
       const std::string refused = "info string searchmoves: no legal move listed; every move is searched";
       EXPECT_NE(std::find(lines->begin(), lines->end(), refused), lines->end());
-      EXPECT_TRUE(LegalAfter(INITIAL_POSITION, "", best)) << best;
+      EXPECT_TRUE(LegalAfter(pos, INITIAL_POSITION, "", best)) << best;
     } else {
       EXPECT_NE(std::find(c.allowed.begin(), c.allowed.end(), best), c.allowed.end()) << best;
     }

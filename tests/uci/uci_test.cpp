@@ -65,6 +65,7 @@ TEST(Uci, PositionsAreThoseOfTheXboardPath) {
 // Each "go" ends with exactly one "bestmove", and its move is legal, "stop" straight after "go" included; a mated
 // position answers "bestmove 0000".
 TEST(Uci, EveryGoEndsWithOneBestMove) {
+  Position pos;
   const struct { std::string fen, go, then; } cases[] = {
       {MIDGAME, "go depth 4", ""},
       {MIDGAME, "go nodes 20000", ""},
@@ -104,8 +105,8 @@ TEST(Uci, EveryGoEndsWithOneBestMove) {
     if (c.fen.starts_with("7k/")) {
       EXPECT_EQ(move, "0000");
     } else {  // the ponder move, when given (always at a fixed depth), is legal after the move
-      EXPECT_TRUE(LegalAfter(c.fen, "", move)) << lines->back();
-      EXPECT_TRUE(label == "ponder" ? LegalAfter(c.fen, move, ponder) : c.go != "go depth 4") << lines->back();
+      EXPECT_TRUE(LegalAfter(pos, c.fen, "", move)) << lines->back();
+      EXPECT_TRUE(label == "ponder" ? LegalAfter(pos, c.fen, move, ponder) : c.go != "go depth 4") << lines->back();
     }
   }
 }
