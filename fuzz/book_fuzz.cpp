@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The engine's own book, both sides from these files, gives legal moves only.
   for (int side : {BOOK_BLACK_TO_MOVE, BOOK_WHITE_TO_MOVE}) EngineBook.OpenSide(side, BASE_NAME);
   // Loaded once: a load clears the transposition table, which would cost more than all the rest.
-  static const bool initialLoaded = LoadPosition(pos, INITIAL_POSITION);
+  static const bool initialLoaded = ReadPositionText(pos, INITIAL_POSITION);
   Require(initialLoaded, "the initial position loads");
   const std::string before = PositionBytes(pos);
   Move move = BookMoveAt(pos, static_cast<i64>(size));

@@ -14,7 +14,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static Position pos;
-  LoadPosition(pos, INITIAL_POSITION);
+  ReadPositionText(pos, INITIAL_POSITION);
   const std::string initial = PositionBytes(pos);
   FileHandle games(FileOf(data, size));
   const int count = CountGames(games.get());

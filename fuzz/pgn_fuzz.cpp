@@ -45,7 +45,7 @@ void CheckRoundTrips(Position& pos, const GameRecord& game) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static Position pos;
-  LoadPosition(pos, INITIAL_POSITION);
+  ReadPositionText(pos, INITIAL_POSITION);
   const std::string initial = PositionBytes(pos);
   FileHandle pgn(FileOf(data, size));
   PgnInput in(pgn.get());

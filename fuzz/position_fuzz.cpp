@@ -39,10 +39,10 @@ void CheckMovesTakenBack(Position& pos) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static Position pos;
-  LoadPosition(pos, INITIAL_POSITION);
+  ReadPositionText(pos, INITIAL_POSITION);
   const std::string initial = PositionBytes(pos);
   const std::string text = TextOf(data, size);
-  if (!LoadPosition(pos, text.c_str())) {
+  if (!ReadPositionText(pos, text.c_str())) {
     if (LastLoadOutcome() == LoadOutcome::Refused) Require(PositionBytes(pos) == initial, "a refused text changes nothing");
     Require(pos.EpdBestMove == NO_MOVE && pos.EpdAvoidMove == NO_MOVE, "no EPD move after a failed load");
     if (LastLoadOutcome() == LoadOutcome::Refused) return 0;
@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   PrintBoard(pos.Board);
   const std::string written = WrittenPosition(pos);
   const std::string loaded = PositionBytes(pos);
-  Require(LoadPosition(pos, written.c_str()), "the text written loads");
+  Require(ReadPositionText(pos, written.c_str()), "the text written loads");
   Require(PositionBytes(pos) == loaded, "the text written loads the same position");
   Require(WrittenPosition(pos) == written, "the text written is written again");
   CheckMovesTakenBack(pos);

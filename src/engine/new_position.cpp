@@ -9,10 +9,10 @@ namespace {
 
 LoadOutcome LastOutcome = LoadOutcome::Refused;
 
-LoadOutcome Load(Position& pos, const char* text) {
+LoadOutcome Load(Position& pos, const char* text, bool newSearchPosition) {
   EpdOperation operation;
   if (!LoadBoard(pos, text, operation)) return LoadOutcome::Refused;
-  ForgetSearchMemory(pos);
+  if (newSearchPosition) ForgetSearchMemory(pos);
   if (ReadEpdMove(pos, operation)) return LoadOutcome::Loaded;
   std::printf("Warning cannot recognize move: %s\r\n", operation.moveText);
   return LoadOutcome::EpdMoveNotRecognised;
@@ -21,7 +21,12 @@ LoadOutcome Load(Position& pos, const char* text) {
 }  // namespace
 
 bool LoadPosition(Position& pos, const char* text) {
-  LastOutcome = Load(pos, text);
+  LastOutcome = Load(pos, text, true);
+  return LastOutcome == LoadOutcome::Loaded;
+}
+
+bool ReadPositionText(Position& pos, const char* text) {
+  LastOutcome = Load(pos, text, false);
   return LastOutcome == LoadOutcome::Loaded;
 }
 

@@ -14,7 +14,11 @@
 // cannot be read.
 bool LoadPosition(Position& pos, const char* text);
 
-// How the last LoadPosition ended, for callers that tell the failures apart.
+// LoadPosition for a position of the caller's own that no search will take
+// up: the search's memory is left alone.
+bool ReadPositionText(Position& pos, const char* text);
+
+// How the last LoadPosition or ReadPositionText ended, for callers that tell the failures apart.
 enum class LoadOutcome { Loaded, Refused, EpdMoveNotRecognised };
 LoadOutcome LastLoadOutcome();
 

@@ -22,8 +22,6 @@
 class GameTest : public testing::Test {
  protected:
   Position pos;  // the position under test
-
- protected:
   static void SetUpTestSuite() { InitBoardTables(); }
   void SetUp() override { ASSERT_TRUE(LoadPosition(pos, INITIAL_POSITION)); }
   static void Play(Position& pos, const std::string& text) {

@@ -135,8 +135,6 @@ TEST(StrengthLevel, RatingsGiveLevels) {
 class LevelSearchTest : public testing::Test {
  protected:
   Position pos;  // the position under test
-
- protected:
   static void SetUpTestSuite() { InitBoardTables(); }
   void SetUp() override {
     std::tie(PrintThinking, InputStopsSearch) = std::tuple(false, false);

@@ -79,8 +79,6 @@ class Line {
 class SearchTest : public testing::Test {
  protected:
   Position pos;  // the position under test
-
- protected:
   void SetUp() override {
     std::tie(CurrentSearchMode, PrintThinking, InputStopsSearch) = std::tuple(SearchMode::OwnMove, false, true);
     ReportIterationTo = PrintThinkingLine;

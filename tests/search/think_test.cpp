@@ -4,6 +4,8 @@
 
 #include "platform/input_poll.h"
 #include "search/alpha_beta.h"
+#include "search/search_memory.h"
+#include "support/position_snapshot.h"
 #include "search_probe.h"
 
 // Busy enough that every iteration from the third on looks at the input.
@@ -218,4 +220,20 @@ TEST_F(SearchTest, TheDefaultTableSearchesTheSameTree) {
   EXPECT_EQ(moves[0], 140'241u);
   EXPECT_EQ(moves[3], moves[0]);
   EXPECT_NE(moves[1], moves[0]);
+}
+
+// Two positions searched one after the other: the second search leaves the first position as it was, and the first
+// position, searched again, gives the same move.
+TEST_F(SearchTest, TwoPositionsSearchedInTurnLeaveEachOtherAlone) {
+  Position other;
+  Load(pos, "r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq -");
+  Load(other, "8/5pk1/6p1/1p5p/1P3P1P/6P1/6K1/8 w - -");
+  const PositionSnapshot before = TakePositionSnapshot(pos);
+  ForgetSearchMemory(pos);
+  const Move first = SearchTo(pos, 6);
+  ForgetSearchMemory(other);
+  SearchTo(other, 6);
+  EXPECT_EQ(Differences(before, TakePositionSnapshot(pos)), "");
+  ForgetSearchMemory(pos);
+  EXPECT_EQ(SearchTo(pos, 6), first);
 }

@@ -1,6 +1,11 @@
 // The conversion commands, fed to the command loop in this process and run by the built engine over pipes.
 
+#include <filesystem>
+
+#include "board/zobrist.h"
 #include "pgn_test_files.h"
+#include "support/position_snapshot.h"
+#include "tools/pgn_conversions.h"
 #include "search/trans_table.h"
 #include "support/resource_limit.h"
 
@@ -180,4 +185,21 @@ TEST_F(Conversions, TheSearchForgetsWhatItLearntWhenAConversionLoads) {
     EXPECT_EQ(entry ? EntryMove(*entry) : NO_MOVE, loads ? NO_MOVE : stored) << command;
   }
   Load(pos, INITIAL_POSITION);
+}
+
+// A tool reads its games on a position of its own: a game's position, between two of its moves, is left as it was.
+TEST_F(Conversions, AToolRunBetweenTwoMovesLeavesTheGameAlone) {
+  Position game;
+  Load(game, INITIAL_POSITION);
+  UndoRecord first{}, second{};
+  MakeMove(game, ParseBoardMove(game, "e2e4"), first);
+  const PositionSnapshot before = TakePositionSnapshot(game);
+  WriteTextFile("games.pgn", SelfPlayGames(3));
+  CaptureOutput([this] { PgnToPos(pos, "games.pgn"); });
+  EXPECT_GT(std::filesystem::file_size("0.pos") + std::filesystem::file_size("8.pos"), 0u);
+  EXPECT_EQ(Differences(before, TakePositionSnapshot(game)), "");
+  MakeMove(game, ParseBoardMove(game, "e7e5"), second);
+  Position fresh;
+  Load(fresh, "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -");
+  EXPECT_EQ(game.HashKey ^ ZobristKeys[EN_PASSANT_KEY_ROW][E6], fresh.HashKey);  // a double step keys its square
 }

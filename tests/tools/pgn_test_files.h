@@ -24,8 +24,6 @@ inline std::string SelfPlayGames(int count) {
 class CommandsInAFolder : public testing::Test {
  protected:
   Position pos;  // the position under test
-
- protected:
   void SetUp() override { InitBoardTables(); }
   std::string Run(Position& pos, const std::string& commands) { return RunCommandsCapturingOutput(pos, commands + "\n"); }
   InTempDir dir_;
