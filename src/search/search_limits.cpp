@@ -4,7 +4,7 @@ SearchMode CurrentSearchMode = SearchMode::OwnMove;
 i64 TimeBudgetMs;
 i64 HardTimeLimitMs = NO_TIME_LIMIT_MS;
 i64 SearchStartClock;
-bool StopSearch;
+std::atomic<bool> StopSearch;
 u32 MaxSearchDepth;
 u64 NodeLimit;
 i32 MovesToGo;

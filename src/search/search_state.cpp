@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-u32 HistoryScores[2][HISTORY_MOVE_SLOTS];
-u32 InCheckCount[2];
-u32 SelectiveDepth;
+thread_local u32 HistoryScores[2][HISTORY_MOVE_SLOTS];
+thread_local u32 InCheckCount[2];
+thread_local u32 SelectiveDepth;
 
 void ClearHistoryScores() { std::memset(HistoryScores, 0, sizeof HistoryScores); }

@@ -8,7 +8,7 @@
 #include "search/search_limits.h"
 #include "search/think.h"
 
-u32 NextPollAt = POLL_INTERVAL;
+thread_local u32 NextPollAt = POLL_INTERVAL;
 bool MoveToPlayKnown;
 bool InputStopsSearch = true;
 

@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -56,9 +57,30 @@ int CurrentAge(Position& pos) { return pos.GameMoveCount % TRANS_AGE_MODULUS; }
 bool IsEmpty(const TransEntry& slot) { return (slot.moveAndKey | slot.keyHigh | slot.info) == 0; }
 
 bool HoldsCurrentPosition(Position& pos, const TransEntry& slot) {
-  return ((slot.moveAndKey ^ KeyLow(pos)) & checkedKeyMask) == 0 && slot.keyHigh == KeyHigh(pos) &&
+  return ((slot.moveAndKey ^ KeyLow(pos)) & checkedKeyMask) == 0 && EntryKeyHigh(slot) == KeyHigh(pos) &&
          !IsEmpty(slot);
 }
+
+u32 LoadWord(const u32& word) {
+  return std::atomic_ref<u32>(const_cast<u32&>(word)).load(std::memory_order_relaxed);
+}
+void StoreWord(u32& word, u32 value) { std::atomic_ref<u32>(word).store(value, std::memory_order_relaxed); }
+
+TransEntry ReadSlot(const TransEntry& slot) {
+  return {LoadWord(slot.moveAndKey), LoadWord(slot.keyHigh), LoadWord(slot.info)};
+}
+void WriteSlot(TransEntry& slot, const TransEntry& value) {
+  StoreWord(slot.moveAndKey, value.moveAndKey);
+  StoreWord(slot.keyHigh, value.keyHigh);
+  StoreWord(slot.info, value.info);
+}
+
+// A slot for the current position with the move and info words given.
+TransEntry SlotOf(Position& pos, u32 moveAndKey, u32 info) {
+  return {moveAndKey, KeyHigh(pos) ^ moveAndKey ^ info, info};
+}
+
+thread_local TransEntry ProbedEntry;
 
 u32 PackInfo(Position& pos, i16 score, int depth, u32 bound) {
   int storedScore = std::clamp<int>(score, MIN_SCORE, MAX_SCORE) + TRANS_SCORE_OFFSET;
@@ -80,10 +102,11 @@ bool IsKept(Position& pos, const TransEntry& slot, int newDepth, u32 newBound) {
 
 TransEntry* CurrentTransBucket(Position& pos) { return TransBucketOf(pos.HashKey, pos.SideToMove); }
 
-TransEntry* ProbeTransTable(Position& pos) {
-  TransEntry* slots = CurrentTransBucket(pos);
+const TransEntry* ProbeTransTable(Position& pos) {
+  const TransEntry* slots = CurrentTransBucket(pos);
   for (int i = 0; i < TRANS_SLOTS; ++i) {
-    if (HoldsCurrentPosition(pos, slots[i])) return &slots[i];
+    ProbedEntry = ReadSlot(slots[i]);
+    if (HoldsCurrentPosition(pos, ProbedEntry)) return &ProbedEntry;
   }
   return nullptr;
 }
@@ -112,24 +135,25 @@ void StoreTransTable(Position& pos, Move move, i16 score, int depth, u32 bound) 
   TransEntry* slots = CurrentTransBucket(pos);
   u32 info = PackInfo(pos, ScoreIntoTable(score, CurrentPly(pos)), depth, bound);
 
+  const TransEntry first = ReadSlot(slots[0]);
+
   // The same position in slot 0 is only deepened or given a tighter bound.
-  if (HoldsCurrentPosition(pos, slots[0])) {
-    int oldDepth = EntryDepth(slots[0]);
-    if (depth > oldDepth || (depth == oldDepth && EntryBound(slots[0]) > bound)) {
-      slots[0].moveAndKey = (slots[0].moveAndKey & STORED_KEY_MASK) | move;
-      slots[0].info = info;
+  if (HoldsCurrentPosition(pos, first)) {
+    int oldDepth = EntryDepth(first);
+    if (depth > oldDepth || (depth == oldDepth && EntryBound(first) > bound)) {
+      WriteSlot(slots[0], SlotOf(pos, (first.moveAndKey & STORED_KEY_MASK) | move, info));
     }
     return;
   }
 
-  TransEntry fresh{(KeyLow(pos) & STORED_KEY_MASK) | move, KeyHigh(pos), info};
-  if (!IsKept(pos, slots[0], depth, bound)) {
-    slots[1] = slots[0];
-    slots[0] = fresh;
-  } else if (!IsKept(pos, slots[1], depth, bound)) {
-    slots[1] = fresh;
+  const TransEntry fresh = SlotOf(pos, (KeyLow(pos) & STORED_KEY_MASK) | move, info);
+  if (!IsKept(pos, first, depth, bound)) {
+    WriteSlot(slots[1], first);
+    WriteSlot(slots[0], fresh);
+  } else if (!IsKept(pos, ReadSlot(slots[1]), depth, bound)) {
+    WriteSlot(slots[1], fresh);
   } else {
-    slots[2] = fresh;
+    WriteSlot(slots[2], fresh);
   }
 }
 

@@ -11,7 +11,7 @@
 
 // One slot, three words:
 //   moveAndKey  bits 0..15 move or result code, bits 16..31 HashKey bits 16..31
-//   keyHigh     high 32 bits of HashKey
+//   keyHigh     high 32 bits of HashKey, XOR the other two words
 //   info        bits 0..6 depth, 7..8 bound, 9..17 age, 18..31 score + 8190
 struct TransEntry {
   u32 moveAndKey;
@@ -55,6 +55,11 @@ constexpr int TRANS_MAX_DEPTH = 0x7f;
 constexpr int TRANS_SCORE_OFFSET = -SCORE_ILLEGAL;  // scores -8190..8193 fit the 14 score bits
 constexpr int TRANS_AGE_MODULUS = 512;    // GameMoveCount is kept in 9 bits
 
+// Searchers on other threads write the table while it is read, without locks:
+// the words of a slot are each read and written whole, and the key is kept
+// XOR the other two words, so that a slot whose words come from different
+// writes no longer matches its position.
+inline u32 EntryKeyHigh(const TransEntry& entry) { return entry.keyHigh ^ entry.moveAndKey ^ entry.info; }
 inline Move EntryMove(const TransEntry& entry) { return static_cast<Move>(entry.moveAndKey); }
 inline int EntryDepth(const TransEntry& entry) { return static_cast<int>(entry.info & 0x7f); }
 inline u32 EntryBound(const TransEntry& entry) { return entry.info & 0x180; }
@@ -89,9 +94,9 @@ inline void PrefetchCurrentTransBucket(Position& pos) {
   __builtin_prefetch(bucket + sizeof(TransBucket) - 1);  // a bucket may straddle two lines
 }
 
-// The first slot (0, 1, 2) of the current position's bucket that holds the
-// current position, or nullptr.
-TransEntry* ProbeTransTable(Position& pos);
+// A copy of the first slot (0, 1, 2) of the current position's bucket that
+// holds the current position, valid until the thread's next probe, or nullptr.
+const TransEntry* ProbeTransTable(Position& pos);
 
 // Stores for the current position, stamped with GameMoveCount, by the
 // replacement rule: a slot's worth is its age plus its depth. A mate score

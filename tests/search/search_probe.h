@@ -88,8 +88,8 @@ class SearchTest : public testing::Test {
   void ExpectMatesFound(Position& pos);
   // Thinks on the loaded position, at most depth iterations deep, as if begun that long ago.
   static Move SearchTo(Position& pos, u32 depth, i64 begunMsAgo = 0) {
-    std::tie(MaxSearchDepth, StopSearch, SearchStartClock, pos.UndoTop) =
-        std::tuple(depth, false, ClockMs() - begunMsAgo, pos.UndoRecords);
+    std::tie(MaxSearchDepth, SearchStartClock, pos.UndoTop) = std::tuple(depth, ClockMs() - begunMsAgo, pos.UndoRecords);
+    StopSearch = false;
     return Think(pos);
   }
   static std::string SearchPrinting(Position& pos, u32 depth, i64 begunMsAgo = 0) {

@@ -118,7 +118,7 @@ static std::string Slots() {
   std::string slots;
   for (int i = 0; i < TRANS_SLOTS; ++i) {
     const TransEntry& slot = TransBucketOf(ALPHA, WHITE)[i];
-    auto key = std::find_if(std::begin(KEYS), std::end(KEYS), [&slot](u64 k) { return k >> 32 == slot.keyHigh; });
+    auto key = std::find_if(std::begin(KEYS), std::end(KEYS), [&slot](u64 k) { return k >> 32 == EntryKeyHigh(slot); });
     slots.append(i ? " " : "");
     slots.append(key == std::end(KEYS) ? "." : static_cast<char>('A' + (key - KEYS)) + MoveText(EntryMove(slot)));
   }

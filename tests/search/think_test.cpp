@@ -173,7 +173,7 @@ TEST_F(SearchTest, PendingInputStopsTheSearchWithThePreviousIterationsMove) {
   ASSERT_EQ(ReadWord(word, sizeof word), WordStatus::Read);
   Load(pos, MIDDLEGAME);
   SearchTo(pos, iteration - 1);
-  EXPECT_EQ(std::tuple(StopSearch, BestMove, BestScore), stopped);
+  EXPECT_EQ(std::tuple(StopSearch.load(), BestMove, BestScore), stopped);
 }
 
 // A deep exact entry whose move does not fit: until the first iteration, that deep, ends there is no move to answer
@@ -199,11 +199,11 @@ TEST_F(SearchTest, TheClockStopsNeitherTheFirstTwoIterationsNorAPonderSearch) {
   TimeBudgetMs = 0;
   Load(pos, MIDDLEGAME);
   SearchTo(pos, NO_DEPTH_LIMIT);
-  EXPECT_EQ(std::tuple(StopSearch, IterationDepth, BestMove), std::tuple(true, 3u, second));
+  EXPECT_EQ(std::tuple(StopSearch.load(), IterationDepth, BestMove), std::tuple(true, 3u, second));
   Load(pos, MIDDLEGAME);
   CurrentSearchMode = SearchMode::Ponder;
   SearchTo(pos, 4);
-  EXPECT_EQ(std::tuple(StopSearch, IterationDepth), std::tuple(false, 5u));  // all four iterations ended
+  EXPECT_EQ(std::tuple(StopSearch.load(), IterationDepth), std::tuple(false, 5u));  // all four iterations ended
 }
 
 // The search of the middlegame to depth 7 made 140,241 moves when the table had one size only, 18 MB; it still does at
