@@ -168,7 +168,7 @@ const CommandRow CommandTable[] = {
     {"ics", Match::Exact, IgnoredWithArguments, Answered, PONDER_WORD},
     {"variant", Match::Exact, IgnoredWithArguments, Answered, PONDER_WORD},
     {"nps", Match::Exact, NodeRateCommand, Answered, PONDER_WORD},
-    {"cores", Match::Exact, IgnoredWithArguments, Answered, PONDER_WORD},
+    {"cores", Match::Exact, CoresCommand, Stops, OTHER_WORD},
     {"egtpath", Match::Exact, IgnoredWithArguments, Answered, PONDER_WORD},
     {"d", Match::Exact, ShowBoardCommand, Stops, OTHER_WORD},
     {"eval", Match::Exact, EvalCommand, Stops, OTHER_WORD},

@@ -40,7 +40,7 @@ const Feature Features[] = {{"done", "0"}, {"setboard", "1"}};
 // What the engine does beyond them.
 const char* const MoreFeatures[] = {
     "ping=1",     "analyze=1",  "sigint=0", "colors=0",  "playother=1", "usermove=0", "variants=\"normal\"",
-    "san=0",      "time=1",     "draw=0",   "reuse=1",   "memory=1",    "nps=1", "option=\"OwnBook -check 1\"",
+    "san=0",      "smp=1",      "time=1",     "draw=0",   "reuse=1",   "memory=1",    "nps=1", "option=\"OwnBook -check 1\"",
     "option=\"BookFolder -path .\"", "option=\"BookFile -file \"",
     "option=\"Search -combo Classic /// Modern\"", "option=\"MultiPV -spin 1 1 8\"",
     "option=\"Skill Level -spin 20 0 20\"", "option=\"UCI_LimitStrength -check 0\"",

@@ -183,6 +183,12 @@ void NodeRateCommand(Position&, const char*) {
   NodesPerSecond = rate > 0 ? rate : 0;
 }
 
+// "cores N": the threads that search together; a count out of range leaves them as they are.
+void CoresCommand(Position&, const char*) {
+  i32 cores;
+  if (ReadNumber(cores)) ChooseSearchThreads(cores);
+}
+
 void OpponentTimeCommand(Position&, const char*) {
   i32 clock;
   ReadNumber(clock);

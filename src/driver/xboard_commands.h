@@ -35,6 +35,8 @@ void PlayOtherCommand(Position& pos, const char* word);
 // "usermove MOVE": the move, as if it came alone.
 void UserMoveCommand(Position& pos, const char* word);
 
+// "cores N": the threads that search together.
+void CoresCommand(Position&, const char* word);
 // "nps N": time counted in nodes, N a second.
 void NodeRateCommand(Position&, const char* word);
 // "memory MEGABYTES": the size of the transposition table.

@@ -16,3 +16,10 @@ bool ChooseMultiPvLines(long lines) {
   return true;
 }
 u32 ChoiceLines = 0;
+u32 SearchThreads = 1;
+
+bool ChooseSearchThreads(long threads) {
+  if (threads < 1 || threads > static_cast<long>(MAX_SEARCH_THREADS)) return false;
+  SearchThreads = static_cast<u32>(threads);
+  return true;
+}

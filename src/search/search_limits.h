@@ -27,6 +27,13 @@ constexpr u32 MAX_MULTI_PV_LINES = 8;
 // Sets MultiPvLines; false, and nothing changed, for a count outside 1 to MAX_MULTI_PV_LINES.
 bool ChooseMultiPvLines(long lines);
 
+// Threads that search a position together, the one that reports included.
+extern u32 SearchThreads;
+constexpr u32 MAX_SEARCH_THREADS = 64;
+
+// Sets SearchThreads; false, and nothing changed, for a count outside 1 to MAX_SEARCH_THREADS.
+bool ChooseSearchThreads(long threads);
+
 // Far beyond any game: a search that only its depth, its input or a node count ends.
 constexpr i64 NO_TIME_LIMIT_MS = INT64_MAX / 8;
 

@@ -1,3 +1,4 @@
+#include "search/helper_searchers.h"
 #include "search/search_stop.h"
 
 #include <algorithm>
@@ -45,6 +46,7 @@ u32 NextLookAfter(Position& pos, u32 look) {
 bool (*WaitingInputStopsSearch)(Position& pos) = AnyInputWaits;
 
 bool TimeIsUp(Position& pos) {
+  if (OnHelperThread()) return false;
   if (CurrentSearchMode != SearchMode::OwnMove || !MoveToPlayKnown) return false;
   const i64 elapsed = ClockMs() - SearchStartClock;
   if (elapsed >= HardTimeLimitMs) return true;
@@ -56,6 +58,7 @@ bool TimeIsUp(Position& pos) {
 }
 
 bool PollSaysStop(Position& pos) {
+  if (OnHelperThread()) return StopSearch;
   if (!StopSearch) {
     if (!TimeIsUp(pos) && !InputInterrupts(pos)) {
       NextPollAt = NextLookAfter(pos, NextPollAt);

@@ -1,3 +1,4 @@
+#include "search/helper_searchers.h"
 #include "search/think.h"
 
 #include <algorithm>
@@ -273,7 +274,10 @@ Move Think(Position& pos) {
   MoveToPlayKnown = IterationDepth > FIRST_ITERATION && IsGeneratedLegalMove(pos, BestMove);
   LogPosition(pos);
   FindCheckers(pos, *pos.UndoTop);
-  Deepen(pos, window);
+  {
+    const HelperSearchers helpers(pos, SearchThreads - 1, IterationDepth, std::min<u32>(MaxSearchDepth, LAST_ITERATION));
+    Deepen(pos, window);
+  }
 
   if (ProbeTransTable(pos) == nullptr) {
     EngineLog << "**************************************************** WARNING "

@@ -62,6 +62,7 @@ bool SetSkillLevel(const std::string& value) { return ReadSpin(value, ChooseSkil
 bool SetLimitStrength(const std::string& value) { return ReadCheck(value, LimitStrength); }
 bool SetLimitElo(const std::string& value) { return ReadSpin(value, ChooseLimitElo); }
 bool SetMultiPv(const std::string& value) { return ReadSpin(value, ChooseMultiPvLines); }
+bool SetThreads(const std::string& value) { return ReadSpin(value, ChooseSearchThreads); }
 
 bool SetSearch(const std::string& value) {
   const std::string lower = Lower(value);
@@ -102,6 +103,7 @@ const UciOption UciOptions[] = {
      "type spin default " + std::to_string(DEFAULT_HASH_MB) + " min " + std::to_string(MIN_HASH_MB) + " max " +
          std::to_string(MAX_HASH_MB),
      SetHash},
+    {"Threads", "type spin default 1 min 1 max " + std::to_string(MAX_SEARCH_THREADS), SetThreads},
     {"Ponder", "type check default false", SetPonder},
     {"OwnBook", "type check default true", SetOwnBook},
     {"BookFolder", "type string default <empty>", SetBookFolder},

@@ -120,6 +120,7 @@ TEST(CommandLoop, HandshakeLinesTheWordsItReadsAndTheLog) {
       "\nfeature done=0\nfeature setboard=1\nfeature myname=\"Tavrel 1.1\"\nfeature ping=1\nfeature analyze=1\n"
       "feature sigint=0\nfeature colors=0\nfeature playother=1\nfeature usermove=0\nfeature variants=\"normal\"\n"
       "feature san=0\n"
+      "feature smp=1\n"
       "feature time=1\nfeature draw=0\nfeature reuse=1\nfeature memory=1\nfeature nps=1\nfeature option=\"OwnBook -check 1\"\n"
       "feature option=\"BookFolder -path .\"\nfeature option=\"BookFile -file \"\n"
       "feature option=\"Search -combo Classic /// Modern\"\nfeature option=\"MultiPV -spin 1 1 8\"\n"

@@ -2,6 +2,7 @@
 #include <sstream>
 #include <numeric>
 
+#include "movegen/legal_moves.h"
 #include "platform/input_poll.h"
 #include "search/alpha_beta.h"
 #include "search/search_memory.h"
@@ -236,4 +237,20 @@ TEST_F(SearchTest, TwoPositionsSearchedInTurnLeaveEachOtherAlone) {
   EXPECT_EQ(Differences(before, TakePositionSnapshot(pos)), "");
   ForgetSearchMemory(pos);
   EXPECT_EQ(SearchTo(pos, 6), first);
+}
+
+// Two threads search together: the reporting one still finds each mate at its distance with its line, and a
+// middlegame search leaves the position as it was. (Built with ThreadSanitizer, ./check runs this for data races.)
+TEST_F(SearchTest, TwoThreadsFindTheMatesAndLeaveThePositionAsItWas) {
+  struct Threads {
+    explicit Threads(u32 count) { ChooseSearchThreads(count); }
+    ~Threads() { ChooseSearchThreads(1); }
+  } two(2);
+  ExpectMatesFound(pos);
+  Load(pos, MIDDLEGAME);
+  const PositionSnapshot before = TakePositionSnapshot(pos);
+  EXPECT_TRUE(IsGeneratedLegalMove(pos, SearchTo(pos, 8)));
+  EXPECT_EQ(Differences(before, TakePositionSnapshot(pos)), "");
+  EXPECT_FALSE(ChooseSearchThreads(0) || ChooseSearchThreads(MAX_SEARCH_THREADS + 1));
+  EXPECT_EQ(SearchThreads, 2u);
 }

@@ -17,6 +17,7 @@ TEST(Uci, HandshakeIsExact) {
   EXPECT_EQ(run.output,
             "id name Tavrel 1.1\nid author The Tavrel developers\n"
             "option name Hash type spin default 18 min 1 max 4096\n"
+            "option name Threads type spin default 1 min 1 max 64\n"
             "option name Ponder type check default false\n"
             "option name OwnBook type check default true\n"
             "option name BookFolder type string default <empty>\n"
