@@ -12,7 +12,7 @@ constexpr u32 PAWN_HASH_KEY_MASK = ~PAWN_HASH_INDEX_MASK;
 constexpr u32 PAWN_HASH_SCORE_MASK = 0xFFFF;
 constexpr int PAWN_SCORE_BIAS = 8190;
 
-extern thread_local u32 PawnHashTable[PAWN_HASH_SIZE];
+extern thread_local constinit u32 PawnHashTable[PAWN_HASH_SIZE];
 
 // Empties the cache; the position loader calls it.
 void ClearPawnHashTable();

@@ -17,7 +17,7 @@ static_assert(sizeof(MoveEntry) == 4, "entries are copied and swapped as one 32-
 // where its parent's ends. Room for the longest list at each ply of the deepest
 // line (PLY_RECORDS plies) and one more, so no position can overflow it.
 constexpr int MOVE_STACK_SIZE = (PLY_RECORDS + 1) * MAX_LIST_MOVES;
-extern thread_local MoveEntry MoveStack[MOVE_STACK_SIZE];
+extern thread_local constinit MoveEntry MoveStack[MOVE_STACK_SIZE];
 
 // Piece values by piece code for ordering scores and the exchange evaluator.
 inline constexpr i16 ExchangeValue[PIECE_CODE_COUNT] = {0,   100, 100, 320, 320, 325, 325,

@@ -11,7 +11,7 @@
 
 namespace {
 
-thread_local bool IsHelper = false;
+thread_local constinit bool IsHelper = false;
 
 // Every other helper starts one iteration deeper, so that the helpers spread
 // over two depths rather than all search the same one.

@@ -16,7 +16,7 @@
 #include "search/try_move.h"
 #include "search/trans_table.h"
 
-thread_local RootProgress CurrentRootProgress;
+thread_local constinit RootProgress CurrentRootProgress;
 
 namespace {
 

@@ -28,4 +28,4 @@ struct RootProgress {
   u32 total;
   Move move;
 };
-extern thread_local RootProgress CurrentRootProgress;
+extern thread_local constinit RootProgress CurrentRootProgress;

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-thread_local u32 HistoryScores[2][HISTORY_MOVE_SLOTS];
-thread_local u32 InCheckCount[2];
-thread_local u32 SelectiveDepth;
+thread_local constinit u32 HistoryScores[2][HISTORY_MOVE_SLOTS];
+thread_local constinit u32 InCheckCount[2];
+thread_local constinit u32 SelectiveDepth;
 
 void ClearHistoryScores() { std::memset(HistoryScores, 0, sizeof HistoryScores); }

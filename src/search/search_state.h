@@ -8,14 +8,14 @@
 // squares); grows by depth squared at every cut-off.
 constexpr int HISTORY_MOVE_SLOTS = 1 << 12;
 constexpr Move HISTORY_MOVE_MASK = HISTORY_MOVE_SLOTS - 1;
-extern thread_local u32 HistoryScores[2][HISTORY_MOVE_SLOTS];
+extern thread_local constinit u32 HistoryScores[2][HISTORY_MOVE_SLOTS];
 
 // Per side to move: the nodes of the line from the root to here at which that
 // side is in check.
-extern thread_local u32 InCheckCount[2];
+extern thread_local constinit u32 InCheckCount[2];
 
 // The deepest ply the current search has reached in the quiescence search.
-extern thread_local u32 SelectiveDepth;
+extern thread_local constinit u32 SelectiveDepth;
 
 // Forgets the history counters: after every game move and at a position load.
 void ClearHistoryScores();

@@ -9,7 +9,7 @@
 #include "search/search_limits.h"
 #include "search/think.h"
 
-thread_local u32 NextPollAt = POLL_INTERVAL;
+thread_local constinit u32 NextPollAt = POLL_INTERVAL;
 bool MoveToPlayKnown;
 bool InputStopsSearch = true;
 

@@ -11,7 +11,7 @@
 constexpr u32 POLL_INTERVAL = 16384;
 
 // The MovesMade count after which the next look is due.
-extern thread_local u32 NextPollAt;
+extern thread_local constinit u32 NextPollAt;
 
 // True once BestMove holds something the engine can answer with: the result
 // of a completed iteration, or the legal move of the deep table entry the

@@ -25,8 +25,8 @@ Move BestMove;
 i16 BestScore;
 MoveEntry LastIterationLines[MAX_MULTI_PV_LINES];
 u32 LastIterationLineCount;
-thread_local u32 IterationDepth;
-thread_local i32 RootResearchFlag;
+thread_local constinit u32 IterationDepth;
+thread_local constinit i32 RootResearchFlag;
 char PvText[PV_TEXT_SIZE];
 bool PrintThinking = true;
 

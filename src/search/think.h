@@ -21,11 +21,11 @@ extern MoveEntry LastIterationLines[MAX_MULTI_PV_LINES];
 extern u32 LastIterationLineCount;
 
 // Depth of the iteration being searched.
-extern thread_local u32 IterationDepth;
+extern thread_local constinit u32 IterationDepth;
 
 // 1 while the root searches again after failing high, -1 after failing low,
 // 0 otherwise.
-extern thread_local i32 RootResearchFlag;
+extern thread_local constinit i32 RootResearchFlag;
 
 // The expected line after each completed iteration, as PvToText writes it.
 extern char PvText[PV_TEXT_SIZE];

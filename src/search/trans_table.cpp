@@ -80,7 +80,7 @@ TransEntry SlotOf(Position& pos, u32 moveAndKey, u32 info) {
   return {moveAndKey, KeyHigh(pos) ^ moveAndKey ^ info, info};
 }
 
-thread_local TransEntry ProbedEntry;
+thread_local constinit TransEntry ProbedEntry;
 
 u32 PackInfo(Position& pos, i16 score, int depth, u32 bound) {
   int storedScore = std::clamp<int>(score, MIN_SCORE, MAX_SCORE) + TRANS_SCORE_OFFSET;
@@ -105,8 +105,11 @@ TransEntry* CurrentTransBucket(Position& pos) { return TransBucketOf(pos.HashKey
 const TransEntry* ProbeTransTable(Position& pos) {
   const TransEntry* slots = CurrentTransBucket(pos);
   for (int i = 0; i < TRANS_SLOTS; ++i) {
-    ProbedEntry = ReadSlot(slots[i]);
-    if (HoldsCurrentPosition(pos, ProbedEntry)) return &ProbedEntry;
+    const TransEntry slot = ReadSlot(slots[i]);
+    if (HoldsCurrentPosition(pos, slot)) {
+      ProbedEntry = slot;
+      return &ProbedEntry;
+    }
   }
   return nullptr;
 }
