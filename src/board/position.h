@@ -8,8 +8,6 @@
 
 #include "board/types.h"
 
-struct MoveEntry;  // a generated move with its ordering score (movegen/move_stack.h)
-
 // One entry per position since the last load: the game, then the current search line.
 struct HistoryEntry {
   u64 key;    // HashKey of the position
@@ -29,7 +27,7 @@ constexpr int HISTORY_SIZE = 1024;
 // is one of these moves, so no list is longer than the sum.
 constexpr int MAX_LIST_MOVES = 9 * 27 + 2 * 14 + 2 * 13 + 2 * 8 + 8 + 2;  // 323
 
-// Per-ply record shared by make/unmake, check detection, the move loop and the search.
+// Per-ply record of make/unmake and check detection.
 struct UndoRecord {
   u64 checkers;        // enemy pieces giving check to the side to move
   u64 kingRookRay;     // rank and file attacks from that king's square
@@ -42,19 +40,10 @@ struct UndoRecord {
   u64 savedDiagDown;
   u64 savedHashKey;
   u32 savedPawnHashKey;
-  MoveEntry* nextMove; // entry being tried at this ply
-  MoveEntry* listEnd;  // one past the last entry of this ply's list
-  u32 ttBound;
-  i16 ttScore;
-  u16 hashMove;
-  u16 killer1;
-  u16 killer2;
   u16 savedCastleRights;
   u8 savedEnPassant;
-  u8 ttDepth;
   u8 captured;         // piece removed by a capture
   i8 materialDelta;    // change the move made to TotalMaterial
-  u32 orderKeys[MAX_LIST_MOVES];
 };
 
 

@@ -22,10 +22,10 @@ struct FileNames {
 // Runs a conversion, which may load positions of its own, and has the search
 // forget what it learnt when it did.
 template <typename Conversion>
-void Convert(Position& pos, Conversion conversion) {
+void Convert(Conversion conversion) {
   const u32 loadsBefore = PositionLoadCount();
   conversion();
-  ForgetSearchMemoryAfterLoads(pos, loadsBefore);
+  ForgetSearchMemoryAfterLoads(loadsBefore);
 }
 
 }  // namespace
@@ -35,29 +35,29 @@ void Convert(Position& pos, Conversion conversion) {
 void PgnToPosCommand(Position& pos, const char*) {
   LeavePondering(pos);
   char pgnName[COMMAND_BUFFER_SIZE];
-  if (ReadFileName(pgnName)) Convert(pos, [&] { PgnToPos(pos, pgnName); });
+  if (ReadFileName(pgnName)) Convert([&] { PgnToPos(pos, pgnName); });
 }
 
 void PgnToGameCommand(Position& pos, const char*) {
   LeavePondering(pos);
   FileNames names;
   int converted = 0;
-  if (names.Read()) Convert(pos, [&] { PgnToGame(pos, names.first, names.second, &converted); });
+  if (names.Read()) Convert([&] { PgnToGame(pos, names.first, names.second, &converted); });
 }
 
 void PgnListToGameCommand(Position& pos, const char*) {
   LeavePondering(pos);
   FileNames names;
-  if (names.Read()) Convert(pos, [&] { PgnListToGame(pos, names.first, names.second); });
+  if (names.Read()) Convert([&] { PgnListToGame(pos, names.first, names.second); });
 }
 
 void GameToPgnCommand(Position& pos, const char*) {
   FileNames names;
-  if (names.Read()) Convert(pos, [&] { GameToPgn(pos, names.first, names.second); });
+  if (names.Read()) Convert([&] { GameToPgn(pos, names.first, names.second); });
 }
 
 void GameToPosCommand(Position& pos, const char*) {
   LeavePondering(pos);
   FileNames names;
-  if (names.Read()) Convert(pos, [&] { GameToPos(pos, names.first, names.second); });
+  if (names.Read()) Convert([&] { GameToPos(pos, names.first, names.second); });
 }

@@ -45,5 +45,5 @@ void MakeBookCommand(Position& pos, const char*) {
   MakeBookSummary summary;
   const u32 loadsBefore = PositionLoadCount();
   MakeBook(pos, pgnNames, folder, summary);
-  ForgetSearchMemoryAfterLoads(pos, loadsBefore);
+  ForgetSearchMemoryAfterLoads(loadsBefore);
 }

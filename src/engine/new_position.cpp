@@ -12,7 +12,7 @@ LoadOutcome LastOutcome = LoadOutcome::Refused;
 LoadOutcome Load(Position& pos, const char* text, bool newSearchPosition) {
   EpdOperation operation;
   if (!LoadBoard(pos, text, operation)) return LoadOutcome::Refused;
-  if (newSearchPosition) ForgetSearchMemory(pos);
+  if (newSearchPosition) ForgetSearchMemory();
   if (ReadEpdMove(pos, operation)) return LoadOutcome::Loaded;
   std::printf("Warning cannot recognize move: %s\r\n", operation.moveText);
   return LoadOutcome::EpdMoveNotRecognised;
@@ -32,6 +32,6 @@ bool ReadPositionText(Position& pos, const char* text) {
 
 LoadOutcome LastLoadOutcome() { return LastOutcome; }
 
-void ForgetSearchMemoryAfterLoads(Position& pos, u32 loadsBefore) {
-  if (PositionLoadCount() != loadsBefore) ForgetSearchMemory(pos);
+void ForgetSearchMemoryAfterLoads(u32 loadsBefore) {
+  if (PositionLoadCount() != loadsBefore) ForgetSearchMemory();
 }

@@ -27,4 +27,4 @@ LoadOutcome LastLoadOutcome();
 // loadsBefore, the search forgets what it learnt, as after every load. The
 // tools search nothing, so forgetting once after them is as forgetting after
 // each of their loads.
-void ForgetSearchMemoryAfterLoads(Position& pos, u32 loadsBefore);
+void ForgetSearchMemoryAfterLoads(u32 loadsBefore);

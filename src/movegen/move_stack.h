@@ -41,7 +41,3 @@ inline MoveEntry& SelectNextMove(MoveEntry* next, MoveEntry* end) {
   return *next;
 }
 
-// The same on a ply's record: the entry at record.nextMove becomes the best left.
-inline MoveEntry& SelectNextMove(UndoRecord& record) {
-  return SelectNextMove(record.nextMove, record.listEnd);
-}

@@ -11,45 +11,39 @@
 #include "movegen/generate_evasions.h"
 #include "movegen/move_stack.h"
 
-// The root takes the record after UndoTop and each ply one more.
-static_assert(PERFT_MAX_DEPTH + 1 < PLY_RECORDS, "perft's deepest line fits the records");
+// The root takes the record at UndoTop and each ply one more.
+static_assert(PERFT_MAX_DEPTH < PLY_RECORDS, "perft's deepest line fits the records");
 
 namespace {
 
-// Writes the list of the ply whose record is given, where the previous ply's
-// list ends, and stores what unmaking its moves needs. Returns the list start.
-MoveEntry* GeneratePly(Position& pos, UndoRecord& record) {
+// Writes the current ply's list from start on and stores what unmaking its
+// moves needs. Returns the list's end, where the next ply's list starts.
+MoveEntry* GeneratePly(Position& pos, UndoRecord& record, MoveEntry* start) {
   FindCheckers(pos, record);
-  MoveEntry* start = (&record - 1)->listEnd;
-  record.listEnd = record.checkers ? GenerateEvasions[pos.SideToMove](pos, start, record)
-                                   : GenerateAll[pos.SideToMove](pos, start);
+  MoveEntry* const end = record.checkers ? GenerateEvasions[pos.SideToMove](pos, start, record)
+                                         : GenerateAll[pos.SideToMove](pos, start);
   SavePositionForUndo(pos, record);
-  return start;
+  return end;
 }
 
 // Makes every move of the current ply in list order and sums what visit
-// returns for each legal one, called with the move made and the record's
-// nextMove on it. The plies below run through OnePlyDown, which advances
+// returns for each legal one, called with the move made and where the next
+// ply's list starts. The plies below run through OnePlyDown, which advances
 // UndoTop: nothing at this ply reads it. Make and unmake are inlined here
 // (flatten), which perft's speed owes much to.
 template <typename Visit>
-[[gnu::flatten]] u64 SumOverLegalMoves(Position& pos, Visit visit) {
+[[gnu::flatten]] u64 SumOverLegalMoves(Position& pos, MoveEntry* start, Visit visit) {
   UndoRecord& record = *pos.UndoTop;
   int mover = static_cast<int>(pos.SideToMove);
-  MoveEntry* const start = GeneratePly(pos, record);
-  MoveEntry* const end = record.listEnd;
+  MoveEntry* const end = GeneratePly(pos, record, start);
   u64 sum = 0;
   for (MoveEntry* entry = start; entry < end; ++entry) {
     Move move = entry->move;
     ++pos.MovesMade;
     MakeMove(pos, move, record);
-    if (!KingLeftInCheck(pos, move, mover)) {
-      record.nextMove = entry;
-      sum += visit(move);
-    }
+    if (!KingLeftInCheck(pos, move, mover)) sum += visit(move, end);
     UnmakeMove(pos, move, record);
   }
-  record.nextMove = end;
   return sum;
 }
 
@@ -61,33 +55,31 @@ u64 OnePlyDown(Position& pos, Count count) {
   return nodes;
 }
 
-// The root list begins at the bottom of the move stack, on the record after UndoTop.
-void EnterRoot(Position& pos) {
-  pos.MovesMade = 0;
-  pos.UndoTop->listEnd = MoveStack;
-  ++pos.UndoTop;
+u64 PerftFrom(Position& pos, int depth, MoveEntry* start) {
+  // The last ply only counts, with a loop of its own.
+  if (depth <= 1) return SumOverLegalMoves(pos, start, [](Move, MoveEntry*) { return u64{1}; });
+  return SumOverLegalMoves(pos, start, [&pos, depth](Move, MoveEntry* next) {
+    return 1 + OnePlyDown(pos, [&pos, depth, next] { return PerftFrom(pos, depth - 1, next); });
+  });
 }
 
-void LeaveRoot(Position& pos) { --pos.UndoTop; }
+u64 PerftLeavesFrom(Position& pos, int depth, MoveEntry* start) {
+  if (depth <= 0) return 1;
+  if (depth == 1) return SumOverLegalMoves(pos, start, [](Move, MoveEntry*) { return u64{1}; });
+  return SumOverLegalMoves(pos, start, [&pos, depth](Move, MoveEntry* next) {
+    return OnePlyDown(pos, [&pos, depth, next] { return PerftLeavesFrom(pos, depth - 1, next); });
+  });
+}
 
 }  // namespace
 
-u64 Perft(Position& pos, int depth) {
-  // The last ply only counts, with a loop of its own.
-  if (depth <= 1) return SumOverLegalMoves(pos, [](Move) { return u64{1}; });
-  return SumOverLegalMoves(pos, [&pos, depth](Move) { return 1 + OnePlyDown(pos, [&pos, depth] { return Perft(pos, depth - 1); }); });
-}
+u64 Perft(Position& pos, int depth) { return PerftFrom(pos, depth, MoveStack); }
 
-u64 PerftLeaves(Position& pos, int depth) {
-  if (depth <= 0) return 1;
-  if (depth == 1) return SumOverLegalMoves(pos, [](Move) { return u64{1}; });
-  return SumOverLegalMoves(pos, [&pos, depth](Move) { return OnePlyDown(pos, [&pos, depth] { return PerftLeaves(pos, depth - 1); }); });
-}
+u64 PerftLeaves(Position& pos, int depth) { return PerftLeavesFrom(pos, depth, MoveStack); }
 
 void RunPerft(Position& pos, int depth) {
   depth = std::min(depth, PERFT_MAX_DEPTH);
-  EnterRoot(pos);
-  FindCheckers(pos, *pos.UndoTop);
+  pos.MovesMade = 0;
   std::printf("ply\tduration\tnodes\n");
   u64 total = 0;
   for (int d = 1; d <= depth; ++d) {
@@ -97,7 +89,6 @@ void RunPerft(Position& pos, int depth) {
     std::printf("%d\t%2.1f\t%llu\n", d, seconds, static_cast<unsigned long long>(nodes));
     total += nodes;
   }
-  LeaveRoot(pos);
   std::printf("total nodes: %llu\n", static_cast<unsigned long long>(total));
   std::printf("(total moves[32]: %u)\n", pos.MovesMade);
 }
@@ -106,15 +97,14 @@ void RunDivide(Position& pos, int depth) {
   depth = std::min(depth, PERFT_MAX_DEPTH);
   u64 total = 0;
   if (depth >= 1) {
-    EnterRoot(pos);
-    total = SumOverLegalMoves(pos, [&pos, depth](Move move) {
-      u64 leaves = OnePlyDown(pos, [&pos, depth] { return PerftLeaves(pos, depth - 1); });
+    pos.MovesMade = 0;
+    total = SumOverLegalMoves(pos, MoveStack, [&pos, depth](Move move, MoveEntry* next) {
+      u64 leaves = OnePlyDown(pos, [&pos, depth, next] { return PerftLeavesFrom(pos, depth - 1, next); });
       char text[MOVE_TEXT_SIZE];
       MoveToText(text, move);
       std::printf("%s: %llu\n", text, static_cast<unsigned long long>(leaves));
       return leaves;
     });
-    LeaveRoot(pos);
   }
   std::printf("Nodes: %llu\n", static_cast<unsigned long long>(total));
 }

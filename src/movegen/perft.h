@@ -9,9 +9,9 @@
 constexpr int PERFT_MAX_DEPTH = 127;
 
 // Number of nodes at plies 1 to depth below the current position together
-// (Perft(1) is the number of legal moves). Works on UndoTop, whose previous
-// record's listEnd is where this ply's list starts; leaves the position,
-// UndoTop and the lists below as it found them.
+// (Perft(1) is the number of legal moves). Works on the records from UndoTop
+// on and the move stack from its bottom; leaves the position and UndoTop as it
+// found them.
 u64 Perft(Position& pos, int depth);
 
 // Number of positions exactly depth plies below the current position, under

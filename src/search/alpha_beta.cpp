@@ -1,4 +1,5 @@
 #include "search/alpha_beta.h"
+#include "search/search_stack.h"
 
 #include <algorithm>
 #include <array>
@@ -85,10 +86,10 @@ bool MayNarrow(i32 depth) {
 
 // The table's entry for the node. True when it ends the node with ttScore; a
 // hash move that would repeat a position is not trusted to.
-bool TableEndsNode(Position& pos, UndoRecord& record, i32 depth, i16& alpha, i16& beta) {
-  if (!ProbeIntoRecord(pos, record) || record.ttDepth < depth) return false;
-  if (EntryDecides(record, alpha, beta)) return RepetitionAfterMove(pos, record.hashMove) == 0;
-  if (MayNarrow(depth)) NarrowByEntry(record, alpha, beta);
+bool TableEndsNode(Position& pos, PlyRecord& node, i32 depth, i16& alpha, i16& beta) {
+  if (!ProbeIntoRecord(pos, node) || node.ttDepth < depth) return false;
+  if (EntryDecides(node, alpha, beta)) return RepetitionAfterMove(pos, node.hashMove) == 0;
+  if (MayNarrow(depth)) NarrowByEntry(node, alpha, beta);
   return false;
 }
 
@@ -104,25 +105,25 @@ int AdaptiveNullReduction(i32 depth, int marginOverBeta) {
 
 // A shallow table entry that already says the node stays below beta makes
 // the null move pointless.
-bool NullMovePointless(const UndoRecord& record, i32 depth, int reduction, i16 beta) {
-  return record.ttDepth != 0 && record.ttDepth >= depth - reduction - 1 && record.ttScore < beta &&
-         (record.ttBound == BOUND_EXACT || record.ttBound == BOUND_UPPER);
+bool NullMovePointless(const PlyRecord& node, i32 depth, int reduction, i16 beta) {
+  return node.ttDepth != 0 && node.ttDepth >= depth - reduction - 1 && node.ttScore < beta &&
+         (node.ttBound == BOUND_EXACT || node.ttBound == BOUND_UPPER);
 }
 
 // Passes the move and searches the reply with a null window at beta. The
 // score is for the side that passed.
-i16 NullMoveScore(Position& pos, UndoRecord& record, i32 depth, int reduction, i32 ply, i16 beta) {
-  if (record.listEnd == nullptr) record.listEnd = (&record - 1)->listEnd;
+i16 NullMoveScore(Position& pos, UndoRecord& record, PlyRecord& node, i32 depth, int reduction, i32 ply, i16 beta) {
+  if (node.listEnd == nullptr) node.listEnd = (&node - 1)->listEnd;
   MakeNullMove(pos, record);
   ++pos.UndoTop;
-  pos.UndoTop->listEnd = nullptr;
+  PlyRecordOf(pos).listEnd = nullptr;
   const i16 nullAlpha = Negate(beta), nullBeta = static_cast<i16>(-beta + 1);
   const i16 score = reduction + 1 < depth
                         ? Negate(AlphaBeta(pos, depth - reduction - 1, ply + 1, nullAlpha, nullBeta, 0))
                         : Negate(Quiesce(pos, 0, ply + 1, nullAlpha, nullBeta));
   --pos.UndoTop;
   UnmakeNullMove(pos, record);
-  record.listEnd = nullptr;
+  node.listEnd = nullptr;
   return score;
 }
 
@@ -133,9 +134,9 @@ bool StoppedAfterNullMove(Position& pos) {
   return StopSearch;
 }
 
-void GenerateNodeList(Position& pos, UndoRecord& record) {
-  MoveEntry* start = (&record - 1)->listEnd;
-  record.listEnd = record.checkers ? GenerateEvasions[pos.SideToMove](pos, start, record)
+void GenerateNodeList(Position& pos, UndoRecord& record, PlyRecord& node) {
+  MoveEntry* start = (&node - 1)->listEnd;
+  node.listEnd = record.checkers ? GenerateEvasions[pos.SideToMove](pos, start, record)
                                    : GenerateAll[pos.SideToMove](pos, start);
   SavePositionForUndo(pos, record);
 }
@@ -146,7 +147,7 @@ void GenerateNodeList(Position& pos, UndoRecord& record) {
 // tests whether the move beats it.
 i16 SearchMove(Position& pos, i32 newDepth, i32 ply, i16 alpha, i16 beta, bool alphaRaised, int reduction = 0) {
   if (DrawCheck(pos, TREE_REPEATS) != NO_MOVE) return DRAW_SCORE;
-  pos.UndoTop->listEnd = nullptr;
+  PlyRecordOf(pos).listEnd = nullptr;
   if (newDepth < MIN_FULL_DEPTH || ply > LAST_FULL_PLY) {
     return Negate(Quiesce(pos, 0, ply + 1, Negate(beta), Negate(alpha)));
   }
@@ -156,7 +157,7 @@ i16 SearchMove(Position& pos, i32 newDepth, i32 ply, i16 alpha, i16 beta, bool a
     const i16 score = reduced < MIN_FULL_DEPTH ? Negate(Quiesce(pos, 0, ply + 1, nullAlpha, nullBeta))
                                                : Negate(AlphaBeta(pos, reduced - 1, ply + 1, nullAlpha, nullBeta, 1));
     if (score <= alpha || StopSearch) return score;
-    pos.UndoTop->listEnd = nullptr;  // the shallower search may have left a list of captures alone
+    PlyRecordOf(pos).listEnd = nullptr;  // the shallower search may have left a list of captures alone
   }
   if (alphaRaised) {
     i16 score = Negate(AlphaBeta(pos, newDepth - 1, ply + 1, static_cast<i16>(-alpha - 1), Negate(alpha), 1));
@@ -181,24 +182,24 @@ constexpr i16 PASSED_OVER = SCORE_ILLEGAL;
 // movesBefore legal moves: passed over when the late-move or futility rule
 // says so, otherwise searched,
 // reduced when it is late enough. A move that checks is always searched in full.
-i16 SearchQuietMove(Position& pos, const LateMoveContext& node, i32 newDepth, i32 ply, i16 alpha, i16 beta, bool alphaRaised,
+i16 SearchQuietMove(Position& pos, const LateMoveContext& context, i32 newDepth, i32 ply, i16 alpha, i16 beta, bool alphaRaised,
                     int movesBefore) {
   FindCheckers(pos, *pos.UndoTop);
   if (pos.UndoTop->checkers != 0 || movesBefore == 0) return SearchMove(pos, newDepth, ply, alpha, beta, alphaRaised);
-  if (node.mayPrune) {
-    if (Uses(LATE_MOVE_PRUNING) && node.depth <= LATE_MOVE_PRUNING_DEPTH &&
-        movesBefore >= LATE_MOVE_BASE_COUNT + node.depth * node.depth) {
+  if (context.mayPrune) {
+    if (Uses(LATE_MOVE_PRUNING) && context.depth <= LATE_MOVE_PRUNING_DEPTH &&
+        movesBefore >= LATE_MOVE_BASE_COUNT + context.depth * context.depth) {
       return PASSED_OVER;
     }
-    if (Uses(FUTILITY_PRUNING) && node.depth <= FUTILITY_DEPTH &&
-        node.staticScore + FUTILITY_MARGIN * node.depth <= alpha) {
+    if (Uses(FUTILITY_PRUNING) && context.depth <= FUTILITY_DEPTH &&
+        context.staticScore + FUTILITY_MARGIN * context.depth <= alpha) {
       return PASSED_OVER;
     }
   }
   int reduction = 0;
-  if (Uses(LATE_MOVE_REDUCTIONS) && node.depth >= LATE_MOVE_REDUCTION_DEPTH &&
+  if (Uses(LATE_MOVE_REDUCTIONS) && context.depth >= LATE_MOVE_REDUCTION_DEPTH &&
       movesBefore >= LATE_MOVE_REDUCTION_MOVES) {
-    reduction = std::max(0, LateMoveReduction(node.depth, movesBefore) - (node.pvNode ? 1 : 0));
+    reduction = std::max(0, LateMoveReduction(context.depth, movesBefore) - (context.pvNode ? 1 : 0));
   }
   return SearchMove(pos, newDepth, ply, alpha, beta, alphaRaised, reduction);
 }
@@ -227,11 +228,12 @@ class CheckOnLine {
 
 i16 AlphaBeta(Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNull) {
   UndoRecord& record = *pos.UndoTop;
+  PlyRecord& node = PlyRecordOf(pos);
   // The checkers do not depend on the table: they are found while its bucket loads.
   PrefetchCurrentTransBucket(pos);
   FindCheckers(pos, record);
   const bool inCheck = record.checkers != 0;
-  if (TableEndsNode(pos, record, depth, alpha, beta)) return record.ttScore;
+  if (TableEndsNode(pos, node, depth, alpha, beta)) return node.ttScore;
 
   const bool modern = CurrentSearchKind == SearchKind::Modern;
   const bool pvNode = beta - alpha > 1;
@@ -244,42 +246,42 @@ i16 AlphaBeta(Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNu
   const bool adaptiveNull = Uses(ADAPTIVE_NULL_MOVE);
   if (allowNull && !inCheck && pos.PieceMaterial[pos.SideToMove] != 0 && (!adaptiveNull || staticScore >= beta)) {
     const int reduction = adaptiveNull ? AdaptiveNullReduction(depth, staticScore - beta) : NullReduction(pos, depth);
-    if (!NullMovePointless(record, depth, reduction, beta)) {
-      const i16 score = NullMoveScore(pos, record, depth, reduction, ply, beta);
+    if (!NullMovePointless(node, depth, reduction, beta)) {
+      const i16 score = NullMoveScore(pos, record, node, depth, reduction, ply, beta);
       if (StoppedAfterNullMove(pos)) return SCORE_ILLEGAL;
       if (score >= beta) return score;
     }
   }
 
   if (Uses(INTERNAL_REDUCTION)) {
-    if (record.hashMove == NO_MOVE && depth >= INTERNAL_REDUCTION_DEPTH) --depth;
-  } else if (record.ttDepth < depth - IID_REDUCTION) {
+    if (node.hashMove == NO_MOVE && depth >= INTERNAL_REDUCTION_DEPTH) --depth;
+  } else if (node.ttDepth < depth - IID_REDUCTION) {
     AlphaBeta(pos, depth - IID_REDUCTION, ply, alpha, beta, allowNull);
-    if (const TransEntry* entry = ProbeTransTable(pos)) record.hashMove = EntryMove(*entry);
+    if (const TransEntry* entry = ProbeTransTable(pos)) node.hashMove = EntryMove(*entry);
   }
 
   const CheckOnLine check(pos, inCheck);
   const int extension = Uses(CHECK_EXTENSION) ? (inCheck ? 1 : 0) : check.Extension();
   const i32 newDepth = depth + extension;
-  if (record.listEnd == nullptr) GenerateNodeList(pos, record);
-  MoveEntry* const start = (&record - 1)->listEnd;
-  MarkHashAndKillers(start, record.listEnd, record);
+  if (node.listEnd == nullptr) GenerateNodeList(pos, record, node);
+  MoveEntry* const start = (&node - 1)->listEnd;
+  MarkHashAndKillers(start, node.listEnd, node);
 
-  const LateMoveContext node{depth, pvNode, !pvNode && !inCheck, staticScore};
+  const LateMoveContext context{depth, pvNode, !pvNode && !inCheck, staticScore};
   i16 best = SCORE_ILLEGAL;
   u32 bound = BOUND_UPPER;
   Move bestMove = NO_MOVE;
   int legalMoves = 0;
-  MoveOrder order = OrderOfList(start, record);
+  MoveOrder order = OrderOfList(start, node);
   while (MoveEntry* entry = PickNextMove(pos, order)) {
     const Move move = entry->move;
     const bool alphaRaised = bound == BOUND_EXACT;
-    const bool late = modern && !inCheck && IsQuietMove(move) && move != record.hashMove &&
-                      move != record.killer1 && move != record.killer2;
+    const bool late = modern && !inCheck && IsQuietMove(move) && move != node.hashMove &&
+                      move != node.killer1 && move != node.killer2;
     const int movesBefore = legalMoves;
     const i16 score = TryMove(pos, move, record, [&] {
       ++legalMoves;
-      return late ? SearchQuietMove(pos, node, newDepth, ply, alpha, beta, alphaRaised, movesBefore)
+      return late ? SearchQuietMove(pos, context, newDepth, ply, alpha, beta, alphaRaised, movesBefore)
                   : SearchMove(pos, newDepth, ply, alpha, beta, alphaRaised);
     });
     if (PollDue(pos) && PollSaysStop(pos)) return best;
@@ -288,7 +290,7 @@ i16 AlphaBeta(Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNu
     if (score > best) {
       if (score > alpha) {
         if (score >= beta) {
-          RewardCutoff(pos, record, move, depth);
+          RewardCutoff(pos, node, move, depth);
           StoreTransTable(pos, move, score, depth, BOUND_LOWER);
           return score;
         }

@@ -1,4 +1,5 @@
 #include "search/helper_searchers.h"
+#include "search/search_stack.h"
 
 #include <memory>
 
@@ -22,7 +23,7 @@ void Help(std::unique_ptr<Position> root, u32 firstIteration, u32 lastIteration)
   InCheckCount[BLACK] = InCheckCount[WHITE] = 0;
   SelectiveDepth = 0;
   RootResearchFlag = 0;
-  pos.UndoTop->listEnd = nullptr;
+  PlyRecordOf(pos).listEnd = nullptr;
   FindCheckers(pos, *pos.UndoTop);
   for (IterationDepth = firstIteration; IterationDepth <= lastIteration && !StopSearch; ++IterationDepth) {
     SearchRoot(pos, -FULL_WINDOW, FULL_WINDOW - 1);

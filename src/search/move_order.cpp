@@ -1,12 +1,13 @@
 #include "search/move_order.h"
+#include "search/search_stack.h"
 
-void MarkHashAndKillers(MoveEntry* start, MoveEntry* end, const UndoRecord& record) {
+void MarkHashAndKillers(MoveEntry* start, MoveEntry* end, const PlyRecord& node) {
   for (MoveEntry* entry = start; entry < end; ++entry) {
-    if (entry->move == record.hashMove) {
+    if (entry->move == node.hashMove) {
       entry->score = HASH_MOVE_SCORE;
-    } else if (entry->move == record.killer1) {
+    } else if (entry->move == node.killer1) {
       entry->score = FIRST_KILLER_SCORE;
-    } else if (entry->move == record.killer2) {
+    } else if (entry->move == node.killer2) {
       entry->score = SECOND_KILLER_SCORE;
     }
   }

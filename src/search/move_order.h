@@ -4,6 +4,8 @@
 // captures, under-promotions) by the history counters added to their scores.
 #pragma once
 
+#include "search/search_stack.h"
+
 #include <utility>
 
 #include "board/position.h"
@@ -20,7 +22,7 @@ constexpr int HISTORY_KEY_OFFSET = 33000;
 
 // Gives the table's move and the two killers of the record their marks,
 // replacing the scores the generator gave them.
-void MarkHashAndKillers(MoveEntry* start, MoveEntry* end, const UndoRecord& record);
+void MarkHashAndKillers(MoveEntry* start, MoveEntry* end, const PlyRecord& node);
 
 // A list being tried: entries before next have been picked. Once keyed, the
 // record's orderKeys hold the key of each entry from next on, at the entry's
@@ -33,8 +35,8 @@ struct MoveOrder {
   bool keyed;
 };
 
-inline MoveOrder OrderOfList(MoveEntry* start, UndoRecord& record) {
-  return {start, start, record.listEnd, record.orderKeys, false};
+inline MoveOrder OrderOfList(MoveEntry* start, PlyRecord& node) {
+  return {start, start, node.listEnd, node.orderKeys, false};
 }
 
 // Computes the history key of every entry still to be picked.
@@ -76,15 +78,15 @@ constexpr bool IsQuietOrCastling(Move move) {
 
 // A move that cut the search off becomes the first killer of its ply, the
 // old first one the second (nothing changes when it is the first already).
-inline void RememberKiller(UndoRecord& record, Move move) {
-  if (move == record.killer1) return;
-  record.killer2 = record.killer1;
-  record.killer1 = move;
+inline void RememberKiller(PlyRecord& node, Move move) {
+  if (move == node.killer1) return;
+  node.killer2 = node.killer1;
+  node.killer1 = move;
 }
 
 // What a cut-off at a node of the given depth teaches: quiet moves and
 // castlings become killers, and every move's history counter grows by depth².
-inline void RewardCutoff(Position& pos, UndoRecord& record, Move move, int depth) {
-  if (IsQuietOrCastling(move)) RememberKiller(record, move);
+inline void RewardCutoff(Position& pos, PlyRecord& node, Move move, int depth) {
+  if (IsQuietOrCastling(move)) RememberKiller(node, move);
   HistoryScores[pos.SideToMove][move & HISTORY_MOVE_MASK] += static_cast<u32>(depth * depth);
 }

@@ -1,4 +1,5 @@
 #include "search/quiesce.h"
+#include "search/search_stack.h"
 
 #include "board/check.h"
 #include "board/make_move.h"
@@ -27,13 +28,13 @@ bool TakesKing(Position& pos, Move move) {
   return victim == WHITE_KING || victim == BLACK_KING;
 }
 
-void MarkCaptures(MoveEntry* start, MoveEntry* end, const UndoRecord& record) {
+void MarkCaptures(MoveEntry* start, MoveEntry* end, const PlyRecord& node) {
   for (MoveEntry* entry = start; entry < end; ++entry) {
-    if (entry->move == record.hashMove) {
+    if (entry->move == node.hashMove) {
       entry->score = HASH_MOVE_SCORE;
-    } else if (entry->move == record.killer1) {
+    } else if (entry->move == node.killer1) {
       entry->score = static_cast<i16>(entry->score + FIRST_KILLER_BONUS);
-    } else if (entry->move == record.killer2) {
+    } else if (entry->move == node.killer2) {
       entry->score = static_cast<i16>(entry->score + SECOND_KILLER_BONUS);
     }
   }
@@ -56,6 +57,7 @@ i16 ScoreAfterMove(Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta) {
 i16 Quiesce(Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta) {
   if (static_cast<u32>(ply) > SelectiveDepth) SelectiveDepth = static_cast<u32>(ply);
   UndoRecord& record = *pos.UndoTop;
+  PlyRecord& node = PlyRecordOf(pos);
   const int side = static_cast<int>(pos.SideToMove);
   const bool checkedOnLine = InCheckCount[side] != 0;
   if (checkedOnLine) {
@@ -71,15 +73,15 @@ i16 Quiesce(Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta) {
   const i16 stand = inCheck ? SCORE_ILLEGAL : EvaluateAtNode(pos, alpha, beta);
 
   // Every entry is deep enough for a node of depth 0 or less.
-  if (ProbeIntoRecord(pos, record)) {
-    if (EntryDecides(record, alpha, beta)) return record.ttScore;
-    NarrowByEntry(record, alpha, beta);
+  if (ProbeIntoRecord(pos, node)) {
+    if (EntryDecides(node, alpha, beta)) return node.ttScore;
+    NarrowByEntry(node, alpha, beta);
   }
 
-  MoveEntry* const start = (&record - 1)->listEnd;
+  MoveEntry* const start = (&node - 1)->listEnd;
   i16 best = SCORE_ILLEGAL;
   if (inCheck) {
-    record.listEnd = GenerateEvasions[side](pos, start, record);
+    node.listEnd = GenerateEvasions[side](pos, start, record);
   } else {
     best = stand;
     if (stand > alpha) {
@@ -89,15 +91,15 @@ i16 Quiesce(Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta) {
       }
       alpha = stand;
     }
-    record.listEnd = GenerateCaptures[side](pos, start);
+    node.listEnd = GenerateCaptures[side](pos, start);
   }
   SavePositionForUndo(pos, record);
-  MarkCaptures(start, record.listEnd, record);
+  MarkCaptures(start, node.listEnd, node);
 
   u32 bound = BOUND_UPPER;
   Move bestMove = NO_MOVE;
-  for (MoveEntry* next = start; next < record.listEnd; ++next) {
-    MoveEntry& entry = SelectNextMove(next, record.listEnd);
+  for (MoveEntry* next = start; next < node.listEnd; ++next) {
+    MoveEntry& entry = SelectNextMove(next, node.listEnd);
     const Move move = entry.move;
     if (TakesKing(pos, move)) {
       StoreTransTable(pos, move, SCORE_KING_CAPTURE, 0, BOUND_EXACT);
@@ -111,7 +113,7 @@ i16 Quiesce(Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta) {
     if (score > best) {
       if (score > alpha) {
         if (score >= beta) {
-          RememberKiller(record, move);
+          RememberKiller(node, move);
           StoreTransTable(pos, move, score, 0, BOUND_LOWER);
           return score;
         }

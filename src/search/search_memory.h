@@ -3,4 +3,4 @@
 
 #include "board/position.h"
 
-void ForgetSearchMemory(Position& pos);
+void ForgetSearchMemory();

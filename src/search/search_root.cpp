@@ -1,4 +1,5 @@
 #include "search/search_root.h"
+#include "search/search_stack.h"
 
 #include <utility>
 
@@ -23,21 +24,21 @@ namespace {
 // The table may answer the whole iteration when its move is the one that
 // stands first already; otherwise it narrows the window, unless the root is
 // searching again after an aspiration failure.
-bool TableAnswersRoot(Position& pos, UndoRecord& root, i16& alpha, i16& beta) {
-  if (!ProbeIntoRecord(pos, root) || root.ttDepth < static_cast<int>(IterationDepth)) return false;
-  if (EntryDecides(root, alpha, beta)) {
-    if (root.hashMove != MoveStack[0].move) return false;
-    MoveStack[0].score = root.ttScore;
+bool TableAnswersRoot(Position& pos, PlyRecord& rootNode, i16& alpha, i16& beta) {
+  if (!ProbeIntoRecord(pos, rootNode) || rootNode.ttDepth < static_cast<int>(IterationDepth)) return false;
+  if (EntryDecides(rootNode, alpha, beta)) {
+    if (rootNode.hashMove != MoveStack[0].move) return false;
+    MoveStack[0].score = rootNode.ttScore;
     return true;
   }
-  if (RootResearchFlag == 0) NarrowByEntry(root, alpha, beta);
+  if (RootResearchFlag == 0) NarrowByEntry(rootNode, alpha, beta);
   return false;
 }
 
-void GenerateRootList(Position& pos, UndoRecord& root) {
+void GenerateRootList(Position& pos, UndoRecord& root, PlyRecord& rootNode) {
   MoveEntry* const end = root.checkers ? GenerateEvasions[pos.SideToMove](pos, MoveStack, root)
                                        : GenerateAll[pos.SideToMove](pos, MoveStack);
-  root.listEnd = KeepAllowedRootMoves(MoveStack, end);
+  rootNode.listEnd = KeepAllowedRootMoves(MoveStack, end);
   SavePositionForUndo(pos, root);
 }
 
@@ -49,7 +50,7 @@ void StoreRootResult(Position& pos, Move move, i16 score, int depth, u32 bound) 
 // The score of a legal root move just made.
 i16 SearchRootMove(Position& pos, i16 alpha, i16 beta, bool alphaRaised) {
   if (DrawCheck(pos, ROOT_REPEATS) != NO_MOVE) return DRAW_SCORE;
-  pos.UndoTop->listEnd = nullptr;
+  PlyRecordOf(pos).listEnd = nullptr;
   const i32 depth = static_cast<i32>(IterationDepth) - 1;
   if (alphaRaised) {
     i16 score = Negate(AlphaBeta(pos, depth, 1, static_cast<i16>(-alpha - 1), Negate(alpha), 1));
@@ -59,8 +60,8 @@ i16 SearchRootMove(Position& pos, i16 alpha, i16 beta, bool alphaRaised) {
 }
 
 // No legal move: the result code stands first, with its score.
-i16 RootWithoutMoves(Position& pos, UndoRecord& root) {
-  root.listEnd = nullptr;
+i16 RootWithoutMoves(Position& pos, const UndoRecord& root, PlyRecord& rootNode) {
+  rootNode.listEnd = nullptr;
   const bool mated = root.checkers != 0;
   const Move result = mated ? GAME_MATED : GAME_STALEMATE;
   const i16 score = mated ? MatedAtPly(0) : DRAW_SCORE;
@@ -73,23 +74,24 @@ i16 RootWithoutMoves(Position& pos, UndoRecord& root) {
 
 i16 SearchRoot(Position& pos, i16 alpha, i16 beta, u32 line) {
   UndoRecord& root = *pos.UndoTop;
+  PlyRecord& rootNode = PlyRecordOf(pos);
   const bool bestLine = line == 0;
-  if (bestLine && TableAnswersRoot(pos, root, alpha, beta)) return root.ttScore;
-  if (root.listEnd == nullptr) {
+  if (bestLine && TableAnswersRoot(pos, rootNode, alpha, beta)) return rootNode.ttScore;
+  if (rootNode.listEnd == nullptr) {
     // A root without moves has its result in entry 0 and no list.
     if (!bestLine) return SCORE_ILLEGAL;
-    GenerateRootList(pos, root);
+    GenerateRootList(pos, root, rootNode);
   }
   MoveEntry* const first = MoveStack + line;
-  if (first >= root.listEnd) return SCORE_ILLEGAL;
-  MarkHashAndKillers(first, root.listEnd, root);
+  if (first >= rootNode.listEnd) return SCORE_ILLEGAL;
+  MarkHashAndKillers(first, rootNode.listEnd, rootNode);
 
   const int depth = static_cast<int>(IterationDepth);
   i16 best = SCORE_ILLEGAL;
   u32 bound = BOUND_UPPER;
   MoveEntry* bestEntry = nullptr;
-  MoveOrder order = OrderOfList(first, root);
-  CurrentRootProgress = {0, static_cast<u32>(root.listEnd - first), NO_MOVE};
+  MoveOrder order = OrderOfList(first, rootNode);
+  CurrentRootProgress = {0, static_cast<u32>(rootNode.listEnd - first), NO_MOVE};
   while (MoveEntry* entry = PickNextMove(pos, order)) {
     const Move move = entry->move;
     CurrentRootProgress.tried++;
@@ -110,7 +112,7 @@ i16 SearchRoot(Position& pos, i16 alpha, i16 beta, u32 line) {
     }
     if (score > alpha) {
       if (score >= beta) {
-        RewardCutoff(pos, root, move, depth);
+        RewardCutoff(pos, rootNode, move, depth);
         // The other lines leave some moves out: they say nothing of the position.
         if (bestLine) StoreRootResult(pos, move, score, depth, BOUND_LOWER);
         std::swap(*bestEntry, *first);
@@ -121,7 +123,7 @@ i16 SearchRoot(Position& pos, i16 alpha, i16 beta, u32 line) {
     }
   }
 
-  if (best == SCORE_ILLEGAL) return bestLine ? RootWithoutMoves(pos, root) : SCORE_ILLEGAL;
+  if (best == SCORE_ILLEGAL) return bestLine ? RootWithoutMoves(pos, root, rootNode) : SCORE_ILLEGAL;
   if (bestLine) StoreRootResult(pos, bestEntry->move, best, depth, bound);
   std::swap(*bestEntry, *first);
   return best;

@@ -1,15 +1,16 @@
 #include "search/table_probe.h"
+#include "search/search_stack.h"
 
-bool ProbeIntoRecord(Position& pos, UndoRecord& record) {
+bool ProbeIntoRecord(Position& pos, PlyRecord& node) {
   const TransEntry* entry = ProbeTransTable(pos);
   if (entry == nullptr) {
-    record.hashMove = NO_MOVE;
-    record.ttDepth = 0;
+    node.hashMove = NO_MOVE;
+    node.ttDepth = 0;
     return false;
   }
-  record.hashMove = EntryMove(*entry);
-  record.ttScore = ScoreOutOfTable(EntryScore(*entry), CurrentPly(pos));
-  record.ttBound = EntryBound(*entry);
-  record.ttDepth = static_cast<u8>(EntryDepth(*entry));
+  node.hashMove = EntryMove(*entry);
+  node.ttScore = ScoreOutOfTable(EntryScore(*entry), CurrentPly(pos));
+  node.ttBound = EntryBound(*entry);
+  node.ttDepth = static_cast<u8>(EntryDepth(*entry));
   return true;
 }

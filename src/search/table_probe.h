@@ -3,23 +3,25 @@
 // window.
 #pragma once
 
+#include "search/search_stack.h"
+
 #include "board/position.h"
 #include "search/trans_table.h"
 
 // Copies move, score, bound and depth of the current position's entry into
 // record (hashMove, ttScore, ttBound, ttDepth). On a miss hashMove and ttDepth
 // are 0 and false is returned.
-bool ProbeIntoRecord(Position& pos, UndoRecord& record);
+bool ProbeIntoRecord(Position& pos, PlyRecord& node);
 
 // For an entry deep enough for the node: true when its score is the node's
 // answer (exact, a lower bound at or above beta, an upper bound at or below alpha).
-inline bool EntryDecides(const UndoRecord& record, i16 alpha, i16 beta) {
-  return record.ttBound == BOUND_EXACT || (record.ttBound == BOUND_LOWER && record.ttScore >= beta) ||
-         (record.ttBound == BOUND_UPPER && record.ttScore <= alpha);
+inline bool EntryDecides(const PlyRecord& node, i16 alpha, i16 beta) {
+  return node.ttBound == BOUND_EXACT || (node.ttBound == BOUND_LOWER && node.ttScore >= beta) ||
+         (node.ttBound == BOUND_UPPER && node.ttScore <= alpha);
 }
 
 // Otherwise a lower bound above alpha raises alpha, an upper bound below beta lowers beta.
-inline void NarrowByEntry(const UndoRecord& record, i16& alpha, i16& beta) {
-  if (record.ttBound == BOUND_LOWER && record.ttScore > alpha) alpha = record.ttScore;
-  if (record.ttBound == BOUND_UPPER && record.ttScore < beta) beta = record.ttScore;
+inline void NarrowByEntry(const PlyRecord& node, i16& alpha, i16& beta) {
+  if (node.ttBound == BOUND_LOWER && node.ttScore > alpha) alpha = node.ttScore;
+  if (node.ttBound == BOUND_UPPER && node.ttScore < beta) beta = node.ttScore;
 }

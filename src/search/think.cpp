@@ -1,4 +1,5 @@
 #include "search/helper_searchers.h"
+#include "search/search_stack.h"
 #include "search/think.h"
 
 #include <algorithm>
@@ -235,7 +236,7 @@ void StartSearch(Position& pos) {
   InCheckCount[BLACK] = InCheckCount[WHITE] = 0;
   MoveStack[0].move = NO_MOVE;
   NextPollAt = POLL_INTERVAL;
-  pos.UndoTop->listEnd = nullptr;
+  PlyRecordOf(pos).listEnd = nullptr;
   RootResearchFlag = 0;
   IterationDepth = FIRST_ITERATION;
   SelectiveDepth = 0;

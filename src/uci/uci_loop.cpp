@@ -284,7 +284,7 @@ void CarryOut(Position& pos, const std::string& line) {
     PositionCommand(pos, words);
   } else if (command == "ucinewgame") {
     AnswerWaitingSearch(pos);
-    ForgetSearchMemory(pos);  // a new game is searched as by a fresh engine
+    ForgetSearchMemory();  // a new game is searched as by a fresh engine
   } else if (command == "setoption") {
     AnswerWaitingSearch(pos);
     std::string rest;

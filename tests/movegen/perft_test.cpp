@@ -5,12 +5,10 @@
 
 constexpr u64 NODE_BUDGET = SANITIZED ? 150'000 : 6'000'000;
 
-// Perft as the command runs it: the root list at the bottom of the move stack.
+// Perft as the command runs it, from the first record.
 static u64 PerftFromRoot(Position& pos, int depth) {
-  std::tie(pos.UndoRecords[0].listEnd, pos.UndoTop) = std::tuple(MoveStack, &pos.UndoRecords[1]);
-  const u64 nodes = Perft(pos, depth);
-  pos.UndoTop = &pos.UndoRecords[0];
-  return nodes;
+  pos.UndoTop = pos.UndoRecords;
+  return Perft(pos, depth);
 }
 
 // Perft counts the nodes of plies 1..d together: the sum of the leaf counts.

@@ -10,7 +10,7 @@
 static i16 Quiet(Position& pos, i32 depth, i32 ply, u32 checkedBefore = 0) {
   ClearTransTable();
   InCheckCount[pos.SideToMove] = checkedBefore;
-  std::tie(pos.UndoRecords[ply - 1].listEnd, pos.UndoTop) = std::tuple(MoveStack, &pos.UndoRecords[ply]);
+  std::tie(SearchStack[ply - 1].listEnd, pos.UndoTop) = std::tuple(MoveStack, &pos.UndoRecords[ply]);
   const PositionSnapshot before = TakePositionSnapshot(pos);
   const i16 score = Quiesce(pos, depth, ply, -SCORE_KING_CAPTURE, SCORE_KING_CAPTURE);
   EXPECT_EQ(std::tuple(TakePositionSnapshot(pos), pos.UndoTop), std::tuple(before, &pos.UndoRecords[ply]));

@@ -10,6 +10,7 @@
 #include "platform/clock.h"
 #include "platform/console_input.h"
 #include "engine/time_control.h"
+#include "search/search_stack.h"
 #include "search/score.h"
 #include "search/search_kind.h"
 #include "search/search_state.h"

@@ -175,9 +175,9 @@ TEST(TransTable, MateScoresAreKeptRelativeToTheirNode) {
   pos.UndoTop = pos.UndoRecords + 5;
   StoreTransTable(pos, E2E4, 8091, 6, BOUND_EXACT);
   pos.UndoTop = pos.UndoRecords + 1;
-  UndoRecord& record = *pos.UndoTop;
-  ASSERT_TRUE(ProbeIntoRecord(pos, record));
-  EXPECT_EQ(record.ttScore, 8095);
+  PlyRecord& node = PlyRecordOf(pos);
+  ASSERT_TRUE(ProbeIntoRecord(pos, node));
+  EXPECT_EQ(node.ttScore, 8095);
   pos.UndoTop = pos.UndoRecords;
 }
 

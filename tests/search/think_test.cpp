@@ -151,9 +151,9 @@ TEST_F(SearchTest, DrawsOfTheGameAreAnsweredWithoutSearching) {
 TEST_F(SearchTest, TheDeepestNodesStayInsideTheRecords) {
   Load(pos, MIDDLEGAME);
   const PositionSnapshot before = TakePositionSnapshot(pos);
-  pos.UndoRecords[LAST_FULL_PLY].listEnd = MoveStack;
+  SearchStack[LAST_FULL_PLY].listEnd = MoveStack;
   pos.UndoTop = &pos.UndoRecords[LAST_FULL_PLY + 1];
-  std::tie(pos.UndoTop->listEnd, IterationDepth) = std::tuple(nullptr, 8);
+  std::tie(PlyRecordOf(pos).listEnd, IterationDepth) = std::tuple(nullptr, 8);
   const i16 score = AlphaBeta(pos, 6, LAST_FULL_PLY + 1, -MATE_SCORE, MATE_SCORE, 1);
   EXPECT_TRUE(score > SCORE_ILLEGAL && score < SCORE_KING_CAPTURE) << score;
   EXPECT_EQ(std::tuple(TakePositionSnapshot(pos), pos.UndoTop), std::tuple(before, &pos.UndoRecords[LAST_FULL_PLY + 1]));
@@ -230,12 +230,12 @@ TEST_F(SearchTest, TwoPositionsSearchedInTurnLeaveEachOtherAlone) {
   Load(pos, "r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq -");
   Load(other, "8/5pk1/6p1/1p5p/1P3P1P/6P1/6K1/8 w - -");
   const PositionSnapshot before = TakePositionSnapshot(pos);
-  ForgetSearchMemory(pos);
+  ForgetSearchMemory();
   const Move first = SearchTo(pos, 6);
-  ForgetSearchMemory(other);
+  ForgetSearchMemory();
   SearchTo(other, 6);
   EXPECT_EQ(Differences(before, TakePositionSnapshot(pos)), "");
-  ForgetSearchMemory(pos);
+  ForgetSearchMemory();
   EXPECT_EQ(SearchTo(pos, 6), first);
 }
 

@@ -1,0 +1,3 @@
+#include "search/search_stack.h"
+
+thread_local constinit PlyRecord SearchStack[PLY_RECORDS];
