@@ -88,9 +88,11 @@ std::string PositionBytes(Position& pos) {
   auto add = [&bytes](const auto& variable) {
     bytes.append(reinterpret_cast<const char*>(&variable), sizeof variable);
   };
-  add(pos.Board), add(pos.PieceBB), add(pos.ColourBB), add(pos.Occupied), add(pos.OccupiedByFile), add(pos.OccupiedDiagUp);
+  add(pos.Board), add(pos.PieceBB), add(pos.ColourBB), add(pos.Occupied), add(pos.OccupiedByFile),
+      add(pos.OccupiedDiagUp);
   add(pos.OccupiedDiagDown), add(pos.KingSquare), add(pos.SideToMove), add(pos.CastleRights), add(pos.EnPassantSquare);
-  add(pos.TotalMaterial), add(pos.PieceMaterial), add(pos.PawnCount), add(pos.HashKey), add(pos.PawnHashKey), add(pos.HistoryTop);
+  add(pos.TotalMaterial), add(pos.PieceMaterial), add(pos.PawnCount), add(pos.HashKey), add(pos.PawnHashKey),
+      add(pos.HistoryTop);
   return bytes;
 }
 

@@ -2,14 +2,13 @@
 // the fuzz bytes, and the checks that end a run with a crash report.
 #pragma once
 
-#include "board/position.h"
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "board/position.h"
 #include "board/types.h"
 
 // Every target starts (LLVMFuzzerInitialize, here) with the board tables, no

@@ -43,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string initial = PositionBytes(pos);
   const std::string text = TextOf(data, size);
   if (!ReadPositionText(pos, text.c_str())) {
-    if (LastLoadOutcome() == LoadOutcome::Refused) Require(PositionBytes(pos) == initial, "a refused text changes nothing");
+    if (LastLoadOutcome() == LoadOutcome::Refused)
+      Require(PositionBytes(pos) == initial, "a refused text changes nothing");
     Require(pos.EpdBestMove == NO_MOVE && pos.EpdAvoidMove == NO_MOVE, "no EPD move after a failed load");
     if (LastLoadOutcome() == LoadOutcome::Refused) return 0;
   }

@@ -32,7 +32,8 @@ std::string Disambiguation(Position& pos, Move move, const std::vector<Move>& le
   bool rivals = false, sameFile = false, sameRank = false;
   for (Move other : legal) {
     int otherFrom = MoveFrom(other);
-    if (IsCastling(other) || otherFrom == from || MoveTo(other) != to || pos.Board[otherFrom] != pos.Board[from]) continue;
+    if (IsCastling(other) || otherFrom == from || MoveTo(other) != to || pos.Board[otherFrom] != pos.Board[from])
+      continue;
     rivals = true;
     sameFile |= FileOf(otherFrom) == FileOf(from);
     sameRank |= RowOf(otherFrom) == RowOf(from);

@@ -96,8 +96,8 @@ const char* DerivedVariableFault(Position& pos, const FreshPosition& fresh) {
     return "a king square disagrees with Board";
   }
   if (pos.PawnCount[WHITE] != fresh.pawns[WHITE] || pos.PawnCount[BLACK] != fresh.pawns[BLACK] ||
-      pos.PieceMaterial[WHITE] != fresh.pieceMaterial[WHITE] || pos.PieceMaterial[BLACK] != fresh.pieceMaterial[BLACK] ||
-      pos.TotalMaterial != fresh.totalMaterial) {
+      pos.PieceMaterial[WHITE] != fresh.pieceMaterial[WHITE] ||
+      pos.PieceMaterial[BLACK] != fresh.pieceMaterial[BLACK] || pos.TotalMaterial != fresh.totalMaterial) {
     return "a count or the material disagrees with Board";
   }
   return nullptr;

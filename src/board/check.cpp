@@ -27,8 +27,12 @@ struct KingWatch {
   static const u64* OwnPawnAttacks() { return Colour == WHITE ? WhitePawnAttacks : BlackPawnAttacks; }
   static u64 EnemyPawns(Position& pos) { return pos.PieceBB[PieceCode(PAWN, ENEMY)]; }
   static u64 EnemyKnights(Position& pos) { return pos.PieceBB[PieceCode(KNIGHT, ENEMY)]; }
-  static u64 EnemyStraight(Position& pos) { return pos.PieceBB[PieceCode(ROOK, ENEMY)] | pos.PieceBB[PieceCode(QUEEN, ENEMY)]; }
-  static u64 EnemyDiagonal(Position& pos) { return pos.PieceBB[PieceCode(BISHOP, ENEMY)] | pos.PieceBB[PieceCode(QUEEN, ENEMY)]; }
+  static u64 EnemyStraight(Position& pos) {
+    return pos.PieceBB[PieceCode(ROOK, ENEMY)] | pos.PieceBB[PieceCode(QUEEN, ENEMY)];
+  }
+  static u64 EnemyDiagonal(Position& pos) {
+    return pos.PieceBB[PieceCode(BISHOP, ENEMY)] | pos.PieceBB[PieceCode(QUEEN, ENEMY)];
+  }
 };
 
 // True when an enemy knight, pawn or slider of Colour's enemy attacks square.

@@ -201,8 +201,8 @@ void MakeCastling(Position& pos, Move move, int side, HistoryEntry* entry) {
   pos.Board[castling.rookFrom] = EMPTY;
   pos.Board[castling.kingTo] = static_cast<u8>(king);
   pos.Board[castling.rookTo] = static_cast<u8>(rook);
-  pos.HashKey ^= Z(king, castling.kingFrom) ^ Z(king, castling.kingTo) ^ Z(rook, castling.rookFrom) ^
-             Z(rook, castling.rookTo);
+  pos.HashKey ^=
+      Z(king, castling.kingFrom) ^ Z(king, castling.kingTo) ^ Z(rook, castling.rookFrom) ^ Z(rook, castling.rookTo);
   pos.PieceBB[rook] ^= SquareMask[castling.rookFrom] | SquareMask[castling.rookTo];
   u64 squares = SquareMask[castling.kingFrom] | SquareMask[castling.kingTo] |
                 SquareMask[castling.rookFrom] | SquareMask[castling.rookTo];

@@ -18,8 +18,7 @@ bool IsEnemyPiece(int code, int side) { return code != EMPTY && (code & 1) != si
 bool IsCastlingValid(Position& pos, Move move, int side) {
   const CastlingMove& castling = CastlingOf(move);
   return move == castling.move && castling.colour == side && (pos.CastleRights & castling.right) &&
-         pos.KingSquare[side] == castling.kingFrom &&
-         pos.Board[castling.kingFrom] == PieceCode(KING, side) &&
+         pos.KingSquare[side] == castling.kingFrom && pos.Board[castling.kingFrom] == PieceCode(KING, side) &&
          pos.Board[castling.rookFrom] == PieceCode(ROOK, side) && (pos.Occupied & castling.between) == 0;
 }
 
@@ -30,8 +29,8 @@ bool IsPawnMoveValid(Position& pos, int from, int to, int kind, int side) {
   bool singleStep = to == from + PawnStep[side] && target == EMPTY;
   switch (kind) {
     case KIND_QUIET: {
-      bool doubleStep = RowOf(from) == PAWN_START_ROW[side] && to == from + 2 * PawnStep[side] &&
-                        target == EMPTY && pos.Board[from + PawnStep[side]] == EMPTY;
+      bool doubleStep = RowOf(from) == PAWN_START_ROW[side] && to == from + 2 * PawnStep[side] && target == EMPTY &&
+                        pos.Board[from + PawnStep[side]] == EMPTY;
       return !reachesLastRow && (singleStep || doubleStep);
     }
     case KIND_CAPTURE:
@@ -58,9 +57,15 @@ bool IsPawnMoveValid(Position& pos, int from, int to, int kind, int side) {
 u64 PieceAttacks(Position& pos, int code, int from) {
   switch (code) {
     case WHITE_KNIGHT: case BLACK_KNIGHT: return KnightAttacks[from];
-    case WHITE_BISHOP: case BLACK_BISHOP: return BishopLines(pos, from);
-    case WHITE_ROOK: case BLACK_ROOK: return RookLines(pos, from);
-    case WHITE_QUEEN: case BLACK_QUEEN: return QueenLines(pos, from);
+    case WHITE_BISHOP:
+    case BLACK_BISHOP:
+      return BishopLines(pos, from);
+    case WHITE_ROOK:
+    case BLACK_ROOK:
+      return RookLines(pos, from);
+    case WHITE_QUEEN:
+    case BLACK_QUEEN:
+      return QueenLines(pos, from);
     default: return KingAttacks[from];
   }
 }

@@ -46,29 +46,28 @@ struct UndoRecord {
   i8 materialDelta;    // change the move made to TotalMaterial
 };
 
-
 // The search's records, one per ply from the root (plies 0 to 135).
 constexpr int PLY_RECORDS = 136;
 
 // Everything a position is, kept consistent by make/unmake and the loader.
 struct PositionFields {
-  u32 SideToMove = WHITE;          // WHITE or BLACK
-  u8 Board[SQUARE_COUNT] = {};     // piece code per square
-  u64 PieceBB[11] = {};            // one set per piece code 1..10; kings have none
-  u64 ColourBB[2] = {};            // all pieces of a colour, king included
-  u64 Occupied = 0;                // all pieces, normal orientation
-  u64 OccupiedByFile = 0;          // all pieces, one byte per file
-  u64 OccupiedDiagUp = 0;          // all pieces, a1-h8 diagonals packed
-  u64 OccupiedDiagDown = 0;        // all pieces, a8-h1 diagonals packed
+  u32 SideToMove = WHITE;       // WHITE or BLACK
+  u8 Board[SQUARE_COUNT] = {};  // piece code per square
+  u64 PieceBB[11] = {};         // one set per piece code 1..10; kings have none
+  u64 ColourBB[2] = {};         // all pieces of a colour, king included
+  u64 Occupied = 0;             // all pieces, normal orientation
+  u64 OccupiedByFile = 0;       // all pieces, one byte per file
+  u64 OccupiedDiagUp = 0;       // all pieces, a1-h8 diagonals packed
+  u64 OccupiedDiagDown = 0;     // all pieces, a8-h1 diagonals packed
   u8 KingSquare[2] = {};
   u16 CastleRights = 0;
-  u8 EnPassantSquare = 0;          // square a pawn skipped with its last double step; 0 = none
-  u8 TotalMaterial = 0;            // pawns to queens of both colours, in PieceValue units
-  u8 PieceMaterial[2] = {};        // knights to queens of one colour
+  u8 EnPassantSquare = 0;    // square a pawn skipped with its last double step; 0 = none
+  u8 TotalMaterial = 0;      // pawns to queens of both colours, in PieceValue units
+  u8 PieceMaterial[2] = {};  // knights to queens of one colour
   u8 PawnCount[2] = {};
-  u64 HashKey = 0;                 // Zobrist key; the side to move is not part of it
-  u32 PawnHashKey = 0;             // key of the pawns alone (low halves of their keys)
-  u32 MovesMade = 0;               // moves made by perft and the search, legal or not
+  u64 HashKey = 0;      // Zobrist key; the side to move is not part of it
+  u32 PawnHashKey = 0;  // key of the pawns alone (low halves of their keys)
+  u32 MovesMade = 0;    // moves made by perft and the search, legal or not
 
   // One entry per position since the last load: the game, then the current search line.
   HistoryEntry History[HISTORY_SIZE] = {};
@@ -81,7 +80,7 @@ struct PositionFields {
   u8 GameEnPassantSquare = 0;
   u8 GameWhiteKingSquare = 0;
   u8 GameBlackKingSquare = 0;
-  u16 GameMoveCount = 1;           // 1 after a load, one more for every move of the game
+  u16 GameMoveCount = 1;  // 1 after a load, one more for every move of the game
 
   // The "bm" and "am" moves of the last EPD line loaded; 0 = none.
   Move EpdBestMove = NO_MOVE;
@@ -92,8 +91,8 @@ struct PositionFields {
 // own: its tops point into its own stacks, at the same depths.
 struct Position : PositionFields {
   UndoRecord UndoRecords[PLY_RECORDS] = {};  // one per ply from the root of a search
-  HistoryEntry* HistoryTop = History;  // entry of the current position
-  UndoRecord* UndoTop = UndoRecords;   // record of the current ply
+  HistoryEntry* HistoryTop = History;        // entry of the current position
+  UndoRecord* UndoTop = UndoRecords;         // record of the current ply
 
   Position() = default;
   Position(const Position& other) : PositionFields(other) { CopyStacksOf(other); }

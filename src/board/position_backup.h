@@ -8,8 +8,8 @@
 
 class PositionCopy {
  public:
-  void Take(const Position& pos);      // copies the position now on the board
-  void PutBack(Position& pos) const;   // makes it the position on the board again; nothing when never taken
+  void Take(const Position& pos);     // copies the position now on the board
+  void PutBack(Position& pos) const;  // makes it the position on the board again; nothing when never taken
   bool Taken() const { return taken_; }
 
  private:

@@ -35,16 +35,26 @@ Move ResolvePieceMove(Position& pos, const char* text, int to, u64 filter) {
   Move flag = pos.Board[to] != EMPTY ? KIND_BITS_CAPTURE : NO_MOVE;
   u64 candidates;
   switch (text[0]) {
-    case 'N': candidates = KnightAttacks[to] & OwnPieces(pos, KNIGHT, side) & filter; break;
-    case 'B': candidates = BishopLines(pos, to) & OwnPieces(pos, BISHOP, side) & filter; break;
-    case 'R': candidates = RookLines(pos, to) & OwnPieces(pos, ROOK, side) & filter; break;
-    case 'Q': candidates = QueenLines(pos, to) & OwnPieces(pos, QUEEN, side) & filter; break;
-    case 'K': candidates = SquareMask[pos.KingSquare[side]]; break;
+    case 'N':
+      candidates = KnightAttacks[to] & OwnPieces(pos, KNIGHT, side) & filter;
+      break;
+    case 'B':
+      candidates = BishopLines(pos, to) & OwnPieces(pos, BISHOP, side) & filter;
+      break;
+    case 'R':
+      candidates = RookLines(pos, to) & OwnPieces(pos, ROOK, side) & filter;
+      break;
+    case 'Q':
+      candidates = QueenLines(pos, to) & OwnPieces(pos, QUEEN, side) & filter;
+      break;
+    case 'K':
+      candidates = SquareMask[pos.KingSquare[side]];
+      break;
     default:
       if (text[0] < 'a' || text[0] > 'h') return NO_MOVE;
       // The squares from which a pawn of the side to move takes on to.
-      candidates = (side == WHITE ? BlackPawnAttacks : WhitePawnAttacks)[to] &
-                   FileSquares(text[0]) & OwnPieces(pos, PAWN, side);
+      candidates =
+          (side == WHITE ? BlackPawnAttacks : WhitePawnAttacks)[to] & FileSquares(text[0]) & OwnPieces(pos, PAWN, side);
       if (flag == NO_MOVE) flag = KIND_BITS_EN_PASSANT;
       break;
   }

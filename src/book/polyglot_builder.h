@@ -2,10 +2,9 @@
 // moves the engine's own books lead into, in the format other programs read.
 #pragma once
 
-#include "board/position.h"
-
 #include <vector>
 
+#include "board/position.h"
 #include "book/message_text.h"
 #include "book/polyglot_book.h"
 #include "book/position_database.h"

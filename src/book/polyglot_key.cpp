@@ -42,4 +42,6 @@ u64 PolyglotKeyOf(const u8* board, u32 sideToMove, u16 castleRights, int enPassa
   return key;
 }
 
-u64 PolyglotKey(Position& pos) { return PolyglotKeyOf(pos.Board, pos.SideToMove, pos.CastleRights, pos.EnPassantSquare); }
+u64 PolyglotKey(Position& pos) {
+  return PolyglotKeyOf(pos.Board, pos.SideToMove, pos.CastleRights, pos.EnPassantSquare);
+}

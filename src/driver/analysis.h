@@ -2,9 +2,9 @@
 // iteration, until the interface's next command; no move is sent.
 #pragma once
 
-#include "board/position.h"
-
 #include <string>
+
+#include "board/position.h"
 
 // Set when the position is to be analysed (again): by "analyze", by a change
 // of position in analysis mode, and when waiting input cut an analysis short.

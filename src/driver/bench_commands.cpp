@@ -46,7 +46,8 @@ constexpr BenchPosition BENCH_POSITIONS[] = {
 
 // One position, loaded and searched; its moves made and the search's time
 // (the load, which clears the table, is not counted) are added to totals.
-void SearchBenchPosition(Position& pos, int number, const BenchPosition& position, u32 depthLimit, BenchTotals& totals) {
+void SearchBenchPosition(Position& pos, int number, const BenchPosition& position, u32 depthLimit,
+                         BenchTotals& totals) {
   LoadPosition(pos, position.fen);
   MaxSearchDepth = std::min(position.depth, depthLimit);
   StopSearch = false;

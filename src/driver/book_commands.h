@@ -2,7 +2,6 @@
 #pragma once
 
 #include "board/position.h"
-
 #include "book/position_database.h"
 
 // "bookshow": whether the current position is in the book of its side to move.

@@ -1,13 +1,13 @@
 // The program: the first word the interface sends chooses the protocol.
 // "uci" starts the UCI front end; anything else goes to the xboard front end
 // and console, which reads that word again.
+#include <memory>
+#include <string_view>
+
 #include "driver/command_loop.h"
 #include "platform/console_input.h"
 #include "platform/signals.h"
 #include "uci/uci_loop.h"
-
-#include <memory>
-#include <string_view>
 
 int main() {
   IgnoreInterfaceInterrupts();

@@ -39,11 +39,27 @@ const Feature Features[] = {{"done", "0"}, {"setboard", "1"}};
 
 // What the engine does beyond them.
 const char* const MoreFeatures[] = {
-    "ping=1",     "analyze=1",  "sigint=0", "colors=0",  "playother=1", "usermove=0", "variants=\"normal\"",
-    "san=0",      "smp=1",      "time=1",     "draw=0",   "reuse=1",   "memory=1",    "nps=1", "option=\"OwnBook -check 1\"",
-    "option=\"BookFolder -path .\"", "option=\"BookFile -file \"",
-    "option=\"Search -combo Classic /// Modern\"", "option=\"MultiPV -spin 1 1 8\"",
-    "option=\"Skill Level -spin 20 0 20\"", "option=\"UCI_LimitStrength -check 0\"",
+    "ping=1",
+    "analyze=1",
+    "sigint=0",
+    "colors=0",
+    "playother=1",
+    "usermove=0",
+    "variants=\"normal\"",
+    "san=0",
+    "smp=1",
+    "time=1",
+    "draw=0",
+    "reuse=1",
+    "memory=1",
+    "nps=1",
+    "option=\"OwnBook -check 1\"",
+    "option=\"BookFolder -path .\"",
+    "option=\"BookFile -file \"",
+    "option=\"Search -combo Classic /// Modern\"",
+    "option=\"MultiPV -spin 1 1 8\"",
+    "option=\"Skill Level -spin 20 0 20\"",
+    "option=\"UCI_LimitStrength -check 0\"",
 };
 static_assert(MAX_MULTI_PV_LINES == 8, "the MultiPV option offers 1 to MAX_MULTI_PV_LINES lines");
 static_assert(FULL_STRENGTH_LEVEL == 20, "the Skill Level option offers 0 to FULL_STRENGTH_LEVEL");

@@ -26,8 +26,7 @@ std::string GameStartText;  // the text it was loaded from; empty when it began 
 
 // The key's high and low halves in hexadecimal, the log's number base restored.
 void LogHashKey(Position& pos) {
-  EngineLog << std::hex << (pos.HashKey >> KEY_HALF_BITS) << ' ' << (pos.HashKey & KEY_LOW_HALF) << std::dec
-            << EndLine;
+  EngineLog << std::hex << (pos.HashKey >> KEY_HALF_BITS) << ' ' << (pos.HashKey & KEY_LOW_HALF) << std::dec << EndLine;
 }
 
 // A load that did not come through the game (a tool, a measurement) makes
@@ -148,7 +147,8 @@ size_t MovesInCommon(const std::vector<std::string>& wanted) {
 
 }  // namespace
 
-bool SetUpGame(Position& pos, const std::string& positionText, const std::vector<std::string>& moves, std::string& error) {
+bool SetUpGame(Position& pos, const std::string& positionText, const std::vector<std::string>& moves,
+               std::string& error) {
   const SavedGame saved(pos);
   size_t common = 0;
   if (!GameStartText.empty() && GameStartText == positionText && GameLoad == PositionLoadCount()) {

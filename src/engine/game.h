@@ -40,7 +40,8 @@ bool TakeBackMoves(Position& pos, int plies);
 // and the moves go on from its moves, only the difference is taken back or
 // played, so that what the search learnt is kept. On an unreadable text or an
 // illegal move nothing changes and false is returned, with the reason in error.
-bool SetUpGame(Position& pos, const std::string& positionText, const std::vector<std::string>& moves, std::string& error);
+bool SetUpGame(Position& pos, const std::string& positionText, const std::vector<std::string>& moves,
+               std::string& error);
 
 // Runs work, which may set up positions of its own (a measurement), then puts
 // the position and the game back exactly as they were.

@@ -2,9 +2,8 @@
 // position asks of the layers above the board.
 #pragma once
 
-#include "board/position.h"
-
 #include "board/load_position.h"
+#include "board/position.h"
 
 // Loads the position of a FEN or EPD line as LoadBoard does, makes the search
 // forget what it learnt about earlier positions, and reads the move of a "bm"

@@ -11,7 +11,8 @@ int SearchOnlyMoves(Position& pos, const std::vector<std::string>& texts) {
   int count = 0;
   for (const std::string& text : texts) {
     const Move move = ParseBoardMove(pos, text.c_str());
-    if (count == MAX_LIST_MOVES || move == NO_MOVE || text != MoveText(move) || !IsGeneratedLegalMove(pos, move)) continue;
+    if (count == MAX_LIST_MOVES || move == NO_MOVE || text != MoveText(move) || !IsGeneratedLegalMove(pos, move))
+      continue;
     if (std::find(moves, moves + count, move) == moves + count) moves[count++] = move;
   }
   AllowOnlyRootMoves(moves, count);

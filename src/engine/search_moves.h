@@ -1,10 +1,10 @@
 // "searchmoves": an interface's list of the moves a search may choose among.
 #pragma once
 
-#include "board/position.h"
-
 #include <string>
 #include <vector>
+
+#include "board/position.h"
 
 // Restricts the next searches to the legal moves of the position on the board
 // among texts (coordinate notation, written as the game's moves are: castling

@@ -3,11 +3,10 @@
 // Terms computed with these are positive when they favour the colour itself.
 #pragma once
 
-#include "board/position.h"
-
 #include <initializer_list>
 
 #include "board/attacks.h"
+#include "board/position.h"
 
 // The set of the listed squares.
 constexpr u64 SquaresOf(std::initializer_list<int> squares) {

@@ -8,4 +8,3 @@
 // window bounds are those of the caller and are not used. Changes nothing but
 // PawnHashTable. Needs the start-up tables (InitBoardTables).
 i16 Evaluate(Position& pos, i16 alpha, i16 beta);
-

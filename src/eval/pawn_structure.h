@@ -28,4 +28,6 @@ int CachedPawnStructureScore(Position& pos);
 
 // Starts loading the cache entry of the present pawns, so that it has arrived
 // by the time CachedPawnStructureScore reads it after other work.
-inline void PrefetchPawnEntry(Position& pos) { __builtin_prefetch(&PawnHashTable[pos.PawnHashKey & PAWN_HASH_INDEX_MASK]); }
+inline void PrefetchPawnEntry(Position& pos) {
+  __builtin_prefetch(&PawnHashTable[pos.PawnHashKey & PAWN_HASH_INDEX_MASK]);
+}

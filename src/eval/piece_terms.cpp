@@ -95,8 +95,8 @@ void AddPieces(Position& pos, PieceTally& tally, int pawns) {
   for (u64 set = pos.PieceBB[PieceCode(KIND, C)]; set;) {
     int square = PopLowestSquare(set);
     u64 attacks = AttacksFrom<KIND>(pos, square);
-    tally.score += PIECE_SCORE[KIND] + table[EvalSide<C>::OwnView(square)] +
-                   KindTerm<C, KIND>(pos, square, attacks, pawns);
+    tally.score +=
+        PIECE_SCORE[KIND] + table[EvalSide<C>::OwnView(square)] + KindTerm<C, KIND>(pos, square, attacks, pawns);
     tally.kingAttack += TROPISM[KIND][distanceToKing[square]];
     if (attacks & enemyKingZone) tally.kingAttack += 1;
   }

@@ -103,8 +103,8 @@ struct Exchange {
 // Every piece of either colour that attacks `to` with the present occupancy.
 u64 AttackersOf(Position& pos, int to, u64 rookQueens, u64 bishopQueens) {
   u64 kings = SquareMask[pos.KingSquare[WHITE]] | SquareMask[pos.KingSquare[BLACK]];
-  return (BishopLines(pos, to) & bishopQueens) | (RookLines(pos, to) & rookQueens) |
-         (KingAttacks[to] & kings) | (KnightAttacks[to] & (pos.PieceBB[WHITE_KNIGHT] | pos.PieceBB[BLACK_KNIGHT])) |
+  return (BishopLines(pos, to) & bishopQueens) | (RookLines(pos, to) & rookQueens) | (KingAttacks[to] & kings) |
+         (KnightAttacks[to] & (pos.PieceBB[WHITE_KNIGHT] | pos.PieceBB[BLACK_KNIGHT])) |
          (WhitePawnAttacks[to] & pos.PieceBB[BLACK_PAWN]) | (BlackPawnAttacks[to] & pos.PieceBB[WHITE_PAWN]);
 }
 
@@ -158,7 +158,8 @@ i16 ExchangeScore(Position& pos, int piece, int from, int to, u64 rookQueens, u6
   int placement = -Psq(pos, piece, from);
 
   Exchange x{pos, to, AttackersOf(pos, to, rookQueens, bishopQueens), rookQueens, bishopQueens, {}};
-  bool pawnAttacks = ((WhitePawnAttacks[to] & pos.PieceBB[BLACK_PAWN]) | (BlackPawnAttacks[to] & pos.PieceBB[WHITE_PAWN])) != 0;
+  bool pawnAttacks =
+      ((WhitePawnAttacks[to] & pos.PieceBB[BLACK_PAWN]) | (BlackPawnAttacks[to] & pos.PieceBB[WHITE_PAWN])) != 0;
   const int* start = pawnAttacks ? PAWN_START : KNIGHT_START;
   x.start[BLACK] = start[BLACK];
   x.start[WHITE] = start[WHITE];

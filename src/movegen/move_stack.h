@@ -23,7 +23,6 @@ extern thread_local constinit MoveEntry MoveStack[MOVE_STACK_SIZE];
 inline constexpr i16 ExchangeValue[PIECE_CODE_COUNT] = {0,   100, 100, 320, 320, 325, 325,
                                                         500, 500, 950, 950, 2000, 2000};
 
-
 // The generators' common signatures: write the list from out onward and return
 // one past its last entry. Entry [c] of each table is for c to move.
 using MoveGenerator = MoveEntry* (*)(Position& pos, MoveEntry* out);
@@ -40,4 +39,3 @@ inline MoveEntry& SelectNextMove(MoveEntry* next, MoveEntry* end) {
   std::swap(*best, *next);
   return *next;
 }
-

@@ -4,9 +4,8 @@
 // towards a8.
 #pragma once
 
-#include "board/position.h"
-
 #include "board/attacks.h"
+#include "board/position.h"
 #include "movegen/exchange.h"
 #include "movegen/move_stack.h"
 #include "movegen/side_constants.h"

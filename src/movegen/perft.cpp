@@ -20,8 +20,8 @@ namespace {
 // moves needs. Returns the list's end, where the next ply's list starts.
 MoveEntry* GeneratePly(Position& pos, UndoRecord& record, MoveEntry* start) {
   FindCheckers(pos, record);
-  MoveEntry* const end = record.checkers ? GenerateEvasions[pos.SideToMove](pos, start, record)
-                                         : GenerateAll[pos.SideToMove](pos, start);
+  MoveEntry* const end =
+      record.checkers ? GenerateEvasions[pos.SideToMove](pos, start, record) : GenerateAll[pos.SideToMove](pos, start);
   SavePositionForUndo(pos, record);
   return end;
 }

@@ -59,5 +59,9 @@ struct Side {
 
 // The pieces of both colours that slide along ranks and files, and along
 // diagonals, as the exchange evaluator takes them.
-inline u64 RooksAndQueens(Position& pos) { return pos.PieceBB[WHITE_ROOK] | pos.PieceBB[BLACK_ROOK] | pos.PieceBB[WHITE_QUEEN] | pos.PieceBB[BLACK_QUEEN]; }
-inline u64 BishopsAndQueens(Position& pos) { return pos.PieceBB[WHITE_BISHOP] | pos.PieceBB[BLACK_BISHOP] | pos.PieceBB[WHITE_QUEEN] | pos.PieceBB[BLACK_QUEEN]; }
+inline u64 RooksAndQueens(Position& pos) {
+  return pos.PieceBB[WHITE_ROOK] | pos.PieceBB[BLACK_ROOK] | pos.PieceBB[WHITE_QUEEN] | pos.PieceBB[BLACK_QUEEN];
+}
+inline u64 BishopsAndQueens(Position& pos) {
+  return pos.PieceBB[WHITE_BISHOP] | pos.PieceBB[BLACK_BISHOP] | pos.PieceBB[WHITE_QUEEN] | pos.PieceBB[BLACK_QUEEN];
+}

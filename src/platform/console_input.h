@@ -4,9 +4,8 @@
 // every word the command loop has not read.
 #pragma once
 
-#include <functional>
-
 #include <cstddef>
+#include <functional>
 #include <string>
 
 #include "platform/integers.h"

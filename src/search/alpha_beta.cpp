@@ -1,5 +1,4 @@
 #include "search/alpha_beta.h"
-#include "search/search_stack.h"
 
 #include <algorithm>
 #include <array>
@@ -7,7 +6,6 @@
 #include <cstdlib>
 
 #include "board/check.h"
-#include "search/search_limits.h"
 #include "movegen/generate_all.h"
 #include "movegen/generate_evasions.h"
 #include "search/draw.h"
@@ -17,12 +15,14 @@
 #include "search/quiesce.h"
 #include "search/score.h"
 #include "search/search_kind.h"
+#include "search/search_limits.h"
+#include "search/search_stack.h"
 #include "search/search_state.h"
 #include "search/search_stop.h"
 #include "search/table_probe.h"
 #include "search/think.h"
-#include "search/try_move.h"
 #include "search/trans_table.h"
+#include "search/try_move.h"
 
 namespace {
 
@@ -94,9 +94,8 @@ bool TableEndsNode(Position& pos, PlyRecord& node, i32 depth, i16& alpha, i16& b
 }
 
 int NullReduction(Position& pos, i32 depth) {
-  return depth >= DEEP_NULL_DEPTH && pos.PieceMaterial[pos.SideToMove] >= DEEP_NULL_MATERIAL
-             ? DEEP_NULL_REDUCTION
-             : NULL_REDUCTION;
+  return depth >= DEEP_NULL_DEPTH && pos.PieceMaterial[pos.SideToMove] >= DEEP_NULL_MATERIAL ? DEEP_NULL_REDUCTION
+                                                                                             : NULL_REDUCTION;
 }
 
 int AdaptiveNullReduction(i32 depth, int marginOverBeta) {
@@ -136,8 +135,8 @@ bool StoppedAfterNullMove(Position& pos) {
 
 void GenerateNodeList(Position& pos, UndoRecord& record, PlyRecord& node) {
   MoveEntry* start = (&node - 1)->listEnd;
-  node.listEnd = record.checkers ? GenerateEvasions[pos.SideToMove](pos, start, record)
-                                   : GenerateAll[pos.SideToMove](pos, start);
+  node.listEnd =
+      record.checkers ? GenerateEvasions[pos.SideToMove](pos, start, record) : GenerateAll[pos.SideToMove](pos, start);
   SavePositionForUndo(pos, record);
 }
 
@@ -182,8 +181,8 @@ constexpr i16 PASSED_OVER = SCORE_ILLEGAL;
 // movesBefore legal moves: passed over when the late-move or futility rule
 // says so, otherwise searched,
 // reduced when it is late enough. A move that checks is always searched in full.
-i16 SearchQuietMove(Position& pos, const LateMoveContext& context, i32 newDepth, i32 ply, i16 alpha, i16 beta, bool alphaRaised,
-                    int movesBefore) {
+i16 SearchQuietMove(Position& pos, const LateMoveContext& context, i32 newDepth, i32 ply, i16 alpha, i16 beta,
+                    bool alphaRaised, int movesBefore) {
   FindCheckers(pos, *pos.UndoTop);
   if (pos.UndoTop->checkers != 0 || movesBefore == 0) return SearchMove(pos, newDepth, ply, alpha, beta, alphaRaised);
   if (context.mayPrune) {
@@ -276,8 +275,8 @@ i16 AlphaBeta(Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNu
   while (MoveEntry* entry = PickNextMove(pos, order)) {
     const Move move = entry->move;
     const bool alphaRaised = bound == BOUND_EXACT;
-    const bool late = modern && !inCheck && IsQuietMove(move) && move != node.hashMove &&
-                      move != node.killer1 && move != node.killer2;
+    const bool late = modern && !inCheck && IsQuietMove(move) && move != node.hashMove && move != node.killer1 &&
+                      move != node.killer2;
     const int movesBefore = legalMoves;
     const i16 score = TryMove(pos, move, record, [&] {
       ++legalMoves;

@@ -25,6 +25,7 @@ i16 PositionNoise(Position& pos);
 // is widened by the noise, so that a score cut short by it stays a bound.
 inline i16 EvaluateAtNode(Position& pos, i16 alpha, i16 beta) {
   if (EvalNoiseAmplitude == 0) return Evaluate(pos, alpha, beta);
-  return static_cast<i16>(Evaluate(pos, static_cast<i16>(alpha - EvalNoiseAmplitude),
-                                   static_cast<i16>(beta + EvalNoiseAmplitude)) + PositionNoise(pos));
+  return static_cast<i16>(
+      Evaluate(pos, static_cast<i16>(alpha - EvalNoiseAmplitude), static_cast<i16>(beta + EvalNoiseAmplitude)) +
+      PositionNoise(pos));
 }

@@ -1,5 +1,4 @@
 #include "search/helper_searchers.h"
-#include "search/search_stack.h"
 
 #include <memory>
 
@@ -7,6 +6,7 @@
 #include "search/score.h"
 #include "search/search_limits.h"
 #include "search/search_root.h"
+#include "search/search_stack.h"
 #include "search/search_state.h"
 #include "search/think.h"
 
@@ -36,8 +36,7 @@ bool OnHelperThread() { return IsHelper; }
 
 HelperSearchers::HelperSearchers(const Position& root, u32 count, u32 firstIteration, u32 lastIteration) {
   for (u32 i = 0; i < count; ++i) {
-    threads_.emplace_back(Help, std::make_unique<Position>(root), firstIteration + (i % 2 == 0 ? 1 : 0),
-                          lastIteration);
+    threads_.emplace_back(Help, std::make_unique<Position>(root), firstIteration + (i % 2 == 0 ? 1 : 0), lastIteration);
   }
 }
 

@@ -1,4 +1,5 @@
 #include "search/move_order.h"
+
 #include "search/search_stack.h"
 
 void MarkHashAndKillers(MoveEntry* start, MoveEntry* end, const PlyRecord& node) {

@@ -4,12 +4,11 @@
 // captures, under-promotions) by the history counters added to their scores.
 #pragma once
 
-#include "search/search_stack.h"
-
 #include <utility>
 
 #include "board/position.h"
 #include "movegen/move_stack.h"
+#include "search/search_stack.h"
 #include "search/search_state.h"
 
 constexpr i16 HASH_MOVE_SCORE = 30000;

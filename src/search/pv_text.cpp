@@ -54,7 +54,8 @@ size_t WriteLine(Position& pos, char* buffer, int plies, Move firstMove) {
     *buffer = '\0';
     return 0;
   }
-  if (IsRealMove(firstMove) && IsGeneratedLegalMove(pos, firstMove)) return WriteMoveAndRest(pos, buffer, plies, firstMove);
+  if (IsRealMove(firstMove) && IsGeneratedLegalMove(pos, firstMove))
+    return WriteMoveAndRest(pos, buffer, plies, firstMove);
   const TransEntry* entry = ProbeTransTable(pos);
   const Move move = entry ? EntryMove(*entry) : NO_MOVE;
   // A move that does not fit the position (a key collision) ends the line

@@ -1,13 +1,13 @@
 #include "search/quiesce.h"
-#include "search/search_stack.h"
 
 #include "board/check.h"
 #include "board/make_move.h"
-#include "search/eval_noise.h"
 #include "movegen/generate_captures.h"
 #include "movegen/generate_evasions.h"
+#include "search/eval_noise.h"
 #include "search/move_order.h"
 #include "search/score.h"
+#include "search/search_stack.h"
 #include "search/search_state.h"
 #include "search/table_probe.h"
 

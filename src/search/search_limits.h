@@ -2,6 +2,7 @@
 #pragma once
 
 #include <atomic>
+
 #include "board/types.h"
 
 // How a search treats the clock, the input and its iterations.
@@ -15,7 +16,7 @@ extern SearchMode CurrentSearchMode;
 extern i64 TimeBudgetMs;      // what the search may use, counted from SearchStartClock
 extern i64 HardTimeLimitMs;   // never passed, whatever the budget grows to, counted the same way
 extern i64 SearchStartClock;  // clock reading when the current search (or its ponder search) began
-extern std::atomic<bool> StopSearch;      // set to stop the search; cleared at each start
+extern std::atomic<bool> StopSearch;  // set to stop the search; cleared at each start
 extern u32 MaxSearchDepth;    // the deepest iteration
 extern u64 NodeLimit;         // moves made after which the search stops; 0 = none
 extern i32 MovesToGo;         // moves left to the next time control

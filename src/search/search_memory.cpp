@@ -1,8 +1,8 @@
 #include "search/search_memory.h"
-#include "search/search_stack.h"
 
 #include "board/position.h"
 #include "eval/pawn_structure.h"
+#include "search/search_stack.h"
 #include "search/search_state.h"
 #include "search/trans_table.h"
 

@@ -1,5 +1,4 @@
 #include "search/search_root.h"
-#include "search/search_stack.h"
 
 #include <utility>
 
@@ -11,11 +10,12 @@
 #include "search/root_moves.h"
 #include "search/score.h"
 #include "search/search_limits.h"
+#include "search/search_stack.h"
 #include "search/search_stop.h"
 #include "search/table_probe.h"
 #include "search/think.h"
-#include "search/try_move.h"
 #include "search/trans_table.h"
+#include "search/try_move.h"
 
 thread_local constinit RootProgress CurrentRootProgress;
 

@@ -1,10 +1,10 @@
-#include "search/helper_searchers.h"
 #include "search/search_stop.h"
 
 #include <algorithm>
 
 #include "platform/clock.h"
 #include "platform/input_poll.h"
+#include "search/helper_searchers.h"
 #include "search/search_kind.h"
 #include "search/search_limits.h"
 #include "search/think.h"

@@ -1,4 +1,5 @@
 #include "search/table_probe.h"
+
 #include "search/search_stack.h"
 
 bool ProbeIntoRecord(Position& pos, PlyRecord& node) {

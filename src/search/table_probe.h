@@ -3,9 +3,8 @@
 // window.
 #pragma once
 
-#include "search/search_stack.h"
-
 #include "board/position.h"
+#include "search/search_stack.h"
 #include "search/trans_table.h"
 
 // Copies move, score, bound and depth of the current position's entry into

@@ -1,5 +1,3 @@
-#include "search/helper_searchers.h"
-#include "search/search_stack.h"
 #include "search/think.h"
 
 #include <algorithm>
@@ -8,16 +6,18 @@
 #include "board/check.h"
 #include "board/position.h"
 #include "board/position_text.h"
-#include "platform/clock.h"
-#include "platform/engine_log.h"
 #include "movegen/legal_moves.h"
 #include "movegen/move_stack.h"
+#include "platform/clock.h"
+#include "platform/engine_log.h"
 #include "search/draw.h"
+#include "search/helper_searchers.h"
 #include "search/root_moves.h"
 #include "search/score.h"
 #include "search/search_kind.h"
 #include "search/search_limits.h"
 #include "search/search_root.h"
+#include "search/search_stack.h"
 #include "search/search_state.h"
 #include "search/search_stop.h"
 #include "search/trans_table.h"
@@ -147,7 +147,8 @@ void ReportIteration(Position& pos, i16 score, u32 lines) {
       moves[WriteLine(pos, moves, MoveStack[line].move)] = '\0';
     }
     const i16 lineScore = line > 0 ? MoveStack[line].score : score;
-    ReportIterationTo({IterationDepth, SelectiveDepth, lineScore, elapsedMs, pos.MovesMade, moves, numbered ? line + 1 : 0});
+    ReportIterationTo(
+        {IterationDepth, SelectiveDepth, lineScore, elapsedMs, pos.MovesMade, moves, numbered ? line + 1 : 0});
   }
 }
 
@@ -276,7 +277,8 @@ Move Think(Position& pos) {
   LogPosition(pos);
   FindCheckers(pos, *pos.UndoTop);
   {
-    const HelperSearchers helpers(pos, SearchThreads - 1, IterationDepth, std::min<u32>(MaxSearchDepth, LAST_ITERATION));
+    const HelperSearchers helpers(pos, SearchThreads - 1, IterationDepth,
+                                  std::min<u32>(MaxSearchDepth, LAST_ITERATION));
     Deepen(pos, window);
   }
 

@@ -61,9 +61,7 @@ bool HoldsCurrentPosition(Position& pos, const TransEntry& slot) {
          !IsEmpty(slot);
 }
 
-u32 LoadWord(const u32& word) {
-  return std::atomic_ref<u32>(const_cast<u32&>(word)).load(std::memory_order_relaxed);
-}
+u32 LoadWord(const u32& word) { return std::atomic_ref<u32>(const_cast<u32&>(word)).load(std::memory_order_relaxed); }
 void StoreWord(u32& word, u32 value) { std::atomic_ref<u32>(word).store(value, std::memory_order_relaxed); }
 
 TransEntry ReadSlot(const TransEntry& slot) {
@@ -84,8 +82,8 @@ thread_local constinit TransEntry ProbedEntry;
 
 u32 PackInfo(Position& pos, i16 score, int depth, u32 bound) {
   int storedScore = std::clamp<int>(score, MIN_SCORE, MAX_SCORE) + TRANS_SCORE_OFFSET;
-  return static_cast<u32>(depth) | (bound & BOUND_MASK) |
-         (static_cast<u32>(CurrentAge(pos)) << AGE_SHIFT) | (static_cast<u32>(storedScore) << SCORE_SHIFT);
+  return static_cast<u32>(depth) | (bound & BOUND_MASK) | (static_cast<u32>(CurrentAge(pos)) << AGE_SHIFT) |
+         (static_cast<u32>(storedScore) << SCORE_SHIFT);
 }
 
 // An existing slot stays when it is worth more than the new entry (age plus

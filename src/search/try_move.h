@@ -3,11 +3,10 @@
 // back.
 #pragma once
 
-#include "board/position.h"
-
 #include "board/board_invariants.h"
 #include "board/check.h"
 #include "board/make_move.h"
+#include "board/position.h"
 #include "movegen/move_stack.h"
 #include "search/score.h"
 

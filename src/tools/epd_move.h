@@ -2,9 +2,8 @@
 // a move of the position the line sets up.
 #pragma once
 
-#include "board/position.h"
-
 #include "board/load_position.h"
+#include "board/position.h"
 
 // Reads the operation's move in the present position into EpdBestMove or
 // EpdAvoidMove (the other slot becomes 0). A move that cannot be read, or is

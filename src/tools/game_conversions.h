@@ -2,10 +2,9 @@
 // appending to their output, with a progress display in per cent.
 #pragma once
 
-#include "board/position.h"
-
 #include <cstdio>
 
+#include "board/position.h"
 #include "tools/game_record.h"
 
 // Appends every game of the game file as PGN text; the board is not touched.

@@ -61,8 +61,8 @@ class BookMaker {
 
   bool Run(Position& pos) {
     if (!SafeForInputs() || !TargetsReplaceable() || !MakeFolders() || !RememberGameFile()) return false;
-    bool built = AddGames(pos) && WritePositions(pos) && SortPositions() && BuildDatabases() && BuildBooks(pos) &&
-                 PutInPlace();
+    bool built =
+        AddGames(pos) && WritePositions(pos) && SortPositions() && BuildDatabases() && BuildBooks(pos) && PutInPlace();
     if (!built) RestoreGameFile();
     RemoveWorkFiles();
     return built;
@@ -268,7 +268,8 @@ class BookMaker {
 
 }  // namespace
 
-bool MakeBook(Position& pos, const std::vector<std::string>& pgnNames, const std::string& folder, MakeBookSummary& summary) {
+bool MakeBook(Position& pos, const std::vector<std::string>& pgnNames, const std::string& folder,
+              MakeBookSummary& summary) {
   const auto start = std::chrono::steady_clock::now();
   summary = {};
   bool built = BookMaker(pgnNames, folder, summary).Run(pos);

@@ -8,11 +8,10 @@
 // folder's book, databases and game file as they were.
 #pragma once
 
-#include "board/position.h"
-
 #include <string>
 #include <vector>
 
+#include "board/position.h"
 #include "board/types.h"
 
 // The game file kept with the book, and the folder beside it where the new
@@ -35,4 +34,5 @@ struct MakeBookSummary {
 // from the PGN files and the games its game file held before, printing a line
 // per stage and the summary. False, with nothing changed, on any failure, and
 // when a file it would write is one of the PGN files.
-bool MakeBook(Position& pos, const std::vector<std::string>& pgnNames, const std::string& folder, MakeBookSummary& summary);
+bool MakeBook(Position& pos, const std::vector<std::string>& pgnNames, const std::string& folder,
+              MakeBookSummary& summary);

@@ -102,9 +102,9 @@ void PgnToPos(Position& pos, const char* pgnName) {
     return;
   }
   PgnTally tally;
-  ConvertPgnGames(pos, pgn.get(), pgnName, [&pos, &out](const GameRecord& game) {
-    return WritePositionLines(pos, game, out);
-  }, tally);
+  ConvertPgnGames(
+      pos, pgn.get(), pgnName, [&pos, &out](const GameRecord& game) { return WritePositionLines(pos, game, out); },
+      tally);
 }
 
 PgnOutcome PgnToGame(Position& pos, const char* pgnName, const char* gameName, int* counter, PgnTally* tally) {
@@ -129,16 +129,19 @@ PgnOutcome PgnToGame(Position& pos, const char* pgnName, const char* gameName, i
   long wholeGamesEnd = FileSize(gameFile.get());
   bool writeFailed = false;
   PgnTally ownTally;
-  bool read = ConvertPgnGames(pos, pgn.get(), pgnName, [&](const GameRecord& game) {
-    // An unfinished game has no result to store, and no game file holds one.
-    if (ResultCodeOf(game.header) == RESULT_UNFINISHED || FindGame(game, stored)) return false;
-    writeFailed = !WriteGame(game, gameFile.get()) || std::fflush(gameFile.get()) != 0;
-    if (writeFailed) throw ConversionError("GAME FILE NOT WRITTEN");
-    wholeGamesEnd = FileSize(gameFile.get());
-    stored.Add(game);
-    ++*counter;
-    return true;
-  }, tally ? *tally : ownTally);
+  bool read = ConvertPgnGames(
+      pos, pgn.get(), pgnName,
+      [&](const GameRecord& game) {
+        // An unfinished game has no result to store, and no game file holds one.
+        if (ResultCodeOf(game.header) == RESULT_UNFINISHED || FindGame(game, stored)) return false;
+        writeFailed = !WriteGame(game, gameFile.get()) || std::fflush(gameFile.get()) != 0;
+        if (writeFailed) throw ConversionError("GAME FILE NOT WRITTEN");
+        wholeGamesEnd = FileSize(gameFile.get());
+        stored.Add(game);
+        ++*counter;
+        return true;
+      },
+      tally ? *tally : ownTally);
   if (writeFailed || std::fflush(gameFile.get()) != 0) {
     gameFile.reset();
     if (wholeGamesEnd >= 0) truncate(gameName, wholeGamesEnd);

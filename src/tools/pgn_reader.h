@@ -6,7 +6,6 @@
 #pragma once
 
 #include "board/position.h"
-
 #include "tools/game_record.h"
 #include "tools/pgn_input.h"
 

@@ -24,8 +24,7 @@ void FormatLine(Position& pos, PositionLineText& line, char resultLetter, int pl
   char position[POSITION_TEXT_SIZE];
   WritePositionText(pos, position);
   line.key = pos.HashKey;
-  std::snprintf(line.text, sizeof line.text, "%016" PRIX64 "\t%s\t%c\t%d\n", pos.HashKey, position,
-                resultLetter, ply);
+  std::snprintf(line.text, sizeof line.text, "%016" PRIX64 "\t%s\t%c\t%d\n", pos.HashKey, position, resultLetter, ply);
 }
 
 }  // namespace

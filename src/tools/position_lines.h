@@ -3,13 +3,11 @@
 // 16 upper-case hexadecimal digits, the FEN with its four fields.
 #pragma once
 
-#include "board/position.h"
-
 #include <cstdio>
 #include <string>
 
+#include "board/position.h"
 #include "book/file_handle.h"
-
 #include "tools/game_record.h"
 
 // Positions written per game at most; the position after the last move never is.

@@ -130,10 +130,14 @@ Move ParseSanMove(Position& pos, const char* text) {
   }
   buffer[length] = '\0';
   switch (length) {
-    case 2: return ParseTwoCharacters(pos, buffer);
-    case 3: return ParseThreeCharacters(pos, buffer);
-    case 4: return ParseFourCharacters(pos, buffer);
-    case 5: return ParseFiveCharacters(pos, buffer);
+    case 2:
+      return ParseTwoCharacters(pos, buffer);
+    case 3:
+      return ParseThreeCharacters(pos, buffer);
+    case 4:
+      return ParseFourCharacters(pos, buffer);
+    case 5:
+      return ParseFiveCharacters(pos, buffer);
     default: return NO_MOVE;
   }
 }

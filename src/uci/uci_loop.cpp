@@ -116,7 +116,8 @@ void Search(Position& pos, const GoRequest& request, u32 depth) {
   StopSearch = false;
   // An analysis is made at full strength; a search on the opponent's time at the engine's level.
   const bool playing = !request.infinite && !UciAnalyseMode;
-  StartEngine(pos, false, static_cast<u8>(depth), SearchMode::OwnMove, playing);  // DepthOf gives at most UNLIMITED_DEPTH
+  StartEngine(pos, false, static_cast<u8>(depth), SearchMode::OwnMove,
+              playing);  // DepthOf gives at most UNLIMITED_DEPTH
   StoppedByInput = StopSearch && !TimeIsUp(pos);
   PonderSearchRunning = false;
   NodeLimit = 0;

@@ -116,8 +116,9 @@ const UciOption UciOptions[] = {
      SetMoveOverhead},
     {"UCI_AnalyseMode", "type check default false", SetAnalyseMode},
     {"MultiPV", "type spin default 1 min 1 max " + std::to_string(MAX_MULTI_PV_LINES), SetMultiPv},
-    {"Skill Level", "type spin default " + std::to_string(FULL_STRENGTH_LEVEL) + " min 0 max " +
-         std::to_string(FULL_STRENGTH_LEVEL), SetSkillLevel},
+    {"Skill Level",
+     "type spin default " + std::to_string(FULL_STRENGTH_LEVEL) + " min 0 max " + std::to_string(FULL_STRENGTH_LEVEL),
+     SetSkillLevel},
     {"UCI_LimitStrength", "type check default false", SetLimitStrength},
     {"UCI_Elo",
      "type spin default " + std::to_string(MAX_LIMIT_ELO) + " min " + std::to_string(MIN_LIMIT_ELO) + " max " +

@@ -56,7 +56,8 @@ TEST_F(BoardInvariants, EachCorruptionIsNamed) {
       {[](Position& pos) { ++pos.TotalMaterial; }, "a count or the material disagrees with Board"},
       {[](Position& pos) { pos.HashKey ^= 1; }, "HashKey is not the key of the position"},
       {[](Position& pos) { pos.HashKey ^= u64{1} << 63; }, "HashKey is not the key of the position"},
-      {[](Position& pos) { pos.HashKey ^= CastleKey(CASTLE_WHITE_SHORT); }, "HashKey is not the key of the position"},  // still held
+      {[](Position& pos) { pos.HashKey ^= CastleKey(CASTLE_WHITE_SHORT); },
+       "HashKey is not the key of the position"},  // still held
       {[](Position& pos) { pos.PawnHashKey ^= 1u << 20; }, "PawnHashKey is not the key of the pawns"},
       {[](Position& pos) { pos.HistoryTop->key ^= 1; }, "the history's top entry has another key"},
       {[](Position& pos) { pos.SideToMove ^= 1; }, "the side that moved left its king attacked"},

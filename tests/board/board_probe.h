@@ -1,13 +1,12 @@
 // Helpers of the board tests: the variables derived from Board recomputed, positions written back.
 #pragma once
 
-#include "board/position.h"
-
 #include <cstring>
 
 #include "board/board_invariants.h"
 #include "board/castling.h"
 #include "board/move_validity.h"
+#include "board/position.h"
 #include "board/position_text.h"
 #include "support/move_probe.h"
 #include "support/position_snapshot.h"

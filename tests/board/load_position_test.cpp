@@ -36,8 +36,10 @@ TEST_F(BoardTest, WhatIsReadAndWhatIsReadAsAbsent) {
     Load(pos, text);
     EXPECT_EQ(PositionText(pos), written ? written : text) << text;
     EXPECT_EQ(InvariantViolations(pos), "") << text;
-    EXPECT_EQ(std::tuple(pos.EpdBestMove | pos.EpdAvoidMove, pos.GameSideToMove, pos.GameEnPassantSquare, pos.GameCastleRights),
-              std::tuple(NO_MOVE, pos.SideToMove, pos.EnPassantSquare, pos.CastleRights)) << text;
+    EXPECT_EQ(std::tuple(pos.EpdBestMove | pos.EpdAvoidMove, pos.GameSideToMove, pos.GameEnPassantSquare,
+                         pos.GameCastleRights),
+              std::tuple(NO_MOVE, pos.SideToMove, pos.EnPassantSquare, pos.CastleRights))
+        << text;
   }
   Load(pos, INITIAL_POSITION);
   EXPECT_EQ(std::tuple(pos.TotalMaterial, pos.PieceMaterial[WHITE], pos.PieceMaterial[BLACK]), std::tuple(78, 31, 31));

@@ -75,7 +75,8 @@ TEST_F(BoardTest, LinesOfMovesEndOnTheirPositionAndUnwindToTheStart) {
         spentByCastling |= IsCastling(move) ? CastlingOf(move).right : 0;
         MakeMove(pos, move, made.back().second);
         EXPECT_EQ(InvariantViolations(pos), "") << "after " << word;
-        EXPECT_EQ(std::pair(pos.HashKey, pos.PawnHashKey), ExpectedKeys(pos, rightsAtLoad, spentByCastling)) << "after " << word;
+        EXPECT_EQ(std::pair(pos.HashKey, pos.PawnHashKey), ExpectedKeys(pos, rightsAtLoad, spentByCastling))
+            << "after " << word;
       }
       EXPECT_EQ(PositionText(pos) + " " + std::to_string(pos.HistoryTop->fifty), end);
       for (auto undo = made.rbegin(); undo != made.rend(); ++undo) UnmakeMove(pos, undo->first, undo->second);

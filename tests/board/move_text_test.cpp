@@ -25,7 +25,8 @@ TEST_F(BoardTest, WrittenMovesParseBackToTheirCodes) {
   }
   for (const auto& [move, text] : moves) {
     EXPECT_EQ(Text(move), text);
-    EXPECT_EQ(std::tuple(ParseBoardMove(pos, text.c_str()), ParseGameMove(pos, text.c_str())), std::tuple(move, move)) << text;
+    EXPECT_EQ(std::tuple(ParseBoardMove(pos, text.c_str()), ParseGameMove(pos, text.c_str())), std::tuple(move, move))
+        << text;
   }
 }
 
@@ -33,7 +34,7 @@ TEST_F(BoardTest, ParsersReadOnlySquaresRightsAndPromotionLetters) {
   Position pos;
   Load(pos, "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -");
   EXPECT_EQ(ParseBoardMove(pos, "e1g1"), 0xdf3e);
-  EXPECT_EQ(ParseBoardMove(pos, "e8c8"), BLACK_LONG_CASTLE);  // whoever is to move
+  EXPECT_EQ(ParseBoardMove(pos, "e8c8"), BLACK_LONG_CASTLE);                        // whoever is to move
   EXPECT_EQ(ParseGameMove(pos, "e8c8r"), MakeMoveCode(E8, C8, KIND_PROMOTE_ROOK));  // a promotion letter: no castling
   Load(pos, "r3k2r/8/8/8/8/8/8/R3K2R w Q -");
   EXPECT_EQ(ParseBoardMove(pos, "e1g1"), 0x0f3e);

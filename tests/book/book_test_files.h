@@ -1,12 +1,11 @@
 // Book, database and position files written here by hand, from their keys, in a working folder of the test's own.
 #pragma once
 
-#include "board/position.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
 
+#include "board/position.h"
 #include "book/byte_order.h"
 #include "book/opening_book.h"
 #include "book/position_record.h"

@@ -94,7 +94,8 @@ static u64 KeyAfter(Position& pos, std::initializer_list<const char*> moves) {
 // engine asks the book only early in the game.
 TEST_F(BookFiles, TheClockPicksAMoveIntoTheBookOfTheSideThenToMoveOnlyEarlyInTheGame) {
   Position pos;
-  WriteBook(BOOK_NAMES[BOOK_BLACK_TO_MOVE], {KeyAfter(pos, {"e2e4"}), KeyAfter(pos, {"d2d4"}), KeyAfter(pos, {"g1f3", "d7d5"})});
+  WriteBook(BOOK_NAMES[BOOK_BLACK_TO_MOVE],
+            {KeyAfter(pos, {"e2e4"}), KeyAfter(pos, {"d2d4"}), KeyAfter(pos, {"g1f3", "d7d5"})});
   WriteBook(BOOK_NAMES[BOOK_WHITE_TO_MOVE], {KeyAfter(pos, {"g1f3", "g8f6"})});
   struct Closer { ~Closer() { EngineBook.Side(0).Close(); EngineBook.Side(1).Close(); } } closeAtTheEnd;
   ASSERT_TRUE(EngineBook.OpenBook()) << EngineBook.Message().Text();

@@ -121,12 +121,14 @@ TEST(CommandLoop, HandshakeLinesTheWordsItReadsAndTheLog) {
       "feature sigint=0\nfeature colors=0\nfeature playother=1\nfeature usermove=0\nfeature variants=\"normal\"\n"
       "feature san=0\n"
       "feature smp=1\n"
-      "feature time=1\nfeature draw=0\nfeature reuse=1\nfeature memory=1\nfeature nps=1\nfeature option=\"OwnBook -check 1\"\n"
+      "feature time=1\nfeature draw=0\nfeature reuse=1\nfeature memory=1\nfeature nps=1\nfeature option=\"OwnBook "
+      "-check 1\"\n"
       "feature option=\"BookFolder -path .\"\nfeature option=\"BookFile -file \"\n"
       "feature option=\"Search -combo Classic /// Modern\"\nfeature option=\"MultiPV -spin 1 1 8\"\n"
       "feature option=\"Skill Level -spin 20 0 20\"\nfeature option=\"UCI_LimitStrength -check 0\"\n"
-      "feature option=\"UCI_Elo -spin " + std::to_string(MAX_LIMIT_ELO) + " " + std::to_string(MIN_LIMIT_ELO) + " " +
-      std::to_string(MAX_LIMIT_ELO) + "\"\nfeature done=1\n";
+      "feature option=\"UCI_Elo -spin " +
+      std::to_string(MAX_LIMIT_ELO) + " " + std::to_string(MIN_LIMIT_ELO) + " " + std::to_string(MAX_LIMIT_ELO) +
+      "\"\nfeature done=1\n";
   TempDir dir;
   EngineRun run = RunEngine("xboard\nprotover 2\naccepted done\nrejected san\nquit\n", dir.Path());
   EXPECT_EQ(run.startup, features + NO_BOOK_REPORT);
@@ -219,7 +221,8 @@ TEST(CommandLoop, ClockAndSwitchWords) {
   RunCommands(pos, "level force\ntime easy\n");
   EXPECT_EQ(std::tuple(IncrementMs, TimeBudgetMs, EngineState, PonderEnabled), std::tuple(2000, 1234, 0, false));
   RunCommands(pos, "time 6000 hard\neasyX\nblack\n");  // "easy" is an exact word
-  EXPECT_EQ(std::tuple(TimeBudgetMs, PonderEnabled, pos.SideToMove, pos.GameSideToMove), std::tuple(1500 + 2000, true, 0, 0));
+  EXPECT_EQ(std::tuple(TimeBudgetMs, PonderEnabled, pos.SideToMove, pos.GameSideToMove),
+            std::tuple(1500 + 2000, true, 0, 0));
   RunCommands(pos, "whiteX\n");  // "white" is a prefix
   EXPECT_EQ(std::tuple(pos.SideToMove, pos.GameSideToMove), std::tuple(1, 1));
   EngineState = ENGINE_THINKING;  // no move is played while the engine thinks

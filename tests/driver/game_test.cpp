@@ -196,7 +196,8 @@ TEST_F(PonderingTest, AHitKeepsTheClockOfThePonderSearch) {
   const i64 ponderStart = SearchStartClock;
   std::this_thread::sleep_for(std::chrono::milliseconds(5));
   PonderHit(pos);
-  EXPECT_EQ(std::tuple(SearchStartClock, pos.History[1].move, pos.HistoryTop - pos.History), std::tuple(ponderStart, guess_, 3));
+  EXPECT_EQ(std::tuple(SearchStartClock, pos.History[1].move, pos.HistoryTop - pos.History),
+            std::tuple(ponderStart, guess_, 3));
 }
 
 // White's only move is b3b4; then black mates with Rh8. A deepest exact entry planted for the position after b3b4

@@ -77,7 +77,8 @@ TEST(PawnStructure, CacheHoldsTheFreshScoreUnderThePawnKey) {
 // (6 and 3 without); one pawn of the second row adds half as much.
 TEST(KingSafety, ShelterCountsPawnsInFrontOfTheCastledKing) {
   Position pos;
-  ExpectForBothColours(pos, {{"r2qk2r/8/8/8/8/7P/5PP1/R2Q1RK1 w - -", 2 * 12 + 6, "king's wing"},
+  ExpectForBothColours(pos,
+                       {{"r2qk2r/8/8/8/8/7P/5PP1/R2Q1RK1 w - -", 2 * 12 + 6, "king's wing"},
                         {"r1b1kb1r/8/8/8/8/7P/5PP1/R2Q1RK1 w - -", 2 * 6 + 3, "no enemy queen"},
                         {"r2qk2r/8/8/8/8/7P/5PP1/R2Q2KR w - -", 0, "rook on h1: not castled"},
                         {"r2qk2r/8/8/8/8/6PP/5P2/R2Q1R1K w - -", 12 + 6, "g3 and h3 count once"},
@@ -90,7 +91,8 @@ TEST(KingSafety, ShelterCountsPawnsInFrontOfTheCastledKing) {
 
 TEST(KingSafety, DangerIndexCountsOpenFilesAroundTheKing) {
   Position pos;
-  ExpectForBothColours(pos, 
+  ExpectForBothColours(
+      pos,
       {{"r2qk2r/5ppp/8/8/8/8/5PPP/R2Q1RK1 w - -", 1, "pawns of both colours on every file: only the queen"},
        {"r2qk2r/8/8/8/8/8/8/R2Q1RK1 w - -", 15, "no pawns: own file 2 + 2, h 3 + 2, f 3 + 2, queen 1"},
        {"r2qk2r/7p/8/8/8/8/6P1/R2Q1R1K w - -", 4, "h1: own file 2, g-file 1, queen 1"},
@@ -111,7 +113,8 @@ TEST(KingSafety, DangerPenaltyNeedsFourteenUnitsOfEnemyPiecesAndSaturates) {
       {"1rrnr1k1/8/8/8/8/8/8/6K1 w - -", 4, 20, 2 * 90} /* 18 units */};
   for (const auto& c : cases) {
     Load(pos, c.fen);
-    EXPECT_EQ(KingDangerPenalty<WHITE>(pos, c.dangerIndex, c.attackWeight), c.penalty) << c.fen << " " << c.attackWeight;
+    EXPECT_EQ(KingDangerPenalty<WHITE>(pos, c.dangerIndex, c.attackWeight), c.penalty)
+        << c.fen << " " << c.attackWeight;
   }
   EXPECT_EQ(KingDangerPenalty<BLACK>(pos, 15, 100), 0) << "white has no pieces to attack with";
 }
@@ -139,7 +142,8 @@ TEST(PieceTerms, PiecesWorkedByHand) {
 
 TEST(PieceTerms, RookFiles) {
   Position pos;
-  ExpectForBothColours(pos, {{"7k/8/8/P7/8/8/8/R6K w - -", 20, "behind its passed pawn"},
+  ExpectForBothColours(pos,
+                       {{"7k/8/8/P7/8/8/8/R6K w - -", 20, "behind its passed pawn"},
                         {"7k/8/R7/P7/8/8/8/7K w - -", 0, "in front of the pawn", A6},
                         {"7k/1p6/8/P7/8/8/8/R6K w - -", 0, "b7 stops the pawn from being passed"},
                         {"7k/8/8/8/8/8/8/R6K w - -", 8 + 12, "open file"},
@@ -155,21 +159,27 @@ TEST(PieceTerms, RookFiles) {
 
 TEST(PieceTerms, TrappedBishopsBishopPairAndRooksOnTheSeventh) {
   Position pos;
-  ExpectForBothColours(pos, 
-      {{"4k3/B7/1p6/8/8/8/8/4K3 w - -", 220, "a7 by b6"}, {"1B2k3/2p5/8/8/8/8/8/4K3 w - -", 220, "b8 by c7"},
-       {"4k1B1/5p2/8/8/8/8/8/4K3 w - -", 220, "g8 by f7"}, {"4k3/7B/6p1/8/8/8/8/4K3 w - -", 220, "h7 by g6"},
-       {"1B2k3/B1p5/1p6/8/8/8/8/4K3 w - -", 220, "two at once: one penalty"},
-       {"4k3/B7/8/8/8/8/8/4K3 w - -", 0, "no pawn beside it"}, {"4k3/B7/1P6/8/8/8/8/4K3 w - -", 0, "its own pawn"},
-       {"4k3/B7/2p5/8/8/8/8/4K3 w - -", 0, "the wrong pawn square"},
-       {"4k3/8/1p6/8/8/8/8/B3K3 w - -", 0, "the wrong bishop square"}},
-      [&pos]<int C>(int) { return TrappedBishopPenalty<C>(pos); });
-  ExpectForBothColours(pos, {{"4k3/8/8/8/8/8/8/2B1KB2 w - -", 40, "light and dark"},
+  ExpectForBothColours(pos,
+                       {{"4k3/B7/1p6/8/8/8/8/4K3 w - -", 220, "a7 by b6"},
+                        {"1B2k3/2p5/8/8/8/8/8/4K3 w - -", 220, "b8 by c7"},
+                        {"4k1B1/5p2/8/8/8/8/8/4K3 w - -", 220, "g8 by f7"},
+                        {"4k3/7B/6p1/8/8/8/8/4K3 w - -", 220, "h7 by g6"},
+                        {"1B2k3/B1p5/1p6/8/8/8/8/4K3 w - -", 220, "two at once: one penalty"},
+                        {"4k3/B7/8/8/8/8/8/4K3 w - -", 0, "no pawn beside it"},
+                        {"4k3/B7/1P6/8/8/8/8/4K3 w - -", 0, "its own pawn"},
+                        {"4k3/B7/2p5/8/8/8/8/4K3 w - -", 0, "the wrong pawn square"},
+                        {"4k3/8/1p6/8/8/8/8/B3K3 w - -", 0, "the wrong bishop square"}},
+                       [&pos]<int C>(int) { return TrappedBishopPenalty<C>(pos); });
+  ExpectForBothColours(pos,
+                       {{"4k3/8/8/8/8/8/8/2B1KB2 w - -", 40, "light and dark"},
                         {"4k3/8/8/8/8/B7/8/2B1K3 w - -", 0, "a3 and c1 are both dark"}},
                        [&pos]<int C>(int) { return BishopPairBonus<C>(pos); });
-  ExpectForBothColours(pos, {{"7k/RR6/8/8/8/8/8/6K1 w - -", 18 + 18 + 48, "two, king on the eighth"},
+  ExpectForBothColours(pos,
+                       {{"7k/RR6/8/8/8/8/8/6K1 w - -", 18 + 18 + 48, "two, king on the eighth"},
                         {"8/RR4k1/8/8/8/8/8/6K1 b - -", 18 + 18 + 18, "two, king on the seventh"},
                         {"8/RR6/6k1/8/8/8/8/6K1 w - -", 18 + 18, "two, king further up"},
-                        {"7k/R7/8/8/8/8/8/R5K1 w - -", 18, "one"}, {"7k/8/R7/8/8/8/8/R5K1 w - -", 0, "none"}},
+                        {"7k/R7/8/8/8/8/8/R5K1 w - -", 18, "one"},
+                        {"7k/8/R7/8/8/8/8/R5K1 w - -", 0, "none"}},
                        [&pos]<int C>(int) { return RooksOnSeventhBonus<C>(pos); });
 }
 

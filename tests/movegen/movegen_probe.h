@@ -2,7 +2,6 @@
 #pragma once
 
 #include "board/position.h"
-
 #include "movegen/generate_captures.h"
 #include "support/move_probe.h"
 #include "support/test_data.h"

@@ -64,7 +64,8 @@ TEST(RepetitionAfterMove, KnightsGoingOutAndBack) {
   line.Play("g1f3 g8f6 f3g1");
   EXPECT_EQ(RepetitionAfterMove(pos, BACK), 2);  // counted up to two
   line.TakeBack(4);
-  EXPECT_EQ(std::pair(DrawCheck(pos, ROOT_REPEATS), DrawCheck(pos, TREE_REPEATS)), std::pair(Move{0}, Move{GAME_REPETITION}));
+  EXPECT_EQ(std::pair(DrawCheck(pos, ROOT_REPEATS), DrawCheck(pos, TREE_REPEATS)),
+            std::pair(Move{0}, Move{GAME_REPETITION}));
 }
 
 TEST(NullMove, PassesTheMoveAndComesBackExactly) {

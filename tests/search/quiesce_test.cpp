@@ -72,6 +72,6 @@ TEST(Quiesce, AtItsLimitsCapturesAreScoredByTheEvaluationAndChecksAnsweredOnlyAf
   // A check is answered only when the side was checked earlier on the line.
   Load(pos, "7k/6Q1/6K1/8/8/8/8/8 b - -");  // mated
   EXPECT_EQ(Quiet(pos, 0, 3), StandPat(pos));
-  EXPECT_EQ(Quiet(pos, 0, 3, 1), -8097);  // mated three plies below the root
+  EXPECT_EQ(Quiet(pos, 0, 3, 1), -8097);                                  // mated three plies below the root
   EXPECT_EQ(Stored(pos), std::tuple(GAME_MATED, BOUND_EXACT, 0, -8100));  // the table counts from the node: mated here
 }

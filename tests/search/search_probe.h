@@ -1,18 +1,17 @@
 // Helpers of the search tests: a plain mate finder, lines of moves by name, a fixture that searches without a clock.
 #pragma once
 
-#include "board/position.h"
-
 #include <algorithm>
 #include <deque>
 
+#include "board/position.h"
 #include "driver/thinking_line.h"
+#include "engine/time_control.h"
 #include "platform/clock.h"
 #include "platform/console_input.h"
-#include "engine/time_control.h"
-#include "search/search_stack.h"
 #include "search/score.h"
 #include "search/search_kind.h"
+#include "search/search_stack.h"
 #include "search/search_state.h"
 #include "search/search_stop.h"
 #include "search/think.h"
@@ -89,7 +88,8 @@ class SearchTest : public testing::Test {
   void ExpectMatesFound(Position& pos);
   // Thinks on the loaded position, at most depth iterations deep, as if begun that long ago.
   static Move SearchTo(Position& pos, u32 depth, i64 begunMsAgo = 0) {
-    std::tie(MaxSearchDepth, SearchStartClock, pos.UndoTop) = std::tuple(depth, ClockMs() - begunMsAgo, pos.UndoRecords);
+    std::tie(MaxSearchDepth, SearchStartClock, pos.UndoTop) =
+        std::tuple(depth, ClockMs() - begunMsAgo, pos.UndoRecords);
     StopSearch = false;
     return Think(pos);
   }

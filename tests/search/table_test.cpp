@@ -31,7 +31,7 @@ static std::string Found(Position& pos, u64 key, u32 side = WHITE) {
 TEST(TransTable, FieldsLimitsAndEmptySlots) {
   Position pos;
   ClearTransTable();
-  At(pos, ALPHA, WHITE, 65535);  // the age is kept modulo 512, apart from the score
+  At(pos, ALPHA, WHITE, 65535);                             // the age is kept modulo 512, apart from the score
   StoreTransTable(pos, GAME_MATED, -8095, 5, BOUND_EXACT);  // at the root, a mate score is stored as it is
   const TransEntry* entry = ProbeTransTable(pos);
   ASSERT_NE(entry, nullptr);
@@ -106,7 +106,8 @@ TEST(TransTable, EachSizeTellsPositionsApartByTheSideAndTheKeyBitsAboveTheBucket
     StoreTransTable(pos, QuietMove("g1f3"), 0, 4, BOUND_EXACT);
     At(pos, LAST ^ (1ull << 40));
     StoreTransTable(pos, QuietMove("b1c3"), 0, 4, BOUND_EXACT);
-    EXPECT_EQ(Found(pos, LAST) + Found(pos, LAST ^ (1ull << lowestCompared)) + Found(pos, LAST ^ (1ull << 40)), "e2e4g1f3b1c3");
+    EXPECT_EQ(Found(pos, LAST) + Found(pos, LAST ^ (1ull << lowestCompared)) + Found(pos, LAST ^ (1ull << 40)),
+              "e2e4g1f3b1c3");
     for (int changed : {40, 31, lowestCompared, bucketBits - 1, 0}) {  // the high word, the low word, another bucket
       EXPECT_EQ(Found(pos, ALPHA ^ (1ull << changed)), "miss") << megabytes << " MB, bit " << changed;
     }
@@ -211,7 +212,8 @@ TEST(PvText, FollowsTheTableForTwelveMovesAtMostWithinTheRecordsUpToAResultOrAMi
   pos.UndoTop = pos.UndoRecords;
   StoreLine(pos, "a2a3 a7a6 b2b3 b7b6 c2c3 c7c6 d2d3 d7d6 e2e3 e7e6 f2f3 f7f6 g2g3 g7g6");
   const std::string twelve = "a2a3 a7a6 b2b3 b7b6 c2c3 c7c6 d2d3 d7d6 e2e3 e7e6 f2f3 f7f6 ";
-  EXPECT_EQ(std::tuple(Pv(pos, 3), Pv(pos, 0), Pv(pos, 12), Pv(pos, 40)), std::tuple("a2a3 a7a6 b2b3 ", "", twelve, twelve));
+  EXPECT_EQ(std::tuple(Pv(pos, 3), Pv(pos, 0), Pv(pos, 12), Pv(pos, 40)),
+            std::tuple("a2a3 a7a6 b2b3 ", "", twelve, twelve));
   pos.UndoTop = pos.UndoRecords + PLY_RECORDS - 3;
   EXPECT_EQ(Pv(pos, 12), "a2a3 a7a6 b2b3 ");
   pos.UndoTop = pos.UndoRecords;

@@ -1,13 +1,13 @@
 // Whole searches: mates, thinking lines, results and draws at the root, the records, and what stops a search.
-#include <sstream>
 #include <numeric>
+#include <sstream>
 
 #include "movegen/legal_moves.h"
 #include "platform/input_poll.h"
 #include "search/alpha_beta.h"
 #include "search/search_memory.h"
-#include "support/position_snapshot.h"
 #include "search_probe.h"
+#include "support/position_snapshot.h"
 
 // Busy enough that every iteration from the third on looks at the input.
 constexpr char MIDDLEGAME[] = "r1bq1rk1/pp2ppbp/2np1np1/8/3NP3/2N1BP2/PPPQ2PP/R3KB1R w KQ -";
@@ -35,9 +35,10 @@ void SearchTest::ExpectMatesFound(Position& pos) {
   };
   for (const auto& problem : problems) {
     Load(pos, problem.fen);
-      EXPECT_EQ(std::accumulate(&HistoryScores[0][0], &HistoryScores[0][0] + 2 * HISTORY_MOVE_SLOTS, 0ull), 0u)
+    EXPECT_EQ(std::accumulate(&HistoryScores[0][0], &HistoryScores[0][0] + 2 * HISTORY_MOVE_SLOTS, 0ull), 0u)
         << "a load forgets the history counters of the search before";
-    ASSERT_TRUE(ForcesMateWithin(pos, problem.moves) && !(problem.moves > 1 && ForcesMateWithin(pos, problem.moves - 1)));
+    ASSERT_TRUE(ForcesMateWithin(pos, problem.moves) &&
+                !(problem.moves > 1 && ForcesMateWithin(pos, problem.moves - 1)));
     const PositionSnapshot before = TakePositionSnapshot(pos);
     const Move move = SearchTo(pos, static_cast<u32>(2 * problem.moves + 3));
     EXPECT_EQ(std::tuple(move, BestScore), std::tuple(BestMove, problem.score))
@@ -47,7 +48,8 @@ void SearchTest::ExpectMatesFound(Position& pos) {
               std::tuple(before, pos.UndoRecords, 0u));
     Line line(pos);  // the line: the move, then the mate and "#"
     EXPECT_TRUE(std::string(PvText).starts_with(MoveText(move) + " ") && line.PlayLegal(PvText) == "#" &&
-                line.Length() == static_cast<size_t>(2 * problem.moves - 1) && IsCheckmate(pos)) << PvText;
+                line.Length() == static_cast<size_t>(2 * problem.moves - 1) && IsCheckmate(pos))
+        << PvText;
   }
 }
 
@@ -156,7 +158,8 @@ TEST_F(SearchTest, TheDeepestNodesStayInsideTheRecords) {
   std::tie(PlyRecordOf(pos).listEnd, IterationDepth) = std::tuple(nullptr, 8);
   const i16 score = AlphaBeta(pos, 6, LAST_FULL_PLY + 1, -MATE_SCORE, MATE_SCORE, 1);
   EXPECT_TRUE(score > SCORE_ILLEGAL && score < SCORE_KING_CAPTURE) << score;
-  EXPECT_EQ(std::tuple(TakePositionSnapshot(pos), pos.UndoTop), std::tuple(before, &pos.UndoRecords[LAST_FULL_PLY + 1]));
+  EXPECT_EQ(std::tuple(TakePositionSnapshot(pos), pos.UndoTop),
+            std::tuple(before, &pos.UndoRecords[LAST_FULL_PLY + 1]));
   pos.UndoTop = pos.UndoRecords;
 }
 

@@ -1,10 +1,10 @@
 // Feeds console words to the engine's own command loop inside the test process.
 #pragma once
 
-#include "board/position.h"
-
 #include <functional>
 #include <string>
+
+#include "board/position.h"
 
 // A pipe that the command reader (and so the input poll) reads while the object lives, written by the test; the
 // previous input comes back after.

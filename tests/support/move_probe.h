@@ -1,8 +1,6 @@
 // Positions loaded and moves tried: the legal moves found with the generators, make/unmake and the legality test.
 #pragma once
 
-#include "board/position.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -13,6 +11,7 @@
 #include "board/check.h"
 #include "board/make_move.h"
 #include "board/move_text.h"
+#include "board/position.h"
 #include "engine/new_position.h"
 #include "movegen/generate_all.h"
 #include "movegen/generate_evasions.h"
@@ -48,7 +47,8 @@ inline std::vector<Move> LegalMoves(Position& pos) {
   MoveEntry list[MAX_LIST_MOVES];
   UndoRecord record{};
   FindCheckers(pos, record);
-  MoveEntry* end = record.checkers ? GenerateEvasions[pos.SideToMove](pos, list, record) : GenerateAll[pos.SideToMove](pos, list);
+  MoveEntry* end =
+      record.checkers ? GenerateEvasions[pos.SideToMove](pos, list, record) : GenerateAll[pos.SideToMove](pos, list);
   std::vector<Move> moves;
   for (const MoveEntry* entry = list; entry < end; ++entry) {
     if (KeepsKingSafe(pos, entry->move)) moves.push_back(entry->move);

@@ -5,21 +5,41 @@
 namespace {
 
 // Each field by its name and its bytes.
-struct Variable { const char* name; std::string (*bytes)(const Position& pos); };
-#define VARIABLE(field)                                                                  \
-  Variable {                                                                             \
-    #field, [](const Position& pos) {                                                    \
-      return std::string(reinterpret_cast<const char*>(&pos.field), sizeof pos.field);   \
-    }                                                                                    \
+struct Variable {
+  const char* name;
+  std::string (*bytes)(const Position& pos);
+};
+#define VARIABLE(field)                                                                                              \
+  Variable {                                                                                                         \
+#field,                                                                                                          \
+        [](const Position& pos) { return std::string(reinterpret_cast<const char*>(&pos.field), sizeof pos.field); } \
   }
 const Variable VARIABLES[] = {
-    VARIABLE(SideToMove), VARIABLE(Board), VARIABLE(PieceBB), VARIABLE(ColourBB), VARIABLE(Occupied),
-    VARIABLE(OccupiedByFile), VARIABLE(OccupiedDiagUp), VARIABLE(OccupiedDiagDown), VARIABLE(KingSquare),
-    VARIABLE(CastleRights), VARIABLE(EnPassantSquare), VARIABLE(TotalMaterial), VARIABLE(PieceMaterial),
-    VARIABLE(PawnCount), VARIABLE(HashKey), VARIABLE(PawnHashKey), VARIABLE(GameBoard),
-    VARIABLE(GameSideToMove), VARIABLE(GameCastleRights), VARIABLE(GameEnPassantSquare),
-    VARIABLE(GameWhiteKingSquare), VARIABLE(GameBlackKingSquare), VARIABLE(GameMoveCount),
-    VARIABLE(EpdBestMove), VARIABLE(EpdAvoidMove),
+    VARIABLE(SideToMove),
+    VARIABLE(Board),
+    VARIABLE(PieceBB),
+    VARIABLE(ColourBB),
+    VARIABLE(Occupied),
+    VARIABLE(OccupiedByFile),
+    VARIABLE(OccupiedDiagUp),
+    VARIABLE(OccupiedDiagDown),
+    VARIABLE(KingSquare),
+    VARIABLE(CastleRights),
+    VARIABLE(EnPassantSquare),
+    VARIABLE(TotalMaterial),
+    VARIABLE(PieceMaterial),
+    VARIABLE(PawnCount),
+    VARIABLE(HashKey),
+    VARIABLE(PawnHashKey),
+    VARIABLE(GameBoard),
+    VARIABLE(GameSideToMove),
+    VARIABLE(GameCastleRights),
+    VARIABLE(GameEnPassantSquare),
+    VARIABLE(GameWhiteKingSquare),
+    VARIABLE(GameBlackKingSquare),
+    VARIABLE(GameMoveCount),
+    VARIABLE(EpdBestMove),
+    VARIABLE(EpdAvoidMove),
 };
 #undef VARIABLE
 

@@ -1,10 +1,10 @@
 // A copy of everything a position is made of, to compare after a round trip (make/unmake, a refused load).
 #pragma once
 
-#include "board/position.h"
-
 #include <string>
 #include <vector>
+
+#include "board/position.h"
 
 // The bytes of every position variable, of the game copy and of the history up to the current entry, one string per
 // variable. (The move slot of the current entry is left out: make writes it and unmake leaves it there.)

@@ -4,10 +4,10 @@
 
 #include "board/zobrist.h"
 #include "pgn_test_files.h"
-#include "support/position_snapshot.h"
-#include "tools/pgn_conversions.h"
 #include "search/trans_table.h"
+#include "support/position_snapshot.h"
 #include "support/resource_limit.h"
+#include "tools/pgn_conversions.h"
 
 const std::string BACK = std::string(8, '\b');
 
@@ -41,7 +41,8 @@ TEST_F(Conversions, GamesSurviveTheTripThroughPgnAndAreAddedOnce) {
   }
   EXPECT_EQ(stored.size(), bytes);
   EXPECT_EQ(stored.substr(0, 4), "\x8c\x80\xe3\x0c");  // 140 plies, white won; d2d4 from square 51 to 35
-  EXPECT_TRUE(Run(pos, "pgn2game a.pgn a.game").ends_with("game 40 (skipped) file: a.pgn\n" + Finished("a.pgn", 0, 40)));
+  EXPECT_TRUE(
+      Run(pos, "pgn2game a.pgn a.game").ends_with("game 40 (skipped) file: a.pgn\n" + Finished("a.pgn", 0, 40)));
   EXPECT_EQ(ReadFile("a.game"), stored);
 
   EXPECT_TRUE(Run(pos, "game2pgn a.game b.pgn").ends_with(BACK + "100%]...OK\nconverted: 40 games.\n"));
@@ -64,8 +65,10 @@ TEST_F(Conversions, GamesThatCannotBeReadAreSkippedAndCorruptFilesRefused) {
   Position pos;
   WriteTextFile("a.pgn", WHITE_WON + "1. e4 e5 1-0\n\n" + WHITE_WON + "1. d4 d5 2. c4 Zz9\n3. e3 1-0\n\n" +
                              "[Result \"*\"]\n1. e4 *\n\n" + WHITE_WON + "1. c4 1-0\n");
-  EXPECT_EQ(Run(pos, "pgn2game a.pgn a.game"), "move: Zz9, plyNo:4\nWarning: game 2 (skipped) file: a.pgn\n"
-                                          "Warning: game 3 (skipped) file: a.pgn\n" + Finished("a.pgn", 2, 2));
+  EXPECT_EQ(Run(pos, "pgn2game a.pgn a.game"),
+            "move: Zz9, plyNo:4\nWarning: game 2 (skipped) file: a.pgn\n"
+            "Warning: game 3 (skipped) file: a.pgn\n" +
+                Finished("a.pgn", 2, 2));
   EXPECT_EQ(Run(pos, "game2pgn a.game b.pgn"),
             "Converting 2 games [  0%]..." + BACK + " 50%]..." + BACK + "100%]...OK\nconverted: 2 games.\n");
   Run(pos, "game2pgn a.game b.pgn");
@@ -76,7 +79,7 @@ TEST_F(Conversions, GamesThatCannotBeReadAreSkippedAndCorruptFilesRefused) {
   bytes[4] = '\x1b';  // the second move of the first game becomes e7d5
   WriteTextFile("a.game", bytes);
   EXPECT_EQ(Run(pos, "game2pos a.game a.pos"), "Converting 2 games [  0%]...Warning: game 1 (skipped) file: a.game\n" +
-                                              BACK + " 50%]..." + BACK + "100%]...\tOK\nconverted: 1 games.\n");
+                                                   BACK + " 50%]..." + BACK + "100%]...\tOK\nconverted: 1 games.\n");
   EXPECT_EQ(ReadFile("a.pos"), InitialLine(pos, 'W'));
 
   // Damage in a game file, and the game where it begins: one more ply than a game holds, its moves all there; game 2

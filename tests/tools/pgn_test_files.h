@@ -2,7 +2,6 @@
 #pragma once
 
 #include "board/position.h"
-
 #include "book/book_test_files.h"
 #include "book/file_handle.h"
 #include "support/move_probe.h"
@@ -25,7 +24,9 @@ class CommandsInAFolder : public testing::Test {
  protected:
   Position pos;  // the position under test
   void SetUp() override { InitBoardTables(); }
-  std::string Run(Position& pos, const std::string& commands) { return RunCommandsCapturingOutput(pos, commands + "\n"); }
+  std::string Run(Position& pos, const std::string& commands) {
+    return RunCommandsCapturingOutput(pos, commands + "\n");
+  }
   InTempDir dir_;
 };
 
@@ -51,7 +52,8 @@ inline PgnReading ReadPgnText(Position& pos, const std::string& text) {
     try {
       for (in.SkipWhiteSpace(); in.Peek() != PgnInput::END; in.SkipWhiteSpace()) {
         GameRecord game;
-        if (ReadPgnGame(pos, game, in) != 0) reading.games.push_back(game);
+        if (ReadPgnGame(pos, game, in) != 0)
+          reading.games.push_back(game);
         else ++reading.skipped;
         reading.boardRestored = restored();
       }

@@ -30,8 +30,8 @@ TEST(UciThreads, TwoThreadsPlayTheLineTheyShowAndCountsOutOfRangeAreRefused) {
               ITALIAN + "\ngo movetime 700\n");
   auto output = engine.ReadUntil("bestmove ");
   ASSERT_TRUE(output);
-  for (const char* refused : {"info string option Threads: value not taken: 0",
-                              "info string option Threads: value not taken: 65"}) {
+  for (const char* refused :
+       {"info string option Threads: value not taken: 0", "info string option Threads: value not taken: 65"}) {
     EXPECT_EQ(std::count(output->begin(), output->end(), refused), 1) << refused;
   }
   EXPECT_EQ(Words(output->back()).at(1), LastLineFirstMove(*output, "pv"));

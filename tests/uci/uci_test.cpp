@@ -29,9 +29,11 @@ TEST(Uci, HandshakeIsExact) {
             "option name MultiPV type spin default 1 min 1 max 8\n"
             "option name Skill Level type spin default 20 min 0 max 20\n"
             "option name UCI_LimitStrength type check default false\n"
-            "option name UCI_Elo type spin default " + std::to_string(MAX_LIMIT_ELO) + " min " +
-            std::to_string(MIN_LIMIT_ELO) + " max " + std::to_string(MAX_LIMIT_ELO) + "\nuciok\n"
-            "info string BOOK ERROR: Cannot load file: 'bookbtm.mbx'\nreadyok\n");
+            "option name UCI_Elo type spin default " +
+                std::to_string(MAX_LIMIT_ELO) + " min " + std::to_string(MIN_LIMIT_ELO) + " max " +
+                std::to_string(MAX_LIMIT_ELO) +
+                "\nuciok\n"
+                "info string BOOK ERROR: Cannot load file: 'bookbtm.mbx'\nreadyok\n");
   EXPECT_EQ(std::tuple(run.exitCode, run.errors), std::tuple(0, ""));
   // Any other first word keeps the xboard front end and its message.
   EXPECT_TRUE(RunEngine("isready\nquit\n").startup.starts_with("Engine works only with xboard protocol ver. 2\n"));
