@@ -4,22 +4,43 @@
 // where what they find steers the reporting searcher.
 #pragma once
 
+#include <mutex>
 #include <thread>
 #include <vector>
 
 #include "board/position.h"
 
+#include <memory>
+
 // True on a helper's thread: it neither looks at the clock nor reads input.
 bool OnHelperThread();
 
-// Helpers started when made and stopped (StopSearch, then joined) when gone.
+// The deepest iteration the helpers completed: its depth (0 when none), and
+// the best move and score it found.
+struct HelperLine {
+  u32 depth = 0;
+  Move move = NO_MOVE;
+  i16 score = 0;
+};
+
+// Helpers started when made and stopped (StopSearch, then joined) by Stop or
+// when gone.
 class HelperSearchers {
  public:
   HelperSearchers(const Position& root, u32 count, u32 firstIteration, u32 lastIteration);
-  ~HelperSearchers();
+  ~HelperSearchers() { Stop(); }
   HelperSearchers(const HelperSearchers&) = delete;
   HelperSearchers& operator=(const HelperSearchers&) = delete;
 
+  HelperLine Stop();
+  // Waits for the helpers to run their iterations to the last one given.
+  HelperLine Finish();
+
  private:
+  void Help(std::unique_ptr<Position> root, u32 firstIteration, u32 lastIteration);
+  void Completed(const HelperLine& line);
+
   std::vector<std::thread> threads_;
+  std::mutex deepestMutex_;
+  HelperLine deepest_;
 };

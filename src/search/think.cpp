@@ -191,7 +191,9 @@ bool NoTimeForAnotherIteration(bool bestMoveChanged) {
 }
 
 // Iterations from IterationDepth on, until one of the ends of the search.
-void Deepen(Position& pos, Window window) {
+// Returns the depth of the last iteration completed, 0 when none was.
+u32 Deepen(Position& pos, Window window) {
+  u32 completed = 0;
   i64 extraTime = 0;
   int mateIterations = 0;
   Move lastBest = BestMove;
@@ -202,8 +204,9 @@ void Deepen(Position& pos, Window window) {
     if (StopSearch || TimeIsUp(pos)) {
       StopSearch = true;
       if (extraTime > 0) TimeBudgetMs -= extraTime;
-      return;
+      return completed;
     }
+    completed = IterationDepth;
     BestMove = MoveStack[0].move;
     BestScore = MoveStack[0].score;
     std::copy(MoveStack, MoveStack + lines, LastIterationLines);
@@ -211,7 +214,7 @@ void Deepen(Position& pos, Window window) {
     MoveToPlayKnown = true;
     if (BestMove == GAME_STALEMATE) {
       EngineLog << "-----STALEMATED---" << EndLine;
-      return;
+      return completed;
     }
     if (extraTime > 0) {
       TimeBudgetMs -= extraTime;
@@ -221,14 +224,29 @@ void Deepen(Position& pos, Window window) {
     ReportIteration(pos, score, lines);
     if (MateWithinHorizon(score)) {
       EngineLog << "--- MATE: " << score << EndLine;
-      if (++mateIterations >= MATE_ITERATIONS_TO_STOP) return;
+      if (++mateIterations >= MATE_ITERATIONS_TO_STOP) return completed;
     }
     const bool bestMoveChanged = BestMove != lastBest;
     lastBest = BestMove;
-    if (NoTimeForAnotherIteration(bestMoveChanged)) return;
+    if (NoTimeForAnotherIteration(bestMoveChanged)) return completed;
     window = AspirationWindow(score);
     ++IterationDepth;
   }
+  return completed;
+}
+
+// A helper's iteration deeper than any the reporting thread completed gives
+// the move, shown as its iteration. Not when several lines are looked for:
+// those come from the reporting thread alone.
+void TakeDeeperHelperLine(Position& pos, const HelperLine& helped, u32 completed) {
+  if (helped.depth <= completed || LinesLookedFor() > 1 || !IsGeneratedLegalMove(pos, helped.move)) return;
+  IterationDepth = helped.depth;
+  BestMove = helped.move;
+  BestScore = helped.score;
+  MoveStack[0] = {helped.score, helped.move};
+  LastIterationLines[0] = MoveStack[0];
+  LastIterationLineCount = 1;
+  ReportIteration(pos, helped.score, 1);
 }
 
 // Everything one search starts from: counters, the root list and record, the line's checks.
@@ -276,11 +294,9 @@ Move Think(Position& pos) {
   MoveToPlayKnown = IterationDepth > FIRST_ITERATION && IsGeneratedLegalMove(pos, BestMove);
   LogPosition(pos);
   FindCheckers(pos, *pos.UndoTop);
-  {
-    const HelperSearchers helpers(pos, SearchThreads - 1, IterationDepth,
-                                  std::min<u32>(MaxSearchDepth, LAST_ITERATION));
-    Deepen(pos, window);
-  }
+  HelperSearchers helpers(pos, SearchThreads - 1, IterationDepth, std::min<u32>(MaxSearchDepth, LAST_ITERATION));
+  const u32 completed = Deepen(pos, window);
+  TakeDeeperHelperLine(pos, helpers.Stop(), completed);
 
   if (ProbeTransTable(pos) == nullptr) {
     EngineLog << "**************************************************** WARNING "

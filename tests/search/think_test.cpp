@@ -5,6 +5,7 @@
 #include "movegen/legal_moves.h"
 #include "platform/input_poll.h"
 #include "search/alpha_beta.h"
+#include "search/helper_searchers.h"
 #include "search/search_memory.h"
 #include "search_probe.h"
 #include "support/position_snapshot.h"
@@ -256,4 +257,12 @@ TEST_F(SearchTest, TwoThreadsFindTheMatesAndLeaveThePositionAsItWas) {
   EXPECT_EQ(Differences(before, TakePositionSnapshot(pos)), "");
   EXPECT_FALSE(ChooseSearchThreads(0) || ChooseSearchThreads(MAX_SEARCH_THREADS + 1));
   EXPECT_EQ(SearchThreads, 2u);
+
+  // A helper alone runs its iterations to the last one it was given, and hands on the deepest with its move.
+  StopSearch = false;
+  HelperSearchers helper(pos, 1, 2, 6);
+  const HelperLine line = helper.Finish();
+  EXPECT_EQ(line.depth, 6u);
+  EXPECT_TRUE(IsGeneratedLegalMove(pos, line.move));
+  EXPECT_EQ(Differences(before, TakePositionSnapshot(pos)), "");
 }
