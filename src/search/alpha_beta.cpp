@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "board/check.h"
+#include "board/gives_check.h"
 #include "search/search_limits.h"
 #include "movegen/generate_all.h"
 #include "movegen/generate_evasions.h"
@@ -173,28 +174,27 @@ struct LateMoveContext {
   i16 staticScore;
 };
 
-// The score of a quiet move passed over: below every score, so that the node
-// neither takes it as its best nor stores it as its move.
-constexpr i16 PASSED_OVER = SCORE_ILLEGAL;
+// A quiet move not yet made, not the table's move nor a killer, after
+// movesBefore moves: passed over, unmade and uncounted, when the late-move or
+// futility rule says so. A move that may check is always searched, and so is
+// every move while the node has nothing better than being mated.
+bool PassesOver(const LateMoveContext& node, Move move, int movesBefore, i16 alpha, i16 best) {
+  if (!node.mayPrune || movesBefore == 0 || best <= -MATE_SCORE_LIMIT || MayGiveCheck(move)) return false;
+  if (Uses(LATE_MOVE_PRUNING) && node.depth <= LATE_MOVE_PRUNING_DEPTH &&
+      movesBefore >= LATE_MOVE_BASE_COUNT + node.depth * node.depth) {
+    return true;
+  }
+  return Uses(FUTILITY_PRUNING) && node.depth <= FUTILITY_DEPTH &&
+         node.staticScore + FUTILITY_MARGIN * node.depth <= alpha;
+}
 
 // A quiet move just made, not the table's move nor a killer, after
-// movesBefore legal moves: passed over when the late-move or futility rule
-// says so, otherwise searched,
-// reduced when it is late enough. A move that checks is always searched in full.
+// movesBefore legal moves: searched, reduced when it is late enough. A move
+// that checks is always searched in full.
 i16 SearchQuietMove(const LateMoveContext& node, i32 newDepth, i32 ply, i16 alpha, i16 beta, bool alphaRaised,
                     int movesBefore) {
   FindCheckers(*UndoTop);
   if (UndoTop->checkers != 0 || movesBefore == 0) return SearchMove(newDepth, ply, alpha, beta, alphaRaised);
-  if (node.mayPrune) {
-    if (Uses(LATE_MOVE_PRUNING) && node.depth <= LATE_MOVE_PRUNING_DEPTH &&
-        movesBefore >= LATE_MOVE_BASE_COUNT + node.depth * node.depth) {
-      return PASSED_OVER;
-    }
-    if (Uses(FUTILITY_PRUNING) && node.depth <= FUTILITY_DEPTH &&
-        node.staticScore + FUTILITY_MARGIN * node.depth <= alpha) {
-      return PASSED_OVER;
-    }
-  }
   int reduction = 0;
   if (Uses(LATE_MOVE_REDUCTIONS) && node.depth >= LATE_MOVE_REDUCTION_DEPTH &&
       movesBefore >= LATE_MOVE_REDUCTION_MOVES) {
@@ -277,6 +277,10 @@ i16 AlphaBeta(i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNull) {
     const bool late = modern && !inCheck && IsQuietMove(move) && move != record.hashMove &&
                       move != record.killer1 && move != record.killer2;
     const int movesBefore = legalMoves;
+    if (late && PassesOver(node, move, movesBefore, alpha, best)) {
+      ++legalMoves;  // counted as tried, for the moves after it
+      continue;
+    }
     const i16 score = TryMove(move, record, [&] {
       ++legalMoves;
       return late ? SearchQuietMove(node, newDepth, ply, alpha, beta, alphaRaised, movesBefore)
