@@ -5,6 +5,7 @@
 #include "board/attacks.h"
 #include "eval/square_tables.h"
 #include "movegen/move_stack.h"
+#include "movegen/side_constants.h"
 
 namespace {
 
@@ -196,4 +197,12 @@ i16 ExchangeScore(int piece, int from, int to, u64 rookQueens, u64 bishopQueens)
   if (gain[0] <= -DECISION_MARGIN) return Wrap(pos + gain[0] + LOSING_BASE);
   if (gain[0] == 0) return Wrap(pos + EVEN_SCORE);
   return WinningScore(pos, victim, to, gain[0]);
+}
+
+int ExchangeLoss(Move move) {
+  const int kind = MoveKind(move);
+  const int from = MoveFrom(move), to = MoveTo(move), piece = Board[from];
+  if ((kind != KIND_QUIET && kind != KIND_CAPTURE) || piece >= WHITE_KING) return 0;
+  if (kind == KIND_CAPTURE && ExchangeValue[Board[to]] >= ExchangeValue[piece] - DECISION_MARGIN) return 0;
+  return std::max(0, LOSING_BASE - ExchangeScore(piece, from, to, RooksAndQueens(), BishopsAndQueens()));
 }

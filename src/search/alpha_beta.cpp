@@ -9,6 +9,7 @@
 #include "board/gives_check.h"
 #include "search/search_limits.h"
 #include "movegen/generate_all.h"
+#include "movegen/exchange.h"
 #include "movegen/generate_evasions.h"
 #include "search/draw.h"
 #include "search/eval_noise.h"
@@ -52,6 +53,11 @@ constexpr int LATE_MOVE_PRUNING_DEPTH = 3;
 constexpr int LATE_MOVE_BASE_COUNT = 3;
 constexpr int FUTILITY_DEPTH = 2;
 constexpr int FUTILITY_MARGIN = 150;
+// At a node this shallow, a move that loses more than a margin a ply in the
+// exchange on its square is not tried; a capture is allowed more.
+constexpr int EXCHANGE_PRUNING_DEPTH = 3;
+constexpr int QUIET_LOSS_MARGIN = 60;
+constexpr int CAPTURE_LOSS_MARGIN = 100;
 // From this depth, and after this many legal moves, quiet moves are searched
 // shallower first, by a reduction growing with both.
 constexpr int LATE_MOVE_REDUCTION_DEPTH = 3;
@@ -166,7 +172,7 @@ i16 SearchMove(i32 newDepth, i32 ply, i16 alpha, i16 beta, bool alphaRaised, int
   return Negate(AlphaBeta(newDepth - 1, ply + 1, Negate(beta), Negate(alpha), 1));
 }
 
-// What the modern search knows of a node when it decides on a quiet move.
+// What the modern search knows of a node when it decides on a move.
 struct LateMoveContext {
   i32 depth;
   bool pvNode;
@@ -174,18 +180,33 @@ struct LateMoveContext {
   i16 staticScore;
 };
 
-// A quiet move not yet made, not the table's move nor a killer, after
-// movesBefore moves: passed over, unmade and uncounted, when the late-move or
-// futility rule says so. A move that may check is always searched, and so is
-// every move while the node has nothing better than being mated.
-bool PassesOver(const LateMoveContext& node, Move move, int movesBefore, i16 alpha, i16 best) {
-  if (!node.mayPrune || movesBefore == 0 || best <= -MATE_SCORE_LIMIT || MayGiveCheck(move)) return false;
-  if (Uses(LATE_MOVE_PRUNING) && node.depth <= LATE_MOVE_PRUNING_DEPTH &&
-      movesBefore >= LATE_MOVE_BASE_COUNT + node.depth * node.depth) {
-    return true;
+bool LosesExchange(const LateMoveContext& node, Move move) {
+  const int margin = IsQuietMove(move) ? QUIET_LOSS_MARGIN : CAPTURE_LOSS_MARGIN;
+  return ExchangeLoss(move) > margin * node.depth;
+}
+
+bool PrunedByRule(const LateMoveContext& node, Move move, int movesBefore, i16 alpha) {
+  if (IsQuietMove(move)) {
+    if (Uses(LATE_MOVE_PRUNING) && node.depth <= LATE_MOVE_PRUNING_DEPTH &&
+        movesBefore >= LATE_MOVE_BASE_COUNT + node.depth * node.depth) {
+      return true;
+    }
+    if (Uses(FUTILITY_PRUNING) && node.depth <= FUTILITY_DEPTH &&
+        node.staticScore + FUTILITY_MARGIN * node.depth <= alpha) {
+      return true;
+    }
   }
-  return Uses(FUTILITY_PRUNING) && node.depth <= FUTILITY_DEPTH &&
-         node.staticScore + FUTILITY_MARGIN * node.depth <= alpha;
+  return Uses(EXCHANGE_PRUNING) && node.depth <= EXCHANGE_PRUNING_DEPTH && LosesExchange(node, move);
+}
+
+// A move not yet made, not the table's move nor a killer, after movesBefore
+// moves: passed over, unmade and uncounted, when a quiet move falls to the
+// late-move or futility rule or any move to the exchange rule. A move that
+// may check is always searched, and so is every move while the node has
+// nothing better than being mated.
+bool PassesOver(const LateMoveContext& node, Move move, int movesBefore, i16 alpha, i16 best) {
+  if (!node.mayPrune || movesBefore == 0 || best <= -MATE_SCORE_LIMIT) return false;
+  return PrunedByRule(node, move, movesBefore, alpha) && !MayGiveCheck(move);
 }
 
 // A quiet move just made, not the table's move nor a killer, after
@@ -274,10 +295,10 @@ i16 AlphaBeta(i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNull) {
   while (MoveEntry* entry = PickNextMove(order)) {
     const Move move = entry->move;
     const bool alphaRaised = bound == BOUND_EXACT;
-    const bool late = modern && !inCheck && IsQuietMove(move) && move != record.hashMove &&
-                      move != record.killer1 && move != record.killer2;
+    const bool ordinary = modern && move != record.hashMove && move != record.killer1 && move != record.killer2;
+    const bool late = ordinary && !inCheck && IsQuietMove(move);
     const int movesBefore = legalMoves;
-    if (late && PassesOver(node, move, movesBefore, alpha, best)) {
+    if (ordinary && PassesOver(node, move, movesBefore, alpha, best)) {
       ++legalMoves;  // counted as tried, for the moves after it
       continue;
     }
@@ -293,6 +314,7 @@ i16 AlphaBeta(i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNull) {
       if (score > alpha) {
         if (score >= beta) {
           RewardCutoff(record, move, depth);
+          if (Uses(BOUNDED_HISTORY) && IsQuietMove(move)) PunishQuietMovesBefore(start, entry, depth);
           StoreTransTable(move, score, depth, BOUND_LOWER);
           return score;
         }

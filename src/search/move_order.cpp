@@ -13,10 +13,19 @@ void MarkHashAndKillers(MoveEntry* start, MoveEntry* end, const UndoRecord& reco
 }
 
 void KeyRemainingMoves(MoveOrder& order) {
-  const u32* history = HistoryScores[SideToMove];
+  const bool bounded = Uses(BOUNDED_HISTORY);
   for (MoveEntry* entry = order.next; entry < order.end; ++entry) {
-    order.keys[entry - order.start] =
-        history[entry->move & HISTORY_MOVE_MASK] + static_cast<u32>(HISTORY_KEY_OFFSET + entry->score);
+    const int slot = entry->move & HISTORY_MOVE_MASK;
+    const u32 history = bounded ? static_cast<u32>(HISTORY_LIMIT + BoundedHistory[SideToMove][slot])
+                                : HistoryScores[SideToMove][slot];
+    order.keys[entry - order.start] = history + static_cast<u32>(HISTORY_KEY_OFFSET + entry->score);
   }
   order.keyed = true;
+}
+
+void PunishQuietMovesBefore(const MoveEntry* tried, const MoveEntry* cutoff, int depth) {
+  i16* bounded = BoundedHistory[SideToMove];
+  for (const MoveEntry* entry = tried; entry < cutoff; ++entry) {
+    if (IsQuietOrCastling(entry->move)) NudgeHistory(bounded[entry->move & HISTORY_MOVE_MASK], -HistoryBonus(depth));
+  }
 }

@@ -4,10 +4,13 @@
 // captures, under-promotions) by the history counters added to their scores.
 #pragma once
 
+#include <algorithm>
+#include <cstdlib>
 #include <utility>
 
 #include "board/position.h"
 #include "movegen/move_stack.h"
+#include "search/search_kind.h"
 #include "search/search_state.h"
 
 constexpr i16 HASH_MOVE_SCORE = 30000;
@@ -82,9 +85,27 @@ inline void RememberKiller(UndoRecord& record, Move move) {
   record.killer1 = move;
 }
 
+// What a cut-off at that depth moves a bounded history counter by.
+constexpr int MAX_HISTORY_BONUS = 1600;
+inline int HistoryBonus(int depth) { return std::min(depth * depth, MAX_HISTORY_BONUS); }
+
+// Moves a bounded history counter by change, less the more it already
+// stands on that side.
+inline void NudgeHistory(i16& counter, int change) {
+  counter = static_cast<i16>(counter + change - counter * std::abs(change) / HISTORY_LIMIT);
+}
+
 // What a cut-off at a node of the given depth teaches: quiet moves and
 // castlings become killers, and every move's history counter grows by depth².
 inline void RewardCutoff(UndoRecord& record, Move move, int depth) {
   if (IsQuietOrCastling(move)) RememberKiller(record, move);
-  HistoryScores[SideToMove][move & HISTORY_MOVE_MASK] += static_cast<u32>(depth * depth);
+  if (Uses(BOUNDED_HISTORY)) {
+    NudgeHistory(BoundedHistory[SideToMove][move & HISTORY_MOVE_MASK], HistoryBonus(depth));
+  } else {
+    HistoryScores[SideToMove][move & HISTORY_MOVE_MASK] += static_cast<u32>(depth * depth);
+  }
 }
+
+// After a quiet cut-off, the quiet moves tried before it (from tried up to
+// the cut-off's entry) lose in the bounded history what the cut-off gained.
+void PunishQuietMovesBefore(const MoveEntry* tried, const MoveEntry* cutoff, int depth);

@@ -19,6 +19,8 @@ enum ModernFeature : u32 {
   CHECK_EXTENSION = 1u << 5,
   INTERNAL_REDUCTION = 1u << 6,
   MODERN_TIME_USE = 1u << 7,
+  EXCHANGE_PRUNING = 1u << 8,
+  BOUNDED_HISTORY = 1u << 9,
 };
 
 // By default, the additions that games have shown to gain (docs/strength.md);

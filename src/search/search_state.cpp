@@ -3,7 +3,11 @@
 #include <cstring>
 
 u32 HistoryScores[2][HISTORY_MOVE_SLOTS];
+i16 BoundedHistory[2][HISTORY_MOVE_SLOTS];
 u32 InCheckCount[2];
 u32 SelectiveDepth;
 
-void ClearHistoryScores() { std::memset(HistoryScores, 0, sizeof HistoryScores); }
+void ClearHistoryScores() {
+  std::memset(HistoryScores, 0, sizeof HistoryScores);
+  std::memset(BoundedHistory, 0, sizeof BoundedHistory);
+}

@@ -10,6 +10,12 @@ constexpr int HISTORY_MOVE_SLOTS = 1 << 12;
 constexpr Move HISTORY_MOVE_MASK = HISTORY_MOVE_SLOTS - 1;
 extern u32 HistoryScores[2][HISTORY_MOVE_SLOTS];
 
+// The modern search's history, in the same slots: it stays within
+// +-HISTORY_LIMIT, each change shrinking as the counter nears the limit, and
+// falls for the quiet moves tried in vain before a quiet cut-off.
+constexpr int HISTORY_LIMIT = 8192;
+extern i16 BoundedHistory[2][HISTORY_MOVE_SLOTS];
+
 // Per side to move: the nodes of the line from the root to here at which that
 // side is in check.
 extern u32 InCheckCount[2];
@@ -17,5 +23,5 @@ extern u32 InCheckCount[2];
 // The deepest ply the current search has reached in the quiescence search.
 extern u32 SelectiveDepth;
 
-// Forgets the history counters: after every game move and at a position load.
+// Forgets the history counters (both kinds): after every game move and at a position load.
 void ClearHistoryScores();
