@@ -62,6 +62,9 @@ constexpr int CAPTURE_LOSS_MARGIN = 100;
 // shallower first, by a reduction growing with both.
 constexpr int LATE_MOVE_REDUCTION_DEPTH = 3;
 constexpr int LATE_MOVE_REDUCTION_MOVES = 3;
+// A node whose static score is no better than two plies before reduces its
+// late moves this much more.
+constexpr int NOT_IMPROVING_REDUCTION = 1;
 // Without a move from the table a node this deep is searched a ply shallower.
 constexpr int INTERNAL_REDUCTION_DEPTH = 4;
 
@@ -80,6 +83,16 @@ const ReductionTable LateMoveReductions = [] {
 
 int LateMoveReduction(int depth, int moves) {
   return LateMoveReductions[std::min(depth, REDUCTION_TABLE_SIZE - 1)][std::min(moves, REDUCTION_TABLE_SIZE - 1)];
+}
+
+// The static score of each node on the current line, by ply (the root has none).
+std::array<i16, PLY_RECORDS> StaticScoreAtPly;
+
+// True when the node's static score beats the one of its side two plies
+// before, or either is unknown (in check, or at the root).
+bool Improving(i32 ply, i16 staticScore) {
+  StaticScoreAtPly[ply] = staticScore;
+  return ply < 3 || staticScore == SCORE_ILLEGAL || staticScore > StaticScoreAtPly[ply - 2];
 }
 
 bool IsQuietMove(Move move) { return MoveKind(move) == KIND_QUIET || IsCastling(move); }
@@ -178,6 +191,7 @@ struct LateMoveContext {
   bool pvNode;
   bool mayPrune;  // neither a principal-variation node nor in check
   i16 staticScore;
+  bool improving;
 };
 
 bool LosesExchange(const LateMoveContext& node, Move move) {
@@ -219,7 +233,9 @@ i16 SearchQuietMove(const LateMoveContext& node, i32 newDepth, i32 ply, i16 alph
   int reduction = 0;
   if (Uses(LATE_MOVE_REDUCTIONS) && node.depth >= LATE_MOVE_REDUCTION_DEPTH &&
       movesBefore >= LATE_MOVE_REDUCTION_MOVES) {
-    reduction = std::max(0, LateMoveReduction(node.depth, movesBefore) - (node.pvNode ? 1 : 0));
+    reduction = LateMoveReduction(node.depth, movesBefore) - (node.pvNode ? 1 : 0);
+    if (Uses(IMPROVING) && !node.improving) reduction += NOT_IMPROVING_REDUCTION;
+    reduction = std::max(0, reduction);
   }
   return SearchMove(newDepth, ply, alpha, beta, alphaRaised, reduction);
 }
@@ -257,6 +273,7 @@ i16 AlphaBeta(i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNull) {
   const bool modern = CurrentSearchKind == SearchKind::Modern;
   const bool pvNode = beta - alpha > 1;
   const i16 staticScore = modern && !inCheck ? EvaluateAtNode(alpha, beta) : SCORE_ILLEGAL;
+  const bool improving = Improving(ply, staticScore);
   if (Uses(REVERSE_FUTILITY) && !pvNode && !inCheck && depth <= REVERSE_FUTILITY_DEPTH &&
       std::abs(beta) < MATE_SCORE_LIMIT && staticScore - REVERSE_FUTILITY_MARGIN * depth >= beta) {
     return staticScore;
@@ -286,7 +303,7 @@ i16 AlphaBeta(i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNull) {
   MoveEntry* const start = (&record - 1)->listEnd;
   MarkHashAndKillers(start, record.listEnd, record);
 
-  const LateMoveContext node{depth, pvNode, !pvNode && !inCheck, staticScore};
+  const LateMoveContext node{depth, pvNode, !pvNode && !inCheck, staticScore, improving};
   i16 best = SCORE_ILLEGAL;
   u32 bound = BOUND_UPPER;
   Move bestMove = NO_MOVE;

@@ -21,6 +21,7 @@ enum ModernFeature : u32 {
   MODERN_TIME_USE = 1u << 7,
   EXCHANGE_PRUNING = 1u << 8,
   BOUNDED_HISTORY = 1u << 9,
+  IMPROVING = 1u << 10,
 };
 
 // By default, the additions that games have shown to gain (docs/strength.md);
