@@ -97,6 +97,10 @@ bool Improving(i32 ply, i16 staticScore) {
 
 bool IsQuietMove(Move move) { return MoveKind(move) == KIND_QUIET || IsCastling(move); }
 
+void RememberCounterMove(Move move) {
+  if (Move* slot = CounterMoveSlot()) *slot = move;
+}
+
 // The window may be narrowed by the table except at the root's depth while
 // the root searches again after an aspiration failure.
 bool MayNarrow(i32 depth) {
@@ -302,6 +306,7 @@ i16 AlphaBeta(i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNull) {
   if (record.listEnd == nullptr) GenerateNodeList(record);
   MoveEntry* const start = (&record - 1)->listEnd;
   MarkHashAndKillers(start, record.listEnd, record);
+  if (Uses(COUNTER_MOVE)) MarkCounterMove(start, record.listEnd);
 
   const LateMoveContext node{depth, pvNode, !pvNode && !inCheck, staticScore, improving};
   i16 best = SCORE_ILLEGAL;
@@ -332,6 +337,7 @@ i16 AlphaBeta(i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNull) {
         if (score >= beta) {
           RewardCutoff(record, move, depth);
           if (Uses(BOUNDED_HISTORY) && IsQuietMove(move)) PunishQuietMovesBefore(start, entry, depth);
+          if (Uses(COUNTER_MOVE) && IsQuietMove(move)) RememberCounterMove(move);
           StoreTransTable(move, score, depth, BOUND_LOWER);
           return score;
         }

@@ -12,6 +12,14 @@ void MarkHashAndKillers(MoveEntry* start, MoveEntry* end, const UndoRecord& reco
   }
 }
 
+void MarkCounterMove(MoveEntry* start, MoveEntry* end) {
+  const Move* slot = CounterMoveSlot();
+  if (slot == nullptr || *slot == NO_MOVE) return;
+  for (MoveEntry* entry = start; entry < end; ++entry) {
+    if (entry->move == *slot && entry->score < PICK_BY_SCORE_FLOOR) entry->score = COUNTER_MOVE_SCORE;
+  }
+}
+
 void KeyRemainingMoves(MoveOrder& order) {
   const bool bounded = Uses(BOUNDED_HISTORY);
   for (MoveEntry* entry = order.next; entry < order.end; ++entry) {

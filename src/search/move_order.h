@@ -16,6 +16,7 @@
 constexpr i16 HASH_MOVE_SCORE = 30000;
 constexpr i16 FIRST_KILLER_SCORE = -9998;
 constexpr i16 SECOND_KILLER_SCORE = -9999;
+constexpr i16 COUNTER_MOVE_SCORE = -10000;
 // Entries scored at least this are picked by their score alone.
 constexpr i16 PICK_BY_SCORE_FLOOR = -10000;
 // Lifts every ordering score above zero in the history keys.
@@ -24,6 +25,18 @@ constexpr int HISTORY_KEY_OFFSET = 33000;
 // Gives the table's move and the two killers of the record their marks,
 // replacing the scores the generator gave them.
 void MarkHashAndKillers(MoveEntry* start, MoveEntry* end, const UndoRecord& record);
+
+// The slot in CounterMoves of the move that led to the current position, or
+// nullptr after a null move. Needs a move made since the load.
+inline Move* CounterMoveSlot() {
+  const Move last = (HistoryTop - 1)->move;
+  if (MoveKind(last) == KIND_NOT_A_MOVE) return nullptr;
+  return &CounterMoves[Board[MoveTo(last)]][MoveTo(last)];
+}
+
+// Gives the counter move of the last move, when it is in the list and not
+// marked already, its mark: right after the killers.
+void MarkCounterMove(MoveEntry* start, MoveEntry* end);
 
 // A list being tried: entries before next have been picked. Once keyed, the
 // record's orderKeys hold the key of each entry from next on, at the entry's

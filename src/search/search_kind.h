@@ -22,6 +22,7 @@ enum ModernFeature : u32 {
   EXCHANGE_PRUNING = 1u << 8,
   BOUNDED_HISTORY = 1u << 9,
   IMPROVING = 1u << 10,
+  COUNTER_MOVE = 1u << 11,
 };
 
 // By default, the additions that games have shown to gain (docs/strength.md);

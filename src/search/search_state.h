@@ -16,6 +16,10 @@ extern u32 HistoryScores[2][HISTORY_MOVE_SLOTS];
 constexpr int HISTORY_LIMIT = 8192;
 extern i16 BoundedHistory[2][HISTORY_MOVE_SLOTS];
 
+// The quiet move that last cut the search off in answer to each move, by the
+// piece that made that move and the square it went to (modern search).
+extern Move CounterMoves[PIECE_CODE_COUNT][SQUARE_COUNT];
+
 // Per side to move: the nodes of the line from the root to here at which that
 // side is in check.
 extern u32 InCheckCount[2];
@@ -23,5 +27,5 @@ extern u32 InCheckCount[2];
 // The deepest ply the current search has reached in the quiescence search.
 extern u32 SelectiveDepth;
 
-// Forgets the history counters (both kinds): after every game move and at a position load.
+// Forgets the history counters (both kinds) and the counter moves: after every game move and at a position load.
 void ClearHistoryScores();
