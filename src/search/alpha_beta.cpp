@@ -71,18 +71,24 @@ constexpr int INTERNAL_REDUCTION_DEPTH = 4;
 constexpr int REDUCTION_TABLE_SIZE = 64;
 using ReductionTable = std::array<std::array<u8, REDUCTION_TABLE_SIZE>, REDUCTION_TABLE_SIZE>;
 
-const ReductionTable LateMoveReductions = [] {
+// The reduction is base + ln(depth) · ln(moves) / divisor, rounded down.
+ReductionTable ReductionsOf(double base, double divisor) {
   ReductionTable table{};
   for (int depth = 1; depth < REDUCTION_TABLE_SIZE; ++depth) {
     for (int moves = 1; moves < REDUCTION_TABLE_SIZE; ++moves) {
-      table[depth][moves] = static_cast<u8>(0.75 + std::log(depth) * std::log(moves) / 2.25);
+      table[depth][moves] = static_cast<u8>(base + std::log(depth) * std::log(moves) / divisor);
     }
   }
   return table;
-}();
+}
+
+const ReductionTable LateMoveReductions = ReductionsOf(0.75, 2.25);
+// About a ply deeper where depth and moves are large.
+const ReductionTable DeeperReductions = ReductionsOf(1.0, 2.0);
 
 int LateMoveReduction(int depth, int moves) {
-  return LateMoveReductions[std::min(depth, REDUCTION_TABLE_SIZE - 1)][std::min(moves, REDUCTION_TABLE_SIZE - 1)];
+  const ReductionTable& table = Uses(DEEPER_REDUCTIONS) ? DeeperReductions : LateMoveReductions;
+  return table[std::min(depth, REDUCTION_TABLE_SIZE - 1)][std::min(moves, REDUCTION_TABLE_SIZE - 1)];
 }
 
 // The static score of each node on the current line, by ply (the root has none).

@@ -23,6 +23,7 @@ enum ModernFeature : u32 {
   BOUNDED_HISTORY = 1u << 9,
   IMPROVING = 1u << 10,
   COUNTER_MOVE = 1u << 11,
+  DEEPER_REDUCTIONS = 1u << 12,
 };
 
 // By default, the additions that games have shown to gain (docs/strength.md);
