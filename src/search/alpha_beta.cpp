@@ -108,8 +108,11 @@ void RememberCounterMove(Move move) {
 }
 
 // The window may be narrowed by the table except at the root's depth while
-// the root searches again after an aspiration failure.
-bool MayNarrow(i32 depth) {
+// the root searches again after an aspiration failure, and, in the modern
+// search, except at a principal-variation node: a node that fails low within
+// a window the table narrowed returns a bound its parent would take as exact.
+bool MayNarrow(i32 depth, i16 alpha, i16 beta) {
+  if (Uses(UNNARROWED_WINDOW) && beta - alpha > 1) return false;
   return RootResearchFlag == 0 || depth != static_cast<i32>(IterationDepth);
 }
 
@@ -118,7 +121,7 @@ bool MayNarrow(i32 depth) {
 bool TableEndsNode(UndoRecord& record, i32 depth, i16& alpha, i16& beta) {
   if (!ProbeIntoRecord(record) || record.ttDepth < depth) return false;
   if (EntryDecides(record, alpha, beta)) return RepetitionAfterMove(record.hashMove) == 0;
-  if (MayNarrow(depth)) NarrowByEntry(record, alpha, beta);
+  if (MayNarrow(depth, alpha, beta)) NarrowByEntry(record, alpha, beta);
   return false;
 }
 

@@ -24,6 +24,7 @@ enum ModernFeature : u32 {
   IMPROVING = 1u << 10,
   COUNTER_MOVE = 1u << 11,
   DEEPER_REDUCTIONS = 1u << 12,
+  UNNARROWED_WINDOW = 1u << 13,
 };
 
 // By default, the additions that games have shown to gain (docs/strength.md);

@@ -9,6 +9,7 @@
 #include "search/move_order.h"
 #include "search/root_moves.h"
 #include "search/score.h"
+#include "search/search_kind.h"
 #include "search/search_limits.h"
 #include "search/search_stop.h"
 #include "search/table_probe.h"
@@ -22,7 +23,8 @@ namespace {
 
 // The table may answer the whole iteration when its move is the one that
 // stands first already; otherwise it narrows the window, unless the root is
-// searching again after an aspiration failure.
+// searching again after an aspiration failure or the modern search keeps
+// its window (alpha_beta.cpp says why).
 bool TableAnswersRoot(UndoRecord& root, i16& alpha, i16& beta) {
   if (!ProbeIntoRecord(root) || root.ttDepth < static_cast<int>(IterationDepth)) return false;
   if (EntryDecides(root, alpha, beta)) {
@@ -30,7 +32,7 @@ bool TableAnswersRoot(UndoRecord& root, i16& alpha, i16& beta) {
     MoveStack[0].score = root.ttScore;
     return true;
   }
-  if (RootResearchFlag == 0) NarrowByEntry(root, alpha, beta);
+  if (RootResearchFlag == 0 && !Uses(UNNARROWED_WINDOW)) NarrowByEntry(root, alpha, beta);
   return false;
 }
 
