@@ -5,6 +5,7 @@
 #include "board/attacks.h"
 #include "eval/square_tables.h"
 #include "movegen/move_stack.h"
+#include "movegen/side_constants.h"
 
 namespace {
 
@@ -198,4 +199,12 @@ i16 ExchangeScore(Position& pos, int piece, int from, int to, u64 rookQueens, u6
   if (gain[0] <= -DECISION_MARGIN) return Wrap(placement + gain[0] + LOSING_BASE);
   if (gain[0] == 0) return Wrap(placement + EVEN_SCORE);
   return WinningScore(pos, placement, victim, to, gain[0]);
+}
+
+int ExchangeLoss(Position& pos, Move move) {
+  const int kind = MoveKind(move);
+  const int from = MoveFrom(move), to = MoveTo(move), piece = pos.Board[from];
+  if ((kind != KIND_QUIET && kind != KIND_CAPTURE) || piece >= WHITE_KING) return 0;
+  if (kind == KIND_CAPTURE && ExchangeValue[pos.Board[to]] >= ExchangeValue[piece] - DECISION_MARGIN) return 0;
+  return std::max(0, LOSING_BASE - ExchangeScore(pos, piece, from, to, RooksAndQueens(pos), BishopsAndQueens(pos)));
 }

@@ -6,7 +6,9 @@
 #include <cstdlib>
 
 #include "board/check.h"
+#include "board/gives_check.h"
 #include "movegen/generate_all.h"
+#include "movegen/exchange.h"
 #include "movegen/generate_evasions.h"
 #include "search/draw.h"
 #include "search/eval_noise.h"
@@ -52,35 +54,66 @@ constexpr int LATE_MOVE_PRUNING_DEPTH = 3;
 constexpr int LATE_MOVE_BASE_COUNT = 3;
 constexpr int FUTILITY_DEPTH = 2;
 constexpr int FUTILITY_MARGIN = 150;
+// At a node this shallow, a move that loses more than a margin a ply in the
+// exchange on its square is not tried; a capture is allowed more.
+constexpr int EXCHANGE_PRUNING_DEPTH = 3;
+constexpr int QUIET_LOSS_MARGIN = 60;
+constexpr int CAPTURE_LOSS_MARGIN = 100;
 // From this depth, and after this many legal moves, quiet moves are searched
 // shallower first, by a reduction growing with both.
 constexpr int LATE_MOVE_REDUCTION_DEPTH = 3;
 constexpr int LATE_MOVE_REDUCTION_MOVES = 3;
+// A node whose static score is no better than two plies before reduces its
+// late moves this much more.
+constexpr int NOT_IMPROVING_REDUCTION = 1;
 // Without a move from the table a node this deep is searched a ply shallower.
 constexpr int INTERNAL_REDUCTION_DEPTH = 4;
 
 constexpr int REDUCTION_TABLE_SIZE = 64;
 using ReductionTable = std::array<std::array<u8, REDUCTION_TABLE_SIZE>, REDUCTION_TABLE_SIZE>;
 
-const ReductionTable LateMoveReductions = [] {
+// The reduction is base + ln(depth) · ln(moves) / divisor, rounded down.
+ReductionTable ReductionsOf(double base, double divisor) {
   ReductionTable table{};
   for (int depth = 1; depth < REDUCTION_TABLE_SIZE; ++depth) {
     for (int moves = 1; moves < REDUCTION_TABLE_SIZE; ++moves) {
-      table[depth][moves] = static_cast<u8>(0.75 + std::log(depth) * std::log(moves) / 2.25);
+      table[depth][moves] = static_cast<u8>(base + std::log(depth) * std::log(moves) / divisor);
     }
   }
   return table;
-}();
+}
+
+const ReductionTable LateMoveReductions = ReductionsOf(0.75, 2.25);
+// About a ply deeper where depth and moves are large.
+const ReductionTable DeeperReductions = ReductionsOf(1.0, 2.0);
 
 int LateMoveReduction(int depth, int moves) {
-  return LateMoveReductions[std::min(depth, REDUCTION_TABLE_SIZE - 1)][std::min(moves, REDUCTION_TABLE_SIZE - 1)];
+  const ReductionTable& table = Uses(DEEPER_REDUCTIONS) ? DeeperReductions : LateMoveReductions;
+  return table[std::min(depth, REDUCTION_TABLE_SIZE - 1)][std::min(moves, REDUCTION_TABLE_SIZE - 1)];
+}
+
+// The static score of each node on the current line, by ply (the root has none).
+std::array<i16, PLY_RECORDS> StaticScoreAtPly;
+
+// True when the node's static score beats the one of its side two plies
+// before, or either is unknown (in check, or at the root).
+bool Improving(i32 ply, i16 staticScore) {
+  StaticScoreAtPly[ply] = staticScore;
+  return ply < 3 || staticScore == SCORE_ILLEGAL || staticScore > StaticScoreAtPly[ply - 2];
 }
 
 bool IsQuietMove(Move move) { return MoveKind(move) == KIND_QUIET || IsCastling(move); }
 
+void RememberCounterMove(Position& pos, Move move) {
+  if (Move* slot = CounterMoveSlot(pos)) *slot = move;
+}
+
 // The window may be narrowed by the table except at the root's depth while
-// the root searches again after an aspiration failure.
-bool MayNarrow(i32 depth) {
+// the root searches again after an aspiration failure, and, in the modern
+// search, except at a principal-variation node: a node that fails low within
+// a window the table narrowed returns a bound its parent would take as exact.
+bool MayNarrow(i32 depth, i16 alpha, i16 beta) {
+  if (Uses(UNNARROWED_WINDOW) && beta - alpha > 1) return false;
   return RootResearchFlag == 0 || depth != static_cast<i32>(IterationDepth);
 }
 
@@ -89,7 +122,7 @@ bool MayNarrow(i32 depth) {
 bool TableEndsNode(Position& pos, PlyRecord& node, i32 depth, i16& alpha, i16& beta) {
   if (!ProbeIntoRecord(pos, node) || node.ttDepth < depth) return false;
   if (EntryDecides(node, alpha, beta)) return RepetitionAfterMove(pos, node.hashMove) == 0;
-  if (MayNarrow(depth)) NarrowByEntry(node, alpha, beta);
+  if (MayNarrow(depth, alpha, beta)) NarrowByEntry(node, alpha, beta);
   return false;
 }
 
@@ -165,40 +198,57 @@ i16 SearchMove(Position& pos, i32 newDepth, i32 ply, i16 alpha, i16 beta, bool a
   return Negate(AlphaBeta(pos, newDepth - 1, ply + 1, Negate(beta), Negate(alpha), 1));
 }
 
-// What the modern search knows of a node when it decides on a quiet move.
+// What the modern search knows of a node when it decides on a move.
 struct LateMoveContext {
   i32 depth;
   bool pvNode;
   bool mayPrune;  // neither a principal-variation node nor in check
   i16 staticScore;
+  bool improving;
 };
 
-// The score of a quiet move passed over: below every score, so that the node
-// neither takes it as its best nor stores it as its move.
-constexpr i16 PASSED_OVER = SCORE_ILLEGAL;
+bool LosesExchange(Position& pos, const LateMoveContext& node, Move move) {
+  const int margin = IsQuietMove(move) ? QUIET_LOSS_MARGIN : CAPTURE_LOSS_MARGIN;
+  return ExchangeLoss(pos, move) > margin * node.depth;
+}
+
+bool PrunedByRule(Position& pos, const LateMoveContext& node, Move move, int movesBefore, i16 alpha) {
+  if (IsQuietMove(move)) {
+    if (Uses(LATE_MOVE_PRUNING) && node.depth <= LATE_MOVE_PRUNING_DEPTH &&
+        movesBefore >= LATE_MOVE_BASE_COUNT + node.depth * node.depth) {
+      return true;
+    }
+    if (Uses(FUTILITY_PRUNING) && node.depth <= FUTILITY_DEPTH &&
+        node.staticScore + FUTILITY_MARGIN * node.depth <= alpha) {
+      return true;
+    }
+  }
+  return Uses(EXCHANGE_PRUNING) && node.depth <= EXCHANGE_PRUNING_DEPTH && LosesExchange(pos, node, move);
+}
+
+// A move not yet made, not the table's move nor a killer, after movesBefore
+// moves: passed over, unmade and uncounted, when a quiet move falls to the
+// late-move or futility rule or any move to the exchange rule. A move that
+// may check is always searched, and so is every move while the node has
+// nothing better than being mated.
+bool PassesOver(Position& pos, const LateMoveContext& node, Move move, int movesBefore, i16 alpha, i16 best) {
+  if (!node.mayPrune || movesBefore == 0 || best <= -MATE_SCORE_LIMIT) return false;
+  return PrunedByRule(pos, node, move, movesBefore, alpha) && !MayGiveCheck(pos, move);
+}
 
 // A quiet move just made, not the table's move nor a killer, after
-// movesBefore legal moves: passed over when the late-move or futility rule
-// says so, otherwise searched,
-// reduced when it is late enough. A move that checks is always searched in full.
+// movesBefore legal moves: searched, reduced when it is late enough. A move
+// that checks is always searched in full.
 i16 SearchQuietMove(Position& pos, const LateMoveContext& context, i32 newDepth, i32 ply, i16 alpha, i16 beta,
                     bool alphaRaised, int movesBefore) {
   FindCheckers(pos, *pos.UndoTop);
   if (pos.UndoTop->checkers != 0 || movesBefore == 0) return SearchMove(pos, newDepth, ply, alpha, beta, alphaRaised);
-  if (context.mayPrune) {
-    if (Uses(LATE_MOVE_PRUNING) && context.depth <= LATE_MOVE_PRUNING_DEPTH &&
-        movesBefore >= LATE_MOVE_BASE_COUNT + context.depth * context.depth) {
-      return PASSED_OVER;
-    }
-    if (Uses(FUTILITY_PRUNING) && context.depth <= FUTILITY_DEPTH &&
-        context.staticScore + FUTILITY_MARGIN * context.depth <= alpha) {
-      return PASSED_OVER;
-    }
-  }
   int reduction = 0;
   if (Uses(LATE_MOVE_REDUCTIONS) && context.depth >= LATE_MOVE_REDUCTION_DEPTH &&
       movesBefore >= LATE_MOVE_REDUCTION_MOVES) {
-    reduction = std::max(0, LateMoveReduction(context.depth, movesBefore) - (context.pvNode ? 1 : 0));
+    reduction = LateMoveReduction(context.depth, movesBefore) - (context.pvNode ? 1 : 0);
+    if (Uses(IMPROVING) && !context.improving) reduction += NOT_IMPROVING_REDUCTION;
+    reduction = std::max(0, reduction);
   }
   return SearchMove(pos, newDepth, ply, alpha, beta, alphaRaised, reduction);
 }
@@ -237,6 +287,7 @@ i16 AlphaBeta(Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNu
   const bool modern = CurrentSearchKind == SearchKind::Modern;
   const bool pvNode = beta - alpha > 1;
   const i16 staticScore = modern && !inCheck ? EvaluateAtNode(pos, alpha, beta) : SCORE_ILLEGAL;
+  const bool improving = Improving(ply, staticScore);
   if (Uses(REVERSE_FUTILITY) && !pvNode && !inCheck && depth <= REVERSE_FUTILITY_DEPTH &&
       std::abs(beta) < MATE_SCORE_LIMIT && staticScore - REVERSE_FUTILITY_MARGIN * depth >= beta) {
     return staticScore;
@@ -265,8 +316,9 @@ i16 AlphaBeta(Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNu
   if (node.listEnd == nullptr) GenerateNodeList(pos, record, node);
   MoveEntry* const start = (&node - 1)->listEnd;
   MarkHashAndKillers(start, node.listEnd, node);
+  if (Uses(COUNTER_MOVE)) MarkCounterMove(pos, start, node.listEnd);
 
-  const LateMoveContext context{depth, pvNode, !pvNode && !inCheck, staticScore};
+  const LateMoveContext context{depth, pvNode, !pvNode && !inCheck, staticScore, improving};
   i16 best = SCORE_ILLEGAL;
   u32 bound = BOUND_UPPER;
   Move bestMove = NO_MOVE;
@@ -275,9 +327,13 @@ i16 AlphaBeta(Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNu
   while (MoveEntry* entry = PickNextMove(pos, order)) {
     const Move move = entry->move;
     const bool alphaRaised = bound == BOUND_EXACT;
-    const bool late = modern && !inCheck && IsQuietMove(move) && move != node.hashMove && move != node.killer1 &&
-                      move != node.killer2;
+    const bool ordinary = modern && move != node.hashMove && move != node.killer1 && move != node.killer2;
+    const bool late = ordinary && !inCheck && IsQuietMove(move);
     const int movesBefore = legalMoves;
+    if (ordinary && PassesOver(pos, context, move, movesBefore, alpha, best)) {
+      ++legalMoves;  // counted as tried, for the moves after it
+      continue;
+    }
     const i16 score = TryMove(pos, move, record, [&] {
       ++legalMoves;
       return late ? SearchQuietMove(pos, context, newDepth, ply, alpha, beta, alphaRaised, movesBefore)
@@ -290,6 +346,8 @@ i16 AlphaBeta(Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNu
       if (score > alpha) {
         if (score >= beta) {
           RewardCutoff(pos, node, move, depth);
+          if (Uses(BOUNDED_HISTORY) && IsQuietMove(move)) PunishQuietMovesBefore(pos, start, entry, depth);
+          if (Uses(COUNTER_MOVE) && IsQuietMove(move)) RememberCounterMove(pos, move);
           StoreTransTable(pos, move, score, depth, BOUND_LOWER);
           return score;
         }

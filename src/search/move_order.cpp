@@ -14,11 +14,28 @@ void MarkHashAndKillers(MoveEntry* start, MoveEntry* end, const PlyRecord& node)
   }
 }
 
+void MarkCounterMove(Position& pos, MoveEntry* start, MoveEntry* end) {
+  const Move* slot = CounterMoveSlot(pos);
+  if (slot == nullptr || *slot == NO_MOVE) return;
+  for (MoveEntry* entry = start; entry < end; ++entry) {
+    if (entry->move == *slot && entry->score < PICK_BY_SCORE_FLOOR) entry->score = COUNTER_MOVE_SCORE;
+  }
+}
+
 void KeyRemainingMoves(Position& pos, MoveOrder& order) {
-  const u32* history = HistoryScores[pos.SideToMove];
+  const bool bounded = Uses(BOUNDED_HISTORY);
   for (MoveEntry* entry = order.next; entry < order.end; ++entry) {
-    order.keys[entry - order.start] =
-        history[entry->move & HISTORY_MOVE_MASK] + static_cast<u32>(HISTORY_KEY_OFFSET + entry->score);
+    const int slot = entry->move & HISTORY_MOVE_MASK;
+    const u32 history = bounded ? static_cast<u32>(HISTORY_LIMIT + BoundedHistory[pos.SideToMove][slot])
+                                : HistoryScores[pos.SideToMove][slot];
+    order.keys[entry - order.start] = history + static_cast<u32>(HISTORY_KEY_OFFSET + entry->score);
   }
   order.keyed = true;
+}
+
+void PunishQuietMovesBefore(Position& pos, const MoveEntry* tried, const MoveEntry* cutoff, int depth) {
+  i16* bounded = BoundedHistory[pos.SideToMove];
+  for (const MoveEntry* entry = tried; entry < cutoff; ++entry) {
+    if (IsQuietOrCastling(entry->move)) NudgeHistory(bounded[entry->move & HISTORY_MOVE_MASK], -HistoryBonus(depth));
+  }
 }

@@ -4,16 +4,20 @@
 // captures, under-promotions) by the history counters added to their scores.
 #pragma once
 
+#include <algorithm>
+#include <cstdlib>
 #include <utility>
 
 #include "board/position.h"
 #include "movegen/move_stack.h"
+#include "search/search_kind.h"
 #include "search/search_stack.h"
 #include "search/search_state.h"
 
 constexpr i16 HASH_MOVE_SCORE = 30000;
 constexpr i16 FIRST_KILLER_SCORE = -9998;
 constexpr i16 SECOND_KILLER_SCORE = -9999;
+constexpr i16 COUNTER_MOVE_SCORE = -10000;
 // Entries scored at least this are picked by their score alone.
 constexpr i16 PICK_BY_SCORE_FLOOR = -10000;
 // Lifts every ordering score above zero in the history keys.
@@ -22,6 +26,18 @@ constexpr int HISTORY_KEY_OFFSET = 33000;
 // Gives the table's move and the two killers of the record their marks,
 // replacing the scores the generator gave them.
 void MarkHashAndKillers(MoveEntry* start, MoveEntry* end, const PlyRecord& node);
+
+// The slot in CounterMoves of the move that led to the current position, or
+// nullptr after a null move. Needs a move made since the load.
+inline Move* CounterMoveSlot(Position& pos) {
+  const Move last = (pos.HistoryTop - 1)->move;
+  if (MoveKind(last) == KIND_NOT_A_MOVE) return nullptr;
+  return &CounterMoves[pos.Board[MoveTo(last)]][MoveTo(last)];
+}
+
+// Gives the counter move of the last move, when it is in the list and not
+// marked already, its mark: right after the killers.
+void MarkCounterMove(Position& pos, MoveEntry* start, MoveEntry* end);
 
 // A list being tried: entries before next have been picked. Once keyed, the
 // record's orderKeys hold the key of each entry from next on, at the entry's
@@ -83,9 +99,27 @@ inline void RememberKiller(PlyRecord& node, Move move) {
   node.killer1 = move;
 }
 
+// What a cut-off at that depth moves a bounded history counter by.
+constexpr int MAX_HISTORY_BONUS = 1600;
+inline int HistoryBonus(int depth) { return std::min(depth * depth, MAX_HISTORY_BONUS); }
+
+// Moves a bounded history counter by change, less the more it already
+// stands on that side.
+inline void NudgeHistory(i16& counter, int change) {
+  counter = static_cast<i16>(counter + change - counter * std::abs(change) / HISTORY_LIMIT);
+}
+
 // What a cut-off at a node of the given depth teaches: quiet moves and
 // castlings become killers, and every move's history counter grows by depth².
 inline void RewardCutoff(Position& pos, PlyRecord& node, Move move, int depth) {
   if (IsQuietOrCastling(move)) RememberKiller(node, move);
-  HistoryScores[pos.SideToMove][move & HISTORY_MOVE_MASK] += static_cast<u32>(depth * depth);
+  if (Uses(BOUNDED_HISTORY)) {
+    NudgeHistory(BoundedHistory[pos.SideToMove][move & HISTORY_MOVE_MASK], HistoryBonus(depth));
+  } else {
+    HistoryScores[pos.SideToMove][move & HISTORY_MOVE_MASK] += static_cast<u32>(depth * depth);
+  }
 }
+
+// After a quiet cut-off, the quiet moves tried before it (from tried up to
+// the cut-off's entry) lose in the bounded history what the cut-off gained.
+void PunishQuietMovesBefore(Position& pos, const MoveEntry* tried, const MoveEntry* cutoff, int depth);

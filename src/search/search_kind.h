@@ -19,12 +19,18 @@ enum ModernFeature : u32 {
   CHECK_EXTENSION = 1u << 5,
   INTERNAL_REDUCTION = 1u << 6,
   MODERN_TIME_USE = 1u << 7,
+  EXCHANGE_PRUNING = 1u << 8,
+  BOUNDED_HISTORY = 1u << 9,
+  IMPROVING = 1u << 10,
+  COUNTER_MOVE = 1u << 11,
+  DEEPER_REDUCTIONS = 1u << 12,
+  UNNARROWED_WINDOW = 1u << 13,
 };
 
 // By default, the additions that games have shown to gain (docs/strength.md);
 // the others wait, switched off, for a test that they do.
 #ifndef TAVREL_MODERN_FEATURES
-#define TAVREL_MODERN_FEATURES LATE_MOVE_REDUCTIONS
+#define TAVREL_MODERN_FEATURES (LATE_MOVE_REDUCTIONS | FUTILITY_PRUNING | EXCHANGE_PRUNING | UNNARROWED_WINDOW)
 #endif
 
 // True when the modern search runs with the feature.

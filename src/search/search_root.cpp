@@ -9,6 +9,7 @@
 #include "search/move_order.h"
 #include "search/root_moves.h"
 #include "search/score.h"
+#include "search/search_kind.h"
 #include "search/search_limits.h"
 #include "search/search_stack.h"
 #include "search/search_stop.h"
@@ -23,7 +24,8 @@ namespace {
 
 // The table may answer the whole iteration when its move is the one that
 // stands first already; otherwise it narrows the window, unless the root is
-// searching again after an aspiration failure.
+// searching again after an aspiration failure or the modern search keeps
+// its window (alpha_beta.cpp says why).
 bool TableAnswersRoot(Position& pos, PlyRecord& rootNode, i16& alpha, i16& beta) {
   if (!ProbeIntoRecord(pos, rootNode) || rootNode.ttDepth < static_cast<int>(IterationDepth)) return false;
   if (EntryDecides(rootNode, alpha, beta)) {
@@ -31,7 +33,7 @@ bool TableAnswersRoot(Position& pos, PlyRecord& rootNode, i16& alpha, i16& beta)
     MoveStack[0].score = rootNode.ttScore;
     return true;
   }
-  if (RootResearchFlag == 0) NarrowByEntry(rootNode, alpha, beta);
+  if (RootResearchFlag == 0 && !Uses(UNNARROWED_WINDOW)) NarrowByEntry(rootNode, alpha, beta);
   return false;
 }
 

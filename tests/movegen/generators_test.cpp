@@ -162,3 +162,25 @@ TEST(Exchange, SelectionTakesTheHighestScoreAndTheEarliestAmongEquals) {
   }
   EXPECT_EQ(order, "24513");  // 2 before 4; at the end 1 before 3, which the swaps moved behind it
 }
+
+TEST(Exchange, LossOfAMoveIsWhatItsExchangeGivesAway) {
+  Position pos;
+  // Within the square tables' reach of the material given away.
+  struct Case { const char* why; const char* fen; const char* move; int least, most; };
+  const Case cases[] = {
+      {"a knight put where a pawn takes it", "4k3/8/2p5/8/8/2N5/8/4K3 w - -", "c3d5", 250, 400},
+      {"a knight to a square nobody attacks", "4k3/8/2p5/8/8/2N5/8/4K3 w - -", "c3e4", 0, 40},
+      {"a queen takes a pawn a pawn defends", "4k3/8/2p5/3p4/8/8/8/3QK3 w - -", "d1d5", 700, 950},
+      {"a rook takes a knight no one defends", "4k3/8/8/3n4/8/8/8/3RK3 w - -", "d1d5", 0, 0},
+      {"a king move is never counted", "4k3/8/8/8/8/8/8/4K3 w - -", "e1e2", 0, 0},
+      {"nor a promotion", "1r2k3/P7/8/8/8/8/8/4K3 w - -", "a7a8q", 0, 0},
+  };
+  for (const Case& c : cases) {
+    Load(pos, c.fen);
+    const Move move = LegalMoveNamed(pos, c.move);
+    ASSERT_NE(move, NO_MOVE) << c.why;
+    const int loss = ExchangeLoss(pos, move);
+    EXPECT_GE(loss, c.least) << c.why;
+    EXPECT_LE(loss, c.most) << c.why;
+  }
+}
