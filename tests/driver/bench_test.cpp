@@ -105,7 +105,10 @@ TEST(Bench, PrintsEachPositionThenTheTotalsAndTheGameGoesOn) {
 // Each search has its own signature: the classic one's above, the modern one's here. Chosen by its option, under
 // either protocol, and back to the classic search on the same engine.
 TEST(Bench, EachSearchHasItsSignature) {
-  const std::string xboard = RunEngine("xboard\noption Search=Modern\nbench\noption Search=Classic\nbench\nquit\n").output;
+  // Two whole benches: the sanitizer build needs more than a minute for them.
+  const std::string xboard = RunEngine("xboard\noption Search=Modern\nbench\noption Search=Classic\nbench\nquit\n", "",
+                                       TAVREL_WITHOUT_BOOK, std::chrono::seconds(300))
+                                 .output;
   EXPECT_NE(xboard.find("Nodes: 3473098\n"), std::string::npos) << xboard;  // the modern search's
   EXPECT_NE(xboard.find("Nodes: 6977869\n"), std::string::npos) << xboard;
   const std::string uci = RunEngine("uci\nsetoption name Search value modern\nsetoption name Search value Clever\n").output;

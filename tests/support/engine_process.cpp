@@ -115,8 +115,8 @@ std::optional<std::vector<std::string>> EngineProcess::ReadUntil(const std::stri
   return lines;
 }
 
-std::string EngineProcess::ReadToEnd() {
-  const auto deadline = Clock::now() + std::chrono::seconds(60);
+std::string EngineProcess::ReadToEnd(std::chrono::seconds wait) {
+  const auto deadline = Clock::now() + wait;
   while (FillBuffer(deadline)) {
   }
   return std::exchange(pending_, std::string());
@@ -137,11 +137,12 @@ std::string EngineProcess::StandardError() { return ReadFile("/proc/self/fd/" + 
 
 std::string EngineProcess::ReadLog() const { return ReadFile(directory_ + "/Tavrel.log"); }
 
-EngineRun RunEngine(const std::string& input, const std::string& workingDir, const std::string& program) {
+EngineRun RunEngine(const std::string& input, const std::string& workingDir, const std::string& program,
+                    std::chrono::seconds wait) {
   EngineProcess engine(workingDir, program);
   engine.Send(input);
   engine.CloseInput();
-  std::string output = engine.ReadToEnd();
+  std::string output = engine.ReadToEnd(wait);
   const size_t startup = StartupLength(output);
   const int exitCode = engine.Wait();
   return {output.substr(0, startup), output.substr(startup), engine.StandardError(), engine.ReadLog(), exitCode};

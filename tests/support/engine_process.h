@@ -46,7 +46,8 @@ class EngineProcess {
   // does not come within the wait.
   std::optional<std::vector<std::string>> ReadUntil(const std::string& prefix,
                                                     std::chrono::seconds wait = std::chrono::seconds(20));
-  std::string ReadToEnd();  // what standard output still brings until the engine closes it
+  // What standard output still brings until the engine closes it, or until the wait is over.
+  std::string ReadToEnd(std::chrono::seconds wait = std::chrono::seconds(60));
   int Wait();  // the exit code; 128 + signal when a signal ended it (SIGKILL after a minute)
   std::string StandardError();
   std::string ReadLog() const;  // the engine log in its working directory
@@ -70,10 +71,10 @@ struct EngineRun {
   int exitCode;
 };
 
-// Starts the engine, writes all of input, closes standard input and collects everything until it exits, the start-up
-// lines apart from the rest.
+// Starts the engine, writes all of input, closes standard input and collects everything until it exits (or for the
+// wait at most), the start-up lines apart from the rest.
 EngineRun RunEngine(const std::string& input, const std::string& workingDir = "",
-                    const std::string& program = TAVREL_WITHOUT_BOOK);
+                    const std::string& program = TAVREL_WITHOUT_BOOK, std::chrono::seconds wait = std::chrono::seconds(60));
 
 // Reads a whole file; empty when it does not exist.
 std::string ReadFile(const std::string& path);
