@@ -250,7 +250,11 @@ TEST_F(SearchTest, TwoThreadsFindTheMatesAndLeaveThePositionAsItWas) {
     explicit Threads(u32 count) { ChooseSearchThreads(count); }
     ~Threads() { ChooseSearchThreads(1); }
   } two(2);
-  ExpectMatesFound(pos);
+  for (SearchKind kind : {SearchKind::Classic, SearchKind::Modern}) {
+    CurrentSearchKind = kind;
+    ExpectMatesFound(pos);
+  }
+  CurrentSearchKind = SearchKind::Classic;
   Load(pos, MIDDLEGAME);
   const PositionSnapshot before = TakePositionSnapshot(pos);
   EXPECT_TRUE(IsGeneratedLegalMove(pos, SearchTo(pos, 8)));
