@@ -37,7 +37,7 @@ const WordRule WORD_RULES[] = {
 };
 
 // The pipe holds this much without a reader.
-constexpr size_t MAX_INPUT = 60000;
+constexpr size_t PIPE_INPUT_LIMIT = 60000;
 
 bool IsWordSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
@@ -107,7 +107,7 @@ void RequireGameInStep(Position& pos) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static Position pos;
-  const std::string input = Filtered(std::string(reinterpret_cast<const char*>(data), std::min(size, MAX_INPUT)));
+  const std::string input = Filtered(std::string(reinterpret_cast<const char*>(data), std::min(size, PIPE_INPUT_LIMIT)));
   int ends[2];
   Require(pipe(ends) == 0, "a pipe");
   const int previous = InputDescriptor();

@@ -5,7 +5,7 @@
 #include "eval/eval_side.h"
 #include "eval/square_tables.h"
 
-thread_local constinit u32 PawnHashTable[PAWN_HASH_SIZE];
+thread_local constinit u32 PawnHashTable[PAWN_HASH_SIZE] = {};
 
 namespace {
 

@@ -1,3 +1,3 @@
 #include "movegen/move_stack.h"
 
-thread_local constinit MoveEntry MoveStack[MOVE_STACK_SIZE];
+thread_local constinit MoveEntry MoveStack[MOVE_STACK_SIZE] = {};

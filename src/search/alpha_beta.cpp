@@ -93,7 +93,7 @@ int LateMoveReduction(int depth, int moves) {
 }
 
 // The static score of each node on the current line, by ply (the root has none).
-thread_local constinit std::array<i16, PLY_RECORDS> StaticScoreAtPly;
+thread_local constinit std::array<i16, PLY_RECORDS> StaticScoreAtPly = {};
 
 // True when the node's static score beats the one of its side two plies
 // before, or either is unknown (in check, or at the root).

@@ -18,7 +18,7 @@
 #include "search/trans_table.h"
 #include "search/try_move.h"
 
-thread_local constinit RootProgress CurrentRootProgress;
+thread_local constinit RootProgress CurrentRootProgress = {};
 
 namespace {
 

@@ -1,3 +1,3 @@
 #include "search/search_stack.h"
 
-thread_local constinit PlyRecord SearchStack[PLY_RECORDS];
+thread_local constinit PlyRecord SearchStack[PLY_RECORDS] = {};

@@ -26,8 +26,8 @@ Move BestMove;
 i16 BestScore;
 MoveEntry LastIterationLines[MAX_MULTI_PV_LINES];
 u32 LastIterationLineCount;
-thread_local constinit u32 IterationDepth;
-thread_local constinit i32 RootResearchFlag;
+thread_local constinit u32 IterationDepth = 0;
+thread_local constinit i32 RootResearchFlag = 0;
 char PvText[PV_TEXT_SIZE];
 bool PrintThinking = true;
 

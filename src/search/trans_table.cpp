@@ -78,7 +78,7 @@ TransEntry SlotOf(Position& pos, u32 moveAndKey, u32 info) {
   return {moveAndKey, KeyHigh(pos) ^ moveAndKey ^ info, info};
 }
 
-thread_local constinit TransEntry ProbedEntry;
+thread_local constinit TransEntry ProbedEntry = {};
 
 u32 PackInfo(Position& pos, i16 score, int depth, u32 bound) {
   int storedScore = std::clamp<int>(score, MIN_SCORE, MAX_SCORE) + TRANS_SCORE_OFFSET;
