@@ -1,8 +1,5 @@
 #include "board/position.h"
 
-#include <algorithm>
-#include <iterator>
-
 void SavePositionForUndo(const Position& pos, UndoRecord& record) {
   record.savedOccupied = pos.Occupied;
   record.savedOwnPieces = pos.ColourBB[pos.SideToMove];
