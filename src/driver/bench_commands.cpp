@@ -53,7 +53,7 @@ void SearchBenchPosition(Position& pos, int number, const BenchPosition& positio
   StopSearch = false;
   pos.UndoTop = pos.UndoRecords;
   SearchStartClock = ClockMs();
-  Think(pos);
+  Think(ReportingSearcher(), pos);
   const i64 ms = ClockMs() - SearchStartClock;
   totals.ms += ms;
   totals.nodes += pos.MovesMade;

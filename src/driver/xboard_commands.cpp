@@ -103,11 +103,11 @@ void ExitCommand(Position&, const char*) {
 
 void StatusCommand(Position& pos, const char*) {
   if (EngineState != ENGINE_ANALYZING) return;  // between two searches: the last one's figures
-  const RootProgress progress = CurrentRootProgress;
+  const RootProgress progress = ReportingSearcher().CurrentRootProgress;
   const std::string move = progress.move != NO_MOVE ? MoveText(progress.move) : "";
   std::printf("stat01: %lld %u %u %u %u %s\n",
               static_cast<long long>((ClockMs() - SearchStartClock) / MS_PER_CENTISECOND), pos.MovesMade,
-              IterationDepth, progress.total - std::min(progress.tried, progress.total), progress.total, move.c_str());
+              ReportingSearcher().IterationDepth, progress.total - std::min(progress.tried, progress.total), progress.total, move.c_str());
 }
 
 void MoveTimeCommand(Position&, const char*) {

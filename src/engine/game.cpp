@@ -11,7 +11,7 @@
 #include "engine/new_position.h"
 #include "movegen/legal_moves.h"
 #include "platform/engine_log.h"
-#include "search/search_state.h"
+#include "search/think.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ void MakeGameMove(Position& pos, Move move) {
     pos.CastleRights &= static_cast<u16>(~CastleRightsOf[side]);
   }
   RefreshGameCopy(pos);
-  ClearHistoryScores();
+  ClearHistoryScores(ReportingSearcher());
   pos.GameSideToMove ^= 1;
 }
 

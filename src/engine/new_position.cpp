@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "search/search_memory.h"
+#include "search/think.h"
 #include "tools/epd_move.h"
 
 namespace {
@@ -12,7 +13,7 @@ LoadOutcome LastOutcome = LoadOutcome::Refused;
 LoadOutcome Load(Position& pos, const char* text, bool newSearchPosition) {
   EpdOperation operation;
   if (!LoadBoard(pos, text, operation)) return LoadOutcome::Refused;
-  if (newSearchPosition) ForgetSearchMemory();
+  if (newSearchPosition) ForgetSearchMemory(ReportingSearcher());
   if (ReadEpdMove(pos, operation)) return LoadOutcome::Loaded;
   std::printf("Warning cannot recognize move: %s\r\n", operation.moveText);
   return LoadOutcome::EpdMoveNotRecognised;
@@ -33,5 +34,5 @@ bool ReadPositionText(Position& pos, const char* text) {
 LoadOutcome LastLoadOutcome() { return LastOutcome; }
 
 void ForgetSearchMemoryAfterLoads(u32 loadsBefore) {
-  if (PositionLoadCount() != loadsBefore) ForgetSearchMemory();
+  if (PositionLoadCount() != loadsBefore) ForgetSearchMemory(ReportingSearcher());
 }

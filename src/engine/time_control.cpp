@@ -143,7 +143,7 @@ void StartEngine(Position& pos, bool goodPonder, u8 depth, SearchMode mode, bool
   EngineLog << "*** xxx czas uzyty: " << ClockMs() - SearchStartClock << EndLine;
   pos.UndoTop = pos.UndoRecords;
   PrepareLevel(pos, playing);
-  Think(pos);
+  Think(ReportingSearcher(), pos);
   LeaveLevel();
   EngineLog << "-M: exited StartEngine" << EndLine;
 }

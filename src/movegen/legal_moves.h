@@ -15,5 +15,5 @@ MoveEntry* GenerateMovesOf(Position& pos, MoveEntry* list, UndoRecord& record);
 bool IsGeneratedMove(Position& pos, Move move, UndoRecord& record);
 
 // True when move is generated and making it does not leave the mover's king
-// attacked. Uses a list of its own, not MoveStack.
+// attacked. Uses a list of its own.
 bool IsGeneratedLegalMove(Position& pos, Move move);

@@ -1,5 +1,5 @@
-// The move lists of every ply, back to back in one stack, the piece values that
-// order captures, and the rule by which the searches pick the next move.
+// A move list entry, the room for the lists of every ply of a search, the
+// piece values that order captures, and the rule by which the searches pick the next move.
 #pragma once
 
 #include <utility>
@@ -17,7 +17,6 @@ static_assert(sizeof(MoveEntry) == 4, "entries are copied and swapped as one 32-
 // where its parent's ends. Room for the longest list at each ply of the deepest
 // line (PLY_RECORDS plies) and one more, so no position can overflow it.
 constexpr int MOVE_STACK_SIZE = (PLY_RECORDS + 1) * MAX_LIST_MOVES;
-extern thread_local constinit MoveEntry MoveStack[MOVE_STACK_SIZE];
 
 // Piece values by piece code for ordering scores and the exchange evaluator.
 inline constexpr i16 ExchangeValue[PIECE_CODE_COUNT] = {0,   100, 100, 320, 320, 325, 325,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "board/check.h"
 #include "board/make_move.h"
@@ -71,11 +72,16 @@ u64 PerftLeavesFrom(Position& pos, int depth, MoveEntry* start) {
   });
 }
 
+// Room for the lists of every ply of a walk depth plies deep.
+std::vector<MoveEntry> ListsFor(int depth) {
+  return std::vector<MoveEntry>(static_cast<size_t>(std::max(depth, 1) + 1) * MAX_LIST_MOVES);
+}
+
 }  // namespace
 
-u64 Perft(Position& pos, int depth) { return PerftFrom(pos, depth, MoveStack); }
+u64 Perft(Position& pos, int depth) { return PerftFrom(pos, depth, ListsFor(depth).data()); }
 
-u64 PerftLeaves(Position& pos, int depth) { return PerftLeavesFrom(pos, depth, MoveStack); }
+u64 PerftLeaves(Position& pos, int depth) { return PerftLeavesFrom(pos, depth, ListsFor(depth).data()); }
 
 void RunPerft(Position& pos, int depth) {
   depth = std::min(depth, PERFT_MAX_DEPTH);
@@ -98,7 +104,8 @@ void RunDivide(Position& pos, int depth) {
   u64 total = 0;
   if (depth >= 1) {
     pos.MovesMade = 0;
-    total = SumOverLegalMoves(pos, MoveStack, [&pos, depth](Move move, MoveEntry* next) {
+    std::vector<MoveEntry> lists = ListsFor(depth);
+    total = SumOverLegalMoves(pos, lists.data(), [&pos, depth](Move move, MoveEntry* next) {
       u64 leaves = OnePlyDown(pos, [&pos, depth, next] { return PerftLeavesFrom(pos, depth - 1, next); });
       char text[MOVE_TEXT_SIZE];
       MoveToText(text, move);

@@ -18,8 +18,7 @@
 #include "search/score.h"
 #include "search/search_kind.h"
 #include "search/search_limits.h"
-#include "search/search_stack.h"
-#include "search/search_state.h"
+#include "search/searcher.h"
 #include "search/search_stop.h"
 #include "search/table_probe.h"
 #include "search/think.h"
@@ -92,37 +91,34 @@ int LateMoveReduction(int depth, int moves) {
   return table[std::min(depth, REDUCTION_TABLE_SIZE - 1)][std::min(moves, REDUCTION_TABLE_SIZE - 1)];
 }
 
-// The static score of each node on the current line, by ply (the root has none).
-thread_local constinit std::array<i16, PLY_RECORDS> StaticScoreAtPly = {};
-
 // True when the node's static score beats the one of its side two plies
 // before, or either is unknown (in check, or at the root).
-bool Improving(i32 ply, i16 staticScore) {
-  StaticScoreAtPly[ply] = staticScore;
-  return ply < 3 || staticScore == SCORE_ILLEGAL || staticScore > StaticScoreAtPly[ply - 2];
+bool Improving(Searcher& s, i32 ply, i16 staticScore) {
+  s.StaticScoreAtPly[ply] = staticScore;
+  return ply < 3 || staticScore == SCORE_ILLEGAL || staticScore > s.StaticScoreAtPly[ply - 2];
 }
 
 bool IsQuietMove(Move move) { return MoveKind(move) == KIND_QUIET || IsCastling(move); }
 
-void RememberCounterMove(Position& pos, Move move) {
-  if (Move* slot = CounterMoveSlot(pos)) *slot = move;
+void RememberCounterMove(Searcher& s, Position& pos, Move move) {
+  if (Move* slot = CounterMoveSlot(s, pos)) *slot = move;
 }
 
 // The window may be narrowed by the table except at the root's depth while
 // the root searches again after an aspiration failure, and, in the modern
 // search, except at a principal-variation node: a node that fails low within
 // a window the table narrowed returns a bound its parent would take as exact.
-bool MayNarrow(i32 depth, i16 alpha, i16 beta) {
+bool MayNarrow(Searcher& s, i32 depth, i16 alpha, i16 beta) {
   if (Uses(UNNARROWED_WINDOW) && beta - alpha > 1) return false;
-  return RootResearchFlag == 0 || depth != static_cast<i32>(IterationDepth);
+  return s.RootResearchFlag == 0 || depth != static_cast<i32>(s.IterationDepth);
 }
 
 // The table's entry for the node. True when it ends the node with ttScore; a
 // hash move that would repeat a position is not trusted to.
-bool TableEndsNode(Position& pos, PlyRecord& node, i32 depth, i16& alpha, i16& beta) {
+bool TableEndsNode(Searcher& s, Position& pos, PlyRecord& node, i32 depth, i16& alpha, i16& beta) {
   if (!ProbeIntoRecord(pos, node) || node.ttDepth < depth) return false;
   if (EntryDecides(node, alpha, beta)) return RepetitionAfterMove(pos, node.hashMove) == 0;
-  if (MayNarrow(depth, alpha, beta)) NarrowByEntry(node, alpha, beta);
+  if (MayNarrow(s, depth, alpha, beta)) NarrowByEntry(node, alpha, beta);
   return false;
 }
 
@@ -144,15 +140,15 @@ bool NullMovePointless(const PlyRecord& node, i32 depth, int reduction, i16 beta
 
 // Passes the move and searches the reply with a null window at beta. The
 // score is for the side that passed.
-i16 NullMoveScore(Position& pos, UndoRecord& record, PlyRecord& node, i32 depth, int reduction, i32 ply, i16 beta) {
+i16 NullMoveScore(Searcher& s, Position& pos, UndoRecord& record, PlyRecord& node, i32 depth, int reduction, i32 ply, i16 beta) {
   if (node.listEnd == nullptr) node.listEnd = (&node - 1)->listEnd;
   MakeNullMove(pos, record);
   ++pos.UndoTop;
-  PlyRecordOf(pos).listEnd = nullptr;
+  PlyRecordOf(s, pos).listEnd = nullptr;
   const i16 nullAlpha = Negate(beta), nullBeta = static_cast<i16>(-beta + 1);
   const i16 score = reduction + 1 < depth
-                        ? Negate(AlphaBeta(pos, depth - reduction - 1, ply + 1, nullAlpha, nullBeta, 0))
-                        : Negate(Quiesce(pos, 0, ply + 1, nullAlpha, nullBeta));
+                        ? Negate(AlphaBeta(s, pos, depth - reduction - 1, ply + 1, nullAlpha, nullBeta, 0))
+                        : Negate(Quiesce(s, pos, 0, ply + 1, nullAlpha, nullBeta));
   --pos.UndoTop;
   UnmakeNullMove(pos, record);
   node.listEnd = nullptr;
@@ -160,9 +156,9 @@ i16 NullMoveScore(Position& pos, UndoRecord& record, PlyRecord& node, i32 depth,
 }
 
 // After the null move: the clock alone is looked at, and the next look stays due.
-bool StoppedAfterNullMove(Position& pos) {
-  if (!PollDue(pos)) return false;
-  if (!StopSearch && TimeIsUp(pos)) StopSearch = true;
+bool StoppedAfterNullMove(Searcher& s, Position& pos) {
+  if (!PollDue(s, pos)) return false;
+  if (!StopSearch && TimeIsUp(s, pos)) StopSearch = true;
   return StopSearch;
 }
 
@@ -177,25 +173,25 @@ void GenerateNodeList(Position& pos, UndoRecord& record, PlyRecord& node) {
 // move is first searched that much shallower with a null window, and again in
 // full only when it beats alpha. Once alpha was raised, a null window first
 // tests whether the move beats it.
-i16 SearchMove(Position& pos, i32 newDepth, i32 ply, i16 alpha, i16 beta, bool alphaRaised, int reduction = 0) {
+i16 SearchMove(Searcher& s, Position& pos, i32 newDepth, i32 ply, i16 alpha, i16 beta, bool alphaRaised, int reduction = 0) {
   if (DrawCheck(pos, TREE_REPEATS) != NO_MOVE) return DRAW_SCORE;
-  PlyRecordOf(pos).listEnd = nullptr;
+  PlyRecordOf(s, pos).listEnd = nullptr;
   if (newDepth < MIN_FULL_DEPTH || ply > LAST_FULL_PLY) {
-    return Negate(Quiesce(pos, 0, ply + 1, Negate(beta), Negate(alpha)));
+    return Negate(Quiesce(s, pos, 0, ply + 1, Negate(beta), Negate(alpha)));
   }
   if (reduction > 0) {
     const i32 reduced = newDepth - reduction;
     const i16 nullAlpha = static_cast<i16>(-alpha - 1), nullBeta = Negate(alpha);
-    const i16 score = reduced < MIN_FULL_DEPTH ? Negate(Quiesce(pos, 0, ply + 1, nullAlpha, nullBeta))
-                                               : Negate(AlphaBeta(pos, reduced - 1, ply + 1, nullAlpha, nullBeta, 1));
+    const i16 score = reduced < MIN_FULL_DEPTH ? Negate(Quiesce(s, pos, 0, ply + 1, nullAlpha, nullBeta))
+                                               : Negate(AlphaBeta(s, pos, reduced - 1, ply + 1, nullAlpha, nullBeta, 1));
     if (score <= alpha || StopSearch) return score;
-    PlyRecordOf(pos).listEnd = nullptr;  // the shallower search may have left a list of captures alone
+    PlyRecordOf(s, pos).listEnd = nullptr;  // the shallower search may have left a list of captures alone
   }
   if (alphaRaised) {
-    i16 score = Negate(AlphaBeta(pos, newDepth - 1, ply + 1, static_cast<i16>(-alpha - 1), Negate(alpha), 1));
+    i16 score = Negate(AlphaBeta(s, pos, newDepth - 1, ply + 1, static_cast<i16>(-alpha - 1), Negate(alpha), 1));
     if (score <= alpha || score >= beta) return score;
   }
-  return Negate(AlphaBeta(pos, newDepth - 1, ply + 1, Negate(beta), Negate(alpha), 1));
+  return Negate(AlphaBeta(s, pos, newDepth - 1, ply + 1, Negate(beta), Negate(alpha), 1));
 }
 
 // What the modern search knows of a node when it decides on a move.
@@ -239,10 +235,10 @@ bool PassesOver(Position& pos, const LateMoveContext& node, Move move, int moves
 // A quiet move just made, not the table's move nor a killer, after
 // movesBefore legal moves: searched, reduced when it is late enough. A move
 // that checks is always searched in full.
-i16 SearchQuietMove(Position& pos, const LateMoveContext& context, i32 newDepth, i32 ply, i16 alpha, i16 beta,
+i16 SearchQuietMove(Searcher& s, Position& pos, const LateMoveContext& context, i32 newDepth, i32 ply, i16 alpha, i16 beta,
                     bool alphaRaised, int movesBefore) {
   FindCheckers(pos, *pos.UndoTop);
-  if (pos.UndoTop->checkers != 0 || movesBefore == 0) return SearchMove(pos, newDepth, ply, alpha, beta, alphaRaised);
+  if (pos.UndoTop->checkers != 0 || movesBefore == 0) return SearchMove(s, pos, newDepth, ply, alpha, beta, alphaRaised);
   int reduction = 0;
   if (Uses(LATE_MOVE_REDUCTIONS) && context.depth >= LATE_MOVE_REDUCTION_DEPTH &&
       movesBefore >= LATE_MOVE_REDUCTION_MOVES) {
@@ -250,17 +246,18 @@ i16 SearchQuietMove(Position& pos, const LateMoveContext& context, i32 newDepth,
     if (Uses(IMPROVING) && !context.improving) reduction += NOT_IMPROVING_REDUCTION;
     reduction = std::max(0, reduction);
   }
-  return SearchMove(pos, newDepth, ply, alpha, beta, alphaRaised, reduction);
+  return SearchMove(s, pos, newDepth, ply, alpha, beta, alphaRaised, reduction);
 }
 
 // Counts the node as in check on the line for as long as it is searched.
 class CheckOnLine {
  public:
-  CheckOnLine(const Position& pos, bool inCheck) : side_(static_cast<int>(pos.SideToMove)), inCheck_(inCheck) {
-    if (inCheck_) repeated_ = InCheckCount[side_]++ != 0;
+  CheckOnLine(Searcher& s, const Position& pos, bool inCheck)
+      : count_(s.InCheckCount[pos.SideToMove]), inCheck_(inCheck) {
+    if (inCheck_) repeated_ = count_++ != 0;
   }
   ~CheckOnLine() {
-    if (inCheck_) --InCheckCount[side_];
+    if (inCheck_) --count_;
   }
   CheckOnLine(const CheckOnLine&) = delete;
   CheckOnLine& operator=(const CheckOnLine&) = delete;
@@ -268,26 +265,26 @@ class CheckOnLine {
   int Extension() const { return repeated_ ? 1 : 0; }
 
  private:
-  int side_;
+  u32& count_;
   bool inCheck_;
   bool repeated_ = false;
 };
 
 }  // namespace
 
-i16 AlphaBeta(Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNull) {
+i16 AlphaBeta(Searcher& s, Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNull) {
   UndoRecord& record = *pos.UndoTop;
-  PlyRecord& node = PlyRecordOf(pos);
+  PlyRecord& node = PlyRecordOf(s, pos);
   // The checkers do not depend on the table: they are found while its bucket loads.
   PrefetchCurrentTransBucket(pos);
   FindCheckers(pos, record);
   const bool inCheck = record.checkers != 0;
-  if (TableEndsNode(pos, node, depth, alpha, beta)) return node.ttScore;
+  if (TableEndsNode(s, pos, node, depth, alpha, beta)) return node.ttScore;
 
   const bool modern = CurrentSearchKind == SearchKind::Modern;
   const bool pvNode = beta - alpha > 1;
   const i16 staticScore = modern && !inCheck ? EvaluateAtNode(pos, alpha, beta) : SCORE_ILLEGAL;
-  const bool improving = Improving(ply, staticScore);
+  const bool improving = Improving(s, ply, staticScore);
   if (Uses(REVERSE_FUTILITY) && !pvNode && !inCheck && depth <= REVERSE_FUTILITY_DEPTH &&
       std::abs(beta) < MATE_SCORE_LIMIT && staticScore - REVERSE_FUTILITY_MARGIN * depth >= beta) {
     return staticScore;
@@ -297,8 +294,8 @@ i16 AlphaBeta(Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNu
   if (allowNull && !inCheck && pos.PieceMaterial[pos.SideToMove] != 0 && (!adaptiveNull || staticScore >= beta)) {
     const int reduction = adaptiveNull ? AdaptiveNullReduction(depth, staticScore - beta) : NullReduction(pos, depth);
     if (!NullMovePointless(node, depth, reduction, beta)) {
-      const i16 score = NullMoveScore(pos, record, node, depth, reduction, ply, beta);
-      if (StoppedAfterNullMove(pos)) return SCORE_ILLEGAL;
+      const i16 score = NullMoveScore(s, pos, record, node, depth, reduction, ply, beta);
+      if (StoppedAfterNullMove(s, pos)) return SCORE_ILLEGAL;
       if (score >= beta) return score;
     }
   }
@@ -306,17 +303,17 @@ i16 AlphaBeta(Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNu
   if (Uses(INTERNAL_REDUCTION)) {
     if (node.hashMove == NO_MOVE && depth >= INTERNAL_REDUCTION_DEPTH) --depth;
   } else if (node.ttDepth < depth - IID_REDUCTION) {
-    AlphaBeta(pos, depth - IID_REDUCTION, ply, alpha, beta, allowNull);
+    AlphaBeta(s, pos, depth - IID_REDUCTION, ply, alpha, beta, allowNull);
     if (const TransEntry* entry = ProbeTransTable(pos)) node.hashMove = EntryMove(*entry);
   }
 
-  const CheckOnLine check(pos, inCheck);
+  const CheckOnLine check(s, pos, inCheck);
   const int extension = Uses(CHECK_EXTENSION) ? (inCheck ? 1 : 0) : check.Extension();
   const i32 newDepth = depth + extension;
   if (node.listEnd == nullptr) GenerateNodeList(pos, record, node);
   MoveEntry* const start = (&node - 1)->listEnd;
   MarkHashAndKillers(start, node.listEnd, node);
-  if (Uses(COUNTER_MOVE)) MarkCounterMove(pos, start, node.listEnd);
+  if (Uses(COUNTER_MOVE)) MarkCounterMove(s, pos, start, node.listEnd);
 
   const LateMoveContext context{depth, pvNode, !pvNode && !inCheck, staticScore, improving};
   i16 best = SCORE_ILLEGAL;
@@ -324,7 +321,7 @@ i16 AlphaBeta(Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNu
   Move bestMove = NO_MOVE;
   int legalMoves = 0;
   MoveOrder order = OrderOfList(start, node);
-  while (MoveEntry* entry = PickNextMove(pos, order)) {
+  while (MoveEntry* entry = PickNextMove(s, pos, order)) {
     const Move move = entry->move;
     const bool alphaRaised = bound == BOUND_EXACT;
     const bool ordinary = modern && move != node.hashMove && move != node.killer1 && move != node.killer2;
@@ -336,18 +333,18 @@ i16 AlphaBeta(Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNu
     }
     const i16 score = TryMove(pos, move, record, [&] {
       ++legalMoves;
-      return late ? SearchQuietMove(pos, context, newDepth, ply, alpha, beta, alphaRaised, movesBefore)
-                  : SearchMove(pos, newDepth, ply, alpha, beta, alphaRaised);
+      return late ? SearchQuietMove(s, pos, context, newDepth, ply, alpha, beta, alphaRaised, movesBefore)
+                  : SearchMove(s, pos, newDepth, ply, alpha, beta, alphaRaised);
     });
-    if (PollDue(pos) && PollSaysStop(pos)) return best;
+    if (PollDue(s, pos) && PollSaysStop(s, pos)) return best;
 
     entry->score = score;
     if (score > best) {
       if (score > alpha) {
         if (score >= beta) {
-          RewardCutoff(pos, node, move, depth);
-          if (Uses(BOUNDED_HISTORY) && IsQuietMove(move)) PunishQuietMovesBefore(pos, start, entry, depth);
-          if (Uses(COUNTER_MOVE) && IsQuietMove(move)) RememberCounterMove(pos, move);
+          RewardCutoff(s, pos, node, move, depth);
+          if (Uses(BOUNDED_HISTORY) && IsQuietMove(move)) PunishQuietMovesBefore(s, pos, start, entry, depth);
+          if (Uses(COUNTER_MOVE) && IsQuietMove(move)) RememberCounterMove(s, pos, move);
           StoreTransTable(pos, move, score, depth, BOUND_LOWER);
           return score;
         }

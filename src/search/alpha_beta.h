@@ -5,6 +5,7 @@
 
 #include "board/position.h"
 #include "board/types.h"
+#include "search/searcher.h"
 
 // A node searches its moves with AlphaBeta while this much depth is left;
 // below, their positions go to the quiescence search.
@@ -18,4 +19,4 @@ constexpr int LAST_FULL_PLY = 126;
 // whose record UndoTop points at. allowNull permits passing the move. Returns
 // early, with a partial score, once StopSearch is set. The position is
 // unchanged on return.
-i16 AlphaBeta(Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNull);
+i16 AlphaBeta(Searcher& s, Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNull);

@@ -6,17 +6,8 @@
 #include "search/score.h"
 #include "search/search_limits.h"
 #include "search/search_root.h"
-#include "search/search_stack.h"
-#include "search/search_state.h"
+#include "search/searcher.h"
 #include "search/think.h"
-
-namespace {
-
-thread_local constinit bool IsHelper = false;
-
-}  // namespace
-
-bool OnHelperThread() { return IsHelper; }
 
 HelperSearchers::HelperSearchers(const Position& root, u32 count, u32 firstIteration, u32 lastIteration) {
   // Every other helper starts one iteration deeper, so that the helpers spread
@@ -43,18 +34,20 @@ HelperLine HelperSearchers::Finish() {
 }
 
 void HelperSearchers::Help(std::unique_ptr<Position> root, u32 firstIteration, u32 lastIteration) {
-  IsHelper = true;
+  const auto searcher = std::make_unique<Searcher>();
+  Searcher& s = *searcher;
+  s.IsHelper = true;
   Position& pos = *root;
   pos.MovesMade = 0;
-  InCheckCount[BLACK] = InCheckCount[WHITE] = 0;
-  SelectiveDepth = 0;
-  RootResearchFlag = 0;
-  PlyRecordOf(pos).listEnd = nullptr;
+  s.InCheckCount[BLACK] = s.InCheckCount[WHITE] = 0;
+  s.SelectiveDepth = 0;
+  s.RootResearchFlag = 0;
+  PlyRecordOf(s, pos).listEnd = nullptr;
   FindCheckers(pos, *pos.UndoTop);
-  for (IterationDepth = firstIteration; IterationDepth <= lastIteration; ++IterationDepth) {
-    const i16 score = SearchRoot(pos, -FULL_WINDOW, FULL_WINDOW - 1);
+  for (s.IterationDepth = firstIteration; s.IterationDepth <= lastIteration; ++s.IterationDepth) {
+    const i16 score = SearchRoot(s, pos, -FULL_WINDOW, FULL_WINDOW - 1);
     if (StopSearch) return;
-    Completed({IterationDepth, MoveStack[0].move, score});
+    Completed({s.IterationDepth, s.MoveStack[0].move, score});
   }
 }
 

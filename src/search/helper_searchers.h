@@ -12,9 +12,6 @@
 
 #include <memory>
 
-// True on a helper's thread: it neither looks at the clock nor reads input.
-bool OnHelperThread();
-
 // The deepest iteration the helpers completed: its depth (0 when none), and
 // the best move and score it found.
 struct HelperLine {

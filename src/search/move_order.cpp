@@ -14,27 +14,27 @@ void MarkHashAndKillers(MoveEntry* start, MoveEntry* end, const PlyRecord& node)
   }
 }
 
-void MarkCounterMove(Position& pos, MoveEntry* start, MoveEntry* end) {
-  const Move* slot = CounterMoveSlot(pos);
+void MarkCounterMove(Searcher& s, Position& pos, MoveEntry* start, MoveEntry* end) {
+  const Move* slot = CounterMoveSlot(s, pos);
   if (slot == nullptr || *slot == NO_MOVE) return;
   for (MoveEntry* entry = start; entry < end; ++entry) {
     if (entry->move == *slot && entry->score < PICK_BY_SCORE_FLOOR) entry->score = COUNTER_MOVE_SCORE;
   }
 }
 
-void KeyRemainingMoves(Position& pos, MoveOrder& order) {
+void KeyRemainingMoves(Searcher& s, Position& pos, MoveOrder& order) {
   const bool bounded = Uses(BOUNDED_HISTORY);
   for (MoveEntry* entry = order.next; entry < order.end; ++entry) {
     const int slot = entry->move & HISTORY_MOVE_MASK;
-    const u32 history = bounded ? static_cast<u32>(HISTORY_LIMIT + BoundedHistory[pos.SideToMove][slot])
-                                : HistoryScores[pos.SideToMove][slot];
+    const u32 history = bounded ? static_cast<u32>(HISTORY_LIMIT + s.BoundedHistory[pos.SideToMove][slot])
+                                : s.HistoryScores[pos.SideToMove][slot];
     order.keys[entry - order.start] = history + static_cast<u32>(HISTORY_KEY_OFFSET + entry->score);
   }
   order.keyed = true;
 }
 
-void PunishQuietMovesBefore(Position& pos, const MoveEntry* tried, const MoveEntry* cutoff, int depth) {
-  i16* bounded = BoundedHistory[pos.SideToMove];
+void PunishQuietMovesBefore(Searcher& s, Position& pos, const MoveEntry* tried, const MoveEntry* cutoff, int depth) {
+  i16* bounded = s.BoundedHistory[pos.SideToMove];
   for (const MoveEntry* entry = tried; entry < cutoff; ++entry) {
     if (IsQuietOrCastling(entry->move)) NudgeHistory(bounded[entry->move & HISTORY_MOVE_MASK], -HistoryBonus(depth));
   }

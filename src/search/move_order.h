@@ -13,6 +13,7 @@
 #include "search/search_kind.h"
 #include "search/search_stack.h"
 #include "search/search_state.h"
+#include "search/searcher.h"
 
 constexpr i16 HASH_MOVE_SCORE = 30000;
 constexpr i16 FIRST_KILLER_SCORE = -9998;
@@ -29,15 +30,15 @@ void MarkHashAndKillers(MoveEntry* start, MoveEntry* end, const PlyRecord& node)
 
 // The slot in CounterMoves of the move that led to the current position, or
 // nullptr after a null move. Needs a move made since the load.
-inline Move* CounterMoveSlot(Position& pos) {
+inline Move* CounterMoveSlot(Searcher& s, Position& pos) {
   const Move last = (pos.HistoryTop - 1)->move;
   if (MoveKind(last) == KIND_NOT_A_MOVE) return nullptr;
-  return &CounterMoves[pos.Board[MoveTo(last)]][MoveTo(last)];
+  return &s.CounterMoves[pos.Board[MoveTo(last)]][MoveTo(last)];
 }
 
 // Gives the counter move of the last move, when it is in the list and not
 // marked already, its mark: right after the killers.
-void MarkCounterMove(Position& pos, MoveEntry* start, MoveEntry* end);
+void MarkCounterMove(Searcher& s, Position& pos, MoveEntry* start, MoveEntry* end);
 
 // A list being tried: entries before next have been picked. Once keyed, the
 // record's orderKeys hold the key of each entry from next on, at the entry's
@@ -55,11 +56,11 @@ inline MoveOrder OrderOfList(MoveEntry* start, PlyRecord& node) {
 }
 
 // Computes the history key of every entry still to be picked.
-void KeyRemainingMoves(Position& pos, MoveOrder& order);
+void KeyRemainingMoves(Searcher& s, Position& pos, MoveOrder& order);
 
 // The next entry to try, swapped into place, or nullptr when all were tried.
 // Ties go to the entry that stands first.
-inline MoveEntry* PickNextMove(Position& pos, MoveOrder& order) {
+inline MoveEntry* PickNextMove(Searcher& s, Position& pos, MoveOrder& order) {
   MoveEntry* const next = order.next;
   if (next >= order.end) return nullptr;
   if (!order.keyed) {
@@ -72,7 +73,7 @@ inline MoveEntry* PickNextMove(Position& pos, MoveOrder& order) {
       ++order.next;
       return next;
     }
-    KeyRemainingMoves(pos, order);
+    KeyRemainingMoves(s, pos, order);
   }
   u32* const keys = order.keys;
   const auto first = next - order.start;
@@ -111,15 +112,15 @@ inline void NudgeHistory(i16& counter, int change) {
 
 // What a cut-off at a node of the given depth teaches: quiet moves and
 // castlings become killers, and every move's history counter grows by depth².
-inline void RewardCutoff(Position& pos, PlyRecord& node, Move move, int depth) {
+inline void RewardCutoff(Searcher& s, Position& pos, PlyRecord& node, Move move, int depth) {
   if (IsQuietOrCastling(move)) RememberKiller(node, move);
   if (Uses(BOUNDED_HISTORY)) {
-    NudgeHistory(BoundedHistory[pos.SideToMove][move & HISTORY_MOVE_MASK], HistoryBonus(depth));
+    NudgeHistory(s.BoundedHistory[pos.SideToMove][move & HISTORY_MOVE_MASK], HistoryBonus(depth));
   } else {
-    HistoryScores[pos.SideToMove][move & HISTORY_MOVE_MASK] += static_cast<u32>(depth * depth);
+    s.HistoryScores[pos.SideToMove][move & HISTORY_MOVE_MASK] += static_cast<u32>(depth * depth);
   }
 }
 
 // After a quiet cut-off, the quiet moves tried before it (from tried up to
 // the cut-off's entry) lose in the bounded history what the cut-off gained.
-void PunishQuietMovesBefore(Position& pos, const MoveEntry* tried, const MoveEntry* cutoff, int depth);
+void PunishQuietMovesBefore(Searcher& s, Position& pos, const MoveEntry* tried, const MoveEntry* cutoff, int depth);

@@ -7,8 +7,7 @@
 #include "search/eval_noise.h"
 #include "search/move_order.h"
 #include "search/score.h"
-#include "search/search_stack.h"
-#include "search/search_state.h"
+#include "search/searcher.h"
 #include "search/table_probe.h"
 
 namespace {
@@ -41,25 +40,25 @@ void MarkCaptures(MoveEntry* start, MoveEntry* end, const PlyRecord& node) {
 }
 
 // The score of a move just made, for the side that made it.
-i16 ScoreAfterMove(Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta) {
+i16 ScoreAfterMove(Searcher& s, Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta) {
   if (depth <= QUIESCE_DEPTH_LIMIT || ply >= LAST_SEARCH_PLY) {
     return Negate(EvaluateAtNode(pos, Negate(beta), Negate(alpha)));
   }
   if (NoMatingMaterial(pos)) return DRAW_SCORE;
   ++pos.UndoTop;
-  i16 score = Negate(Quiesce(pos, depth - 1, ply + 1, Negate(beta), Negate(alpha)));
+  i16 score = Negate(Quiesce(s, pos, depth - 1, ply + 1, Negate(beta), Negate(alpha)));
   --pos.UndoTop;
   return score;
 }
 
 }  // namespace
 
-i16 Quiesce(Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta) {
-  if (static_cast<u32>(ply) > SelectiveDepth) SelectiveDepth = static_cast<u32>(ply);
+i16 Quiesce(Searcher& s, Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta) {
+  if (static_cast<u32>(ply) > s.SelectiveDepth) s.SelectiveDepth = static_cast<u32>(ply);
   UndoRecord& record = *pos.UndoTop;
-  PlyRecord& node = PlyRecordOf(pos);
+  PlyRecord& node = PlyRecordOf(s, pos);
   const int side = static_cast<int>(pos.SideToMove);
-  const bool checkedOnLine = InCheckCount[side] != 0;
+  const bool checkedOnLine = s.InCheckCount[side] != 0;
   if (checkedOnLine) {
     FindCheckers(pos, record);
   } else {
@@ -106,7 +105,7 @@ i16 Quiesce(Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta) {
       return SCORE_KING_CAPTURE;
     }
     MakeMove(pos, move, record);
-    const i16 score = ScoreAfterMove(pos, depth, ply, alpha, beta);
+    const i16 score = ScoreAfterMove(s, pos, depth, ply, alpha, beta);
     UnmakeMove(pos, move, record);
     entry.score = score;
 

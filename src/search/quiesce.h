@@ -4,6 +4,7 @@
 
 #include "board/position.h"
 #include "board/types.h"
+#include "search/searcher.h"
 
 // The capture-depth limit: a node this many captures below the main search
 // scores its captures by the evaluation of the position they reach.
@@ -20,4 +21,4 @@ constexpr int LAST_SEARCH_PLY = 135;
 // here answers the check with every evasion; otherwise it may stand pat. A
 // position in which the enemy king can be taken scores SCORE_KING_CAPTURE. The
 // position is unchanged on return.
-i16 Quiesce(Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta);
+i16 Quiesce(Searcher& s, Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta);

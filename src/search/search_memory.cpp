@@ -2,14 +2,13 @@
 
 #include "board/position.h"
 #include "eval/pawn_structure.h"
-#include "search/search_stack.h"
-#include "search/search_state.h"
+#include "search/searcher.h"
 #include "search/trans_table.h"
 
-void ForgetSearchMemory() {
+void ForgetSearchMemory(Searcher& s) {
   ClearTransTable();
-  ClearHistoryScores();
-  for (PlyRecord& node : SearchStack) {
+  ClearHistoryScores(s);
+  for (PlyRecord& node : s.SearchStack) {
     node.killer1 = 0;
     node.killer2 = 0;
   }

@@ -1,6 +1,7 @@
 // What the search learnt about earlier positions, forgotten when a new position is loaded.
 #pragma once
 
-#include "board/position.h"
+#include "search/searcher.h"
 
-void ForgetSearchMemory();
+// Clears the shared table, the searcher's history and killers, and the pawn cache.
+void ForgetSearchMemory(Searcher& s);

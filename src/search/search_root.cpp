@@ -18,7 +18,6 @@
 #include "search/trans_table.h"
 #include "search/try_move.h"
 
-thread_local constinit RootProgress CurrentRootProgress = {};
 
 namespace {
 
@@ -26,21 +25,21 @@ namespace {
 // stands first already; otherwise it narrows the window, unless the root is
 // searching again after an aspiration failure or the modern search keeps
 // its window (alpha_beta.cpp says why).
-bool TableAnswersRoot(Position& pos, PlyRecord& rootNode, i16& alpha, i16& beta) {
-  if (!ProbeIntoRecord(pos, rootNode) || rootNode.ttDepth < static_cast<int>(IterationDepth)) return false;
+bool TableAnswersRoot(Searcher& s, Position& pos, PlyRecord& rootNode, i16& alpha, i16& beta) {
+  if (!ProbeIntoRecord(pos, rootNode) || rootNode.ttDepth < static_cast<int>(s.IterationDepth)) return false;
   if (EntryDecides(rootNode, alpha, beta)) {
-    if (rootNode.hashMove != MoveStack[0].move) return false;
-    MoveStack[0].score = rootNode.ttScore;
+    if (rootNode.hashMove != s.MoveStack[0].move) return false;
+    s.MoveStack[0].score = rootNode.ttScore;
     return true;
   }
-  if (RootResearchFlag == 0 && !Uses(UNNARROWED_WINDOW)) NarrowByEntry(rootNode, alpha, beta);
+  if (s.RootResearchFlag == 0 && !Uses(UNNARROWED_WINDOW)) NarrowByEntry(rootNode, alpha, beta);
   return false;
 }
 
-void GenerateRootList(Position& pos, UndoRecord& root, PlyRecord& rootNode) {
-  MoveEntry* const end = root.checkers ? GenerateEvasions[pos.SideToMove](pos, MoveStack, root)
-                                       : GenerateAll[pos.SideToMove](pos, MoveStack);
-  rootNode.listEnd = KeepAllowedRootMoves(MoveStack, end);
+void GenerateRootList(Searcher& s, Position& pos, UndoRecord& root, PlyRecord& rootNode) {
+  MoveEntry* const end = root.checkers ? GenerateEvasions[pos.SideToMove](pos, s.MoveStack, root)
+                                       : GenerateAll[pos.SideToMove](pos, s.MoveStack);
+  rootNode.listEnd = KeepAllowedRootMoves(s.MoveStack, end);
   SavePositionForUndo(pos, root);
 }
 
@@ -50,59 +49,59 @@ void StoreRootResult(Position& pos, Move move, i16 score, int depth, u32 bound) 
 }
 
 // The score of a legal root move just made.
-i16 SearchRootMove(Position& pos, i16 alpha, i16 beta, bool alphaRaised) {
+i16 SearchRootMove(Searcher& s, Position& pos, i16 alpha, i16 beta, bool alphaRaised) {
   if (DrawCheck(pos, ROOT_REPEATS) != NO_MOVE) return DRAW_SCORE;
-  PlyRecordOf(pos).listEnd = nullptr;
-  const i32 depth = static_cast<i32>(IterationDepth) - 1;
+  PlyRecordOf(s, pos).listEnd = nullptr;
+  const i32 depth = static_cast<i32>(s.IterationDepth) - 1;
   if (alphaRaised) {
-    i16 score = Negate(AlphaBeta(pos, depth, 1, static_cast<i16>(-alpha - 1), Negate(alpha), 1));
+    i16 score = Negate(AlphaBeta(s, pos, depth, 1, static_cast<i16>(-alpha - 1), Negate(alpha), 1));
     if (score <= alpha || score >= beta) return score;
   }
-  return Negate(AlphaBeta(pos, depth, 1, Negate(beta), Negate(alpha), 1));
+  return Negate(AlphaBeta(s, pos, depth, 1, Negate(beta), Negate(alpha), 1));
 }
 
 // No legal move: the result code stands first, with its score.
-i16 RootWithoutMoves(Position& pos, const UndoRecord& root, PlyRecord& rootNode) {
+i16 RootWithoutMoves(Searcher& s, Position& pos, const UndoRecord& root, PlyRecord& rootNode) {
   rootNode.listEnd = nullptr;
   const bool mated = root.checkers != 0;
   const Move result = mated ? GAME_MATED : GAME_STALEMATE;
   const i16 score = mated ? MatedAtPly(0) : DRAW_SCORE;
-  MoveStack[0] = {score, result};
-  StoreRootResult(pos, result, score, static_cast<int>(IterationDepth), BOUND_EXACT);
+  s.MoveStack[0] = {score, result};
+  StoreRootResult(pos, result, score, static_cast<int>(s.IterationDepth), BOUND_EXACT);
   return score;
 }
 
 }  // namespace
 
-i16 SearchRoot(Position& pos, i16 alpha, i16 beta, u32 line) {
+i16 SearchRoot(Searcher& s, Position& pos, i16 alpha, i16 beta, u32 line) {
   UndoRecord& root = *pos.UndoTop;
-  PlyRecord& rootNode = PlyRecordOf(pos);
+  PlyRecord& rootNode = PlyRecordOf(s, pos);
   const bool bestLine = line == 0;
-  if (bestLine && TableAnswersRoot(pos, rootNode, alpha, beta)) return rootNode.ttScore;
+  if (bestLine && TableAnswersRoot(s, pos, rootNode, alpha, beta)) return rootNode.ttScore;
   if (rootNode.listEnd == nullptr) {
     // A root without moves has its result in entry 0 and no list.
     if (!bestLine) return SCORE_ILLEGAL;
-    GenerateRootList(pos, root, rootNode);
+    GenerateRootList(s, pos, root, rootNode);
   }
-  MoveEntry* const first = MoveStack + line;
+  MoveEntry* const first = s.MoveStack + line;
   if (first >= rootNode.listEnd) return SCORE_ILLEGAL;
   MarkHashAndKillers(first, rootNode.listEnd, rootNode);
 
-  const int depth = static_cast<int>(IterationDepth);
+  const int depth = static_cast<int>(s.IterationDepth);
   i16 best = SCORE_ILLEGAL;
   u32 bound = BOUND_UPPER;
   MoveEntry* bestEntry = nullptr;
   MoveOrder order = OrderOfList(first, rootNode);
-  CurrentRootProgress = {0, static_cast<u32>(rootNode.listEnd - first), NO_MOVE};
-  while (MoveEntry* entry = PickNextMove(pos, order)) {
+  s.CurrentRootProgress = {0, static_cast<u32>(rootNode.listEnd - first), NO_MOVE};
+  while (MoveEntry* entry = PickNextMove(s, pos, order)) {
     const Move move = entry->move;
-    CurrentRootProgress.tried++;
-    CurrentRootProgress.move = move;
+    s.CurrentRootProgress.tried++;
+    s.CurrentRootProgress.move = move;
     const bool alphaRaised = bound == BOUND_EXACT;
-    const i16 score = TryMove(pos, move, root, [=, &pos] { return SearchRootMove(pos, alpha, beta, alphaRaised); });
+    const i16 score = TryMove(pos, move, root, [=, &s, &pos] { return SearchRootMove(s, pos, alpha, beta, alphaRaised); });
     // The clock is looked at after every root move; the input only in the tree.
     if (StopSearch) return best;
-    if (TimeIsUp(pos)) {
+    if (TimeIsUp(s, pos)) {
       StopSearch = true;
       return best;
     }
@@ -114,7 +113,7 @@ i16 SearchRoot(Position& pos, i16 alpha, i16 beta, u32 line) {
     }
     if (score > alpha) {
       if (score >= beta) {
-        RewardCutoff(pos, rootNode, move, depth);
+        RewardCutoff(s, pos, rootNode, move, depth);
         // The other lines leave some moves out: they say nothing of the position.
         if (bestLine) StoreRootResult(pos, move, score, depth, BOUND_LOWER);
         std::swap(*bestEntry, *first);
@@ -125,7 +124,7 @@ i16 SearchRoot(Position& pos, i16 alpha, i16 beta, u32 line) {
     }
   }
 
-  if (best == SCORE_ILLEGAL) return bestLine ? RootWithoutMoves(pos, root, rootNode) : SCORE_ILLEGAL;
+  if (best == SCORE_ILLEGAL) return bestLine ? RootWithoutMoves(s, pos, root, rootNode) : SCORE_ILLEGAL;
   if (bestLine) StoreRootResult(pos, bestEntry->move, best, depth, bound);
   std::swap(*bestEntry, *first);
   return best;

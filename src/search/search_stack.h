@@ -18,10 +18,6 @@ struct PlyRecord {
   u32 orderKeys[MAX_LIST_MOVES];
 };
 
-extern thread_local constinit PlyRecord SearchStack[PLY_RECORDS];
-
-// The record of the ply the position's search is at: the same depth as its undo record.
-inline PlyRecord& PlyRecordOf(const Position& pos) { return SearchStack[pos.UndoTop - pos.UndoRecords]; }
 
 // The same on a ply's record: the entry at record.nextMove becomes the best left.
 inline MoveEntry& SelectNextMove(PlyRecord& record) { return SelectNextMove(record.nextMove, record.listEnd); }

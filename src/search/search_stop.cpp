@@ -9,7 +9,6 @@
 #include "search/search_limits.h"
 #include "search/think.h"
 
-thread_local constinit u32 NextPollAt = POLL_INTERVAL;
 bool MoveToPlayKnown;
 bool InputStopsSearch = true;
 
@@ -45,23 +44,23 @@ u32 NextLookAfter(Position& pos, u32 look) {
 
 bool (*WaitingInputStopsSearch)(Position& pos) = AnyInputWaits;
 
-bool TimeIsUp(Position& pos) {
-  if (OnHelperThread()) return false;
+bool TimeIsUp(Searcher& s, Position& pos) {
+  if (s.IsHelper) return false;
   if (CurrentSearchMode != SearchMode::OwnMove || !MoveToPlayKnown) return false;
   const i64 elapsed = ClockMs() - SearchStartClock;
   if (elapsed >= HardTimeLimitMs) return true;
-  if (IterationDepth <= LAST_UNTIMED_ITERATION) return false;
+  if (s.IterationDepth <= LAST_UNTIMED_ITERATION) return false;
   // The modern search decides between iterations when to stop: the budget is
   // its aim, and an iteration under way may run on to a few budgets.
   const i64 limit = Uses(MODERN_TIME_USE) ? TimeBudgetMs * MODERN_BUDGETS_AT_MOST : TimeBudgetMs;
   return NodeLimitReached(pos) || limit - elapsed < 1;
 }
 
-bool PollSaysStop(Position& pos) {
-  if (OnHelperThread()) return StopSearch;
+bool PollSaysStop(Searcher& s, Position& pos) {
+  if (s.IsHelper) return StopSearch;
   if (!StopSearch) {
-    if (!TimeIsUp(pos) && !InputInterrupts(pos)) {
-      NextPollAt = NextLookAfter(pos, NextPollAt);
+    if (!TimeIsUp(s, pos) && !InputInterrupts(pos)) {
+      s.NextPollAt = NextLookAfter(pos, s.NextPollAt);
       return false;
     }
     StopSearch = true;

@@ -6,12 +6,10 @@
 #include "board/position.h"
 #include "board/types.h"
 #include "movegen/move_stack.h"
+#include "search/searcher.h"
 
 // The clock and the input are looked at once per this many moves made.
 constexpr u32 POLL_INTERVAL = 16384;
-
-// The MovesMade count after which the next look is due.
-extern thread_local constinit u32 NextPollAt;
 
 // True once BestMove holds something the engine can answer with: the result
 // of a completed iteration, or the legal move of the deep table entry the
@@ -29,14 +27,14 @@ extern bool InputStopsSearch;
 // here, which may deal with some of what waits without stopping the search.
 extern bool (*WaitingInputStopsSearch)(Position& pos);
 
-inline bool PollDue(Position& pos) { return pos.MovesMade > NextPollAt; }
+inline bool PollDue(Searcher& s, Position& pos) { return pos.MovesMade > s.NextPollAt; }
 
 // The limits of an OwnMove search are reached, once it has a move to play:
 // HardTimeLimitMs at any time; from iteration 3 on, TimeBudgetMs or NodeLimit.
 // Never for a ponder or an analysis search.
-bool TimeIsUp(Position& pos);
+bool TimeIsUp(Searcher& s, Position& pos);
 
 // The look itself, when PollDue: false, with the next look scheduled, while
 // the search may go on. Otherwise sets StopSearch and answers true; once it is
 // set, every later look answers true without asking again.
-bool PollSaysStop(Position& pos);
+bool PollSaysStop(Searcher& s, Position& pos);

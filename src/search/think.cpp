@@ -17,8 +17,7 @@
 #include "search/search_kind.h"
 #include "search/search_limits.h"
 #include "search/search_root.h"
-#include "search/search_stack.h"
-#include "search/search_state.h"
+#include "search/searcher.h"
 #include "search/search_stop.h"
 #include "search/trans_table.h"
 
@@ -26,8 +25,6 @@ Move BestMove;
 i16 BestScore;
 MoveEntry LastIterationLines[MAX_MULTI_PV_LINES];
 u32 LastIterationLineCount;
-thread_local constinit u32 IterationDepth = 0;
-thread_local constinit i32 RootResearchFlag = 0;
 char PvText[PV_TEXT_SIZE];
 bool PrintThinking = true;
 
@@ -53,7 +50,7 @@ struct Window {
 
 // The table's entry for the root gives a first answer and, when deep enough,
 // the first window and depth.
-void SeedFromTable(Position& pos, Window& window) {
+void SeedFromTable(Searcher& s, Position& pos, Window& window) {
   const TransEntry* entry = ProbeTransTable(pos);
   // An entry whose move may not be chosen says nothing of the moves that may.
   if (entry == nullptr || !RootMoveAllowed(EntryMove(*entry))) {
@@ -69,7 +66,7 @@ void SeedFromTable(Position& pos, Window& window) {
     if (bound == BOUND_EXACT) {
       window = {static_cast<i16>(score - ASPIRATION_MARGIN), static_cast<i16>(score + ASPIRATION_MARGIN)};
       // A depth limit below the entry's still searches its last iteration.
-      IterationDepth = std::min(static_cast<u32>(EntryDepth(*entry)), std::max(FIRST_ITERATION, MaxSearchDepth));
+      s.IterationDepth = std::min(static_cast<u32>(EntryDepth(*entry)), std::max(FIRST_ITERATION, MaxSearchDepth));
     } else if (bound == BOUND_LOWER && score > -FULL_WINDOW) {
       window.alpha = score;
     } else if (bound == BOUND_UPPER && score < FULL_WINDOW) {
@@ -78,12 +75,12 @@ void SeedFromTable(Position& pos, Window& window) {
   }
   if (RepetitionAfterMove(pos, move) > 0) {
     EngineLog << "---------- repetition after hash!!!" << EndLine;
-    IterationDepth = FIRST_ITERATION;
+    s.IterationDepth = FIRST_ITERATION;
   }
   if (window.alpha > MATE_SCORE_LIMIT) {
     EngineLog << "---------- mate score from hash!!! m:" << static_cast<unsigned>(move) << EndLine;
     window.beta = FULL_WINDOW;
-    IterationDepth = FIRST_ITERATION;
+    s.IterationDepth = FIRST_ITERATION;
     if (window.alpha >= FULL_WINDOW) EngineLog << "------------------------- WARNING: " << window.alpha << EndLine;
   }
 }
@@ -97,44 +94,44 @@ void LogPosition(Position& pos) {
 // One iteration, searched again with a wider window when it fails outside the
 // aspiration window. A fail low with many moves to go triples the budget;
 // extraTime says by how much, for the caller to take back.
-i16 SearchIteration(Position& pos, const Window& window, i64& extraTime) {
-  i16 score = SearchRoot(pos, window.alpha, window.beta);
+i16 SearchIteration(Searcher& s, Position& pos, const Window& window, i64& extraTime) {
+  i16 score = SearchRoot(s, pos, window.alpha, window.beta);
   // A stopped iteration is not published, so it is not searched again.
   if (StopSearch) return score;
   const i16 wideAlpha = -FULL_WINDOW, wideBeta = FULL_WINDOW - 1;
   if (score <= window.alpha) {
-    RootResearchFlag = -1;
+    s.RootResearchFlag = -1;
     if (MovesToGo > FEW_MOVES_TO_GO) {
       extraTime = FAIL_LOW_EXTRA_BUDGETS * TimeBudgetMs;
       TimeBudgetMs += extraTime;
     }
     const i16 failed = score;
-    score = SearchRoot(pos, wideAlpha, static_cast<i16>(failed + 1));
-    if (score <= wideAlpha || score >= failed + 1) score = SearchRoot(pos, wideAlpha, wideBeta);
-    RootResearchFlag = 0;
+    score = SearchRoot(s, pos, wideAlpha, static_cast<i16>(failed + 1));
+    if (score <= wideAlpha || score >= failed + 1) score = SearchRoot(s, pos, wideAlpha, wideBeta);
+    s.RootResearchFlag = 0;
   } else if (score >= window.beta) {
-    RootResearchFlag = 1;
+    s.RootResearchFlag = 1;
     const i16 failed = score;
-    score = SearchRoot(pos, static_cast<i16>(failed - 1), wideBeta);
-    if (score <= failed - 1 || score >= wideBeta) score = SearchRoot(pos, wideAlpha, wideBeta);
-    RootResearchFlag = 0;
+    score = SearchRoot(s, pos, static_cast<i16>(failed - 1), wideBeta);
+    if (score <= failed - 1 || score >= wideBeta) score = SearchRoot(s, pos, wideAlpha, wideBeta);
+    s.RootResearchFlag = 0;
   }
   return score;
 }
 
 // The expected line that starts with move, as PvToText writes it, as deep as
 // the iteration; the length of its moves alone.
-size_t WriteLine(Position& pos, char* text, Move move) {
-  return PvToText(pos, text, static_cast<int>(std::min<u32>(IterationDepth, PV_MAX_MOVES)), move);
+size_t WriteLine(Searcher& s, Position& pos, char* text, Move move) {
+  return PvToText(pos, text, static_cast<int>(std::min<u32>(s.IterationDepth, PV_MAX_MOVES)), move);
 }
 
 // The log's trace of a completed iteration, and the iteration for the
 // interface: one report for each of its lines, best first, each line's moves
 // without the table's closing marks.
-void ReportIteration(Position& pos, i16 score, u32 lines) {
+void ReportIteration(Searcher& s, Position& pos, i16 score, u32 lines) {
   if (PonderSearch()) EngineLog << "-PONDER:" << EndLine;
-  const size_t bestLength = WriteLine(pos, PvText, BestMove);
-  EngineLog << "-E: " << IterationDepth << ":\t" << score << "\t" << PvText << EndLine;
+  const size_t bestLength = WriteLine(s, pos, PvText, BestMove);
+  EngineLog << "-E: " << s.IterationDepth << ":\t" << score << "\t" << PvText << EndLine;
   if (PonderSearch() || !PrintThinking) return;
   const i64 elapsedMs = ClockMs() - SearchStartClock;
   const bool numbered = MultiPvLines > 1;
@@ -144,11 +141,11 @@ void ReportIteration(Position& pos, i16 score, u32 lines) {
       std::memcpy(moves, PvText, bestLength);
       moves[bestLength] = '\0';
     } else {
-      moves[WriteLine(pos, moves, MoveStack[line].move)] = '\0';
+      moves[WriteLine(s, pos, moves, s.MoveStack[line].move)] = '\0';
     }
-    const i16 lineScore = line > 0 ? MoveStack[line].score : score;
+    const i16 lineScore = line > 0 ? s.MoveStack[line].score : score;
     ReportIterationTo(
-        {IterationDepth, SelectiveDepth, lineScore, elapsedMs, pos.MovesMade, moves, numbered ? line + 1 : 0});
+        {s.IterationDepth, s.SelectiveDepth, lineScore, elapsedMs, pos.MovesMade, moves, numbered ? line + 1 : 0});
   }
 }
 
@@ -158,20 +155,20 @@ u32 LinesLookedFor() { return std::max(MultiPvLines, std::min(ChoiceLines, MAX_M
 // best of the root moves the lines before it left, with a full window; then
 // the lines in order of score. How many lines the iteration has, the first
 // included: fewer than asked for when the legal moves run out.
-u32 SearchOtherLines(Position& pos) {
+u32 SearchOtherLines(Searcher& s, Position& pos) {
   u32 lines = 1;
   for (; lines < LinesLookedFor(); ++lines) {
-    const i16 score = SearchRoot(pos, -FULL_WINDOW, FULL_WINDOW - 1, lines);
+    const i16 score = SearchRoot(s, pos, -FULL_WINDOW, FULL_WINDOW - 1, lines);
     if (StopSearch) return lines;
     if (score == SCORE_ILLEGAL) break;
   }
-  std::stable_sort(MoveStack, MoveStack + lines,
+  std::stable_sort(s.MoveStack, s.MoveStack + lines,
                    [](const MoveEntry& a, const MoveEntry& b) { return a.score > b.score; });
   return lines;
 }
 
-bool MateWithinHorizon(i16 score) {
-  const int depth = static_cast<int>(IterationDepth);
+bool MateWithinHorizon(Searcher& s, i16 score) {
+  const int depth = static_cast<int>(s.IterationDepth);
   return score <= depth - MATE_SCORE || score >= MATE_SCORE - depth;
 }
 
@@ -183,33 +180,33 @@ Window AspirationWindow(i16 score) {
 // The modern search on a clock starts no iteration that would likely end past
 // the budget: once half of it is spent (four fifths when the last iteration
 // changed its mind about the best move). A fixed time a move is used whole.
-bool NoTimeForAnotherIteration(bool bestMoveChanged) {
+bool NoTimeForAnotherIteration(Searcher& s, bool bestMoveChanged) {
   if (!Uses(MODERN_TIME_USE) || CurrentSearchMode != SearchMode::OwnMove) return false;
-  if (TimeBudgetMs >= HardTimeLimitMs || IterationDepth <= FIRST_ITERATION) return false;
+  if (TimeBudgetMs >= HardTimeLimitMs || s.IterationDepth <= FIRST_ITERATION) return false;
   const i64 share = bestMoveChanged ? TimeBudgetMs * 4 / 5 : TimeBudgetMs / 2;
   return ClockMs() - SearchStartClock >= share;
 }
 
 // Iterations from IterationDepth on, until one of the ends of the search.
 // Returns the depth of the last iteration completed, 0 when none was.
-u32 Deepen(Position& pos, Window window) {
+u32 Deepen(Searcher& s, Position& pos, Window window) {
   u32 completed = 0;
   i64 extraTime = 0;
   int mateIterations = 0;
   Move lastBest = BestMove;
   const u32 lastIteration = std::min<u32>(MaxSearchDepth, LAST_ITERATION);
-  while (IterationDepth <= lastIteration) {
-    i16 score = SearchIteration(pos, window, extraTime);
-    const u32 lines = LinesLookedFor() > 1 && !StopSearch ? SearchOtherLines(pos) : 1;
-    if (StopSearch || TimeIsUp(pos)) {
+  while (s.IterationDepth <= lastIteration) {
+    i16 score = SearchIteration(s, pos, window, extraTime);
+    const u32 lines = LinesLookedFor() > 1 && !StopSearch ? SearchOtherLines(s, pos) : 1;
+    if (StopSearch || TimeIsUp(s, pos)) {
       StopSearch = true;
       if (extraTime > 0) TimeBudgetMs -= extraTime;
       return completed;
     }
-    completed = IterationDepth;
-    BestMove = MoveStack[0].move;
-    BestScore = MoveStack[0].score;
-    std::copy(MoveStack, MoveStack + lines, LastIterationLines);
+    completed = s.IterationDepth;
+    BestMove = s.MoveStack[0].move;
+    BestScore = s.MoveStack[0].score;
+    std::copy(s.MoveStack, s.MoveStack + lines, LastIterationLines);
     LastIterationLineCount = lines;
     MoveToPlayKnown = true;
     if (BestMove == GAME_STALEMATE) {
@@ -221,16 +218,16 @@ u32 Deepen(Position& pos, Window window) {
       extraTime = 0;
     }
     if (lines > 1) score = BestScore;
-    ReportIteration(pos, score, lines);
-    if (MateWithinHorizon(score)) {
+    ReportIteration(s, pos, score, lines);
+    if (MateWithinHorizon(s, score)) {
       EngineLog << "--- MATE: " << score << EndLine;
       if (++mateIterations >= MATE_ITERATIONS_TO_STOP) return completed;
     }
     const bool bestMoveChanged = BestMove != lastBest;
     lastBest = BestMove;
-    if (NoTimeForAnotherIteration(bestMoveChanged)) return completed;
+    if (NoTimeForAnotherIteration(s, bestMoveChanged)) return completed;
     window = AspirationWindow(score);
-    ++IterationDepth;
+    ++s.IterationDepth;
   }
   return completed;
 }
@@ -238,27 +235,27 @@ u32 Deepen(Position& pos, Window window) {
 // A helper's iteration deeper than any the reporting thread completed gives
 // the move, shown as its iteration. Not when several lines are looked for:
 // those come from the reporting thread alone.
-void TakeDeeperHelperLine(Position& pos, const HelperLine& helped, u32 completed) {
+void TakeDeeperHelperLine(Searcher& s, Position& pos, const HelperLine& helped, u32 completed) {
   if (helped.depth <= completed || LinesLookedFor() > 1 || !IsGeneratedLegalMove(pos, helped.move)) return;
-  IterationDepth = helped.depth;
+  s.IterationDepth = helped.depth;
   BestMove = helped.move;
   BestScore = helped.score;
-  MoveStack[0] = {helped.score, helped.move};
-  LastIterationLines[0] = MoveStack[0];
+  s.MoveStack[0] = {helped.score, helped.move};
+  LastIterationLines[0] = s.MoveStack[0];
   LastIterationLineCount = 1;
-  ReportIteration(pos, helped.score, 1);
+  ReportIteration(s, pos, helped.score, 1);
 }
 
 // Everything one search starts from: counters, the root list and record, the line's checks.
-void StartSearch(Position& pos) {
+void StartSearch(Searcher& s, Position& pos) {
   pos.MovesMade = 0;
-  InCheckCount[BLACK] = InCheckCount[WHITE] = 0;
-  MoveStack[0].move = NO_MOVE;
-  NextPollAt = POLL_INTERVAL;
-  PlyRecordOf(pos).listEnd = nullptr;
-  RootResearchFlag = 0;
-  IterationDepth = FIRST_ITERATION;
-  SelectiveDepth = 0;
+  s.InCheckCount[BLACK] = s.InCheckCount[WHITE] = 0;
+  s.MoveStack[0].move = NO_MOVE;
+  s.NextPollAt = POLL_INTERVAL;
+  PlyRecordOf(s, pos).listEnd = nullptr;
+  s.RootResearchFlag = 0;
+  s.IterationDepth = FIRST_ITERATION;
+  s.SelectiveDepth = 0;
 }
 
 }  // namespace
@@ -273,7 +270,7 @@ int MateInMoves(i16 score) {
   return 0;
 }
 
-Move Think(Position& pos) {
+Move Think(Searcher& s, Position& pos) {
   UndoRecord* const callerTop = pos.UndoTop;
   pos.UndoTop = pos.UndoRecords;
   BestMove = NO_MOVE;
@@ -287,16 +284,16 @@ Move Think(Position& pos) {
     return draw;
   }
 
-  StartSearch(pos);
+  StartSearch(s, pos);
   Window window;
-  SeedFromTable(pos, window);
+  SeedFromTable(s, pos, window);
   // A deep table answer is a move to play at once, if it fits the position.
-  MoveToPlayKnown = IterationDepth > FIRST_ITERATION && IsGeneratedLegalMove(pos, BestMove);
+  MoveToPlayKnown = s.IterationDepth > FIRST_ITERATION && IsGeneratedLegalMove(pos, BestMove);
   LogPosition(pos);
   FindCheckers(pos, *pos.UndoTop);
-  HelperSearchers helpers(pos, SearchThreads - 1, IterationDepth, std::min<u32>(MaxSearchDepth, LAST_ITERATION));
-  const u32 completed = Deepen(pos, window);
-  TakeDeeperHelperLine(pos, helpers.Stop(), completed);
+  HelperSearchers helpers(pos, SearchThreads - 1, s.IterationDepth, std::min<u32>(MaxSearchDepth, LAST_ITERATION));
+  const u32 completed = Deepen(s, pos, window);
+  TakeDeeperHelperLine(s, pos, helpers.Stop(), completed);
 
   if (ProbeTransTable(pos) == nullptr) {
     EngineLog << "**************************************************** WARNING "
@@ -305,4 +302,9 @@ Move Think(Position& pos) {
   }
   pos.UndoTop = callerTop;
   return BestMove;
+}
+
+Searcher& ReportingSearcher() {
+  static const std::unique_ptr<Searcher> searcher = std::make_unique<Searcher>();
+  return *searcher;
 }

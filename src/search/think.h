@@ -7,6 +7,7 @@
 #include "movegen/move_stack.h"
 #include "search/pv_text.h"
 #include "search/search_limits.h"
+#include "search/searcher.h"
 
 // The answer of the last Think: a move, or a result code (GAME_MATED,
 // GAME_STALEMATE, GAME_REPETITION, GAME_FIFTY_MOVES, GAME_NO_MATERIAL), and
@@ -19,13 +20,6 @@ extern i16 BestScore;
 // had moves for, each root move with its score.
 extern MoveEntry LastIterationLines[MAX_MULTI_PV_LINES];
 extern u32 LastIterationLineCount;
-
-// Depth of the iteration being searched.
-extern thread_local constinit u32 IterationDepth;
-
-// 1 while the root searches again after failing high, -1 after failing low,
-// 0 otherwise.
-extern thread_local constinit i32 RootResearchFlag;
 
 // The expected line after each completed iteration, as PvToText writes it.
 extern char PvText[PV_TEXT_SIZE];
@@ -56,7 +50,7 @@ int MateInMoves(i16 score);
 // Searches the position on the board and returns BestMove. The caller has
 // cleared StopSearch and set MaxSearchDepth, SearchStartClock and
 // TimeBudgetMs; CurrentSearchMode says what kind of search it is. The root
-// record is UndoRecords[0], the root list the bottom of MoveStack. The first
+// record is UndoRecords[0], the root list the bottom of the searcher's MoveStack. The first
 // iteration has depth 2 (or that of an exact table entry for the position):
 // a MaxSearchDepth below it leaves the table's answer, or none. A drawn
 // position is answered at once with its result code and score 0. The search
@@ -66,4 +60,7 @@ int MateInMoves(i16 score);
 // nor pending input stops a search that has no move to answer with yet
 // (MoveToPlayKnown). The position, UndoTop and HistoryTop are as they were on
 // return.
-Move Think(Position& pos);
+Move Think(Searcher& s, Position& pos);
+
+// The searcher of the thread that reports (helpers make their own).
+Searcher& ReportingSearcher();

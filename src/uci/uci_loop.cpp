@@ -118,7 +118,7 @@ void Search(Position& pos, const GoRequest& request, u32 depth) {
   const bool playing = !request.infinite && !UciAnalyseMode;
   StartEngine(pos, false, static_cast<u8>(depth), SearchMode::OwnMove,
               playing);  // DepthOf gives at most UNLIMITED_DEPTH
-  StoppedByInput = StopSearch && !TimeIsUp(pos);
+  StoppedByInput = StopSearch && !TimeIsUp(ReportingSearcher(), pos);
   PonderSearchRunning = false;
   NodeLimit = 0;
   SearchEveryMove();
@@ -285,7 +285,7 @@ void CarryOut(Position& pos, const std::string& line) {
     PositionCommand(pos, words);
   } else if (command == "ucinewgame") {
     AnswerWaitingSearch(pos);
-    ForgetSearchMemory();  // a new game is searched as by a fresh engine
+    ForgetSearchMemory(ReportingSearcher());  // a new game is searched as by a fresh engine
   } else if (command == "setoption") {
     AnswerWaitingSearch(pos);
     std::string rest;

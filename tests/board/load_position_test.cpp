@@ -1,7 +1,7 @@
 // Loading FEN and EPD text: what is read, what is read as absent, what is refused leaving everything as it was.
 
 #include "board_probe.h"
-#include "search/search_stack.h"
+#include "search/think.h"
 
 // Each text and the text written back after loading it (nullptr: itself).
 TEST_F(BoardTest, WhatIsReadAndWhatIsReadAsAbsent) {
@@ -90,16 +90,16 @@ TEST_F(BoardTest, RefusedTextsLeaveEverythingAsItWas) {
   pos.HistoryTop = pos.History + 40;
   for (HistoryEntry* entry = pos.History; entry <= pos.HistoryTop; ++entry) *entry = {0x55, 0x66, 7};
   pos.GameMoveCount = 40;
-  SearchStack[PLY_RECORDS - 1].killer1 = 0x1234;
+  ReportingSearcher().SearchStack[PLY_RECORDS - 1].killer1 = 0x1234;
   PositionSnapshot before = TakePositionSnapshot(pos);
   for (const char* text : refused) {
     EXPECT_FALSE(LoadPosition(pos, text)) << text;
     EXPECT_EQ(Differences(before, TakePositionSnapshot(pos)), "") << text;
   }
-  EXPECT_EQ(SearchStack[PLY_RECORDS - 1].killer1, 0x1234);
+  EXPECT_EQ(ReportingSearcher().SearchStack[PLY_RECORDS - 1].killer1, 0x1234);
   // A load that succeeds starts a new history and game and forgets the search's memory.
   Load(pos, "4k3/8/8/8/8/8/8/4K3 b - -");
-  EXPECT_EQ(std::tuple(pos.HistoryTop, pos.History[0].key, pos.GameMoveCount, SearchStack[PLY_RECORDS - 1].killer1),
+  EXPECT_EQ(std::tuple(pos.HistoryTop, pos.History[0].key, pos.GameMoveCount, ReportingSearcher().SearchStack[PLY_RECORDS - 1].killer1),
             std::tuple(pos.History, pos.HashKey, 1, 0));
   EXPECT_EQ(pos.History[0].move | pos.History[0].fifty | pos.History[40].move, 0);
 }

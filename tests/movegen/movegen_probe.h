@@ -16,16 +16,17 @@ constexpr bool SANITIZED = true;
 constexpr bool SANITIZED = false;
 #endif
 
-// The list the generator writes for the side to move at the bottom of the move stack, with the checkers found into the
+// The list the generator writes for the side to move, with the checkers found into the
 // first undo record; AsSearched: evasions in check, all moves otherwise.
 enum class Generator { All, Captures, Evasions, AsSearched };
 
 inline std::vector<MoveEntry> Generate(Position& pos, Generator generator) {
+  static MoveEntry list[MAX_LIST_MOVES];
   UndoRecord& record = pos.UndoRecords[1];
   FindCheckers(pos, record);
   if (generator == Generator::AsSearched) generator = record.checkers ? Generator::Evasions : Generator::All;
-  if (generator == Generator::Evasions) return {MoveStack, GenerateEvasions[pos.SideToMove](pos, MoveStack, record)};
-  return {MoveStack, (generator == Generator::All ? GenerateAll : GenerateCaptures)[pos.SideToMove](pos, MoveStack)};
+  if (generator == Generator::Evasions) return {list, GenerateEvasions[pos.SideToMove](pos, list, record)};
+  return {list, (generator == Generator::All ? GenerateAll : GenerateCaptures)[pos.SideToMove](pos, list)};
 }
 
 // Visits every position of the legal move tree depth plies deep below the present one, each before those below it, with

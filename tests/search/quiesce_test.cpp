@@ -8,13 +8,14 @@
 // Quiesce at depth and ply from an empty table, the side to move in check that often before on the line; the position
 // and UndoTop must come back.
 static i16 Quiet(Position& pos, i32 depth, i32 ply, u32 checkedBefore = 0) {
+  static Searcher s;
   ClearTransTable();
-  InCheckCount[pos.SideToMove] = checkedBefore;
-  std::tie(SearchStack[ply - 1].listEnd, pos.UndoTop) = std::tuple(MoveStack, &pos.UndoRecords[ply]);
+  s.InCheckCount[pos.SideToMove] = checkedBefore;
+  std::tie(s.SearchStack[ply - 1].listEnd, pos.UndoTop) = std::tuple(s.MoveStack, &pos.UndoRecords[ply]);
   const PositionSnapshot before = TakePositionSnapshot(pos);
-  const i16 score = Quiesce(pos, depth, ply, -SCORE_KING_CAPTURE, SCORE_KING_CAPTURE);
+  const i16 score = Quiesce(s, pos, depth, ply, -SCORE_KING_CAPTURE, SCORE_KING_CAPTURE);
   EXPECT_EQ(std::tuple(TakePositionSnapshot(pos), pos.UndoTop), std::tuple(before, &pos.UndoRecords[ply]));
-  std::tie(pos.UndoTop, InCheckCount[BLACK], InCheckCount[WHITE]) = std::tuple(pos.UndoRecords, 0, 0);
+  std::tie(pos.UndoTop, s.InCheckCount[BLACK], s.InCheckCount[WHITE]) = std::tuple(pos.UndoRecords, 0, 0);
   return score;
 }
 

@@ -79,6 +79,7 @@ class Line {
 class SearchTest : public testing::Test {
  protected:
   Position pos;  // the position under test
+  Searcher& s = ReportingSearcher();  // the searcher that reports, which Think runs on
   void SetUp() override {
     std::tie(CurrentSearchMode, PrintThinking, InputStopsSearch) = std::tuple(SearchMode::OwnMove, false, true);
     ReportIterationTo = PrintThinkingLine;
@@ -91,7 +92,7 @@ class SearchTest : public testing::Test {
     std::tie(MaxSearchDepth, SearchStartClock, pos.UndoTop) =
         std::tuple(depth, ClockMs() - begunMsAgo, pos.UndoRecords);
     StopSearch = false;
-    return Think(pos);
+    return Think(ReportingSearcher(), pos);
   }
   static std::string SearchPrinting(Position& pos, u32 depth, i64 begunMsAgo = 0) {
     PrintThinking = true;

@@ -36,7 +36,7 @@ void SearchTest::ExpectMatesFound(Position& pos) {
   };
   for (const auto& problem : problems) {
     Load(pos, problem.fen);
-    EXPECT_EQ(std::accumulate(&HistoryScores[0][0], &HistoryScores[0][0] + 2 * HISTORY_MOVE_SLOTS, 0ull), 0u)
+    EXPECT_EQ(std::accumulate(&s.HistoryScores[0][0], &s.HistoryScores[0][0] + 2 * HISTORY_MOVE_SLOTS, 0ull), 0u)
         << "a load forgets the history counters of the search before";
     ASSERT_TRUE(ForcesMateWithin(pos, problem.moves) &&
                 !(problem.moves > 1 && ForcesMateWithin(pos, problem.moves - 1)));
@@ -45,7 +45,7 @@ void SearchTest::ExpectMatesFound(Position& pos) {
     EXPECT_EQ(std::tuple(move, BestScore), std::tuple(BestMove, problem.score))
         << problem.fen << (CurrentSearchKind == SearchKind::Modern ? " modern" : " classic");
     EXPECT_TRUE(ForcesMateWithin(pos, problem.moves, move)) << MoveText(move);
-    EXPECT_EQ(std::tuple(TakePositionSnapshot(pos), pos.UndoTop, InCheckCount[BLACK] + InCheckCount[WHITE]),
+    EXPECT_EQ(std::tuple(TakePositionSnapshot(pos), pos.UndoTop, s.InCheckCount[BLACK] + s.InCheckCount[WHITE]),
               std::tuple(before, pos.UndoRecords, 0u));
     Line line(pos);  // the line: the move, then the mate and "#"
     EXPECT_TRUE(std::string(PvText).starts_with(MoveText(move) + " ") && line.PlayLegal(PvText) == "#" &&
@@ -109,7 +109,7 @@ TEST_F(SearchTest, EachIterationPrintsItsLineAndMatesEndTheSearchAtTheFourth) {
   std::vector<long long> centiseconds, nodes;
   const std::string output = WithoutCounts(SearchPrinting(pos, 30, BEGUN_MS_AGO), centiseconds, nodes);
   // A mate in 1 as 100001, the line without the table's closing mark.
-  EXPECT_EQ(std::tuple(output, IterationDepth), std::tuple(Iterations("100001", "d1d8 "), 5u));
+  EXPECT_EQ(std::tuple(output, s.IterationDepth), std::tuple(Iterations("100001", "d1d8 "), 5u));
   EXPECT_TRUE(std::is_sorted(nodes.begin(), nodes.end()) && !nodes.empty() && nodes.back() == pos.MovesMade);
   for (long long time : centiseconds) EXPECT_GE(time, BEGUN_MS_AGO / 10);
   Load(pos, "7k/6Q1/6K1/8/8/8/8/8 b - -");  // mated at the root
@@ -117,7 +117,7 @@ TEST_F(SearchTest, EachIterationPrintsItsLineAndMatesEndTheSearchAtTheFourth) {
   EXPECT_EQ(std::tuple(BestMove, BestScore), std::tuple(GAME_MATED, -8100));
   Load(pos, "7k/5Q2/6K1/8/8/8/8/8 b - -");  // stalemated
   EXPECT_EQ(SearchPrinting(pos, 30), "");
-  EXPECT_EQ(std::tuple(BestMove, BestScore, IterationDepth), std::tuple(GAME_STALEMATE, 0, 2u));
+  EXPECT_EQ(std::tuple(BestMove, BestScore, s.IterationDepth), std::tuple(GAME_STALEMATE, 0, 2u));
   Load(pos, "3r3k/6pp/7N/8/2Q5/8/6PP/6K1 w - -");
   CurrentSearchMode = SearchMode::Ponder;
   EXPECT_EQ(SearchPrinting(pos, 4), "");  // a ponder search prints nothing
@@ -154,10 +154,10 @@ TEST_F(SearchTest, DrawsOfTheGameAreAnsweredWithoutSearching) {
 TEST_F(SearchTest, TheDeepestNodesStayInsideTheRecords) {
   Load(pos, MIDDLEGAME);
   const PositionSnapshot before = TakePositionSnapshot(pos);
-  SearchStack[LAST_FULL_PLY].listEnd = MoveStack;
+  s.SearchStack[LAST_FULL_PLY].listEnd = s.MoveStack;
   pos.UndoTop = &pos.UndoRecords[LAST_FULL_PLY + 1];
-  std::tie(PlyRecordOf(pos).listEnd, IterationDepth) = std::tuple(nullptr, 8);
-  const i16 score = AlphaBeta(pos, 6, LAST_FULL_PLY + 1, -MATE_SCORE, MATE_SCORE, 1);
+  std::tie(PlyRecordOf(s, pos).listEnd, s.IterationDepth) = std::tuple(nullptr, 8);
+  const i16 score = AlphaBeta(s, pos, 6, LAST_FULL_PLY + 1, -MATE_SCORE, MATE_SCORE, 1);
   EXPECT_TRUE(score > SCORE_ILLEGAL && score < SCORE_KING_CAPTURE) << score;
   EXPECT_EQ(std::tuple(TakePositionSnapshot(pos), pos.UndoTop),
             std::tuple(before, &pos.UndoRecords[LAST_FULL_PLY + 1]));
@@ -170,7 +170,7 @@ TEST_F(SearchTest, PendingInputStopsTheSearchWithThePreviousIterationsMove) {
   SearchTo(pos, NO_DEPTH_LIMIT);
   ASSERT_TRUE(StopSearch);
   const auto stopped = std::tuple(false, BestMove, BestScore);
-  const u32 iteration = IterationDepth;
+  const u32 iteration = s.IterationDepth;
   EXPECT_TRUE(iteration >= 3 && IsLegalMove(pos, BestMove)) << iteration;
   EXPECT_EQ(InputPending(), 5u);  // the search reads nothing
   // The same search, ended by its depth after the last iteration the first one completed.
@@ -192,10 +192,10 @@ TEST_F(SearchTest, PendingInputWaitsForAMoveToAnswerWithUnlessPondering) {
     SearchTo(pos, NO_DEPTH_LIMIT);
     EXPECT_TRUE(StopSearch);
     if (!pondering) {  // it looked, and went on
-      EXPECT_TRUE(IterationDepth > DEEP_ENTRY && pos.MovesMade > 2 * POLL_INTERVAL && IsLegalMove(pos, BestMove));
+      EXPECT_TRUE(s.IterationDepth > DEEP_ENTRY && pos.MovesMade > 2 * POLL_INTERVAL && IsLegalMove(pos, BestMove));
     }
   }
-  EXPECT_EQ(std::tuple(pos.MovesMade, IterationDepth, BestMove), std::tuple(POLL_INTERVAL + 1, 6u, MISFIT));
+  EXPECT_EQ(std::tuple(pos.MovesMade, s.IterationDepth, BestMove), std::tuple(POLL_INTERVAL + 1, 6u, MISFIT));
 }
 
 TEST_F(SearchTest, TheClockStopsNeitherTheFirstTwoIterationsNorAPonderSearch) {
@@ -204,11 +204,11 @@ TEST_F(SearchTest, TheClockStopsNeitherTheFirstTwoIterationsNorAPonderSearch) {
   TimeBudgetMs = 0;
   Load(pos, MIDDLEGAME);
   SearchTo(pos, NO_DEPTH_LIMIT);
-  EXPECT_EQ(std::tuple(StopSearch.load(), IterationDepth, BestMove), std::tuple(true, 3u, second));
+  EXPECT_EQ(std::tuple(StopSearch.load(), s.IterationDepth, BestMove), std::tuple(true, 3u, second));
   Load(pos, MIDDLEGAME);
   CurrentSearchMode = SearchMode::Ponder;
   SearchTo(pos, 4);
-  EXPECT_EQ(std::tuple(StopSearch.load(), IterationDepth), std::tuple(false, 5u));  // all four iterations ended
+  EXPECT_EQ(std::tuple(StopSearch.load(), s.IterationDepth), std::tuple(false, 5u));  // all four iterations ended
 }
 
 // The search of the middlegame to depth 7 made 140,241 moves when the table had one size only, 18 MB; it still does at
@@ -234,12 +234,12 @@ TEST_F(SearchTest, TwoPositionsSearchedInTurnLeaveEachOtherAlone) {
   Load(pos, "r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq -");
   Load(other, "8/5pk1/6p1/1p5p/1P3P1P/6P1/6K1/8 w - -");
   const PositionSnapshot before = TakePositionSnapshot(pos);
-  ForgetSearchMemory();
+  ForgetSearchMemory(s);
   const Move first = SearchTo(pos, 6);
-  ForgetSearchMemory();
+  ForgetSearchMemory(s);
   SearchTo(other, 6);
   EXPECT_EQ(Differences(before, TakePositionSnapshot(pos)), "");
-  ForgetSearchMemory();
+  ForgetSearchMemory(s);
   EXPECT_EQ(SearchTo(pos, 6), first);
 }
 

@@ -1,3 +1,0 @@
-#include "movegen/move_stack.h"
-
-thread_local constinit MoveEntry MoveStack[MOVE_STACK_SIZE] = {};

@@ -1,3 +1,0 @@
-#include "search/search_stack.h"
-
-thread_local constinit PlyRecord SearchStack[PLY_RECORDS] = {};
