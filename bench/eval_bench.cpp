@@ -32,7 +32,7 @@ constexpr int POSITION_COUNT = static_cast<int>(std::size(POSITIONS));
 
 void LoadBenchPosition(Position& pos, benchmark::State& state) {
   InitBoardTables();
-  if (!LoadPosition(pos, POSITIONS[state.range(0)])) state.SkipWithError("position did not load");
+  if (!ReadPositionText(pos, POSITIONS[state.range(0)])) state.SkipWithError("position did not load");
   state.SetLabel(POSITIONS[state.range(0)]);
 }
 

@@ -12,6 +12,7 @@
 #include "board/position.h"
 #include "driver/command_loop.h"
 #include "driver/pondering.h"
+#include "engine/engine.h"
 #include "engine/engine_setup.h"
 #include "engine/new_position.h"
 #include "engine/time_control.h"
@@ -82,7 +83,7 @@ std::string Filtered(std::string input) {
   return out;
 }
 
-void ResetEngine(Position& pos) {
+void ResetEngine(Engine& engine) {
   EngineState = ENGINE_FORCE;
   PonderEnabled = true;
   PonderMove = NO_MOVE;
@@ -92,8 +93,8 @@ void ResetEngine(Position& pos) {
   FixedMoveMs = 0;
   DepthLimit = 0;
   UseOwnBook = true;
-  PrintThinking = true;
-  LoadPosition(pos, INITIAL_POSITION);
+  engine.limits.PrintThinking = true;
+  LoadPosition(engine, engine.game, INITIAL_POSITION);
 }
 
 void RequireGameInStep(Position& pos) {
@@ -106,7 +107,8 @@ void RequireGameInStep(Position& pos) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static Position pos;
+  static Engine engine;
+  Position& pos = engine.game;
   const std::string input = Filtered(std::string(reinterpret_cast<const char*>(data), std::min(size, PIPE_INPUT_LIMIT)));
   int ends[2];
   Require(pipe(ends) == 0, "a pipe");
@@ -114,8 +116,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SetInputDescriptor(ends[0]);
   Require(write(ends[1], input.data(), input.size()) == static_cast<ssize_t>(input.size()), "the input written");
   close(ends[1]);
-  ResetEngine(pos);
-  while (ExecuteNextCommand(pos)) RequireGameInStep(pos);
+  ResetEngine(engine);
+  while (ExecuteNextCommand(engine, pos)) RequireGameInStep(pos);
   RequireGameInStep(pos);
   SetInputDescriptor(previous);
   close(ends[0]);

@@ -34,13 +34,13 @@ std::string BookMovesText(Position& pos) {
   return text + "\n";
 }
 
-void AnalyzeWhilePending(Position& pos) {
-  if (EngineState != ENGINE_ANALYZING || !AnalysisPending || AnswerWaitingInput(pos)) return;
+void AnalyzeWhilePending(Engine& engine, Position& pos) {
+  if (EngineState != ENGINE_ANALYZING || !AnalysisPending || AnswerWaitingInput(engine, pos)) return;
   AnalysisPending = false;
   if (GameEndOnBoard(pos) != NO_MOVE || DrawCheck(pos, ROOT_REPEATS) != NO_MOVE) return;
   BookMovesBeforeSearch = BookMovesText(pos);
   SearchRunning = true;
-  StartEngine(pos, false, UNLIMITED_DEPTH, SearchMode::Analysis);
+  StartEngine(engine, pos, false, UNLIMITED_DEPTH, SearchMode::Analysis);
   SearchRunning = false;
   // Cut short by input: the loop reads it, and the analysis goes on afterwards.
   if (StopSearch) AnalysisPending = true;

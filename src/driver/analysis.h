@@ -5,6 +5,7 @@
 #include <string>
 
 #include "board/position.h"
+#include "engine/engine.h"
 
 // Set when the position is to be analysed (again): by "analyze", by a change
 // of position in analysis mode, and when waiting input cut an analysis short.
@@ -24,4 +25,4 @@ std::string BookMovesText(Position& pos);
 // In analysis mode, while an analysis is pending and nothing waits for the
 // command loop: analyses the position on the board. A position without legal
 // moves, or drawn already, is not searched: nothing is printed.
-void AnalyzeWhilePending(Position& pos);
+void AnalyzeWhilePending(Engine& engine, Position& pos);

@@ -46,43 +46,43 @@ constexpr BenchPosition BENCH_POSITIONS[] = {
 
 // One position, loaded and searched; its moves made and the search's time
 // (the load, which clears the table, is not counted) are added to totals.
-void SearchBenchPosition(Position& pos, int number, const BenchPosition& position, u32 depthLimit,
+void SearchBenchPosition(Engine& engine, Position& pos, int number, const BenchPosition& position, u32 depthLimit,
                          BenchTotals& totals) {
-  LoadPosition(pos, position.fen);
-  MaxSearchDepth = std::min(position.depth, depthLimit);
+  LoadPosition(engine, pos, position.fen);
+  engine.limits.MaxSearchDepth = std::min(position.depth, depthLimit);
   StopSearch = false;
   pos.UndoTop = pos.UndoRecords;
-  SearchStartClock = ClockMs();
-  Think(ReportingSearcher(), pos);
-  const i64 ms = ClockMs() - SearchStartClock;
+  engine.limits.SearchStartClock = ClockMs();
+  Think(*engine.searcher, pos);
+  const i64 ms = ClockMs() - engine.limits.SearchStartClock;
   totals.ms += ms;
   totals.nodes += pos.MovesMade;
   char move[MOVE_TEXT_SIZE];
-  MoveToText(move, BestMove);
-  std::printf("%2d  depth %2u  %-5s  score %6d  nodes %10u  time %6lld ms\n", number, MaxSearchDepth, move,
-              static_cast<int>(BestScore), pos.MovesMade, static_cast<long long>(ms));
+  MoveToText(move, engine.searcher->BestMove);
+  std::printf("%2d  depth %2u  %-5s  score %6d  nodes %10u  time %6lld ms\n", number, engine.limits.MaxSearchDepth, move,
+              static_cast<int>(engine.searcher->BestScore), pos.MovesMade, static_cast<long long>(ms));
 }
 
 }  // namespace
 
-BenchTotals RunBench(Position& pos, u32 depthLimit) {
-  const SearchSettings saved;
+BenchTotals RunBench(Engine& engine, Position& pos, u32 depthLimit) {
+  const SearchSettings saved(engine);
   const i32 engineState = EngineState;
   EngineState = ENGINE_THINKING;
-  SetQuietSearch();
+  SetQuietSearch(engine.limits);
   BenchTotals totals{0, 0};
   int number = 0;
   for (const BenchPosition& position : BENCH_POSITIONS) {
-    SearchBenchPosition(pos, ++number, position, depthLimit, totals);
+    SearchBenchPosition(engine, pos, ++number, position, depthLimit, totals);
   }
   saved.Restore();
   EngineState = engineState;
   return totals;
 }
 
-void BenchCommand(Position& pos, const char*) {
+void BenchCommand(Engine& engine, Position& pos, const char*) {
   static BenchTotals totals;
-  KeepingTheGame(pos, [](Position& pos) { totals = RunBench(pos, std::numeric_limits<u32>::max()); });
+  KeepingTheGame(pos, [&engine](Position& pos) { totals = RunBench(engine, pos, std::numeric_limits<u32>::max()); });
   const i64 ms = std::max<i64>(totals.ms, 1);
   std::printf("Nodes: %llu\n", static_cast<unsigned long long>(totals.nodes));
   std::printf("Time: %lld ms\n", static_cast<long long>(totals.ms));

@@ -47,15 +47,15 @@ bool AcceptsGameMove(Position& pos, const char* word) {
   return EngineState != ENGINE_THINKING && EngineState != ENGINE_QUIT && ParseGameMove(pos, word) != NO_MOVE;
 }
 
-void GameMoveCommand(Position& pos, const char* word) {
+void GameMoveCommand(Engine& engine, Position& pos, const char* word) {
   Move move = ParseGameMove(pos, word);
   // A word that says more than its move ("g1f3x", "e2e4Q") names no move.
   if (MoveText(move) != word) move = NO_MOVE;
   if (EngineState == ENGINE_PONDERING) {
     if (move == PonderMove) {
-      PonderHit(pos);
+      PonderHit(engine, pos);
     } else {
-      PonderMiss(pos, move, word);
+      PonderMiss(engine, pos, move, word);
     }
     return;
   }
@@ -63,13 +63,13 @@ void GameMoveCommand(Position& pos, const char* word) {
     std::printf("Illegal move: %s\n", word);
     return;
   }
-  PlayGameMove(pos, move);
-  if (EngineState == ENGINE_PLAYING) EngineMove(pos);
+  PlayGameMove(engine, pos, move);
+  if (EngineState == ENGINE_PLAYING) EngineMove(engine, pos);
   if (EngineState == ENGINE_ANALYZING) AnalysisPending = true;
 }
 
-void NewCommand(Position& pos, const char*) {
-  StartGame(pos, INITIAL_POSITION);
+void NewCommand(Engine& engine, Position& pos, const char*) {
+  StartGame(engine, pos, INITIAL_POSITION);
   PonderMove = NO_MOVE;
   DepthLimit = 0;  // a new game is played without the last game's depth limit,
   NodesPerSecond = 0;  // on the wall clock, and with its clock still to be told
@@ -81,12 +81,12 @@ void NewCommand(Position& pos, const char*) {
   }
 }
 
-void SetboardCommand(Position& pos, const char*) {
+void SetboardCommand(Engine& engine, Position& pos, const char*) {
   char text[SETBOARD_TEXT_SIZE];
   size_t length = ReadLine(text, sizeof text);
   if (length == sizeof text - 1 && text[length - 1] != '\n') SkipRestOfLine();
   EngineLog << "setboard " << text << EndLine;
-  const bool loaded = StartGame(pos, text);
+  const bool loaded = StartGame(engine, pos, text);
   const bool refused = !loaded && LastLoadOutcome() == LoadOutcome::Refused;
   if (!refused) PonderMove = NO_MOVE;
   if (EngineState == ENGINE_ANALYZING) AnalysisPending = !refused;
@@ -116,4 +116,4 @@ void SetSideToMove(Position& pos, u32 side) {
   StartGameHere(pos);  // moves before the switch cannot be taken back onto this board
 }
 
-void ShowBoardCommand(Position& pos, const char*) { ShowPosition(pos); }
+void ShowBoardCommand(Engine&, Position& pos, const char*) { ShowPosition(pos); }

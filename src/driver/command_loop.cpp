@@ -35,7 +35,7 @@ char CommandBuffer[COMMAND_BUFFER_SIZE];
 // "time N otim M": the own clock in centiseconds sets the budget; the
 // opponent's clock is read and not used. A missing number changes nothing and
 // leaves the next word to be read as a command.
-void TimeCommand(Position& pos, const char*) {
+void TimeCommand(Engine& engine, Position& pos, const char*) {
   i32 ownClock;
   if (!ReadNumber(ownClock)) return;
   char word[COMMAND_BUFFER_SIZE];
@@ -46,7 +46,7 @@ void TimeCommand(Position& pos, const char*) {
   } else if (status != WordStatus::EndOfInput) {
     UnreadWord(word, status);
   }
-  AllocateTime(pos, ownClock);
+  AllocateTime(engine, pos, ownClock);
   ClockKnown = true;
 }
 
@@ -74,7 +74,7 @@ i64 BaseTimeMs(const char* word) {
 
 // "level MPS BASE INC": moves per control, the control's time and the
 // increment in seconds. A level replaces a fixed time per move.
-void LevelCommand(Position&, const char*) {
+void LevelCommand(Engine&, Position&, const char*) {
   i32 moves;
   if (!ReadNumber(moves)) return;
   char base[COMMAND_BUFFER_SIZE];
@@ -90,14 +90,14 @@ void LevelCommand(Position&, const char*) {
   ClockKnown = false;  // the control's own time is the clock until "time" comes
 }
 
-void EasyCommand(Position&, const char*) { PonderEnabled = false; }
-void HardCommand(Position&, const char*) { PonderEnabled = true; }
-void QuitCommand(Position&, const char*) { EngineState = ENGINE_QUIT; }
+void EasyCommand(Engine&, Position&, const char*) { PonderEnabled = false; }
+void HardCommand(Engine&, Position&, const char*) { PonderEnabled = true; }
+void QuitCommand(Engine&, Position&, const char*) { EngineState = ENGINE_QUIT; }
 
-void WhiteCommand(Position& pos, const char*) { SetSideToMove(pos, WHITE); }
-void BlackCommand(Position& pos, const char*) { SetSideToMove(pos, BLACK); }
+void WhiteCommand(Engine&, Position& pos, const char*) { SetSideToMove(pos, WHITE); }
+void BlackCommand(Engine&, Position& pos, const char*) { SetSideToMove(pos, BLACK); }
 
-void BenchmarkCommand(Position&, const char*) {
+void BenchmarkCommand(Engine&, Position&, const char*) {
   char unused[COMMAND_BUFFER_SIZE];
   ReadWord(unused, sizeof unused);
   std::printf("Define __STAT\n");
@@ -184,15 +184,15 @@ bool RowMatches(Position& pos, const CommandRow& row, const char* word) {
 
 // Every command but those of pondering itself takes a guess on the board back
 // first, as "force" does, so that it finds the game position.
-void Dispatch(Position& pos, const char* word) {
+void Dispatch(Engine& engine, Position& pos, const char* word) {
   const CommandRow* row = FindCommand(pos, word);
   if (row == nullptr) return;
   if (!row->keepsPondering && EngineState == ENGINE_PONDERING) LeavePondering(pos);
-  row->action(pos, word);
+  row->action(engine, pos, word);
 }
 
 // One word read and acted on. False at the end of input.
-bool ExecuteWord(Position& pos) {
+bool ExecuteWord(Engine& engine, Position& pos) {
   WordStatus status = ReadWord(CommandBuffer, sizeof CommandBuffer);
   if (status == WordStatus::EndOfInput) return false;
   EngineLog << "::cmd:: " << CommandBuffer << EndLine;
@@ -202,7 +202,7 @@ bool ExecuteWord(Position& pos) {
               << EndLine;
     return true;
   }
-  Dispatch(pos, CommandBuffer);
+  Dispatch(engine, pos, CommandBuffer);
   return true;
 }
 
@@ -218,24 +218,24 @@ const CommandRow* FindCommand(Position& pos, const char* word) {
   return nullptr;
 }
 
-void ExecuteWordsOfInput(Position& pos) {
-  while (ExecuteWord(pos)) {
+void ExecuteWordsOfInput(Engine& engine, Position& pos) {
+  while (ExecuteWord(engine, pos)) {
   }
 }
 
-bool ExecuteNextCommand(Position& pos) {
-  if (!ExecuteWord(pos)) return false;
+bool ExecuteNextCommand(Engine& engine, Position& pos) {
+  if (!ExecuteWord(engine, pos)) return false;
   if (EngineState == ENGINE_QUIT) return false;
-  AnalyzeWhilePending(pos);
+  AnalyzeWhilePending(engine, pos);
   return EngineState != ENGINE_QUIT;
 }
 
-void CommandLoop(Position& pos) {
+void CommandLoop(Engine& engine, Position& pos) {
   PonderEnabled = true;
   std::memset(CommandBuffer, 0, sizeof CommandBuffer);
   EngineState = ENGINE_FORCE;
-  UseXboardInputDuringSearch();
+  UseXboardInputDuringSearch(engine);
   if (!XboardHandshake(pos)) return;
-  while (ExecuteNextCommand(pos)) {
+  while (ExecuteNextCommand(engine, pos)) {
   }
 }

@@ -6,6 +6,7 @@
 
 #include "board/position.h"
 #include "board/types.h"
+#include "engine/engine.h"
 
 // What the engine does with the next move that arrives from the interface.
 enum EngineStates : i32 {
@@ -34,7 +35,7 @@ enum class DuringSearch {
 struct CommandRow {
   const char* word;
   Match match;
-  void (*action)(Position& pos, const char* word);
+  void (*action)(Engine& engine, Position& pos, const char* word);
   DuringSearch duringSearch;
   bool keepsPondering;  // part of pondering itself; every other command takes the guess back first
 };
@@ -47,17 +48,17 @@ const CommandRow* CommandTableEnd();
 const CommandRow* FindCommand(Position& pos, const char* word);
 
 // Runs until "quit" or the end of standard input.
-void CommandLoop(Position& pos);
+void CommandLoop(Engine& engine, Position& pos);
 
 // Reads one word and acts on it; then, in analysis mode, analyses the position
 // until input arrives. False when the loop must end (quit, end of input).
-bool ExecuteNextCommand(Position& pos);
+bool ExecuteNextCommand(Engine& engine, Position& pos);
 
 // Reads and acts on words until the input ends (used for a line run in place
 // of the input while a search goes on); no analysis follows.
-void ExecuteWordsOfInput(Position& pos);
+void ExecuteWordsOfInput(Engine& engine, Position& pos);
 
 // The waiting input, looked at without blocking: what can be answered at once
 // in the present state is answered and taken out. True when a command waits
 // that the loop must read (and that would stop a search).
-bool AnswerWaitingInput(Position& pos);
+bool AnswerWaitingInput(Engine& engine, Position& pos);

@@ -22,42 +22,42 @@ struct FileNames {
 // Runs a conversion, which may load positions of its own, and has the search
 // forget what it learnt when it did.
 template <typename Conversion>
-void Convert(Conversion conversion) {
+void Convert(Engine& engine, Conversion conversion) {
   const u32 loadsBefore = PositionLoadCount();
   conversion();
-  ForgetSearchMemoryAfterLoads(loadsBefore);
+  ForgetSearchMemoryAfterLoads(engine, loadsBefore);
 }
 
 }  // namespace
 
 // The commands that read games load the start position: a guess pondered on
 // is taken back first, so that it cannot later be taken back from that board.
-void PgnToPosCommand(Position& pos, const char*) {
+void PgnToPosCommand(Engine& engine, Position& pos, const char*) {
   LeavePondering(pos);
   char pgnName[COMMAND_BUFFER_SIZE];
-  if (ReadFileName(pgnName)) Convert([&] { PgnToPos(pos, pgnName); });
+  if (ReadFileName(pgnName)) Convert(engine, [&] { PgnToPos(pos, pgnName); });
 }
 
-void PgnToGameCommand(Position& pos, const char*) {
+void PgnToGameCommand(Engine& engine, Position& pos, const char*) {
   LeavePondering(pos);
   FileNames names;
   int converted = 0;
-  if (names.Read()) Convert([&] { PgnToGame(pos, names.first, names.second, &converted); });
+  if (names.Read()) Convert(engine, [&] { PgnToGame(pos, names.first, names.second, &converted); });
 }
 
-void PgnListToGameCommand(Position& pos, const char*) {
+void PgnListToGameCommand(Engine& engine, Position& pos, const char*) {
   LeavePondering(pos);
   FileNames names;
-  if (names.Read()) Convert([&] { PgnListToGame(pos, names.first, names.second); });
+  if (names.Read()) Convert(engine, [&] { PgnListToGame(pos, names.first, names.second); });
 }
 
-void GameToPgnCommand(Position& pos, const char*) {
+void GameToPgnCommand(Engine& engine, Position& pos, const char*) {
   FileNames names;
-  if (names.Read()) Convert([&] { GameToPgn(pos, names.first, names.second); });
+  if (names.Read()) Convert(engine, [&] { GameToPgn(pos, names.first, names.second); });
 }
 
-void GameToPosCommand(Position& pos, const char*) {
+void GameToPosCommand(Engine& engine, Position& pos, const char*) {
   LeavePondering(pos);
   FileNames names;
-  if (names.Read()) Convert([&] { GameToPos(pos, names.first, names.second); });
+  if (names.Read()) Convert(engine, [&] { GameToPos(pos, names.first, names.second); });
 }

@@ -3,14 +3,15 @@
 #pragma once
 
 #include "board/position.h"
+#include "engine/engine.h"
 
 // "pgn2pos PGNFILE": the sixteen position files "0.pos" to "F.pos".
-void PgnToPosCommand(Position& pos, const char* word);
+void PgnToPosCommand(Engine& engine, Position& pos, const char* word);
 // "pgn2game PGNFILE GAMEFILE": adds the games the game file does not hold.
-void PgnToGameCommand(Position& pos, const char* word);
+void PgnToGameCommand(Engine& engine, Position& pos, const char* word);
 // "pgnlist2game LISTFILE GAMEFILE": the same for every PGN file of the list.
-void PgnListToGameCommand(Position& pos, const char* word);
+void PgnListToGameCommand(Engine& engine, Position& pos, const char* word);
 // "game2pgn GAMEFILE PGNFILE": appends the games as PGN.
-void GameToPgnCommand(Position& pos, const char* word);
+void GameToPgnCommand(Engine& engine, Position& pos, const char* word);
 // "game2pos GAMEFILE POSITIONFILE": appends the games' position lines.
-void GameToPosCommand(Position& pos, const char* word);
+void GameToPosCommand(Engine& engine, Position& pos, const char* word);

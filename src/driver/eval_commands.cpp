@@ -5,6 +5,6 @@
 #include "eval/evaluate.h"
 #include "search/score.h"
 
-void EvalCommand(Position& pos, const char*) {
+void EvalCommand(Engine&, Position& pos, const char*) {
   std::printf("Eval: %d\n", static_cast<int>(Evaluate(pos, -FULL_WINDOW, FULL_WINDOW)));
 }

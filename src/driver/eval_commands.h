@@ -2,7 +2,8 @@
 #pragma once
 
 #include "board/position.h"
+#include "engine/engine.h"
 
 // "eval": prints "Eval: N" with the static score of the current position from
 // the side to move's point of view.
-void EvalCommand(Position& pos, const char* word);
+void EvalCommand(Engine&, Position& pos, const char* word);

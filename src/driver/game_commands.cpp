@@ -17,41 +17,41 @@ constexpr const char* TEST_POSITION = "8/8/5Q2/2R4k/8/8/P5P1/6K1 b - - 0 51";
 constexpr i64 UNLIMITED_CLOCK_CS = 999999999;
 }  // namespace
 
-void GoCommand(Position& pos, const char*) {
+void GoCommand(Engine& engine, Position& pos, const char*) {
   LeavePondering(pos);
-  EngineMove(pos);
+  EngineMove(engine, pos);
 }
 
-void ResultCommand(Position& pos, const char* word) {
-  IgnoredWithArguments(pos, word);  // the result and its comment are the interface's
-  NewCommand(pos, word);
+void ResultCommand(Engine& engine, Position& pos, const char* word) {
+  IgnoredWithArguments(engine, pos, word);  // the result and its comment are the interface's
+  NewCommand(engine, pos, word);
   EngineState = ENGINE_PLAYING;
 }
 
-void TestCommand(Position& pos, const char*) {
+void TestCommand(Engine& engine, Position& pos, const char*) {
   MovesPerControl = 1;
   IncrementMs = 0;
   ControlBaseMs = 0;
   FixedMoveMs = 0;
-  StartGame(pos, TEST_POSITION);
+  StartGame(engine, pos, TEST_POSITION);
   PonderMove = NO_MOVE;
   EngineState = ENGINE_PLAYING;
   PonderEnabled = false;
   PrintBoard(pos.Board);
-  AllocateTime(pos, UNLIMITED_CLOCK_CS);
+  AllocateTime(engine, pos, UNLIMITED_CLOCK_CS);
   ClockKnown = true;
 }
 
-void ForceCommand(Position& pos, const char*) {
+void ForceCommand(Engine& engine, Position& pos, const char*) {
   if (EngineState == ENGINE_ANALYZING) return;  // analysis plays neither side already (PyChess sends it there)
   if (EngineState == ENGINE_PONDERING) TakeBackPonderMove(pos);
-  StopEngine();
+  StopEngine(engine);
 }
 
-void StopEngine() {
+void StopEngine(Engine& engine) {
   EngineLog << "-M: entered StopEngine" << EndLine;
   EngineState = ENGINE_FORCE;
   StopSearch = true;
-  SearchStartClock = 0;
+  engine.limits.SearchStartClock = 0;
   EngineLog << "-M: exited StopEngine" << EndLine;
 }

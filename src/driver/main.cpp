@@ -11,15 +11,15 @@
 
 int main() {
   IgnoreInterfaceInterrupts();
-  const auto game = std::make_unique<Position>();  // the position the engine plays
-  Position& pos = *game;
+  const auto engine = std::make_unique<Engine>();
+  Position& pos = engine->game;
   char first[COMMAND_BUFFER_SIZE];
   const WordStatus status = ReadWord(first, sizeof first);
   if (status == WordStatus::Read && std::string_view(first) == "uci") {
-    RunUci(pos);
+    RunUci(*engine, pos);
     return 0;
   }
   if (status != WordStatus::EndOfInput) UnreadWord(first, status);
-  CommandLoop(pos);
+  CommandLoop(*engine, pos);
   return 0;
 }

@@ -31,7 +31,7 @@ std::string RestOfLine() {
 }  // namespace
 
 // Reading the games loads the start position: a guess pondered on is taken back first.
-void MakeBookCommand(Position& pos, const char*) {
+void MakeBookCommand(Engine& engine, Position& pos, const char*) {
   LeavePondering(pos);
   std::istringstream words(RestOfLine());
   std::vector<std::string> pgnNames;
@@ -45,5 +45,5 @@ void MakeBookCommand(Position& pos, const char*) {
   MakeBookSummary summary;
   const u32 loadsBefore = PositionLoadCount();
   MakeBook(pos, pgnNames, folder, summary);
-  ForgetSearchMemoryAfterLoads(loadsBefore);
+  ForgetSearchMemoryAfterLoads(engine, loadsBefore);
 }

@@ -2,7 +2,8 @@
 #pragma once
 
 #include "board/position.h"
+#include "engine/engine.h"
 
 // "makebook PGN... [into FOLDER]": the rest of the line names the PGN files and,
 // after the word "into", the book's folder (the working folder when none is named).
-void MakeBookCommand(Position& pos, const char* word);
+void MakeBookCommand(Engine& engine, Position& pos, const char* word);

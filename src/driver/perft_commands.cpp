@@ -14,6 +14,6 @@ int ReadDepth() {
 
 }  // namespace
 
-void PerftCommand(Position& pos, const char*) { RunPerft(pos, ReadDepth()); }
+void PerftCommand(Engine&, Position& pos, const char*) { RunPerft(pos, ReadDepth()); }
 
-void DivideCommand(Position& pos, const char*) { RunDivide(pos, ReadDepth()); }
+void DivideCommand(Engine&, Position& pos, const char*) { RunDivide(pos, ReadDepth()); }

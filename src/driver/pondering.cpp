@@ -15,7 +15,7 @@
 Move PonderMove;
 UndoRecord PonderRecord;
 
-void StartPondering(Position& pos, Move guess) {
+void StartPondering(Engine& engine, Position& pos, Move guess) {
   BookMovesBeforeSearch = BookMovesText(pos);
   SavePositionForUndo(pos, PonderRecord);
   EngineState = ENGINE_PONDERING;
@@ -24,7 +24,7 @@ void StartPondering(Position& pos, Move guess) {
   MakeMove(pos, guess, PonderRecord);
   pos.UndoTop = pos.UndoRecords;
   SearchRunning = true;
-  StartEngine(pos, false, UNLIMITED_DEPTH, SearchMode::Ponder);
+  StartEngine(engine, pos, false, UNLIMITED_DEPTH, SearchMode::Ponder);
   SearchRunning = false;
   EngineLog << "-ponder move: " << MoveText(guess) << EndLine;
 }
@@ -43,7 +43,7 @@ void LeavePondering(Position& pos) {
   EngineState = ENGINE_PLAYING;
 }
 
-void PonderHit(Position& pos) {
+void PonderHit(Engine& engine, Position& pos) {
   ++pos.GameMoveCount;
   // The guess becomes a move of the game: the game copy follows it.
   RefreshGameCopy(pos);
@@ -51,10 +51,10 @@ void PonderHit(Position& pos) {
   RecordGameMove(pos, PonderMove);
   PonderMove = NO_MOVE;
   EngineLog << "-GOOD PONDER" << EndLine;
-  EngineMove(pos);
+  EngineMove(engine, pos);
 }
 
-void PonderMiss(Position& pos, Move move, const char* word) {
+void PonderMiss(Engine& engine, Position& pos, Move move, const char* word) {
   EngineLog << "-BAD PONDER" << EndLine;
   TakeBackPonderMove(pos);
   EngineState = ENGINE_PLAYING;
@@ -62,6 +62,6 @@ void PonderMiss(Position& pos, Move move, const char* word) {
     std::printf("Illegal move: %s\n", word);
     return;
   }
-  PlayGameMove(pos, move);
-  EngineMove(pos);
+  PlayGameMove(engine, pos, move);
+  EngineMove(engine, pos);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "board/position.h"
+#include "engine/engine.h"
 
 // The move guessed for the opponent and made on the board; 0 when none.
 extern Move PonderMove;
@@ -13,15 +14,15 @@ extern UndoRecord PonderRecord;
 
 // Plays the guessed move and searches until input arrives or the search ends
 // by itself. Returns with EngineState ENGINE_PONDERING.
-void StartPondering(Position& pos, Move guess);
+void StartPondering(Engine& engine, Position& pos, Move guess);
 
 // The opponent played the guessed move: it becomes the game's move and the
 // engine answers, counting the time spent pondering.
-void PonderHit(Position& pos);
+void PonderHit(Engine& engine, Position& pos);
 
 // The opponent played another move: the guess is taken back, the move played
 // (when legal; else "Illegal move: " and the engine waits) and answered.
-void PonderMiss(Position& pos, Move move, const char* word);
+void PonderMiss(Engine& engine, Position& pos, Move move, const char* word);
 
 // Takes the guessed move back from the board, if one is there.
 void TakeBackPonderMove(Position& pos);

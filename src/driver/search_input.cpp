@@ -8,15 +8,15 @@ bool AbandonSearch;
 
 namespace {
 
-LineVerdict Answer(Position& pos, const char* line, size_t length) {
-  RunWithLineAsInput(line, length, [&pos] { ExecuteWordsOfInput(pos); });
+LineVerdict Answer(Engine& engine, Position& pos, const char* line, size_t length) {
+  RunWithLineAsInput(line, length, [&engine, &pos] { ExecuteWordsOfInput(engine, pos); });
   return LineVerdict::Remove;
 }
 
 // A line waiting while the engine searches (or, between searches, waits) in
 // the present state. A line that is no command is kept for the loop, which
 // logs and ignores it.
-LineVerdict Classify(Position& pos, const char* line, size_t length) {
+LineVerdict Classify(Engine& engine, Position& pos, const char* line, size_t length) {
   char word[COMMAND_BUFFER_SIZE];
   FirstWordOfLine(line, length, word);
   const CommandRow* row = FindCommand(pos, word);
@@ -24,9 +24,9 @@ LineVerdict Classify(Position& pos, const char* line, size_t length) {
   const bool ownSearch = EngineState == ENGINE_THINKING;
   switch (row->duringSearch) {
     case DuringSearch::Answered:
-      return Answer(pos, line, length);
+      return Answer(engine, pos, line, length);
     case DuringSearch::AnsweredAfterMove:
-      return ownSearch ? LineVerdict::Keep : Answer(pos, line, length);
+      return ownSearch ? LineVerdict::Keep : Answer(engine, pos, line, length);
     case DuringSearch::StopsWithoutMove:
       if (ownSearch) AbandonSearch = true;
       return LineVerdict::Stop;
@@ -38,17 +38,19 @@ LineVerdict Classify(Position& pos, const char* line, size_t length) {
 
 }  // namespace
 
-bool AnswerWaitingInput(Position& pos) {
-  return WalkWaitingLines([&pos](const char* line, size_t length) { return Classify(pos, line, length); });
+bool AnswerWaitingInput(Engine& engine, Position& pos) {
+  return WalkWaitingLines([&engine, &pos](const char* line, size_t length) { return Classify(engine, pos, line, length); });
 }
 
-void UseXboardInputDuringSearch() { WaitingInputStopsSearch = AnswerWaitingInput; }
+void UseXboardInputDuringSearch(Engine& engine) {
+  WaitingInputStopsSearch = [&engine](Position& pos) { return AnswerWaitingInput(engine, pos); };
+}
 
-bool TurnTakenBackByWaitingInput(Position& pos) {
+bool TurnTakenBackByWaitingInput(Engine& engine, Position& pos) {
   const i32 state = EngineState;
   EngineState = ENGINE_THINKING;
   AbandonSearch = false;
-  WalkWaitingLines([&pos](const char* line, size_t length) { return Classify(pos, line, length); });
+  WalkWaitingLines([&engine, &pos](const char* line, size_t length) { return Classify(engine, pos, line, length); });
   EngineState = state;
   return AbandonSearch;
 }

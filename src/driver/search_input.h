@@ -5,6 +5,7 @@
 #pragma once
 
 #include "board/position.h"
+#include "engine/engine.h"
 
 // Set when a command that takes back the engine's turn ("force", "new",
 // "result", "undo", ...) stopped the search for the engine's own move: the
@@ -12,8 +13,8 @@
 extern bool AbandonSearch;
 
 // Puts the xboard front end's question into the search's look at the input.
-void UseXboardInputDuringSearch();
+void UseXboardInputDuringSearch(Engine& engine);
 
 // Before the engine's own search: true when a command that takes back its
 // turn already waits (what can be answered meanwhile is answered).
-bool TurnTakenBackByWaitingInput(Position& pos);
+bool TurnTakenBackByWaitingInput(Engine& engine, Position& pos);

@@ -94,12 +94,12 @@ const char* ClaimBeforeMoving(Position& pos, Move best, char* buffer, size_t siz
 }
 
 // The claim after the engine's move, with the opponent to move; null for none.
-const char* ClaimAfterMoving(Position& pos, char* buffer, size_t size) {
-  if (BestScore == MATE_IN_ONE_SCORE) {
+const char* ClaimAfterMoving(Engine& engine, Position& pos, char* buffer, size_t size) {
+  if (engine.searcher->BestScore == MATE_IN_ONE_SCORE) {
     std::snprintf(buffer, size, "%s {Tavrel mates 1}\n", WinnerResult(pos));
     return buffer;
   }
-  if (BestScore > MATE_SCORE_LIMIT) {
+  if (engine.searcher->BestScore > MATE_SCORE_LIMIT) {
     const TransEntry* entry = ProbeTransTable(pos);
     if (entry && EntryMove(*entry) == GAME_MATED) {
       std::snprintf(buffer, size, "%s {Tavrel mates 1#}\n", WinnerResult(pos));
@@ -117,8 +117,8 @@ const char* ClaimAfterMoving(Position& pos, char* buffer, size_t size) {
 
 // Plays the engine's move on the board (which logs the new key) and sends it;
 // returns its text.
-std::string PlayAndSendMove(Position& pos, Move move) {
-  PlayGameMove(pos, move);
+std::string PlayAndSendMove(Engine& engine, Position& pos, Move move) {
+  PlayGameMove(engine, pos, move);
   const std::string text = MoveText(move);
   std::printf("move %s\n", text.c_str());
   return text;
@@ -134,29 +134,29 @@ Move ExpectedReply(Position& pos) {
   return IsGeneratedLegalMove(pos, reply) ? reply : NO_MOVE;
 }
 
-bool PlayBookMove(Position& pos) {
+bool PlayBookMove(Engine& engine, Position& pos) {
   Move move = ChooseBookMove(pos);
   if (move == NO_MOVE) return false;
-  const std::string text = PlayAndSendMove(pos, move);
+  const std::string text = PlayAndSendMove(engine, pos, move);
   EngineLog << "move (book) " << text << EndLine;
   EngineState = ENGINE_PLAYING;
   if (!PonderEnabled) {
     EngineLog << "- NO ponder move" << EndLine;
     return true;
   }
-  PonderIfExpected(pos);
+  PonderIfExpected(engine, pos);
   return true;
 }
 
 // The search for the engine's move; false when a command took the turn back.
-bool SearchOwnMove(Position& pos, bool goodPonder) {
-  PrepareOwnMoveLimits(pos);
+bool SearchOwnMove(Engine& engine, Position& pos, bool goodPonder) {
+  PrepareOwnMoveLimits(engine, pos);
   AbandonSearch = false;
   EngineState = ENGINE_THINKING;
   SearchRunning = true;
-  StartEngine(pos, goodPonder, UNLIMITED_DEPTH, SearchMode::OwnMove, true);
+  StartEngine(engine, pos, goodPonder, UNLIMITED_DEPTH, SearchMode::OwnMove, true);
   SearchRunning = false;
-  NodeLimit = 0;
+  engine.limits.NodeLimit = 0;
   EngineState = ENGINE_PLAYING;
   if (AbandonSearch) EngineLog << "-M: the turn was taken back: no move" << EndLine;
   return !AbandonSearch;
@@ -193,39 +193,39 @@ bool XboardHandshake(Position& pos) {
   return true;
 }
 
-void PonderIfExpected(Position& pos) {
+void PonderIfExpected(Engine& engine, Position& pos) {
   Move guess = PonderEnabled ? ExpectedReply(pos) : NO_MOVE;
   if (guess == NO_MOVE) {
     EngineLog << "- NO ponder move" << EndLine;
     return;
   }
-  StartPondering(pos, guess);
+  StartPondering(engine, pos, guess);
 }
 
-Move HintMove(Position& pos) {
+Move HintMove(Engine& engine, Position& pos) {
   if (EngineState == ENGINE_PONDERING) return PonderMove;
-  if (SearchRunning) return MoveToPlayKnown ? BestMove : NO_MOVE;
+  if (SearchRunning) return engine.searcher->MoveToPlayKnown ? engine.searcher->BestMove : NO_MOVE;
   if (const Move reply = ExpectedReply(pos); reply != NO_MOVE) return reply;
-  return SuggestedMove(pos);
+  return SuggestedMove(engine, pos);
 }
 
-void EngineMove(Position& pos) {
+void EngineMove(Engine& engine, Position& pos) {
   bool goodPonder = EngineState == ENGINE_PONDERING;
-  if (TurnTakenBackByWaitingInput(pos)) {
+  if (TurnTakenBackByWaitingInput(engine, pos)) {
     EngineState = ENGINE_PLAYING;
     EngineLog << "-M: the turn was taken back: no move" << EndLine;
     return;
   }
-  if (PlayBookMove(pos)) return;
-  if (!SearchOwnMove(pos, goodPonder)) return;
+  if (PlayBookMove(engine, pos)) return;
+  if (!SearchOwnMove(engine, pos, goodPonder)) return;
 
   char claimText[64];
-  const Move best = PlayableBestMove(pos);
+  const Move best = PlayableBestMove(engine, pos);
   const char* claim = ClaimBeforeMoving(pos, best, claimText, sizeof claimText);
   if (!claim) {
-    const std::string text = PlayAndSendMove(pos, best);
-    EngineLog << "move " << text << "\tscore: " << BestScore << EndLine;
-    claim = ClaimAfterMoving(pos, claimText, sizeof claimText);
+    const std::string text = PlayAndSendMove(engine, pos, best);
+    EngineLog << "move " << text << "\tscore: " << engine.searcher->BestScore << EndLine;
+    claim = ClaimAfterMoving(engine, pos, claimText, sizeof claimText);
   }
   EngineState = ENGINE_PLAYING;
   if (claim) {
@@ -236,9 +236,9 @@ void EngineMove(Position& pos) {
   // What waits and can be answered now is answered (a ping, a hint); a command
   // that must be read leaves no time to ponder.
   // A level below full strength thinks on its own time only.
-  if (!PonderEnabled || !PlaysAtFullStrength() || AnswerWaitingInput(pos)) {
+  if (!PonderEnabled || !PlaysAtFullStrength() || AnswerWaitingInput(engine, pos)) {
     EngineLog << "- NO ponder move" << EndLine;
     return;
   }
-  PonderIfExpected(pos);
+  PonderIfExpected(engine, pos);
 }

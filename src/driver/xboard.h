@@ -4,6 +4,7 @@
 
 #include "board/position.h"
 #include "board/types.h"
+#include "engine/engine.h"
 
 // Unbuffered streams, the greeting and the features; the tables are built and
 // the book opened while the interface waits for "feature done=1". Never waits
@@ -15,14 +16,14 @@ bool XboardHandshake(Position& pos);
 // the game has ended, or pondering. A command that takes the turn back ("force",
 // "new", "result", "undo", ...) waiting before or arriving during the search
 // means no move and no claim.
-void EngineMove(Position& pos);
+void EngineMove(Engine& engine, Position& pos);
 
 // After the engine's move: ponders on the reply the table expects, when there
 // is one and pondering is on.
-void PonderIfExpected(Position& pos);
+void PonderIfExpected(Engine& engine, Position& pos);
 
 // The move the engine expects next, for "hint": the guess it ponders on, the
 // best move of a running analysis, the table's move for the side to move, or
 // when the table has none (a game's first move) a suggestion of the book or
 // of a shallow search.
-Move HintMove(Position& pos);
+Move HintMove(Engine& engine, Position& pos);

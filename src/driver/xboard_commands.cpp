@@ -45,8 +45,8 @@ std::string ReadArguments() {
   return arguments;
 }
 
-void TakeBack(Position& pos, int plies, const char* word) {
-  if (!TakeBackMoves(pos, plies)) {
+void TakeBack(Engine& engine, Position& pos, int plies, const char* word) {
+  if (!TakeBackMoves(engine, pos, plies)) {
     std::printf("Error (no move to take back): %s\n", word);
     return;
   }
@@ -68,49 +68,49 @@ bool SplitOption(const std::string& text, std::string& name, std::string& value)
 
 }  // namespace
 
-void PingCommand(Position&, const char*) {
+void PingCommand(Engine&, Position&, const char*) {
   std::string number = ReadArguments();
   const size_t first = number.find_first_not_of(" \t");
   number = first == std::string::npos ? "" : number.substr(first);
   std::printf("pong %s\n", number.c_str());
 }
 
-void HintCommand(Position& pos, const char*) {
-  const Move hint = HintMove(pos);
+void HintCommand(Engine& engine, Position& pos, const char*) {
+  const Move hint = HintMove(engine, pos);
   if (hint != NO_MOVE) std::printf("Hint: %s\n", MoveText(hint).c_str());
 }
 
-void BookMovesCommand(Position& pos, const char*) {
+void BookMovesCommand(Engine&, Position& pos, const char*) {
   const bool boardBusy = SearchRunning || EngineState == ENGINE_PONDERING;
   std::printf("%s", boardBusy ? BookMovesBeforeSearch.c_str() : BookMovesText(pos).c_str());
 }
 
-void MoveNowCommand(Position&, const char*) {}
+void MoveNowCommand(Engine&, Position&, const char*) {}
 
-void UndoCommand(Position& pos, const char* word) { TakeBack(pos, 1, word); }
-void RemoveCommand(Position& pos, const char* word) { TakeBack(pos, 2, word); }
+void UndoCommand(Engine& engine, Position& pos, const char* word) { TakeBack(engine, pos, 1, word); }
+void RemoveCommand(Engine& engine, Position& pos, const char* word) { TakeBack(engine, pos, 2, word); }
 
-void AnalyzeCommand(Position&, const char*) {
+void AnalyzeCommand(Engine&, Position&, const char*) {
   EngineState = ENGINE_ANALYZING;
   AnalysisPending = true;
 }
 
-void ExitCommand(Position&, const char*) {
+void ExitCommand(Engine&, Position&, const char*) {
   if (EngineState != ENGINE_ANALYZING) return;
   EngineState = ENGINE_FORCE;
   AnalysisPending = false;
 }
 
-void StatusCommand(Position& pos, const char*) {
+void StatusCommand(Engine& engine, Position& pos, const char*) {
   if (EngineState != ENGINE_ANALYZING) return;  // between two searches: the last one's figures
-  const RootProgress progress = ReportingSearcher().CurrentRootProgress;
+  const RootProgress progress = engine.searcher->CurrentRootProgress;
   const std::string move = progress.move != NO_MOVE ? MoveText(progress.move) : "";
   std::printf("stat01: %lld %u %u %u %u %s\n",
-              static_cast<long long>((ClockMs() - SearchStartClock) / MS_PER_CENTISECOND), pos.MovesMade,
-              ReportingSearcher().IterationDepth, progress.total - std::min(progress.tried, progress.total), progress.total, move.c_str());
+              static_cast<long long>((ClockMs() - engine.limits.SearchStartClock) / MS_PER_CENTISECOND), pos.MovesMade,
+              engine.searcher->IterationDepth, progress.total - std::min(progress.tried, progress.total), progress.total, move.c_str());
 }
 
-void MoveTimeCommand(Position&, const char*) {
+void MoveTimeCommand(Engine&, Position&, const char*) {
   const std::string arguments = ReadArguments();
   char* end = nullptr;
   const double seconds = std::strtod(arguments.c_str(), &end);
@@ -118,36 +118,36 @@ void MoveTimeCommand(Position&, const char*) {
   FixedMoveMs = static_cast<i64>(std::min(seconds, MAX_MOVE_SECONDS) * MS_PER_SECOND);
 }
 
-void DepthCommand(Position&, const char*) {
+void DepthCommand(Engine&, Position&, const char*) {
   i32 depth;
   if (!ReadNumber(depth)) return;
   DepthLimit = depth <= 0 ? 0 : std::clamp(static_cast<u32>(depth), SHALLOWEST_DEPTH_LIMIT, DEEPEST_ITERATION);
 }
 
-void PostCommand(Position&, const char*) { PrintThinking = true; }
-void NoPostCommand(Position&, const char*) { PrintThinking = false; }
+void PostCommand(Engine& engine, Position&, const char*) { engine.limits.PrintThinking = true; }
+void NoPostCommand(Engine& engine, Position&, const char*) { engine.limits.PrintThinking = false; }
 
-void PlayOtherCommand(Position& pos, const char*) {
+void PlayOtherCommand(Engine& engine, Position& pos, const char*) {
   if (EngineState == ENGINE_ANALYZING) AnalysisPending = false;
   EngineState = ENGINE_PLAYING;
-  if (PonderEnabled) PonderIfExpected(pos);
+  if (PonderEnabled) PonderIfExpected(engine, pos);
 }
 
 // The move is the first word of the rest of the line; none there is an
 // error of this command alone, and the next line is a command of its own.
-void UserMoveCommand(Position& pos, const char* word) {
+void UserMoveCommand(Engine& engine, Position& pos, const char* word) {
   std::istringstream rest(ReadArguments());
   std::string move;
   if (!(rest >> move)) {
     std::printf("Error (no move given): %s\n", word);
   } else if (move.size() < COMMAND_BUFFER_SIZE && AcceptsGameMove(pos, move.c_str())) {
-    GameMoveCommand(pos, move.c_str());
+    GameMoveCommand(engine, pos, move.c_str());
   } else {
     std::printf("Illegal move: %s\n", move.c_str());
   }
 }
 
-void MemoryCommand(Position&, const char*) {
+void MemoryCommand(Engine&, Position&, const char*) {
   i32 megabytes;
   if (!ReadNumber(megabytes)) return;
   // The memory asked for is the engine's whole: the pawn cache and the other tables come first.
@@ -157,15 +157,15 @@ void MemoryCommand(Position&, const char*) {
             << EndLine;
 }
 
-void OptionCommand(Position&, const char*) {
+void OptionCommand(Engine& engine, Position&, const char*) {
   std::string name, value;
   if (!SplitOption(ReadArguments(), name, value)) return;
   if (name == "OwnBook") UseOwnBook = std::atoi(value.c_str()) != 0;
   if (name == "Search" && (value == "Classic" || value == "Modern")) {
-    CurrentSearchKind = value == "Modern" ? SearchKind::Modern : SearchKind::Classic;
+    engine.limits.CurrentSearchKind = value == "Modern" ? SearchKind::Modern : SearchKind::Classic;
   }
   const long number = std::atol(value.c_str());
-  if (name == "MultiPV") ChooseMultiPvLines(number);
+  if (name == "MultiPV") ChooseMultiPvLines(engine.limits, number);
   if (name == "Skill Level") ChooseSkillLevel(number);
   if (name == "UCI_LimitStrength") LimitStrength = number != 0;
   if (name == "UCI_Elo") ChooseLimitElo(number);
@@ -177,21 +177,21 @@ void OptionCommand(Position&, const char*) {
 
 // "nps N": the clock counts N nodes a second instead of the wall clock's
 // time; 0 goes back to the wall clock.
-void NodeRateCommand(Position&, const char*) {
+void NodeRateCommand(Engine&, Position&, const char*) {
   i32 rate;
   if (!ReadNumber(rate)) return;
   NodesPerSecond = rate > 0 ? rate : 0;
 }
 
 // "cores N": the threads that search together; a count out of range leaves them as they are.
-void CoresCommand(Position&, const char*) {
+void CoresCommand(Engine& engine, Position&, const char*) {
   i32 cores;
-  if (ReadNumber(cores)) ChooseSearchThreads(cores);
+  if (ReadNumber(cores)) ChooseSearchThreads(engine.limits, cores);
 }
 
-void OpponentTimeCommand(Position&, const char*) {
+void OpponentTimeCommand(Engine&, Position&, const char*) {
   i32 clock;
   ReadNumber(clock);
 }
 
-void IgnoredWithArguments(Position&, const char*) { ReadArguments(); }
+void IgnoredWithArguments(Engine&, Position&, const char*) { ReadArguments(); }

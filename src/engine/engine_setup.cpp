@@ -60,10 +60,10 @@ Move GameEndOnBoard(Position& pos) {
   return record.checkers ? GAME_MATED : GAME_STALEMATE;
 }
 
-Move PlayableBestMove(Position& pos) {
-  const Move best = LevelMove(pos);
+Move PlayableBestMove(Engine& engine, Position& pos) {
+  const Move best = LevelMove(engine, pos);
   if (IsGameEndCode(best) || IsGeneratedLegalMove(pos, best)) return best;
-  EngineLog << "-M: no move from the search (" << BestMove << "), the first legal move is played" << EndLine;
+  EngineLog << "-M: no move from the search (" << engine.searcher->BestMove << "), the first legal move is played" << EndLine;
   const Move first = FirstLegalMove(pos);
   return first != NO_MOVE ? first : GameEndOnBoard(pos);
 }

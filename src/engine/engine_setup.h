@@ -6,6 +6,7 @@
 
 #include "board/position.h"
 #include "board/types.h"
+#include "engine/engine.h"
 
 // The name the interfaces show.
 inline constexpr const char* ENGINE_NAME = "Tavrel";
@@ -31,7 +32,7 @@ Move ChooseBookMove(Position& pos);
 // or a code for the game's end; otherwise (a search cut
 // off before it had a move) the first legal move, or GAME_MATED /
 // GAME_STALEMATE when there is none.
-Move PlayableBestMove(Position& pos);
+Move PlayableBestMove(Engine& engine, Position& pos);
 
 // GAME_MATED or GAME_STALEMATE when the side to move has no legal move; 0 otherwise.
 Move GameEndOnBoard(Position& pos);

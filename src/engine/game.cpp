@@ -35,7 +35,7 @@ void FollowTheBoard(Position& pos) {
   if (GameLoad != PositionLoadCount() || !GameStart.Taken()) StartGameHere(pos);
 }
 
-void MakeGameMove(Position& pos, Move move) {
+void MakeGameMove(Engine& engine, Position& pos, Move move) {
   int side = static_cast<int>(pos.SideToMove);
   MakeMove(pos, move, *pos.UndoTop);
   ++pos.GameMoveCount;
@@ -44,14 +44,14 @@ void MakeGameMove(Position& pos, Move move) {
     pos.CastleRights &= static_cast<u16>(~CastleRightsOf[side]);
   }
   RefreshGameCopy(pos);
-  ClearHistoryScores(ReportingSearcher());
+  ClearHistoryScores(*engine.searcher);
   pos.GameSideToMove ^= 1;
 }
 
 }  // namespace
 
-bool StartGame(Position& pos, const char* positionText) {
-  const bool loaded = LoadPosition(pos, positionText);
+bool StartGame(Engine& engine, Position& pos, const char* positionText) {
+  const bool loaded = LoadPosition(engine, pos, positionText);
   if (loaded || LastLoadOutcome() == LoadOutcome::EpdMoveNotRecognised) {
     StartGameHere(pos);
     GameStartText = positionText;
@@ -67,10 +67,10 @@ void StartGameHere(Position& pos) {
   GameLoad = PositionLoadCount();
 }
 
-bool PlayGameMove(Position& pos, Move move) {
+bool PlayGameMove(Engine& engine, Position& pos, Move move) {
   if (move == NO_MOVE) return false;
   FollowTheBoard(pos);
-  MakeGameMove(pos, move);
+  MakeGameMove(engine, pos, move);
   LogHashKey(pos);
   KeepRoomInHistory(pos);
   GameMoves.push_back(move);
@@ -85,7 +85,7 @@ void RecordGameMove(Position& pos, Move move) {
   GameMoves.push_back(move);
 }
 
-void KeepingTheGame(Position& pos, void (*work)(Position&)) {
+void KeepingTheGame(Position& pos, const std::function<void(Position&)>& work) {
   PositionCopy before;
   before.Take(pos);
   const bool inStep = GameLoad == PositionLoadCount();
@@ -99,13 +99,13 @@ int MovesToTakeBack() {
   return GameLoad == PositionLoadCount() ? static_cast<int>(GameMoves.size()) : 0;
 }
 
-bool TakeBackMoves(Position& pos, int plies) {
+bool TakeBackMoves(Engine& engine, Position& pos, int plies) {
   if (plies <= 0 || plies > MovesToTakeBack()) return false;
   GameMoves.resize(GameMoves.size() - static_cast<size_t>(plies));
   GameStart.PutBack(pos);
   pos.UndoTop = pos.UndoRecords;
   for (Move move : GameMoves) {
-    MakeGameMove(pos, move);
+    MakeGameMove(engine, pos, move);
     KeepRoomInHistory(pos);
   }
   EngineLog << "-M: took back " << plies << (plies == 1 ? " move" : " moves") << EndLine;
@@ -147,14 +147,14 @@ size_t MovesInCommon(const std::vector<std::string>& wanted) {
 
 }  // namespace
 
-bool SetUpGame(Position& pos, const std::string& positionText, const std::vector<std::string>& moves,
+bool SetUpGame(Engine& engine, Position& pos, const std::string& positionText, const std::vector<std::string>& moves,
                std::string& error) {
   const SavedGame saved(pos);
   size_t common = 0;
   if (!GameStartText.empty() && GameStartText == positionText && GameLoad == PositionLoadCount()) {
     common = MovesInCommon(moves);
-    if (GameMoves.size() > common) TakeBackMoves(pos, static_cast<int>(GameMoves.size() - common));
-  } else if (!StartGame(pos, positionText.c_str())) {
+    if (GameMoves.size() > common) TakeBackMoves(engine, pos, static_cast<int>(GameMoves.size() - common));
+  } else if (!StartGame(engine, pos, positionText.c_str())) {
     error = "illegal position: " + positionText;
     saved.PutBack(pos);
     return false;
@@ -167,7 +167,7 @@ bool SetUpGame(Position& pos, const std::string& positionText, const std::vector
       saved.PutBack(pos);
       return false;
     }
-    PlayGameMove(pos, move);
+    PlayGameMove(engine, pos, move);
   }
   return true;
 }

@@ -5,12 +5,12 @@
 #include "engine/time_control.h"
 #include "movegen/legal_moves.h"
 
-Move SuggestedMove(Position& pos) {
+Move SuggestedMove(Engine& engine, Position& pos) {
   if (const Move book = ChooseBookMove(pos); book != NO_MOVE) return book;
-  const SearchSettings saved;
-  SetQuietSearch();
-  StartEngine(pos, false, SUGGESTION_DEPTH);
-  const Move best = BestMove;
+  const SearchSettings saved(engine);
+  SetQuietSearch(engine.limits);
+  StartEngine(engine, pos, false, SUGGESTION_DEPTH);
+  const Move best = engine.searcher->BestMove;
   saved.Restore();
   return IsGeneratedLegalMove(pos, best) ? best : NO_MOVE;
 }

@@ -10,10 +10,11 @@ namespace {
 
 LoadOutcome LastOutcome = LoadOutcome::Refused;
 
-LoadOutcome Load(Position& pos, const char* text, bool newSearchPosition) {
+// Forgets the memory of the searcher given, if any, once the board is loaded.
+LoadOutcome Load(Position& pos, const char* text, Searcher* forgetting) {
   EpdOperation operation;
   if (!LoadBoard(pos, text, operation)) return LoadOutcome::Refused;
-  if (newSearchPosition) ForgetSearchMemory(ReportingSearcher());
+  if (forgetting != nullptr) ForgetSearchMemory(*forgetting);
   if (ReadEpdMove(pos, operation)) return LoadOutcome::Loaded;
   std::printf("Warning cannot recognize move: %s\r\n", operation.moveText);
   return LoadOutcome::EpdMoveNotRecognised;
@@ -21,18 +22,18 @@ LoadOutcome Load(Position& pos, const char* text, bool newSearchPosition) {
 
 }  // namespace
 
-bool LoadPosition(Position& pos, const char* text) {
-  LastOutcome = Load(pos, text, true);
+bool LoadPosition(Engine& engine, Position& pos, const char* text) {
+  LastOutcome = Load(pos, text, engine.searcher.get());
   return LastOutcome == LoadOutcome::Loaded;
 }
 
 bool ReadPositionText(Position& pos, const char* text) {
-  LastOutcome = Load(pos, text, false);
+  LastOutcome = Load(pos, text, nullptr);
   return LastOutcome == LoadOutcome::Loaded;
 }
 
 LoadOutcome LastLoadOutcome() { return LastOutcome; }
 
-void ForgetSearchMemoryAfterLoads(u32 loadsBefore) {
-  if (PositionLoadCount() != loadsBefore) ForgetSearchMemory(ReportingSearcher());
+void ForgetSearchMemoryAfterLoads(Engine& engine, u32 loadsBefore) {
+  if (PositionLoadCount() != loadsBefore) ForgetSearchMemory(*engine.searcher);
 }

@@ -4,6 +4,7 @@
 
 #include "board/load_position.h"
 #include "board/position.h"
+#include "engine/engine.h"
 
 // Loads the position of a FEN or EPD line as LoadBoard does, makes the search
 // forget what it learnt about earlier positions, and reads the move of a "bm"
@@ -11,7 +12,7 @@
 // left as it was, for text LoadBoard refuses; false too, after a warning on
 // standard output and with the new position set up, when the operation's move
 // cannot be read.
-bool LoadPosition(Position& pos, const char* text);
+bool LoadPosition(Engine& engine, Position& pos, const char* text);
 
 // LoadPosition for a position of the caller's own that no search will take
 // up: the search's memory is left alone.
@@ -26,4 +27,4 @@ LoadOutcome LastLoadOutcome();
 // loadsBefore, the search forgets what it learnt, as after every load. The
 // tools search nothing, so forgetting once after them is as forgetting after
 // each of their loads.
-void ForgetSearchMemoryAfterLoads(u32 loadsBefore);
+void ForgetSearchMemoryAfterLoads(Engine& engine, u32 loadsBefore);

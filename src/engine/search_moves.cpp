@@ -6,7 +6,7 @@
 #include "movegen/legal_moves.h"
 #include "search/root_moves.h"
 
-int SearchOnlyMoves(Position& pos, const std::vector<std::string>& texts) {
+int SearchOnlyMoves(Engine& engine, Position& pos, const std::vector<std::string>& texts) {
   Move moves[MAX_LIST_MOVES];
   int count = 0;
   for (const std::string& text : texts) {
@@ -15,8 +15,8 @@ int SearchOnlyMoves(Position& pos, const std::vector<std::string>& texts) {
       continue;
     if (std::find(moves, moves + count, move) == moves + count) moves[count++] = move;
   }
-  AllowOnlyRootMoves(moves, count);
+  AllowOnlyRootMoves(engine.limits, moves, count);
   return count;
 }
 
-void SearchEveryMove() { AllowOnlyRootMoves(nullptr, 0); }
+void SearchEveryMove(Engine& engine) { AllowOnlyRootMoves(engine.limits, nullptr, 0); }

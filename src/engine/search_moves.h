@@ -5,13 +5,14 @@
 #include <vector>
 
 #include "board/position.h"
+#include "engine/engine.h"
 
 // Restricts the next searches to the legal moves of the position on the board
 // among texts (coordinate notation, written as the game's moves are: castling
 // as the king's move, a lower-case promotion letter); texts that are no such
 // move are passed over. Returns how many were taken. When none is, every
 // move may be searched.
-int SearchOnlyMoves(Position& pos, const std::vector<std::string>& texts);
+int SearchOnlyMoves(Engine& engine, Position& pos, const std::vector<std::string>& texts);
 
 // Every move may be searched again.
-void SearchEveryMove();
+void SearchEveryMove(Engine& engine);

@@ -2,44 +2,41 @@
 // own purposes (a measurement, a hint) and put back after it.
 #pragma once
 
+#include "engine/engine.h"
 #include "search/search_limits.h"
-#include "search/search_stop.h"
-#include "search/think.h"
 
-struct SearchSettings {
-  u32 maxDepth = MaxSearchDepth;
-  i64 budgetMs = TimeBudgetMs;
-  i64 startClock = SearchStartClock;
-  bool stop = StopSearch;
-  bool inputStops = InputStopsSearch;
-  SearchMode mode = CurrentSearchMode;
-  i64 hardLimitMs = HardTimeLimitMs;
-  u64 nodeLimit = NodeLimit;
-  bool printThinking = PrintThinking;
-  Move bestMove = BestMove;
-  i16 bestScore = BestScore;
+class SearchSettings {
+ public:
+  explicit SearchSettings(Engine& engine)
+      : engine_(engine),
+        limits_(engine.limits),
+        stop_(StopSearch),
+        bestMove_(engine.searcher->BestMove),
+        bestScore_(engine.searcher->BestScore) {}
+  SearchSettings(const SearchSettings&) = delete;
+  SearchSettings& operator=(const SearchSettings&) = delete;
 
   void Restore() const {
-    MaxSearchDepth = maxDepth;
-    TimeBudgetMs = budgetMs;
-    SearchStartClock = startClock;
-    StopSearch = stop;
-    InputStopsSearch = inputStops;
-    CurrentSearchMode = mode;
-    HardTimeLimitMs = hardLimitMs;
-    NodeLimit = nodeLimit;
-    PrintThinking = printThinking;
-    BestMove = bestMove;
-    BestScore = bestScore;
+    engine_.limits = limits_;
+    StopSearch = stop_;
+    engine_.searcher->BestMove = bestMove_;
+    engine_.searcher->BestScore = bestScore_;
   }
+
+ private:
+  Engine& engine_;
+  SearchLimits limits_;
+  bool stop_;
+  Move bestMove_;
+  i16 bestScore_;
 };
 
 // A search without a clock, a node limit, printing or a look at the input.
-inline void SetQuietSearch() {
-  TimeBudgetMs = NO_TIME_LIMIT_MS;
-  HardTimeLimitMs = NO_TIME_LIMIT_MS;
-  InputStopsSearch = false;
-  CurrentSearchMode = SearchMode::OwnMove;
-  NodeLimit = 0;
-  PrintThinking = false;
+inline void SetQuietSearch(SearchLimits& limits) {
+  limits.TimeBudgetMs = NO_TIME_LIMIT_MS;
+  limits.HardTimeLimitMs = NO_TIME_LIMIT_MS;
+  limits.InputStopsSearch = false;
+  limits.CurrentSearchMode = SearchMode::OwnMove;
+  limits.NodeLimit = 0;
+  limits.PrintThinking = false;
 }

@@ -120,25 +120,25 @@ double ChosenLevel() { return LimitStrength ? LevelOfElo(LimitElo) : SkillLevel;
 
 bool PlaysAtFullStrength() { return ChosenLevel() >= FULL_STRENGTH_LEVEL; }
 
-void PrepareLevel(Position& pos, bool playing) {
+void PrepareLevel(Engine& engine, Position& pos, bool playing) {
   LastSearchSettings = playing ? SettingsOfLevel(ChosenLevel()) : SettingsOfLevel(FULL_STRENGTH_LEVEL);
   const LevelSettings& settings = LastSearchSettings;
   if (settings.nodes > 0) {
     const u64 budget = NodeBudgetOfMove(settings, PositionSeed(pos));
-    NodeLimit = NodeLimit > 0 ? std::min(NodeLimit, budget) : budget;
+    engine.limits.NodeLimit = engine.limits.NodeLimit > 0 ? std::min(engine.limits.NodeLimit, budget) : budget;
   }
-  ChoiceLines = settings.maxLoss > 0 ? LINES_TO_CHOOSE_FROM : 0;
-  EvalNoiseAmplitude = settings.evalNoise;
+  engine.limits.ChoiceLines = settings.maxLoss > 0 ? LINES_TO_CHOOSE_FROM : 0;
+  engine.limits.EvalNoiseAmplitude = settings.evalNoise;
 }
 
-void LeaveLevel() {
-  ChoiceLines = 0;
-  EvalNoiseAmplitude = 0;
+void LeaveLevel(Engine& engine) {
+  engine.limits.ChoiceLines = 0;
+  engine.limits.EvalNoiseAmplitude = 0;
 }
 
-Move LevelMove(Position& pos) {
-  if (LastSearchSettings.maxLoss == 0 || LastIterationLineCount == 0 || LastIterationLines[0].move != BestMove) {
-    return BestMove;
+Move LevelMove(Engine& engine, Position& pos) {
+  if (LastSearchSettings.maxLoss == 0 || engine.searcher->LastIterationLineCount == 0 || engine.searcher->LastIterationLines[0].move != engine.searcher->BestMove) {
+    return engine.searcher->BestMove;
   }
-  return ChooseAmongLines(LastIterationLines, LastIterationLineCount, LastSearchSettings, PositionSeed(pos));
+  return ChooseAmongLines(engine.searcher->LastIterationLines, engine.searcher->LastIterationLineCount, LastSearchSettings, PositionSeed(pos));
 }

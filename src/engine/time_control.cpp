@@ -33,9 +33,9 @@ constexpr i64 FAIR_SHARES_AT_MOST = 3;
 // A fixed time per move is met a little early, for the same delays.
 constexpr i64 FIXED_TIME_RESERVE_MS = 20;
 
-void SetLimits(const TimeLimits& limits) {
-  TimeBudgetMs = limits.budgetMs;
-  HardTimeLimitMs = limits.hardLimitMs;
+void SetLimits(Engine& engine, const TimeLimits& limits) {
+  engine.limits.TimeBudgetMs = limits.budgetMs;
+  engine.limits.HardTimeLimitMs = limits.hardLimitMs;
 }
 
 // A control's time shared out per move, as the allocation would at its start.
@@ -77,73 +77,73 @@ TimeLimits SafeTimeLimits(i64 budgetMs, i64 clockMs, i64 fairShareMs) {
   return {std::max<i64>(budget, 0), payable};
 }
 
-void AllocateTime(Position& pos, i64 ownClockCs) {
+void AllocateTime(Engine& engine, Position& pos, i64 ownClockCs) {
   const TimeAllocation allocation =
       ComputeTimeAllocation(ownClockCs, MovesPerControl, IncrementMs, MovesMadeInGame(pos));
-  MovesToGo = allocation.movesToGo;
+  engine.limits.MovesToGo = allocation.movesToGo;
   if (FixedMoveMs > 0) {
-    AllocateMoveTime(FixedMoveMs);
-    HardTimeLimitMs = std::min(HardTimeLimitMs, SafeTimeLimits(0, ownClockCs * MS_PER_CS, 0).hardLimitMs);
+    AllocateMoveTime(engine, FixedMoveMs);
+    engine.limits.HardTimeLimitMs = std::min(engine.limits.HardTimeLimitMs, SafeTimeLimits(0, ownClockCs * MS_PER_CS, 0).hardLimitMs);
     return;
   }
-  SetLimits(SafeTimeLimits(allocation.budgetMs, ownClockCs * MS_PER_CS, FairShareMs()));
+  SetLimits(engine, SafeTimeLimits(allocation.budgetMs, ownClockCs * MS_PER_CS, FairShareMs()));
 }
 
-void AllocateClockTime(i64 ownClockMs, i32 incrementMs, i32 movesToGo, i64 overheadMs) {
+void AllocateClockTime(Engine& engine, i64 ownClockMs, i32 incrementMs, i32 movesToGo, i64 overheadMs) {
   const i32 controlMoves = movesToGo > 0 ? movesToGo : 0;
   const i64 clockMs = std::max<i64>(ownClockMs - overheadMs, 0);
   const TimeAllocation allocation = ComputeTimeAllocation(clockMs / MS_PER_CS, controlMoves, incrementMs, 0);
-  MovesToGo = allocation.movesToGo;
-  SetLimits(SafeTimeLimits(allocation.budgetMs - overheadMs, clockMs, 0));
+  engine.limits.MovesToGo = allocation.movesToGo;
+  SetLimits(engine, SafeTimeLimits(allocation.budgetMs - overheadMs, clockMs, 0));
 }
 
-void AllocateMoveTime(i64 moveMs, i64 overheadMs) {
+void AllocateMoveTime(Engine& engine, i64 moveMs, i64 overheadMs) {
   const i64 limit = std::max(LEAST_MOVE_MS, moveMs - overheadMs - FIXED_TIME_RESERVE_MS);
-  SetLimits({limit, limit});
+  SetLimits(engine, {limit, limit});
 }
 
-void AllocateNoTime() { SetLimits({NO_TIME_LIMIT_MS, NO_TIME_LIMIT_MS}); }
+void AllocateNoTime(Engine& engine) { SetLimits(engine, {NO_TIME_LIMIT_MS, NO_TIME_LIMIT_MS}); }
 
 namespace {
 
 // The move's time as nodes at NodesPerSecond: no time of its own is left.
-void CountTimeInNodes(i64 moveMs) {
-  NodeLimit = moveMs >= NO_TIME_LIMIT_MS ? 0 : static_cast<u64>(std::max<i64>(moveMs * NodesPerSecond / MS_PER_SECOND, 1));
-  AllocateNoTime();
+void CountTimeInNodes(Engine& engine, i64 moveMs) {
+  engine.limits.NodeLimit = moveMs >= NO_TIME_LIMIT_MS ? 0 : static_cast<u64>(std::max<i64>(moveMs * NodesPerSecond / MS_PER_SECOND, 1));
+  AllocateNoTime(engine);
 }
 
 }  // namespace
 
-void PrepareOwnMoveLimits(Position& pos) {
-  NodeLimit = 0;
+void PrepareOwnMoveLimits(Engine& engine, Position& pos) {
+  engine.limits.NodeLimit = 0;
   if (FixedMoveMs > 0) {
-    AllocateMoveTime(FixedMoveMs);
+    AllocateMoveTime(engine, FixedMoveMs);
   } else if (!ClockKnown && ControlBaseMs > 0) {
-    AllocateTime(pos, ControlBaseMs / MS_PER_CS);
+    AllocateTime(engine, pos, ControlBaseMs / MS_PER_CS);
   } else if (!ClockKnown && DepthLimit > 0) {
-    AllocateNoTime();
+    AllocateNoTime(engine);
   }
-  if (NodesPerSecond > 0) CountTimeInNodes(FixedMoveMs > 0 ? FixedMoveMs : TimeBudgetMs);
+  if (NodesPerSecond > 0) CountTimeInNodes(engine, FixedMoveMs > 0 ? FixedMoveMs : engine.limits.TimeBudgetMs);
 }
 
-void StartEngine(Position& pos, bool goodPonder, u8 depth, SearchMode mode, bool playing) {
+void StartEngine(Engine& engine, Position& pos, bool goodPonder, u8 depth, SearchMode mode, bool playing) {
   EngineLog << "-M: entered StartEngine, goodPonder: " << (goodPonder ? 1 : 0) << EndLine;
   u32 deepest = std::min<u32>(depth, DEEPEST_ITERATION);
   if (DepthLimit > 0 && mode != SearchMode::Analysis) deepest = std::min(deepest, DepthLimit);
-  MaxSearchDepth = deepest;
+  engine.limits.MaxSearchDepth = deepest;
   StopSearch = false;
-  CurrentSearchMode = mode;
+  engine.limits.CurrentSearchMode = mode;
   if (goodPonder) {
     // The budget counts the time spent pondering; the clock that the hard limit
     // guards only started running now.
-    HardTimeLimitMs += ClockMs() - SearchStartClock;
+    engine.limits.HardTimeLimitMs += ClockMs() - engine.limits.SearchStartClock;
   } else {
-    SearchStartClock = ClockMs();
+    engine.limits.SearchStartClock = ClockMs();
   }
-  EngineLog << "*** xxx czas uzyty: " << ClockMs() - SearchStartClock << EndLine;
+  EngineLog << "*** xxx czas uzyty: " << ClockMs() - engine.limits.SearchStartClock << EndLine;
   pos.UndoTop = pos.UndoRecords;
-  PrepareLevel(pos, playing);
-  Think(ReportingSearcher(), pos);
-  LeaveLevel();
+  PrepareLevel(engine, pos, playing);
+  Think(*engine.searcher, pos);
+  LeaveLevel(engine);
   EngineLog << "-M: exited StartEngine" << EndLine;
 }

@@ -4,6 +4,7 @@
 
 #include "board/position.h"
 #include "board/types.h"
+#include "engine/engine.h"
 #include "search/search_limits.h"
 
 extern i32 MovesPerControl;  // moves per time control ("level"); 0 = the whole game
@@ -45,26 +46,26 @@ TimeLimits SafeTimeLimits(i64 budgetMs, i64 clockMs, i64 fairShareMs);
 
 // "time": sets MovesToGo, TimeBudgetMs and HardTimeLimitMs from the own clock
 // and the time control (a fixed time per move, when set, rules instead).
-void AllocateTime(Position& pos, i64 ownClockCs);
+void AllocateTime(Engine& engine, Position& pos, i64 ownClockCs);
 
 // The same for a clock in milliseconds with its own increment and, when the
 // interface tells it (movesToGo > 0), the moves to the next control.
 // overheadMs is what the interface and the network lose per move: it comes
 // off the clock the reserve is counted from, and off the move's share.
-void AllocateClockTime(i64 ownClockMs, i32 incrementMs, i32 movesToGo, i64 overheadMs = 0);
+void AllocateClockTime(Engine& engine, i64 ownClockMs, i32 incrementMs, i32 movesToGo, i64 overheadMs = 0);
 
 // A fixed time for this move (less the overhead): the search stops a little before it.
-void AllocateMoveTime(i64 moveMs, i64 overheadMs = 0);
+void AllocateMoveTime(Engine& engine, i64 moveMs, i64 overheadMs = 0);
 
 // No clock: only the depth, the node count or the input ends the search.
-void AllocateNoTime();
+void AllocateNoTime(Engine& engine);
 
 // The limits of the engine's own move under xboard, just before its search:
 // a fixed time per move when set; before any "time", the control's own time
 // as the clock, or no clock at all when only a depth limit was set; then,
 // with a node rate, the time turned into a node count (the wall clock no
 // longer counts).
-void PrepareOwnMoveLimits(Position& pos);
+void PrepareOwnMoveLimits(Engine& engine, Position& pos);
 
 // The depths a search is started with: at most DEEPEST_ITERATION iterations
 // (StartEngine cuts a deeper one to it), and a depth limit is never below the
@@ -79,4 +80,4 @@ constexpr u8 UNLIMITED_DEPTH = 128;
 // the start of the ponder search, so the time spent pondering counts.
 // A search for the move to play (playing) is made at the strength level the
 // options ask for; any other at full strength.
-void StartEngine(Position& pos, bool goodPonder, u8 depth, SearchMode mode = SearchMode::OwnMove, bool playing = false);
+void StartEngine(Engine& engine, Position& pos, bool goodPonder, u8 depth, SearchMode mode = SearchMode::OwnMove, bool playing = false);

@@ -86,8 +86,8 @@ const ReductionTable LateMoveReductions = ReductionsOf(0.75, 2.25);
 // About a ply deeper where depth and moves are large.
 const ReductionTable DeeperReductions = ReductionsOf(1.0, 2.0);
 
-int LateMoveReduction(int depth, int moves) {
-  const ReductionTable& table = Uses(DEEPER_REDUCTIONS) ? DeeperReductions : LateMoveReductions;
+int LateMoveReduction(Searcher& s, int depth, int moves) {
+  const ReductionTable& table = Uses(*s.Limits, DEEPER_REDUCTIONS) ? DeeperReductions : LateMoveReductions;
   return table[std::min(depth, REDUCTION_TABLE_SIZE - 1)][std::min(moves, REDUCTION_TABLE_SIZE - 1)];
 }
 
@@ -109,7 +109,7 @@ void RememberCounterMove(Searcher& s, Position& pos, Move move) {
 // search, except at a principal-variation node: a node that fails low within
 // a window the table narrowed returns a bound its parent would take as exact.
 bool MayNarrow(Searcher& s, i32 depth, i16 alpha, i16 beta) {
-  if (Uses(UNNARROWED_WINDOW) && beta - alpha > 1) return false;
+  if (Uses(*s.Limits, UNNARROWED_WINDOW) && beta - alpha > 1) return false;
   return s.RootResearchFlag == 0 || depth != static_cast<i32>(s.IterationDepth);
 }
 
@@ -208,18 +208,18 @@ bool LosesExchange(Position& pos, const LateMoveContext& node, Move move) {
   return ExchangeLoss(pos, move) > margin * node.depth;
 }
 
-bool PrunedByRule(Position& pos, const LateMoveContext& node, Move move, int movesBefore, i16 alpha) {
+bool PrunedByRule(Searcher& s, Position& pos, const LateMoveContext& node, Move move, int movesBefore, i16 alpha) {
   if (IsQuietMove(move)) {
-    if (Uses(LATE_MOVE_PRUNING) && node.depth <= LATE_MOVE_PRUNING_DEPTH &&
+    if (Uses(*s.Limits, LATE_MOVE_PRUNING) && node.depth <= LATE_MOVE_PRUNING_DEPTH &&
         movesBefore >= LATE_MOVE_BASE_COUNT + node.depth * node.depth) {
       return true;
     }
-    if (Uses(FUTILITY_PRUNING) && node.depth <= FUTILITY_DEPTH &&
+    if (Uses(*s.Limits, FUTILITY_PRUNING) && node.depth <= FUTILITY_DEPTH &&
         node.staticScore + FUTILITY_MARGIN * node.depth <= alpha) {
       return true;
     }
   }
-  return Uses(EXCHANGE_PRUNING) && node.depth <= EXCHANGE_PRUNING_DEPTH && LosesExchange(pos, node, move);
+  return Uses(*s.Limits, EXCHANGE_PRUNING) && node.depth <= EXCHANGE_PRUNING_DEPTH && LosesExchange(pos, node, move);
 }
 
 // A move not yet made, not the table's move nor a killer, after movesBefore
@@ -227,9 +227,9 @@ bool PrunedByRule(Position& pos, const LateMoveContext& node, Move move, int mov
 // late-move or futility rule or any move to the exchange rule. A move that
 // may check is always searched, and so is every move while the node has
 // nothing better than being mated.
-bool PassesOver(Position& pos, const LateMoveContext& node, Move move, int movesBefore, i16 alpha, i16 best) {
+bool PassesOver(Searcher& s, Position& pos, const LateMoveContext& node, Move move, int movesBefore, i16 alpha, i16 best) {
   if (!node.mayPrune || movesBefore == 0 || best <= -MATE_SCORE_LIMIT) return false;
-  return PrunedByRule(pos, node, move, movesBefore, alpha) && !MayGiveCheck(pos, move);
+  return PrunedByRule(s, pos, node, move, movesBefore, alpha) && !MayGiveCheck(pos, move);
 }
 
 // A quiet move just made, not the table's move nor a killer, after
@@ -240,10 +240,10 @@ i16 SearchQuietMove(Searcher& s, Position& pos, const LateMoveContext& context, 
   FindCheckers(pos, *pos.UndoTop);
   if (pos.UndoTop->checkers != 0 || movesBefore == 0) return SearchMove(s, pos, newDepth, ply, alpha, beta, alphaRaised);
   int reduction = 0;
-  if (Uses(LATE_MOVE_REDUCTIONS) && context.depth >= LATE_MOVE_REDUCTION_DEPTH &&
+  if (Uses(*s.Limits, LATE_MOVE_REDUCTIONS) && context.depth >= LATE_MOVE_REDUCTION_DEPTH &&
       movesBefore >= LATE_MOVE_REDUCTION_MOVES) {
-    reduction = LateMoveReduction(context.depth, movesBefore) - (context.pvNode ? 1 : 0);
-    if (Uses(IMPROVING) && !context.improving) reduction += NOT_IMPROVING_REDUCTION;
+    reduction = LateMoveReduction(s, context.depth, movesBefore) - (context.pvNode ? 1 : 0);
+    if (Uses(*s.Limits, IMPROVING) && !context.improving) reduction += NOT_IMPROVING_REDUCTION;
     reduction = std::max(0, reduction);
   }
   return SearchMove(s, pos, newDepth, ply, alpha, beta, alphaRaised, reduction);
@@ -281,16 +281,16 @@ i16 AlphaBeta(Searcher& s, Position& pos, i32 depth, i32 ply, i16 alpha, i16 bet
   const bool inCheck = record.checkers != 0;
   if (TableEndsNode(s, pos, node, depth, alpha, beta)) return node.ttScore;
 
-  const bool modern = CurrentSearchKind == SearchKind::Modern;
+  const bool modern = s.Limits->CurrentSearchKind == SearchKind::Modern;
   const bool pvNode = beta - alpha > 1;
-  const i16 staticScore = modern && !inCheck ? EvaluateAtNode(pos, alpha, beta) : SCORE_ILLEGAL;
+  const i16 staticScore = modern && !inCheck ? EvaluateAtNode(*s.Limits, pos, alpha, beta) : SCORE_ILLEGAL;
   const bool improving = Improving(s, ply, staticScore);
-  if (Uses(REVERSE_FUTILITY) && !pvNode && !inCheck && depth <= REVERSE_FUTILITY_DEPTH &&
+  if (Uses(*s.Limits, REVERSE_FUTILITY) && !pvNode && !inCheck && depth <= REVERSE_FUTILITY_DEPTH &&
       std::abs(beta) < MATE_SCORE_LIMIT && staticScore - REVERSE_FUTILITY_MARGIN * depth >= beta) {
     return staticScore;
   }
 
-  const bool adaptiveNull = Uses(ADAPTIVE_NULL_MOVE);
+  const bool adaptiveNull = Uses(*s.Limits, ADAPTIVE_NULL_MOVE);
   if (allowNull && !inCheck && pos.PieceMaterial[pos.SideToMove] != 0 && (!adaptiveNull || staticScore >= beta)) {
     const int reduction = adaptiveNull ? AdaptiveNullReduction(depth, staticScore - beta) : NullReduction(pos, depth);
     if (!NullMovePointless(node, depth, reduction, beta)) {
@@ -300,7 +300,7 @@ i16 AlphaBeta(Searcher& s, Position& pos, i32 depth, i32 ply, i16 alpha, i16 bet
     }
   }
 
-  if (Uses(INTERNAL_REDUCTION)) {
+  if (Uses(*s.Limits, INTERNAL_REDUCTION)) {
     if (node.hashMove == NO_MOVE && depth >= INTERNAL_REDUCTION_DEPTH) --depth;
   } else if (node.ttDepth < depth - IID_REDUCTION) {
     AlphaBeta(s, pos, depth - IID_REDUCTION, ply, alpha, beta, allowNull);
@@ -308,12 +308,12 @@ i16 AlphaBeta(Searcher& s, Position& pos, i32 depth, i32 ply, i16 alpha, i16 bet
   }
 
   const CheckOnLine check(s, pos, inCheck);
-  const int extension = Uses(CHECK_EXTENSION) ? (inCheck ? 1 : 0) : check.Extension();
+  const int extension = Uses(*s.Limits, CHECK_EXTENSION) ? (inCheck ? 1 : 0) : check.Extension();
   const i32 newDepth = depth + extension;
   if (node.listEnd == nullptr) GenerateNodeList(pos, record, node);
   MoveEntry* const start = (&node - 1)->listEnd;
   MarkHashAndKillers(start, node.listEnd, node);
-  if (Uses(COUNTER_MOVE)) MarkCounterMove(s, pos, start, node.listEnd);
+  if (Uses(*s.Limits, COUNTER_MOVE)) MarkCounterMove(s, pos, start, node.listEnd);
 
   const LateMoveContext context{depth, pvNode, !pvNode && !inCheck, staticScore, improving};
   i16 best = SCORE_ILLEGAL;
@@ -327,7 +327,7 @@ i16 AlphaBeta(Searcher& s, Position& pos, i32 depth, i32 ply, i16 alpha, i16 bet
     const bool ordinary = modern && move != node.hashMove && move != node.killer1 && move != node.killer2;
     const bool late = ordinary && !inCheck && IsQuietMove(move);
     const int movesBefore = legalMoves;
-    if (ordinary && PassesOver(pos, context, move, movesBefore, alpha, best)) {
+    if (ordinary && PassesOver(s, pos, context, move, movesBefore, alpha, best)) {
       ++legalMoves;  // counted as tried, for the moves after it
       continue;
     }
@@ -343,8 +343,8 @@ i16 AlphaBeta(Searcher& s, Position& pos, i32 depth, i32 ply, i16 alpha, i16 bet
       if (score > alpha) {
         if (score >= beta) {
           RewardCutoff(s, pos, node, move, depth);
-          if (Uses(BOUNDED_HISTORY) && IsQuietMove(move)) PunishQuietMovesBefore(s, pos, start, entry, depth);
-          if (Uses(COUNTER_MOVE) && IsQuietMove(move)) RememberCounterMove(s, pos, move);
+          if (Uses(*s.Limits, BOUNDED_HISTORY) && IsQuietMove(move)) PunishQuietMovesBefore(s, pos, start, entry, depth);
+          if (Uses(*s.Limits, COUNTER_MOVE) && IsQuietMove(move)) RememberCounterMove(s, pos, move);
           StoreTransTable(pos, move, score, depth, BOUND_LOWER);
           return score;
         }

@@ -6,9 +6,7 @@
 
 #include "board/position.h"
 #include "eval/evaluate.h"
-
-extern i16 EvalNoiseAmplitude;  // 0: the evaluation as it is
-extern u64 EvalNoiseSeed;
+#include "search/search_limits.h"
 
 // A well-mixed 64-bit number from any other (one step of the splitmix64 generator).
 constexpr u64 MixBits(u64 x) {
@@ -19,13 +17,13 @@ constexpr u64 MixBits(u64 x) {
 }
 
 // The error of the position on the board, for the side to move.
-i16 PositionNoise(Position& pos);
+i16 PositionNoise(const SearchLimits& limits, Position& pos);
 
 // Evaluate, with the position's error added when there is noise. The window
 // is widened by the noise, so that a score cut short by it stays a bound.
-inline i16 EvaluateAtNode(Position& pos, i16 alpha, i16 beta) {
-  if (EvalNoiseAmplitude == 0) return Evaluate(pos, alpha, beta);
+inline i16 EvaluateAtNode(const SearchLimits& limits, Position& pos, i16 alpha, i16 beta) {
+  if (limits.EvalNoiseAmplitude == 0) return Evaluate(pos, alpha, beta);
   return static_cast<i16>(
-      Evaluate(pos, static_cast<i16>(alpha - EvalNoiseAmplitude), static_cast<i16>(beta + EvalNoiseAmplitude)) +
-      PositionNoise(pos));
+      Evaluate(pos, static_cast<i16>(alpha - limits.EvalNoiseAmplitude), static_cast<i16>(beta + limits.EvalNoiseAmplitude)) +
+      PositionNoise(limits, pos));
 }

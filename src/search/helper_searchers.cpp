@@ -9,11 +9,12 @@
 #include "search/searcher.h"
 #include "search/think.h"
 
-HelperSearchers::HelperSearchers(const Position& root, u32 count, u32 firstIteration, u32 lastIteration) {
+HelperSearchers::HelperSearchers(const Position& root, const SearchLimits& limits, u32 count, u32 firstIteration,
+                                 u32 lastIteration) {
   // Every other helper starts one iteration deeper, so that the helpers spread
   // over two depths rather than all search the same one.
   for (u32 i = 0; i < count; ++i) {
-    threads_.emplace_back(&HelperSearchers::Help, this, std::make_unique<Position>(root),
+    threads_.emplace_back(&HelperSearchers::Help, this, std::make_unique<Position>(root), limits,
                           firstIteration + (i % 2 == 0 ? 1 : 0), lastIteration);
   }
 }
@@ -33,10 +34,11 @@ HelperLine HelperSearchers::Finish() {
   return deepest_;
 }
 
-void HelperSearchers::Help(std::unique_ptr<Position> root, u32 firstIteration, u32 lastIteration) {
+void HelperSearchers::Help(std::unique_ptr<Position> root, SearchLimits limits, u32 firstIteration, u32 lastIteration) {
   const auto searcher = std::make_unique<Searcher>();
   Searcher& s = *searcher;
   s.IsHelper = true;
+  s.Limits = &limits;
   Position& pos = *root;
   pos.MovesMade = 0;
   s.InCheckCount[BLACK] = s.InCheckCount[WHITE] = 0;

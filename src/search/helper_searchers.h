@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "board/position.h"
+#include "search/search_limits.h"
 
 #include <memory>
 
@@ -24,7 +25,7 @@ struct HelperLine {
 // when gone.
 class HelperSearchers {
  public:
-  HelperSearchers(const Position& root, u32 count, u32 firstIteration, u32 lastIteration);
+  HelperSearchers(const Position& root, const SearchLimits& limits, u32 count, u32 firstIteration, u32 lastIteration);
   ~HelperSearchers() { Stop(); }
   HelperSearchers(const HelperSearchers&) = delete;
   HelperSearchers& operator=(const HelperSearchers&) = delete;
@@ -34,7 +35,7 @@ class HelperSearchers {
   HelperLine Finish();
 
  private:
-  void Help(std::unique_ptr<Position> root, u32 firstIteration, u32 lastIteration);
+  void Help(std::unique_ptr<Position> root, SearchLimits limits, u32 firstIteration, u32 lastIteration);
   void Completed(const HelperLine& line);
 
   std::vector<std::thread> threads_;

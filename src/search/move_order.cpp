@@ -23,7 +23,7 @@ void MarkCounterMove(Searcher& s, Position& pos, MoveEntry* start, MoveEntry* en
 }
 
 void KeyRemainingMoves(Searcher& s, Position& pos, MoveOrder& order) {
-  const bool bounded = Uses(BOUNDED_HISTORY);
+  const bool bounded = Uses(*s.Limits, BOUNDED_HISTORY);
   for (MoveEntry* entry = order.next; entry < order.end; ++entry) {
     const int slot = entry->move & HISTORY_MOVE_MASK;
     const u32 history = bounded ? static_cast<u32>(HISTORY_LIMIT + s.BoundedHistory[pos.SideToMove][slot])

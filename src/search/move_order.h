@@ -114,7 +114,7 @@ inline void NudgeHistory(i16& counter, int change) {
 // castlings become killers, and every move's history counter grows by depth².
 inline void RewardCutoff(Searcher& s, Position& pos, PlyRecord& node, Move move, int depth) {
   if (IsQuietOrCastling(move)) RememberKiller(node, move);
-  if (Uses(BOUNDED_HISTORY)) {
+  if (Uses(*s.Limits, BOUNDED_HISTORY)) {
     NudgeHistory(s.BoundedHistory[pos.SideToMove][move & HISTORY_MOVE_MASK], HistoryBonus(depth));
   } else {
     s.HistoryScores[pos.SideToMove][move & HISTORY_MOVE_MASK] += static_cast<u32>(depth * depth);

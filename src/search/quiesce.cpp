@@ -42,7 +42,7 @@ void MarkCaptures(MoveEntry* start, MoveEntry* end, const PlyRecord& node) {
 // The score of a move just made, for the side that made it.
 i16 ScoreAfterMove(Searcher& s, Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta) {
   if (depth <= QUIESCE_DEPTH_LIMIT || ply >= LAST_SEARCH_PLY) {
-    return Negate(EvaluateAtNode(pos, Negate(beta), Negate(alpha)));
+    return Negate(EvaluateAtNode(*s.Limits, pos, Negate(beta), Negate(alpha)));
   }
   if (NoMatingMaterial(pos)) return DRAW_SCORE;
   ++pos.UndoTop;
@@ -69,7 +69,7 @@ i16 Quiesce(Searcher& s, Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta)
   // while the table's bucket is on its way from memory, and only used when
   // the table does not answer for the node.
   PrefetchCurrentTransBucket(pos);
-  const i16 stand = inCheck ? SCORE_ILLEGAL : EvaluateAtNode(pos, alpha, beta);
+  const i16 stand = inCheck ? SCORE_ILLEGAL : EvaluateAtNode(*s.Limits, pos, alpha, beta);
 
   // Every entry is deep enough for a node of depth 0 or less.
   if (ProbeIntoRecord(pos, node)) {

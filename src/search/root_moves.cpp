@@ -2,24 +2,18 @@
 
 #include <algorithm>
 
-namespace {
-
-Move AllowedMoves[MAX_LIST_MOVES];
-int AllowedCount = 0;
-
-}  // namespace
-
-void AllowOnlyRootMoves(const Move* moves, int count) {
-  AllowedCount = std::clamp(count, 0, MAX_LIST_MOVES);
-  std::copy(moves, moves + AllowedCount, AllowedMoves);
+void AllowOnlyRootMoves(SearchLimits& limits, const Move* moves, int count) {
+  limits.AllowedCount = std::clamp(count, 0, MAX_LIST_MOVES);
+  std::copy(moves, moves + limits.AllowedCount, limits.AllowedMoves);
 }
 
-bool RootMovesRestricted() { return AllowedCount > 0; }
+bool RootMovesRestricted(const SearchLimits& limits) { return limits.AllowedCount > 0; }
 
-bool RootMoveAllowed(Move move) {
-  return AllowedCount == 0 || std::find(AllowedMoves, AllowedMoves + AllowedCount, move) != AllowedMoves + AllowedCount;
+bool RootMoveAllowed(const SearchLimits& limits, Move move) {
+  const Move* const end = limits.AllowedMoves + limits.AllowedCount;
+  return limits.AllowedCount == 0 || std::find(limits.AllowedMoves, end, move) != end;
 }
 
-MoveEntry* KeepAllowedRootMoves(MoveEntry* begin, MoveEntry* end) {
-  return std::remove_if(begin, end, [](const MoveEntry& entry) { return !RootMoveAllowed(entry.move); });
+MoveEntry* KeepAllowedRootMoves(const SearchLimits& limits, MoveEntry* begin, MoveEntry* end) {
+  return std::remove_if(begin, end, [&limits](const MoveEntry& entry) { return !RootMoveAllowed(limits, entry.move); });
 }

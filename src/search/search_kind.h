@@ -6,7 +6,6 @@
 
 enum class SearchKind { Classic, Modern };
 
-extern SearchKind CurrentSearchKind;
 
 // The additions of the modern search, one bit each. A build chooses them with
 // -DTAVREL_MODERN_FEATURES=mask, to measure what each is worth in games.
@@ -32,8 +31,3 @@ enum ModernFeature : u32 {
 #ifndef TAVREL_MODERN_FEATURES
 #define TAVREL_MODERN_FEATURES (LATE_MOVE_REDUCTIONS | FUTILITY_PRUNING | EXCHANGE_PRUNING | UNNARROWED_WINDOW)
 #endif
-
-// True when the modern search runs with the feature.
-inline bool Uses(ModernFeature feature) {
-  return CurrentSearchKind == SearchKind::Modern && (TAVREL_MODERN_FEATURES & feature) != 0;
-}

@@ -32,20 +32,20 @@ bool TableAnswersRoot(Searcher& s, Position& pos, PlyRecord& rootNode, i16& alph
     s.MoveStack[0].score = rootNode.ttScore;
     return true;
   }
-  if (s.RootResearchFlag == 0 && !Uses(UNNARROWED_WINDOW)) NarrowByEntry(rootNode, alpha, beta);
+  if (s.RootResearchFlag == 0 && !Uses(*s.Limits, UNNARROWED_WINDOW)) NarrowByEntry(rootNode, alpha, beta);
   return false;
 }
 
 void GenerateRootList(Searcher& s, Position& pos, UndoRecord& root, PlyRecord& rootNode) {
   MoveEntry* const end = root.checkers ? GenerateEvasions[pos.SideToMove](pos, s.MoveStack, root)
                                        : GenerateAll[pos.SideToMove](pos, s.MoveStack);
-  rootNode.listEnd = KeepAllowedRootMoves(s.MoveStack, end);
+  rootNode.listEnd = KeepAllowedRootMoves(*s.Limits, s.MoveStack, end);
   SavePositionForUndo(pos, root);
 }
 
 // A search of some root moves only has no score for the position to store.
-void StoreRootResult(Position& pos, Move move, i16 score, int depth, u32 bound) {
-  if (!RootMovesRestricted()) StoreTransTable(pos, move, score, depth, bound);
+void StoreRootResult(Searcher& s, Position& pos, Move move, i16 score, int depth, u32 bound) {
+  if (!RootMovesRestricted(*s.Limits)) StoreTransTable(pos, move, score, depth, bound);
 }
 
 // The score of a legal root move just made.
@@ -67,7 +67,7 @@ i16 RootWithoutMoves(Searcher& s, Position& pos, const UndoRecord& root, PlyReco
   const Move result = mated ? GAME_MATED : GAME_STALEMATE;
   const i16 score = mated ? MatedAtPly(0) : DRAW_SCORE;
   s.MoveStack[0] = {score, result};
-  StoreRootResult(pos, result, score, static_cast<int>(s.IterationDepth), BOUND_EXACT);
+  StoreRootResult(s, pos, result, score, static_cast<int>(s.IterationDepth), BOUND_EXACT);
   return score;
 }
 
@@ -115,7 +115,7 @@ i16 SearchRoot(Searcher& s, Position& pos, i16 alpha, i16 beta, u32 line) {
       if (score >= beta) {
         RewardCutoff(s, pos, rootNode, move, depth);
         // The other lines leave some moves out: they say nothing of the position.
-        if (bestLine) StoreRootResult(pos, move, score, depth, BOUND_LOWER);
+        if (bestLine) StoreRootResult(s, pos, move, score, depth, BOUND_LOWER);
         std::swap(*bestEntry, *first);
         return score;
       }
@@ -125,7 +125,7 @@ i16 SearchRoot(Searcher& s, Position& pos, i16 alpha, i16 beta, u32 line) {
   }
 
   if (best == SCORE_ILLEGAL) return bestLine ? RootWithoutMoves(s, pos, root, rootNode) : SCORE_ILLEGAL;
-  if (bestLine) StoreRootResult(pos, bestEntry->move, best, depth, bound);
+  if (bestLine) StoreRootResult(s, pos, bestEntry->move, best, depth, bound);
   std::swap(*bestEntry, *first);
   return best;
 }

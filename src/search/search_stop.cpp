@@ -9,8 +9,6 @@
 #include "search/search_limits.h"
 #include "search/think.h"
 
-bool MoveToPlayKnown;
-bool InputStopsSearch = true;
 
 namespace {
 
@@ -23,44 +21,44 @@ constexpr u32 LAST_UNTIMED_ITERATION = 2;
 bool AnyInputWaits(Position&) { return InputPending() != 0; }
 
 // Ponder and analysis searches give no move to play: they may stop at once.
-bool MayStopWithoutMove() { return CurrentSearchMode != SearchMode::OwnMove; }
+bool MayStopWithoutMove(Searcher& s) { return s.Limits->CurrentSearchMode != SearchMode::OwnMove; }
 
-bool InputInterrupts(Position& pos) {
-  if (!InputStopsSearch) return false;
-  if (!MayStopWithoutMove() && !MoveToPlayKnown) return false;
+bool InputInterrupts(Searcher& s, Position& pos) {
+  if (!s.Limits->InputStopsSearch) return false;
+  if (!MayStopWithoutMove(s) && !s.MoveToPlayKnown) return false;
   return WaitingInputStopsSearch(pos);
 }
 
-bool NodeLimitReached(Position& pos) { return NodeLimit != 0 && pos.MovesMade >= NodeLimit; }
+bool NodeLimitReached(Searcher& s, Position& pos) { return s.Limits->NodeLimit != 0 && pos.MovesMade >= s.Limits->NodeLimit; }
 
 // The next look: one interval on, or sooner when a node limit falls before.
-u32 NextLookAfter(Position& pos, u32 look) {
+u32 NextLookAfter(Searcher& s, Position& pos, u32 look) {
   u64 next = static_cast<u64>(look) + POLL_INTERVAL;
-  if (NodeLimit > pos.MovesMade) next = std::min(next, NodeLimit);
+  if (s.Limits->NodeLimit > pos.MovesMade) next = std::min(next, s.Limits->NodeLimit);
   return static_cast<u32>(std::min<u64>(next, UINT32_MAX));
 }
 
 }  // namespace
 
-bool (*WaitingInputStopsSearch)(Position& pos) = AnyInputWaits;
+std::function<bool(Position& pos)> WaitingInputStopsSearch = AnyInputWaits;
 
 bool TimeIsUp(Searcher& s, Position& pos) {
   if (s.IsHelper) return false;
-  if (CurrentSearchMode != SearchMode::OwnMove || !MoveToPlayKnown) return false;
-  const i64 elapsed = ClockMs() - SearchStartClock;
-  if (elapsed >= HardTimeLimitMs) return true;
+  if (s.Limits->CurrentSearchMode != SearchMode::OwnMove || !s.MoveToPlayKnown) return false;
+  const i64 elapsed = ClockMs() - s.Limits->SearchStartClock;
+  if (elapsed >= s.Limits->HardTimeLimitMs) return true;
   if (s.IterationDepth <= LAST_UNTIMED_ITERATION) return false;
   // The modern search decides between iterations when to stop: the budget is
   // its aim, and an iteration under way may run on to a few budgets.
-  const i64 limit = Uses(MODERN_TIME_USE) ? TimeBudgetMs * MODERN_BUDGETS_AT_MOST : TimeBudgetMs;
-  return NodeLimitReached(pos) || limit - elapsed < 1;
+  const i64 limit = Uses(*s.Limits, MODERN_TIME_USE) ? s.Limits->TimeBudgetMs * MODERN_BUDGETS_AT_MOST : s.Limits->TimeBudgetMs;
+  return NodeLimitReached(s, pos) || limit - elapsed < 1;
 }
 
 bool PollSaysStop(Searcher& s, Position& pos) {
   if (s.IsHelper) return StopSearch;
   if (!StopSearch) {
-    if (!TimeIsUp(s, pos) && !InputInterrupts(pos)) {
-      s.NextPollAt = NextLookAfter(pos, s.NextPollAt);
+    if (!TimeIsUp(s, pos) && !InputInterrupts(s, pos)) {
+      s.NextPollAt = NextLookAfter(s, pos, s.NextPollAt);
       return false;
     }
     StopSearch = true;

@@ -3,6 +3,8 @@
 // discards; StopSearch tells the nodes above to return too.
 #pragma once
 
+#include <functional>
+
 #include "board/position.h"
 #include "board/types.h"
 #include "movegen/move_stack.h"
@@ -11,21 +13,11 @@
 // The clock and the input are looked at once per this many moves made.
 constexpr u32 POLL_INTERVAL = 16384;
 
-// True once BestMove holds something the engine can answer with: the result
-// of a completed iteration, or the legal move of the deep table entry the
-// search started from. Until then neither the clock nor pending input stops a
-// search of the engine's own move, so that the answer is never move 0 or a
-// table move that does not fit the position. (A ponder search may always stop.)
-extern bool MoveToPlayKnown;
-
-// True by default. A measurement ("bench") clears it so that words waiting
-// behind its command do not cut it short.
-extern bool InputStopsSearch;
 
 // Asked when the search looks at the input: true when what waits must stop
 // it. By default any input does; a protocol front end puts its own question
 // here, which may deal with some of what waits without stopping the search.
-extern bool (*WaitingInputStopsSearch)(Position& pos);
+extern std::function<bool(Position& pos)> WaitingInputStopsSearch;
 
 inline bool PollDue(Searcher& s, Position& pos) { return pos.MovesMade > s.NextPollAt; }
 

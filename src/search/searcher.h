@@ -8,6 +8,8 @@
 
 #include "board/position.h"
 #include "movegen/move_stack.h"
+#include "search/pv_text.h"
+#include "search/search_limits.h"
 #include "search/search_stack.h"
 #include "search/search_state.h"
 
@@ -21,6 +23,27 @@ struct RootProgress {
 };
 
 struct Searcher {
+  SearchLimits* Limits;  // of the search it runs
+
+  // The answer of the last search: a move, or a result code (GAME_MATED,
+  // GAME_STALEMATE, GAME_REPETITION, GAME_FIFTY_MOVES, GAME_NO_MATERIAL), and
+  // its score for the side to move.
+  Move BestMove;
+  i16 BestScore;
+  // True once BestMove holds something the engine can answer with: the result
+  // of a completed iteration, or the legal move of the deep table entry the
+  // search started from. Until then neither the clock nor pending input stops a
+  // search of the engine's own move, so that the answer is never move 0 or a
+  // table move that does not fit the position. (A ponder search may always stop.)
+  bool MoveToPlayKnown;
+  // The lines of the last completed iteration, best first: as many as it
+  // looked for (MultiPvLines or ChoiceLines, whichever is more) and the root
+  // had moves for, each root move with its score.
+  MoveEntry LastIterationLines[MAX_MULTI_PV_LINES];
+  u32 LastIterationLineCount;
+  // The expected line after each completed iteration, as PvToText writes it.
+  char PvText[PV_TEXT_SIZE];
+
   MoveEntry MoveStack[MOVE_STACK_SIZE];
   PlyRecord SearchStack[PLY_RECORDS];
 

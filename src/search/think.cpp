@@ -21,12 +21,6 @@
 #include "search/search_stop.h"
 #include "search/trans_table.h"
 
-Move BestMove;
-i16 BestScore;
-MoveEntry LastIterationLines[MAX_MULTI_PV_LINES];
-u32 LastIterationLineCount;
-char PvText[PV_TEXT_SIZE];
-bool PrintThinking = true;
 
 namespace {
 
@@ -53,20 +47,20 @@ struct Window {
 void SeedFromTable(Searcher& s, Position& pos, Window& window) {
   const TransEntry* entry = ProbeTransTable(pos);
   // An entry whose move may not be chosen says nothing of the moves that may.
-  if (entry == nullptr || !RootMoveAllowed(EntryMove(*entry))) {
+  if (entry == nullptr || !RootMoveAllowed(*s.Limits, EntryMove(*entry))) {
     EngineLog << "---------- brak hm na poczatku!!!" << EndLine;
     return;
   }
   const Move move = EntryMove(*entry);
   const i16 score = EntryScore(*entry);
-  BestMove = move;
-  BestScore = score;
+  s.BestMove = move;
+  s.BestScore = score;
   if (EntryDepth(*entry) >= static_cast<int>(FIRST_ITERATION)) {
     const u32 bound = EntryBound(*entry);
     if (bound == BOUND_EXACT) {
       window = {static_cast<i16>(score - ASPIRATION_MARGIN), static_cast<i16>(score + ASPIRATION_MARGIN)};
       // A depth limit below the entry's still searches its last iteration.
-      s.IterationDepth = std::min(static_cast<u32>(EntryDepth(*entry)), std::max(FIRST_ITERATION, MaxSearchDepth));
+      s.IterationDepth = std::min(static_cast<u32>(EntryDepth(*entry)), std::max(FIRST_ITERATION, s.Limits->MaxSearchDepth));
     } else if (bound == BOUND_LOWER && score > -FULL_WINDOW) {
       window.alpha = score;
     } else if (bound == BOUND_UPPER && score < FULL_WINDOW) {
@@ -101,9 +95,9 @@ i16 SearchIteration(Searcher& s, Position& pos, const Window& window, i64& extra
   const i16 wideAlpha = -FULL_WINDOW, wideBeta = FULL_WINDOW - 1;
   if (score <= window.alpha) {
     s.RootResearchFlag = -1;
-    if (MovesToGo > FEW_MOVES_TO_GO) {
-      extraTime = FAIL_LOW_EXTRA_BUDGETS * TimeBudgetMs;
-      TimeBudgetMs += extraTime;
+    if (s.Limits->MovesToGo > FEW_MOVES_TO_GO) {
+      extraTime = FAIL_LOW_EXTRA_BUDGETS * s.Limits->TimeBudgetMs;
+      s.Limits->TimeBudgetMs += extraTime;
     }
     const i16 failed = score;
     score = SearchRoot(s, pos, wideAlpha, static_cast<i16>(failed + 1));
@@ -129,16 +123,16 @@ size_t WriteLine(Searcher& s, Position& pos, char* text, Move move) {
 // interface: one report for each of its lines, best first, each line's moves
 // without the table's closing marks.
 void ReportIteration(Searcher& s, Position& pos, i16 score, u32 lines) {
-  if (PonderSearch()) EngineLog << "-PONDER:" << EndLine;
-  const size_t bestLength = WriteLine(s, pos, PvText, BestMove);
-  EngineLog << "-E: " << s.IterationDepth << ":\t" << score << "\t" << PvText << EndLine;
-  if (PonderSearch() || !PrintThinking) return;
-  const i64 elapsedMs = ClockMs() - SearchStartClock;
-  const bool numbered = MultiPvLines > 1;
+  if (PonderSearch(*s.Limits)) EngineLog << "-PONDER:" << EndLine;
+  const size_t bestLength = WriteLine(s, pos, s.PvText, s.BestMove);
+  EngineLog << "-E: " << s.IterationDepth << ":\t" << score << "\t" << s.PvText << EndLine;
+  if (PonderSearch(*s.Limits) || !s.Limits->PrintThinking) return;
+  const i64 elapsedMs = ClockMs() - s.Limits->SearchStartClock;
+  const bool numbered = s.Limits->MultiPvLines > 1;
   char moves[PV_TEXT_SIZE];
-  for (u32 line = 0; line < std::min(lines, MultiPvLines); ++line) {
+  for (u32 line = 0; line < std::min(lines, s.Limits->MultiPvLines); ++line) {
     if (line == 0) {
-      std::memcpy(moves, PvText, bestLength);
+      std::memcpy(moves, s.PvText, bestLength);
       moves[bestLength] = '\0';
     } else {
       moves[WriteLine(s, pos, moves, s.MoveStack[line].move)] = '\0';
@@ -149,7 +143,7 @@ void ReportIteration(Searcher& s, Position& pos, i16 score, u32 lines) {
   }
 }
 
-u32 LinesLookedFor() { return std::max(MultiPvLines, std::min(ChoiceLines, MAX_MULTI_PV_LINES)); }
+u32 LinesLookedFor(Searcher& s) { return std::max(s.Limits->MultiPvLines, std::min(s.Limits->ChoiceLines, MAX_MULTI_PV_LINES)); }
 
 // The lines after the first of an iteration that looks for several, each the
 // best of the root moves the lines before it left, with a full window; then
@@ -157,7 +151,7 @@ u32 LinesLookedFor() { return std::max(MultiPvLines, std::min(ChoiceLines, MAX_M
 // included: fewer than asked for when the legal moves run out.
 u32 SearchOtherLines(Searcher& s, Position& pos) {
   u32 lines = 1;
-  for (; lines < LinesLookedFor(); ++lines) {
+  for (; lines < LinesLookedFor(s); ++lines) {
     const i16 score = SearchRoot(s, pos, -FULL_WINDOW, FULL_WINDOW - 1, lines);
     if (StopSearch) return lines;
     if (score == SCORE_ILLEGAL) break;
@@ -181,10 +175,10 @@ Window AspirationWindow(i16 score) {
 // the budget: once half of it is spent (four fifths when the last iteration
 // changed its mind about the best move). A fixed time a move is used whole.
 bool NoTimeForAnotherIteration(Searcher& s, bool bestMoveChanged) {
-  if (!Uses(MODERN_TIME_USE) || CurrentSearchMode != SearchMode::OwnMove) return false;
-  if (TimeBudgetMs >= HardTimeLimitMs || s.IterationDepth <= FIRST_ITERATION) return false;
-  const i64 share = bestMoveChanged ? TimeBudgetMs * 4 / 5 : TimeBudgetMs / 2;
-  return ClockMs() - SearchStartClock >= share;
+  if (!Uses(*s.Limits, MODERN_TIME_USE) || s.Limits->CurrentSearchMode != SearchMode::OwnMove) return false;
+  if (s.Limits->TimeBudgetMs >= s.Limits->HardTimeLimitMs || s.IterationDepth <= FIRST_ITERATION) return false;
+  const i64 share = bestMoveChanged ? s.Limits->TimeBudgetMs * 4 / 5 : s.Limits->TimeBudgetMs / 2;
+  return ClockMs() - s.Limits->SearchStartClock >= share;
 }
 
 // Iterations from IterationDepth on, until one of the ends of the search.
@@ -193,38 +187,38 @@ u32 Deepen(Searcher& s, Position& pos, Window window) {
   u32 completed = 0;
   i64 extraTime = 0;
   int mateIterations = 0;
-  Move lastBest = BestMove;
-  const u32 lastIteration = std::min<u32>(MaxSearchDepth, LAST_ITERATION);
+  Move lastBest = s.BestMove;
+  const u32 lastIteration = std::min<u32>(s.Limits->MaxSearchDepth, LAST_ITERATION);
   while (s.IterationDepth <= lastIteration) {
     i16 score = SearchIteration(s, pos, window, extraTime);
-    const u32 lines = LinesLookedFor() > 1 && !StopSearch ? SearchOtherLines(s, pos) : 1;
+    const u32 lines = LinesLookedFor(s) > 1 && !StopSearch ? SearchOtherLines(s, pos) : 1;
     if (StopSearch || TimeIsUp(s, pos)) {
       StopSearch = true;
-      if (extraTime > 0) TimeBudgetMs -= extraTime;
+      if (extraTime > 0) s.Limits->TimeBudgetMs -= extraTime;
       return completed;
     }
     completed = s.IterationDepth;
-    BestMove = s.MoveStack[0].move;
-    BestScore = s.MoveStack[0].score;
-    std::copy(s.MoveStack, s.MoveStack + lines, LastIterationLines);
-    LastIterationLineCount = lines;
-    MoveToPlayKnown = true;
-    if (BestMove == GAME_STALEMATE) {
+    s.BestMove = s.MoveStack[0].move;
+    s.BestScore = s.MoveStack[0].score;
+    std::copy(s.MoveStack, s.MoveStack + lines, s.LastIterationLines);
+    s.LastIterationLineCount = lines;
+    s.MoveToPlayKnown = true;
+    if (s.BestMove == GAME_STALEMATE) {
       EngineLog << "-----STALEMATED---" << EndLine;
       return completed;
     }
     if (extraTime > 0) {
-      TimeBudgetMs -= extraTime;
+      s.Limits->TimeBudgetMs -= extraTime;
       extraTime = 0;
     }
-    if (lines > 1) score = BestScore;
+    if (lines > 1) score = s.BestScore;
     ReportIteration(s, pos, score, lines);
     if (MateWithinHorizon(s, score)) {
       EngineLog << "--- MATE: " << score << EndLine;
       if (++mateIterations >= MATE_ITERATIONS_TO_STOP) return completed;
     }
-    const bool bestMoveChanged = BestMove != lastBest;
-    lastBest = BestMove;
+    const bool bestMoveChanged = s.BestMove != lastBest;
+    lastBest = s.BestMove;
     if (NoTimeForAnotherIteration(s, bestMoveChanged)) return completed;
     window = AspirationWindow(score);
     ++s.IterationDepth;
@@ -236,13 +230,13 @@ u32 Deepen(Searcher& s, Position& pos, Window window) {
 // the move, shown as its iteration. Not when several lines are looked for:
 // those come from the reporting thread alone.
 void TakeDeeperHelperLine(Searcher& s, Position& pos, const HelperLine& helped, u32 completed) {
-  if (helped.depth <= completed || LinesLookedFor() > 1 || !IsGeneratedLegalMove(pos, helped.move)) return;
+  if (helped.depth <= completed || LinesLookedFor(s) > 1 || !IsGeneratedLegalMove(pos, helped.move)) return;
   s.IterationDepth = helped.depth;
-  BestMove = helped.move;
-  BestScore = helped.score;
+  s.BestMove = helped.move;
+  s.BestScore = helped.score;
   s.MoveStack[0] = {helped.score, helped.move};
-  LastIterationLines[0] = s.MoveStack[0];
-  LastIterationLineCount = 1;
+  s.LastIterationLines[0] = s.MoveStack[0];
+  s.LastIterationLineCount = 1;
   ReportIteration(s, pos, helped.score, 1);
 }
 
@@ -273,13 +267,13 @@ int MateInMoves(i16 score) {
 Move Think(Searcher& s, Position& pos) {
   UndoRecord* const callerTop = pos.UndoTop;
   pos.UndoTop = pos.UndoRecords;
-  BestMove = NO_MOVE;
-  BestScore = NO_SCORE_YET;
-  LastIterationLineCount = 0;
-  MoveToPlayKnown = false;
+  s.BestMove = NO_MOVE;
+  s.BestScore = NO_SCORE_YET;
+  s.LastIterationLineCount = 0;
+  s.MoveToPlayKnown = false;
   if (const Move draw = DrawCheck(pos, ROOT_REPEATS); draw != NO_MOVE) {
-    BestMove = draw;
-    BestScore = DRAW_SCORE;
+    s.BestMove = draw;
+    s.BestScore = DRAW_SCORE;
     pos.UndoTop = callerTop;
     return draw;
   }
@@ -288,10 +282,10 @@ Move Think(Searcher& s, Position& pos) {
   Window window;
   SeedFromTable(s, pos, window);
   // A deep table answer is a move to play at once, if it fits the position.
-  MoveToPlayKnown = s.IterationDepth > FIRST_ITERATION && IsGeneratedLegalMove(pos, BestMove);
+  s.MoveToPlayKnown = s.IterationDepth > FIRST_ITERATION && IsGeneratedLegalMove(pos, s.BestMove);
   LogPosition(pos);
   FindCheckers(pos, *pos.UndoTop);
-  HelperSearchers helpers(pos, SearchThreads - 1, s.IterationDepth, std::min<u32>(MaxSearchDepth, LAST_ITERATION));
+  HelperSearchers helpers(pos, *s.Limits, s.Limits->SearchThreads - 1, s.IterationDepth, std::min<u32>(s.Limits->MaxSearchDepth, LAST_ITERATION));
   const u32 completed = Deepen(s, pos, window);
   TakeDeeperHelperLine(s, pos, helpers.Stop(), completed);
 
@@ -301,10 +295,5 @@ Move Think(Searcher& s, Position& pos) {
               << EndLine;
   }
   pos.UndoTop = callerTop;
-  return BestMove;
-}
-
-Searcher& ReportingSearcher() {
-  static const std::unique_ptr<Searcher> searcher = std::make_unique<Searcher>();
-  return *searcher;
+  return s.BestMove;
 }

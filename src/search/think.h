@@ -9,25 +9,6 @@
 #include "search/search_limits.h"
 #include "search/searcher.h"
 
-// The answer of the last Think: a move, or a result code (GAME_MATED,
-// GAME_STALEMATE, GAME_REPETITION, GAME_FIFTY_MOVES, GAME_NO_MATERIAL), and
-// its score for the side to move.
-extern Move BestMove;
-extern i16 BestScore;
-
-// The lines of the last completed iteration, best first: as many as it
-// looked for (MultiPvLines or ChoiceLines, whichever is more) and the root
-// had moves for, each root move with its score.
-extern MoveEntry LastIterationLines[MAX_MULTI_PV_LINES];
-extern u32 LastIterationLineCount;
-
-// The expected line after each completed iteration, as PvToText writes it.
-extern char PvText[PV_TEXT_SIZE];
-
-// True by default: each completed iteration is reported (unless pondering). A
-// measurement ("bench") clears it.
-extern bool PrintThinking;
-
 // A completed iteration as the interface is told of it.
 struct IterationReport {
   u32 depth;
@@ -47,11 +28,11 @@ void ReportNowhere(const IterationReport& report);
 // mated now); 0 for a score that is no mate.
 int MateInMoves(i16 score);
 
-// Searches the position on the board and returns BestMove. The caller has
-// cleared StopSearch and set MaxSearchDepth, SearchStartClock and
-// TimeBudgetMs; CurrentSearchMode says what kind of search it is. The root
-// record is UndoRecords[0], the root list the bottom of the searcher's MoveStack. The first
-// iteration has depth 2 (or that of an exact table entry for the position):
+// Searches the position on the board with the searcher s and returns
+// s.BestMove. The caller has cleared StopSearch and set the limits of s
+// (MaxSearchDepth, SearchStartClock, TimeBudgetMs; CurrentSearchMode says
+// what kind of search it is). The root record is UndoRecords[0], the root
+// list the bottom of s.MoveStack. The first iteration has depth 2 (or that of an exact table entry for the position):
 // a MaxSearchDepth below it leaves the table's answer, or none. A drawn
 // position is answered at once with its result code and score 0. The search
 // deepens until MaxSearchDepth, a stalemate, the fourth iteration that sees
@@ -61,6 +42,3 @@ int MateInMoves(i16 score);
 // (MoveToPlayKnown). The position, UndoTop and HistoryTop are as they were on
 // return.
 Move Think(Searcher& s, Position& pos);
-
-// The searcher of the thread that reports (helpers make their own).
-Searcher& ReportingSearcher();

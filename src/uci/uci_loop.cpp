@@ -76,15 +76,15 @@ void PrintIteration(const IterationReport& report) {
 
 // The move to answer with: the search's, or for a position it answered as
 // drawn without searching, the table's move or the first legal one.
-Move AnswerMove(Position& pos) {
-  const Move best = PlayableBestMove(pos);
+Move AnswerMove(Engine& engine, Position& pos) {
+  const Move best = PlayableBestMove(engine, pos);
   if (IsGeneratedLegalMove(pos, best)) return best;
   return FirstLegalMove(pos);
 }
 
 // "bestmove M ponder P": P is the second move of the last expected line, when
 // that line begins with M (its moves were checked legal one after the other).
-void PrintBestMove(Move move) {
+void PrintBestMove(Engine& engine, Move move) {
   if (move == NO_MOVE) {
     std::printf("bestmove 0000\n");
     return;
@@ -98,43 +98,43 @@ void PrintBestMove(Move move) {
   } else {
     std::printf("bestmove %s\n", text.c_str());
   }
-  EngineLog << "bestmove " << text << "\tscore: " << BestScore << EndLine;
+  EngineLog << "bestmove " << text << "\tscore: " << engine.searcher->BestScore << EndLine;
 }
 
-void AnswerWaitingSearch(Position& pos) {
+void AnswerWaitingSearch(Engine& engine, Position& pos) {
   if (Answer == Waiting::Nothing) return;
   Answer = Waiting::Nothing;
-  PrintBestMove(AnswerMove(pos));
+  PrintBestMove(engine, AnswerMove(engine, pos));
 }
 
-void Search(Position& pos, const GoRequest& request, u32 depth) {
-  if (!request.searchMoves.empty() && SearchOnlyMoves(pos, request.searchMoves) == 0) {
+void Search(Engine& engine, Position& pos, const GoRequest& request, u32 depth) {
+  if (!request.searchMoves.empty() && SearchOnlyMoves(engine, pos, request.searchMoves) == 0) {
     std::printf("info string searchmoves: no legal move listed; every move is searched\n");
   }
-  NodeLimit = request.nodes;
+  engine.limits.NodeLimit = request.nodes;
   PonderSearchRunning = request.ponder;
   StopSearch = false;
   // An analysis is made at full strength; a search on the opponent's time at the engine's level.
   const bool playing = !request.infinite && !UciAnalyseMode;
-  StartEngine(pos, false, static_cast<u8>(depth), SearchMode::OwnMove,
+  StartEngine(engine, pos, false, static_cast<u8>(depth), SearchMode::OwnMove,
               playing);  // DepthOf gives at most UNLIMITED_DEPTH
-  StoppedByInput = StopSearch && !TimeIsUp(ReportingSearcher(), pos);
+  StoppedByInput = StopSearch && !TimeIsUp(*engine.searcher, pos);
   PonderSearchRunning = false;
-  NodeLimit = 0;
-  SearchEveryMove();
+  engine.limits.NodeLimit = 0;
+  SearchEveryMove(engine);
 }
 
 // A clock word makes the search timed: the side to move without a clock of
 // its own has none left.
-void SetClock(Position& pos, const GoRequest& request) {
+void SetClock(Engine& engine, Position& pos, const GoRequest& request) {
   const int side = static_cast<int>(pos.SideToMove);
   if (request.moveTimeMs > 0) {
-    AllocateMoveTime(request.moveTimeMs, MoveOverheadMs);
+    AllocateMoveTime(engine, request.moveTimeMs, MoveOverheadMs);
   } else if (request.clockGiven) {
-    AllocateClockTime(std::max<i64>(request.clockMs[side], 0), static_cast<i32>(request.incrementMs[side]),
+    AllocateClockTime(engine, std::max<i64>(request.clockMs[side], 0), static_cast<i32>(request.incrementMs[side]),
                       request.movesToGo, MoveOverheadMs);
   } else {
-    AllocateNoTime();
+    AllocateNoTime(engine);
   }
 }
 
@@ -186,8 +186,8 @@ GoRequest ReadGo(std::istringstream& words) {
   return request;
 }
 
-void Go(Position& pos, std::istringstream& words) {
-  AnswerWaitingSearch(pos);
+void Go(Engine& engine, Position& pos, std::istringstream& words) {
+  AnswerWaitingSearch(engine, pos);
   const GoRequest request = ReadGo(words);
   if (const Move end = GameEndOnBoard(pos); end != NO_MOVE) {
     std::printf("info depth 0 score %s\n", end == GAME_MATED ? "mate 0" : "cp 0");
@@ -204,43 +204,43 @@ void Go(Position& pos, std::istringstream& words) {
     if (const Move book = ChooseBookMove(pos); book != NO_MOVE) {
       std::printf("info string book move %s\n", MoveText(book).c_str());
       // Interfaces that want a line with a score for every move get one.
-      std::printf("info depth 1%s score cp 0 nodes 0 time 0 pv %s\n", MultiPvLines > 1 ? " multipv 1" : "",
+      std::printf("info depth 1%s score cp 0 nodes 0 time 0 pv %s\n", engine.limits.MultiPvLines > 1 ? " multipv 1" : "",
                   MoveText(book).c_str());
       LastIterationMoves.clear();
-      PrintBestMove(book);
+      PrintBestMove(engine, book);
       return;
     }
   }
   LastIterationMoves.clear();
   if (waitsForStop) {
-    AllocateNoTime();
+    AllocateNoTime(engine);
   } else {
-    SetClock(pos, request);
+    SetClock(engine, pos, request);
   }
-  Search(pos, request, DepthOf(request));
+  Search(engine, pos, request, DepthOf(request));
   if (waitsForStop) {
     Answer = request.ponder ? Waiting::Ponder : Waiting::Infinite;
     PonderRequest = request;
     return;
   }
-  PrintBestMove(AnswerMove(pos));
+  PrintBestMove(engine, AnswerMove(engine, pos));
 }
 
-void PonderHit(Position& pos) {
+void PonderHit(Engine& engine, Position& pos) {
   if (Answer != Waiting::Ponder) return;
   Answer = Waiting::Nothing;
   if (StoppedByInput) {  // cut short by this word: the search goes on, on the clock from now
     LastIterationMoves.clear();
     GoRequest request = PonderRequest;
     request.ponder = false;
-    SetClock(pos, request);
-    Search(pos, request, DepthOf(request));
+    SetClock(engine, pos, request);
+    Search(engine, pos, request, DepthOf(request));
   }
-  PrintBestMove(AnswerMove(pos));
+  PrintBestMove(engine, AnswerMove(engine, pos));
 }
 
-void PositionCommand(Position& pos, std::istringstream& words) {
-  AnswerWaitingSearch(pos);
+void PositionCommand(Engine& engine, Position& pos, std::istringstream& words) {
+  AnswerWaitingSearch(engine, pos);
   std::string word, text;
   words >> word;
   if (word == "startpos") {
@@ -255,7 +255,7 @@ void PositionCommand(Position& pos, std::istringstream& words) {
   }
   std::string error;
   if (text.empty()) error = "position without startpos or fen";
-  if (!error.empty() || !SetUpGame(pos, text, moves, error)) {
+  if (!error.empty() || !SetUpGame(engine, pos, text, moves, error)) {
     std::printf("info string %s; the position stays as it was\n", error.c_str());
   }
 }
@@ -267,7 +267,7 @@ void Identify() {
   std::printf("uciok\n");
 }
 
-void CarryOut(Position& pos, const std::string& line) {
+void CarryOut(Engine& engine, Position& pos, const std::string& line) {
   std::istringstream words(line);
   std::string command;
   words >> command;
@@ -276,21 +276,21 @@ void CarryOut(Position& pos, const std::string& line) {
   } else if (command == "quit") {
     QuitRequested = true;
   } else if (command == "stop") {
-    AnswerWaitingSearch(pos);
+    AnswerWaitingSearch(engine, pos);
   } else if (command == "ponderhit") {
-    PonderHit(pos);
+    PonderHit(engine, pos);
   } else if (command == "go") {
-    Go(pos, words);
+    Go(engine, pos, words);
   } else if (command == "position") {
-    PositionCommand(pos, words);
+    PositionCommand(engine, pos, words);
   } else if (command == "ucinewgame") {
-    AnswerWaitingSearch(pos);
-    ForgetSearchMemory(ReportingSearcher());  // a new game is searched as by a fresh engine
+    AnswerWaitingSearch(engine, pos);
+    ForgetSearchMemory(*engine.searcher);  // a new game is searched as by a fresh engine
   } else if (command == "setoption") {
-    AnswerWaitingSearch(pos);
+    AnswerWaitingSearch(engine, pos);
     std::string rest;
     std::getline(words, rest);
-    SetUciOption(rest);
+    SetUciOption(engine, rest);
   } else if (command == "uci") {
     Identify();
   } else if (command == "d") {
@@ -320,14 +320,14 @@ bool UciInputStopsSearch(Position&) { return WalkWaitingLines(WhileSearching); }
 
 }  // namespace
 
-void RunUci(Position& pos) {
+void RunUci(Engine& engine, Position& pos) {
   std::setvbuf(stdout, nullptr, _IONBF, 0);
   WaitingInputStopsSearch = UciInputStopsSearch;
   ReportIterationTo = PrintIteration;
-  PrintThinking = true;
+  engine.limits.PrintThinking = true;
   EngineLog << "::cmd:: uci" << EndLine;
   const bool bookOpened = InitEngine(pos);
-  StartGame(pos, INITIAL_POSITION);
+  StartGame(engine, pos, INITIAL_POSITION);
   Identify();
   if (!bookOpened) {
     std::printf("info string BOOK ERROR: %s", EngineBook.Message().Text());
@@ -336,6 +336,6 @@ void RunUci(Position& pos) {
   std::string line;
   while (!QuitRequested && ReadWholeLine(line)) {
     EngineLog << "::cmd:: " << line << EndLine;
-    CarryOut(pos, line);
+    CarryOut(engine, pos, line);
   }
 }

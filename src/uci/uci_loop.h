@@ -3,7 +3,8 @@
 #pragma once
 
 #include "board/position.h"
+#include "engine/engine.h"
 
 // Answers the "uci" that was the first word, then reads and carries out one
 // command a line until "quit" or the end of input.
-void RunUci(Position& pos);
+void RunUci(Engine& engine, Position& pos);

@@ -35,7 +35,7 @@ bool ReadCheck(const std::string& value, bool& result) {
   return true;
 }
 
-bool SetHash(const std::string& value) {
+bool SetHash(Engine&, const std::string& value) {
   char* end = nullptr;
   const long megabytes = std::strtol(value.c_str(), &end, 10);
   if (end == value.c_str() || megabytes < static_cast<long>(MIN_HASH_MB) || megabytes > static_cast<long>(MAX_HASH_MB)) {
@@ -45,7 +45,8 @@ bool SetHash(const std::string& value) {
 }
 
 // A whole number, and nothing after it, that choose takes.
-bool ReadSpin(const std::string& value, bool (*choose)(long)) {
+template <typename Choose>
+bool ReadSpin(const std::string& value, const Choose& choose) {
   char* end = nullptr;
   const long number = std::strtol(value.c_str(), &end, 10);
   return end != value.c_str() && *end == '\0' && choose(number);
@@ -57,37 +58,41 @@ bool ChooseMoveOverhead(long milliseconds) {
   return true;
 }
 
-bool SetMoveOverhead(const std::string& value) { return ReadSpin(value, ChooseMoveOverhead); }
-bool SetSkillLevel(const std::string& value) { return ReadSpin(value, ChooseSkillLevel); }
-bool SetLimitStrength(const std::string& value) { return ReadCheck(value, LimitStrength); }
-bool SetLimitElo(const std::string& value) { return ReadSpin(value, ChooseLimitElo); }
-bool SetMultiPv(const std::string& value) { return ReadSpin(value, ChooseMultiPvLines); }
-bool SetThreads(const std::string& value) { return ReadSpin(value, ChooseSearchThreads); }
+bool SetMoveOverhead(Engine&, const std::string& value) { return ReadSpin(value, ChooseMoveOverhead); }
+bool SetSkillLevel(Engine&, const std::string& value) { return ReadSpin(value, ChooseSkillLevel); }
+bool SetLimitStrength(Engine&, const std::string& value) { return ReadCheck(value, LimitStrength); }
+bool SetLimitElo(Engine&, const std::string& value) { return ReadSpin(value, ChooseLimitElo); }
+bool SetMultiPv(Engine& engine, const std::string& value) {
+  return ReadSpin(value, [&engine](long lines) { return ChooseMultiPvLines(engine.limits, lines); });
+}
+bool SetThreads(Engine& engine, const std::string& value) {
+  return ReadSpin(value, [&engine](long threads) { return ChooseSearchThreads(engine.limits, threads); });
+}
 
-bool SetSearch(const std::string& value) {
+bool SetSearch(Engine& engine, const std::string& value) {
   const std::string lower = Lower(value);
   if (lower != "classic" && lower != "modern") return false;
-  CurrentSearchKind = lower == "modern" ? SearchKind::Modern : SearchKind::Classic;
+  engine.limits.CurrentSearchKind = lower == "modern" ? SearchKind::Modern : SearchKind::Classic;
   return true;
 }
 
-bool SetPonder(const std::string& value) { return ReadCheck(value, UciPonder); }
-bool SetAnalyseMode(const std::string& value) { return ReadCheck(value, UciAnalyseMode); }
-bool SetOwnBook(const std::string& value) { return ReadCheck(value, UseOwnBook); }
+bool SetPonder(Engine&, const std::string& value) { return ReadCheck(value, UciPonder); }
+bool SetAnalyseMode(Engine&, const std::string& value) { return ReadCheck(value, UciAnalyseMode); }
+bool SetOwnBook(Engine&, const std::string& value) { return ReadCheck(value, UseOwnBook); }
 
-bool SetBookFolder(const std::string& value) {
+bool SetBookFolder(Engine&, const std::string& value) {
   return OpenBookFrom(value == EMPTY_STRING_VALUE ? std::string() : value);
 }
 
 // A book that cannot be used is reported here; the engine plays on without it.
-bool SetBookFile(const std::string& value) {
+bool SetBookFile(Engine&, const std::string& value) {
   if (!OpenBookFile(value == EMPTY_STRING_VALUE ? std::string() : value)) {
     std::printf("info string BookFile: %s\n", BookFileMessage());
   }
   return true;
 }
 
-bool ClearHash(const std::string&) {
+bool ClearHash(Engine&, const std::string&) {
   ClearTransTable();
   return true;
 }
@@ -95,7 +100,7 @@ bool ClearHash(const std::string&) {
 struct UciOption {
   const char* name;
   std::string declaration;  // what follows the name in the "option" line
-  bool (*set)(const std::string& value);
+  bool (*set)(Engine& engine, const std::string& value);
 };
 
 const UciOption UciOptions[] = {
@@ -134,7 +139,7 @@ void PrintUciOptions() {
   }
 }
 
-void SetUciOption(const std::string& arguments) {
+void SetUciOption(Engine& engine, const std::string& arguments) {
   std::istringstream words(arguments);
   std::string word, name, value;
   std::string* part = nullptr;
@@ -149,7 +154,7 @@ void SetUciOption(const std::string& arguments) {
   }
   for (const UciOption& option : UciOptions) {
     if (Lower(option.name) != Lower(name)) continue;
-    if (!option.set(value)) std::printf("info string option %s: value not taken: %s\n", option.name, value.c_str());
+    if (!option.set(engine, value)) std::printf("info string option %s: value not taken: %s\n", option.name, value.c_str());
     return;
   }
   std::printf("info string no such option: %s\n", name.c_str());

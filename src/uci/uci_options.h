@@ -4,6 +4,7 @@
 #include <string>
 
 #include "board/types.h"
+#include "engine/engine.h"
 
 // The "option name ..." lines, in order.
 void PrintUciOptions();
@@ -11,7 +12,7 @@ void PrintUciOptions();
 // "setoption name NAME [value VALUE]" with the words after "setoption". Names
 // are compared without regard to case. An unknown name, or a value that does
 // not fit, is reported with "info string" and changes nothing.
-void SetUciOption(const std::string& arguments);
+void SetUciOption(Engine& engine, const std::string& arguments);
 
 // True when the interface said it may ask the engine to ponder.
 extern bool UciPonder;

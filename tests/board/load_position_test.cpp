@@ -5,7 +5,8 @@
 
 // Each text and the text written back after loading it (nullptr: itself).
 TEST_F(BoardTest, WhatIsReadAndWhatIsReadAsAbsent) {
-  Position pos;
+  Engine engine;
+  Position& pos = engine.game;
   const std::pair<const char*, const char*> cases[] = {
       {"r3k2r/8/8/8/8/8/8/R3K2R b Kq -", nullptr},
       {"4k3/8/8/8/8/8/8/4R1K1 b - -", nullptr},          // the side to move may be in check
@@ -51,7 +52,8 @@ TEST_F(BoardTest, WhatIsReadAndWhatIsReadAsAbsent) {
 // The half-move clock of a FEN starts the history's count toward the fifty-move rule; an EPD line has none, and what is
 // written back is the same either way.
 TEST_F(BoardTest, TheHalfMoveClockIsReadWhenTheTextHasOne) {
-  Position pos;
+  Engine engine;
+  Position& pos = engine.game;
   const std::pair<const char*, int> cases[] = {
       {"4k3/8/8/8/8/8/8/R3K3 w - - 99 80", 99},  {"4k3/8/8/8/8/8/8/R3K3 w - - 7", 7},
       {"4k3/8/8/8/8/8/8/R3K3 w - -  \t12  3\n", 12}, {"4k3/8/8/8/8/8/8/R3K3 w - - 250 900", 100},
@@ -71,7 +73,8 @@ TEST_F(BoardTest, TheHalfMoveClockIsReadWhenTheTextHasOne) {
 // Texts that do not parse and positions no game can reach: each is refused, and what was loaded before stays, the
 // search's memory included.
 TEST_F(BoardTest, RefusedTextsLeaveEverythingAsItWas) {
-  Position pos;
+  Engine engine;
+  Position& pos = engine.game;
   const char* refused[] = {
       "", "\n", "4k3/8/8/8/8/8/8/4K2R", "4k3/8/8/8/8/8/8/4K2R x", "4k3/8/8/8/8/8/8/4K2 w -",
       "rnbqkbnr/pppppppp/9/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -",
@@ -90,16 +93,16 @@ TEST_F(BoardTest, RefusedTextsLeaveEverythingAsItWas) {
   pos.HistoryTop = pos.History + 40;
   for (HistoryEntry* entry = pos.History; entry <= pos.HistoryTop; ++entry) *entry = {0x55, 0x66, 7};
   pos.GameMoveCount = 40;
-  ReportingSearcher().SearchStack[PLY_RECORDS - 1].killer1 = 0x1234;
+  engine.searcher->SearchStack[PLY_RECORDS - 1].killer1 = 0x1234;
   PositionSnapshot before = TakePositionSnapshot(pos);
   for (const char* text : refused) {
-    EXPECT_FALSE(LoadPosition(pos, text)) << text;
+    EXPECT_FALSE(LoadPosition(engine, pos, text)) << text;
     EXPECT_EQ(Differences(before, TakePositionSnapshot(pos)), "") << text;
   }
-  EXPECT_EQ(ReportingSearcher().SearchStack[PLY_RECORDS - 1].killer1, 0x1234);
+  EXPECT_EQ(engine.searcher->SearchStack[PLY_RECORDS - 1].killer1, 0x1234);
   // A load that succeeds starts a new history and game and forgets the search's memory.
-  Load(pos, "4k3/8/8/8/8/8/8/4K3 b - -");
-  EXPECT_EQ(std::tuple(pos.HistoryTop, pos.History[0].key, pos.GameMoveCount, ReportingSearcher().SearchStack[PLY_RECORDS - 1].killer1),
+  Load(engine, "4k3/8/8/8/8/8/8/4K3 b - -");
+  EXPECT_EQ(std::tuple(pos.HistoryTop, pos.History[0].key, pos.GameMoveCount, engine.searcher->SearchStack[PLY_RECORDS - 1].killer1),
             std::tuple(pos.History, pos.HashKey, 1, 0));
   EXPECT_EQ(pos.History[0].move | pos.History[0].fifty | pos.History[40].move, 0);
 }

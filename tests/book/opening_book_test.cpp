@@ -93,7 +93,8 @@ static u64 KeyAfter(Position& pos, std::initializer_list<const char*> moves) {
 // white to move after 1.Nf3 Nf6. The moves are tried from the last generated back: d2d4 is appended before e2e4. The
 // engine asks the book only early in the game.
 TEST_F(BookFiles, TheClockPicksAMoveIntoTheBookOfTheSideThenToMoveOnlyEarlyInTheGame) {
-  Position pos;
+  Engine engine;
+  Position& pos = engine.game;
   WriteBook(BOOK_NAMES[BOOK_BLACK_TO_MOVE],
             {KeyAfter(pos, {"e2e4"}), KeyAfter(pos, {"d2d4"}), KeyAfter(pos, {"g1f3", "d7d5"})});
   WriteBook(BOOK_NAMES[BOOK_WHITE_TO_MOVE], {KeyAfter(pos, {"g1f3", "g8f6"})});
@@ -110,17 +111,17 @@ TEST_F(BookFiles, TheClockPicksAMoveIntoTheBookOfTheSideThenToMoveOnlyEarlyInThe
   EXPECT_EQ(BookMoveAt(pos, 0), NO_MOVE);  // no white move leads into the book of black to move
 
   Load(pos, INITIAL_POSITION);
-  PonderEnabled = PrintThinking = false;
+  PonderEnabled = engine.limits.PrintThinking = false;
   EngineState = ENGINE_PLAYING;
   pos.GameMoveCount = BOOK_MOVE_LIMIT - 1;
-  BestMove = NO_MOVE;
-  const std::string bookAnswer = CaptureOutput([&pos] { EngineMove(pos); });
+  engine.searcher->BestMove = NO_MOVE;
+  const std::string bookAnswer = CaptureOutput([&engine, &pos] { EngineMove(engine, pos); });
   EXPECT_TRUE(bookAnswer == "move e2e4\n" || bookAnswer == "move d2d4\n") << bookAnswer;
-  EXPECT_EQ(BestMove, NO_MOVE);  // no search ran
+  EXPECT_EQ(engine.searcher->BestMove, NO_MOVE);  // no search ran
   Load(pos, INITIAL_POSITION);
   pos.GameMoveCount = BOOK_MOVE_LIMIT;
-  CaptureOutput([&pos] { EngineMove(pos); });
-  EXPECT_NE(BestMove, NO_MOVE);  // searched
-  PrintThinking = true;
+  CaptureOutput([&engine, &pos] { EngineMove(engine, pos); });
+  EXPECT_NE(engine.searcher->BestMove, NO_MOVE);  // searched
+  engine.limits.PrintThinking = true;
   EngineState = ENGINE_FORCE;
 }

@@ -9,7 +9,8 @@
 // after the squares, a king beside the other, castling through an attacked square, a pinned piece or a pawn on the last
 // rank without a piece makes an illegal move that changes nothing. A real promotion is played.
 TEST(BadInput, OnlyTheExactTextOfALegalMoveIsPlayed) {
-  Position pos;
+  Engine engine;
+  Position& pos = engine.game;
   InitBoardTables();
   const std::string castling = "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", promotion = "4k3/P7/8/8/8/8/8/4K3 w - -",
                     kings = "8/8/8/3k4/8/3K4/8/8 w - -", attacked = "r3kr2/8/8/8/8/8/8/R3K2R w KQ -",
@@ -24,9 +25,9 @@ TEST(BadInput, OnlyTheExactTextOfALegalMoveIsPlayed) {
       {pinned, "e1d1", "4k3/8/8/8/4r3/8/4N3/3K4 b - -"},
   };
   for (const auto& [position, word, after] : cases) {
-    ASSERT_TRUE(LoadPosition(pos, position.c_str()));
+    ASSERT_TRUE(LoadPosition(engine, pos, position.c_str()));
     EngineState = ENGINE_FORCE;
-    const std::string output = RunCommandsCapturingOutput(pos, word + std::string("\n"));
+    const std::string output = RunCommandsCapturingOutput(engine, word + std::string("\n"));
     char text[POSITION_TEXT_SIZE];
     WritePositionText(pos, text);
     EXPECT_EQ(std::pair(output, std::string(text)),
@@ -38,7 +39,7 @@ TEST(BadInput, OnlyTheExactTextOfALegalMoveIsPlayed) {
 // No command writes over a file it reads: an output that is the input, by its name or through a link, is refused with
 // the message for an output that cannot be opened, and the input keeps every byte.
 TEST(FileSafety, NoCommandWritesOverTheFileItReads) {
-  Position pos;
+  Engine engine;
   struct SelfOverwrite {
     const char* commands;
     std::vector<std::pair<const char*, const char*>> links;  // link name, the file it leads to
@@ -72,11 +73,11 @@ TEST(FileSafety, NoCommandWritesOverTheFileItReads) {
     WriteTextFile("s.pos", PositionText(1, START, 'W', 1) + PositionText(2, AFTER_E4, 'D', 2));
     WriteDatabase("white.db", {MakeRecord(1, 1, 0, 0, 1)});
     WriteDatabase("black.db", {MakeRecord(2, 1, 0, 0, 2)});
-    RunCommandsCapturingOutput(pos, "pgn2game a.pgn g.game\n");
+    RunCommandsCapturingOutput(engine, "pgn2game a.pgn g.game\n");
     for (const auto& [link, target] : c.links) std::filesystem::create_symlink(target, link);
     const std::string before = ReadFile(c.input);
     ASSERT_FALSE(before.empty()) << c.commands;
-    EXPECT_EQ(RunCommandsCapturingOutput(pos, c.commands + std::string("\n")), c.printed) << c.commands;
+    EXPECT_EQ(RunCommandsCapturingOutput(engine, c.commands + std::string("\n")), c.printed) << c.commands;
     EXPECT_EQ(ReadFile(c.input), before) << c.commands;
     EXPECT_FALSE(*c.notCreated && std::filesystem::exists(c.notCreated)) << c.commands;
   }

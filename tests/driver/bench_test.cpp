@@ -38,15 +38,16 @@ static std::vector<u64> NodesPerPosition(const std::string& output) {
 }
 
 TEST(Bench, TheSameTreeWhateverWaitsAtTheInputAndTheSettingsComeBack) {
-  Position pos;
+  Engine engine;
+  Position& pos = engine.game;
   constexpr u32 DEPTH = 5;  // deep enough that some searches look at the input
   InitBoardTables();
   InputPipe input;
-  std::tie(EngineState, MaxSearchDepth, TimeBudgetMs) = std::tuple(ENGINE_PLAYING, 17u, 1234);
+  std::tie(EngineState, engine.limits.MaxSearchDepth, engine.limits.TimeBudgetMs) = std::tuple(ENGINE_PLAYING, 17u, 1234);
   std::vector<u64> runs[2];
   for (std::vector<u64>& nodes : runs) {
     testing::internal::CaptureStdout();
-    u64 total = RunBench(pos, DEPTH).nodes;
+    u64 total = RunBench(engine, pos, DEPTH).nodes;
     nodes = NodesPerPosition(testing::internal::GetCapturedStdout());
     EXPECT_EQ(total, std::accumulate(nodes.begin(), nodes.end(), u64{0}));
     input.Write("quit\n");  // waiting for the second run
@@ -54,7 +55,7 @@ TEST(Bench, TheSameTreeWhateverWaitsAtTheInputAndTheSettingsComeBack) {
   ASSERT_EQ(runs[0].size(), BENCH_POSITION_COUNT);
   EXPECT_GT(*std::max_element(runs[0].begin(), runs[0].end()), u64{POLL_INTERVAL});
   EXPECT_EQ(runs[1], runs[0]);
-  EXPECT_EQ(std::tuple(EngineState, MaxSearchDepth, TimeBudgetMs, PrintThinking, InputStopsSearch),
+  EXPECT_EQ(std::tuple(EngineState, engine.limits.MaxSearchDepth, engine.limits.TimeBudgetMs, engine.limits.PrintThinking, engine.limits.InputStopsSearch),
             std::tuple(ENGINE_PLAYING, 17u, 1234, true, true));
   EngineState = ENGINE_FORCE;
 }
@@ -62,7 +63,8 @@ TEST(Bench, TheSameTreeWhateverWaitsAtTheInputAndTheSettingsComeBack) {
 // Typed while the engine ponders in a game, "bench" takes the guess back first and gives the game back when it ends:
 // the game goes on legally.
 TEST(Bench, PrintsEachPositionThenTheTotalsAndTheGameGoesOn) {
-  Position pos;
+  Engine core;  // the game played here too
+  Position& pos = core.game;
   EngineProcess engine;
   engine.Send("new\ne2e4\n");
   auto reply = engine.ReadUntil("move ");
@@ -93,7 +95,7 @@ TEST(Bench, PrintsEachPositionThenTheTotalsAndTheGameGoesOn) {
   Load(pos, INITIAL_POSITION);
   for (const std::string& move : {std::string("e2e4"), reply->back().substr(5), std::string("a2a3"), run->back().substr(5)}) {
     ASSERT_TRUE(IsLegalMove(pos, ParseGameMove(pos, move.c_str()))) << move;
-    ASSERT_TRUE(PlayGameMove(pos, ParseGameMove(pos, move.c_str())));
+    ASSERT_TRUE(PlayGameMove(core, pos, ParseGameMove(pos, move.c_str())));
   }
   char fen[POSITION_TEXT_SIZE];
   WritePositionText(pos, fen);

@@ -173,7 +173,8 @@ TEST(TimeAllocation, BudgetsWorkedByHand) {
 // The moves a side has made as xboard counts them for its controls (seen in its debug log at 10 moves in 6 s from a
 // position with black to move: black gets its time after its 10th move, white after its 9th, the 10th of the game).
 TEST(TimeAllocation, MovesAreCountedAsTheInterfaceCountsThem) {
-  Position pos;
+  Engine engine;
+  Position& pos = engine.game;
   const struct { u16 gameMoveCount; u32 sideToMove; u32 movesMade; } cases[] = {
       {1, WHITE, 0}, {2, BLACK, 0}, {79, WHITE, 39}, {80, BLACK, 39},  // from the initial position
       {1, BLACK, 0}, {2, WHITE, 1}, {18, WHITE, 9}, {19, BLACK, 9},    // from a position with black to move
@@ -203,33 +204,34 @@ TEST(TimeAllocation, BudgetsNeverOutrunTheClock) {
 }
 
 TEST(CommandLoop, ClockAndSwitchWords) {
-  Position pos;
+  Engine engine;
+  Position& pos = engine.game;
   InitBoardTables();
-  RunCommands(pos, "new\nlevel 40 5 0\ntime 30000\notim 29000\n");
-  EXPECT_EQ(std::tuple(MovesPerControl, IncrementMs, TimeBudgetMs), std::tuple(40, 0, 6500));
-  RunCommands(pos, "level 0 2 12\n");
+  RunCommands(engine, "new\nlevel 40 5 0\ntime 30000\notim 29000\n");
+  EXPECT_EQ(std::tuple(MovesPerControl, IncrementMs, engine.limits.TimeBudgetMs), std::tuple(40, 0, 6500));
+  RunCommands(engine, "level 0 2 12\n");
   EXPECT_EQ(std::tuple(MovesPerControl, IncrementMs), std::tuple(0, 12000));
-  RunCommands(pos, "level 99999999999 0 0\n");
+  RunCommands(engine, "level 99999999999 0 0\n");
   EXPECT_EQ(MovesPerControl, 2147483647);  // clamped
-  RunCommands(pos, "level 0 0 99999999999\nlevel 0 0 2147484\n");  // an increment beyond what milliseconds hold
+  RunCommands(engine, "level 0 0 99999999999\nlevel 0 0 2147484\n");  // an increment beyond what milliseconds hold
   EXPECT_EQ(IncrementMs, 2147483000);
-  RunCommands(pos, "level 40 0:30 2\n");  // the base is a word, not read
+  RunCommands(engine, "level 40 0:30 2\n");  // the base is a word, not read
   EXPECT_EQ(std::tuple(MovesPerControl, IncrementMs), std::tuple(40, 2000));
   // A missing number changes nothing and swallows no command.
-  TimeBudgetMs = 1234;
+  engine.limits.TimeBudgetMs = 1234;
   EngineState = ENGINE_PLAYING;
-  RunCommands(pos, "level force\ntime easy\n");
-  EXPECT_EQ(std::tuple(IncrementMs, TimeBudgetMs, EngineState, PonderEnabled), std::tuple(2000, 1234, 0, false));
-  RunCommands(pos, "time 6000 hard\neasyX\nblack\n");  // "easy" is an exact word
-  EXPECT_EQ(std::tuple(TimeBudgetMs, PonderEnabled, pos.SideToMove, pos.GameSideToMove),
+  RunCommands(engine, "level force\ntime easy\n");
+  EXPECT_EQ(std::tuple(IncrementMs, engine.limits.TimeBudgetMs, EngineState, PonderEnabled), std::tuple(2000, 1234, 0, false));
+  RunCommands(engine, "time 6000 hard\neasyX\nblack\n");  // "easy" is an exact word
+  EXPECT_EQ(std::tuple(engine.limits.TimeBudgetMs, PonderEnabled, pos.SideToMove, pos.GameSideToMove),
             std::tuple(1500 + 2000, true, 0, 0));
-  RunCommands(pos, "whiteX\n");  // "white" is a prefix
+  RunCommands(engine, "whiteX\n");  // "white" is a prefix
   EXPECT_EQ(std::tuple(pos.SideToMove, pos.GameSideToMove), std::tuple(1, 1));
   EngineState = ENGINE_THINKING;  // no move is played while the engine thinks
-  EXPECT_EQ(RunCommandsCapturingOutput(pos, "e2e4\n"), "");
+  EXPECT_EQ(RunCommandsCapturingOutput(engine, "e2e4\n"), "");
   EngineState = ENGINE_FORCE;
   EXPECT_EQ(pos.GameMoveCount, 1);
-  RunCommands(pos, "e2e4\n");
+  RunCommands(engine, "e2e4\n");
   EXPECT_EQ(pos.GameMoveCount, 2);
 }
 

@@ -21,12 +21,13 @@
 
 class GameTest : public testing::Test {
  protected:
-  Position pos;  // the position under test
+  Engine engine;
+  Position& pos = engine.game;  // the position under test
   static void SetUpTestSuite() { InitBoardTables(); }
-  void SetUp() override { ASSERT_TRUE(LoadPosition(pos, INITIAL_POSITION)); }
-  static void Play(Position& pos, const std::string& text) {
+  void SetUp() override { ASSERT_TRUE(LoadPosition(engine, pos, INITIAL_POSITION)); }
+  void Play(Position& pos, const std::string& text) {
     ASSERT_TRUE(IsLegalMove(pos, ParseGameMove(pos, text.c_str()))) << text;
-    ASSERT_TRUE(PlayGameMove(pos, ParseGameMove(pos, text.c_str())));
+    ASSERT_TRUE(PlayGameMove(engine, pos, ParseGameMove(pos, text.c_str())));
   }
 };
 
@@ -34,7 +35,7 @@ class GameTest : public testing::Test {
 // of plies, more than History holds.
 TEST_F(GameTest, ALongGameKeepsTheHistoryItNeedsWithinBounds) {
   PositionSnapshot start = TakePositionSnapshot(pos);
-  EXPECT_FALSE(PlayGameMove(pos, NO_MOVE));
+  EXPECT_FALSE(PlayGameMove(engine, pos, NO_MOVE));
   EXPECT_EQ(Differences(start, TakePositionSnapshot(pos)), "");
   std::string game;
   for (const char* pawns : {"a2a3 a7a6", "a3a4 a6a5", "b2b3 b7b6", "b3b4 b6b5", "c2c3 c7c6", "c3c4 c6c5",
@@ -68,26 +69,26 @@ class PonderingTest : public GameTest {
  protected:
   void SetUp() override {
     input_.Write("?\n");
-    std::tie(PrintThinking, TimeBudgetMs) = std::tuple(false, 30);
+    std::tie(engine.limits.PrintThinking, engine.limits.TimeBudgetMs) = std::tuple(false, 30);
     Restart(pos);
   }
   void Restart(Position& pos) {
-    ASSERT_TRUE(LoadPosition(pos, INITIAL_POSITION));
+    ASSERT_TRUE(LoadPosition(engine, pos, INITIAL_POSITION));
     Play(pos, "e2e4");
     EngineState = ENGINE_PLAYING;
-    StartPondering(pos, guess_ = ParseGameMove(pos, "e7e5"));
+    StartPondering(engine, pos, guess_ = ParseGameMove(pos, "e7e5"));
   }
   void TearDown() override {
-    std::tie(PrintThinking, PonderMove, EngineState) = std::tuple(true, NO_MOVE, ENGINE_FORCE);
+    std::tie(engine.limits.PrintThinking, PonderMove, EngineState) = std::tuple(true, NO_MOVE, ENGINE_FORCE);
   }
   InputPipe input_;
   Move guess_ = NO_MOVE;
 };
 
 // The game after the moves from a position; its board and history as they should be.
-static PositionSnapshot Replayed(Position& pos, const std::string& start, const std::vector<Move>& moves) {
-  EXPECT_TRUE(LoadPosition(pos, start.c_str())) << start;
-  for (Move move : moves) EXPECT_TRUE(PlayGameMove(pos, ParseGameMove(pos, MoveText(move).c_str()))) << MoveText(move);
+static PositionSnapshot Replayed(Engine& engine, Position& pos, const std::string& start, const std::vector<Move>& moves) {
+  EXPECT_TRUE(LoadPosition(engine, pos, start.c_str())) << start;
+  for (Move move : moves) EXPECT_TRUE(PlayGameMove(engine, pos, ParseGameMove(pos, MoveText(move).c_str()))) << MoveText(move);
   return TakePositionSnapshot(pos);
 }
 
@@ -119,7 +120,7 @@ TEST_F(PonderingTest, EveryCommandLeavesAGameThatGoesOn) {
       {"pgn2game", " short.pgn short.game", INITIAL_POSITION}, {"game2pos", " short.game short.pos", INITIAL_POSITION},
       {"pgn2pos", " short.pgn", INITIAL_POSITION},
   };
-  const auto settings = std::tuple(MovesPerControl, IncrementMs, ControlBaseMs, TimeBudgetMs, PonderEnabled);
+  const auto settings = std::tuple(MovesPerControl, IncrementMs, ControlBaseMs, engine.limits.TimeBudgetMs, PonderEnabled);
   for (const CommandRow* row = CommandTableBegin(); row != CommandTableEnd(); ++row) {
     if (std::string(row->word) == "bench") continue;  // over pipes in the bench test: it takes long here
     std::vector<Run> runs;
@@ -130,7 +131,7 @@ TEST_F(PonderingTest, EveryCommandLeavesAGameThatGoesOn) {
     for (const auto& [word, arguments, start, text, moves, printed] : runs) {
       SCOPED_TRACE(word + arguments);
       Restart(pos);
-      const std::string output = RunCommandsCapturingOutput(pos, word + arguments + "\n");
+      const std::string output = RunCommandsCapturingOutput(engine, word + arguments + "\n");
       EXPECT_EQ(EngineState == ENGINE_PONDERING, row->keepsPondering && row->match != Match::GameMove);
       if (!printed.empty()) {  // the engine plays on: it answers, or waits for a legal move
         std::string played;
@@ -142,7 +143,7 @@ TEST_F(PonderingTest, EveryCommandLeavesAGameThatGoesOn) {
         EXPECT_EQ(std::tuple(output, played, EngineState),
                   std::tuple(answered(printed), answered(moves), ENGINE_PLAYING));
       }
-      RunCommandsCapturingOutput(pos, "force\n");
+      RunCommandsCapturingOutput(engine, "force\n");
       EXPECT_EQ(PonderMove, NO_MOVE);
       if (!text.empty()) {
         char position[POSITION_TEXT_SIZE];
@@ -150,12 +151,12 @@ TEST_F(PonderingTest, EveryCommandLeavesAGameThatGoesOn) {
         EXPECT_EQ(std::tuple(std::string(position), pos.GameSideToMove), std::tuple(text, pos.SideToMove));
       }
       const std::string next = MoveText(LegalMoves(pos).at(0));
-      EXPECT_EQ(RunCommandsCapturingOutput(pos, next + "\n"), "") << next;  // no "Illegal move"
+      EXPECT_EQ(RunCommandsCapturingOutput(engine, next + "\n"), "") << next;  // no "Illegal move"
       if (text.empty()) {
         const PositionSnapshot after = TakePositionSnapshot(pos);
-        EXPECT_EQ(Differences(Replayed(pos, start.empty() ? INITIAL_POSITION : start, MovesOfHistory(pos)), after), "");
+        EXPECT_EQ(Differences(Replayed(engine, pos, start.empty() ? INITIAL_POSITION : start, MovesOfHistory(pos)), after), "");
       }
-      std::tie(MovesPerControl, IncrementMs, ControlBaseMs, TimeBudgetMs, PonderEnabled) = settings;
+      std::tie(MovesPerControl, IncrementMs, ControlBaseMs, engine.limits.TimeBudgetMs, PonderEnabled) = settings;
       std::tie(FixedMoveMs, DepthLimit, UseOwnBook) = std::tuple(0, 0u, true);
     }
   }
@@ -173,7 +174,7 @@ TEST_F(GameTest, TakeBacksGiveTheGameReplayedWithoutThem) {
       {INITIAL_POSITION, "g1f3", "remove\n", 1},                            // past the start: refused
       {INITIAL_POSITION, "e2e4", "easy\ngo\n|remove\nhard\n", 0},  // the engine's move and the one before
   };
-  TimeBudgetMs = 30;
+  engine.limits.TimeBudgetMs = 30;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.moves + " " + c.commands);
     std::istringstream words(c.moves);
@@ -182,21 +183,21 @@ TEST_F(GameTest, TakeBacksGiveTheGameReplayedWithoutThem) {
     for (const std::string& move : moves) input += move + "\n";
     // A command waiting behind "go" would take the turn back: "|" sends the rest later.
     const size_t later = c.commands.find('|');
-    RunCommandsCapturingOutput(pos, input + c.commands.substr(0, later));
-    if (later != std::string::npos) RunCommandsCapturingOutput(pos, c.commands.substr(later + 1));
+    RunCommandsCapturingOutput(engine, input + c.commands.substr(0, later));
+    if (later != std::string::npos) RunCommandsCapturingOutput(engine, c.commands.substr(later + 1));
     const PositionSnapshot after = TakePositionSnapshot(pos);
     Load(pos, c.start);
-    for (size_t i = 0; i < c.left; ++i) ASSERT_TRUE(PlayGameMove(pos, ParseGameMove(pos, moves[i].c_str())));
+    for (size_t i = 0; i < c.left; ++i) ASSERT_TRUE(PlayGameMove(engine, pos, ParseGameMove(pos, moves[i].c_str())));
     EXPECT_EQ(Differences(TakePositionSnapshot(pos), after), "");
   }
   EngineState = ENGINE_FORCE;
 }
 
 TEST_F(PonderingTest, AHitKeepsTheClockOfThePonderSearch) {
-  const i64 ponderStart = SearchStartClock;
+  const i64 ponderStart = engine.limits.SearchStartClock;
   std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  PonderHit(pos);
-  EXPECT_EQ(std::tuple(SearchStartClock, pos.History[1].move, pos.HistoryTop - pos.History),
+  PonderHit(engine, pos);
+  EXPECT_EQ(std::tuple(engine.limits.SearchStartClock, pos.History[1].move, pos.HistoryTop - pos.History),
             std::tuple(ponderStart, guess_, 3));
 }
 
@@ -206,22 +207,22 @@ TEST_F(PonderingTest, AHitKeepsTheClockOfThePonderSearch) {
 TEST_F(GameTest, OnlyALegalMoveOfTheTableIsPonderedOn) {
   InputPipe input;  // open and empty: nothing keeps the engine from pondering
   const char *before = "kr6/8/8/p7/P2b4/1P6/r7/7K w - -", *afterB4 = "kr6/8/8/p7/PP1b4/8/r7/7K b - -";
-  ASSERT_TRUE(LoadPosition(pos, afterB4));
+  ASSERT_TRUE(LoadPosition(engine, pos, afterB4));
   const Move mate = ParseBoardMove(pos, "b8h8");
   const Move misfit = MakeMoveCode(E7, E5, KIND_QUIET);  // e7 is empty
   for (Move planted : {GAME_MATED, misfit, mate}) {
-    ASSERT_TRUE(LoadPosition(pos, before));  // which clears the table
+    ASSERT_TRUE(LoadPosition(engine, pos, before));  // which clears the table
     ASSERT_EQ(LegalMoves(pos).size(), 1u);
     WithMoveMade(pos, LegalMoves(pos)[0], [&] { StoreTransTable(pos, planted, 0, TRANS_MAX_DEPTH, BOUND_EXACT); });
-    std::tie(EngineState, PonderEnabled, PrintThinking, TimeBudgetMs) = std::tuple(ENGINE_PLAYING, true, false, 30);
+    std::tie(EngineState, PonderEnabled, engine.limits.PrintThinking, engine.limits.TimeBudgetMs) = std::tuple(ENGINE_PLAYING, true, false, 30);
     testing::internal::CaptureStdout();
-    EngineMove(pos);
+    EngineMove(engine, pos);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "move b3b4\n") << planted;
     const auto expected = planted == mate ? std::tuple(mate, ENGINE_PONDERING) : std::tuple(NO_MOVE, ENGINE_PLAYING);
     EXPECT_EQ(std::tuple(PonderMove, EngineState), expected) << planted;
-    RunCommands(pos, "force\n");
+    RunCommands(engine, "force\n");
   }
-  PrintThinking = true;
+  engine.limits.PrintThinking = true;
 }
 
 TEST(Xboard, MovesAndClaims) {
@@ -264,10 +265,11 @@ static std::string PonderDecision(const EngineProcess& engine, int turn) {
 // "easy" before the last move, then "force" and the board compared with the same moves played here. Like xboard, the
 // test interrupts the engine before each of its moves.
 TEST(Xboard, PonderedGameEndsOnTheBoardOfItsMoves) {
-  Position pos;
+  Engine core;  // the game played here too
+  Position& pos = core.game;
   constexpr int ENGINE_MOVES = 6;
   InitBoardTables();
-  ASSERT_TRUE(LoadPosition(pos, INITIAL_POSITION));
+  ASSERT_TRUE(LoadPosition(core, pos, INITIAL_POSITION));
   EngineProcess engine;
   engine.Send("xboard\nprotover 2\n");
   ASSERT_TRUE(engine.ReadUntil("feature setboard=1"));
@@ -278,7 +280,7 @@ TEST(Xboard, PonderedGameEndsOnTheBoardOfItsMoves) {
   for (int turn = 0; turn < ENGINE_MOVES; ++turn) {
     auto lines = engine.ReadUntil("move ");
     ASSERT_TRUE(lines) << "no move at turn " << turn;
-    ASSERT_TRUE(PlayGameMove(pos, ParseGameMove(pos, lines->back().substr(5).c_str())));
+    ASSERT_TRUE(PlayGameMove(core, pos, ParseGameMove(pos, lines->back().substr(5).c_str())));
     ASSERT_EQ(PonderDecision(engine, turn), turn + 1 == ENGINE_MOVES ? DOES_NOT_PONDER : PONDERS) << "turn " << turn;
     if (turn + 1 == ENGINE_MOVES) break;
     // The reply the engine expects is the second move of its last thinking line; alternately that reply and another
@@ -291,7 +293,7 @@ TEST(Xboard, PonderedGameEndsOnTheBoardOfItsMoves) {
     for (Move move : LegalMoves(pos)) {
       if (reply.empty() || (turn % 2 == 0) == (MoveText(move) == expected)) reply = MoveText(move);
     }
-    ASSERT_TRUE(PlayGameMove(pos, ParseGameMove(pos, reply.c_str()))) << reply;
+    ASSERT_TRUE(PlayGameMove(core, pos, ParseGameMove(pos, reply.c_str()))) << reply;
     engine.Interrupt();
     engine.Send(std::string(turn + 2 == ENGINE_MOVES ? "easy\n" : "") + "time 1000\notim 985\n" + reply + "\n");
   }

@@ -134,22 +134,23 @@ TEST(StrengthLevel, RatingsGiveLevels) {
 
 class LevelSearchTest : public testing::Test {
  protected:
-  Position pos;  // the position under test
+  Engine engine;
+  Position& pos = engine.game;  // the position under test
   static void SetUpTestSuite() { InitBoardTables(); }
   void SetUp() override {
-    std::tie(PrintThinking, InputStopsSearch) = std::tuple(false, false);
-    AllocateNoTime();
+    std::tie(engine.limits.PrintThinking, engine.limits.InputStopsSearch) = std::tuple(false, false);
+    AllocateNoTime(engine);
   }
   void TearDown() override { saved_.Restore(); }
-  const SearchSettings saved_;
+  const SearchSettings saved_{engine};
   // A search of the position from a fresh table to depth (a node limit of limit), for the move to play or not;
   // the move played and the nodes searched.
-  static std::pair<Move, u64> Search(Position& pos, const char* fen, u32 depth, bool playing, u64 limit = 0) {
-    EXPECT_TRUE(LoadPosition(pos, fen));
-    NodeLimit = limit;
-    StartEngine(pos, false, static_cast<u8>(depth), SearchMode::OwnMove, playing);
-    NodeLimit = 0;
-    return {PlayableBestMove(pos), pos.MovesMade};
+  std::pair<Move, u64> Search(Position& pos, const char* fen, u32 depth, bool playing, u64 limit = 0) {
+    EXPECT_TRUE(LoadPosition(engine, pos, fen));
+    engine.limits.NodeLimit = limit;
+    StartEngine(engine, pos, false, static_cast<u8>(depth), SearchMode::OwnMove, playing);
+    engine.limits.NodeLimit = 0;
+    return {PlayableBestMove(engine, pos), pos.MovesMade};
   }
   FullStrengthAfter reset_;
 };
@@ -172,7 +173,7 @@ TEST_F(LevelSearchTest, ALevelLimitsOnlyTheMovesItPlays) {
 
   SkillLevel = 0;
   Search(pos, MIDDLEGAME, 30, true);
-  EXPECT_EQ(std::tuple(EvalNoiseAmplitude, ChoiceLines), std::tuple(0, 0u));
+  EXPECT_EQ(std::tuple(engine.limits.EvalNoiseAmplitude, engine.limits.ChoiceLines), std::tuple(0, 0u));
   SkillLevel = FULL_STRENGTH_LEVEL;
   EXPECT_EQ(Search(pos, MIDDLEGAME, 7, false), unlimited);
 }
@@ -183,10 +184,10 @@ TEST_F(LevelSearchTest, ALevelPlaysOneOfItsBestLinesAgainAndAgain) {
     SkillLevel = level;
     const auto [move, nodes] = Search(pos, MIDDLEGAME, 30, true);
     EXPECT_EQ(std::ranges::count(LegalMoves(pos), move), 1) << level;
-    ASSERT_GT(LastIterationLineCount, 1u) << level;
-    EXPECT_EQ(std::count_if(LastIterationLines, LastIterationLines + LastIterationLineCount,
+    ASSERT_GT(engine.searcher->LastIterationLineCount, 1u) << level;
+    EXPECT_EQ(std::count_if(engine.searcher->LastIterationLines, engine.searcher->LastIterationLines + engine.searcher->LastIterationLineCount,
                             [&](const MoveEntry& line) {
-                              return line.move == move && LastIterationLines[0].score - line.score <=
+                              return line.move == move && engine.searcher->LastIterationLines[0].score - line.score <=
                                                               SettingsOfLevel(level).maxLoss;
                             }),
               1)

@@ -24,7 +24,8 @@ static std::pair<int, int> ScoreBothSides(Position& pos, const std::string& plac
 }
 
 TEST(Evaluation, LevelAndDrawnMaterial) {
-  Position pos;
+  Engine engine;
+  Position& pos = engine.game;
   for (const char* placement : {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR", "4k3/8/8/8/8/8/8/4K3",
                                 "4k3/8/8/8/8/8/8/3NK3", "4k3/8/8/8/8/8/8/3BK3", "3bk3/8/8/8/8/8/8/4K3"}) {
     EXPECT_EQ(ScoreBothSides(pos, placement), std::make_pair(0, 0)) << placement;
@@ -40,7 +41,8 @@ TEST(Evaluation, LevelAndDrawnMaterial) {
 }
 
 TEST(Evaluation, WholePositionsWorkedByHand) {
-  Position pos;
+  Engine engine;
+  Position& pos = engine.game;
   // 11 units: king table 4, pawn table 4, rook table 2. Kings on g1 and g8 read -19 each; the pawns f2-h2 and f7-h7
   // are 100 each and cancel. Rook d1: 500 + 1, attacks a1..c1, e1..g1 and d2..d8 (13), g1 is its own king:
   // mobility 12, 2 x 12 - 14 = 10; an open file 8 + 12. Imbalance: a major piece up with no queens, 100. No king
@@ -65,7 +67,8 @@ TEST(Evaluation, WholePositionsWorkedByHand) {
 // material a game can reach, 206 units: every material from 71 to the most a byte holds reads the opening tables (those
 // under 71 are pinned by the score digest below, whose games cross every band edge).
 TEST(Evaluation, ColourFlippedTwinsScoreTheSame) {
-  Position pos;
+  Engine engine;
+  Position& pos = engine.game;
   for (const char* fen :
        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - -",
         "r2q1rk1/pp2ppbp/2np1np1/8/3NP3/2N1B3/PPPQ1PPP/R3K2R w KQ -", "2r3k1/pp3ppp/2n5/3p4/3P4/2N5/PP3PPP/2R3K1 b - -",
@@ -102,17 +105,18 @@ struct ScoreDigest {
 
 // Every position of every game, evaluated with the pawn cache as the game before it left it. Each move must be legal
 // where it is played; the games that end in mate are counted.
-static void AddGamePositions(Position& pos, ScoreDigest& evaluations, int& mates) {
+static void AddGamePositions(Engine& engine, ScoreDigest& evaluations, int& mates) {
+  Position& pos = engine.game;
   const std::string games = ReadTestData("selfplay-300.pgn");
   std::FILE* file = fmemopen(const_cast<char*>(games.data()), games.size(), "rb");
   ASSERT_NE(file, nullptr);
   PgnInput in(file);
   static GameRecord game;
   // The reader takes its moves back: each game is read and played from the start.
-  while (LoadPosition(pos, INITIAL_POSITION) && ReadPgnGame(pos, game, in)) {
+  while (LoadPosition(engine, pos, INITIAL_POSITION) && ReadPgnGame(pos, game, in)) {
     evaluations.Add(Evaluate(pos, -WINDOW, WINDOW));
     for (int ply = 0; ply < PlyCountOf(game.header); ++ply) {
-      ASSERT_TRUE(IsLegalMove(pos, game.moves[ply]) && PlayGameMove(pos, game.moves[ply])) << evaluations.count;
+      ASSERT_TRUE(IsLegalMove(pos, game.moves[ply]) && PlayGameMove(engine, pos, game.moves[ply])) << evaluations.count;
       evaluations.Add(Evaluate(pos, -WINDOW, WINDOW));
     }
     mates += IsCheckmate(pos);
@@ -123,11 +127,12 @@ static void AddGamePositions(Position& pos, ScoreDigest& evaluations, int& mates
 // Every position of the legal move trees below the perft positions, and the exchange score of every move generated in
 // each but the last, captures or not: the evaluator rates safe squares, trades and king captures alike.
 TEST(ScoreDigest, EvaluationAndExchangeScoresOfManyPositionsAreUnchanged) {
-  Position pos;
+  Engine engine;
+  Position& pos = engine.game;
   InitBoardTables();
   ScoreDigest games, trees, exchanges;
   int mates = 0;
-  AddGamePositions(pos, games, mates);
+  AddGamePositions(engine, games, mates);
   EXPECT_EQ(std::pair(mates, Count(ReadTestData("selfplay-300.pgn"), " mates}")), std::pair(28, 28));
   std::vector<KnownCounts> perft = ReadPerftFile();
   ASSERT_EQ(perft.size(), 8u);

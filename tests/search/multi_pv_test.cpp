@@ -30,8 +30,8 @@ class MultiPvTest : public SearchTest {
   }
   void TearDown() override {
     ReportIterationTo = PrintThinkingLine;
-    MultiPvLines = 1;
-    AllowOnlyRootMoves(nullptr, 0);
+    limits.MultiPvLines = 1;
+    AllowOnlyRootMoves(limits, nullptr, 0);
   }
   // The lines of the last iteration reported, in the order reported.
   static std::vector<ReportedLine> LastIteration() {
@@ -42,10 +42,10 @@ class MultiPvTest : public SearchTest {
     }
     return last;
   }
-  static Move SearchLines(Position& pos, const char* fen, u32 lines, u32 depth) {
+  Move SearchLines(Position& pos, const char* fen, u32 lines, u32 depth) {
     Load(pos, fen);
-    MultiPvLines = lines;
-    PrintThinking = true;
+    limits.MultiPvLines = lines;
+    limits.PrintThinking = true;
     Reported.clear();
     return SearchTo(pos, depth);
   }
@@ -63,7 +63,7 @@ constexpr const char* POSITIONS[] = {
 // Every iteration reports lines 1 to N: N different legal moves, best first, each line legal from its first move on.
 TEST_F(MultiPvTest, EachIterationReportsTheBestLinesInOrder) {
   for (SearchKind kind : {SearchKind::Classic, SearchKind::Modern}) {
-    CurrentSearchKind = kind;
+    limits.CurrentSearchKind = kind;
     for (const char* fen : POSITIONS) {
       SCOPED_TRACE(fen);
       const Move best = SearchLines(pos, fen, 4, 6);
@@ -85,7 +85,7 @@ TEST_F(MultiPvTest, EachIterationReportsTheBestLinesInOrder) {
         EXPECT_EQ(firstMoves.size(), 4u) << depth;
       }
       EXPECT_EQ(FirstWord(LastIteration()[0].moves), MoveText(best)) << "the move played is line 1's";
-      EXPECT_EQ(LastIteration()[0].score, BestScore);
+      EXPECT_EQ(LastIteration()[0].score, s.BestScore);
     }
   }
 }
@@ -99,7 +99,7 @@ TEST_F(MultiPvTest, LinesAgreeWithSingleLineSearchesOfTheMovesLeft) {
     SCOPED_TRACE(fen);
     Load(pos, fen);
     const Move single = SearchTo(pos, DEPTH);
-    const i16 singleScore = BestScore;
+    const i16 singleScore = s.BestScore;
     SearchLines(pos, fen, 2, DEPTH);
     const std::vector<ReportedLine> lines = LastIteration();
     ASSERT_EQ(lines.size(), 2u);
@@ -110,12 +110,12 @@ TEST_F(MultiPvTest, LinesAgreeWithSingleLineSearchesOfTheMovesLeft) {
     for (Move move : LegalMoves(pos)) {
       if (move != single) others.push_back(move);
     }
-    AllowOnlyRootMoves(others.data(), static_cast<int>(others.size()));
-    MultiPvLines = 1;
+    AllowOnlyRootMoves(limits, others.data(), static_cast<int>(others.size()));
+    limits.MultiPvLines = 1;
     const Move second = SearchTo(pos, DEPTH);
-    AllowOnlyRootMoves(nullptr, 0);
+    AllowOnlyRootMoves(limits, nullptr, 0);
     EXPECT_EQ(FirstWord(lines[1].moves), MoveText(second));
-    EXPECT_NEAR(lines[1].score, BestScore, TABLE_DRIFT);
+    EXPECT_NEAR(lines[1].score, s.BestScore, TABLE_DRIFT);
   }
 }
 
@@ -133,10 +133,10 @@ TEST_F(MultiPvTest, AsManyLinesAsMovesToChooseFrom) {
     Load(pos, c.fen);
     std::vector<Move> allowed;
     for (const std::string& name : c.allowed) allowed.push_back(LegalMoveNamed(pos, name));
-    AllowOnlyRootMoves(allowed.data(), static_cast<int>(allowed.size()));
+    AllowOnlyRootMoves(limits, allowed.data(), static_cast<int>(allowed.size()));
     Reported.clear();
-    MultiPvLines = c.asked;
-    PrintThinking = true;
+    limits.MultiPvLines = c.asked;
+    limits.PrintThinking = true;
     SearchTo(pos, 5);
     const std::vector<ReportedLine> lines = LastIteration();
     ASSERT_EQ(lines.size(), c.lines);
@@ -146,6 +146,6 @@ TEST_F(MultiPvTest, AsManyLinesAsMovesToChooseFrom) {
         EXPECT_EQ(std::ranges::count(c.allowed, FirstWord(line.moves)), 1) << line.moves;
       }
     }
-    AllowOnlyRootMoves(nullptr, 0);
+    AllowOnlyRootMoves(limits, nullptr, 0);
   }
 }

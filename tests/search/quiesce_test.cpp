@@ -8,7 +8,8 @@
 // Quiesce at depth and ply from an empty table, the side to move in check that often before on the line; the position
 // and UndoTop must come back.
 static i16 Quiet(Position& pos, i32 depth, i32 ply, u32 checkedBefore = 0) {
-  static Searcher s;
+  static Engine engine;
+  Searcher& s = *engine.searcher;
   ClearTransTable();
   s.InCheckCount[pos.SideToMove] = checkedBefore;
   std::tie(s.SearchStack[ply - 1].listEnd, pos.UndoTop) = std::tuple(s.MoveStack, &pos.UndoRecords[ply]);

@@ -78,24 +78,29 @@ class Line {
 // test's own, empty until the test writes to it.
 class SearchTest : public testing::Test {
  protected:
-  Position pos;  // the position under test
-  Searcher& s = ReportingSearcher();  // the searcher that reports, which Think runs on
+  Engine engine;
+  Position& pos = engine.game;      // the position under test
+  Searcher& s = *engine.searcher;   // the searcher that reports, which Think runs on
+  SearchLimits& limits = engine.limits;
   void SetUp() override {
-    std::tie(CurrentSearchMode, PrintThinking, InputStopsSearch) = std::tuple(SearchMode::OwnMove, false, true);
+    std::tie(limits.MovesToGo, limits.TimeBudgetMs, limits.PrintThinking) = std::tuple(DEFAULT_MOVES_TO_GO, UNLIMITED_MS, false);
     ReportIterationTo = PrintThinkingLine;
-    std::tie(MovesToGo, TimeBudgetMs) = std::tuple(DEFAULT_MOVES_TO_GO, UNLIMITED_MS);
-    CurrentSearchKind = SearchKind::Classic;
+  }
+  // Loads the game's position as the engine does: what the search learnt is forgotten.
+  void Load(Position& position, const std::string& text) {
+    if (&position == &pos) return ::Load(engine, text);
+    ::Load(position, text);
   }
   void ExpectMatesFound(Position& pos);
   // Thinks on the loaded position, at most depth iterations deep, as if begun that long ago.
-  static Move SearchTo(Position& pos, u32 depth, i64 begunMsAgo = 0) {
-    std::tie(MaxSearchDepth, SearchStartClock, pos.UndoTop) =
+  Move SearchTo(Position& pos, u32 depth, i64 begunMsAgo = 0) {
+    std::tie(limits.MaxSearchDepth, limits.SearchStartClock, pos.UndoTop) =
         std::tuple(depth, ClockMs() - begunMsAgo, pos.UndoRecords);
     StopSearch = false;
-    return Think(ReportingSearcher(), pos);
+    return Think(s, pos);
   }
-  static std::string SearchPrinting(Position& pos, u32 depth, i64 begunMsAgo = 0) {
-    PrintThinking = true;
+  std::string SearchPrinting(Position& pos, u32 depth, i64 begunMsAgo = 0) {
+    limits.PrintThinking = true;
     testing::internal::CaptureStdout();
     SearchTo(pos, depth, begunMsAgo);
     return testing::internal::GetCapturedStdout();

@@ -176,7 +176,8 @@ TEST(TransTable, MateScoresAreKeptRelativeToTheirNode) {
   pos.UndoTop = pos.UndoRecords + 5;
   StoreTransTable(pos, E2E4, 8091, 6, BOUND_EXACT);
   pos.UndoTop = pos.UndoRecords + 1;
-  PlyRecord& node = PlyRecordOf(ReportingSearcher(), pos);
+  const auto searcher = std::make_unique<Searcher>();
+  PlyRecord& node = PlyRecordOf(*searcher, pos);
   ASSERT_TRUE(ProbeIntoRecord(pos, node));
   EXPECT_EQ(node.ttScore, 8095);
   pos.UndoTop = pos.UndoRecords;

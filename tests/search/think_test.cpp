@@ -19,10 +19,10 @@ constexpr Move MISFIT = MakeMoveCode(A3, A4, KIND_QUIET);  // a3 is empty
 // Both searches find each mate at its distance: the modern search prunes and reduces, but never a forced mate away.
 TEST_F(SearchTest, FindsMatesWithTheirDistanceAndLine) {
   for (SearchKind kind : {SearchKind::Classic, SearchKind::Modern}) {
-    CurrentSearchKind = kind;
+    limits.CurrentSearchKind = kind;
     ExpectMatesFound(pos);
   }
-  CurrentSearchKind = SearchKind::Classic;
+  limits.CurrentSearchKind = SearchKind::Classic;
 }
 
 void SearchTest::ExpectMatesFound(Position& pos) {
@@ -42,15 +42,15 @@ void SearchTest::ExpectMatesFound(Position& pos) {
                 !(problem.moves > 1 && ForcesMateWithin(pos, problem.moves - 1)));
     const PositionSnapshot before = TakePositionSnapshot(pos);
     const Move move = SearchTo(pos, static_cast<u32>(2 * problem.moves + 3));
-    EXPECT_EQ(std::tuple(move, BestScore), std::tuple(BestMove, problem.score))
-        << problem.fen << (CurrentSearchKind == SearchKind::Modern ? " modern" : " classic");
+    EXPECT_EQ(std::tuple(move, s.BestScore), std::tuple(s.BestMove, problem.score))
+        << problem.fen << (limits.CurrentSearchKind == SearchKind::Modern ? " modern" : " classic");
     EXPECT_TRUE(ForcesMateWithin(pos, problem.moves, move)) << MoveText(move);
     EXPECT_EQ(std::tuple(TakePositionSnapshot(pos), pos.UndoTop, s.InCheckCount[BLACK] + s.InCheckCount[WHITE]),
               std::tuple(before, pos.UndoRecords, 0u));
     Line line(pos);  // the line: the move, then the mate and "#"
-    EXPECT_TRUE(std::string(PvText).starts_with(MoveText(move) + " ") && line.PlayLegal(PvText) == "#" &&
+    EXPECT_TRUE(std::string(s.PvText).starts_with(MoveText(move) + " ") && line.PlayLegal(s.PvText) == "#" &&
                 line.Length() == static_cast<size_t>(2 * problem.moves - 1) && IsCheckmate(pos))
-        << PvText;
+        << s.PvText;
   }
 }
 
@@ -59,8 +59,8 @@ void SearchTest::ExpectMatesFound(Position& pos) {
 TEST_F(SearchTest, MatesReadBackThroughTheTableKeepTheirDistance) {
   Load(pos, "5rk1/5Npp/8/8/2Q5/8/6PP/6K1 w - -");  // Nh6+ Kh8 Qg8+ Rxg8 Nf7 mate
   SearchTo(pos, 9);
-  ASSERT_EQ(BestScore, 8095);
-  std::istringstream moves(PvText);
+  ASSERT_EQ(s.BestScore, 8095);
+  std::istringstream moves(s.PvText);
   std::string played[4];
   for (std::string& move : played) moves >> move;
   Line line(pos);
@@ -68,8 +68,8 @@ TEST_F(SearchTest, MatesReadBackThroughTheTableKeepTheirDistance) {
     line.Play(played[first]);
     line.Play(played[second]);
     SearchTo(pos, 3);
-    EXPECT_EQ(BestScore, score) << PvText;
-    EXPECT_EQ(ThinkingLineScore(BestScore), 100000 + (8101 - score) / 2);
+    EXPECT_EQ(s.BestScore, score) << s.PvText;
+    EXPECT_EQ(ThinkingLineScore(s.BestScore), 100000 + (8101 - score) / 2);
   }
 }
 
@@ -114,14 +114,14 @@ TEST_F(SearchTest, EachIterationPrintsItsLineAndMatesEndTheSearchAtTheFourth) {
   for (long long time : centiseconds) EXPECT_GE(time, BEGUN_MS_AGO / 10);
   Load(pos, "7k/6Q1/6K1/8/8/8/8/8 b - -");  // mated at the root
   EXPECT_EQ(WithoutCounts(SearchPrinting(pos, 30), centiseconds, nodes), Iterations("-100000", ""));
-  EXPECT_EQ(std::tuple(BestMove, BestScore), std::tuple(GAME_MATED, -8100));
+  EXPECT_EQ(std::tuple(s.BestMove, s.BestScore), std::tuple(GAME_MATED, -8100));
   Load(pos, "7k/5Q2/6K1/8/8/8/8/8 b - -");  // stalemated
   EXPECT_EQ(SearchPrinting(pos, 30), "");
-  EXPECT_EQ(std::tuple(BestMove, BestScore, s.IterationDepth), std::tuple(GAME_STALEMATE, 0, 2u));
+  EXPECT_EQ(std::tuple(s.BestMove, s.BestScore, s.IterationDepth), std::tuple(GAME_STALEMATE, 0, 2u));
   Load(pos, "3r3k/6pp/7N/8/2Q5/8/6PP/6K1 w - -");
-  CurrentSearchMode = SearchMode::Ponder;
+  limits.CurrentSearchMode = SearchMode::Ponder;
   EXPECT_EQ(SearchPrinting(pos, 4), "");  // a ponder search prints nothing
-  EXPECT_EQ(BestScore, 8097);
+  EXPECT_EQ(s.BestScore, 8097);
 }
 
 // Mate scores in moves, for the thinking line and UCI: plies to the mate, halved upwards for the side that mates;
@@ -139,15 +139,15 @@ TEST(ThinkingLine, MateScoresCountMoves) {
 TEST_F(SearchTest, DrawsOfTheGameAreAnsweredWithoutSearching) {
   const std::string knightsOutAndBack = "g1f3 g8f6 f3g1 f6g8\n";
   Load(pos, INITIAL_POSITION);
-  RunCommands(pos, knightsOutAndBack);
+  RunCommands(engine, knightsOutAndBack);
   EXPECT_TRUE(IsLegalMove(pos, SearchTo(pos, 6)));  // a second occurrence: searched as usual
-  RunCommands(pos, knightsOutAndBack);
+  RunCommands(engine, knightsOutAndBack);
   pos.MovesMade = 0;
   SearchTo(pos, 6);
-  EXPECT_EQ(std::tuple(BestMove, BestScore, pos.MovesMade), std::tuple(GAME_REPETITION, 0, 0u));
+  EXPECT_EQ(std::tuple(s.BestMove, s.BestScore, pos.MovesMade), std::tuple(GAME_REPETITION, 0, 0u));
   Load(pos, "8/8/8/2b1k3/8/8/8/4K3 b - -");  // a lone bishop cannot mate
   SearchTo(pos, 4);
-  EXPECT_EQ(std::tuple(BestMove, BestScore), std::tuple(GAME_NO_MATERIAL, 0));
+  EXPECT_EQ(std::tuple(s.BestMove, s.BestScore), std::tuple(GAME_NO_MATERIAL, 0));
 }
 
 // A node as deep as the search goes: its null move and captures stay inside the records.
@@ -169,16 +169,16 @@ TEST_F(SearchTest, PendingInputStopsTheSearchWithThePreviousIterationsMove) {
   input_.Write("e7e5\n");
   SearchTo(pos, NO_DEPTH_LIMIT);
   ASSERT_TRUE(StopSearch);
-  const auto stopped = std::tuple(false, BestMove, BestScore);
+  const auto stopped = std::tuple(false, s.BestMove, s.BestScore);
   const u32 iteration = s.IterationDepth;
-  EXPECT_TRUE(iteration >= 3 && IsLegalMove(pos, BestMove)) << iteration;
+  EXPECT_TRUE(iteration >= 3 && IsLegalMove(pos, s.BestMove)) << iteration;
   EXPECT_EQ(InputPending(), 5u);  // the search reads nothing
   // The same search, ended by its depth after the last iteration the first one completed.
   char word[COMMAND_BUFFER_SIZE];
   ASSERT_EQ(ReadWord(word, sizeof word), WordStatus::Read);
   Load(pos, MIDDLEGAME);
   SearchTo(pos, iteration - 1);
-  EXPECT_EQ(std::tuple(StopSearch.load(), BestMove, BestScore), stopped);
+  EXPECT_EQ(std::tuple(StopSearch.load(), s.BestMove, s.BestScore), stopped);
 }
 
 // A deep exact entry whose move does not fit: until the first iteration, that deep, ends there is no move to answer
@@ -187,26 +187,26 @@ TEST_F(SearchTest, PendingInputWaitsForAMoveToAnswerWithUnlessPondering) {
   for (bool pondering : {false, true}) {
     Load(pos, MIDDLEGAME);
     StoreTransTable(pos, MISFIT, 0, DEEP_ENTRY, BOUND_EXACT);
-    CurrentSearchMode = pondering ? SearchMode::Ponder : SearchMode::OwnMove;
+    limits.CurrentSearchMode = pondering ? SearchMode::Ponder : SearchMode::OwnMove;
     input_.Write("e7e5\n");
     SearchTo(pos, NO_DEPTH_LIMIT);
     EXPECT_TRUE(StopSearch);
     if (!pondering) {  // it looked, and went on
-      EXPECT_TRUE(s.IterationDepth > DEEP_ENTRY && pos.MovesMade > 2 * POLL_INTERVAL && IsLegalMove(pos, BestMove));
+      EXPECT_TRUE(s.IterationDepth > DEEP_ENTRY && pos.MovesMade > 2 * POLL_INTERVAL && IsLegalMove(pos, s.BestMove));
     }
   }
-  EXPECT_EQ(std::tuple(pos.MovesMade, s.IterationDepth, BestMove), std::tuple(POLL_INTERVAL + 1, 6u, MISFIT));
+  EXPECT_EQ(std::tuple(pos.MovesMade, s.IterationDepth, s.BestMove), std::tuple(POLL_INTERVAL + 1, 6u, MISFIT));
 }
 
 TEST_F(SearchTest, TheClockStopsNeitherTheFirstTwoIterationsNorAPonderSearch) {
   Load(pos, MIDDLEGAME);
   const Move second = SearchTo(pos, 2);
-  TimeBudgetMs = 0;
+  limits.TimeBudgetMs = 0;
   Load(pos, MIDDLEGAME);
   SearchTo(pos, NO_DEPTH_LIMIT);
-  EXPECT_EQ(std::tuple(StopSearch.load(), s.IterationDepth, BestMove), std::tuple(true, 3u, second));
+  EXPECT_EQ(std::tuple(StopSearch.load(), s.IterationDepth, s.BestMove), std::tuple(true, 3u, second));
   Load(pos, MIDDLEGAME);
-  CurrentSearchMode = SearchMode::Ponder;
+  limits.CurrentSearchMode = SearchMode::Ponder;
   SearchTo(pos, 4);
   EXPECT_EQ(std::tuple(StopSearch.load(), s.IterationDepth), std::tuple(false, 5u));  // all four iterations ended
 }
@@ -246,25 +246,22 @@ TEST_F(SearchTest, TwoPositionsSearchedInTurnLeaveEachOtherAlone) {
 // Two threads search together: the reporting one still finds each mate at its distance with its line, and a
 // middlegame search leaves the position as it was. (Built with ThreadSanitizer, ./check runs this for data races.)
 TEST_F(SearchTest, TwoThreadsFindTheMatesAndLeaveThePositionAsItWas) {
-  struct Threads {
-    explicit Threads(u32 count) { ChooseSearchThreads(count); }
-    ~Threads() { ChooseSearchThreads(1); }
-  } two(2);
+  ASSERT_TRUE(ChooseSearchThreads(limits, 2));
   for (SearchKind kind : {SearchKind::Classic, SearchKind::Modern}) {
-    CurrentSearchKind = kind;
+    limits.CurrentSearchKind = kind;
     ExpectMatesFound(pos);
   }
-  CurrentSearchKind = SearchKind::Classic;
+  limits.CurrentSearchKind = SearchKind::Classic;
   Load(pos, MIDDLEGAME);
   const PositionSnapshot before = TakePositionSnapshot(pos);
   EXPECT_TRUE(IsGeneratedLegalMove(pos, SearchTo(pos, 8)));
   EXPECT_EQ(Differences(before, TakePositionSnapshot(pos)), "");
-  EXPECT_FALSE(ChooseSearchThreads(0) || ChooseSearchThreads(MAX_SEARCH_THREADS + 1));
-  EXPECT_EQ(SearchThreads, 2u);
+  EXPECT_FALSE(ChooseSearchThreads(limits, 0) || ChooseSearchThreads(limits, MAX_SEARCH_THREADS + 1));
+  EXPECT_EQ(limits.SearchThreads, 2u);
 
   // A helper alone runs its iterations to the last one it was given, and hands on the deepest with its move.
   StopSearch = false;
-  HelperSearchers helper(pos, 1, 2, 6);
+  HelperSearchers helper(pos, limits, 1, 2, 6);
   const HelperLine line = helper.Finish();
   EXPECT_EQ(line.depth, 6u);
   EXPECT_TRUE(IsGeneratedLegalMove(pos, line.move));

@@ -30,12 +30,12 @@ void InputPipe::CloseWriter() {
   ends_[1] = -1;
 }
 
-void RunCommands(Position& pos, const std::string& text) {
+void RunCommands(Engine& engine, const std::string& text) {
   {
     InputPipe input;
     input.Write(text);
     input.CloseWriter();
-    while (ExecuteNextCommand(pos)) {
+    while (ExecuteNextCommand(engine, engine.game)) {
     }
   }
   if (EngineState == ENGINE_QUIT) EngineState = ENGINE_FORCE;
@@ -49,6 +49,6 @@ std::string CaptureOutput(const std::function<void()>& body) {
   return testing::internal::GetCapturedStdout();
 }
 
-std::string RunCommandsCapturingOutput(Position& pos, const std::string& text) {
-  return CaptureOutput([&pos, &text] { RunCommands(pos, text); });
+std::string RunCommandsCapturingOutput(Engine& engine, const std::string& text) {
+  return CaptureOutput([&engine, &text] { RunCommands(engine, text); });
 }

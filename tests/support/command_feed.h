@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "board/position.h"
+#include "engine/engine.h"
 
 // A pipe that the command reader (and so the input poll) reads while the object lives, written by the test; the
 // previous input comes back after.
@@ -23,10 +23,10 @@ class InputPipe {
 
 // Runs the command loop's dispatcher over text until it ends (end of text or "quit"). Standard input is not touched:
 // the words come through a pipe.
-void RunCommands(Position& pos, const std::string& text);
+void RunCommands(Engine& engine, const std::string& text);
 
 // The same, and returns what the commands printed on standard output.
-std::string RunCommandsCapturingOutput(Position& pos, const std::string& text);
+std::string RunCommandsCapturingOutput(Engine& engine, const std::string& text);
 
 // Runs body with standard output captured and returns what it printed.
 std::string CaptureOutput(const std::function<void()>& body);

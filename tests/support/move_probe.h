@@ -13,13 +13,24 @@
 #include "board/move_text.h"
 #include "board/position.h"
 #include "engine/new_position.h"
+#include "eval/pawn_structure.h"
 #include "movegen/generate_all.h"
 #include "movegen/generate_evasions.h"
+#include "search/trans_table.h"
 
-// Loads text, the tables built once first; fails the current test if the load is refused.
+// Loads text, the tables built once first, into a fresh transposition table and pawn cache; fails the current test if
+// the load is refused.
 inline void Load(Position& pos, const std::string& text) {
   static const bool tablesBuilt = (InitBoardTables(), true);
-  ASSERT_TRUE(tablesBuilt && LoadPosition(pos, text.c_str())) << text;
+  ASSERT_TRUE(tablesBuilt && ReadPositionText(pos, text.c_str())) << text;
+  ClearTransTable();
+  ClearPawnHashTable();
+}
+
+// The same as the engine loads its game's position: what its search learnt is forgotten.
+inline void Load(Engine& engine, const std::string& text) {
+  static const bool tablesBuilt = (InitBoardTables(), true);
+  ASSERT_TRUE(tablesBuilt && LoadPosition(engine, engine.game, text.c_str())) << text;
 }
 
 // Makes move with a record of its own while visit runs; false, with nothing visited, when the move leaves the mover's

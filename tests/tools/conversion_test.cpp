@@ -18,7 +18,7 @@ static std::string Finished(const std::string& pgnName, int converted, int skipp
 
 // The position line of the initial position, before the first move of a game.
 static std::string InitialLine(Position& pos, char result) {
-  LoadPosition(pos, INITIAL_POSITION);
+  ReadPositionText(pos, INITIAL_POSITION);
   return PositionText(pos.HashKey, INITIAL_POSITION, result, 1);
 }
 
@@ -28,7 +28,8 @@ using Conversions = CommandsInAFolder;
 // as PGN they convert to the same bytes. Position lines cover at most 64 plies a game (the first has 140), are
 // appended, and leave the board at the initial position.
 TEST_F(Conversions, GamesSurviveTheTripThroughPgnAndAreAddedOnce) {
-  Position pos;
+  Engine engine;
+  Position& pos = engine.game;
   const std::string pgn = SelfPlayGames(40);
   WriteTextFile("a.pgn", pgn);
   EXPECT_EQ(Run(pos, "pgn2game a.pgn a.game"), Finished("a.pgn", 40, 0));
@@ -62,7 +63,8 @@ TEST_F(Conversions, GamesSurviveTheTripThroughPgnAndAreAddedOnce) {
 
 // A token that is no move, an unfinished game, a stored move that is not legal: each skips its game, no more.
 TEST_F(Conversions, GamesThatCannotBeReadAreSkippedAndCorruptFilesRefused) {
-  Position pos;
+  Engine engine;
+  Position& pos = engine.game;
   WriteTextFile("a.pgn", WHITE_WON + "1. e4 e5 1-0\n\n" + WHITE_WON + "1. d4 d5 2. c4 Zz9\n3. e3 1-0\n\n" +
                              "[Result \"*\"]\n1. e4 *\n\n" + WHITE_WON + "1. c4 1-0\n");
   EXPECT_EQ(Run(pos, "pgn2game a.pgn a.game"),
@@ -101,7 +103,8 @@ TEST_F(Conversions, GamesThatCannotBeReadAreSkippedAndCorruptFilesRefused) {
 // counted as written: /dev/full reads as zeros, a folder does not open, a full disk refuses the bytes of the games
 // (when they are written, or at the end when they are flushed).
 TEST_F(Conversions, ListedFilesAndGameFilesThatCannotBeWritten) {
-  Position pos;
+  Engine engine;
+  Position& pos = engine.game;
   WriteTextFile("a.pgn", SelfPlayGames(3));
   WriteTextFile("b.pgn", WHITE_WON + "1. e4 1-0\n" + WHITE_WON + "1. d4 1-0\n");
   WriteTextFile("bad.pgn", "[Result \"?\"]\n1. e4 *\n");
@@ -137,7 +140,7 @@ TEST_F(Conversions, ListedFilesAndGameFilesThatCannotBeWritten) {
 // A game whose second move is not legal shows the board before it and ends its conversion; the next command finds the
 // initial position. (The chain on to the books is the makebook test's.)
 TEST(ConversionChain, PositionsSplitByKeyAndAnIllegalMoveShownOverPipes) {
-  Position pos;
+  Engine engine;
   TempDir dir;
   WriteTextFile(dir.File("games.pgn"), SelfPlayGames(100));
   WriteTextFile(dir.File("bad.pgn"), "[Result \"1-0\"]\n1. e4 1-0\n\n[Result \"1-0\"]\n1. e4 e4 2. Nf3 1-0\n");
@@ -168,7 +171,8 @@ TEST(ConversionChain, PositionsSplitByKeyAndAnIllegalMoveShownOverPipes) {
 // A conversion that reads games loads the start position and, like every load, makes the search forget what it
 // learnt; one whose input cannot be opened loads nothing and the table keeps its entry.
 TEST_F(Conversions, TheSearchForgetsWhatItLearntWhenAConversionLoads) {
-  Position pos;
+  Engine engine;
+  Position& pos = engine.game;
   const char* position = "4k3/8/8/8/8/8/8/R3K3 w - -";
   const Move stored = MakeMoveCode(A1, A8, KIND_QUIET);
   WriteTextFile("a.pgn", WHITE_WON + "1. e4 e5 1-0\n");

@@ -10,7 +10,8 @@ const std::string DRAWN = "[Event \"t\"]\n[Result \"1/2-1/2\"]\n\n";
 
 // Each text is followed by the move it should give, in coordinates read in the same position ("-" for no move).
 TEST(San, MovesOfEveryFormInPositionsLaidOutByHand) {
-  Position pos;
+  Engine engine;
+  Position& pos = engine.game;
   const std::pair<const char*, const char*> cases[] = {
       // Castling, with letter or digit, needs its right. Pawn pushes and captures; no pawn can stand behind the last
       // two squares. Long algebraic: nine characters are read, the rest ignored.
@@ -49,7 +50,7 @@ TEST(San, MovesOfEveryFormInPositionsLaidOutByHand) {
 // An EPD move is kept only when it is legal where it stands, and "d" shows it (the first of several) for the side to
 // move; one that cannot be read or played gets the warning of an unreadable move, and its position stays loaded.
 TEST(EpdMove, AMoveIsKeptAndShownOnlyWhenItCanBePlayed) {
-  Position pos;
+  Engine engine;
   const std::string queens = "4k3/8/8/8/8/3Q4/K7/6q1", kings = "4k3/8/8/8/8/8/8/4K3 w - -";  // both queens reach g6
   const std::pair<std::string, std::string> cases[] = {  // EPD text, what "d" shows of its move ("-": warned)
       {queens + " b - - bm Qg6;", "bm: g1g6"}, {queens + " w - - 0 1 bm Qg6+ Qd8; id \"x\";", "bm: d3g6"},
@@ -60,7 +61,7 @@ TEST(EpdMove, AMoveIsKeptAndShownOnlyWhenItCanBePlayed) {
   };
   InitBoardTables();
   for (const auto& [text, shown] : cases) {
-    const std::string output = RunCommandsCapturingOutput(pos, "setboard " + text + "\nd\n");
+    const std::string output = RunCommandsCapturingOutput(engine, "setboard " + text + "\nd\n");
     size_t fields = 0;  // the end of the four fields of the position
     for (int field = 0; field < 4; ++field) fields = text.find(' ', fields + 1);
     const size_t move = text.find("m ") + 2, moveEnd = text.find_first_of(" ;", move);
@@ -75,7 +76,8 @@ TEST(EpdMove, AMoveIsKeptAndShownOnlyWhenItCanBePlayed) {
 // Castling written with zeros begins like "0-1": it is a move whatever the result. Move numbers, NAGs, comments and
 // variations, nested to any depth, are passed over. A game longer than a record holds keeps its first 1023 plies.
 TEST(PgnReader, StoresMovesWithPlyCountAndResult) {
-  Position pos;
+  Engine engine;
+  Position& pos = engine.game;
   constexpr size_t DEEP = 200;
   const std::string deep = std::string(DEEP, '(') + "1... c5 {" + std::string(DEEP, '{') + "2. d4 " +
                            std::string(DEEP, '}') + " 2. Nf3}" + std::string(DEEP, ')');
@@ -110,7 +112,8 @@ TEST(PgnReader, StoresMovesWithPlyCountAndResult) {
 // Texts from anywhere end as games, skipped games and an error that ends the reading, the board at the initial
 // position. Text that only begins like the result is a token that is no move: it skips its game.
 TEST(PgnReader, EveryTextEndsAsGamesSkipsOrAnError) {
-  Position pos;
+  Engine engine;
+  Position& pos = engine.game;
   std::string binary = "\x01";
   std::minstd_rand random(7);
   for (int i = 0; i < 5000; ++i) binary += static_cast<char>(random());

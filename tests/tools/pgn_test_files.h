@@ -22,10 +22,11 @@ inline std::string SelfPlayGames(int count) {
 // Commands fed to the command loop in this process, in a working folder of the test's own.
 class CommandsInAFolder : public testing::Test {
  protected:
-  Position pos;  // the position under test
+  Engine engine;
+  Position& pos = engine.game;  // the position under test
   void SetUp() override { InitBoardTables(); }
-  std::string Run(Position& pos, const std::string& commands) {
-    return RunCommandsCapturingOutput(pos, commands + "\n");
+  std::string Run(Position&, const std::string& commands) {
+    return RunCommandsCapturingOutput(engine, commands + "\n");
   }
   InTempDir dir_;
 };

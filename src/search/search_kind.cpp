@@ -1,3 +1,0 @@
-#include "search/search_kind.h"
-
-SearchKind CurrentSearchKind = SearchKind::Classic;
