@@ -87,12 +87,12 @@ void ResetEngine(Engine& engine) {
   EngineState = ENGINE_FORCE;
   PonderEnabled = true;
   PonderMove = NO_MOVE;
-  MovesPerControl = 0;
-  IncrementMs = 0;
-  ControlBaseMs = 0;
-  FixedMoveMs = 0;
-  DepthLimit = 0;
-  UseOwnBook = true;
+  engine.MovesPerControl = 0;
+  engine.IncrementMs = 0;
+  engine.ControlBaseMs = 0;
+  engine.FixedMoveMs = 0;
+  engine.DepthLimit = 0;
+  engine.UseOwnBook = true;
   engine.limits.PrintThinking = true;
   LoadPosition(engine, engine.game, INITIAL_POSITION);
 }

@@ -24,9 +24,9 @@ bool AnalysisPending;
 bool SearchRunning;
 std::string BookMovesBeforeSearch;
 
-std::string BookMovesText(Position& pos) {
+std::string BookMovesText(Engine& engine, Position& pos) {
   std::string text;
-  for (const BookChoice& choice : BookChoices(pos)) {
+  for (const BookChoice& choice : BookChoices(engine, pos)) {
     text += " " + MoveText(choice.move);
     if (choice.percent) text += " " + PercentText(*choice.percent);
     text += "\n";
@@ -38,7 +38,7 @@ void AnalyzeWhilePending(Engine& engine, Position& pos) {
   if (EngineState != ENGINE_ANALYZING || !AnalysisPending || AnswerWaitingInput(engine, pos)) return;
   AnalysisPending = false;
   if (GameEndOnBoard(pos) != NO_MOVE || DrawCheck(pos, ROOT_REPEATS) != NO_MOVE) return;
-  BookMovesBeforeSearch = BookMovesText(pos);
+  BookMovesBeforeSearch = BookMovesText(engine, pos);
   SearchRunning = true;
   StartEngine(engine, pos, false, UNLIMITED_DEPTH, SearchMode::Analysis);
   SearchRunning = false;

@@ -20,7 +20,7 @@ extern std::string BookMovesBeforeSearch;
 
 // The book moves of the position on the board: a line " MOVE" for each (" MOVE
 // 52.1%" from a Polyglot book: its share of the weights), then an empty line.
-std::string BookMovesText(Position& pos);
+std::string BookMovesText(Engine& engine, Position& pos);
 
 // In analysis mode, while an analysis is pending and nothing waits for the
 // command loop: analyses the position on the board. A position without legal

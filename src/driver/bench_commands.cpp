@@ -82,7 +82,7 @@ BenchTotals RunBench(Engine& engine, Position& pos, u32 depthLimit) {
 
 void BenchCommand(Engine& engine, Position& pos, const char*) {
   static BenchTotals totals;
-  KeepingTheGame(pos, [&engine](Position& pos) { totals = RunBench(engine, pos, std::numeric_limits<u32>::max()); });
+  KeepingTheGame(engine, pos, [&engine](Position& pos) { totals = RunBench(engine, pos, std::numeric_limits<u32>::max()); });
   const i64 ms = std::max<i64>(totals.ms, 1);
   std::printf("Nodes: %llu\n", static_cast<unsigned long long>(totals.nodes));
   std::printf("Time: %lld ms\n", static_cast<long long>(totals.ms));

@@ -71,9 +71,9 @@ void GameMoveCommand(Engine& engine, Position& pos, const char* word) {
 void NewCommand(Engine& engine, Position& pos, const char*) {
   StartGame(engine, pos, INITIAL_POSITION);
   PonderMove = NO_MOVE;
-  DepthLimit = 0;  // a new game is played without the last game's depth limit,
-  NodesPerSecond = 0;  // on the wall clock, and with its clock still to be told
-  ClockKnown = false;
+  engine.DepthLimit = 0;  // a new game is played without the last game's depth limit,
+  engine.NodesPerSecond = 0;  // on the wall clock, and with its clock still to be told
+  engine.ClockKnown = false;
   if (EngineState == ENGINE_ANALYZING) {
     AnalysisPending = true;
   } else {
@@ -96,7 +96,7 @@ void SetboardCommand(Engine& engine, Position& pos, const char*) {
   ReportIllegalPosition(refused && !NamesNoPiece(text));
 }
 
-void SetSideToMove(Position& pos, u32 side) {
+void SetSideToMove(Engine& engine, Position& pos, u32 side) {
   LeavePondering(pos);
   if (side == pos.SideToMove) {
     pos.GameSideToMove = side;
@@ -113,7 +113,7 @@ void SetSideToMove(Position& pos, u32 side) {
   pos.HistoryTop->key = pos.HashKey;
   RefreshGameCopy(pos);
   pos.GameSideToMove = side;
-  StartGameHere(pos);  // moves before the switch cannot be taken back onto this board
+  StartGameHere(engine, pos);  // moves before the switch cannot be taken back onto this board
 }
 
 void ShowBoardCommand(Engine&, Position& pos, const char*) { ShowPosition(pos); }

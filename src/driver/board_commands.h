@@ -28,7 +28,7 @@ void SetboardCommand(Engine& engine, Position& pos, const char* word);
 // enemy king is refused with "tellusererror Illegal position" and leaves the
 // position as it was; one that is made drops the en-passant square, which
 // only the other side could have used.
-void SetSideToMove(Position& pos, u32 side);
+void SetSideToMove(Engine& engine, Position& pos, u32 side);
 
 // "d": the board diagram, then "FEN: ", "Key: " (16 hexadecimal digits) and
 // the EPD "bm: " and "am: " moves when set.

@@ -47,7 +47,7 @@ void TimeCommand(Engine& engine, Position& pos, const char*) {
     UnreadWord(word, status);
   }
   AllocateTime(engine, pos, ownClock);
-  ClockKnown = true;
+  engine.ClockKnown = true;
 }
 
 bool LooksLikeBaseTime(const char* word) {
@@ -74,7 +74,7 @@ i64 BaseTimeMs(const char* word) {
 
 // "level MPS BASE INC": moves per control, the control's time and the
 // increment in seconds. A level replaces a fixed time per move.
-void LevelCommand(Engine&, Position&, const char*) {
+void LevelCommand(Engine& engine, Position&, const char*) {
   i32 moves;
   if (!ReadNumber(moves)) return;
   char base[COMMAND_BUFFER_SIZE];
@@ -83,19 +83,19 @@ void LevelCommand(Engine&, Position&, const char*) {
   if (status == WordStatus::TooLong || (status == WordStatus::Read && !baseRead)) UnreadWord(base, status);
   i32 increment = 0;
   ReadNumber(increment);
-  MovesPerControl = moves > 0 ? moves : 0;
-  IncrementMs = increment >= 1 ? static_cast<i32>(std::min(increment, MAX_INCREMENT_SECONDS) * MS_PER_SECOND) : 0;
-  ControlBaseMs = baseRead ? BaseTimeMs(base) : 0;
-  FixedMoveMs = 0;
-  ClockKnown = false;  // the control's own time is the clock until "time" comes
+  engine.MovesPerControl = moves > 0 ? moves : 0;
+  engine.IncrementMs = increment >= 1 ? static_cast<i32>(std::min(increment, MAX_INCREMENT_SECONDS) * MS_PER_SECOND) : 0;
+  engine.ControlBaseMs = baseRead ? BaseTimeMs(base) : 0;
+  engine.FixedMoveMs = 0;
+  engine.ClockKnown = false;  // the control's own time is the clock until "time" comes
 }
 
 void EasyCommand(Engine&, Position&, const char*) { PonderEnabled = false; }
 void HardCommand(Engine&, Position&, const char*) { PonderEnabled = true; }
 void QuitCommand(Engine&, Position&, const char*) { EngineState = ENGINE_QUIT; }
 
-void WhiteCommand(Engine&, Position& pos, const char*) { SetSideToMove(pos, WHITE); }
-void BlackCommand(Engine&, Position& pos, const char*) { SetSideToMove(pos, BLACK); }
+void WhiteCommand(Engine& engine, Position& pos, const char*) { SetSideToMove(engine, pos, WHITE); }
+void BlackCommand(Engine& engine, Position& pos, const char*) { SetSideToMove(engine, pos, BLACK); }
 
 void BenchmarkCommand(Engine&, Position&, const char*) {
   char unused[COMMAND_BUFFER_SIZE];
@@ -235,7 +235,7 @@ void CommandLoop(Engine& engine, Position& pos) {
   std::memset(CommandBuffer, 0, sizeof CommandBuffer);
   EngineState = ENGINE_FORCE;
   UseXboardInputDuringSearch(engine);
-  if (!XboardHandshake(pos)) return;
+  if (!XboardHandshake(engine, pos)) return;
   while (ExecuteNextCommand(engine, pos)) {
   }
 }

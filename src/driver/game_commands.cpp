@@ -29,17 +29,17 @@ void ResultCommand(Engine& engine, Position& pos, const char* word) {
 }
 
 void TestCommand(Engine& engine, Position& pos, const char*) {
-  MovesPerControl = 1;
-  IncrementMs = 0;
-  ControlBaseMs = 0;
-  FixedMoveMs = 0;
+  engine.MovesPerControl = 1;
+  engine.IncrementMs = 0;
+  engine.ControlBaseMs = 0;
+  engine.FixedMoveMs = 0;
   StartGame(engine, pos, TEST_POSITION);
   PonderMove = NO_MOVE;
   EngineState = ENGINE_PLAYING;
   PonderEnabled = false;
   PrintBoard(pos.Board);
   AllocateTime(engine, pos, UNLIMITED_CLOCK_CS);
-  ClockKnown = true;
+  engine.ClockKnown = true;
 }
 
 void ForceCommand(Engine& engine, Position& pos, const char*) {

@@ -16,7 +16,7 @@ Move PonderMove;
 UndoRecord PonderRecord;
 
 void StartPondering(Engine& engine, Position& pos, Move guess) {
-  BookMovesBeforeSearch = BookMovesText(pos);
+  BookMovesBeforeSearch = BookMovesText(engine, pos);
   SavePositionForUndo(pos, PonderRecord);
   EngineState = ENGINE_PONDERING;
   pos.UndoTop = &PonderRecord;
@@ -48,7 +48,7 @@ void PonderHit(Engine& engine, Position& pos) {
   // The guess becomes a move of the game: the game copy follows it.
   RefreshGameCopy(pos);
   pos.GameSideToMove ^= 1;
-  RecordGameMove(pos, PonderMove);
+  RecordGameMove(engine, pos, PonderMove);
   PonderMove = NO_MOVE;
   EngineLog << "-GOOD PONDER" << EndLine;
   EngineMove(engine, pos);

@@ -65,10 +65,10 @@ static_assert(MAX_MULTI_PV_LINES == 8, "the MultiPV option offers 1 to MAX_MULTI
 static_assert(FULL_STRENGTH_LEVEL == 20, "the Skill Level option offers 0 to FULL_STRENGTH_LEVEL");
 
 // Under a node rate the thinking line tells the time its nodes stand for.
-void PrintThinkingOnNodeClock(const IterationReport& report) {
+void PrintThinkingOnNodeClock(Engine& engine, const IterationReport& report) {
   IterationReport shown = report;
-  if (NodesPerSecond > 0) {
-    shown.elapsedMs = static_cast<i64>(report.nodes * static_cast<u64>(MS_PER_SECOND) / static_cast<u64>(NodesPerSecond));
+  if (engine.NodesPerSecond > 0) {
+    shown.elapsedMs = static_cast<i64>(report.nodes * static_cast<u64>(MS_PER_SECOND) / static_cast<u64>(engine.NodesPerSecond));
   }
   PrintThinkingLine(shown);
 }
@@ -135,7 +135,7 @@ Move ExpectedReply(Position& pos) {
 }
 
 bool PlayBookMove(Engine& engine, Position& pos) {
-  Move move = ChooseBookMove(pos);
+  Move move = ChooseBookMove(engine, pos);
   if (move == NO_MOVE) return false;
   const std::string text = PlayAndSendMove(engine, pos, move);
   EngineLog << "move (book) " << text << EndLine;
@@ -164,7 +164,7 @@ bool SearchOwnMove(Engine& engine, Position& pos, bool goodPonder) {
 
 }  // namespace
 
-bool XboardHandshake(Position& pos) {
+bool XboardHandshake(Engine& engine, Position& pos) {
   EngineState = ENGINE_PLAYING;
   std::setvbuf(stdout, nullptr, _IONBF, 0);
   std::fflush(nullptr);
@@ -177,13 +177,13 @@ bool XboardHandshake(Position& pos) {
       UnreadWord(greeting, status);  // an operator's first command is still carried out
     }
   }
-  ReportIterationTo = PrintThinkingOnNodeClock;
+  ReportIterationTo = [&engine](const IterationReport& report) { PrintThinkingOnNodeClock(engine, report); };
   std::printf("\n");
   for (const Feature& feature : Features) std::printf("feature %s=%s\n", feature.name, feature.value);
   std::printf("feature myname=\"%s %s\"\n", ENGINE_NAME, ENGINE_VERSION);
   for (const char* feature : MoreFeatures) std::printf("feature %s\n", feature);
   std::printf("feature option=\"UCI_Elo -spin %d %d %d\"\n", MAX_LIMIT_ELO, MIN_LIMIT_ELO, MAX_LIMIT_ELO);
-  const bool bookOpened = InitEngine(pos);
+  const bool bookOpened = InitEngine(engine, pos);
   std::printf("feature done=1\n");
   if (!bookOpened) {
     const char* message = EngineBook.Message().Text();
@@ -236,7 +236,7 @@ void EngineMove(Engine& engine, Position& pos) {
   // What waits and can be answered now is answered (a ping, a hint); a command
   // that must be read leaves no time to ponder.
   // A level below full strength thinks on its own time only.
-  if (!PonderEnabled || !PlaysAtFullStrength() || AnswerWaitingInput(engine, pos)) {
+  if (!PonderEnabled || !PlaysAtFullStrength(engine) || AnswerWaitingInput(engine, pos)) {
     EngineLog << "- NO ponder move" << EndLine;
     return;
   }

@@ -10,7 +10,7 @@
 // the book opened while the interface waits for "feature done=1". Never waits
 // for the interface's replies to the features: "accepted" and "rejected" are
 // read later as commands. Always true.
-bool XboardHandshake(Position& pos);
+bool XboardHandshake(Engine& engine, Position& pos);
 
 // The engine's turn: a book move, or a search and its move, then a claim when
 // the game has ended, or pondering. A command that takes the turn back ("force",

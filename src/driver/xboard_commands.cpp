@@ -80,9 +80,9 @@ void HintCommand(Engine& engine, Position& pos, const char*) {
   if (hint != NO_MOVE) std::printf("Hint: %s\n", MoveText(hint).c_str());
 }
 
-void BookMovesCommand(Engine&, Position& pos, const char*) {
+void BookMovesCommand(Engine& engine, Position& pos, const char*) {
   const bool boardBusy = SearchRunning || EngineState == ENGINE_PONDERING;
-  std::printf("%s", boardBusy ? BookMovesBeforeSearch.c_str() : BookMovesText(pos).c_str());
+  std::printf("%s", boardBusy ? BookMovesBeforeSearch.c_str() : BookMovesText(engine, pos).c_str());
 }
 
 void MoveNowCommand(Engine&, Position&, const char*) {}
@@ -110,18 +110,18 @@ void StatusCommand(Engine& engine, Position& pos, const char*) {
               engine.searcher->IterationDepth, progress.total - std::min(progress.tried, progress.total), progress.total, move.c_str());
 }
 
-void MoveTimeCommand(Engine&, Position&, const char*) {
+void MoveTimeCommand(Engine& engine, Position&, const char*) {
   const std::string arguments = ReadArguments();
   char* end = nullptr;
   const double seconds = std::strtod(arguments.c_str(), &end);
   if (end == arguments.c_str() || !(seconds >= 0)) return;
-  FixedMoveMs = static_cast<i64>(std::min(seconds, MAX_MOVE_SECONDS) * MS_PER_SECOND);
+  engine.FixedMoveMs = static_cast<i64>(std::min(seconds, MAX_MOVE_SECONDS) * MS_PER_SECOND);
 }
 
-void DepthCommand(Engine&, Position&, const char*) {
+void DepthCommand(Engine& engine, Position&, const char*) {
   i32 depth;
   if (!ReadNumber(depth)) return;
-  DepthLimit = depth <= 0 ? 0 : std::clamp(static_cast<u32>(depth), SHALLOWEST_DEPTH_LIMIT, DEEPEST_ITERATION);
+  engine.DepthLimit = depth <= 0 ? 0 : std::clamp(static_cast<u32>(depth), SHALLOWEST_DEPTH_LIMIT, DEEPEST_ITERATION);
 }
 
 void PostCommand(Engine& engine, Position&, const char*) { engine.limits.PrintThinking = true; }
@@ -160,27 +160,27 @@ void MemoryCommand(Engine&, Position&, const char*) {
 void OptionCommand(Engine& engine, Position&, const char*) {
   std::string name, value;
   if (!SplitOption(ReadArguments(), name, value)) return;
-  if (name == "OwnBook") UseOwnBook = std::atoi(value.c_str()) != 0;
+  if (name == "OwnBook") engine.UseOwnBook = std::atoi(value.c_str()) != 0;
   if (name == "Search" && (value == "Classic" || value == "Modern")) {
     engine.limits.CurrentSearchKind = value == "Modern" ? SearchKind::Modern : SearchKind::Classic;
   }
   const long number = std::atol(value.c_str());
   if (name == "MultiPV") ChooseMultiPvLines(engine.limits, number);
-  if (name == "Skill Level") ChooseSkillLevel(number);
-  if (name == "UCI_LimitStrength") LimitStrength = number != 0;
-  if (name == "UCI_Elo") ChooseLimitElo(number);
-  if (name == "BookFolder" && !OpenBookFrom(value)) {
+  if (name == "Skill Level") ChooseSkillLevel(engine, number);
+  if (name == "UCI_LimitStrength") engine.LimitStrength = number != 0;
+  if (name == "UCI_Elo") ChooseLimitElo(engine, number);
+  if (name == "BookFolder" && !OpenBookFrom(engine, value)) {
     EngineLog << "BOOK ERROR: " << EngineBook.Message().Text();
   }
-  if (name == "BookFile" && !OpenBookFile(value)) std::printf("tellusererror BookFile: %s\n", BookFileMessage());
+  if (name == "BookFile" && !OpenBookFile(engine, value)) std::printf("tellusererror BookFile: %s\n", BookFileMessage(engine));
 }
 
 // "nps N": the clock counts N nodes a second instead of the wall clock's
 // time; 0 goes back to the wall clock.
-void NodeRateCommand(Engine&, Position&, const char*) {
+void NodeRateCommand(Engine& engine, Position&, const char*) {
   i32 rate;
   if (!ReadNumber(rate)) return;
-  NodesPerSecond = rate > 0 ? rate : 0;
+  engine.NodesPerSecond = rate > 0 ? rate : 0;
 }
 
 // "cores N": the threads that search together; a count out of range leaves them as they are.

@@ -11,7 +11,7 @@ void PingCommand(Engine&, Position&, const char* word);
 // "hint": "Hint: MOVE", the move the engine expects next; nothing when it has none.
 void HintCommand(Engine& engine, Position& pos, const char* word);
 // "bk": the book moves of the game position, one a line after a blank, then an empty line.
-void BookMovesCommand(Engine&, Position& pos, const char* word);
+void BookMovesCommand(Engine& engine, Position& pos, const char* word);
 // "?": move now. The search for the engine's move stops at this word and plays
 // what it found; at any other time the word changes nothing.
 void MoveNowCommand(Engine&, Position&, const char* word);
@@ -25,9 +25,9 @@ void ExitCommand(Engine&, Position&, const char* word);
 // ".": during analysis the status line "stat01: TIME NODES DEPTH LEFT TOTAL MOVE".
 void StatusCommand(Engine& engine, Position& pos, const char* word);
 // "st SECONDS" (fractions allowed): a fixed time for every move; 0 gives the clock back.
-void MoveTimeCommand(Engine&, Position&, const char* word);
+void MoveTimeCommand(Engine& engine, Position&, const char* word);
 // "sd DEPTH": no search deeper than DEPTH iterations (at least 2); 0 lifts the limit.
-void DepthCommand(Engine&, Position&, const char* word);
+void DepthCommand(Engine& engine, Position&, const char* word);
 // "post" and "nopost": thinking lines on and off.
 void PostCommand(Engine& engine, Position&, const char* word);
 void NoPostCommand(Engine& engine, Position&, const char* word);
@@ -39,7 +39,7 @@ void UserMoveCommand(Engine& engine, Position& pos, const char* word);
 // "cores N": the threads that search together.
 void CoresCommand(Engine& engine, Position&, const char* word);
 // "nps N": time counted in nodes, N a second.
-void NodeRateCommand(Engine&, Position&, const char* word);
+void NodeRateCommand(Engine& engine, Position&, const char* word);
 // "memory MEGABYTES": the size of the transposition table.
 void MemoryCommand(Engine&, Position&, const char* word);
 // "option NAME=VALUE": the engine's options ("OwnBook", "BookFolder", "BookFile").

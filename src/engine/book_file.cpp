@@ -9,8 +9,6 @@
 
 namespace {
 
-PolyglotBook BookFile;
-
 u64 RandomDraw() {
   static std::mt19937_64 generator{std::random_device{}()};
   return generator();
@@ -18,31 +16,31 @@ u64 RandomDraw() {
 
 }  // namespace
 
-bool OpenBookFile(const std::string& path) {
+bool OpenBookFile(Engine& engine, const std::string& path) {
   if (path.empty()) {
-    BookFile.Close();
-    BookFile.Message().Format("no Polyglot book");
+    engine.BookFile.Close();
+    engine.BookFile.Message().Format("no Polyglot book");
     return true;
   }
-  return BookFile.Open(path);
+  return engine.BookFile.Open(path);
 }
 
-bool UsingBookFile() { return BookFile.IsOpen(); }
+bool UsingBookFile(Engine& engine) { return engine.BookFile.IsOpen(); }
 
-const char* BookFileMessage() { return BookFile.Message().Text(); }
+const char* BookFileMessage(Engine& engine) { return engine.BookFile.Message().Text(); }
 
-Move BookFileMove(Position& pos) { return PickByWeight(PolyglotMoves(pos, BookFile), RandomDraw()); }
+Move BookFileMove(Engine& engine, Position& pos) { return PickByWeight(PolyglotMoves(pos, engine.BookFile), RandomDraw()); }
 
-std::vector<BookChoice> BookChoices(Position& pos) {
+std::vector<BookChoice> BookChoices(Engine& engine, Position& pos) {
   std::vector<BookChoice> choices;
-  if (!UseOwnBook) return choices;
-  if (!UsingBookFile()) {
+  if (!engine.UseOwnBook) return choices;
+  if (!UsingBookFile(engine)) {
     Move candidates[MAX_LIST_MOVES];
     const int count = BookCandidates(pos, candidates);
     for (int i = 0; i < count; ++i) choices.push_back({candidates[i], std::nullopt});
     return choices;
   }
-  const std::vector<WeightedMove> moves = PolyglotMoves(pos, BookFile);
+  const std::vector<WeightedMove> moves = PolyglotMoves(pos, engine.BookFile);
   double total = 0;
   for (const WeightedMove& move : moves) total += move.weight;
   for (const WeightedMove& move : moves) choices.push_back({move.move, total > 0 ? 100 * move.weight / total : 0});

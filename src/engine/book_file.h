@@ -8,21 +8,22 @@
 
 #include "board/position.h"
 #include "board/types.h"
+#include "engine/engine.h"
 
 // Opens the Polyglot book at path; an empty path closes it. False when the
 // file cannot serve as a book: no Polyglot book is used then, and
 // BookFileMessage() says why.
-bool OpenBookFile(const std::string& path);
+bool OpenBookFile(Engine& engine, const std::string& path);
 
 // Whether a Polyglot book is open.
-bool UsingBookFile();
+bool UsingBookFile(Engine& engine);
 
 // What the last OpenBookFile found: the book's entries, or why it was refused.
-const char* BookFileMessage();
+const char* BookFileMessage(Engine& engine);
 
 // A move of the Polyglot book for the position on the board, drawn in
 // proportion to the weights; 0 when the book has no legal move for it.
-Move BookFileMove(Position& pos);
+Move BookFileMove(Engine& engine, Position& pos);
 
 // A book move as "bk" shows it: with its share of the weights, in percent,
 // when the book gives weights.
@@ -33,4 +34,4 @@ struct BookChoice {
 
 // The moves the book in use (the Polyglot book, else the engine's own) has for
 // the position on the board; none while OwnBook is off.
-std::vector<BookChoice> BookChoices(Position& pos);
+std::vector<BookChoice> BookChoices(Engine& engine, Position& pos);

@@ -5,8 +5,13 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "board/position.h"
+#include "board/position_backup.h"
+#include "book/polyglot_book.h"
+#include "engine/level_settings.h"
 #include "search/search_limits.h"
 #include "search/searcher.h"
 
@@ -18,4 +23,36 @@ struct Engine {
   Position game;
   SearchLimits limits;
   const std::unique_ptr<Searcher> searcher = std::make_unique<Searcher>();
+
+  // The game as played, for take-backs: the position it started from, the
+  // position load that was, the text it was loaded from (empty when it began
+  // otherwise) and the moves since.
+  PositionCopy GameStart;
+  u32 GameLoad = 0;
+  std::string GameStartText;
+  std::vector<Move> GameMoves;
+
+  // The time control the interface set.
+  i32 MovesPerControl = 0;  // moves per time control ("level"); 0 = the whole game
+  i32 IncrementMs = 0;      // increment per move ("level")
+  i64 ControlBaseMs = 0;    // the time of a whole control ("level"); 0 when not known
+  i64 FixedMoveMs = 0;      // time for every move ("st"); 0 when the clock rules
+  u32 DepthLimit = 0;       // deepest iteration the interface allows ("sd"); 0 = none
+  bool ClockKnown = false;  // the own clock was told ("time") since the control was set
+  i64 NodesPerSecond = 0;   // time counted in nodes at this rate ("nps"); 0 = the wall clock
+
+  // The strength options of both interfaces: "Skill Level" (0 to 20), and
+  // "UCI_LimitStrength" with "UCI_Elo", which when set rules instead; and
+  // what the level of the last search changed.
+  int SkillLevel = FULL_STRENGTH_LEVEL;
+  bool LimitStrength = false;
+  int LimitElo = MAX_LIMIT_ELO;
+  LevelSettings LastSearchSettings{};
+
+  // The opening book: whether the engine plays from it, the folder it was
+  // told to find the book in (empty: its own), and the Polyglot book file in
+  // use, if any.
+  bool UseOwnBook = true;
+  std::string NamedBookFolder;
+  PolyglotBook BookFile;
 };

@@ -13,11 +13,7 @@
 #include "search/think.h"
 #include "search/trans_table.h"
 
-bool UseOwnBook = true;
-
 namespace {
-
-std::string NamedBookFolder;
 
 bool IsGameEndCode(Move move) {
   return move == GAME_MATED || move == GAME_STALEMATE || move == GAME_REPETITION ||
@@ -36,21 +32,21 @@ Move FirstLegalMove(Position& pos) {
   return NO_MOVE;
 }
 
-bool OpenBookFrom(const std::string& namedFolder) {
-  NamedBookFolder = namedFolder;
+bool OpenBookFrom(Engine& engine, const std::string& namedFolder) {
+  engine.NamedBookFolder = namedFolder;
   return OpenEngineBook(namedFolder);
 }
 
-bool InitEngine(Position& pos) {
+bool InitEngine(Engine& engine, Position& pos) {
   pos.UndoTop = pos.UndoRecords;
   InitBoardTables();
   ClearTransTable();
-  return OpenBookFrom(NamedBookFolder);
+  return OpenBookFrom(engine, engine.NamedBookFolder);
 }
 
-Move ChooseBookMove(Position& pos) {
-  if (!UseOwnBook || pos.GameMoveCount >= BOOK_MOVE_LIMIT) return NO_MOVE;
-  return UsingBookFile() ? BookFileMove(pos) : BookMove(pos);
+Move ChooseBookMove(Engine& engine, Position& pos) {
+  if (!engine.UseOwnBook || pos.GameMoveCount >= BOOK_MOVE_LIMIT) return NO_MOVE;
+  return UsingBookFile(engine) ? BookFileMove(engine, pos) : BookMove(pos);
 }
 
 Move GameEndOnBoard(Position& pos) {

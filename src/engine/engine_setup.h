@@ -14,18 +14,15 @@ inline constexpr const char* ENGINE_VERSION = "1.1";
 
 // The engine's tables, an empty transposition table, and the book opened.
 // False when no book could be opened (the book's message tells why).
-bool InitEngine(Position& pos);
+bool InitEngine(Engine& engine, Position& pos);
 
 // The book is asked while fewer game moves than this were played.
 constexpr int BOOK_MOVE_LIMIT = 64;
 
-// True by default; the interface may switch the book off.
-extern bool UseOwnBook;
-
 // A move from the book for the position on the board (the Polyglot book when
 // one is open, see book_file.h); 0 when the book is off, the game is past
 // BOOK_MOVE_LIMIT, or the book has no move for the position.
-Move ChooseBookMove(Position& pos);
+Move ChooseBookMove(Engine& engine, Position& pos);
 
 // The answer of the last search as a move that may be played: BestMove (or
 // at a strength level, the level's choice, LevelMove) when it is a legal move
@@ -43,4 +40,4 @@ Move FirstLegalMove(Position& pos);
 // Opens the book from the first folder that holds one (see book/), with
 // namedFolder, which the interface may name, as the last place looked in.
 // False when none holds a book.
-bool OpenBookFrom(const std::string& namedFolder);
+bool OpenBookFrom(Engine& engine, const std::string& namedFolder);

@@ -19,11 +19,6 @@ constexpr int KEY_HALF_BITS = 32;
 constexpr u64 KEY_LOW_HALF = 0xffffffffu;
 constexpr size_t USUAL_GAME_PLIES = 1024;
 
-PositionCopy GameStart;
-std::vector<Move> GameMoves;
-u32 GameLoad;  // the position load the game started from
-std::string GameStartText;  // the text it was loaded from; empty when it began otherwise
-
 // The key's high and low halves in hexadecimal, the log's number base restored.
 void LogHashKey(Position& pos) {
   EngineLog << std::hex << (pos.HashKey >> KEY_HALF_BITS) << ' ' << (pos.HashKey & KEY_LOW_HALF) << std::dec << EndLine;
@@ -31,8 +26,8 @@ void LogHashKey(Position& pos) {
 
 // A load that did not come through the game (a tool, a measurement) makes
 // the position on the board the start of the game.
-void FollowTheBoard(Position& pos) {
-  if (GameLoad != PositionLoadCount() || !GameStart.Taken()) StartGameHere(pos);
+void FollowTheBoard(Engine& engine, Position& pos) {
+  if (engine.GameLoad != PositionLoadCount() || !engine.GameStart.Taken()) StartGameHere(engine, pos);
 }
 
 void MakeGameMove(Engine& engine, Position& pos, Move move) {
@@ -53,58 +48,58 @@ void MakeGameMove(Engine& engine, Position& pos, Move move) {
 bool StartGame(Engine& engine, Position& pos, const char* positionText) {
   const bool loaded = LoadPosition(engine, pos, positionText);
   if (loaded || LastLoadOutcome() == LoadOutcome::EpdMoveNotRecognised) {
-    StartGameHere(pos);
-    GameStartText = positionText;
+    StartGameHere(engine, pos);
+    engine.GameStartText = positionText;
   }
   return loaded;
 }
 
-void StartGameHere(Position& pos) {
-  GameStartText.clear();
-  GameStart.Take(pos);
-  GameMoves.clear();
-  GameMoves.reserve(USUAL_GAME_PLIES);
-  GameLoad = PositionLoadCount();
+void StartGameHere(Engine& engine, Position& pos) {
+  engine.GameStartText.clear();
+  engine.GameStart.Take(pos);
+  engine.GameMoves.clear();
+  engine.GameMoves.reserve(USUAL_GAME_PLIES);
+  engine.GameLoad = PositionLoadCount();
 }
 
 bool PlayGameMove(Engine& engine, Position& pos, Move move) {
   if (move == NO_MOVE) return false;
-  FollowTheBoard(pos);
+  FollowTheBoard(engine, pos);
   MakeGameMove(engine, pos, move);
   LogHashKey(pos);
   KeepRoomInHistory(pos);
-  GameMoves.push_back(move);
+  engine.GameMoves.push_back(move);
   return true;
 }
 
-void RecordGameMove(Position& pos, Move move) {
-  if (GameLoad != PositionLoadCount() || !GameStart.Taken()) {
-    StartGameHere(pos);  // the move already made is part of where the game starts
+void RecordGameMove(Engine& engine, Position& pos, Move move) {
+  if (engine.GameLoad != PositionLoadCount() || !engine.GameStart.Taken()) {
+    StartGameHere(engine, pos);  // the move already made is part of where the game starts
     return;
   }
-  GameMoves.push_back(move);
+  engine.GameMoves.push_back(move);
 }
 
-void KeepingTheGame(Position& pos, const std::function<void(Position&)>& work) {
+void KeepingTheGame(Engine& engine, Position& pos, const std::function<void(Position&)>& work) {
   PositionCopy before;
   before.Take(pos);
-  const bool inStep = GameLoad == PositionLoadCount();
+  const bool inStep = engine.GameLoad == PositionLoadCount();
   work(pos);
   before.PutBack(pos);
   pos.UndoTop = pos.UndoRecords;
-  if (inStep) GameLoad = PositionLoadCount();
+  if (inStep) engine.GameLoad = PositionLoadCount();
 }
 
-int MovesToTakeBack() {
-  return GameLoad == PositionLoadCount() ? static_cast<int>(GameMoves.size()) : 0;
+int MovesToTakeBack(Engine& engine) {
+  return engine.GameLoad == PositionLoadCount() ? static_cast<int>(engine.GameMoves.size()) : 0;
 }
 
 bool TakeBackMoves(Engine& engine, Position& pos, int plies) {
-  if (plies <= 0 || plies > MovesToTakeBack()) return false;
-  GameMoves.resize(GameMoves.size() - static_cast<size_t>(plies));
-  GameStart.PutBack(pos);
+  if (plies <= 0 || plies > MovesToTakeBack(engine)) return false;
+  engine.GameMoves.resize(engine.GameMoves.size() - static_cast<size_t>(plies));
+  engine.GameStart.PutBack(pos);
   pos.UndoTop = pos.UndoRecords;
-  for (Move move : GameMoves) {
+  for (Move move : engine.GameMoves) {
     MakeGameMove(engine, pos, move);
     KeepRoomInHistory(pos);
   }
@@ -122,24 +117,24 @@ struct SavedGame {
   u32 load;
   std::string startText;
 
-  explicit SavedGame(const Position& pos)
-      : start(GameStart), moves(GameMoves), load(GameLoad), startText(GameStartText) {
+  SavedGame(const Engine& engine, const Position& pos)
+      : start(engine.GameStart), moves(engine.GameMoves), load(engine.GameLoad), startText(engine.GameStartText) {
     board.Take(pos);
   }
-  void PutBack(Position& pos) const {
+  void PutBack(Engine& engine, Position& pos) const {
     board.PutBack(pos);
-    GameStart = start;
-    GameMoves = moves;
-    GameLoad = load;
-    GameStartText = startText;
+    engine.GameStart = start;
+    engine.GameMoves = moves;
+    engine.GameLoad = load;
+    engine.GameStartText = startText;
     pos.UndoTop = pos.UndoRecords;
   }
 };
 
 // How many of the game's moves the wanted moves begin with.
-size_t MovesInCommon(const std::vector<std::string>& wanted) {
+size_t MovesInCommon(Engine& engine, const std::vector<std::string>& wanted) {
   size_t common = 0;
-  while (common < wanted.size() && common < GameMoves.size() && wanted[common] == MoveText(GameMoves[common])) {
+  while (common < wanted.size() && common < engine.GameMoves.size() && wanted[common] == MoveText(engine.GameMoves[common])) {
     ++common;
   }
   return common;
@@ -149,14 +144,14 @@ size_t MovesInCommon(const std::vector<std::string>& wanted) {
 
 bool SetUpGame(Engine& engine, Position& pos, const std::string& positionText, const std::vector<std::string>& moves,
                std::string& error) {
-  const SavedGame saved(pos);
+  const SavedGame saved(engine, pos);
   size_t common = 0;
-  if (!GameStartText.empty() && GameStartText == positionText && GameLoad == PositionLoadCount()) {
-    common = MovesInCommon(moves);
-    if (GameMoves.size() > common) TakeBackMoves(engine, pos, static_cast<int>(GameMoves.size() - common));
+  if (!engine.GameStartText.empty() && engine.GameStartText == positionText && engine.GameLoad == PositionLoadCount()) {
+    common = MovesInCommon(engine, moves);
+    if (engine.GameMoves.size() > common) TakeBackMoves(engine, pos, static_cast<int>(engine.GameMoves.size() - common));
   } else if (!StartGame(engine, pos, positionText.c_str())) {
     error = "illegal position: " + positionText;
-    saved.PutBack(pos);
+    saved.PutBack(engine, pos);
     return false;
   }
   pos.UndoTop = pos.UndoRecords;
@@ -164,7 +159,7 @@ bool SetUpGame(Engine& engine, Position& pos, const std::string& positionText, c
     const Move move = ParseGameMove(pos, moves[i].c_str());
     if (move == NO_MOVE || moves[i] != MoveText(move) || !IsGeneratedLegalMove(pos, move)) {
       error = "illegal move: " + moves[i];
-      saved.PutBack(pos);
+      saved.PutBack(engine, pos);
       return false;
     }
     PlayGameMove(engine, pos, move);

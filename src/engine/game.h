@@ -16,7 +16,7 @@
 bool StartGame(Engine& engine, Position& pos, const char* positionText);
 
 // Starts a new game at the position on the board, with no moves made yet.
-void StartGameHere(Position& pos);
+void StartGameHere(Engine& engine, Position& pos);
 
 // Makes the move on the board and the game copy, counts it and logs the new
 // key. A zero move changes nothing and gives false. The move must be legal.
@@ -24,11 +24,11 @@ bool PlayGameMove(Engine& engine, Position& pos, Move move);
 
 // Counts a move already made on the board (a guess that the opponent played)
 // as the game's next move.
-void RecordGameMove(Position& pos, Move move);
+void RecordGameMove(Engine& engine, Position& pos, Move move);
 
 // Moves of the game that can be taken back: 0 when the position on the board
 // was set up by something other than the game (a tool that loaded positions).
-int MovesToTakeBack();
+int MovesToTakeBack(Engine& engine);
 
 // Takes back the last plies moves: the board, its keys, rights, en-passant
 // square, fifty-move count and history become those the game had before them,
@@ -47,4 +47,4 @@ bool SetUpGame(Engine& engine, Position& pos, const std::string& positionText, c
 
 // Runs work, which may set up positions of its own (a measurement), then puts
 // the position and the game back exactly as they were.
-void KeepingTheGame(Position& pos, const std::function<void(Position&)>& work);
+void KeepingTheGame(Engine& engine, Position& pos, const std::function<void(Position&)>& work);

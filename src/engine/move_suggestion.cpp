@@ -6,7 +6,7 @@
 #include "movegen/legal_moves.h"
 
 Move SuggestedMove(Engine& engine, Position& pos) {
-  if (const Move book = ChooseBookMove(pos); book != NO_MOVE) return book;
+  if (const Move book = ChooseBookMove(engine, pos); book != NO_MOVE) return book;
   const SearchSettings saved(engine);
   SetQuietSearch(engine.limits);
   StartEngine(engine, pos, false, SUGGESTION_DEPTH);

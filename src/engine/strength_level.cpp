@@ -9,9 +9,6 @@
 #include "search/search_limits.h"
 #include "search/think.h"
 
-int SkillLevel = FULL_STRENGTH_LEVEL;
-bool LimitStrength = false;
-
 namespace {
 
 // A level's node budget: this many nodes at level 9, this many times more a
@@ -46,8 +43,6 @@ constexpr int LEVEL_ELO[FULL_STRENGTH_LEVEL + 1] = {
 // Draws the node budget's spread apart from the choice.
 constexpr u64 NODE_BUDGET_SALT = 0x6a09e667f3bcc908ull;
 
-LevelSettings LastSearchSettings{};
-
 // The position's own seed: its key, and the side to move.
 u64 PositionSeed(Position& pos) { return pos.HashKey ^ (pos.SideToMove == WHITE ? 0 : ~0ull); }
 
@@ -55,7 +50,6 @@ u64 PositionSeed(Position& pos) { return pos.HashKey ^ (pos.SideToMove == WHITE 
 
 const int MIN_LIMIT_ELO = LEVEL_ELO[0];
 const int MAX_LIMIT_ELO = LEVEL_ELO[FULL_STRENGTH_LEVEL];
-int LimitElo = MAX_LIMIT_ELO;
 
 LevelSettings SettingsOfLevel(double level) {
   if (level >= FULL_STRENGTH_LEVEL) return {0, 0, 1, 0};
@@ -96,15 +90,15 @@ Move ChooseAmongLines(const MoveEntry* lines, u32 count, const LevelSettings& se
   return lines[candidates - 1].move;
 }
 
-bool ChooseSkillLevel(long level) {
+bool ChooseSkillLevel(Engine& engine, long level) {
   if (level < 0 || level > FULL_STRENGTH_LEVEL) return false;
-  SkillLevel = static_cast<int>(level);
+  engine.SkillLevel = static_cast<int>(level);
   return true;
 }
 
-bool ChooseLimitElo(long elo) {
+bool ChooseLimitElo(Engine& engine, long elo) {
   if (elo < MIN_LIMIT_ELO || elo > MAX_LIMIT_ELO) return false;
-  LimitElo = static_cast<int>(elo);
+  engine.LimitElo = static_cast<int>(elo);
   return true;
 }
 
@@ -116,13 +110,13 @@ double LevelOfElo(int elo) {
   return level + static_cast<double>(elo - LEVEL_ELO[level]) / (*above - LEVEL_ELO[level]);
 }
 
-double ChosenLevel() { return LimitStrength ? LevelOfElo(LimitElo) : SkillLevel; }
+double ChosenLevel(Engine& engine) { return engine.LimitStrength ? LevelOfElo(engine.LimitElo) : engine.SkillLevel; }
 
-bool PlaysAtFullStrength() { return ChosenLevel() >= FULL_STRENGTH_LEVEL; }
+bool PlaysAtFullStrength(Engine& engine) { return ChosenLevel(engine) >= FULL_STRENGTH_LEVEL; }
 
 void PrepareLevel(Engine& engine, Position& pos, bool playing) {
-  LastSearchSettings = playing ? SettingsOfLevel(ChosenLevel()) : SettingsOfLevel(FULL_STRENGTH_LEVEL);
-  const LevelSettings& settings = LastSearchSettings;
+  engine.LastSearchSettings = playing ? SettingsOfLevel(ChosenLevel(engine)) : SettingsOfLevel(FULL_STRENGTH_LEVEL);
+  const LevelSettings& settings = engine.LastSearchSettings;
   if (settings.nodes > 0) {
     const u64 budget = NodeBudgetOfMove(settings, PositionSeed(pos));
     engine.limits.NodeLimit = engine.limits.NodeLimit > 0 ? std::min(engine.limits.NodeLimit, budget) : budget;
@@ -137,8 +131,8 @@ void LeaveLevel(Engine& engine) {
 }
 
 Move LevelMove(Engine& engine, Position& pos) {
-  if (LastSearchSettings.maxLoss == 0 || engine.searcher->LastIterationLineCount == 0 || engine.searcher->LastIterationLines[0].move != engine.searcher->BestMove) {
+  if (engine.LastSearchSettings.maxLoss == 0 || engine.searcher->LastIterationLineCount == 0 || engine.searcher->LastIterationLines[0].move != engine.searcher->BestMove) {
     return engine.searcher->BestMove;
   }
-  return ChooseAmongLines(engine.searcher->LastIterationLines, engine.searcher->LastIterationLineCount, LastSearchSettings, PositionSeed(pos));
+  return ChooseAmongLines(engine.searcher->LastIterationLines, engine.searcher->LastIterationLineCount, engine.LastSearchSettings, PositionSeed(pos));
 }

@@ -9,17 +9,8 @@
 #include "board/position.h"
 #include "board/types.h"
 #include "engine/engine.h"
+#include "engine/level_settings.h"
 #include "movegen/move_stack.h"
-
-constexpr int FULL_STRENGTH_LEVEL = 20;
-
-// What a level changes; a level of FULL_STRENGTH_LEVEL (or above) changes nothing.
-struct LevelSettings {
-  u64 nodes;        // node budget of a move on average; 0: none
-  i16 maxLoss;      // the most a chosen line may score below the best, in centipawns
-  i16 temperature;  // a line loss centipawns below the best is chosen with weight exp(-loss / temperature)
-  i16 evalNoise;    // the evaluation's error at most, either way
-};
 
 // The settings of a level, which may lie between two whole levels.
 LevelSettings SettingsOfLevel(double level);
@@ -34,27 +25,17 @@ u64 NodeBudgetOfMove(const LevelSettings& settings, u64 seed);
 // draws it. With no loss allowed, the best line's move.
 Move ChooseAmongLines(const MoveEntry* lines, u32 count, const LevelSettings& settings, u64 seed);
 
-// The options of both interfaces: "Skill Level" (0 to 20), and
-// "UCI_LimitStrength" with "UCI_Elo", which when set rules instead.
-extern int SkillLevel;
-extern bool LimitStrength;
-extern int LimitElo;
-
-// The range of UCI_Elo: the measured ratings of level 0 and of full strength.
-extern const int MIN_LIMIT_ELO;
-extern const int MAX_LIMIT_ELO;
-
 // The options set from the numbers an interface sent: false, and nothing
 // changed, for a number outside the option's range.
-bool ChooseSkillLevel(long level);
-bool ChooseLimitElo(long elo);
+bool ChooseSkillLevel(Engine& engine, long level);
+bool ChooseLimitElo(Engine& engine, long elo);
 
 // The level of a rating, between the measured ratings of the levels.
 double LevelOfElo(int elo);
 
 // The level the options ask for.
-double ChosenLevel();
-bool PlaysAtFullStrength();
+double ChosenLevel(Engine& engine);
+bool PlaysAtFullStrength(Engine& engine);
 
 // Before a search for the engine's own move (playing) or any other (analysis,
 // a measurement): the level's node budget (the smaller of it and a node limit

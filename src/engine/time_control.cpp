@@ -8,14 +8,6 @@
 #include "platform/engine_log.h"
 #include "search/think.h"
 
-i32 MovesPerControl;
-i32 IncrementMs;
-i64 ControlBaseMs;
-i64 FixedMoveMs;
-u32 DepthLimit;
-bool ClockKnown;
-i64 NodesPerSecond;
-
 namespace {
 // Shares of at least 5 s keep 1 s in reserve, shares of at least 2.2 s keep 0.5 s.
 constexpr i64 LARGE_SHARE_CS = 500, LARGE_MARGIN_CS = 100;
@@ -39,10 +31,10 @@ void SetLimits(Engine& engine, const TimeLimits& limits) {
 }
 
 // A control's time shared out per move, as the allocation would at its start.
-i64 FairShareMs() {
-  if (ControlBaseMs <= 0) return 0;
-  const i32 moves = MovesPerControl > 0 ? MovesPerControl : DEFAULT_MOVES_TO_GO;
-  return ControlBaseMs / moves + IncrementMs;
+i64 FairShareMs(Engine& engine) {
+  if (engine.ControlBaseMs <= 0) return 0;
+  const i32 moves = engine.MovesPerControl > 0 ? engine.MovesPerControl : DEFAULT_MOVES_TO_GO;
+  return engine.ControlBaseMs / moves + engine.IncrementMs;
 }
 
 }  // namespace
@@ -79,14 +71,14 @@ TimeLimits SafeTimeLimits(i64 budgetMs, i64 clockMs, i64 fairShareMs) {
 
 void AllocateTime(Engine& engine, Position& pos, i64 ownClockCs) {
   const TimeAllocation allocation =
-      ComputeTimeAllocation(ownClockCs, MovesPerControl, IncrementMs, MovesMadeInGame(pos));
+      ComputeTimeAllocation(ownClockCs, engine.MovesPerControl, engine.IncrementMs, MovesMadeInGame(pos));
   engine.limits.MovesToGo = allocation.movesToGo;
-  if (FixedMoveMs > 0) {
-    AllocateMoveTime(engine, FixedMoveMs);
+  if (engine.FixedMoveMs > 0) {
+    AllocateMoveTime(engine, engine.FixedMoveMs);
     engine.limits.HardTimeLimitMs = std::min(engine.limits.HardTimeLimitMs, SafeTimeLimits(0, ownClockCs * MS_PER_CS, 0).hardLimitMs);
     return;
   }
-  SetLimits(engine, SafeTimeLimits(allocation.budgetMs, ownClockCs * MS_PER_CS, FairShareMs()));
+  SetLimits(engine, SafeTimeLimits(allocation.budgetMs, ownClockCs * MS_PER_CS, FairShareMs(engine)));
 }
 
 void AllocateClockTime(Engine& engine, i64 ownClockMs, i32 incrementMs, i32 movesToGo, i64 overheadMs) {
@@ -108,7 +100,7 @@ namespace {
 
 // The move's time as nodes at NodesPerSecond: no time of its own is left.
 void CountTimeInNodes(Engine& engine, i64 moveMs) {
-  engine.limits.NodeLimit = moveMs >= NO_TIME_LIMIT_MS ? 0 : static_cast<u64>(std::max<i64>(moveMs * NodesPerSecond / MS_PER_SECOND, 1));
+  engine.limits.NodeLimit = moveMs >= NO_TIME_LIMIT_MS ? 0 : static_cast<u64>(std::max<i64>(moveMs * engine.NodesPerSecond / MS_PER_SECOND, 1));
   AllocateNoTime(engine);
 }
 
@@ -116,20 +108,20 @@ void CountTimeInNodes(Engine& engine, i64 moveMs) {
 
 void PrepareOwnMoveLimits(Engine& engine, Position& pos) {
   engine.limits.NodeLimit = 0;
-  if (FixedMoveMs > 0) {
-    AllocateMoveTime(engine, FixedMoveMs);
-  } else if (!ClockKnown && ControlBaseMs > 0) {
-    AllocateTime(engine, pos, ControlBaseMs / MS_PER_CS);
-  } else if (!ClockKnown && DepthLimit > 0) {
+  if (engine.FixedMoveMs > 0) {
+    AllocateMoveTime(engine, engine.FixedMoveMs);
+  } else if (!engine.ClockKnown && engine.ControlBaseMs > 0) {
+    AllocateTime(engine, pos, engine.ControlBaseMs / MS_PER_CS);
+  } else if (!engine.ClockKnown && engine.DepthLimit > 0) {
     AllocateNoTime(engine);
   }
-  if (NodesPerSecond > 0) CountTimeInNodes(engine, FixedMoveMs > 0 ? FixedMoveMs : engine.limits.TimeBudgetMs);
+  if (engine.NodesPerSecond > 0) CountTimeInNodes(engine, engine.FixedMoveMs > 0 ? engine.FixedMoveMs : engine.limits.TimeBudgetMs);
 }
 
 void StartEngine(Engine& engine, Position& pos, bool goodPonder, u8 depth, SearchMode mode, bool playing) {
   EngineLog << "-M: entered StartEngine, goodPonder: " << (goodPonder ? 1 : 0) << EndLine;
   u32 deepest = std::min<u32>(depth, DEEPEST_ITERATION);
-  if (DepthLimit > 0 && mode != SearchMode::Analysis) deepest = std::min(deepest, DepthLimit);
+  if (engine.DepthLimit > 0 && mode != SearchMode::Analysis) deepest = std::min(deepest, engine.DepthLimit);
   engine.limits.MaxSearchDepth = deepest;
   StopSearch = false;
   engine.limits.CurrentSearchMode = mode;

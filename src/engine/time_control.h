@@ -7,14 +7,6 @@
 #include "engine/engine.h"
 #include "search/search_limits.h"
 
-extern i32 MovesPerControl;  // moves per time control ("level"); 0 = the whole game
-extern i32 IncrementMs;      // increment per move ("level")
-extern i64 ControlBaseMs;    // the time of a whole control ("level"); 0 when not known
-extern i64 FixedMoveMs;      // time for every move ("st"); 0 when the clock rules
-extern u32 DepthLimit;       // deepest iteration the interface allows ("sd"); 0 = none
-extern bool ClockKnown;      // the own clock was told ("time") since the control was set
-extern i64 NodesPerSecond;   // time counted in nodes at this rate ("nps"); 0 = the wall clock
-
 // Moves to go when no control is set: the whole game is shared as if 33 moves were left.
 constexpr i32 DEFAULT_MOVES_TO_GO = 33;
 

@@ -21,7 +21,6 @@
 #include "search/search_stop.h"
 #include "search/trans_table.h"
 
-
 namespace {
 
 constexpr i16 NO_SCORE_YET = -9999;
@@ -256,7 +255,7 @@ void StartSearch(Searcher& s, Position& pos) {
 
 void ReportNowhere(const IterationReport&) {}
 
-void (*ReportIterationTo)(const IterationReport& report) = ReportNowhere;
+std::function<void(const IterationReport& report)> ReportIterationTo = ReportNowhere;
 
 int MateInMoves(i16 score) {
   if (score > MATE_SCORE_LIMIT) return (MATE_SCORE - score + 1) / MOVES_PER_MATE_PLY_PAIR;

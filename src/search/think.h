@@ -2,6 +2,8 @@
 // aspiration window, the thinking line and the search's trace in the log.
 #pragma once
 
+#include <functional>
+
 #include "board/position.h"
 #include "board/types.h"
 #include "movegen/move_stack.h"
@@ -21,7 +23,7 @@ struct IterationReport {
 };
 
 // Where completed iterations go: the front end says (ReportNowhere until it does).
-extern void (*ReportIterationTo)(const IterationReport& report);
+extern std::function<void(const IterationReport& report)> ReportIterationTo;
 void ReportNowhere(const IterationReport& report);
 
 // A mate score as moves: N > 0 for a mate in N, -N when mated in N (0 when

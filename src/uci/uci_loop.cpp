@@ -201,7 +201,7 @@ void Go(Engine& engine, Position& pos, std::istringstream& words) {
   const bool waitsForStop = request.infinite || request.ponder;
   // A book move is no analysis, nor one of the moves an interface listed.
   if (!waitsForStop && !UciAnalyseMode && request.searchMoves.empty()) {
-    if (const Move book = ChooseBookMove(pos); book != NO_MOVE) {
+    if (const Move book = ChooseBookMove(engine, pos); book != NO_MOVE) {
       std::printf("info string book move %s\n", MoveText(book).c_str());
       // Interfaces that want a line with a score for every move get one.
       std::printf("info depth 1%s score cp 0 nodes 0 time 0 pv %s\n", engine.limits.MultiPvLines > 1 ? " multipv 1" : "",
@@ -326,7 +326,7 @@ void RunUci(Engine& engine, Position& pos) {
   ReportIterationTo = PrintIteration;
   engine.limits.PrintThinking = true;
   EngineLog << "::cmd:: uci" << EndLine;
-  const bool bookOpened = InitEngine(pos);
+  const bool bookOpened = InitEngine(engine, pos);
   StartGame(engine, pos, INITIAL_POSITION);
   Identify();
   if (!bookOpened) {

@@ -59,9 +59,13 @@ bool ChooseMoveOverhead(long milliseconds) {
 }
 
 bool SetMoveOverhead(Engine&, const std::string& value) { return ReadSpin(value, ChooseMoveOverhead); }
-bool SetSkillLevel(Engine&, const std::string& value) { return ReadSpin(value, ChooseSkillLevel); }
-bool SetLimitStrength(Engine&, const std::string& value) { return ReadCheck(value, LimitStrength); }
-bool SetLimitElo(Engine&, const std::string& value) { return ReadSpin(value, ChooseLimitElo); }
+bool SetSkillLevel(Engine& engine, const std::string& value) {
+  return ReadSpin(value, [&engine](long level) { return ChooseSkillLevel(engine, level); });
+}
+bool SetLimitStrength(Engine& engine, const std::string& value) { return ReadCheck(value, engine.LimitStrength); }
+bool SetLimitElo(Engine& engine, const std::string& value) {
+  return ReadSpin(value, [&engine](long elo) { return ChooseLimitElo(engine, elo); });
+}
 bool SetMultiPv(Engine& engine, const std::string& value) {
   return ReadSpin(value, [&engine](long lines) { return ChooseMultiPvLines(engine.limits, lines); });
 }
@@ -78,16 +82,16 @@ bool SetSearch(Engine& engine, const std::string& value) {
 
 bool SetPonder(Engine&, const std::string& value) { return ReadCheck(value, UciPonder); }
 bool SetAnalyseMode(Engine&, const std::string& value) { return ReadCheck(value, UciAnalyseMode); }
-bool SetOwnBook(Engine&, const std::string& value) { return ReadCheck(value, UseOwnBook); }
+bool SetOwnBook(Engine& engine, const std::string& value) { return ReadCheck(value, engine.UseOwnBook); }
 
-bool SetBookFolder(Engine&, const std::string& value) {
-  return OpenBookFrom(value == EMPTY_STRING_VALUE ? std::string() : value);
+bool SetBookFolder(Engine& engine, const std::string& value) {
+  return OpenBookFrom(engine, value == EMPTY_STRING_VALUE ? std::string() : value);
 }
 
 // A book that cannot be used is reported here; the engine plays on without it.
-bool SetBookFile(Engine&, const std::string& value) {
-  if (!OpenBookFile(value == EMPTY_STRING_VALUE ? std::string() : value)) {
-    std::printf("info string BookFile: %s\n", BookFileMessage());
+bool SetBookFile(Engine& engine, const std::string& value) {
+  if (!OpenBookFile(engine, value == EMPTY_STRING_VALUE ? std::string() : value)) {
+    std::printf("info string BookFile: %s\n", BookFileMessage(engine));
   }
   return true;
 }

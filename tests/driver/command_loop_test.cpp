@@ -208,20 +208,20 @@ TEST(CommandLoop, ClockAndSwitchWords) {
   Position& pos = engine.game;
   InitBoardTables();
   RunCommands(engine, "new\nlevel 40 5 0\ntime 30000\notim 29000\n");
-  EXPECT_EQ(std::tuple(MovesPerControl, IncrementMs, engine.limits.TimeBudgetMs), std::tuple(40, 0, 6500));
+  EXPECT_EQ(std::tuple(engine.MovesPerControl, engine.IncrementMs, engine.limits.TimeBudgetMs), std::tuple(40, 0, 6500));
   RunCommands(engine, "level 0 2 12\n");
-  EXPECT_EQ(std::tuple(MovesPerControl, IncrementMs), std::tuple(0, 12000));
+  EXPECT_EQ(std::tuple(engine.MovesPerControl, engine.IncrementMs), std::tuple(0, 12000));
   RunCommands(engine, "level 99999999999 0 0\n");
-  EXPECT_EQ(MovesPerControl, 2147483647);  // clamped
+  EXPECT_EQ(engine.MovesPerControl, 2147483647);  // clamped
   RunCommands(engine, "level 0 0 99999999999\nlevel 0 0 2147484\n");  // an increment beyond what milliseconds hold
-  EXPECT_EQ(IncrementMs, 2147483000);
+  EXPECT_EQ(engine.IncrementMs, 2147483000);
   RunCommands(engine, "level 40 0:30 2\n");  // the base is a word, not read
-  EXPECT_EQ(std::tuple(MovesPerControl, IncrementMs), std::tuple(40, 2000));
+  EXPECT_EQ(std::tuple(engine.MovesPerControl, engine.IncrementMs), std::tuple(40, 2000));
   // A missing number changes nothing and swallows no command.
   engine.limits.TimeBudgetMs = 1234;
   EngineState = ENGINE_PLAYING;
   RunCommands(engine, "level force\ntime easy\n");
-  EXPECT_EQ(std::tuple(IncrementMs, engine.limits.TimeBudgetMs, EngineState, PonderEnabled), std::tuple(2000, 1234, 0, false));
+  EXPECT_EQ(std::tuple(engine.IncrementMs, engine.limits.TimeBudgetMs, EngineState, PonderEnabled), std::tuple(2000, 1234, 0, false));
   RunCommands(engine, "time 6000 hard\neasyX\nblack\n");  // "easy" is an exact word
   EXPECT_EQ(std::tuple(engine.limits.TimeBudgetMs, PonderEnabled, pos.SideToMove, pos.GameSideToMove),
             std::tuple(1500 + 2000, true, 0, 0));

@@ -120,7 +120,7 @@ TEST_F(PonderingTest, EveryCommandLeavesAGameThatGoesOn) {
       {"pgn2game", " short.pgn short.game", INITIAL_POSITION}, {"game2pos", " short.game short.pos", INITIAL_POSITION},
       {"pgn2pos", " short.pgn", INITIAL_POSITION},
   };
-  const auto settings = std::tuple(MovesPerControl, IncrementMs, ControlBaseMs, engine.limits.TimeBudgetMs, PonderEnabled);
+  const auto settings = std::tuple(engine.MovesPerControl, engine.IncrementMs, engine.ControlBaseMs, engine.limits.TimeBudgetMs, PonderEnabled);
   for (const CommandRow* row = CommandTableBegin(); row != CommandTableEnd(); ++row) {
     if (std::string(row->word) == "bench") continue;  // over pipes in the bench test: it takes long here
     std::vector<Run> runs;
@@ -156,8 +156,8 @@ TEST_F(PonderingTest, EveryCommandLeavesAGameThatGoesOn) {
         const PositionSnapshot after = TakePositionSnapshot(pos);
         EXPECT_EQ(Differences(Replayed(engine, pos, start.empty() ? INITIAL_POSITION : start, MovesOfHistory(pos)), after), "");
       }
-      std::tie(MovesPerControl, IncrementMs, ControlBaseMs, engine.limits.TimeBudgetMs, PonderEnabled) = settings;
-      std::tie(FixedMoveMs, DepthLimit, UseOwnBook) = std::tuple(0, 0u, true);
+      std::tie(engine.MovesPerControl, engine.IncrementMs, engine.ControlBaseMs, engine.limits.TimeBudgetMs, PonderEnabled) = settings;
+      std::tie(engine.FixedMoveMs, engine.DepthLimit, engine.UseOwnBook) = std::tuple(0, 0u, true);
     }
   }
 }

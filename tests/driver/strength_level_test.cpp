@@ -35,11 +35,6 @@ std::map<Move, int> Choices(const LevelSettings& settings, int draws) {
 // The node budget of a move is the level's times a factor up to the square root of 2.
 u64 MostNodesOfAMove(const LevelSettings& settings) { return static_cast<u64>(settings.nodes * std::sqrt(2.0)) + 1; }
 
-// Level settings set back to full strength whatever the test does.
-struct FullStrengthAfter {
-  ~FullStrengthAfter() { std::tie(SkillLevel, LimitStrength, LimitElo) = std::tuple(FULL_STRENGTH_LEVEL, false, MAX_LIMIT_ELO); }
-};
-
 }  // namespace
 
 // Lower levels search fewer nodes, may lose more with their choice, and only the lowest see with noise; full strength
@@ -125,11 +120,11 @@ TEST(StrengthLevel, RatingsGiveLevels) {
     EXPECT_GT(level, below) << elo;
     below = level;
   }
-  FullStrengthAfter reset;
-  std::tie(SkillLevel, LimitStrength, LimitElo) = std::tuple(7, false, MIN_LIMIT_ELO);
-  EXPECT_EQ(ChosenLevel(), 7);  // without the limit, the skill level rules
-  LimitStrength = true;
-  EXPECT_EQ(ChosenLevel(), 0);
+  Engine engine;
+  std::tie(engine.SkillLevel, engine.LimitStrength, engine.LimitElo) = std::tuple(7, false, MIN_LIMIT_ELO);
+  EXPECT_EQ(ChosenLevel(engine), 7);  // without the limit, the skill level rules
+  engine.LimitStrength = true;
+  EXPECT_EQ(ChosenLevel(engine), 0);
 }
 
 class LevelSearchTest : public testing::Test {
@@ -152,7 +147,6 @@ class LevelSearchTest : public testing::Test {
     engine.limits.NodeLimit = 0;
     return {PlayableBestMove(engine, pos), pos.MovesMade};
   }
-  FullStrengthAfter reset_;
 };
 
 constexpr const char* MIDDLEGAME = "r1bq1rk1/pp2ppbp/2np1np1/8/3NP3/2N1BP2/PPPQ2PP/R3KB1R w KQ - 0 1";
@@ -163,7 +157,7 @@ TEST_F(LevelSearchTest, ALevelLimitsOnlyTheMovesItPlays) {
   const auto unlimited = Search(pos, MIDDLEGAME, 7, false);
   EXPECT_EQ(Search(pos, MIDDLEGAME, 7, true), unlimited);
 
-  SkillLevel = 12;
+  engine.SkillLevel = 12;
   const u64 budget = MostNodesOfAMove(SettingsOfLevel(12));
   // The search looks at its count between nodes of the main search: the quiescence search under way runs on.
   const auto overshoot = [](u64 limit) { return limit + limit / 50; };
@@ -171,17 +165,17 @@ TEST_F(LevelSearchTest, ALevelLimitsOnlyTheMovesItPlays) {
   EXPECT_LE(Search(pos, MIDDLEGAME, 30, true, budget / 2).second, overshoot(budget / 2)) << "the smaller limit rules";
   EXPECT_EQ(Search(pos, MIDDLEGAME, 7, false), unlimited) << "an analysis at a level is made at full strength";
 
-  SkillLevel = 0;
+  engine.SkillLevel = 0;
   Search(pos, MIDDLEGAME, 30, true);
   EXPECT_EQ(std::tuple(engine.limits.EvalNoiseAmplitude, engine.limits.ChoiceLines), std::tuple(0, 0u));
-  SkillLevel = FULL_STRENGTH_LEVEL;
+  engine.SkillLevel = FULL_STRENGTH_LEVEL;
   EXPECT_EQ(Search(pos, MIDDLEGAME, 7, false), unlimited);
 }
 
 // Each level's move is legal, among the last iteration's best lines, and the same again for the same position.
 TEST_F(LevelSearchTest, ALevelPlaysOneOfItsBestLinesAgainAndAgain) {
   for (int level : {0, 3, 8, 15}) {
-    SkillLevel = level;
+    engine.SkillLevel = level;
     const auto [move, nodes] = Search(pos, MIDDLEGAME, 30, true);
     EXPECT_EQ(std::ranges::count(LegalMoves(pos), move), 1) << level;
     ASSERT_GT(engine.searcher->LastIterationLineCount, 1u) << level;
