@@ -94,7 +94,7 @@ void ResetEngine(Engine& engine) {
   engine.DepthLimit = 0;
   engine.UseOwnBook = true;
   engine.limits.PrintThinking = true;
-  LoadPosition(engine, engine.game, INITIAL_POSITION);
+  LoadPosition(engine, INITIAL_POSITION);
 }
 
 void RequireGameInStep(Position& pos) {
@@ -117,7 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Require(write(ends[1], input.data(), input.size()) == static_cast<ssize_t>(input.size()), "the input written");
   close(ends[1]);
   ResetEngine(engine);
-  while (ExecuteNextCommand(engine, pos)) RequireGameInStep(pos);
+  while (ExecuteNextCommand(engine)) RequireGameInStep(pos);
   RequireGameInStep(pos);
   SetInputDescriptor(previous);
   close(ends[0]);

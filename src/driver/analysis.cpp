@@ -24,9 +24,9 @@ bool AnalysisPending;
 bool SearchRunning;
 std::string BookMovesBeforeSearch;
 
-std::string BookMovesText(Engine& engine, Position& pos) {
+std::string BookMovesText(Engine& engine) {
   std::string text;
-  for (const BookChoice& choice : BookChoices(engine, pos)) {
+  for (const BookChoice& choice : BookChoices(engine)) {
     text += " " + MoveText(choice.move);
     if (choice.percent) text += " " + PercentText(*choice.percent);
     text += "\n";
@@ -34,13 +34,14 @@ std::string BookMovesText(Engine& engine, Position& pos) {
   return text + "\n";
 }
 
-void AnalyzeWhilePending(Engine& engine, Position& pos) {
-  if (EngineState != ENGINE_ANALYZING || !AnalysisPending || AnswerWaitingInput(engine, pos)) return;
+void AnalyzeWhilePending(Engine& engine) {
+  Position& pos = engine.game;
+  if (EngineState != ENGINE_ANALYZING || !AnalysisPending || AnswerWaitingInput(engine)) return;
   AnalysisPending = false;
   if (GameEndOnBoard(pos) != NO_MOVE || DrawCheck(pos, ROOT_REPEATS) != NO_MOVE) return;
-  BookMovesBeforeSearch = BookMovesText(engine, pos);
+  BookMovesBeforeSearch = BookMovesText(engine);
   SearchRunning = true;
-  StartEngine(engine, pos, false, UNLIMITED_DEPTH, SearchMode::Analysis);
+  StartEngine(engine, false, UNLIMITED_DEPTH, SearchMode::Analysis);
   SearchRunning = false;
   // Cut short by input: the loop reads it, and the analysis goes on afterwards.
   if (StopSearch) AnalysisPending = true;

@@ -46,9 +46,10 @@ constexpr BenchPosition BENCH_POSITIONS[] = {
 
 // One position, loaded and searched; its moves made and the search's time
 // (the load, which clears the table, is not counted) are added to totals.
-void SearchBenchPosition(Engine& engine, Position& pos, int number, const BenchPosition& position, u32 depthLimit,
+void SearchBenchPosition(Engine& engine, int number, const BenchPosition& position, u32 depthLimit,
                          BenchTotals& totals) {
-  LoadPosition(engine, pos, position.fen);
+  Position& pos = engine.game;
+  LoadPosition(engine, position.fen);
   engine.limits.MaxSearchDepth = std::min(position.depth, depthLimit);
   StopSearch = false;
   pos.UndoTop = pos.UndoRecords;
@@ -65,7 +66,7 @@ void SearchBenchPosition(Engine& engine, Position& pos, int number, const BenchP
 
 }  // namespace
 
-BenchTotals RunBench(Engine& engine, Position& pos, u32 depthLimit) {
+BenchTotals RunBench(Engine& engine, u32 depthLimit) {
   const SearchSettings saved(engine);
   const i32 engineState = EngineState;
   EngineState = ENGINE_THINKING;
@@ -73,16 +74,16 @@ BenchTotals RunBench(Engine& engine, Position& pos, u32 depthLimit) {
   BenchTotals totals{0, 0};
   int number = 0;
   for (const BenchPosition& position : BENCH_POSITIONS) {
-    SearchBenchPosition(engine, pos, ++number, position, depthLimit, totals);
+    SearchBenchPosition(engine, ++number, position, depthLimit, totals);
   }
   saved.Restore();
   EngineState = engineState;
   return totals;
 }
 
-void BenchCommand(Engine& engine, Position& pos, const char*) {
+void BenchCommand(Engine& engine, const char*) {
   static BenchTotals totals;
-  KeepingTheGame(engine, pos, [&engine](Position& pos) { totals = RunBench(engine, pos, std::numeric_limits<u32>::max()); });
+  KeepingTheGame(engine, [&engine] { totals = RunBench(engine, std::numeric_limits<u32>::max()); });
   const i64 ms = std::max<i64>(totals.ms, 1);
   std::printf("Nodes: %llu\n", static_cast<unsigned long long>(totals.nodes));
   std::printf("Time: %lld ms\n", static_cast<long long>(totals.ms));

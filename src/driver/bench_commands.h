@@ -17,9 +17,9 @@ struct BenchTotals {
 // no time limit and no notice of pending input. Prints one line per position:
 // its number, depth, best move, score, nodes and time. The last position
 // stays on the board; the search settings are restored.
-BenchTotals RunBench(Engine& engine, Position& pos, u32 depthLimit);
+BenchTotals RunBench(Engine& engine, u32 depthLimit);
 
 // "bench": RunBench at the positions' own depths, then "Nodes: N", "Time: T ms"
 // and "NPS: R" (nodes per second). Afterwards the board and the game are as
 // they were before.
-void BenchCommand(Engine& engine, Position& pos, const char* word);
+void BenchCommand(Engine& engine, const char* word);

@@ -47,15 +47,16 @@ bool AcceptsGameMove(Position& pos, const char* word) {
   return EngineState != ENGINE_THINKING && EngineState != ENGINE_QUIT && ParseGameMove(pos, word) != NO_MOVE;
 }
 
-void GameMoveCommand(Engine& engine, Position& pos, const char* word) {
+void GameMoveCommand(Engine& engine, const char* word) {
+  Position& pos = engine.game;
   Move move = ParseGameMove(pos, word);
   // A word that says more than its move ("g1f3x", "e2e4Q") names no move.
   if (MoveText(move) != word) move = NO_MOVE;
   if (EngineState == ENGINE_PONDERING) {
     if (move == PonderMove) {
-      PonderHit(engine, pos);
+      PonderHit(engine);
     } else {
-      PonderMiss(engine, pos, move, word);
+      PonderMiss(engine, move, word);
     }
     return;
   }
@@ -63,13 +64,13 @@ void GameMoveCommand(Engine& engine, Position& pos, const char* word) {
     std::printf("Illegal move: %s\n", word);
     return;
   }
-  PlayGameMove(engine, pos, move);
-  if (EngineState == ENGINE_PLAYING) EngineMove(engine, pos);
+  PlayGameMove(engine, move);
+  if (EngineState == ENGINE_PLAYING) EngineMove(engine);
   if (EngineState == ENGINE_ANALYZING) AnalysisPending = true;
 }
 
-void NewCommand(Engine& engine, Position& pos, const char*) {
-  StartGame(engine, pos, INITIAL_POSITION);
+void NewCommand(Engine& engine, const char*) {
+  StartGame(engine, INITIAL_POSITION);
   PonderMove = NO_MOVE;
   engine.DepthLimit = 0;  // a new game is played without the last game's depth limit,
   engine.NodesPerSecond = 0;  // on the wall clock, and with its clock still to be told
@@ -81,12 +82,12 @@ void NewCommand(Engine& engine, Position& pos, const char*) {
   }
 }
 
-void SetboardCommand(Engine& engine, Position& pos, const char*) {
+void SetboardCommand(Engine& engine, const char*) {
   char text[SETBOARD_TEXT_SIZE];
   size_t length = ReadLine(text, sizeof text);
   if (length == sizeof text - 1 && text[length - 1] != '\n') SkipRestOfLine();
   EngineLog << "setboard " << text << EndLine;
-  const bool loaded = StartGame(engine, pos, text);
+  const bool loaded = StartGame(engine, text);
   const bool refused = !loaded && LastLoadOutcome() == LoadOutcome::Refused;
   if (!refused) PonderMove = NO_MOVE;
   if (EngineState == ENGINE_ANALYZING) AnalysisPending = !refused;
@@ -96,7 +97,8 @@ void SetboardCommand(Engine& engine, Position& pos, const char*) {
   ReportIllegalPosition(refused && !NamesNoPiece(text));
 }
 
-void SetSideToMove(Engine& engine, Position& pos, u32 side) {
+void SetSideToMove(Engine& engine, u32 side) {
+  Position& pos = engine.game;
   LeavePondering(pos);
   if (side == pos.SideToMove) {
     pos.GameSideToMove = side;
@@ -113,7 +115,7 @@ void SetSideToMove(Engine& engine, Position& pos, u32 side) {
   pos.HistoryTop->key = pos.HashKey;
   RefreshGameCopy(pos);
   pos.GameSideToMove = side;
-  StartGameHere(engine, pos);  // moves before the switch cannot be taken back onto this board
+  StartGameHere(engine);  // moves before the switch cannot be taken back onto this board
 }
 
-void ShowBoardCommand(Engine&, Position& pos, const char*) { ShowPosition(pos); }
+void ShowBoardCommand(Engine& engine, const char*) { ShowPosition(engine.game); }

@@ -11,7 +11,8 @@
 #include "book/opening_book.h"
 #include "platform/console_input.h"
 
-void BookShowCommand(Engine&, Position& pos, const char*) {
+void BookShowCommand(Engine& engine, const char*) {
+  Position& pos = engine.game;
   bool found = EngineBook.BookContains(static_cast<int>(pos.SideToMove), KeyLow(pos.HashKey), KeyHigh(pos.HashKey));
   std::printf(found ? "YES\n" : "NO\n");
 }
@@ -29,7 +30,8 @@ void ShowDatabaseRecord(Position& pos, PositionDatabase& databases, bool linearS
   std::printf("w: %.0f, b: %.0f, d: %.0f, score: %f\n", w, b, d, WhiteScore(w, b, d));
 }
 
-void DatabaseShowCommand(Engine&, Position& pos, const char* word) {
+void DatabaseShowCommand(Engine& engine, const char* word) {
+  Position& pos = engine.game;
   PositionDatabase databases;
   if (!databases.OpenDatabases(WHITE_DATABASE_NAME, BLACK_DATABASE_NAME)) {
     std::printf("%s\n", databases.Message().Text());
@@ -39,7 +41,7 @@ void DatabaseShowCommand(Engine&, Position& pos, const char* word) {
   ShowDatabaseRecord(pos, databases, std::strcmp(word, "dbshowlin") == 0);
 }
 
-void BookCreateCommand(Engine&, Position&, const char*) {
+void BookCreateCommand(Engine&, const char*) {
   PositionDatabase databases;
   if (!databases.OpenDatabases(WHITE_DATABASE_NAME, BLACK_DATABASE_NAME)) {
     std::printf("%s\n", databases.Message().Text());
@@ -49,7 +51,7 @@ void BookCreateCommand(Engine&, Position&, const char*) {
   std::printf("created.\n");
 }
 
-void DatabaseCreateCommand(Engine&, Position&, const char*) {
+void DatabaseCreateCommand(Engine&, const char*) {
   char positionFile[COMMAND_BUFFER_SIZE];
   char prefix[COMMAND_BUFFER_SIZE];
   bool named = ReadFileName(positionFile);

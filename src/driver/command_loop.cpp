@@ -35,7 +35,7 @@ char CommandBuffer[COMMAND_BUFFER_SIZE];
 // "time N otim M": the own clock in centiseconds sets the budget; the
 // opponent's clock is read and not used. A missing number changes nothing and
 // leaves the next word to be read as a command.
-void TimeCommand(Engine& engine, Position& pos, const char*) {
+void TimeCommand(Engine& engine, const char*) {
   i32 ownClock;
   if (!ReadNumber(ownClock)) return;
   char word[COMMAND_BUFFER_SIZE];
@@ -46,7 +46,7 @@ void TimeCommand(Engine& engine, Position& pos, const char*) {
   } else if (status != WordStatus::EndOfInput) {
     UnreadWord(word, status);
   }
-  AllocateTime(engine, pos, ownClock);
+  AllocateTime(engine, ownClock);
   engine.ClockKnown = true;
 }
 
@@ -74,7 +74,7 @@ i64 BaseTimeMs(const char* word) {
 
 // "level MPS BASE INC": moves per control, the control's time and the
 // increment in seconds. A level replaces a fixed time per move.
-void LevelCommand(Engine& engine, Position&, const char*) {
+void LevelCommand(Engine& engine, const char*) {
   i32 moves;
   if (!ReadNumber(moves)) return;
   char base[COMMAND_BUFFER_SIZE];
@@ -90,14 +90,14 @@ void LevelCommand(Engine& engine, Position&, const char*) {
   engine.ClockKnown = false;  // the control's own time is the clock until "time" comes
 }
 
-void EasyCommand(Engine&, Position&, const char*) { PonderEnabled = false; }
-void HardCommand(Engine&, Position&, const char*) { PonderEnabled = true; }
-void QuitCommand(Engine&, Position&, const char*) { EngineState = ENGINE_QUIT; }
+void EasyCommand(Engine&, const char*) { PonderEnabled = false; }
+void HardCommand(Engine&, const char*) { PonderEnabled = true; }
+void QuitCommand(Engine&, const char*) { EngineState = ENGINE_QUIT; }
 
-void WhiteCommand(Engine& engine, Position& pos, const char*) { SetSideToMove(engine, pos, WHITE); }
-void BlackCommand(Engine& engine, Position& pos, const char*) { SetSideToMove(engine, pos, BLACK); }
+void WhiteCommand(Engine& engine, const char*) { SetSideToMove(engine, WHITE); }
+void BlackCommand(Engine& engine, const char*) { SetSideToMove(engine, BLACK); }
 
-void BenchmarkCommand(Engine&, Position&, const char*) {
+void BenchmarkCommand(Engine&, const char*) {
   char unused[COMMAND_BUFFER_SIZE];
   ReadWord(unused, sizeof unused);
   std::printf("Define __STAT\n");
@@ -184,15 +184,16 @@ bool RowMatches(Position& pos, const CommandRow& row, const char* word) {
 
 // Every command but those of pondering itself takes a guess on the board back
 // first, as "force" does, so that it finds the game position.
-void Dispatch(Engine& engine, Position& pos, const char* word) {
+void Dispatch(Engine& engine, const char* word) {
+  Position& pos = engine.game;
   const CommandRow* row = FindCommand(pos, word);
   if (row == nullptr) return;
   if (!row->keepsPondering && EngineState == ENGINE_PONDERING) LeavePondering(pos);
-  row->action(engine, pos, word);
+  row->action(engine, word);
 }
 
 // One word read and acted on. False at the end of input.
-bool ExecuteWord(Engine& engine, Position& pos) {
+bool ExecuteWord(Engine& engine) {
   WordStatus status = ReadWord(CommandBuffer, sizeof CommandBuffer);
   if (status == WordStatus::EndOfInput) return false;
   EngineLog << "::cmd:: " << CommandBuffer << EndLine;
@@ -202,7 +203,7 @@ bool ExecuteWord(Engine& engine, Position& pos) {
               << EndLine;
     return true;
   }
-  Dispatch(engine, pos, CommandBuffer);
+  Dispatch(engine, CommandBuffer);
   return true;
 }
 
@@ -218,24 +219,24 @@ const CommandRow* FindCommand(Position& pos, const char* word) {
   return nullptr;
 }
 
-void ExecuteWordsOfInput(Engine& engine, Position& pos) {
-  while (ExecuteWord(engine, pos)) {
+void ExecuteWordsOfInput(Engine& engine) {
+  while (ExecuteWord(engine)) {
   }
 }
 
-bool ExecuteNextCommand(Engine& engine, Position& pos) {
-  if (!ExecuteWord(engine, pos)) return false;
+bool ExecuteNextCommand(Engine& engine) {
+  if (!ExecuteWord(engine)) return false;
   if (EngineState == ENGINE_QUIT) return false;
-  AnalyzeWhilePending(engine, pos);
+  AnalyzeWhilePending(engine);
   return EngineState != ENGINE_QUIT;
 }
 
-void CommandLoop(Engine& engine, Position& pos) {
+void CommandLoop(Engine& engine) {
   PonderEnabled = true;
   std::memset(CommandBuffer, 0, sizeof CommandBuffer);
   EngineState = ENGINE_FORCE;
   UseXboardInputDuringSearch(engine);
-  if (!XboardHandshake(engine, pos)) return;
-  while (ExecuteNextCommand(engine, pos)) {
+  if (!XboardHandshake(engine)) return;
+  while (ExecuteNextCommand(engine)) {
   }
 }

@@ -35,7 +35,7 @@ enum class DuringSearch {
 struct CommandRow {
   const char* word;
   Match match;
-  void (*action)(Engine& engine, Position& pos, const char* word);
+  void (*action)(Engine& engine, const char* word);
   DuringSearch duringSearch;
   bool keepsPondering;  // part of pondering itself; every other command takes the guess back first
 };
@@ -48,17 +48,17 @@ const CommandRow* CommandTableEnd();
 const CommandRow* FindCommand(Position& pos, const char* word);
 
 // Runs until "quit" or the end of standard input.
-void CommandLoop(Engine& engine, Position& pos);
+void CommandLoop(Engine& engine);
 
 // Reads one word and acts on it; then, in analysis mode, analyses the position
 // until input arrives. False when the loop must end (quit, end of input).
-bool ExecuteNextCommand(Engine& engine, Position& pos);
+bool ExecuteNextCommand(Engine& engine);
 
 // Reads and acts on words until the input ends (used for a line run in place
 // of the input while a search goes on); no analysis follows.
-void ExecuteWordsOfInput(Engine& engine, Position& pos);
+void ExecuteWordsOfInput(Engine& engine);
 
 // The waiting input, looked at without blocking: what can be answered at once
 // in the present state is answered and taken out. True when a command waits
 // that the loop must read (and that would stop a search).
-bool AnswerWaitingInput(Engine& engine, Position& pos);
+bool AnswerWaitingInput(Engine& engine);

@@ -32,31 +32,36 @@ void Convert(Engine& engine, Conversion conversion) {
 
 // The commands that read games load the start position: a guess pondered on
 // is taken back first, so that it cannot later be taken back from that board.
-void PgnToPosCommand(Engine& engine, Position& pos, const char*) {
+void PgnToPosCommand(Engine& engine, const char*) {
+  Position& pos = engine.game;
   LeavePondering(pos);
   char pgnName[COMMAND_BUFFER_SIZE];
   if (ReadFileName(pgnName)) Convert(engine, [&] { PgnToPos(pos, pgnName); });
 }
 
-void PgnToGameCommand(Engine& engine, Position& pos, const char*) {
+void PgnToGameCommand(Engine& engine, const char*) {
+  Position& pos = engine.game;
   LeavePondering(pos);
   FileNames names;
   int converted = 0;
   if (names.Read()) Convert(engine, [&] { PgnToGame(pos, names.first, names.second, &converted); });
 }
 
-void PgnListToGameCommand(Engine& engine, Position& pos, const char*) {
+void PgnListToGameCommand(Engine& engine, const char*) {
+  Position& pos = engine.game;
   LeavePondering(pos);
   FileNames names;
   if (names.Read()) Convert(engine, [&] { PgnListToGame(pos, names.first, names.second); });
 }
 
-void GameToPgnCommand(Engine& engine, Position& pos, const char*) {
+void GameToPgnCommand(Engine& engine, const char*) {
+  Position& pos = engine.game;
   FileNames names;
   if (names.Read()) Convert(engine, [&] { GameToPgn(pos, names.first, names.second); });
 }
 
-void GameToPosCommand(Engine& engine, Position& pos, const char*) {
+void GameToPosCommand(Engine& engine, const char*) {
+  Position& pos = engine.game;
   LeavePondering(pos);
   FileNames names;
   if (names.Read()) Convert(engine, [&] { GameToPos(pos, names.first, names.second); });

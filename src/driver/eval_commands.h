@@ -6,4 +6,4 @@
 
 // "eval": prints "Eval: N" with the static score of the current position from
 // the side to move's point of view.
-void EvalCommand(Engine&, Position& pos, const char* word);
+void EvalCommand(Engine& engine, const char* word);

@@ -17,32 +17,35 @@ constexpr const char* TEST_POSITION = "8/8/5Q2/2R4k/8/8/P5P1/6K1 b - - 0 51";
 constexpr i64 UNLIMITED_CLOCK_CS = 999999999;
 }  // namespace
 
-void GoCommand(Engine& engine, Position& pos, const char*) {
+void GoCommand(Engine& engine, const char*) {
+  Position& pos = engine.game;
   LeavePondering(pos);
-  EngineMove(engine, pos);
+  EngineMove(engine);
 }
 
-void ResultCommand(Engine& engine, Position& pos, const char* word) {
-  IgnoredWithArguments(engine, pos, word);  // the result and its comment are the interface's
-  NewCommand(engine, pos, word);
+void ResultCommand(Engine& engine, const char* word) {
+  IgnoredWithArguments(engine, word);  // the result and its comment are the interface's
+  NewCommand(engine, word);
   EngineState = ENGINE_PLAYING;
 }
 
-void TestCommand(Engine& engine, Position& pos, const char*) {
+void TestCommand(Engine& engine, const char*) {
+  Position& pos = engine.game;
   engine.MovesPerControl = 1;
   engine.IncrementMs = 0;
   engine.ControlBaseMs = 0;
   engine.FixedMoveMs = 0;
-  StartGame(engine, pos, TEST_POSITION);
+  StartGame(engine, TEST_POSITION);
   PonderMove = NO_MOVE;
   EngineState = ENGINE_PLAYING;
   PonderEnabled = false;
   PrintBoard(pos.Board);
-  AllocateTime(engine, pos, UNLIMITED_CLOCK_CS);
+  AllocateTime(engine, UNLIMITED_CLOCK_CS);
   engine.ClockKnown = true;
 }
 
-void ForceCommand(Engine& engine, Position& pos, const char*) {
+void ForceCommand(Engine& engine, const char*) {
+  Position& pos = engine.game;
   if (EngineState == ENGINE_ANALYZING) return;  // analysis plays neither side already (PyChess sends it there)
   if (EngineState == ENGINE_PONDERING) TakeBackPonderMove(pos);
   StopEngine(engine);

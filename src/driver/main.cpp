@@ -12,14 +12,13 @@
 int main() {
   IgnoreInterfaceInterrupts();
   const auto engine = std::make_unique<Engine>();
-  Position& pos = engine->game;
   char first[COMMAND_BUFFER_SIZE];
   const WordStatus status = ReadWord(first, sizeof first);
   if (status == WordStatus::Read && std::string_view(first) == "uci") {
-    RunUci(*engine, pos);
+    RunUci(*engine);
     return 0;
   }
   if (status != WordStatus::EndOfInput) UnreadWord(first, status);
-  CommandLoop(*engine, pos);
+  CommandLoop(*engine);
   return 0;
 }

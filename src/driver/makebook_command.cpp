@@ -31,7 +31,8 @@ std::string RestOfLine() {
 }  // namespace
 
 // Reading the games loads the start position: a guess pondered on is taken back first.
-void MakeBookCommand(Engine& engine, Position& pos, const char*) {
+void MakeBookCommand(Engine& engine, const char*) {
+  Position& pos = engine.game;
   LeavePondering(pos);
   std::istringstream words(RestOfLine());
   std::vector<std::string> pgnNames;

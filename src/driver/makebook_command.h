@@ -6,4 +6,4 @@
 
 // "makebook PGN... [into FOLDER]": the rest of the line names the PGN files and,
 // after the word "into", the book's folder (the working folder when none is named).
-void MakeBookCommand(Engine& engine, Position& pos, const char* word);
+void MakeBookCommand(Engine& engine, const char* word);

@@ -14,6 +14,6 @@ int ReadDepth() {
 
 }  // namespace
 
-void PerftCommand(Engine&, Position& pos, const char*) { RunPerft(pos, ReadDepth()); }
+void PerftCommand(Engine& engine, const char*) { RunPerft(engine.game, ReadDepth()); }
 
-void DivideCommand(Engine&, Position& pos, const char*) { RunDivide(pos, ReadDepth()); }
+void DivideCommand(Engine& engine, const char*) { RunDivide(engine.game, ReadDepth()); }

@@ -15,8 +15,9 @@
 Move PonderMove;
 UndoRecord PonderRecord;
 
-void StartPondering(Engine& engine, Position& pos, Move guess) {
-  BookMovesBeforeSearch = BookMovesText(engine, pos);
+void StartPondering(Engine& engine, Move guess) {
+  Position& pos = engine.game;
+  BookMovesBeforeSearch = BookMovesText(engine);
   SavePositionForUndo(pos, PonderRecord);
   EngineState = ENGINE_PONDERING;
   pos.UndoTop = &PonderRecord;
@@ -24,7 +25,7 @@ void StartPondering(Engine& engine, Position& pos, Move guess) {
   MakeMove(pos, guess, PonderRecord);
   pos.UndoTop = pos.UndoRecords;
   SearchRunning = true;
-  StartEngine(engine, pos, false, UNLIMITED_DEPTH, SearchMode::Ponder);
+  StartEngine(engine, false, UNLIMITED_DEPTH, SearchMode::Ponder);
   SearchRunning = false;
   EngineLog << "-ponder move: " << MoveText(guess) << EndLine;
 }
@@ -43,18 +44,20 @@ void LeavePondering(Position& pos) {
   EngineState = ENGINE_PLAYING;
 }
 
-void PonderHit(Engine& engine, Position& pos) {
+void PonderHit(Engine& engine) {
+  Position& pos = engine.game;
   ++pos.GameMoveCount;
   // The guess becomes a move of the game: the game copy follows it.
   RefreshGameCopy(pos);
   pos.GameSideToMove ^= 1;
-  RecordGameMove(engine, pos, PonderMove);
+  RecordGameMove(engine, PonderMove);
   PonderMove = NO_MOVE;
   EngineLog << "-GOOD PONDER" << EndLine;
-  EngineMove(engine, pos);
+  EngineMove(engine);
 }
 
-void PonderMiss(Engine& engine, Position& pos, Move move, const char* word) {
+void PonderMiss(Engine& engine, Move move, const char* word) {
+  Position& pos = engine.game;
   EngineLog << "-BAD PONDER" << EndLine;
   TakeBackPonderMove(pos);
   EngineState = ENGINE_PLAYING;
@@ -62,6 +65,6 @@ void PonderMiss(Engine& engine, Position& pos, Move move, const char* word) {
     std::printf("Illegal move: %s\n", word);
     return;
   }
-  PlayGameMove(engine, pos, move);
-  EngineMove(engine, pos);
+  PlayGameMove(engine, move);
+  EngineMove(engine);
 }

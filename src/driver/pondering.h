@@ -14,15 +14,15 @@ extern UndoRecord PonderRecord;
 
 // Plays the guessed move and searches until input arrives or the search ends
 // by itself. Returns with EngineState ENGINE_PONDERING.
-void StartPondering(Engine& engine, Position& pos, Move guess);
+void StartPondering(Engine& engine, Move guess);
 
 // The opponent played the guessed move: it becomes the game's move and the
 // engine answers, counting the time spent pondering.
-void PonderHit(Engine& engine, Position& pos);
+void PonderHit(Engine& engine);
 
 // The opponent played another move: the guess is taken back, the move played
 // (when legal; else "Illegal move: " and the engine waits) and answered.
-void PonderMiss(Engine& engine, Position& pos, Move move, const char* word);
+void PonderMiss(Engine& engine, Move move, const char* word);
 
 // Takes the guessed move back from the board, if one is there.
 void TakeBackPonderMove(Position& pos);

@@ -8,15 +8,17 @@ bool AbandonSearch;
 
 namespace {
 
-LineVerdict Answer(Engine& engine, Position& pos, const char* line, size_t length) {
-  RunWithLineAsInput(line, length, [&engine, &pos] { ExecuteWordsOfInput(engine, pos); });
+LineVerdict Answer(Engine& engine, const char* line, size_t length) {
+  Position& pos = engine.game;
+  RunWithLineAsInput(line, length, [&engine, &pos] { ExecuteWordsOfInput(engine); });
   return LineVerdict::Remove;
 }
 
 // A line waiting while the engine searches (or, between searches, waits) in
 // the present state. A line that is no command is kept for the loop, which
 // logs and ignores it.
-LineVerdict Classify(Engine& engine, Position& pos, const char* line, size_t length) {
+LineVerdict Classify(Engine& engine, const char* line, size_t length) {
+  Position& pos = engine.game;
   char word[COMMAND_BUFFER_SIZE];
   FirstWordOfLine(line, length, word);
   const CommandRow* row = FindCommand(pos, word);
@@ -24,9 +26,9 @@ LineVerdict Classify(Engine& engine, Position& pos, const char* line, size_t len
   const bool ownSearch = EngineState == ENGINE_THINKING;
   switch (row->duringSearch) {
     case DuringSearch::Answered:
-      return Answer(engine, pos, line, length);
+      return Answer(engine, line, length);
     case DuringSearch::AnsweredAfterMove:
-      return ownSearch ? LineVerdict::Keep : Answer(engine, pos, line, length);
+      return ownSearch ? LineVerdict::Keep : Answer(engine, line, length);
     case DuringSearch::StopsWithoutMove:
       if (ownSearch) AbandonSearch = true;
       return LineVerdict::Stop;
@@ -38,19 +40,20 @@ LineVerdict Classify(Engine& engine, Position& pos, const char* line, size_t len
 
 }  // namespace
 
-bool AnswerWaitingInput(Engine& engine, Position& pos) {
-  return WalkWaitingLines([&engine, &pos](const char* line, size_t length) { return Classify(engine, pos, line, length); });
+bool AnswerWaitingInput(Engine& engine) {
+  return WalkWaitingLines([&engine](const char* line, size_t length) { return Classify(engine, line, length); });
 }
 
 void UseXboardInputDuringSearch(Engine& engine) {
-  WaitingInputStopsSearch = [&engine](Position& pos) { return AnswerWaitingInput(engine, pos); };
+  WaitingInputStopsSearch = [&engine](Position&) { return AnswerWaitingInput(engine); };
 }
 
-bool TurnTakenBackByWaitingInput(Engine& engine, Position& pos) {
+bool TurnTakenBackByWaitingInput(Engine& engine) {
+  Position& pos = engine.game;
   const i32 state = EngineState;
   EngineState = ENGINE_THINKING;
   AbandonSearch = false;
-  WalkWaitingLines([&engine, &pos](const char* line, size_t length) { return Classify(engine, pos, line, length); });
+  WalkWaitingLines([&engine, &pos](const char* line, size_t length) { return Classify(engine, line, length); });
   EngineState = state;
   return AbandonSearch;
 }

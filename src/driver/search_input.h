@@ -17,4 +17,4 @@ void UseXboardInputDuringSearch(Engine& engine);
 
 // Before the engine's own search: true when a command that takes back its
 // turn already waits (what can be answered meanwhile is answered).
-bool TurnTakenBackByWaitingInput(Engine& engine, Position& pos);
+bool TurnTakenBackByWaitingInput(Engine& engine);

@@ -94,7 +94,8 @@ const char* ClaimBeforeMoving(Position& pos, Move best, char* buffer, size_t siz
 }
 
 // The claim after the engine's move, with the opponent to move; null for none.
-const char* ClaimAfterMoving(Engine& engine, Position& pos, char* buffer, size_t size) {
+const char* ClaimAfterMoving(Engine& engine, char* buffer, size_t size) {
+  Position& pos = engine.game;
   if (engine.searcher->BestScore == MATE_IN_ONE_SCORE) {
     std::snprintf(buffer, size, "%s {Tavrel mates 1}\n", WinnerResult(pos));
     return buffer;
@@ -117,8 +118,8 @@ const char* ClaimAfterMoving(Engine& engine, Position& pos, char* buffer, size_t
 
 // Plays the engine's move on the board (which logs the new key) and sends it;
 // returns its text.
-std::string PlayAndSendMove(Engine& engine, Position& pos, Move move) {
-  PlayGameMove(engine, pos, move);
+std::string PlayAndSendMove(Engine& engine, Move move) {
+  PlayGameMove(engine, move);
   const std::string text = MoveText(move);
   std::printf("move %s\n", text.c_str());
   return text;
@@ -134,27 +135,27 @@ Move ExpectedReply(Position& pos) {
   return IsGeneratedLegalMove(pos, reply) ? reply : NO_MOVE;
 }
 
-bool PlayBookMove(Engine& engine, Position& pos) {
-  Move move = ChooseBookMove(engine, pos);
+bool PlayBookMove(Engine& engine) {
+  Move move = ChooseBookMove(engine);
   if (move == NO_MOVE) return false;
-  const std::string text = PlayAndSendMove(engine, pos, move);
+  const std::string text = PlayAndSendMove(engine, move);
   EngineLog << "move (book) " << text << EndLine;
   EngineState = ENGINE_PLAYING;
   if (!PonderEnabled) {
     EngineLog << "- NO ponder move" << EndLine;
     return true;
   }
-  PonderIfExpected(engine, pos);
+  PonderIfExpected(engine);
   return true;
 }
 
 // The search for the engine's move; false when a command took the turn back.
-bool SearchOwnMove(Engine& engine, Position& pos, bool goodPonder) {
-  PrepareOwnMoveLimits(engine, pos);
+bool SearchOwnMove(Engine& engine, bool goodPonder) {
+  PrepareOwnMoveLimits(engine);
   AbandonSearch = false;
   EngineState = ENGINE_THINKING;
   SearchRunning = true;
-  StartEngine(engine, pos, goodPonder, UNLIMITED_DEPTH, SearchMode::OwnMove, true);
+  StartEngine(engine, goodPonder, UNLIMITED_DEPTH, SearchMode::OwnMove, true);
   SearchRunning = false;
   engine.limits.NodeLimit = 0;
   EngineState = ENGINE_PLAYING;
@@ -164,7 +165,7 @@ bool SearchOwnMove(Engine& engine, Position& pos, bool goodPonder) {
 
 }  // namespace
 
-bool XboardHandshake(Engine& engine, Position& pos) {
+bool XboardHandshake(Engine& engine) {
   EngineState = ENGINE_PLAYING;
   std::setvbuf(stdout, nullptr, _IONBF, 0);
   std::fflush(nullptr);
@@ -183,7 +184,7 @@ bool XboardHandshake(Engine& engine, Position& pos) {
   std::printf("feature myname=\"%s %s\"\n", ENGINE_NAME, ENGINE_VERSION);
   for (const char* feature : MoreFeatures) std::printf("feature %s\n", feature);
   std::printf("feature option=\"UCI_Elo -spin %d %d %d\"\n", MAX_LIMIT_ELO, MIN_LIMIT_ELO, MAX_LIMIT_ELO);
-  const bool bookOpened = InitEngine(engine, pos);
+  const bool bookOpened = InitEngine(engine);
   std::printf("feature done=1\n");
   if (!bookOpened) {
     const char* message = EngineBook.Message().Text();
@@ -193,39 +194,42 @@ bool XboardHandshake(Engine& engine, Position& pos) {
   return true;
 }
 
-void PonderIfExpected(Engine& engine, Position& pos) {
+void PonderIfExpected(Engine& engine) {
+  Position& pos = engine.game;
   Move guess = PonderEnabled ? ExpectedReply(pos) : NO_MOVE;
   if (guess == NO_MOVE) {
     EngineLog << "- NO ponder move" << EndLine;
     return;
   }
-  StartPondering(engine, pos, guess);
+  StartPondering(engine, guess);
 }
 
-Move HintMove(Engine& engine, Position& pos) {
+Move HintMove(Engine& engine) {
+  Position& pos = engine.game;
   if (EngineState == ENGINE_PONDERING) return PonderMove;
   if (SearchRunning) return engine.searcher->MoveToPlayKnown ? engine.searcher->BestMove : NO_MOVE;
   if (const Move reply = ExpectedReply(pos); reply != NO_MOVE) return reply;
-  return SuggestedMove(engine, pos);
+  return SuggestedMove(engine);
 }
 
-void EngineMove(Engine& engine, Position& pos) {
+void EngineMove(Engine& engine) {
+  Position& pos = engine.game;
   bool goodPonder = EngineState == ENGINE_PONDERING;
-  if (TurnTakenBackByWaitingInput(engine, pos)) {
+  if (TurnTakenBackByWaitingInput(engine)) {
     EngineState = ENGINE_PLAYING;
     EngineLog << "-M: the turn was taken back: no move" << EndLine;
     return;
   }
-  if (PlayBookMove(engine, pos)) return;
-  if (!SearchOwnMove(engine, pos, goodPonder)) return;
+  if (PlayBookMove(engine)) return;
+  if (!SearchOwnMove(engine, goodPonder)) return;
 
   char claimText[64];
-  const Move best = PlayableBestMove(engine, pos);
+  const Move best = PlayableBestMove(engine);
   const char* claim = ClaimBeforeMoving(pos, best, claimText, sizeof claimText);
   if (!claim) {
-    const std::string text = PlayAndSendMove(engine, pos, best);
+    const std::string text = PlayAndSendMove(engine, best);
     EngineLog << "move " << text << "\tscore: " << engine.searcher->BestScore << EndLine;
-    claim = ClaimAfterMoving(engine, pos, claimText, sizeof claimText);
+    claim = ClaimAfterMoving(engine, claimText, sizeof claimText);
   }
   EngineState = ENGINE_PLAYING;
   if (claim) {
@@ -236,9 +240,9 @@ void EngineMove(Engine& engine, Position& pos) {
   // What waits and can be answered now is answered (a ping, a hint); a command
   // that must be read leaves no time to ponder.
   // A level below full strength thinks on its own time only.
-  if (!PonderEnabled || !PlaysAtFullStrength(engine) || AnswerWaitingInput(engine, pos)) {
+  if (!PonderEnabled || !PlaysAtFullStrength(engine) || AnswerWaitingInput(engine)) {
     EngineLog << "- NO ponder move" << EndLine;
     return;
   }
-  PonderIfExpected(engine, pos);
+  PonderIfExpected(engine);
 }

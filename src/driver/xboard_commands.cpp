@@ -45,8 +45,8 @@ std::string ReadArguments() {
   return arguments;
 }
 
-void TakeBack(Engine& engine, Position& pos, int plies, const char* word) {
-  if (!TakeBackMoves(engine, pos, plies)) {
+void TakeBack(Engine& engine, int plies, const char* word) {
+  if (!TakeBackMoves(engine, plies)) {
     std::printf("Error (no move to take back): %s\n", word);
     return;
   }
@@ -68,40 +68,41 @@ bool SplitOption(const std::string& text, std::string& name, std::string& value)
 
 }  // namespace
 
-void PingCommand(Engine&, Position&, const char*) {
+void PingCommand(Engine&, const char*) {
   std::string number = ReadArguments();
   const size_t first = number.find_first_not_of(" \t");
   number = first == std::string::npos ? "" : number.substr(first);
   std::printf("pong %s\n", number.c_str());
 }
 
-void HintCommand(Engine& engine, Position& pos, const char*) {
-  const Move hint = HintMove(engine, pos);
+void HintCommand(Engine& engine, const char*) {
+  const Move hint = HintMove(engine);
   if (hint != NO_MOVE) std::printf("Hint: %s\n", MoveText(hint).c_str());
 }
 
-void BookMovesCommand(Engine& engine, Position& pos, const char*) {
+void BookMovesCommand(Engine& engine, const char*) {
   const bool boardBusy = SearchRunning || EngineState == ENGINE_PONDERING;
-  std::printf("%s", boardBusy ? BookMovesBeforeSearch.c_str() : BookMovesText(engine, pos).c_str());
+  std::printf("%s", boardBusy ? BookMovesBeforeSearch.c_str() : BookMovesText(engine).c_str());
 }
 
-void MoveNowCommand(Engine&, Position&, const char*) {}
+void MoveNowCommand(Engine&, const char*) {}
 
-void UndoCommand(Engine& engine, Position& pos, const char* word) { TakeBack(engine, pos, 1, word); }
-void RemoveCommand(Engine& engine, Position& pos, const char* word) { TakeBack(engine, pos, 2, word); }
+void UndoCommand(Engine& engine, const char* word) { TakeBack(engine, 1, word); }
+void RemoveCommand(Engine& engine, const char* word) { TakeBack(engine, 2, word); }
 
-void AnalyzeCommand(Engine&, Position&, const char*) {
+void AnalyzeCommand(Engine&, const char*) {
   EngineState = ENGINE_ANALYZING;
   AnalysisPending = true;
 }
 
-void ExitCommand(Engine&, Position&, const char*) {
+void ExitCommand(Engine&, const char*) {
   if (EngineState != ENGINE_ANALYZING) return;
   EngineState = ENGINE_FORCE;
   AnalysisPending = false;
 }
 
-void StatusCommand(Engine& engine, Position& pos, const char*) {
+void StatusCommand(Engine& engine, const char*) {
+  Position& pos = engine.game;
   if (EngineState != ENGINE_ANALYZING) return;  // between two searches: the last one's figures
   const RootProgress progress = engine.searcher->CurrentRootProgress;
   const std::string move = progress.move != NO_MOVE ? MoveText(progress.move) : "";
@@ -110,7 +111,7 @@ void StatusCommand(Engine& engine, Position& pos, const char*) {
               engine.searcher->IterationDepth, progress.total - std::min(progress.tried, progress.total), progress.total, move.c_str());
 }
 
-void MoveTimeCommand(Engine& engine, Position&, const char*) {
+void MoveTimeCommand(Engine& engine, const char*) {
   const std::string arguments = ReadArguments();
   char* end = nullptr;
   const double seconds = std::strtod(arguments.c_str(), &end);
@@ -118,36 +119,37 @@ void MoveTimeCommand(Engine& engine, Position&, const char*) {
   engine.FixedMoveMs = static_cast<i64>(std::min(seconds, MAX_MOVE_SECONDS) * MS_PER_SECOND);
 }
 
-void DepthCommand(Engine& engine, Position&, const char*) {
+void DepthCommand(Engine& engine, const char*) {
   i32 depth;
   if (!ReadNumber(depth)) return;
   engine.DepthLimit = depth <= 0 ? 0 : std::clamp(static_cast<u32>(depth), SHALLOWEST_DEPTH_LIMIT, DEEPEST_ITERATION);
 }
 
-void PostCommand(Engine& engine, Position&, const char*) { engine.limits.PrintThinking = true; }
-void NoPostCommand(Engine& engine, Position&, const char*) { engine.limits.PrintThinking = false; }
+void PostCommand(Engine& engine, const char*) { engine.limits.PrintThinking = true; }
+void NoPostCommand(Engine& engine, const char*) { engine.limits.PrintThinking = false; }
 
-void PlayOtherCommand(Engine& engine, Position& pos, const char*) {
+void PlayOtherCommand(Engine& engine, const char*) {
   if (EngineState == ENGINE_ANALYZING) AnalysisPending = false;
   EngineState = ENGINE_PLAYING;
-  if (PonderEnabled) PonderIfExpected(engine, pos);
+  if (PonderEnabled) PonderIfExpected(engine);
 }
 
 // The move is the first word of the rest of the line; none there is an
 // error of this command alone, and the next line is a command of its own.
-void UserMoveCommand(Engine& engine, Position& pos, const char* word) {
+void UserMoveCommand(Engine& engine, const char* word) {
+  Position& pos = engine.game;
   std::istringstream rest(ReadArguments());
   std::string move;
   if (!(rest >> move)) {
     std::printf("Error (no move given): %s\n", word);
   } else if (move.size() < COMMAND_BUFFER_SIZE && AcceptsGameMove(pos, move.c_str())) {
-    GameMoveCommand(engine, pos, move.c_str());
+    GameMoveCommand(engine, move.c_str());
   } else {
     std::printf("Illegal move: %s\n", move.c_str());
   }
 }
 
-void MemoryCommand(Engine&, Position&, const char*) {
+void MemoryCommand(Engine&, const char*) {
   i32 megabytes;
   if (!ReadNumber(megabytes)) return;
   // The memory asked for is the engine's whole: the pawn cache and the other tables come first.
@@ -157,7 +159,7 @@ void MemoryCommand(Engine&, Position&, const char*) {
             << EndLine;
 }
 
-void OptionCommand(Engine& engine, Position&, const char*) {
+void OptionCommand(Engine& engine, const char*) {
   std::string name, value;
   if (!SplitOption(ReadArguments(), name, value)) return;
   if (name == "OwnBook") engine.UseOwnBook = std::atoi(value.c_str()) != 0;
@@ -177,21 +179,21 @@ void OptionCommand(Engine& engine, Position&, const char*) {
 
 // "nps N": the clock counts N nodes a second instead of the wall clock's
 // time; 0 goes back to the wall clock.
-void NodeRateCommand(Engine& engine, Position&, const char*) {
+void NodeRateCommand(Engine& engine, const char*) {
   i32 rate;
   if (!ReadNumber(rate)) return;
   engine.NodesPerSecond = rate > 0 ? rate : 0;
 }
 
 // "cores N": the threads that search together; a count out of range leaves them as they are.
-void CoresCommand(Engine& engine, Position&, const char*) {
+void CoresCommand(Engine& engine, const char*) {
   i32 cores;
   if (ReadNumber(cores)) ChooseSearchThreads(engine.limits, cores);
 }
 
-void OpponentTimeCommand(Engine&, Position&, const char*) {
+void OpponentTimeCommand(Engine&, const char*) {
   i32 clock;
   ReadNumber(clock);
 }
 
-void IgnoredWithArguments(Engine&, Position&, const char*) { ReadArguments(); }
+void IgnoredWithArguments(Engine&, const char*) { ReadArguments(); }

@@ -29,9 +29,10 @@ bool UsingBookFile(Engine& engine) { return engine.BookFile.IsOpen(); }
 
 const char* BookFileMessage(Engine& engine) { return engine.BookFile.Message().Text(); }
 
-Move BookFileMove(Engine& engine, Position& pos) { return PickByWeight(PolyglotMoves(pos, engine.BookFile), RandomDraw()); }
+Move BookFileMove(Engine& engine) { return PickByWeight(PolyglotMoves(engine.game, engine.BookFile), RandomDraw()); }
 
-std::vector<BookChoice> BookChoices(Engine& engine, Position& pos) {
+std::vector<BookChoice> BookChoices(Engine& engine) {
+  Position& pos = engine.game;
   std::vector<BookChoice> choices;
   if (!engine.UseOwnBook) return choices;
   if (!UsingBookFile(engine)) {

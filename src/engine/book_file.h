@@ -23,7 +23,7 @@ const char* BookFileMessage(Engine& engine);
 
 // A move of the Polyglot book for the position on the board, drawn in
 // proportion to the weights; 0 when the book has no legal move for it.
-Move BookFileMove(Engine& engine, Position& pos);
+Move BookFileMove(Engine& engine);
 
 // A book move as "bk" shows it: with its share of the weights, in percent,
 // when the book gives weights.
@@ -34,4 +34,4 @@ struct BookChoice {
 
 // The moves the book in use (the Polyglot book, else the engine's own) has for
 // the position on the board; none while OwnBook is off.
-std::vector<BookChoice> BookChoices(Engine& engine, Position& pos);
+std::vector<BookChoice> BookChoices(Engine& engine);

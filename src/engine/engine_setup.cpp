@@ -37,16 +37,18 @@ bool OpenBookFrom(Engine& engine, const std::string& namedFolder) {
   return OpenEngineBook(namedFolder);
 }
 
-bool InitEngine(Engine& engine, Position& pos) {
+bool InitEngine(Engine& engine) {
+  Position& pos = engine.game;
   pos.UndoTop = pos.UndoRecords;
   InitBoardTables();
   ClearTransTable();
   return OpenBookFrom(engine, engine.NamedBookFolder);
 }
 
-Move ChooseBookMove(Engine& engine, Position& pos) {
+Move ChooseBookMove(Engine& engine) {
+  Position& pos = engine.game;
   if (!engine.UseOwnBook || pos.GameMoveCount >= BOOK_MOVE_LIMIT) return NO_MOVE;
-  return UsingBookFile(engine) ? BookFileMove(engine, pos) : BookMove(pos);
+  return UsingBookFile(engine) ? BookFileMove(engine) : BookMove(pos);
 }
 
 Move GameEndOnBoard(Position& pos) {
@@ -56,8 +58,9 @@ Move GameEndOnBoard(Position& pos) {
   return record.checkers ? GAME_MATED : GAME_STALEMATE;
 }
 
-Move PlayableBestMove(Engine& engine, Position& pos) {
-  const Move best = LevelMove(engine, pos);
+Move PlayableBestMove(Engine& engine) {
+  Position& pos = engine.game;
+  const Move best = LevelMove(engine);
   if (IsGameEndCode(best) || IsGeneratedLegalMove(pos, best)) return best;
   EngineLog << "-M: no move from the search (" << engine.searcher->BestMove << "), the first legal move is played" << EndLine;
   const Move first = FirstLegalMove(pos);

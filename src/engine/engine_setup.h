@@ -14,7 +14,7 @@ inline constexpr const char* ENGINE_VERSION = "1.1";
 
 // The engine's tables, an empty transposition table, and the book opened.
 // False when no book could be opened (the book's message tells why).
-bool InitEngine(Engine& engine, Position& pos);
+bool InitEngine(Engine& engine);
 
 // The book is asked while fewer game moves than this were played.
 constexpr int BOOK_MOVE_LIMIT = 64;
@@ -22,14 +22,14 @@ constexpr int BOOK_MOVE_LIMIT = 64;
 // A move from the book for the position on the board (the Polyglot book when
 // one is open, see book_file.h); 0 when the book is off, the game is past
 // BOOK_MOVE_LIMIT, or the book has no move for the position.
-Move ChooseBookMove(Engine& engine, Position& pos);
+Move ChooseBookMove(Engine& engine);
 
 // The answer of the last search as a move that may be played: BestMove (or
 // at a strength level, the level's choice, LevelMove) when it is a legal move
 // or a code for the game's end; otherwise (a search cut
 // off before it had a move) the first legal move, or GAME_MATED /
 // GAME_STALEMATE when there is none.
-Move PlayableBestMove(Engine& engine, Position& pos);
+Move PlayableBestMove(Engine& engine);
 
 // GAME_MATED or GAME_STALEMATE when the side to move has no legal move; 0 otherwise.
 Move GameEndOnBoard(Position& pos);

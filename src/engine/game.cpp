@@ -26,11 +26,12 @@ void LogHashKey(Position& pos) {
 
 // A load that did not come through the game (a tool, a measurement) makes
 // the position on the board the start of the game.
-void FollowTheBoard(Engine& engine, Position& pos) {
-  if (engine.GameLoad != PositionLoadCount() || !engine.GameStart.Taken()) StartGameHere(engine, pos);
+void FollowTheBoard(Engine& engine) {
+  if (engine.GameLoad != PositionLoadCount() || !engine.GameStart.Taken()) StartGameHere(engine);
 }
 
-void MakeGameMove(Engine& engine, Position& pos, Move move) {
+void MakeGameMove(Engine& engine, Move move) {
+  Position& pos = engine.game;
   int side = static_cast<int>(pos.SideToMove);
   MakeMove(pos, move, *pos.UndoTop);
   ++pos.GameMoveCount;
@@ -45,16 +46,17 @@ void MakeGameMove(Engine& engine, Position& pos, Move move) {
 
 }  // namespace
 
-bool StartGame(Engine& engine, Position& pos, const char* positionText) {
-  const bool loaded = LoadPosition(engine, pos, positionText);
+bool StartGame(Engine& engine, const char* positionText) {
+  const bool loaded = LoadPosition(engine, positionText);
   if (loaded || LastLoadOutcome() == LoadOutcome::EpdMoveNotRecognised) {
-    StartGameHere(engine, pos);
+    StartGameHere(engine);
     engine.GameStartText = positionText;
   }
   return loaded;
 }
 
-void StartGameHere(Engine& engine, Position& pos) {
+void StartGameHere(Engine& engine) {
+  Position& pos = engine.game;
   engine.GameStartText.clear();
   engine.GameStart.Take(pos);
   engine.GameMoves.clear();
@@ -62,29 +64,31 @@ void StartGameHere(Engine& engine, Position& pos) {
   engine.GameLoad = PositionLoadCount();
 }
 
-bool PlayGameMove(Engine& engine, Position& pos, Move move) {
+bool PlayGameMove(Engine& engine, Move move) {
+  Position& pos = engine.game;
   if (move == NO_MOVE) return false;
-  FollowTheBoard(engine, pos);
-  MakeGameMove(engine, pos, move);
+  FollowTheBoard(engine);
+  MakeGameMove(engine, move);
   LogHashKey(pos);
   KeepRoomInHistory(pos);
   engine.GameMoves.push_back(move);
   return true;
 }
 
-void RecordGameMove(Engine& engine, Position& pos, Move move) {
+void RecordGameMove(Engine& engine, Move move) {
   if (engine.GameLoad != PositionLoadCount() || !engine.GameStart.Taken()) {
-    StartGameHere(engine, pos);  // the move already made is part of where the game starts
+    StartGameHere(engine);  // the move already made is part of where the game starts
     return;
   }
   engine.GameMoves.push_back(move);
 }
 
-void KeepingTheGame(Engine& engine, Position& pos, const std::function<void(Position&)>& work) {
+void KeepingTheGame(Engine& engine, const std::function<void()>& work) {
+  Position& pos = engine.game;
   PositionCopy before;
   before.Take(pos);
   const bool inStep = engine.GameLoad == PositionLoadCount();
-  work(pos);
+  work();
   before.PutBack(pos);
   pos.UndoTop = pos.UndoRecords;
   if (inStep) engine.GameLoad = PositionLoadCount();
@@ -94,13 +98,14 @@ int MovesToTakeBack(Engine& engine) {
   return engine.GameLoad == PositionLoadCount() ? static_cast<int>(engine.GameMoves.size()) : 0;
 }
 
-bool TakeBackMoves(Engine& engine, Position& pos, int plies) {
+bool TakeBackMoves(Engine& engine, int plies) {
+  Position& pos = engine.game;
   if (plies <= 0 || plies > MovesToTakeBack(engine)) return false;
   engine.GameMoves.resize(engine.GameMoves.size() - static_cast<size_t>(plies));
   engine.GameStart.PutBack(pos);
   pos.UndoTop = pos.UndoRecords;
   for (Move move : engine.GameMoves) {
-    MakeGameMove(engine, pos, move);
+    MakeGameMove(engine, move);
     KeepRoomInHistory(pos);
   }
   EngineLog << "-M: took back " << plies << (plies == 1 ? " move" : " moves") << EndLine;
@@ -142,14 +147,15 @@ size_t MovesInCommon(Engine& engine, const std::vector<std::string>& wanted) {
 
 }  // namespace
 
-bool SetUpGame(Engine& engine, Position& pos, const std::string& positionText, const std::vector<std::string>& moves,
+bool SetUpGame(Engine& engine, const std::string& positionText, const std::vector<std::string>& moves,
                std::string& error) {
+  Position& pos = engine.game;
   const SavedGame saved(engine, pos);
   size_t common = 0;
   if (!engine.GameStartText.empty() && engine.GameStartText == positionText && engine.GameLoad == PositionLoadCount()) {
     common = MovesInCommon(engine, moves);
-    if (engine.GameMoves.size() > common) TakeBackMoves(engine, pos, static_cast<int>(engine.GameMoves.size() - common));
-  } else if (!StartGame(engine, pos, positionText.c_str())) {
+    if (engine.GameMoves.size() > common) TakeBackMoves(engine, static_cast<int>(engine.GameMoves.size() - common));
+  } else if (!StartGame(engine, positionText.c_str())) {
     error = "illegal position: " + positionText;
     saved.PutBack(engine, pos);
     return false;
@@ -162,7 +168,7 @@ bool SetUpGame(Engine& engine, Position& pos, const std::string& positionText, c
       saved.PutBack(engine, pos);
       return false;
     }
-    PlayGameMove(engine, pos, move);
+    PlayGameMove(engine, move);
   }
   return true;
 }

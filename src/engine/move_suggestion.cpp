@@ -5,11 +5,12 @@
 #include "engine/time_control.h"
 #include "movegen/legal_moves.h"
 
-Move SuggestedMove(Engine& engine, Position& pos) {
-  if (const Move book = ChooseBookMove(engine, pos); book != NO_MOVE) return book;
+Move SuggestedMove(Engine& engine) {
+  Position& pos = engine.game;
+  if (const Move book = ChooseBookMove(engine); book != NO_MOVE) return book;
   const SearchSettings saved(engine);
   SetQuietSearch(engine.limits);
-  StartEngine(engine, pos, false, SUGGESTION_DEPTH);
+  StartEngine(engine, false, SUGGESTION_DEPTH);
   const Move best = engine.searcher->BestMove;
   saved.Restore();
   return IsGeneratedLegalMove(pos, best) ? best : NO_MOVE;

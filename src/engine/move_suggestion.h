@@ -11,4 +11,4 @@ constexpr u8 SUGGESTION_DEPTH = 4;
 // The book's move for the position on the board, else the best move of a
 // quiet search of SUGGESTION_DEPTH; 0 when the side to move has no legal
 // move. The search settings, BestMove and BestScore are as they were.
-Move SuggestedMove(Engine& engine, Position& pos);
+Move SuggestedMove(Engine& engine);

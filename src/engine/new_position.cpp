@@ -22,7 +22,8 @@ LoadOutcome Load(Position& pos, const char* text, Searcher* forgetting) {
 
 }  // namespace
 
-bool LoadPosition(Engine& engine, Position& pos, const char* text) {
+bool LoadPosition(Engine& engine, const char* text) {
+  Position& pos = engine.game;
   LastOutcome = Load(pos, text, engine.searcher.get());
   return LastOutcome == LoadOutcome::Loaded;
 }

@@ -12,7 +12,7 @@
 // left as it was, for text LoadBoard refuses; false too, after a warning on
 // standard output and with the new position set up, when the operation's move
 // cannot be read.
-bool LoadPosition(Engine& engine, Position& pos, const char* text);
+bool LoadPosition(Engine& engine, const char* text);
 
 // LoadPosition for a position of the caller's own that no search will take
 // up: the search's memory is left alone.

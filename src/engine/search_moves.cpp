@@ -6,7 +6,8 @@
 #include "movegen/legal_moves.h"
 #include "search/root_moves.h"
 
-int SearchOnlyMoves(Engine& engine, Position& pos, const std::vector<std::string>& texts) {
+int SearchOnlyMoves(Engine& engine, const std::vector<std::string>& texts) {
+  Position& pos = engine.game;
   Move moves[MAX_LIST_MOVES];
   int count = 0;
   for (const std::string& text : texts) {

@@ -12,7 +12,7 @@
 // as the king's move, a lower-case promotion letter); texts that are no such
 // move are passed over. Returns how many were taken. When none is, every
 // move may be searched.
-int SearchOnlyMoves(Engine& engine, Position& pos, const std::vector<std::string>& texts);
+int SearchOnlyMoves(Engine& engine, const std::vector<std::string>& texts);
 
 // Every move may be searched again.
 void SearchEveryMove(Engine& engine);

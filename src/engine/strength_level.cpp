@@ -114,7 +114,8 @@ double ChosenLevel(Engine& engine) { return engine.LimitStrength ? LevelOfElo(en
 
 bool PlaysAtFullStrength(Engine& engine) { return ChosenLevel(engine) >= FULL_STRENGTH_LEVEL; }
 
-void PrepareLevel(Engine& engine, Position& pos, bool playing) {
+void PrepareLevel(Engine& engine, bool playing) {
+  Position& pos = engine.game;
   engine.LastSearchSettings = playing ? SettingsOfLevel(ChosenLevel(engine)) : SettingsOfLevel(FULL_STRENGTH_LEVEL);
   const LevelSettings& settings = engine.LastSearchSettings;
   if (settings.nodes > 0) {
@@ -130,7 +131,8 @@ void LeaveLevel(Engine& engine) {
   engine.limits.EvalNoiseAmplitude = 0;
 }
 
-Move LevelMove(Engine& engine, Position& pos) {
+Move LevelMove(Engine& engine) {
+  Position& pos = engine.game;
   if (engine.LastSearchSettings.maxLoss == 0 || engine.searcher->LastIterationLineCount == 0 || engine.searcher->LastIterationLines[0].move != engine.searcher->BestMove) {
     return engine.searcher->BestMove;
   }

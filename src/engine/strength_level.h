@@ -41,7 +41,7 @@ bool PlaysAtFullStrength(Engine& engine);
 // a measurement): the level's node budget (the smaller of it and a node limit
 // already set), its lines to choose among and its noise; nothing of them when
 // not playing or at full strength.
-void PrepareLevel(Engine& engine, Position& pos, bool playing);
+void PrepareLevel(Engine& engine, bool playing);
 
 // After the search: the search sees the positions as they are again, and
 // looks for the lines it shows only.
@@ -50,4 +50,4 @@ void LeaveLevel(Engine& engine);
 // After a search prepared for playing, the move to play: BestMove, or at a
 // level below full strength the move chosen among the last iteration's lines.
 // The seed is the position's key.
-Move LevelMove(Engine& engine, Position& pos);
+Move LevelMove(Engine& engine);

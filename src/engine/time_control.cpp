@@ -69,7 +69,8 @@ TimeLimits SafeTimeLimits(i64 budgetMs, i64 clockMs, i64 fairShareMs) {
   return {std::max<i64>(budget, 0), payable};
 }
 
-void AllocateTime(Engine& engine, Position& pos, i64 ownClockCs) {
+void AllocateTime(Engine& engine, i64 ownClockCs) {
+  Position& pos = engine.game;
   const TimeAllocation allocation =
       ComputeTimeAllocation(ownClockCs, engine.MovesPerControl, engine.IncrementMs, MovesMadeInGame(pos));
   engine.limits.MovesToGo = allocation.movesToGo;
@@ -106,19 +107,20 @@ void CountTimeInNodes(Engine& engine, i64 moveMs) {
 
 }  // namespace
 
-void PrepareOwnMoveLimits(Engine& engine, Position& pos) {
+void PrepareOwnMoveLimits(Engine& engine) {
   engine.limits.NodeLimit = 0;
   if (engine.FixedMoveMs > 0) {
     AllocateMoveTime(engine, engine.FixedMoveMs);
   } else if (!engine.ClockKnown && engine.ControlBaseMs > 0) {
-    AllocateTime(engine, pos, engine.ControlBaseMs / MS_PER_CS);
+    AllocateTime(engine, engine.ControlBaseMs / MS_PER_CS);
   } else if (!engine.ClockKnown && engine.DepthLimit > 0) {
     AllocateNoTime(engine);
   }
   if (engine.NodesPerSecond > 0) CountTimeInNodes(engine, engine.FixedMoveMs > 0 ? engine.FixedMoveMs : engine.limits.TimeBudgetMs);
 }
 
-void StartEngine(Engine& engine, Position& pos, bool goodPonder, u8 depth, SearchMode mode, bool playing) {
+void StartEngine(Engine& engine, bool goodPonder, u8 depth, SearchMode mode, bool playing) {
+  Position& pos = engine.game;
   EngineLog << "-M: entered StartEngine, goodPonder: " << (goodPonder ? 1 : 0) << EndLine;
   u32 deepest = std::min<u32>(depth, DEEPEST_ITERATION);
   if (engine.DepthLimit > 0 && mode != SearchMode::Analysis) deepest = std::min(deepest, engine.DepthLimit);
@@ -134,7 +136,7 @@ void StartEngine(Engine& engine, Position& pos, bool goodPonder, u8 depth, Searc
   }
   EngineLog << "*** xxx czas uzyty: " << ClockMs() - engine.limits.SearchStartClock << EndLine;
   pos.UndoTop = pos.UndoRecords;
-  PrepareLevel(engine, pos, playing);
+  PrepareLevel(engine, playing);
   Think(*engine.searcher, pos);
   LeaveLevel(engine);
   EngineLog << "-M: exited StartEngine" << EndLine;

@@ -38,7 +38,7 @@ TimeLimits SafeTimeLimits(i64 budgetMs, i64 clockMs, i64 fairShareMs);
 
 // "time": sets MovesToGo, TimeBudgetMs and HardTimeLimitMs from the own clock
 // and the time control (a fixed time per move, when set, rules instead).
-void AllocateTime(Engine& engine, Position& pos, i64 ownClockCs);
+void AllocateTime(Engine& engine, i64 ownClockCs);
 
 // The same for a clock in milliseconds with its own increment and, when the
 // interface tells it (movesToGo > 0), the moves to the next control.
@@ -57,7 +57,7 @@ void AllocateNoTime(Engine& engine);
 // as the clock, or no clock at all when only a depth limit was set; then,
 // with a node rate, the time turned into a node count (the wall clock no
 // longer counts).
-void PrepareOwnMoveLimits(Engine& engine, Position& pos);
+void PrepareOwnMoveLimits(Engine& engine);
 
 // The depths a search is started with: at most DEEPEST_ITERATION iterations
 // (StartEngine cuts a deeper one to it), and a depth limit is never below the
@@ -72,4 +72,4 @@ constexpr u8 UNLIMITED_DEPTH = 128;
 // the start of the ponder search, so the time spent pondering counts.
 // A search for the move to play (playing) is made at the strength level the
 // options ask for; any other at full strength.
-void StartEngine(Engine& engine, Position& pos, bool goodPonder, u8 depth, SearchMode mode = SearchMode::OwnMove, bool playing = false);
+void StartEngine(Engine& engine, bool goodPonder, u8 depth, SearchMode mode = SearchMode::OwnMove, bool playing = false);

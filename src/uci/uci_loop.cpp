@@ -76,8 +76,9 @@ void PrintIteration(const IterationReport& report) {
 
 // The move to answer with: the search's, or for a position it answered as
 // drawn without searching, the table's move or the first legal one.
-Move AnswerMove(Engine& engine, Position& pos) {
-  const Move best = PlayableBestMove(engine, pos);
+Move AnswerMove(Engine& engine) {
+  Position& pos = engine.game;
+  const Move best = PlayableBestMove(engine);
   if (IsGeneratedLegalMove(pos, best)) return best;
   return FirstLegalMove(pos);
 }
@@ -101,14 +102,15 @@ void PrintBestMove(Engine& engine, Move move) {
   EngineLog << "bestmove " << text << "\tscore: " << engine.searcher->BestScore << EndLine;
 }
 
-void AnswerWaitingSearch(Engine& engine, Position& pos) {
+void AnswerWaitingSearch(Engine& engine) {
   if (Answer == Waiting::Nothing) return;
   Answer = Waiting::Nothing;
-  PrintBestMove(engine, AnswerMove(engine, pos));
+  PrintBestMove(engine, AnswerMove(engine));
 }
 
-void Search(Engine& engine, Position& pos, const GoRequest& request, u32 depth) {
-  if (!request.searchMoves.empty() && SearchOnlyMoves(engine, pos, request.searchMoves) == 0) {
+void Search(Engine& engine, const GoRequest& request, u32 depth) {
+  Position& pos = engine.game;
+  if (!request.searchMoves.empty() && SearchOnlyMoves(engine, request.searchMoves) == 0) {
     std::printf("info string searchmoves: no legal move listed; every move is searched\n");
   }
   engine.limits.NodeLimit = request.nodes;
@@ -116,7 +118,7 @@ void Search(Engine& engine, Position& pos, const GoRequest& request, u32 depth) 
   StopSearch = false;
   // An analysis is made at full strength; a search on the opponent's time at the engine's level.
   const bool playing = !request.infinite && !UciAnalyseMode;
-  StartEngine(engine, pos, false, static_cast<u8>(depth), SearchMode::OwnMove,
+  StartEngine(engine, false, static_cast<u8>(depth), SearchMode::OwnMove,
               playing);  // DepthOf gives at most UNLIMITED_DEPTH
   StoppedByInput = StopSearch && !TimeIsUp(*engine.searcher, pos);
   PonderSearchRunning = false;
@@ -126,7 +128,8 @@ void Search(Engine& engine, Position& pos, const GoRequest& request, u32 depth) 
 
 // A clock word makes the search timed: the side to move without a clock of
 // its own has none left.
-void SetClock(Engine& engine, Position& pos, const GoRequest& request) {
+void SetClock(Engine& engine, const GoRequest& request) {
+  Position& pos = engine.game;
   const int side = static_cast<int>(pos.SideToMove);
   if (request.moveTimeMs > 0) {
     AllocateMoveTime(engine, request.moveTimeMs, MoveOverheadMs);
@@ -186,8 +189,9 @@ GoRequest ReadGo(std::istringstream& words) {
   return request;
 }
 
-void Go(Engine& engine, Position& pos, std::istringstream& words) {
-  AnswerWaitingSearch(engine, pos);
+void Go(Engine& engine, std::istringstream& words) {
+  Position& pos = engine.game;
+  AnswerWaitingSearch(engine);
   const GoRequest request = ReadGo(words);
   if (const Move end = GameEndOnBoard(pos); end != NO_MOVE) {
     std::printf("info depth 0 score %s\n", end == GAME_MATED ? "mate 0" : "cp 0");
@@ -201,7 +205,7 @@ void Go(Engine& engine, Position& pos, std::istringstream& words) {
   const bool waitsForStop = request.infinite || request.ponder;
   // A book move is no analysis, nor one of the moves an interface listed.
   if (!waitsForStop && !UciAnalyseMode && request.searchMoves.empty()) {
-    if (const Move book = ChooseBookMove(engine, pos); book != NO_MOVE) {
+    if (const Move book = ChooseBookMove(engine); book != NO_MOVE) {
       std::printf("info string book move %s\n", MoveText(book).c_str());
       // Interfaces that want a line with a score for every move get one.
       std::printf("info depth 1%s score cp 0 nodes 0 time 0 pv %s\n", engine.limits.MultiPvLines > 1 ? " multipv 1" : "",
@@ -215,32 +219,32 @@ void Go(Engine& engine, Position& pos, std::istringstream& words) {
   if (waitsForStop) {
     AllocateNoTime(engine);
   } else {
-    SetClock(engine, pos, request);
+    SetClock(engine, request);
   }
-  Search(engine, pos, request, DepthOf(request));
+  Search(engine, request, DepthOf(request));
   if (waitsForStop) {
     Answer = request.ponder ? Waiting::Ponder : Waiting::Infinite;
     PonderRequest = request;
     return;
   }
-  PrintBestMove(engine, AnswerMove(engine, pos));
+  PrintBestMove(engine, AnswerMove(engine));
 }
 
-void PonderHit(Engine& engine, Position& pos) {
+void PonderHit(Engine& engine) {
   if (Answer != Waiting::Ponder) return;
   Answer = Waiting::Nothing;
   if (StoppedByInput) {  // cut short by this word: the search goes on, on the clock from now
     LastIterationMoves.clear();
     GoRequest request = PonderRequest;
     request.ponder = false;
-    SetClock(engine, pos, request);
-    Search(engine, pos, request, DepthOf(request));
+    SetClock(engine, request);
+    Search(engine, request, DepthOf(request));
   }
-  PrintBestMove(engine, AnswerMove(engine, pos));
+  PrintBestMove(engine, AnswerMove(engine));
 }
 
-void PositionCommand(Engine& engine, Position& pos, std::istringstream& words) {
-  AnswerWaitingSearch(engine, pos);
+void PositionCommand(Engine& engine, std::istringstream& words) {
+  AnswerWaitingSearch(engine);
   std::string word, text;
   words >> word;
   if (word == "startpos") {
@@ -255,7 +259,7 @@ void PositionCommand(Engine& engine, Position& pos, std::istringstream& words) {
   }
   std::string error;
   if (text.empty()) error = "position without startpos or fen";
-  if (!error.empty() || !SetUpGame(engine, pos, text, moves, error)) {
+  if (!error.empty() || !SetUpGame(engine, text, moves, error)) {
     std::printf("info string %s; the position stays as it was\n", error.c_str());
   }
 }
@@ -267,7 +271,8 @@ void Identify() {
   std::printf("uciok\n");
 }
 
-void CarryOut(Engine& engine, Position& pos, const std::string& line) {
+void CarryOut(Engine& engine, const std::string& line) {
+  Position& pos = engine.game;
   std::istringstream words(line);
   std::string command;
   words >> command;
@@ -276,18 +281,18 @@ void CarryOut(Engine& engine, Position& pos, const std::string& line) {
   } else if (command == "quit") {
     QuitRequested = true;
   } else if (command == "stop") {
-    AnswerWaitingSearch(engine, pos);
+    AnswerWaitingSearch(engine);
   } else if (command == "ponderhit") {
-    PonderHit(engine, pos);
+    PonderHit(engine);
   } else if (command == "go") {
-    Go(engine, pos, words);
+    Go(engine, words);
   } else if (command == "position") {
-    PositionCommand(engine, pos, words);
+    PositionCommand(engine, words);
   } else if (command == "ucinewgame") {
-    AnswerWaitingSearch(engine, pos);
+    AnswerWaitingSearch(engine);
     ForgetSearchMemory(*engine.searcher);  // a new game is searched as by a fresh engine
   } else if (command == "setoption") {
-    AnswerWaitingSearch(engine, pos);
+    AnswerWaitingSearch(engine);
     std::string rest;
     std::getline(words, rest);
     SetUciOption(engine, rest);
@@ -320,14 +325,14 @@ bool UciInputStopsSearch(Position&) { return WalkWaitingLines(WhileSearching); }
 
 }  // namespace
 
-void RunUci(Engine& engine, Position& pos) {
+void RunUci(Engine& engine) {
   std::setvbuf(stdout, nullptr, _IONBF, 0);
   WaitingInputStopsSearch = UciInputStopsSearch;
   ReportIterationTo = PrintIteration;
   engine.limits.PrintThinking = true;
   EngineLog << "::cmd:: uci" << EndLine;
-  const bool bookOpened = InitEngine(engine, pos);
-  StartGame(engine, pos, INITIAL_POSITION);
+  const bool bookOpened = InitEngine(engine);
+  StartGame(engine, INITIAL_POSITION);
   Identify();
   if (!bookOpened) {
     std::printf("info string BOOK ERROR: %s", EngineBook.Message().Text());
@@ -336,6 +341,6 @@ void RunUci(Engine& engine, Position& pos) {
   std::string line;
   while (!QuitRequested && ReadWholeLine(line)) {
     EngineLog << "::cmd:: " << line << EndLine;
-    CarryOut(engine, pos, line);
+    CarryOut(engine, line);
   }
 }

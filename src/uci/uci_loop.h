@@ -7,4 +7,4 @@
 
 // Answers the "uci" that was the first word, then reads and carries out one
 // command a line until "quit" or the end of input.
-void RunUci(Engine& engine, Position& pos);
+void RunUci(Engine& engine);

@@ -96,7 +96,7 @@ TEST_F(BoardTest, RefusedTextsLeaveEverythingAsItWas) {
   engine.searcher->SearchStack[PLY_RECORDS - 1].killer1 = 0x1234;
   PositionSnapshot before = TakePositionSnapshot(pos);
   for (const char* text : refused) {
-    EXPECT_FALSE(LoadPosition(engine, pos, text)) << text;
+    EXPECT_FALSE(LoadPosition(engine, text)) << text;
     EXPECT_EQ(Differences(before, TakePositionSnapshot(pos)), "") << text;
   }
   EXPECT_EQ(engine.searcher->SearchStack[PLY_RECORDS - 1].killer1, 0x1234);

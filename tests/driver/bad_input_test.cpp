@@ -25,7 +25,7 @@ TEST(BadInput, OnlyTheExactTextOfALegalMoveIsPlayed) {
       {pinned, "e1d1", "4k3/8/8/8/4r3/8/4N3/3K4 b - -"},
   };
   for (const auto& [position, word, after] : cases) {
-    ASSERT_TRUE(LoadPosition(engine, pos, position.c_str()));
+    ASSERT_TRUE(LoadPosition(engine, position.c_str()));
     EngineState = ENGINE_FORCE;
     const std::string output = RunCommandsCapturingOutput(engine, word + std::string("\n"));
     char text[POSITION_TEXT_SIZE];

@@ -39,7 +39,6 @@ static std::vector<u64> NodesPerPosition(const std::string& output) {
 
 TEST(Bench, TheSameTreeWhateverWaitsAtTheInputAndTheSettingsComeBack) {
   Engine engine;
-  Position& pos = engine.game;
   constexpr u32 DEPTH = 5;  // deep enough that some searches look at the input
   InitBoardTables();
   InputPipe input;
@@ -47,7 +46,7 @@ TEST(Bench, TheSameTreeWhateverWaitsAtTheInputAndTheSettingsComeBack) {
   std::vector<u64> runs[2];
   for (std::vector<u64>& nodes : runs) {
     testing::internal::CaptureStdout();
-    u64 total = RunBench(engine, pos, DEPTH).nodes;
+    u64 total = RunBench(engine, DEPTH).nodes;
     nodes = NodesPerPosition(testing::internal::GetCapturedStdout());
     EXPECT_EQ(total, std::accumulate(nodes.begin(), nodes.end(), u64{0}));
     input.Write("quit\n");  // waiting for the second run
@@ -95,7 +94,7 @@ TEST(Bench, PrintsEachPositionThenTheTotalsAndTheGameGoesOn) {
   Load(pos, INITIAL_POSITION);
   for (const std::string& move : {std::string("e2e4"), reply->back().substr(5), std::string("a2a3"), run->back().substr(5)}) {
     ASSERT_TRUE(IsLegalMove(pos, ParseGameMove(pos, move.c_str()))) << move;
-    ASSERT_TRUE(PlayGameMove(core, pos, ParseGameMove(pos, move.c_str())));
+    ASSERT_TRUE(PlayGameMove(core, ParseGameMove(pos, move.c_str())));
   }
   char fen[POSITION_TEXT_SIZE];
   WritePositionText(pos, fen);

@@ -24,10 +24,10 @@ class GameTest : public testing::Test {
   Engine engine;
   Position& pos = engine.game;  // the position under test
   static void SetUpTestSuite() { InitBoardTables(); }
-  void SetUp() override { ASSERT_TRUE(LoadPosition(engine, pos, INITIAL_POSITION)); }
+  void SetUp() override { ASSERT_TRUE(LoadPosition(engine, INITIAL_POSITION)); }
   void Play(Position& pos, const std::string& text) {
     ASSERT_TRUE(IsLegalMove(pos, ParseGameMove(pos, text.c_str()))) << text;
-    ASSERT_TRUE(PlayGameMove(engine, pos, ParseGameMove(pos, text.c_str())));
+    ASSERT_TRUE(PlayGameMove(engine, ParseGameMove(pos, text.c_str())));
   }
 };
 
@@ -35,7 +35,7 @@ class GameTest : public testing::Test {
 // of plies, more than History holds.
 TEST_F(GameTest, ALongGameKeepsTheHistoryItNeedsWithinBounds) {
   PositionSnapshot start = TakePositionSnapshot(pos);
-  EXPECT_FALSE(PlayGameMove(engine, pos, NO_MOVE));
+  EXPECT_FALSE(PlayGameMove(engine, NO_MOVE));
   EXPECT_EQ(Differences(start, TakePositionSnapshot(pos)), "");
   std::string game;
   for (const char* pawns : {"a2a3 a7a6", "a3a4 a6a5", "b2b3 b7b6", "b3b4 b6b5", "c2c3 c7c6", "c3c4 c6c5",
@@ -73,10 +73,10 @@ class PonderingTest : public GameTest {
     Restart(pos);
   }
   void Restart(Position& pos) {
-    ASSERT_TRUE(LoadPosition(engine, pos, INITIAL_POSITION));
+    ASSERT_TRUE(LoadPosition(engine, INITIAL_POSITION));
     Play(pos, "e2e4");
     EngineState = ENGINE_PLAYING;
-    StartPondering(engine, pos, guess_ = ParseGameMove(pos, "e7e5"));
+    StartPondering(engine, guess_ = ParseGameMove(pos, "e7e5"));
   }
   void TearDown() override {
     std::tie(engine.limits.PrintThinking, PonderMove, EngineState) = std::tuple(true, NO_MOVE, ENGINE_FORCE);
@@ -87,8 +87,8 @@ class PonderingTest : public GameTest {
 
 // The game after the moves from a position; its board and history as they should be.
 static PositionSnapshot Replayed(Engine& engine, Position& pos, const std::string& start, const std::vector<Move>& moves) {
-  EXPECT_TRUE(LoadPosition(engine, pos, start.c_str())) << start;
-  for (Move move : moves) EXPECT_TRUE(PlayGameMove(engine, pos, ParseGameMove(pos, MoveText(move).c_str()))) << MoveText(move);
+  EXPECT_TRUE(LoadPosition(engine, start.c_str())) << start;
+  for (Move move : moves) EXPECT_TRUE(PlayGameMove(engine, ParseGameMove(pos, MoveText(move).c_str()))) << MoveText(move);
   return TakePositionSnapshot(pos);
 }
 
@@ -187,7 +187,7 @@ TEST_F(GameTest, TakeBacksGiveTheGameReplayedWithoutThem) {
     if (later != std::string::npos) RunCommandsCapturingOutput(engine, c.commands.substr(later + 1));
     const PositionSnapshot after = TakePositionSnapshot(pos);
     Load(pos, c.start);
-    for (size_t i = 0; i < c.left; ++i) ASSERT_TRUE(PlayGameMove(engine, pos, ParseGameMove(pos, moves[i].c_str())));
+    for (size_t i = 0; i < c.left; ++i) ASSERT_TRUE(PlayGameMove(engine, ParseGameMove(pos, moves[i].c_str())));
     EXPECT_EQ(Differences(TakePositionSnapshot(pos), after), "");
   }
   EngineState = ENGINE_FORCE;
@@ -196,7 +196,7 @@ TEST_F(GameTest, TakeBacksGiveTheGameReplayedWithoutThem) {
 TEST_F(PonderingTest, AHitKeepsTheClockOfThePonderSearch) {
   const i64 ponderStart = engine.limits.SearchStartClock;
   std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  PonderHit(engine, pos);
+  PonderHit(engine);
   EXPECT_EQ(std::tuple(engine.limits.SearchStartClock, pos.History[1].move, pos.HistoryTop - pos.History),
             std::tuple(ponderStart, guess_, 3));
 }
@@ -207,16 +207,16 @@ TEST_F(PonderingTest, AHitKeepsTheClockOfThePonderSearch) {
 TEST_F(GameTest, OnlyALegalMoveOfTheTableIsPonderedOn) {
   InputPipe input;  // open and empty: nothing keeps the engine from pondering
   const char *before = "kr6/8/8/p7/P2b4/1P6/r7/7K w - -", *afterB4 = "kr6/8/8/p7/PP1b4/8/r7/7K b - -";
-  ASSERT_TRUE(LoadPosition(engine, pos, afterB4));
+  ASSERT_TRUE(LoadPosition(engine, afterB4));
   const Move mate = ParseBoardMove(pos, "b8h8");
   const Move misfit = MakeMoveCode(E7, E5, KIND_QUIET);  // e7 is empty
   for (Move planted : {GAME_MATED, misfit, mate}) {
-    ASSERT_TRUE(LoadPosition(engine, pos, before));  // which clears the table
+    ASSERT_TRUE(LoadPosition(engine, before));  // which clears the table
     ASSERT_EQ(LegalMoves(pos).size(), 1u);
     WithMoveMade(pos, LegalMoves(pos)[0], [&] { StoreTransTable(pos, planted, 0, TRANS_MAX_DEPTH, BOUND_EXACT); });
     std::tie(EngineState, PonderEnabled, engine.limits.PrintThinking, engine.limits.TimeBudgetMs) = std::tuple(ENGINE_PLAYING, true, false, 30);
     testing::internal::CaptureStdout();
-    EngineMove(engine, pos);
+    EngineMove(engine);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "move b3b4\n") << planted;
     const auto expected = planted == mate ? std::tuple(mate, ENGINE_PONDERING) : std::tuple(NO_MOVE, ENGINE_PLAYING);
     EXPECT_EQ(std::tuple(PonderMove, EngineState), expected) << planted;
@@ -269,7 +269,7 @@ TEST(Xboard, PonderedGameEndsOnTheBoardOfItsMoves) {
   Position& pos = core.game;
   constexpr int ENGINE_MOVES = 6;
   InitBoardTables();
-  ASSERT_TRUE(LoadPosition(core, pos, INITIAL_POSITION));
+  ASSERT_TRUE(LoadPosition(core, INITIAL_POSITION));
   EngineProcess engine;
   engine.Send("xboard\nprotover 2\n");
   ASSERT_TRUE(engine.ReadUntil("feature setboard=1"));
@@ -280,7 +280,7 @@ TEST(Xboard, PonderedGameEndsOnTheBoardOfItsMoves) {
   for (int turn = 0; turn < ENGINE_MOVES; ++turn) {
     auto lines = engine.ReadUntil("move ");
     ASSERT_TRUE(lines) << "no move at turn " << turn;
-    ASSERT_TRUE(PlayGameMove(core, pos, ParseGameMove(pos, lines->back().substr(5).c_str())));
+    ASSERT_TRUE(PlayGameMove(core, ParseGameMove(pos, lines->back().substr(5).c_str())));
     ASSERT_EQ(PonderDecision(engine, turn), turn + 1 == ENGINE_MOVES ? DOES_NOT_PONDER : PONDERS) << "turn " << turn;
     if (turn + 1 == ENGINE_MOVES) break;
     // The reply the engine expects is the second move of its last thinking line; alternately that reply and another
@@ -293,7 +293,7 @@ TEST(Xboard, PonderedGameEndsOnTheBoardOfItsMoves) {
     for (Move move : LegalMoves(pos)) {
       if (reply.empty() || (turn % 2 == 0) == (MoveText(move) == expected)) reply = MoveText(move);
     }
-    ASSERT_TRUE(PlayGameMove(core, pos, ParseGameMove(pos, reply.c_str()))) << reply;
+    ASSERT_TRUE(PlayGameMove(core, ParseGameMove(pos, reply.c_str()))) << reply;
     engine.Interrupt();
     engine.Send(std::string(turn + 2 == ENGINE_MOVES ? "easy\n" : "") + "time 1000\notim 985\n" + reply + "\n");
   }

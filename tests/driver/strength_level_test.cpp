@@ -141,11 +141,11 @@ class LevelSearchTest : public testing::Test {
   // A search of the position from a fresh table to depth (a node limit of limit), for the move to play or not;
   // the move played and the nodes searched.
   std::pair<Move, u64> Search(Position& pos, const char* fen, u32 depth, bool playing, u64 limit = 0) {
-    EXPECT_TRUE(LoadPosition(engine, pos, fen));
+    EXPECT_TRUE(LoadPosition(engine, fen));
     engine.limits.NodeLimit = limit;
-    StartEngine(engine, pos, false, static_cast<u8>(depth), SearchMode::OwnMove, playing);
+    StartEngine(engine, false, static_cast<u8>(depth), SearchMode::OwnMove, playing);
     engine.limits.NodeLimit = 0;
-    return {PlayableBestMove(engine, pos), pos.MovesMade};
+    return {PlayableBestMove(engine), pos.MovesMade};
   }
 };
 

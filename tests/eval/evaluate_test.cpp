@@ -113,10 +113,10 @@ static void AddGamePositions(Engine& engine, ScoreDigest& evaluations, int& mate
   PgnInput in(file);
   static GameRecord game;
   // The reader takes its moves back: each game is read and played from the start.
-  while (LoadPosition(engine, pos, INITIAL_POSITION) && ReadPgnGame(pos, game, in)) {
+  while (LoadPosition(engine, INITIAL_POSITION) && ReadPgnGame(pos, game, in)) {
     evaluations.Add(Evaluate(pos, -WINDOW, WINDOW));
     for (int ply = 0; ply < PlyCountOf(game.header); ++ply) {
-      ASSERT_TRUE(IsLegalMove(pos, game.moves[ply]) && PlayGameMove(engine, pos, game.moves[ply])) << evaluations.count;
+      ASSERT_TRUE(IsLegalMove(pos, game.moves[ply]) && PlayGameMove(engine, game.moves[ply])) << evaluations.count;
       evaluations.Add(Evaluate(pos, -WINDOW, WINDOW));
     }
     mates += IsCheckmate(pos);

@@ -35,7 +35,7 @@ void RunCommands(Engine& engine, const std::string& text) {
     InputPipe input;
     input.Write(text);
     input.CloseWriter();
-    while (ExecuteNextCommand(engine, engine.game)) {
+    while (ExecuteNextCommand(engine)) {
     }
   }
   if (EngineState == ENGINE_QUIT) EngineState = ENGINE_FORCE;

@@ -30,7 +30,7 @@ inline void Load(Position& pos, const std::string& text) {
 // The same as the engine loads its game's position: what its search learnt is forgotten.
 inline void Load(Engine& engine, const std::string& text) {
   static const bool tablesBuilt = (InitBoardTables(), true);
-  ASSERT_TRUE(tablesBuilt && LoadPosition(engine, engine.game, text.c_str())) << text;
+  ASSERT_TRUE(tablesBuilt && LoadPosition(engine, text.c_str())) << text;
 }
 
 // Makes move with a record of its own while visit runs; false, with nothing visited, when the move leaves the mover's
