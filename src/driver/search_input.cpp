@@ -9,8 +9,7 @@ bool AbandonSearch;
 namespace {
 
 LineVerdict Answer(Engine& engine, const char* line, size_t length) {
-  Position& pos = engine.game;
-  RunWithLineAsInput(line, length, [&engine, &pos] { ExecuteWordsOfInput(engine); });
+  RunWithLineAsInput(line, length, [&engine] { ExecuteWordsOfInput(engine); });
   return LineVerdict::Remove;
 }
 
@@ -49,11 +48,10 @@ void UseXboardInputDuringSearch(Engine& engine) {
 }
 
 bool TurnTakenBackByWaitingInput(Engine& engine) {
-  Position& pos = engine.game;
   const i32 state = EngineState;
   EngineState = ENGINE_THINKING;
   AbandonSearch = false;
-  WalkWaitingLines([&engine, &pos](const char* line, size_t length) { return Classify(engine, line, length); });
+  WalkWaitingLines([&engine](const char* line, size_t length) { return Classify(engine, line, length); });
   EngineState = state;
   return AbandonSearch;
 }

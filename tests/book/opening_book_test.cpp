@@ -115,12 +115,12 @@ TEST_F(BookFiles, TheClockPicksAMoveIntoTheBookOfTheSideThenToMoveOnlyEarlyInThe
   EngineState = ENGINE_PLAYING;
   pos.GameMoveCount = BOOK_MOVE_LIMIT - 1;
   engine.searcher->BestMove = NO_MOVE;
-  const std::string bookAnswer = CaptureOutput([&engine, &pos] { EngineMove(engine); });
+  const std::string bookAnswer = CaptureOutput([&engine] { EngineMove(engine); });
   EXPECT_TRUE(bookAnswer == "move e2e4\n" || bookAnswer == "move d2d4\n") << bookAnswer;
   EXPECT_EQ(engine.searcher->BestMove, NO_MOVE);  // no search ran
   Load(pos, INITIAL_POSITION);
   pos.GameMoveCount = BOOK_MOVE_LIMIT;
-  CaptureOutput([&engine, &pos] { EngineMove(engine); });
+  CaptureOutput([&engine] { EngineMove(engine); });
   EXPECT_NE(engine.searcher->BestMove, NO_MOVE);  // searched
   engine.limits.PrintThinking = true;
   EngineState = ENGINE_FORCE;
