@@ -101,7 +101,7 @@ const char* ClaimAfterMoving(Engine& engine, char* buffer, size_t size) {
     return buffer;
   }
   if (engine.searcher->BestScore > MATE_SCORE_LIMIT) {
-    const TransEntry* entry = ProbeTransTable(pos);
+    const std::optional<TransEntry> entry = ProbeTransTable(pos);
     if (entry && EntryMove(*entry) == GAME_MATED) {
       std::snprintf(buffer, size, "%s {Tavrel mates 1#}\n", WinnerResult(pos));
       return buffer;
@@ -129,7 +129,7 @@ std::string PlayAndSendMove(Engine& engine, Move move) {
 // position: a code that reports a game's end, or a move of another position
 // that shares the key, is never played on the board.
 Move ExpectedReply(Position& pos) {
-  const TransEntry* entry = ProbeTransTable(pos);
+  const std::optional<TransEntry> entry = ProbeTransTable(pos);
   if (!entry) return NO_MOVE;
   Move reply = EntryMove(*entry);
   return IsGeneratedLegalMove(pos, reply) ? reply : NO_MOVE;

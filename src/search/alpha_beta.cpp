@@ -304,7 +304,7 @@ i16 AlphaBeta(Searcher& s, Position& pos, i32 depth, i32 ply, i16 alpha, i16 bet
     if (node.hashMove == NO_MOVE && depth >= INTERNAL_REDUCTION_DEPTH) --depth;
   } else if (node.ttDepth < depth - IID_REDUCTION) {
     AlphaBeta(s, pos, depth - IID_REDUCTION, ply, alpha, beta, allowNull);
-    if (const TransEntry* entry = ProbeTransTable(pos)) node.hashMove = EntryMove(*entry);
+    if (const std::optional<TransEntry> entry = ProbeTransTable(pos)) node.hashMove = EntryMove(*entry);
   }
 
   const CheckOnLine check(s, pos, inCheck);

@@ -56,11 +56,11 @@ size_t WriteLine(Position& pos, char* buffer, int plies, Move firstMove) {
   }
   if (IsRealMove(firstMove) && IsGeneratedLegalMove(pos, firstMove))
     return WriteMoveAndRest(pos, buffer, plies, firstMove);
-  const TransEntry* entry = ProbeTransTable(pos);
+  const std::optional<TransEntry> entry = ProbeTransTable(pos);
   const Move move = entry ? EntryMove(*entry) : NO_MOVE;
   // A move that does not fit the position (a key collision) ends the line
   // as a missing entry does, before it can touch the board.
-  if (entry == nullptr || (IsRealMove(move) && !IsGeneratedLegalMove(pos, move))) {
+  if (!entry || (IsRealMove(move) && !IsGeneratedLegalMove(pos, move))) {
     std::strcpy(buffer, "NOE ");
     return 0;
   }

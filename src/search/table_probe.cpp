@@ -3,8 +3,8 @@
 #include "search/search_stack.h"
 
 bool ProbeIntoRecord(Position& pos, PlyRecord& node) {
-  const TransEntry* entry = ProbeTransTable(pos);
-  if (entry == nullptr) {
+  const std::optional<TransEntry> entry = ProbeTransTable(pos);
+  if (!entry) {
     node.hashMove = NO_MOVE;
     node.ttDepth = 0;
     return false;

@@ -44,9 +44,9 @@ struct Window {
 // The table's entry for the root gives a first answer and, when deep enough,
 // the first window and depth.
 void SeedFromTable(Searcher& s, Position& pos, Window& window) {
-  const TransEntry* entry = ProbeTransTable(pos);
+  const std::optional<TransEntry> entry = ProbeTransTable(pos);
   // An entry whose move may not be chosen says nothing of the moves that may.
-  if (entry == nullptr || !RootMoveAllowed(*s.Limits, EntryMove(*entry))) {
+  if (!entry || !RootMoveAllowed(*s.Limits, EntryMove(*entry))) {
     EngineLog << "---------- brak hm na poczatku!!!" << EndLine;
     return;
   }
@@ -288,7 +288,7 @@ Move Think(Searcher& s, Position& pos) {
   const u32 completed = Deepen(s, pos, window);
   TakeDeeperHelperLine(s, pos, helpers.Stop(), completed);
 
-  if (ProbeTransTable(pos) == nullptr) {
+  if (!ProbeTransTable(pos)) {
     EngineLog << "**************************************************** WARNING "
                  "*****************************************************************"
               << EndLine;

@@ -78,8 +78,6 @@ TransEntry SlotOf(Position& pos, u32 moveAndKey, u32 info) {
   return {moveAndKey, KeyHigh(pos) ^ moveAndKey ^ info, info};
 }
 
-thread_local constinit TransEntry ProbedEntry = {};
-
 u32 PackInfo(Position& pos, i16 score, int depth, u32 bound) {
   int storedScore = std::clamp<int>(score, MIN_SCORE, MAX_SCORE) + TRANS_SCORE_OFFSET;
   return static_cast<u32>(depth) | (bound & BOUND_MASK) | (static_cast<u32>(CurrentAge(pos)) << AGE_SHIFT) |
@@ -100,16 +98,13 @@ bool IsKept(Position& pos, const TransEntry& slot, int newDepth, u32 newBound) {
 
 TransEntry* CurrentTransBucket(Position& pos) { return TransBucketOf(pos.HashKey, pos.SideToMove); }
 
-const TransEntry* ProbeTransTable(Position& pos) {
+std::optional<TransEntry> ProbeTransTable(Position& pos) {
   const TransEntry* slots = CurrentTransBucket(pos);
   for (int i = 0; i < TRANS_SLOTS; ++i) {
     const TransEntry slot = ReadSlot(slots[i]);
-    if (HoldsCurrentPosition(pos, slot)) {
-      ProbedEntry = slot;
-      return &ProbedEntry;
-    }
+    if (HoldsCurrentPosition(pos, slot)) return slot;
   }
-  return nullptr;
+  return std::nullopt;
 }
 
 namespace {

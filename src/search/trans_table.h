@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 
 #include "board/position.h"
 #include "search/score.h"
@@ -95,8 +96,8 @@ inline void PrefetchCurrentTransBucket(Position& pos) {
 }
 
 // A copy of the first slot (0, 1, 2) of the current position's bucket that
-// holds the current position, valid until the thread's next probe, or nullptr.
-const TransEntry* ProbeTransTable(Position& pos);
+// holds the current position, if any.
+std::optional<TransEntry> ProbeTransTable(Position& pos);
 
 // Stores for the current position, stamped with GameMoveCount, by the
 // replacement rule: a slot's worth is its age plus its depth. A mate score

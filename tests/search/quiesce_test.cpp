@@ -21,8 +21,8 @@ static i16 Quiet(Position& pos, i32 depth, i32 ply, u32 checkedBefore = 0) {
 }
 
 static std::tuple<Move, u32, int, int> Stored(Position& pos) {
-  const TransEntry* e = ProbeTransTable(pos);
-  if (e == nullptr) return {};
+  const std::optional<TransEntry> e = ProbeTransTable(pos);
+  if (!e) return {};
   return {EntryMove(*e), EntryBound(*e), EntryDepth(*e), EntryScore(*e)};
 }
 

@@ -24,7 +24,7 @@ static void At(Position& pos, u64 key, u32 side = WHITE, u16 moveCount = 1) {
 // The move found for the position, or "miss".
 static std::string Found(Position& pos, u64 key, u32 side = WHITE) {
   At(pos, key, side);
-  const TransEntry* entry = ProbeTransTable(pos);
+  const std::optional<TransEntry> entry = ProbeTransTable(pos);
   return entry ? MoveText(EntryMove(*entry)) : "miss";
 }
 
@@ -33,8 +33,8 @@ TEST(TransTable, FieldsLimitsAndEmptySlots) {
   ClearTransTable();
   At(pos, ALPHA, WHITE, 65535);                             // the age is kept modulo 512, apart from the score
   StoreTransTable(pos, GAME_MATED, -8095, 5, BOUND_EXACT);  // at the root, a mate score is stored as it is
-  const TransEntry* entry = ProbeTransTable(pos);
-  ASSERT_NE(entry, nullptr);
+  std::optional<TransEntry> entry = ProbeTransTable(pos);
+  ASSERT_TRUE(entry.has_value());
   EXPECT_EQ(std::tuple(EntryMove(*entry), EntryScore(*entry), EntryDepth(*entry), EntryBound(*entry), EntryAge(*entry)),
             std::tuple(GAME_MATED, -8095, 5, BOUND_EXACT, 511));
   At(pos, KEYS[1]);  // out-of-range scores and depths are held at their limits

@@ -188,7 +188,7 @@ TEST_F(Conversions, TheSearchForgetsWhatItLearntWhenAConversionLoads) {
     StoreTransTable(pos, stored, 10, 3, BOUND_EXACT);
     Run(pos, command);
     ASSERT_TRUE(SetUpPosition(pos, position));  // the position again, without a load
-    const TransEntry* entry = ProbeTransTable(pos);
+    const std::optional<TransEntry> entry = ProbeTransTable(pos);
     EXPECT_EQ(entry ? EntryMove(*entry) : NO_MOVE, loads ? NO_MOVE : stored) << command;
   }
   Load(pos, INITIAL_POSITION);
