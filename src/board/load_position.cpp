@@ -14,8 +14,6 @@
 
 namespace {
 
-u32 LoadCount = 0;
-
 // A king square before a king is read: off the board.
 constexpr u8 NO_KING_SQUARE = 100;
 
@@ -199,7 +197,7 @@ bool ReplacePosition(Position& pos, const char* text, EpdOperation& operation) {
 
 bool LoadBoard(Position& pos, const char* text, EpdOperation& operation) {
   if (!ReplacePosition(pos, text, operation)) return false;
-  ++LoadCount;
+  ++pos.LoadCount;
   return true;
 }
 
@@ -212,8 +210,6 @@ bool SetUpPosition(Position& pos, const char* text) {
   EpdOperation ignored;
   return ReplacePosition(pos, text, ignored);
 }
-
-u32 PositionLoadCount() { return LoadCount; }
 
 EpdOperation FindEpdOperation(const char* rest) {
   constexpr size_t MAX_MOVE_TEXT = EPD_MOVE_TEXT_SIZE - 1;

@@ -36,9 +36,6 @@ bool LoadBoard(Position& pos, const char* text);
 // and the position does not count as loaded.
 bool SetUpPosition(Position& pos, const char* text);
 
-// How many positions were loaded so far (a refused text loads none).
-u32 PositionLoadCount();
-
 // Reads the operation that starts at the first 'a' or 'b' of rest (the text
 // after the en-passant field): that letter, 'm', a blank, then a move text of
 // at most nine characters that ends on ';' or a blank. Anything else, a first

@@ -85,6 +85,10 @@ struct PositionFields {
   // The "bm" and "am" moves of the last EPD line loaded; 0 = none.
   Move EpdBestMove = NO_MOVE;
   Move EpdAvoidMove = NO_MOVE;
+
+  // How many texts were loaded into it (a refused text loads none): a game
+  // kept beside it knows whether the position is still the game's.
+  u32 LoadCount = 0;
 };
 
 // A position with its history and undo stack. A copy is a position of its

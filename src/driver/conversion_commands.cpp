@@ -23,7 +23,7 @@ struct FileNames {
 // forget what it learnt when it did.
 template <typename Conversion>
 void Convert(Engine& engine, Conversion conversion) {
-  const u32 loadsBefore = PositionLoadCount();
+  const u32 loadsBefore = engine.game.LoadCount;
   conversion();
   ForgetSearchMemoryAfterLoads(engine, loadsBefore);
 }

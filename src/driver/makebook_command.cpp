@@ -44,7 +44,7 @@ void MakeBookCommand(Engine& engine, const char*) {
     return;
   }
   MakeBookSummary summary;
-  const u32 loadsBefore = PositionLoadCount();
+  const u32 loadsBefore = engine.game.LoadCount;
   MakeBook(pos, pgnNames, folder, summary);
   ForgetSearchMemoryAfterLoads(engine, loadsBefore);
 }

@@ -27,7 +27,7 @@ void LogHashKey(Position& pos) {
 // A load that did not come through the game (a tool, a measurement) makes
 // the position on the board the start of the game.
 void FollowTheBoard(Engine& engine) {
-  if (engine.GameLoad != PositionLoadCount() || !engine.GameStart.Taken()) StartGameHere(engine);
+  if (engine.GameLoad != engine.game.LoadCount || !engine.GameStart.Taken()) StartGameHere(engine);
 }
 
 void MakeGameMove(Engine& engine, Move move) {
@@ -61,7 +61,7 @@ void StartGameHere(Engine& engine) {
   engine.GameStart.Take(pos);
   engine.GameMoves.clear();
   engine.GameMoves.reserve(USUAL_GAME_PLIES);
-  engine.GameLoad = PositionLoadCount();
+  engine.GameLoad = engine.game.LoadCount;
 }
 
 bool PlayGameMove(Engine& engine, Move move) {
@@ -76,7 +76,7 @@ bool PlayGameMove(Engine& engine, Move move) {
 }
 
 void RecordGameMove(Engine& engine, Move move) {
-  if (engine.GameLoad != PositionLoadCount() || !engine.GameStart.Taken()) {
+  if (engine.GameLoad != engine.game.LoadCount || !engine.GameStart.Taken()) {
     StartGameHere(engine);  // the move already made is part of where the game starts
     return;
   }
@@ -87,15 +87,15 @@ void KeepingTheGame(Engine& engine, const std::function<void()>& work) {
   Position& pos = engine.game;
   PositionCopy before;
   before.Take(pos);
-  const bool inStep = engine.GameLoad == PositionLoadCount();
+  const bool inStep = engine.GameLoad == engine.game.LoadCount;
   work();
   before.PutBack(pos);
   pos.UndoTop = pos.UndoRecords;
-  if (inStep) engine.GameLoad = PositionLoadCount();
+  if (inStep) engine.GameLoad = engine.game.LoadCount;
 }
 
 int MovesToTakeBack(Engine& engine) {
-  return engine.GameLoad == PositionLoadCount() ? static_cast<int>(engine.GameMoves.size()) : 0;
+  return engine.GameLoad == engine.game.LoadCount ? static_cast<int>(engine.GameMoves.size()) : 0;
 }
 
 bool TakeBackMoves(Engine& engine, int plies) {
@@ -152,7 +152,7 @@ bool SetUpGame(Engine& engine, const std::string& positionText, const std::vecto
   Position& pos = engine.game;
   const SavedGame saved(engine, pos);
   size_t common = 0;
-  if (!engine.GameStartText.empty() && engine.GameStartText == positionText && engine.GameLoad == PositionLoadCount()) {
+  if (!engine.GameStartText.empty() && engine.GameStartText == positionText && engine.GameLoad == engine.game.LoadCount) {
     common = MovesInCommon(engine, moves);
     if (engine.GameMoves.size() > common) TakeBackMoves(engine, static_cast<int>(engine.GameMoves.size() - common));
   } else if (!StartGame(engine, positionText.c_str())) {

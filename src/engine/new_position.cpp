@@ -36,5 +36,5 @@ bool ReadPositionText(Position& pos, const char* text) {
 LoadOutcome LastLoadOutcome() { return LastOutcome; }
 
 void ForgetSearchMemoryAfterLoads(Engine& engine, u32 loadsBefore) {
-  if (PositionLoadCount() != loadsBefore) ForgetSearchMemory(*engine.searcher);
+  if (engine.game.LoadCount != loadsBefore) ForgetSearchMemory(*engine.searcher);
 }

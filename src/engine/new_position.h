@@ -23,8 +23,9 @@ enum class LoadOutcome { Loaded, Refused, EpdMoveNotRecognised };
 LoadOutcome LastLoadOutcome();
 
 // For the commands that run a tool loading positions of its own into the
-// board (the conversions, makebook): when the tool loaded any since the count
-// loadsBefore, the search forgets what it learnt, as after every load. The
+// game's board (the conversions, makebook): when the tool loaded any since
+// the board's load count was loadsBefore, the search forgets what it learnt,
+// as after every load. The
 // tools search nothing, so forgetting once after them is as forgetting after
 // each of their loads.
 void ForgetSearchMemoryAfterLoads(Engine& engine, u32 loadsBefore);

@@ -312,3 +312,19 @@ TEST(Xboard, PonderedGameEndsOnTheBoardOfItsMoves) {
   EXPECT_TRUE(hits > 0 && misses > 0 && hits + misses == ENGINE_MOVES - 2) << log;
   EXPECT_EQ(engine.StandardError(), "");
 }
+
+// Two engines in one process: each keeps its own game, time control and search limits; a game played on one, and a
+// take-back, leave the other's as they were.
+TEST(Engines, TwoInOneProcessKeepTheirOwnGamesAndSettings) {
+  InitBoardTables();
+  const auto a = std::make_unique<Engine>(), b = std::make_unique<Engine>();
+  RunCommandsCapturingOutput(*a, "new\nforce\nsd 3\nst 2\noption MultiPV=2\ne2e4\ne7e5\n");
+  RunCommandsCapturingOutput(*b, "new\nforce\nd2d4\n");
+  const PositionSnapshot other = TakePositionSnapshot(b->game);
+  RunCommandsCapturingOutput(*a, "remove\n");
+  EXPECT_EQ(std::tuple(a->GameMoves.size(), a->DepthLimit, a->FixedMoveMs, a->limits.MultiPvLines, a->game.GameMoveCount),
+            std::tuple(size_t{0}, 3u, i64{2000}, 2u, u16{1}));
+  EXPECT_EQ(std::tuple(b->GameMoves.size(), b->DepthLimit, b->FixedMoveMs, b->limits.MultiPvLines),
+            std::tuple(size_t{1}, 0u, i64{0}, 1u));
+  EXPECT_EQ(Differences(other, TakePositionSnapshot(b->game)), "");
+}
