@@ -85,8 +85,8 @@ std::string Filtered(std::string input) {
 
 void ResetEngine(Engine& engine) {
   EngineState = ENGINE_FORCE;
-  PonderEnabled = true;
-  PonderMove = NO_MOVE;
+  engine.PonderEnabled = true;
+  engine.PonderMove = NO_MOVE;
   engine.MovesPerControl = 0;
   engine.IncrementMs = 0;
   engine.ControlBaseMs = 0;

@@ -53,7 +53,7 @@ void GameMoveCommand(Engine& engine, const char* word) {
   // A word that says more than its move ("g1f3x", "e2e4Q") names no move.
   if (MoveText(move) != word) move = NO_MOVE;
   if (EngineState == ENGINE_PONDERING) {
-    if (move == PonderMove) {
+    if (move == engine.PonderMove) {
       PonderHit(engine);
     } else {
       PonderMiss(engine, move, word);
@@ -71,7 +71,7 @@ void GameMoveCommand(Engine& engine, const char* word) {
 
 void NewCommand(Engine& engine, const char*) {
   StartGame(engine, INITIAL_POSITION);
-  PonderMove = NO_MOVE;
+  engine.PonderMove = NO_MOVE;
   engine.DepthLimit = 0;  // a new game is played without the last game's depth limit,
   engine.NodesPerSecond = 0;  // on the wall clock, and with its clock still to be told
   engine.ClockKnown = false;
@@ -89,7 +89,7 @@ void SetboardCommand(Engine& engine, const char*) {
   EngineLog << "setboard " << text << EndLine;
   const bool loaded = StartGame(engine, text);
   const bool refused = !loaded && LastLoadOutcome() == LoadOutcome::Refused;
-  if (!refused) PonderMove = NO_MOVE;
+  if (!refused) engine.PonderMove = NO_MOVE;
   if (EngineState == ENGINE_ANALYZING) AnalysisPending = !refused;
   if (loaded) return;
   // An unreadable bm/am move has had its own warning, and its position stands.
@@ -99,7 +99,7 @@ void SetboardCommand(Engine& engine, const char*) {
 
 void SetSideToMove(Engine& engine, u32 side) {
   Position& pos = engine.game;
-  LeavePondering(pos);
+  LeavePondering(engine);
   if (side == pos.SideToMove) {
     pos.GameSideToMove = side;
     return;

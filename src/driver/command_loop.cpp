@@ -26,7 +26,6 @@
 #include "platform/engine_log.h"
 
 i32 EngineState = ENGINE_FORCE;
-bool PonderEnabled = true;
 
 namespace {
 
@@ -90,8 +89,8 @@ void LevelCommand(Engine& engine, const char*) {
   engine.ClockKnown = false;  // the control's own time is the clock until "time" comes
 }
 
-void EasyCommand(Engine&, const char*) { PonderEnabled = false; }
-void HardCommand(Engine&, const char*) { PonderEnabled = true; }
+void EasyCommand(Engine& engine, const char*) { engine.PonderEnabled = false; }
+void HardCommand(Engine& engine, const char*) { engine.PonderEnabled = true; }
 void QuitCommand(Engine&, const char*) { EngineState = ENGINE_QUIT; }
 
 void WhiteCommand(Engine& engine, const char*) { SetSideToMove(engine, WHITE); }
@@ -188,7 +187,7 @@ void Dispatch(Engine& engine, const char* word) {
   Position& pos = engine.game;
   const CommandRow* row = FindCommand(pos, word);
   if (row == nullptr) return;
-  if (!row->keepsPondering && EngineState == ENGINE_PONDERING) LeavePondering(pos);
+  if (!row->keepsPondering && EngineState == ENGINE_PONDERING) LeavePondering(engine);
   row->action(engine, word);
 }
 
@@ -232,7 +231,7 @@ bool ExecuteNextCommand(Engine& engine) {
 }
 
 void CommandLoop(Engine& engine) {
-  PonderEnabled = true;
+  engine.PonderEnabled = true;
   std::memset(CommandBuffer, 0, sizeof CommandBuffer);
   EngineState = ENGINE_FORCE;
   UseXboardInputDuringSearch(engine);

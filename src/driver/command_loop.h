@@ -19,7 +19,6 @@ enum EngineStates : i32 {
 };
 
 extern i32 EngineState;
-extern bool PonderEnabled;
 
 // A game move is no word of the table: it is any word that reads as a move.
 enum class Match { Prefix, Exact, GameMove };

@@ -34,14 +34,14 @@ void Convert(Engine& engine, Conversion conversion) {
 // is taken back first, so that it cannot later be taken back from that board.
 void PgnToPosCommand(Engine& engine, const char*) {
   Position& pos = engine.game;
-  LeavePondering(pos);
+  LeavePondering(engine);
   char pgnName[COMMAND_BUFFER_SIZE];
   if (ReadFileName(pgnName)) Convert(engine, [&] { PgnToPos(pos, pgnName); });
 }
 
 void PgnToGameCommand(Engine& engine, const char*) {
   Position& pos = engine.game;
-  LeavePondering(pos);
+  LeavePondering(engine);
   FileNames names;
   int converted = 0;
   if (names.Read()) Convert(engine, [&] { PgnToGame(pos, names.first, names.second, &converted); });
@@ -49,7 +49,7 @@ void PgnToGameCommand(Engine& engine, const char*) {
 
 void PgnListToGameCommand(Engine& engine, const char*) {
   Position& pos = engine.game;
-  LeavePondering(pos);
+  LeavePondering(engine);
   FileNames names;
   if (names.Read()) Convert(engine, [&] { PgnListToGame(pos, names.first, names.second); });
 }
@@ -62,7 +62,7 @@ void GameToPgnCommand(Engine& engine, const char*) {
 
 void GameToPosCommand(Engine& engine, const char*) {
   Position& pos = engine.game;
-  LeavePondering(pos);
+  LeavePondering(engine);
   FileNames names;
   if (names.Read()) Convert(engine, [&] { GameToPos(pos, names.first, names.second); });
 }

@@ -18,8 +18,7 @@ constexpr i64 UNLIMITED_CLOCK_CS = 999999999;
 }  // namespace
 
 void GoCommand(Engine& engine, const char*) {
-  Position& pos = engine.game;
-  LeavePondering(pos);
+  LeavePondering(engine);
   EngineMove(engine);
 }
 
@@ -36,18 +35,17 @@ void TestCommand(Engine& engine, const char*) {
   engine.ControlBaseMs = 0;
   engine.FixedMoveMs = 0;
   StartGame(engine, TEST_POSITION);
-  PonderMove = NO_MOVE;
+  engine.PonderMove = NO_MOVE;
   EngineState = ENGINE_PLAYING;
-  PonderEnabled = false;
+  engine.PonderEnabled = false;
   PrintBoard(pos.Board);
   AllocateTime(engine, UNLIMITED_CLOCK_CS);
   engine.ClockKnown = true;
 }
 
 void ForceCommand(Engine& engine, const char*) {
-  Position& pos = engine.game;
   if (EngineState == ENGINE_ANALYZING) return;  // analysis plays neither side already (PyChess sends it there)
-  if (EngineState == ENGINE_PONDERING) TakeBackPonderMove(pos);
+  if (EngineState == ENGINE_PONDERING) TakeBackPonderMove(engine);
   StopEngine(engine);
 }
 

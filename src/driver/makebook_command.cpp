@@ -33,7 +33,7 @@ std::string RestOfLine() {
 // Reading the games loads the start position: a guess pondered on is taken back first.
 void MakeBookCommand(Engine& engine, const char*) {
   Position& pos = engine.game;
-  LeavePondering(pos);
+  LeavePondering(engine);
   std::istringstream words(RestOfLine());
   std::vector<std::string> pgnNames;
   std::string word, folder;

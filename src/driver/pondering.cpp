@@ -12,17 +12,15 @@
 #include "movegen/legal_moves.h"
 #include "platform/engine_log.h"
 
-Move PonderMove;
-UndoRecord PonderRecord;
 
 void StartPondering(Engine& engine, Move guess) {
   Position& pos = engine.game;
   BookMovesBeforeSearch = BookMovesText(engine);
-  SavePositionForUndo(pos, PonderRecord);
+  SavePositionForUndo(pos, engine.PonderRecord);
   EngineState = ENGINE_PONDERING;
-  pos.UndoTop = &PonderRecord;
-  PonderMove = guess;
-  MakeMove(pos, guess, PonderRecord);
+  pos.UndoTop = &engine.PonderRecord;
+  engine.PonderMove = guess;
+  MakeMove(pos, guess, engine.PonderRecord);
   pos.UndoTop = pos.UndoRecords;
   SearchRunning = true;
   StartEngine(engine, false, UNLIMITED_DEPTH, SearchMode::Ponder);
@@ -30,17 +28,18 @@ void StartPondering(Engine& engine, Move guess) {
   EngineLog << "-ponder move: " << MoveText(guess) << EndLine;
 }
 
-void TakeBackPonderMove(Position& pos) {
-  if (PonderMove == NO_MOVE) return;
-  pos.UndoTop = &PonderRecord;
-  UnmakeMove(pos, PonderMove, PonderRecord);
-  PonderMove = NO_MOVE;
+void TakeBackPonderMove(Engine& engine) {
+  Position& pos = engine.game;
+  if (engine.PonderMove == NO_MOVE) return;
+  pos.UndoTop = &engine.PonderRecord;
+  UnmakeMove(pos, engine.PonderMove, engine.PonderRecord);
+  engine.PonderMove = NO_MOVE;
   pos.UndoTop = pos.UndoRecords;
 }
 
-void LeavePondering(Position& pos) {
+void LeavePondering(Engine& engine) {
   if (EngineState != ENGINE_PONDERING) return;
-  TakeBackPonderMove(pos);
+  TakeBackPonderMove(engine);
   EngineState = ENGINE_PLAYING;
 }
 
@@ -50,8 +49,8 @@ void PonderHit(Engine& engine) {
   // The guess becomes a move of the game: the game copy follows it.
   RefreshGameCopy(pos);
   pos.GameSideToMove ^= 1;
-  RecordGameMove(engine, PonderMove);
-  PonderMove = NO_MOVE;
+  RecordGameMove(engine, engine.PonderMove);
+  engine.PonderMove = NO_MOVE;
   EngineLog << "-GOOD PONDER" << EndLine;
   EngineMove(engine);
 }
@@ -59,7 +58,7 @@ void PonderHit(Engine& engine) {
 void PonderMiss(Engine& engine, Move move, const char* word) {
   Position& pos = engine.game;
   EngineLog << "-BAD PONDER" << EndLine;
-  TakeBackPonderMove(pos);
+  TakeBackPonderMove(engine);
   EngineState = ENGINE_PLAYING;
   if (!IsGeneratedLegalMove(pos, move)) {
     std::printf("Illegal move: %s\n", word);

@@ -6,12 +6,6 @@
 #include "board/position.h"
 #include "engine/engine.h"
 
-// The move guessed for the opponent and made on the board; 0 when none.
-extern Move PonderMove;
-
-// The undo record of the ponder move, apart from the search's records.
-extern UndoRecord PonderRecord;
-
 // Plays the guessed move and searches until input arrives or the search ends
 // by itself. Returns with EngineState ENGINE_PONDERING.
 void StartPondering(Engine& engine, Move guess);
@@ -25,9 +19,9 @@ void PonderHit(Engine& engine);
 void PonderMiss(Engine& engine, Move move, const char* word);
 
 // Takes the guessed move back from the board, if one is there.
-void TakeBackPonderMove(Position& pos);
+void TakeBackPonderMove(Engine& engine);
 
 // Before every command that is not part of pondering itself: a guess still on
 // the board is taken back, as "force" does, and the engine plays on from the
 // game position (it answers the opponent's next move).
-void LeavePondering(Position& pos);
+void LeavePondering(Engine& engine);

@@ -141,7 +141,7 @@ bool PlayBookMove(Engine& engine) {
   const std::string text = PlayAndSendMove(engine, move);
   EngineLog << "move (book) " << text << EndLine;
   EngineState = ENGINE_PLAYING;
-  if (!PonderEnabled) {
+  if (!engine.PonderEnabled) {
     EngineLog << "- NO ponder move" << EndLine;
     return true;
   }
@@ -196,7 +196,7 @@ bool XboardHandshake(Engine& engine) {
 
 void PonderIfExpected(Engine& engine) {
   Position& pos = engine.game;
-  Move guess = PonderEnabled ? ExpectedReply(pos) : NO_MOVE;
+  Move guess = engine.PonderEnabled ? ExpectedReply(pos) : NO_MOVE;
   if (guess == NO_MOVE) {
     EngineLog << "- NO ponder move" << EndLine;
     return;
@@ -206,7 +206,7 @@ void PonderIfExpected(Engine& engine) {
 
 Move HintMove(Engine& engine) {
   Position& pos = engine.game;
-  if (EngineState == ENGINE_PONDERING) return PonderMove;
+  if (EngineState == ENGINE_PONDERING) return engine.PonderMove;
   if (SearchRunning) return engine.searcher->MoveToPlayKnown ? engine.searcher->BestMove : NO_MOVE;
   if (const Move reply = ExpectedReply(pos); reply != NO_MOVE) return reply;
   return SuggestedMove(engine);
@@ -240,7 +240,7 @@ void EngineMove(Engine& engine) {
   // What waits and can be answered now is answered (a ping, a hint); a command
   // that must be read leaves no time to ponder.
   // A level below full strength thinks on its own time only.
-  if (!PonderEnabled || !PlaysAtFullStrength(engine) || AnswerWaitingInput(engine)) {
+  if (!engine.PonderEnabled || !PlaysAtFullStrength(engine) || AnswerWaitingInput(engine)) {
     EngineLog << "- NO ponder move" << EndLine;
     return;
   }

@@ -131,7 +131,7 @@ void NoPostCommand(Engine& engine, const char*) { engine.limits.PrintThinking = 
 void PlayOtherCommand(Engine& engine, const char*) {
   if (EngineState == ENGINE_ANALYZING) AnalysisPending = false;
   EngineState = ENGINE_PLAYING;
-  if (PonderEnabled) PonderIfExpected(engine);
+  if (engine.PonderEnabled) PonderIfExpected(engine);
 }
 
 // The move is the first word of the rest of the line; none there is an

@@ -15,6 +15,10 @@
 #include "search/search_limits.h"
 #include "search/searcher.h"
 
+// What the interface and the network lose per move ("Move Overhead"), in milliseconds.
+constexpr i64 DEFAULT_MOVE_OVERHEAD_MS = 10;
+constexpr i64 MAX_MOVE_OVERHEAD_MS = 5000;
+
 struct Engine {
   Engine() { searcher->Limits = &limits; }
   Engine(const Engine&) = delete;
@@ -48,6 +52,20 @@ struct Engine {
   bool LimitStrength = false;
   int LimitElo = MAX_LIMIT_ELO;
   LevelSettings LastSearchSettings{};
+
+  // Thinking on the opponent's time: whether the xboard interface allows it
+  // ("hard", "easy"), and the move guessed for the opponent and made on the
+  // game's board with its undo record, apart from the search's (0: none).
+  bool PonderEnabled = true;
+  Move PonderMove = NO_MOVE;
+  UndoRecord PonderRecord{};
+
+  // The UCI interface's options: it may ask the engine to ponder ("Ponder");
+  // it analyses ("UCI_AnalyseMode": no book move, no strength limit); what it
+  // and the network lose per move.
+  bool UciPonder = false;
+  bool UciAnalyseMode = false;
+  i64 MoveOverheadMs = DEFAULT_MOVE_OVERHEAD_MS;
 
   // The opening book: whether the engine plays from it, the folder it was
   // told to find the book in (empty: its own), and the Polyglot book file in

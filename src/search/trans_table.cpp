@@ -56,9 +56,11 @@ int CurrentAge(Position& pos) { return pos.GameMoveCount % TRANS_AGE_MODULUS; }
 // for a key whose compared bits are all zero.
 bool IsEmpty(const TransEntry& slot) { return (slot.moveAndKey | slot.keyHigh | slot.info) == 0; }
 
+// The stored bits of the key's low word are the current position's.
+bool LowKeyMatches(Position& pos, u32 moveAndKey) { return ((moveAndKey ^ KeyLow(pos)) & checkedKeyMask) == 0; }
+
 bool HoldsCurrentPosition(Position& pos, const TransEntry& slot) {
-  return ((slot.moveAndKey ^ KeyLow(pos)) & checkedKeyMask) == 0 && EntryKeyHigh(slot) == KeyHigh(pos) &&
-         !IsEmpty(slot);
+  return LowKeyMatches(pos, slot.moveAndKey) && EntryKeyHigh(slot) == KeyHigh(pos) && !IsEmpty(slot);
 }
 
 u32 LoadWord(const u32& word) { return std::atomic_ref<u32>(const_cast<u32&>(word)).load(std::memory_order_relaxed); }
@@ -101,7 +103,10 @@ TransEntry* CurrentTransBucket(Position& pos) { return TransBucketOf(pos.HashKey
 std::optional<TransEntry> ProbeTransTable(Position& pos) {
   const TransEntry* slots = CurrentTransBucket(pos);
   for (int i = 0; i < TRANS_SLOTS; ++i) {
-    const TransEntry slot = ReadSlot(slots[i]);
+    // Most slots hold other positions: their first word tells, without reading the others.
+    const u32 moveAndKey = LoadWord(slots[i].moveAndKey);
+    if (!LowKeyMatches(pos, moveAndKey)) continue;
+    const TransEntry slot{moveAndKey, LoadWord(slots[i].keyHigh), LoadWord(slots[i].info)};
     if (HoldsCurrentPosition(pos, slot)) return slot;
   }
   return std::nullopt;

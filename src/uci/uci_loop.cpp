@@ -117,7 +117,7 @@ void Search(Engine& engine, const GoRequest& request, u32 depth) {
   PonderSearchRunning = request.ponder;
   StopSearch = false;
   // An analysis is made at full strength; a search on the opponent's time at the engine's level.
-  const bool playing = !request.infinite && !UciAnalyseMode;
+  const bool playing = !request.infinite && !engine.UciAnalyseMode;
   StartEngine(engine, false, static_cast<u8>(depth), SearchMode::OwnMove,
               playing);  // DepthOf gives at most UNLIMITED_DEPTH
   StoppedByInput = StopSearch && !TimeIsUp(*engine.searcher, pos);
@@ -132,10 +132,10 @@ void SetClock(Engine& engine, const GoRequest& request) {
   Position& pos = engine.game;
   const int side = static_cast<int>(pos.SideToMove);
   if (request.moveTimeMs > 0) {
-    AllocateMoveTime(engine, request.moveTimeMs, MoveOverheadMs);
+    AllocateMoveTime(engine, request.moveTimeMs, engine.MoveOverheadMs);
   } else if (request.clockGiven) {
     AllocateClockTime(engine, std::max<i64>(request.clockMs[side], 0), static_cast<i32>(request.incrementMs[side]),
-                      request.movesToGo, MoveOverheadMs);
+                      request.movesToGo, engine.MoveOverheadMs);
   } else {
     AllocateNoTime(engine);
   }
@@ -204,7 +204,7 @@ void Go(Engine& engine, std::istringstream& words) {
   }
   const bool waitsForStop = request.infinite || request.ponder;
   // A book move is no analysis, nor one of the moves an interface listed.
-  if (!waitsForStop && !UciAnalyseMode && request.searchMoves.empty()) {
+  if (!waitsForStop && !engine.UciAnalyseMode && request.searchMoves.empty()) {
     if (const Move book = ChooseBookMove(engine); book != NO_MOVE) {
       std::printf("info string book move %s\n", MoveText(book).c_str());
       // Interfaces that want a line with a score for every move get one.

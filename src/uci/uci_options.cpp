@@ -15,9 +15,6 @@
 #include "search/search_limits.h"
 #include "search/trans_table.h"
 
-bool UciPonder = false;
-bool UciAnalyseMode = false;
-i64 MoveOverheadMs = DEFAULT_MOVE_OVERHEAD_MS;
 
 namespace {
 
@@ -52,13 +49,15 @@ bool ReadSpin(const std::string& value, const Choose& choose) {
   return end != value.c_str() && *end == '\0' && choose(number);
 }
 
-bool ChooseMoveOverhead(long milliseconds) {
+bool ChooseMoveOverhead(Engine& engine, long milliseconds) {
   if (milliseconds < 0 || milliseconds > MAX_MOVE_OVERHEAD_MS) return false;
-  MoveOverheadMs = milliseconds;
+  engine.MoveOverheadMs = milliseconds;
   return true;
 }
 
-bool SetMoveOverhead(Engine&, const std::string& value) { return ReadSpin(value, ChooseMoveOverhead); }
+bool SetMoveOverhead(Engine& engine, const std::string& value) {
+  return ReadSpin(value, [&engine](long milliseconds) { return ChooseMoveOverhead(engine, milliseconds); });
+}
 bool SetSkillLevel(Engine& engine, const std::string& value) {
   return ReadSpin(value, [&engine](long level) { return ChooseSkillLevel(engine, level); });
 }
@@ -80,8 +79,8 @@ bool SetSearch(Engine& engine, const std::string& value) {
   return true;
 }
 
-bool SetPonder(Engine&, const std::string& value) { return ReadCheck(value, UciPonder); }
-bool SetAnalyseMode(Engine&, const std::string& value) { return ReadCheck(value, UciAnalyseMode); }
+bool SetPonder(Engine& engine, const std::string& value) { return ReadCheck(value, engine.UciPonder); }
+bool SetAnalyseMode(Engine& engine, const std::string& value) { return ReadCheck(value, engine.UciAnalyseMode); }
 bool SetOwnBook(Engine& engine, const std::string& value) { return ReadCheck(value, engine.UseOwnBook); }
 
 bool SetBookFolder(Engine& engine, const std::string& value) {

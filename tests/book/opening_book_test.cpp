@@ -111,7 +111,7 @@ TEST_F(BookFiles, TheClockPicksAMoveIntoTheBookOfTheSideThenToMoveOnlyEarlyInThe
   EXPECT_EQ(BookMoveAt(pos, 0), NO_MOVE);  // no white move leads into the book of black to move
 
   Load(pos, INITIAL_POSITION);
-  PonderEnabled = engine.limits.PrintThinking = false;
+  engine.PonderEnabled = engine.limits.PrintThinking = false;
   EngineState = ENGINE_PLAYING;
   pos.GameMoveCount = BOOK_MOVE_LIMIT - 1;
   engine.searcher->BestMove = NO_MOVE;

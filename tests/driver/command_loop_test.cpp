@@ -221,9 +221,9 @@ TEST(CommandLoop, ClockAndSwitchWords) {
   engine.limits.TimeBudgetMs = 1234;
   EngineState = ENGINE_PLAYING;
   RunCommands(engine, "level force\ntime easy\n");
-  EXPECT_EQ(std::tuple(engine.IncrementMs, engine.limits.TimeBudgetMs, EngineState, PonderEnabled), std::tuple(2000, 1234, 0, false));
+  EXPECT_EQ(std::tuple(engine.IncrementMs, engine.limits.TimeBudgetMs, EngineState, engine.PonderEnabled), std::tuple(2000, 1234, 0, false));
   RunCommands(engine, "time 6000 hard\neasyX\nblack\n");  // "easy" is an exact word
-  EXPECT_EQ(std::tuple(engine.limits.TimeBudgetMs, PonderEnabled, pos.SideToMove, pos.GameSideToMove),
+  EXPECT_EQ(std::tuple(engine.limits.TimeBudgetMs, engine.PonderEnabled, pos.SideToMove, pos.GameSideToMove),
             std::tuple(1500 + 2000, true, 0, 0));
   RunCommands(engine, "whiteX\n");  // "white" is a prefix
   EXPECT_EQ(std::tuple(pos.SideToMove, pos.GameSideToMove), std::tuple(1, 1));

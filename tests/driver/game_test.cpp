@@ -79,7 +79,7 @@ class PonderingTest : public GameTest {
     StartPondering(engine, guess_ = ParseGameMove(pos, "e7e5"));
   }
   void TearDown() override {
-    std::tie(engine.limits.PrintThinking, PonderMove, EngineState) = std::tuple(true, NO_MOVE, ENGINE_FORCE);
+    std::tie(engine.limits.PrintThinking, engine.PonderMove, EngineState) = std::tuple(true, NO_MOVE, ENGINE_FORCE);
   }
   InputPipe input_;
   Move guess_ = NO_MOVE;
@@ -120,7 +120,7 @@ TEST_F(PonderingTest, EveryCommandLeavesAGameThatGoesOn) {
       {"pgn2game", " short.pgn short.game", INITIAL_POSITION}, {"game2pos", " short.game short.pos", INITIAL_POSITION},
       {"pgn2pos", " short.pgn", INITIAL_POSITION},
   };
-  const auto settings = std::tuple(engine.MovesPerControl, engine.IncrementMs, engine.ControlBaseMs, engine.limits.TimeBudgetMs, PonderEnabled);
+  const auto settings = std::tuple(engine.MovesPerControl, engine.IncrementMs, engine.ControlBaseMs, engine.limits.TimeBudgetMs, engine.PonderEnabled);
   for (const CommandRow* row = CommandTableBegin(); row != CommandTableEnd(); ++row) {
     if (std::string(row->word) == "bench") continue;  // over pipes in the bench test: it takes long here
     std::vector<Run> runs;
@@ -144,7 +144,7 @@ TEST_F(PonderingTest, EveryCommandLeavesAGameThatGoesOn) {
                   std::tuple(answered(printed), answered(moves), ENGINE_PLAYING));
       }
       RunCommandsCapturingOutput(engine, "force\n");
-      EXPECT_EQ(PonderMove, NO_MOVE);
+      EXPECT_EQ(engine.PonderMove, NO_MOVE);
       if (!text.empty()) {
         char position[POSITION_TEXT_SIZE];
         WritePositionText(pos, position);
@@ -156,7 +156,7 @@ TEST_F(PonderingTest, EveryCommandLeavesAGameThatGoesOn) {
         const PositionSnapshot after = TakePositionSnapshot(pos);
         EXPECT_EQ(Differences(Replayed(engine, pos, start.empty() ? INITIAL_POSITION : start, MovesOfHistory(pos)), after), "");
       }
-      std::tie(engine.MovesPerControl, engine.IncrementMs, engine.ControlBaseMs, engine.limits.TimeBudgetMs, PonderEnabled) = settings;
+      std::tie(engine.MovesPerControl, engine.IncrementMs, engine.ControlBaseMs, engine.limits.TimeBudgetMs, engine.PonderEnabled) = settings;
       std::tie(engine.FixedMoveMs, engine.DepthLimit, engine.UseOwnBook) = std::tuple(0, 0u, true);
     }
   }
@@ -214,12 +214,12 @@ TEST_F(GameTest, OnlyALegalMoveOfTheTableIsPonderedOn) {
     ASSERT_TRUE(LoadPosition(engine, before));  // which clears the table
     ASSERT_EQ(LegalMoves(pos).size(), 1u);
     WithMoveMade(pos, LegalMoves(pos)[0], [&] { StoreTransTable(pos, planted, 0, TRANS_MAX_DEPTH, BOUND_EXACT); });
-    std::tie(EngineState, PonderEnabled, engine.limits.PrintThinking, engine.limits.TimeBudgetMs) = std::tuple(ENGINE_PLAYING, true, false, 30);
+    std::tie(EngineState, engine.PonderEnabled, engine.limits.PrintThinking, engine.limits.TimeBudgetMs) = std::tuple(ENGINE_PLAYING, true, false, 30);
     testing::internal::CaptureStdout();
     EngineMove(engine);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "move b3b4\n") << planted;
     const auto expected = planted == mate ? std::tuple(mate, ENGINE_PONDERING) : std::tuple(NO_MOVE, ENGINE_PLAYING);
-    EXPECT_EQ(std::tuple(PonderMove, EngineState), expected) << planted;
+    EXPECT_EQ(std::tuple(engine.PonderMove, EngineState), expected) << planted;
     RunCommands(engine, "force\n");
   }
   engine.limits.PrintThinking = true;
