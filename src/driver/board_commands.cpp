@@ -88,7 +88,7 @@ void SetboardCommand(Engine& engine, const char*) {
   if (length == sizeof text - 1 && text[length - 1] != '\n') SkipRestOfLine();
   EngineLog << "setboard " << text << EndLine;
   const bool loaded = StartGame(engine, text);
-  const bool refused = !loaded && LastLoadOutcome() == LoadOutcome::Refused;
+  const bool refused = !loaded && engine.LastLoadOutcome == LoadOutcome::Refused;
   if (!refused) engine.PonderMove = NO_MOVE;
   if (EngineState == ENGINE_ANALYZING) AnalysisPending = !refused;
   if (loaded) return;

@@ -19,6 +19,9 @@
 constexpr i64 DEFAULT_MOVE_OVERHEAD_MS = 10;
 constexpr i64 MAX_MOVE_OVERHEAD_MS = 5000;
 
+// How a load of the game's position ended, for callers that tell the failures apart.
+enum class LoadOutcome { Loaded, Refused, EpdMoveNotRecognised };
+
 struct Engine {
   Engine() { searcher->Limits = &limits; }
   Engine(const Engine&) = delete;
@@ -35,6 +38,7 @@ struct Engine {
   u32 GameLoad = 0;
   std::string GameStartText;
   std::vector<Move> GameMoves;
+  LoadOutcome LastLoadOutcome = LoadOutcome::Refused;  // of the last LoadPosition
 
   // The time control the interface set.
   i32 MovesPerControl = 0;  // moves per time control ("level"); 0 = the whole game

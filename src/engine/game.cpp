@@ -48,7 +48,7 @@ void MakeGameMove(Engine& engine, Move move) {
 
 bool StartGame(Engine& engine, const char* positionText) {
   const bool loaded = LoadPosition(engine, positionText);
-  if (loaded || LastLoadOutcome() == LoadOutcome::EpdMoveNotRecognised) {
+  if (loaded || engine.LastLoadOutcome == LoadOutcome::EpdMoveNotRecognised) {
     StartGameHere(engine);
     engine.GameStartText = positionText;
   }

@@ -8,8 +8,6 @@
 
 namespace {
 
-LoadOutcome LastOutcome = LoadOutcome::Refused;
-
 // Forgets the memory of the searcher given, if any, once the board is loaded.
 LoadOutcome Load(Position& pos, const char* text, Searcher* forgetting) {
   EpdOperation operation;
@@ -23,17 +21,13 @@ LoadOutcome Load(Position& pos, const char* text, Searcher* forgetting) {
 }  // namespace
 
 bool LoadPosition(Engine& engine, const char* text) {
-  Position& pos = engine.game;
-  LastOutcome = Load(pos, text, engine.searcher.get());
-  return LastOutcome == LoadOutcome::Loaded;
+  engine.LastLoadOutcome = Load(engine.game, text, engine.searcher.get());
+  return engine.LastLoadOutcome == LoadOutcome::Loaded;
 }
 
 bool ReadPositionText(Position& pos, const char* text) {
-  LastOutcome = Load(pos, text, nullptr);
-  return LastOutcome == LoadOutcome::Loaded;
+  return Load(pos, text, nullptr) == LoadOutcome::Loaded;
 }
-
-LoadOutcome LastLoadOutcome() { return LastOutcome; }
 
 void ForgetSearchMemoryAfterLoads(Engine& engine, u32 loadsBefore) {
   if (engine.game.LoadCount != loadsBefore) ForgetSearchMemory(*engine.searcher);

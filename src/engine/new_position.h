@@ -18,14 +18,9 @@ bool LoadPosition(Engine& engine, const char* text);
 // up: the search's memory is left alone.
 bool ReadPositionText(Position& pos, const char* text);
 
-// How the last LoadPosition or ReadPositionText ended, for callers that tell the failures apart.
-enum class LoadOutcome { Loaded, Refused, EpdMoveNotRecognised };
-LoadOutcome LastLoadOutcome();
-
 // For the commands that run a tool loading positions of its own into the
 // game's board (the conversions, makebook): when the tool loaded any since
 // the board's load count was loadsBefore, the search forgets what it learnt,
-// as after every load. The
-// tools search nothing, so forgetting once after them is as forgetting after
-// each of their loads.
+// as after every load. The tools search nothing, so forgetting once after
+// them is as forgetting after each of their loads.
 void ForgetSearchMemoryAfterLoads(Engine& engine, u32 loadsBefore);

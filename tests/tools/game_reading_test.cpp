@@ -69,7 +69,7 @@ TEST(EpdMove, AMoveIsKeptAndShownOnlyWhenItCanBePlayed) {
     EXPECT_TRUE(output.starts_with(shown == "-" ? warning + "\r\n" : "\n8 ")) << output;
     EXPECT_NE(output.find("FEN: " + text.substr(0, fields) + "\nKey: "), std::string::npos) << output;
     EXPECT_TRUE(shown == "-" ? output.find("m: ") == std::string::npos : output.ends_with(shown + "\n")) << output;
-    EXPECT_EQ(LastLoadOutcome(), shown == "-" ? LoadOutcome::EpdMoveNotRecognised : LoadOutcome::Loaded) << text;
+    EXPECT_EQ(engine.LastLoadOutcome, shown == "-" ? LoadOutcome::EpdMoveNotRecognised : LoadOutcome::Loaded) << text;
   }
 }
 
