@@ -144,7 +144,7 @@ i16 NullMoveScore(Searcher& s, Position& pos, UndoRecord& record, PlyRecord& nod
   if (node.listEnd == nullptr) node.listEnd = (&node - 1)->listEnd;
   MakeNullMove(pos, record);
   ++pos.UndoTop;
-  PlyRecordOf(s, pos).listEnd = nullptr;
+  PlyRecordAt(s, pos, ply + 1).listEnd = nullptr;
   const i16 nullAlpha = Negate(beta), nullBeta = static_cast<i16>(-beta + 1);
   const i16 score = reduction + 1 < depth
                         ? Negate(AlphaBeta(s, pos, depth - reduction - 1, ply + 1, nullAlpha, nullBeta, 0))
@@ -175,7 +175,7 @@ void GenerateNodeList(Position& pos, UndoRecord& record, PlyRecord& node) {
 // tests whether the move beats it.
 i16 SearchMove(Searcher& s, Position& pos, i32 newDepth, i32 ply, i16 alpha, i16 beta, bool alphaRaised, int reduction = 0) {
   if (DrawCheck(pos, TREE_REPEATS) != NO_MOVE) return DRAW_SCORE;
-  PlyRecordOf(s, pos).listEnd = nullptr;
+  PlyRecordAt(s, pos, ply + 1).listEnd = nullptr;
   if (newDepth < MIN_FULL_DEPTH || ply > LAST_FULL_PLY) {
     return Negate(Quiesce(s, pos, 0, ply + 1, Negate(beta), Negate(alpha)));
   }
@@ -185,7 +185,7 @@ i16 SearchMove(Searcher& s, Position& pos, i32 newDepth, i32 ply, i16 alpha, i16
     const i16 score = reduced < MIN_FULL_DEPTH ? Negate(Quiesce(s, pos, 0, ply + 1, nullAlpha, nullBeta))
                                                : Negate(AlphaBeta(s, pos, reduced - 1, ply + 1, nullAlpha, nullBeta, 1));
     if (score <= alpha || StopSearch) return score;
-    PlyRecordOf(s, pos).listEnd = nullptr;  // the shallower search may have left a list of captures alone
+    PlyRecordAt(s, pos, ply + 1).listEnd = nullptr;  // the shallower search may have left a list of captures alone
   }
   if (alphaRaised) {
     i16 score = Negate(AlphaBeta(s, pos, newDepth - 1, ply + 1, static_cast<i16>(-alpha - 1), Negate(alpha), 1));
@@ -274,7 +274,7 @@ class CheckOnLine {
 
 i16 AlphaBeta(Searcher& s, Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta, u8 allowNull) {
   UndoRecord& record = *pos.UndoTop;
-  PlyRecord& node = PlyRecordOf(s, pos);
+  PlyRecord& node = PlyRecordAt(s, pos, ply);
   // The checkers do not depend on the table: they are found while its bucket loads.
   PrefetchCurrentTransBucket(pos);
   FindCheckers(pos, record);

@@ -56,7 +56,7 @@ i16 ScoreAfterMove(Searcher& s, Position& pos, i32 depth, i32 ply, i16 alpha, i1
 i16 Quiesce(Searcher& s, Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta) {
   if (static_cast<u32>(ply) > s.SelectiveDepth) s.SelectiveDepth = static_cast<u32>(ply);
   UndoRecord& record = *pos.UndoTop;
-  PlyRecord& node = PlyRecordOf(s, pos);
+  PlyRecord& node = PlyRecordAt(s, pos, ply);
   const int side = static_cast<int>(pos.SideToMove);
   const bool checkedOnLine = s.InCheckCount[side] != 0;
   if (checkedOnLine) {

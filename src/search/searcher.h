@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstdlib>
 
 #include "board/position.h"
 #include "movegen/move_stack.h"
@@ -80,6 +81,15 @@ struct Searcher {
 
 // The record of the ply the position's search is at: the same depth as its undo record.
 inline PlyRecord& PlyRecordOf(Searcher& s, const Position& pos) { return s.SearchStack[pos.UndoTop - pos.UndoRecords]; }
+
+// The same, for a search that counts its plies from the root: cheaper, as the
+// nodes know their ply. The sanitizer build checks that they agree.
+inline PlyRecord& PlyRecordAt(Searcher& s, [[maybe_unused]] const Position& pos, i32 ply) {
+#ifdef TAVREL_CHECK_INVARIANTS
+  if (ply != pos.UndoTop - pos.UndoRecords) std::abort();
+#endif
+  return s.SearchStack[ply];
+}
 
 // Forgets the history counters (both kinds) and the counter moves: after every
 // game move and at a position load.
