@@ -67,7 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static Position pos;
   const std::string input = TextOf(data, size);
   const size_t lineEnd = std::min(input.find('\n'), input.size());
-  if (!ReadPositionText(pos, input.substr(0, lineEnd).c_str()) && LastLoadOutcome() == LoadOutcome::Refused) {
+  LoadOutcome outcome;
+  if (!ReadPositionText(pos, input.substr(0, lineEnd).c_str(), &outcome) && outcome == LoadOutcome::Refused) {
     ReadPositionText(pos, INITIAL_POSITION);
   }
   const std::string before = PositionBytes(pos);

@@ -25,8 +25,10 @@ bool LoadPosition(Engine& engine, const char* text) {
   return engine.LastLoadOutcome == LoadOutcome::Loaded;
 }
 
-bool ReadPositionText(Position& pos, const char* text) {
-  return Load(pos, text, nullptr) == LoadOutcome::Loaded;
+bool ReadPositionText(Position& pos, const char* text, LoadOutcome* outcome) {
+  const LoadOutcome ended = Load(pos, text, nullptr);
+  if (outcome != nullptr) *outcome = ended;
+  return ended == LoadOutcome::Loaded;
 }
 
 void ForgetSearchMemoryAfterLoads(Engine& engine, u32 loadsBefore) {

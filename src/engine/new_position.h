@@ -15,8 +15,9 @@
 bool LoadPosition(Engine& engine, const char* text);
 
 // LoadPosition for a position of the caller's own that no search will take
-// up: the search's memory is left alone.
-bool ReadPositionText(Position& pos, const char* text);
+// up: the search's memory is left alone. How the load ended goes to outcome,
+// when given.
+bool ReadPositionText(Position& pos, const char* text, LoadOutcome* outcome = nullptr);
 
 // For the commands that run a tool loading positions of its own into the
 // game's board (the conversions, makebook): when the tool loaded any since
