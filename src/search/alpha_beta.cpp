@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
 #include "board/check.h"
 #include "board/gives_check.h"
@@ -65,6 +66,10 @@ constexpr int LATE_MOVE_REDUCTION_MOVES = 3;
 // A node whose static score is no better than two plies before reduces its
 // late moves this much more.
 constexpr int NOT_IMPROVING_REDUCTION = 1;
+// A node this shallow whose static score stays below alpha by a margin a ply
+// is settled by the quiescence search when that confirms it.
+constexpr int RAZOR_DEPTH = 3;
+constexpr int RAZOR_MARGIN = 250;
 // Without a move from the table a node this deep is searched a ply shallower.
 constexpr int INTERNAL_REDUCTION_DEPTH = 4;
 
@@ -120,6 +125,16 @@ bool TableEndsNode(Searcher& s, Position& pos, PlyRecord& node, i32 depth, i16& 
   if (EntryDecides(node, alpha, beta)) return RepetitionAfterMove(pos, node.hashMove) == 0;
   if (MayNarrow(s, depth, alpha, beta)) NarrowByEntry(node, alpha, beta);
   return false;
+}
+
+// The quiescence search's verdict on a node far below alpha: its score when
+// it stays at or below alpha. Otherwise the node is searched as usual, its
+// list of moves still to make.
+std::optional<i16> RazoredScore(Searcher& s, Position& pos, PlyRecord& node, i32 ply, i16 alpha) {
+  const i16 score = Quiesce(s, pos, 0, ply, alpha, static_cast<i16>(alpha + 1));
+  node.listEnd = nullptr;
+  if (score <= alpha) return score;
+  return std::nullopt;
 }
 
 int NullReduction(Position& pos, i32 depth) {
@@ -288,6 +303,11 @@ i16 AlphaBeta(Searcher& s, Position& pos, i32 depth, i32 ply, i16 alpha, i16 bet
   if (Uses(*s.Limits, REVERSE_FUTILITY) && !pvNode && !inCheck && depth <= REVERSE_FUTILITY_DEPTH &&
       std::abs(beta) < MATE_SCORE_LIMIT && staticScore - REVERSE_FUTILITY_MARGIN * depth >= beta) {
     return staticScore;
+  }
+
+  if (Uses(*s.Limits, RAZORING) && !pvNode && !inCheck && depth <= RAZOR_DEPTH &&
+      staticScore + RAZOR_MARGIN * depth <= alpha && std::abs(alpha) < MATE_SCORE_LIMIT) {
+    if (const auto score = RazoredScore(s, pos, node, ply, alpha)) return *score;
   }
 
   const bool adaptiveNull = Uses(*s.Limits, ADAPTIVE_NULL_MOVE);

@@ -3,10 +3,13 @@
 #include "board/check.h"
 #include "board/make_move.h"
 #include "movegen/generate_captures.h"
+#include "movegen/exchange.h"
 #include "movegen/generate_evasions.h"
 #include "search/eval_noise.h"
 #include "search/move_order.h"
 #include "search/score.h"
+#include "search/search_kind.h"
+#include "search/search_limits.h"
 #include "search/searcher.h"
 #include "search/table_probe.h"
 
@@ -104,6 +107,9 @@ i16 Quiesce(Searcher& s, Position& pos, i32 depth, i32 ply, i16 alpha, i16 beta)
       StoreTransTable(pos, move, SCORE_KING_CAPTURE, 0, BOUND_EXACT);
       return SCORE_KING_CAPTURE;
     }
+    // A capture that loses material in the exchange on its square cannot
+    // beat the standing score that the side keeps by not capturing.
+    if (!inCheck && Uses(*s.Limits, QUIESCE_EXCHANGE_PRUNING) && ExchangeLoss(pos, move) > 0) continue;
     MakeMove(pos, move, record);
     const i16 score = ScoreAfterMove(s, pos, depth, ply, alpha, beta);
     UnmakeMove(pos, move, record);

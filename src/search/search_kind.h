@@ -24,6 +24,8 @@ enum ModernFeature : u32 {
   COUNTER_MOVE = 1u << 11,
   DEEPER_REDUCTIONS = 1u << 12,
   UNNARROWED_WINDOW = 1u << 13,
+  QUIESCE_EXCHANGE_PRUNING = 1u << 14,
+  RAZORING = 1u << 15,
 };
 
 // By default, the additions that games have shown to gain (docs/strength.md);
