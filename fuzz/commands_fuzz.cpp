@@ -84,7 +84,7 @@ std::string Filtered(std::string input) {
 }
 
 void ResetEngine(Engine& engine) {
-  EngineState = ENGINE_FORCE;
+  engine.State = ENGINE_FORCE;
   engine.PonderEnabled = true;
   engine.PonderMove = NO_MOVE;
   engine.MovesPerControl = 0;
@@ -97,9 +97,10 @@ void ResetEngine(Engine& engine) {
   LoadPosition(engine, INITIAL_POSITION);
 }
 
-void RequireGameInStep(Position& pos) {
+void RequireGameInStep(Engine& engine) {
+  Position& pos = engine.game;
   RequireBoardConsistent(pos);
-  if (EngineState == ENGINE_PONDERING) return;
+  if (engine.State == ENGINE_PONDERING) return;
   Require(std::memcmp(pos.Board, pos.GameBoard, sizeof pos.Board) == 0 && pos.GameSideToMove == pos.SideToMove,
           "the game copy is the board");
 }
@@ -108,7 +109,6 @@ void RequireGameInStep(Position& pos) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static Engine engine;
-  Position& pos = engine.game;
   const std::string input = Filtered(std::string(reinterpret_cast<const char*>(data), std::min(size, PIPE_INPUT_LIMIT)));
   int ends[2];
   Require(pipe(ends) == 0, "a pipe");
@@ -117,8 +117,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Require(write(ends[1], input.data(), input.size()) == static_cast<ssize_t>(input.size()), "the input written");
   close(ends[1]);
   ResetEngine(engine);
-  while (ExecuteNextCommand(engine)) RequireGameInStep(pos);
-  RequireGameInStep(pos);
+  while (ExecuteNextCommand(engine)) RequireGameInStep(engine);
+  RequireGameInStep(engine);
   SetInputDescriptor(previous);
   close(ends[0]);
   return 0;

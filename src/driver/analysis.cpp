@@ -20,10 +20,6 @@ std::string PercentText(double percent) {
 
 }  // namespace
 
-bool AnalysisPending;
-bool SearchRunning;
-std::string BookMovesBeforeSearch;
-
 std::string BookMovesText(Engine& engine) {
   std::string text;
   for (const BookChoice& choice : BookChoices(engine)) {
@@ -36,13 +32,13 @@ std::string BookMovesText(Engine& engine) {
 
 void AnalyzeWhilePending(Engine& engine) {
   Position& pos = engine.game;
-  if (EngineState != ENGINE_ANALYZING || !AnalysisPending || AnswerWaitingInput(engine)) return;
-  AnalysisPending = false;
+  if (engine.State != ENGINE_ANALYZING || !engine.AnalysisPending || AnswerWaitingInput(engine)) return;
+  engine.AnalysisPending = false;
   if (GameEndOnBoard(pos) != NO_MOVE || DrawCheck(pos, ROOT_REPEATS) != NO_MOVE) return;
-  BookMovesBeforeSearch = BookMovesText(engine);
-  SearchRunning = true;
+  engine.BookMovesBeforeSearch = BookMovesText(engine);
+  engine.SearchRunning = true;
   StartEngine(engine, false, UNLIMITED_DEPTH, SearchMode::Analysis);
-  SearchRunning = false;
+  engine.SearchRunning = false;
   // Cut short by input: the loop reads it, and the analysis goes on afterwards.
-  if (StopSearch) AnalysisPending = true;
+  if (StopSearch) engine.AnalysisPending = true;
 }

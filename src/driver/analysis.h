@@ -7,17 +7,6 @@
 #include "board/position.h"
 #include "engine/engine.h"
 
-// Set when the position is to be analysed (again): by "analyze", by a change
-// of position in analysis mode, and when waiting input cut an analysis short.
-extern bool AnalysisPending;
-
-// True while a search of any kind runs.
-extern bool SearchRunning;
-
-// The book moves of the game position, as "bk" prints them, taken before a
-// search or a guess changes the board.
-extern std::string BookMovesBeforeSearch;
-
 // The book moves of the position on the board: a line " MOVE" for each (" MOVE
 // 52.1%" from a Polyglot book: its share of the weights), then an empty line.
 std::string BookMovesText(Engine& engine);

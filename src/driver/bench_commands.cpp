@@ -68,8 +68,8 @@ void SearchBenchPosition(Engine& engine, int number, const BenchPosition& positi
 
 BenchTotals RunBench(Engine& engine, u32 depthLimit) {
   const SearchSettings saved(engine);
-  const i32 engineState = EngineState;
-  EngineState = ENGINE_THINKING;
+  const i32 engineState = engine.State;
+  engine.State = ENGINE_THINKING;
   SetQuietSearch(engine.limits);
   BenchTotals totals{0, 0};
   int number = 0;
@@ -77,7 +77,7 @@ BenchTotals RunBench(Engine& engine, u32 depthLimit) {
     SearchBenchPosition(engine, ++number, position, depthLimit, totals);
   }
   saved.Restore();
-  EngineState = engineState;
+  engine.State = engineState;
   return totals;
 }
 

@@ -43,8 +43,8 @@ void ReportIllegalPosition(bool toInterface) {
 
 }  // namespace
 
-bool AcceptsGameMove(Position& pos, const char* word) {
-  return EngineState != ENGINE_THINKING && EngineState != ENGINE_QUIT && ParseGameMove(pos, word) != NO_MOVE;
+bool AcceptsGameMove(Engine& engine, const char* word) {
+  return engine.State != ENGINE_THINKING && engine.State != ENGINE_QUIT && ParseGameMove(engine.game, word) != NO_MOVE;
 }
 
 void GameMoveCommand(Engine& engine, const char* word) {
@@ -52,7 +52,7 @@ void GameMoveCommand(Engine& engine, const char* word) {
   Move move = ParseGameMove(pos, word);
   // A word that says more than its move ("g1f3x", "e2e4Q") names no move.
   if (MoveText(move) != word) move = NO_MOVE;
-  if (EngineState == ENGINE_PONDERING) {
+  if (engine.State == ENGINE_PONDERING) {
     if (move == engine.PonderMove) {
       PonderHit(engine);
     } else {
@@ -65,8 +65,8 @@ void GameMoveCommand(Engine& engine, const char* word) {
     return;
   }
   PlayGameMove(engine, move);
-  if (EngineState == ENGINE_PLAYING) EngineMove(engine);
-  if (EngineState == ENGINE_ANALYZING) AnalysisPending = true;
+  if (engine.State == ENGINE_PLAYING) EngineMove(engine);
+  if (engine.State == ENGINE_ANALYZING) engine.AnalysisPending = true;
 }
 
 void NewCommand(Engine& engine, const char*) {
@@ -75,10 +75,10 @@ void NewCommand(Engine& engine, const char*) {
   engine.DepthLimit = 0;  // a new game is played without the last game's depth limit,
   engine.NodesPerSecond = 0;  // on the wall clock, and with its clock still to be told
   engine.ClockKnown = false;
-  if (EngineState == ENGINE_ANALYZING) {
-    AnalysisPending = true;
+  if (engine.State == ENGINE_ANALYZING) {
+    engine.AnalysisPending = true;
   } else {
-    EngineState = ENGINE_PLAYING;
+    engine.State = ENGINE_PLAYING;
   }
 }
 
@@ -90,7 +90,7 @@ void SetboardCommand(Engine& engine, const char*) {
   const bool loaded = StartGame(engine, text);
   const bool refused = !loaded && engine.LastLoadOutcome == LoadOutcome::Refused;
   if (!refused) engine.PonderMove = NO_MOVE;
-  if (EngineState == ENGINE_ANALYZING) AnalysisPending = !refused;
+  if (engine.State == ENGINE_ANALYZING) engine.AnalysisPending = !refused;
   if (loaded) return;
   // An unreadable bm/am move has had its own warning, and its position stands.
   // An empty board is how an interface stops an analysis: the log says it.

@@ -7,7 +7,7 @@
 #include "engine/engine.h"
 
 // True when word is a coordinate move that the engine takes in its present state.
-bool AcceptsGameMove(Position& pos, const char* word);
+bool AcceptsGameMove(Engine& engine, const char* word);
 
 // Plays a coordinate move that is legal on the game position; answers
 // "Illegal move: " and the word otherwise, changing nothing.

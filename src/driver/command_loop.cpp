@@ -25,8 +25,6 @@
 #include "platform/console_input.h"
 #include "platform/engine_log.h"
 
-i32 EngineState = ENGINE_FORCE;
-
 namespace {
 
 char CommandBuffer[COMMAND_BUFFER_SIZE];
@@ -91,7 +89,7 @@ void LevelCommand(Engine& engine, const char*) {
 
 void EasyCommand(Engine& engine, const char*) { engine.PonderEnabled = false; }
 void HardCommand(Engine& engine, const char*) { engine.PonderEnabled = true; }
-void QuitCommand(Engine&, const char*) { EngineState = ENGINE_QUIT; }
+void QuitCommand(Engine& engine, const char*) { engine.State = ENGINE_QUIT; }
 
 void WhiteCommand(Engine& engine, const char*) { SetSideToMove(engine, WHITE); }
 void BlackCommand(Engine& engine, const char*) { SetSideToMove(engine, BLACK); }
@@ -175,8 +173,8 @@ const CommandRow CommandTable[] = {
     {"bench", Match::Exact, BenchCommand, Stops, OTHER_WORD},
 };
 
-bool RowMatches(Position& pos, const CommandRow& row, const char* word) {
-  if (row.match == Match::GameMove) return AcceptsGameMove(pos, word);
+bool RowMatches(Engine& engine, const CommandRow& row, const char* word) {
+  if (row.match == Match::GameMove) return AcceptsGameMove(engine, word);
   if (row.match == Match::Exact) return std::strcmp(word, row.word) == 0;
   return std::strncmp(word, row.word, std::strlen(row.word)) == 0;
 }
@@ -184,10 +182,9 @@ bool RowMatches(Position& pos, const CommandRow& row, const char* word) {
 // Every command but those of pondering itself takes a guess on the board back
 // first, as "force" does, so that it finds the game position.
 void Dispatch(Engine& engine, const char* word) {
-  Position& pos = engine.game;
-  const CommandRow* row = FindCommand(pos, word);
+  const CommandRow* row = FindCommand(engine, word);
   if (row == nullptr) return;
-  if (!row->keepsPondering && EngineState == ENGINE_PONDERING) LeavePondering(engine);
+  if (!row->keepsPondering && engine.State == ENGINE_PONDERING) LeavePondering(engine);
   row->action(engine, word);
 }
 
@@ -211,9 +208,9 @@ bool ExecuteWord(Engine& engine) {
 const CommandRow* CommandTableBegin() { return std::begin(CommandTable); }
 const CommandRow* CommandTableEnd() { return std::end(CommandTable); }
 
-const CommandRow* FindCommand(Position& pos, const char* word) {
+const CommandRow* FindCommand(Engine& engine, const char* word) {
   for (const CommandRow& row : CommandTable) {
-    if (RowMatches(pos, row, word)) return &row;
+    if (RowMatches(engine, row, word)) return &row;
   }
   return nullptr;
 }
@@ -225,15 +222,15 @@ void ExecuteWordsOfInput(Engine& engine) {
 
 bool ExecuteNextCommand(Engine& engine) {
   if (!ExecuteWord(engine)) return false;
-  if (EngineState == ENGINE_QUIT) return false;
+  if (engine.State == ENGINE_QUIT) return false;
   AnalyzeWhilePending(engine);
-  return EngineState != ENGINE_QUIT;
+  return engine.State != ENGINE_QUIT;
 }
 
 void CommandLoop(Engine& engine) {
   engine.PonderEnabled = true;
   std::memset(CommandBuffer, 0, sizeof CommandBuffer);
-  EngineState = ENGINE_FORCE;
+  engine.State = ENGINE_FORCE;
   UseXboardInputDuringSearch(engine);
   if (!XboardHandshake(engine)) return;
   while (ExecuteNextCommand(engine)) {

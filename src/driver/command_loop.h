@@ -8,18 +8,6 @@
 #include "board/types.h"
 #include "engine/engine.h"
 
-// What the engine does with the next move that arrives from the interface.
-enum EngineStates : i32 {
-  ENGINE_FORCE = 0,      // moves are played, the engine does not answer
-  ENGINE_THINKING = 1,   // a search for the engine's own move is running
-  ENGINE_PONDERING = 2,  // a search on the opponent's time, with the ponder move on the board
-  ENGINE_PLAYING = 3,    // the engine answers each move of the opponent
-  ENGINE_QUIT = 4,
-  ENGINE_ANALYZING = 5,  // moves are played and the position analysed without end; no move is sent
-};
-
-extern i32 EngineState;
-
 // A game move is no word of the table: it is any word that reads as a move.
 enum class Match { Prefix, Exact, GameMove };
 
@@ -44,7 +32,7 @@ const CommandRow* CommandTableBegin();
 const CommandRow* CommandTableEnd();
 
 // The row a word would run in the present state; nullptr when none matches.
-const CommandRow* FindCommand(Position& pos, const char* word);
+const CommandRow* FindCommand(Engine& engine, const char* word);
 
 // Runs until "quit" or the end of standard input.
 void CommandLoop(Engine& engine);

@@ -25,7 +25,7 @@ void GoCommand(Engine& engine, const char*) {
 void ResultCommand(Engine& engine, const char* word) {
   IgnoredWithArguments(engine, word);  // the result and its comment are the interface's
   NewCommand(engine, word);
-  EngineState = ENGINE_PLAYING;
+  engine.State = ENGINE_PLAYING;
 }
 
 void TestCommand(Engine& engine, const char*) {
@@ -36,7 +36,7 @@ void TestCommand(Engine& engine, const char*) {
   engine.FixedMoveMs = 0;
   StartGame(engine, TEST_POSITION);
   engine.PonderMove = NO_MOVE;
-  EngineState = ENGINE_PLAYING;
+  engine.State = ENGINE_PLAYING;
   engine.PonderEnabled = false;
   PrintBoard(pos.Board);
   AllocateTime(engine, UNLIMITED_CLOCK_CS);
@@ -44,14 +44,14 @@ void TestCommand(Engine& engine, const char*) {
 }
 
 void ForceCommand(Engine& engine, const char*) {
-  if (EngineState == ENGINE_ANALYZING) return;  // analysis plays neither side already (PyChess sends it there)
-  if (EngineState == ENGINE_PONDERING) TakeBackPonderMove(engine);
+  if (engine.State == ENGINE_ANALYZING) return;  // analysis plays neither side already (PyChess sends it there)
+  if (engine.State == ENGINE_PONDERING) TakeBackPonderMove(engine);
   StopEngine(engine);
 }
 
 void StopEngine(Engine& engine) {
   EngineLog << "-M: entered StopEngine" << EndLine;
-  EngineState = ENGINE_FORCE;
+  engine.State = ENGINE_FORCE;
   StopSearch = true;
   engine.limits.SearchStartClock = 0;
   EngineLog << "-M: exited StopEngine" << EndLine;

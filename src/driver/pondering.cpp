@@ -15,16 +15,16 @@
 
 void StartPondering(Engine& engine, Move guess) {
   Position& pos = engine.game;
-  BookMovesBeforeSearch = BookMovesText(engine);
+  engine.BookMovesBeforeSearch = BookMovesText(engine);
   SavePositionForUndo(pos, engine.PonderRecord);
-  EngineState = ENGINE_PONDERING;
+  engine.State = ENGINE_PONDERING;
   pos.UndoTop = &engine.PonderRecord;
   engine.PonderMove = guess;
   MakeMove(pos, guess, engine.PonderRecord);
   pos.UndoTop = pos.UndoRecords;
-  SearchRunning = true;
+  engine.SearchRunning = true;
   StartEngine(engine, false, UNLIMITED_DEPTH, SearchMode::Ponder);
-  SearchRunning = false;
+  engine.SearchRunning = false;
   EngineLog << "-ponder move: " << MoveText(guess) << EndLine;
 }
 
@@ -38,9 +38,9 @@ void TakeBackPonderMove(Engine& engine) {
 }
 
 void LeavePondering(Engine& engine) {
-  if (EngineState != ENGINE_PONDERING) return;
+  if (engine.State != ENGINE_PONDERING) return;
   TakeBackPonderMove(engine);
-  EngineState = ENGINE_PLAYING;
+  engine.State = ENGINE_PLAYING;
 }
 
 void PonderHit(Engine& engine) {
@@ -59,7 +59,7 @@ void PonderMiss(Engine& engine, Move move, const char* word) {
   Position& pos = engine.game;
   EngineLog << "-BAD PONDER" << EndLine;
   TakeBackPonderMove(engine);
-  EngineState = ENGINE_PLAYING;
+  engine.State = ENGINE_PLAYING;
   if (!IsGeneratedLegalMove(pos, move)) {
     std::printf("Illegal move: %s\n", word);
     return;

@@ -7,7 +7,7 @@
 #include "engine/engine.h"
 
 // Plays the guessed move and searches until input arrives or the search ends
-// by itself. Returns with EngineState ENGINE_PONDERING.
+// by itself. Returns with the engine's State ENGINE_PONDERING.
 void StartPondering(Engine& engine, Move guess);
 
 // The opponent played the guessed move: it becomes the game's move and the

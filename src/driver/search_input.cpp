@@ -4,8 +4,6 @@
 #include "platform/console_input.h"
 #include "search/search_stop.h"
 
-bool AbandonSearch;
-
 namespace {
 
 LineVerdict Answer(Engine& engine, const char* line, size_t length) {
@@ -17,19 +15,18 @@ LineVerdict Answer(Engine& engine, const char* line, size_t length) {
 // the present state. A line that is no command is kept for the loop, which
 // logs and ignores it.
 LineVerdict Classify(Engine& engine, const char* line, size_t length) {
-  Position& pos = engine.game;
   char word[COMMAND_BUFFER_SIZE];
   FirstWordOfLine(line, length, word);
-  const CommandRow* row = FindCommand(pos, word);
+  const CommandRow* row = FindCommand(engine, word);
   if (row == nullptr) return LineVerdict::Keep;
-  const bool ownSearch = EngineState == ENGINE_THINKING;
+  const bool ownSearch = engine.State == ENGINE_THINKING;
   switch (row->duringSearch) {
     case DuringSearch::Answered:
       return Answer(engine, line, length);
     case DuringSearch::AnsweredAfterMove:
       return ownSearch ? LineVerdict::Keep : Answer(engine, line, length);
     case DuringSearch::StopsWithoutMove:
-      if (ownSearch) AbandonSearch = true;
+      if (ownSearch) engine.AbandonSearch = true;
       return LineVerdict::Stop;
     case DuringSearch::Stops:
       break;
@@ -48,10 +45,10 @@ void UseXboardInputDuringSearch(Engine& engine) {
 }
 
 bool TurnTakenBackByWaitingInput(Engine& engine) {
-  const i32 state = EngineState;
-  EngineState = ENGINE_THINKING;
-  AbandonSearch = false;
+  const i32 state = engine.State;
+  engine.State = ENGINE_THINKING;
+  engine.AbandonSearch = false;
   WalkWaitingLines([&engine](const char* line, size_t length) { return Classify(engine, line, length); });
-  EngineState = state;
-  return AbandonSearch;
+  engine.State = state;
+  return engine.AbandonSearch;
 }

@@ -7,11 +7,6 @@
 #include "board/position.h"
 #include "engine/engine.h"
 
-// Set when a command that takes back the engine's turn ("force", "new",
-// "result", "undo", ...) stopped the search for the engine's own move: the
-// move is then not played, and no claim is made.
-extern bool AbandonSearch;
-
 // Puts the xboard front end's question into the search's look at the input.
 void UseXboardInputDuringSearch(Engine& engine);
 

@@ -140,7 +140,7 @@ bool PlayBookMove(Engine& engine) {
   if (move == NO_MOVE) return false;
   const std::string text = PlayAndSendMove(engine, move);
   EngineLog << "move (book) " << text << EndLine;
-  EngineState = ENGINE_PLAYING;
+  engine.State = ENGINE_PLAYING;
   if (!engine.PonderEnabled) {
     EngineLog << "- NO ponder move" << EndLine;
     return true;
@@ -152,21 +152,21 @@ bool PlayBookMove(Engine& engine) {
 // The search for the engine's move; false when a command took the turn back.
 bool SearchOwnMove(Engine& engine, bool goodPonder) {
   PrepareOwnMoveLimits(engine);
-  AbandonSearch = false;
-  EngineState = ENGINE_THINKING;
-  SearchRunning = true;
+  engine.AbandonSearch = false;
+  engine.State = ENGINE_THINKING;
+  engine.SearchRunning = true;
   StartEngine(engine, goodPonder, UNLIMITED_DEPTH, SearchMode::OwnMove, true);
-  SearchRunning = false;
+  engine.SearchRunning = false;
   engine.limits.NodeLimit = 0;
-  EngineState = ENGINE_PLAYING;
-  if (AbandonSearch) EngineLog << "-M: the turn was taken back: no move" << EndLine;
-  return !AbandonSearch;
+  engine.State = ENGINE_PLAYING;
+  if (engine.AbandonSearch) EngineLog << "-M: the turn was taken back: no move" << EndLine;
+  return !engine.AbandonSearch;
 }
 
 }  // namespace
 
 bool XboardHandshake(Engine& engine) {
-  EngineState = ENGINE_PLAYING;
+  engine.State = ENGINE_PLAYING;
   std::setvbuf(stdout, nullptr, _IONBF, 0);
   std::fflush(nullptr);
   char greeting[COMMAND_BUFFER_SIZE] = "";
@@ -206,17 +206,17 @@ void PonderIfExpected(Engine& engine) {
 
 Move HintMove(Engine& engine) {
   Position& pos = engine.game;
-  if (EngineState == ENGINE_PONDERING) return engine.PonderMove;
-  if (SearchRunning) return engine.searcher->MoveToPlayKnown ? engine.searcher->BestMove : NO_MOVE;
+  if (engine.State == ENGINE_PONDERING) return engine.PonderMove;
+  if (engine.SearchRunning) return engine.searcher->MoveToPlayKnown ? engine.searcher->BestMove : NO_MOVE;
   if (const Move reply = ExpectedReply(pos); reply != NO_MOVE) return reply;
   return SuggestedMove(engine);
 }
 
 void EngineMove(Engine& engine) {
   Position& pos = engine.game;
-  bool goodPonder = EngineState == ENGINE_PONDERING;
+  bool goodPonder = engine.State == ENGINE_PONDERING;
   if (TurnTakenBackByWaitingInput(engine)) {
-    EngineState = ENGINE_PLAYING;
+    engine.State = ENGINE_PLAYING;
     EngineLog << "-M: the turn was taken back: no move" << EndLine;
     return;
   }
@@ -231,7 +231,7 @@ void EngineMove(Engine& engine) {
     EngineLog << "move " << text << "\tscore: " << engine.searcher->BestScore << EndLine;
     claim = ClaimAfterMoving(engine, claimText, sizeof claimText);
   }
-  EngineState = ENGINE_PLAYING;
+  engine.State = ENGINE_PLAYING;
   if (claim) {
     std::printf("%s", claim);
     EngineLog << "- NO ponder move" << EndLine;

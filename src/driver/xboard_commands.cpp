@@ -50,7 +50,7 @@ void TakeBack(Engine& engine, int plies, const char* word) {
     std::printf("Error (no move to take back): %s\n", word);
     return;
   }
-  if (EngineState == ENGINE_ANALYZING) AnalysisPending = true;
+  if (engine.State == ENGINE_ANALYZING) engine.AnalysisPending = true;
 }
 
 // "NAME=VALUE" of an option line, blanks around both trimmed.
@@ -81,8 +81,8 @@ void HintCommand(Engine& engine, const char*) {
 }
 
 void BookMovesCommand(Engine& engine, const char*) {
-  const bool boardBusy = SearchRunning || EngineState == ENGINE_PONDERING;
-  std::printf("%s", boardBusy ? BookMovesBeforeSearch.c_str() : BookMovesText(engine).c_str());
+  const bool boardBusy = engine.SearchRunning || engine.State == ENGINE_PONDERING;
+  std::printf("%s", boardBusy ? engine.BookMovesBeforeSearch.c_str() : BookMovesText(engine).c_str());
 }
 
 void MoveNowCommand(Engine&, const char*) {}
@@ -90,20 +90,20 @@ void MoveNowCommand(Engine&, const char*) {}
 void UndoCommand(Engine& engine, const char* word) { TakeBack(engine, 1, word); }
 void RemoveCommand(Engine& engine, const char* word) { TakeBack(engine, 2, word); }
 
-void AnalyzeCommand(Engine&, const char*) {
-  EngineState = ENGINE_ANALYZING;
-  AnalysisPending = true;
+void AnalyzeCommand(Engine& engine, const char*) {
+  engine.State = ENGINE_ANALYZING;
+  engine.AnalysisPending = true;
 }
 
-void ExitCommand(Engine&, const char*) {
-  if (EngineState != ENGINE_ANALYZING) return;
-  EngineState = ENGINE_FORCE;
-  AnalysisPending = false;
+void ExitCommand(Engine& engine, const char*) {
+  if (engine.State != ENGINE_ANALYZING) return;
+  engine.State = ENGINE_FORCE;
+  engine.AnalysisPending = false;
 }
 
 void StatusCommand(Engine& engine, const char*) {
   Position& pos = engine.game;
-  if (EngineState != ENGINE_ANALYZING) return;  // between two searches: the last one's figures
+  if (engine.State != ENGINE_ANALYZING) return;  // between two searches: the last one's figures
   const RootProgress progress = engine.searcher->CurrentRootProgress;
   const std::string move = progress.move != NO_MOVE ? MoveText(progress.move) : "";
   std::printf("stat01: %lld %u %u %u %u %s\n",
@@ -129,20 +129,19 @@ void PostCommand(Engine& engine, const char*) { engine.limits.PrintThinking = tr
 void NoPostCommand(Engine& engine, const char*) { engine.limits.PrintThinking = false; }
 
 void PlayOtherCommand(Engine& engine, const char*) {
-  if (EngineState == ENGINE_ANALYZING) AnalysisPending = false;
-  EngineState = ENGINE_PLAYING;
+  if (engine.State == ENGINE_ANALYZING) engine.AnalysisPending = false;
+  engine.State = ENGINE_PLAYING;
   if (engine.PonderEnabled) PonderIfExpected(engine);
 }
 
 // The move is the first word of the rest of the line; none there is an
 // error of this command alone, and the next line is a command of its own.
 void UserMoveCommand(Engine& engine, const char* word) {
-  Position& pos = engine.game;
   std::istringstream rest(ReadArguments());
   std::string move;
   if (!(rest >> move)) {
     std::printf("Error (no move given): %s\n", word);
-  } else if (move.size() < COMMAND_BUFFER_SIZE && AcceptsGameMove(pos, move.c_str())) {
+  } else if (move.size() < COMMAND_BUFFER_SIZE && AcceptsGameMove(engine, move.c_str())) {
     GameMoveCommand(engine, move.c_str());
   } else {
     std::printf("Illegal move: %s\n", move.c_str());

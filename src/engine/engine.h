@@ -19,6 +19,16 @@
 constexpr i64 DEFAULT_MOVE_OVERHEAD_MS = 10;
 constexpr i64 MAX_MOVE_OVERHEAD_MS = 5000;
 
+// What the engine does with the next move that arrives from the interface.
+enum EngineStates : i32 {
+  ENGINE_FORCE = 0,      // moves are played, the engine does not answer
+  ENGINE_THINKING = 1,   // a search for the engine's own move is running
+  ENGINE_PONDERING = 2,  // a search on the opponent's time, with the ponder move on the board
+  ENGINE_PLAYING = 3,    // the engine answers each move of the opponent
+  ENGINE_QUIT = 4,
+  ENGINE_ANALYZING = 5,  // moves are played and the position analysed without end; no move is sent
+};
+
 // How a load of the game's position ended, for callers that tell the failures apart.
 enum class LoadOutcome { Loaded, Refused, EpdMoveNotRecognised };
 
@@ -77,4 +87,18 @@ struct Engine {
   bool UseOwnBook = true;
   std::string NamedBookFolder;
   PolyglotBook BookFile;
+
+  // What the engine does with the interface's next move (EngineStates).
+  i32 State = ENGINE_FORCE;
+  // Set when the position is to be analysed (again): by "analyze", by a change
+  // of position in analysis mode, and when waiting input cut an analysis short.
+  bool AnalysisPending = false;
+  bool SearchRunning = false;  // a search of any kind runs
+  // The book moves of the game position, as "bk" prints them, taken before a
+  // search or a guess changes the board.
+  std::string BookMovesBeforeSearch;
+  // Set when a command that takes back the engine's turn ("force", "new",
+  // "result", "undo", ...) stopped the search for the engine's own move: the
+  // move is then not played, and no claim is made.
+  bool AbandonSearch = false;
 };

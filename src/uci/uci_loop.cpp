@@ -45,15 +45,18 @@ struct GoRequest {
 
 // A search that waits for "stop" (or "ponderhit") before its answer.
 enum class Waiting { Nothing, Infinite, Ponder };
-Waiting Answer = Waiting::Nothing;
-GoRequest PonderRequest;  // the clock of a "go ponder", which counts from "ponderhit" on
-bool StoppedByInput = false;
-bool QuitRequested = false;
-bool PonderSearchRunning = false;  // a "go ponder" search, which a "ponderhit" concerns
 
-std::string LastIterationMoves;  // the expected line of the last iteration reported
+// Where the conversation with the interface stands.
+struct UciSession {
+  Waiting answer = Waiting::Nothing;
+  GoRequest ponderRequest;  // the clock of a "go ponder", which counts from "ponderhit" on
+  bool stoppedByInput = false;
+  bool quitRequested = false;
+  bool ponderSearchRunning = false;  // a "go ponder" search, which a "ponderhit" concerns
+  std::string lastIterationMoves;    // the expected line of the last iteration reported
+};
 
-void PrintIteration(const IterationReport& report) {
+void PrintIteration(UciSession& session, const IterationReport& report) {
   const i64 ms = std::max<i64>(report.elapsedMs, 0);
   const unsigned long long nps = report.nodes * MS_PER_SECOND / static_cast<u64>(std::max<i64>(ms, 1));
   const int mate = MateInMoves(report.score);
@@ -66,7 +69,7 @@ void PrintIteration(const IterationReport& report) {
   std::string moves = report.moves;
   while (!moves.empty() && moves.back() == ' ') moves.pop_back();
   // The move played is the best line's, and so is the move to ponder on.
-  if (report.line <= 1) LastIterationMoves = moves;
+  if (report.line <= 1) session.lastIterationMoves = moves;
   char line[32] = "";
   if (report.line > 0) std::snprintf(line, sizeof line, " multipv %u", report.line);
   std::printf("info depth %u seldepth %u%s score %s nodes %llu nps %llu time %lld%s%s\n", report.depth,
@@ -85,13 +88,13 @@ Move AnswerMove(Engine& engine) {
 
 // "bestmove M ponder P": P is the second move of the last expected line, when
 // that line begins with M (its moves were checked legal one after the other).
-void PrintBestMove(Engine& engine, Move move) {
+void PrintBestMove(Engine& engine, const UciSession& session, Move move) {
   if (move == NO_MOVE) {
     std::printf("bestmove 0000\n");
     return;
   }
   const std::string text = MoveText(move);
-  std::istringstream line(LastIterationMoves);
+  std::istringstream line(session.lastIterationMoves);
   std::string first, second;
   line >> first >> second;
   if (first == text && !second.empty()) {
@@ -102,26 +105,26 @@ void PrintBestMove(Engine& engine, Move move) {
   EngineLog << "bestmove " << text << "\tscore: " << engine.searcher->BestScore << EndLine;
 }
 
-void AnswerWaitingSearch(Engine& engine) {
-  if (Answer == Waiting::Nothing) return;
-  Answer = Waiting::Nothing;
-  PrintBestMove(engine, AnswerMove(engine));
+void AnswerWaitingSearch(Engine& engine, UciSession& session) {
+  if (session.answer == Waiting::Nothing) return;
+  session.answer = Waiting::Nothing;
+  PrintBestMove(engine, session, AnswerMove(engine));
 }
 
-void Search(Engine& engine, const GoRequest& request, u32 depth) {
+void Search(Engine& engine, UciSession& session, const GoRequest& request, u32 depth) {
   Position& pos = engine.game;
   if (!request.searchMoves.empty() && SearchOnlyMoves(engine, request.searchMoves) == 0) {
     std::printf("info string searchmoves: no legal move listed; every move is searched\n");
   }
   engine.limits.NodeLimit = request.nodes;
-  PonderSearchRunning = request.ponder;
+  session.ponderSearchRunning = request.ponder;
   StopSearch = false;
   // An analysis is made at full strength; a search on the opponent's time at the engine's level.
   const bool playing = !request.infinite && !engine.UciAnalyseMode;
   StartEngine(engine, false, static_cast<u8>(depth), SearchMode::OwnMove,
               playing);  // DepthOf gives at most UNLIMITED_DEPTH
-  StoppedByInput = StopSearch && !TimeIsUp(*engine.searcher, pos);
-  PonderSearchRunning = false;
+  session.stoppedByInput = StopSearch && !TimeIsUp(*engine.searcher, pos);
+  session.ponderSearchRunning = false;
   engine.limits.NodeLimit = 0;
   SearchEveryMove(engine);
 }
@@ -189,14 +192,14 @@ GoRequest ReadGo(std::istringstream& words) {
   return request;
 }
 
-void Go(Engine& engine, std::istringstream& words) {
+void Go(Engine& engine, UciSession& session, std::istringstream& words) {
   Position& pos = engine.game;
-  AnswerWaitingSearch(engine);
+  AnswerWaitingSearch(engine, session);
   const GoRequest request = ReadGo(words);
   if (const Move end = GameEndOnBoard(pos); end != NO_MOVE) {
     std::printf("info depth 0 score %s\n", end == GAME_MATED ? "mate 0" : "cp 0");
     if (request.infinite || request.ponder) {
-      Answer = request.ponder ? Waiting::Ponder : Waiting::Infinite;
+      session.answer = request.ponder ? Waiting::Ponder : Waiting::Infinite;
     } else {
       std::printf("bestmove 0000\n");
     }
@@ -210,41 +213,41 @@ void Go(Engine& engine, std::istringstream& words) {
       // Interfaces that want a line with a score for every move get one.
       std::printf("info depth 1%s score cp 0 nodes 0 time 0 pv %s\n", engine.limits.MultiPvLines > 1 ? " multipv 1" : "",
                   MoveText(book).c_str());
-      LastIterationMoves.clear();
-      PrintBestMove(engine, book);
+      session.lastIterationMoves.clear();
+      PrintBestMove(engine, session, book);
       return;
     }
   }
-  LastIterationMoves.clear();
+  session.lastIterationMoves.clear();
   if (waitsForStop) {
     AllocateNoTime(engine);
   } else {
     SetClock(engine, request);
   }
-  Search(engine, request, DepthOf(request));
+  Search(engine, session, request, DepthOf(request));
   if (waitsForStop) {
-    Answer = request.ponder ? Waiting::Ponder : Waiting::Infinite;
-    PonderRequest = request;
+    session.answer = request.ponder ? Waiting::Ponder : Waiting::Infinite;
+    session.ponderRequest = request;
     return;
   }
-  PrintBestMove(engine, AnswerMove(engine));
+  PrintBestMove(engine, session, AnswerMove(engine));
 }
 
-void PonderHit(Engine& engine) {
-  if (Answer != Waiting::Ponder) return;
-  Answer = Waiting::Nothing;
-  if (StoppedByInput) {  // cut short by this word: the search goes on, on the clock from now
-    LastIterationMoves.clear();
-    GoRequest request = PonderRequest;
+void PonderHit(Engine& engine, UciSession& session) {
+  if (session.answer != Waiting::Ponder) return;
+  session.answer = Waiting::Nothing;
+  if (session.stoppedByInput) {  // cut short by this word: the search goes on, on the clock from now
+    session.lastIterationMoves.clear();
+    GoRequest request = session.ponderRequest;
     request.ponder = false;
     SetClock(engine, request);
-    Search(engine, request, DepthOf(request));
+    Search(engine, session, request, DepthOf(request));
   }
-  PrintBestMove(engine, AnswerMove(engine));
+  PrintBestMove(engine, session, AnswerMove(engine));
 }
 
-void PositionCommand(Engine& engine, std::istringstream& words) {
-  AnswerWaitingSearch(engine);
+void PositionCommand(Engine& engine, UciSession& session, std::istringstream& words) {
+  AnswerWaitingSearch(engine, session);
   std::string word, text;
   words >> word;
   if (word == "startpos") {
@@ -271,7 +274,7 @@ void Identify() {
   std::printf("uciok\n");
 }
 
-void CarryOut(Engine& engine, const std::string& line) {
+void CarryOut(Engine& engine, UciSession& session, const std::string& line) {
   Position& pos = engine.game;
   std::istringstream words(line);
   std::string command;
@@ -279,20 +282,20 @@ void CarryOut(Engine& engine, const std::string& line) {
   if (command == "isready") {
     std::printf("readyok\n");
   } else if (command == "quit") {
-    QuitRequested = true;
+    session.quitRequested = true;
   } else if (command == "stop") {
-    AnswerWaitingSearch(engine);
+    AnswerWaitingSearch(engine, session);
   } else if (command == "ponderhit") {
-    PonderHit(engine);
+    PonderHit(engine, session);
   } else if (command == "go") {
-    Go(engine, words);
+    Go(engine, session, words);
   } else if (command == "position") {
-    PositionCommand(engine, words);
+    PositionCommand(engine, session, words);
   } else if (command == "ucinewgame") {
-    AnswerWaitingSearch(engine);
+    AnswerWaitingSearch(engine, session);
     ForgetSearchMemory(*engine.searcher);  // a new game is searched as by a fresh engine
   } else if (command == "setoption") {
-    AnswerWaitingSearch(engine);
+    AnswerWaitingSearch(engine, session);
     std::string rest;
     std::getline(words, rest);
     SetUciOption(engine, rest);
@@ -306,7 +309,7 @@ void CarryOut(Engine& engine, const std::string& line) {
 
 // A line that arrives while a search runs: "isready" is answered at once and
 // words that do nothing are passed over; every other command stops the search.
-LineVerdict WhileSearching(const char* line, size_t length) {
+LineVerdict WhileSearching(const UciSession& session, const char* line, size_t length) {
   char first[COMMAND_BUFFER_SIZE];
   FirstWordOfLine(line, length, first);
   const std::string word = first;
@@ -315,20 +318,24 @@ LineVerdict WhileSearching(const char* line, size_t length) {
     if (word == stopping) return LineVerdict::Stop;
   }
   // A "ponderhit" ends a "go ponder" search only; the search of the engine's own move goes on.
-  if (word == "ponderhit" && PonderSearchRunning) return LineVerdict::Stop;
+  if (word == "ponderhit" && session.ponderSearchRunning) return LineVerdict::Stop;
   EngineLog << "::cmd:: " << std::string(line, length) << EndLine;
   if (word == "isready") std::printf("readyok\n");
   return LineVerdict::Remove;
 }
 
-bool UciInputStopsSearch(Position&) { return WalkWaitingLines(WhileSearching); }
-
 }  // namespace
 
 void RunUci(Engine& engine) {
   std::setvbuf(stdout, nullptr, _IONBF, 0);
-  WaitingInputStopsSearch = UciInputStopsSearch;
-  ReportIterationTo = PrintIteration;
+  UciSession session;
+  // The hooks hold the session: they are handed back as they were when it ends.
+  const auto earlierInputHook = WaitingInputStopsSearch;
+  const auto earlierReportHook = ReportIterationTo;
+  WaitingInputStopsSearch = [&session](Position&) {
+    return WalkWaitingLines([&session](const char* line, size_t length) { return WhileSearching(session, line, length); });
+  };
+  ReportIterationTo = [&session](const IterationReport& report) { PrintIteration(session, report); };
   engine.limits.PrintThinking = true;
   EngineLog << "::cmd:: uci" << EndLine;
   const bool bookOpened = InitEngine(engine);
@@ -339,8 +346,10 @@ void RunUci(Engine& engine) {
     EngineLog << "BOOK ERROR: " << EngineBook.Message().Text();
   }
   std::string line;
-  while (!QuitRequested && ReadWholeLine(line)) {
+  while (!session.quitRequested && ReadWholeLine(line)) {
     EngineLog << "::cmd:: " << line << EndLine;
-    CarryOut(engine, line);
+    CarryOut(engine, session, line);
   }
+  WaitingInputStopsSearch = earlierInputHook;
+  ReportIterationTo = earlierReportHook;
 }

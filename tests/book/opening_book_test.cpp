@@ -112,7 +112,7 @@ TEST_F(BookFiles, TheClockPicksAMoveIntoTheBookOfTheSideThenToMoveOnlyEarlyInThe
 
   Load(pos, INITIAL_POSITION);
   engine.PonderEnabled = engine.limits.PrintThinking = false;
-  EngineState = ENGINE_PLAYING;
+  engine.State = ENGINE_PLAYING;
   pos.GameMoveCount = BOOK_MOVE_LIMIT - 1;
   engine.searcher->BestMove = NO_MOVE;
   const std::string bookAnswer = CaptureOutput([&engine] { EngineMove(engine); });
@@ -123,5 +123,5 @@ TEST_F(BookFiles, TheClockPicksAMoveIntoTheBookOfTheSideThenToMoveOnlyEarlyInThe
   CaptureOutput([&engine] { EngineMove(engine); });
   EXPECT_NE(engine.searcher->BestMove, NO_MOVE);  // searched
   engine.limits.PrintThinking = true;
-  EngineState = ENGINE_FORCE;
+  engine.State = ENGINE_FORCE;
 }

@@ -26,7 +26,7 @@ TEST(BadInput, OnlyTheExactTextOfALegalMoveIsPlayed) {
   };
   for (const auto& [position, word, after] : cases) {
     ASSERT_TRUE(LoadPosition(engine, position.c_str()));
-    EngineState = ENGINE_FORCE;
+    engine.State = ENGINE_FORCE;
     const std::string output = RunCommandsCapturingOutput(engine, word + std::string("\n"));
     char text[POSITION_TEXT_SIZE];
     WritePositionText(pos, text);

@@ -42,7 +42,7 @@ TEST(Bench, TheSameTreeWhateverWaitsAtTheInputAndTheSettingsComeBack) {
   constexpr u32 DEPTH = 5;  // deep enough that some searches look at the input
   InitBoardTables();
   InputPipe input;
-  std::tie(EngineState, engine.limits.MaxSearchDepth, engine.limits.TimeBudgetMs) = std::tuple(ENGINE_PLAYING, 17u, 1234);
+  std::tie(engine.State, engine.limits.MaxSearchDepth, engine.limits.TimeBudgetMs) = std::tuple(ENGINE_PLAYING, 17u, 1234);
   std::vector<u64> runs[2];
   for (std::vector<u64>& nodes : runs) {
     testing::internal::CaptureStdout();
@@ -54,9 +54,9 @@ TEST(Bench, TheSameTreeWhateverWaitsAtTheInputAndTheSettingsComeBack) {
   ASSERT_EQ(runs[0].size(), BENCH_POSITION_COUNT);
   EXPECT_GT(*std::max_element(runs[0].begin(), runs[0].end()), u64{POLL_INTERVAL});
   EXPECT_EQ(runs[1], runs[0]);
-  EXPECT_EQ(std::tuple(EngineState, engine.limits.MaxSearchDepth, engine.limits.TimeBudgetMs, engine.limits.PrintThinking, engine.limits.InputStopsSearch),
+  EXPECT_EQ(std::tuple(engine.State, engine.limits.MaxSearchDepth, engine.limits.TimeBudgetMs, engine.limits.PrintThinking, engine.limits.InputStopsSearch),
             std::tuple(ENGINE_PLAYING, 17u, 1234, true, true));
-  EngineState = ENGINE_FORCE;
+  engine.State = ENGINE_FORCE;
 }
 
 // Typed while the engine ponders in a game, "bench" takes the guess back first and gives the game back when it ends:

@@ -219,17 +219,17 @@ TEST(CommandLoop, ClockAndSwitchWords) {
   EXPECT_EQ(std::tuple(engine.MovesPerControl, engine.IncrementMs), std::tuple(40, 2000));
   // A missing number changes nothing and swallows no command.
   engine.limits.TimeBudgetMs = 1234;
-  EngineState = ENGINE_PLAYING;
+  engine.State = ENGINE_PLAYING;
   RunCommands(engine, "level force\ntime easy\n");
-  EXPECT_EQ(std::tuple(engine.IncrementMs, engine.limits.TimeBudgetMs, EngineState, engine.PonderEnabled), std::tuple(2000, 1234, 0, false));
+  EXPECT_EQ(std::tuple(engine.IncrementMs, engine.limits.TimeBudgetMs, engine.State, engine.PonderEnabled), std::tuple(2000, 1234, 0, false));
   RunCommands(engine, "time 6000 hard\neasyX\nblack\n");  // "easy" is an exact word
   EXPECT_EQ(std::tuple(engine.limits.TimeBudgetMs, engine.PonderEnabled, pos.SideToMove, pos.GameSideToMove),
             std::tuple(1500 + 2000, true, 0, 0));
   RunCommands(engine, "whiteX\n");  // "white" is a prefix
   EXPECT_EQ(std::tuple(pos.SideToMove, pos.GameSideToMove), std::tuple(1, 1));
-  EngineState = ENGINE_THINKING;  // no move is played while the engine thinks
+  engine.State = ENGINE_THINKING;  // no move is played while the engine thinks
   EXPECT_EQ(RunCommandsCapturingOutput(engine, "e2e4\n"), "");
-  EngineState = ENGINE_FORCE;
+  engine.State = ENGINE_FORCE;
   EXPECT_EQ(pos.GameMoveCount, 1);
   RunCommands(engine, "e2e4\n");
   EXPECT_EQ(pos.GameMoveCount, 2);

@@ -75,11 +75,11 @@ class PonderingTest : public GameTest {
   void Restart(Position& pos) {
     ASSERT_TRUE(LoadPosition(engine, INITIAL_POSITION));
     Play(pos, "e2e4");
-    EngineState = ENGINE_PLAYING;
+    engine.State = ENGINE_PLAYING;
     StartPondering(engine, guess_ = ParseGameMove(pos, "e7e5"));
   }
   void TearDown() override {
-    std::tie(engine.limits.PrintThinking, engine.PonderMove, EngineState) = std::tuple(true, NO_MOVE, ENGINE_FORCE);
+    std::tie(engine.limits.PrintThinking, engine.PonderMove, engine.State) = std::tuple(true, NO_MOVE, ENGINE_FORCE);
   }
   InputPipe input_;
   Move guess_ = NO_MOVE;
@@ -103,7 +103,7 @@ static std::vector<Move> MovesOfHistory(Position& pos) {
 // runs with a miss, the hit and a move illegal on the game's board, which leaves the engine waiting. Then the board
 // must be its game replayed from where that game began, and the game must go on with a legal move.
 TEST_F(PonderingTest, EveryCommandLeavesAGameThatGoesOn) {
-  EXPECT_EQ(std::tuple(EngineState, pos.UndoTop, pos.Board[E5], pos.GameBoard[E5]),
+  EXPECT_EQ(std::tuple(engine.State, pos.UndoTop, pos.Board[E5], pos.GameBoard[E5]),
             std::tuple(ENGINE_PONDERING, pos.UndoRecords, BLACK_PAWN, EMPTY));
   InTempDir dir;  // the file commands write here, if anywhere
   std::ofstream("short.pgn") << "[Result \"1-0\"]\n\n1. d4 d5 1-0\n";
@@ -132,7 +132,7 @@ TEST_F(PonderingTest, EveryCommandLeavesAGameThatGoesOn) {
       SCOPED_TRACE(word + arguments);
       Restart(pos);
       const std::string output = RunCommandsCapturingOutput(engine, word + arguments + "\n");
-      EXPECT_EQ(EngineState == ENGINE_PONDERING, row->keepsPondering && row->match != Match::GameMove);
+      EXPECT_EQ(engine.State == ENGINE_PONDERING, row->keepsPondering && row->match != Match::GameMove);
       if (!printed.empty()) {  // the engine plays on: it answers, or waits for a legal move
         std::string played;
         for (Move move : MovesOfHistory(pos)) played.append(played.empty() ? "" : " ").append(MoveText(move));
@@ -140,7 +140,7 @@ TEST_F(PonderingTest, EveryCommandLeavesAGameThatGoesOn) {
         auto answered = [&answer](std::string text) {
           return text.find('*') == std::string::npos ? text : text.replace(text.find('*'), 1, answer);
         };
-        EXPECT_EQ(std::tuple(output, played, EngineState),
+        EXPECT_EQ(std::tuple(output, played, engine.State),
                   std::tuple(answered(printed), answered(moves), ENGINE_PLAYING));
       }
       RunCommandsCapturingOutput(engine, "force\n");
@@ -190,7 +190,7 @@ TEST_F(GameTest, TakeBacksGiveTheGameReplayedWithoutThem) {
     for (size_t i = 0; i < c.left; ++i) ASSERT_TRUE(PlayGameMove(engine, ParseGameMove(pos, moves[i].c_str())));
     EXPECT_EQ(Differences(TakePositionSnapshot(pos), after), "");
   }
-  EngineState = ENGINE_FORCE;
+  engine.State = ENGINE_FORCE;
 }
 
 TEST_F(PonderingTest, AHitKeepsTheClockOfThePonderSearch) {
@@ -214,12 +214,12 @@ TEST_F(GameTest, OnlyALegalMoveOfTheTableIsPonderedOn) {
     ASSERT_TRUE(LoadPosition(engine, before));  // which clears the table
     ASSERT_EQ(LegalMoves(pos).size(), 1u);
     WithMoveMade(pos, LegalMoves(pos)[0], [&] { StoreTransTable(pos, planted, 0, TRANS_MAX_DEPTH, BOUND_EXACT); });
-    std::tie(EngineState, engine.PonderEnabled, engine.limits.PrintThinking, engine.limits.TimeBudgetMs) = std::tuple(ENGINE_PLAYING, true, false, 30);
+    std::tie(engine.State, engine.PonderEnabled, engine.limits.PrintThinking, engine.limits.TimeBudgetMs) = std::tuple(ENGINE_PLAYING, true, false, 30);
     testing::internal::CaptureStdout();
     EngineMove(engine);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "move b3b4\n") << planted;
     const auto expected = planted == mate ? std::tuple(mate, ENGINE_PONDERING) : std::tuple(NO_MOVE, ENGINE_PLAYING);
-    EXPECT_EQ(std::tuple(engine.PonderMove, EngineState), expected) << planted;
+    EXPECT_EQ(std::tuple(engine.PonderMove, engine.State), expected) << planted;
     RunCommands(engine, "force\n");
   }
   engine.limits.PrintThinking = true;

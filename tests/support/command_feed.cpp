@@ -38,7 +38,7 @@ void RunCommands(Engine& engine, const std::string& text) {
     while (ExecuteNextCommand(engine)) {
     }
   }
-  if (EngineState == ENGINE_QUIT) EngineState = ENGINE_FORCE;
+  if (engine.State == ENGINE_QUIT) engine.State = ENGINE_FORCE;
 }
 
 std::string CaptureOutput(const std::function<void()>& body) {
