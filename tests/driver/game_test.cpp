@@ -319,9 +319,10 @@ TEST(Engines, TwoInOneProcessKeepTheirOwnGamesAndSettings) {
   InitBoardTables();
   const auto a = std::make_unique<Engine>(), b = std::make_unique<Engine>();
   RunCommandsCapturingOutput(*a, "new\nforce\nsd 3\nst 2\noption MultiPV=2\ne2e4\ne7e5\n");
-  RunCommandsCapturingOutput(*b, "new\nforce\nd2d4\n");
+  RunCommandsCapturingOutput(*b, "new\nforce\nd2d4\nanalyze\n");
   const PositionSnapshot other = TakePositionSnapshot(b->game);
   RunCommandsCapturingOutput(*a, "remove\n");
+  EXPECT_EQ(std::tuple(a->State, b->State), std::tuple(i32{ENGINE_FORCE}, i32{ENGINE_ANALYZING}));
   EXPECT_EQ(std::tuple(a->GameMoves.size(), a->DepthLimit, a->FixedMoveMs, a->limits.MultiPvLines, a->game.GameMoveCount),
             std::tuple(size_t{0}, 3u, i64{2000}, 2u, u16{1}));
   EXPECT_EQ(std::tuple(b->GameMoves.size(), b->DepthLimit, b->FixedMoveMs, b->limits.MultiPvLines),
