@@ -1,7 +1,7 @@
 // The engine core both front ends share: the game's position, the limits of
-// the searches it runs and the searcher of the thread that keeps the clock and
-// reports. The program makes one and hands it to the front end; a test makes
-// its own.
+// the searches it runs, the searcher of the thread that keeps the clock and
+// reports, and what the interface has it do. The program makes one and hands
+// it to the front end; a test makes its own.
 #pragma once
 
 #include <memory>
