@@ -84,14 +84,21 @@ void FindCheckersOf(Position& pos, UndoRecord& record) {
   record.checkers |= Watch::OwnPawnAttacks()[king] & Watch::EnemyPawns(pos);
 }
 
-// Indexed by colour.
-void (*const FindCheckersFor[2])(Position&, UndoRecord&) = {FindCheckersOf<BLACK>, FindCheckersOf<WHITE>};
-
 }  // namespace
 
-bool (*const KingLeftInCheckFor[2])(Position&, Move) = {KingLeftInCheckOf<BLACK>, KingLeftInCheckOf<WHITE>};
+// A branch on the colour rather than a table of the two functions: the
+// compiler can then inline them into the move loops.
+bool KingLeftInCheck(Position& pos, Move move, int mover) {
+  return mover == WHITE ? KingLeftInCheckOf<WHITE>(pos, move) : KingLeftInCheckOf<BLACK>(pos, move);
+}
 
-void FindCheckers(Position& pos, UndoRecord& record) { FindCheckersFor[pos.SideToMove](pos, record); }
+void FindCheckers(Position& pos, UndoRecord& record) {
+  if (pos.SideToMove == WHITE) {
+    FindCheckersOf<WHITE>(pos, record);
+  } else {
+    FindCheckersOf<BLACK>(pos, record);
+  }
+}
 
 bool WhiteCastlePathAttacked(Position& pos, Move move) { return CastlePathAttacked<WHITE>(pos, move); }
 bool BlackCastlePathAttacked(Position& pos, Move move) { return CastlePathAttacked<BLACK>(pos, move); }

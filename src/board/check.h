@@ -11,12 +11,9 @@
 // at; kingBishopRay whenever an enemy bishop or queen stands on a diagonal ray.
 void FindCheckers(Position& pos, UndoRecord& record);
 
-// The test below for each colour, indexed by colour.
-extern bool (*const KingLeftInCheckFor[2])(Position&, Move);
-
 // True when the move just made by mover left mover's king attacked, or was a
 // castling out of or through check. The enemy king is not counted as an attacker.
-inline bool KingLeftInCheck(Position& pos, Move move, int mover) { return KingLeftInCheckFor[mover](pos, move); }
+bool KingLeftInCheck(Position& pos, Move move, int mover);
 
 // After a castling move of that colour has been made: true when the king's home
 // square or the square it passed is attacked, or the enemy king stands beside the path.

@@ -10,7 +10,19 @@
 // Copies move, score, bound and depth of the current position's entry into
 // record (hashMove, ttScore, ttBound, ttDepth). On a miss hashMove and ttDepth
 // are 0 and false is returned.
-bool ProbeIntoRecord(Position& pos, PlyRecord& node);
+inline bool ProbeIntoRecord(Position& pos, PlyRecord& node) {
+  TransEntry entry;
+  if (!FindInTransTable(pos, entry)) {
+    node.hashMove = NO_MOVE;
+    node.ttDepth = 0;
+    return false;
+  }
+  node.hashMove = EntryMove(entry);
+  node.ttScore = ScoreOutOfTable(EntryScore(entry), CurrentPly(pos));
+  node.ttBound = EntryBound(entry);
+  node.ttDepth = static_cast<u8>(EntryDepth(entry));
+  return true;
+}
 
 // For an entry deep enough for the node: true when its score is the node's
 // answer (exact, a lower bound at or above beta, an upper bound at or below alpha).

@@ -27,10 +27,6 @@ static_assert(sizeof(TransEntry) == 12 && sizeof DefaultTable == 18'874'368);
 TransBucket* TransTable = DefaultTable;
 u32 TransBucketMask = DEFAULT_BUCKETS_PER_SIDE - 1;
 
-namespace {
-
-u32 megabytesAsked = DEFAULT_HASH_MB;
-
 // The low bits of the key's low word choose the bucket; the bits above them
 // and the high word tell the positions of one bucket apart. Only bits 16..31
 // of the low word are stored with the move, so bits implied by the bucket are
@@ -40,7 +36,11 @@ u32 megabytesAsked = DEFAULT_HASH_MB;
 // false matches likelier, which the searchers survive as they survive any:
 // a table move is checked for legality before it is played.
 constexpr u32 STORED_KEY_MASK = 0xffff0000;
-u32 checkedKeyMask = STORED_KEY_MASK & ~(DEFAULT_BUCKETS_PER_SIDE - 1);
+u32 TransCheckedKeyMask = STORED_KEY_MASK & ~(DEFAULT_BUCKETS_PER_SIDE - 1);
+
+namespace {
+
+u32 megabytesAsked = DEFAULT_HASH_MB;
 
 constexpr u32 BOUND_MASK = BOUND_LOWER | BOUND_UPPER;
 constexpr int AGE_SHIFT = 9;
@@ -52,22 +52,14 @@ u32 KeyLow(Position& pos) { return static_cast<u32>(pos.HashKey); }
 u32 KeyHigh(Position& pos) { return static_cast<u32>(pos.HashKey >> 32); }
 int CurrentAge(Position& pos) { return pos.GameMoveCount % TRANS_AGE_MODULUS; }
 
-// A slot never written matches nothing, so that a cleared table misses even
-// for a key whose compared bits are all zero.
-bool IsEmpty(const TransEntry& slot) { return (slot.moveAndKey | slot.keyHigh | slot.info) == 0; }
-
-// The stored bits of the key's low word are the current position's.
-bool LowKeyMatches(Position& pos, u32 moveAndKey) { return ((moveAndKey ^ KeyLow(pos)) & checkedKeyMask) == 0; }
-
 bool HoldsCurrentPosition(Position& pos, const TransEntry& slot) {
-  return LowKeyMatches(pos, slot.moveAndKey) && EntryKeyHigh(slot) == KeyHigh(pos) && !IsEmpty(slot);
+  return LowKeyMatches(slot.moveAndKey, KeyLow(pos)) && EntryKeyHigh(slot) == KeyHigh(pos) && !IsEmptySlot(slot);
 }
 
-u32 LoadWord(const u32& word) { return std::atomic_ref<u32>(const_cast<u32&>(word)).load(std::memory_order_relaxed); }
 void StoreWord(u32& word, u32 value) { std::atomic_ref<u32>(word).store(value, std::memory_order_relaxed); }
 
 TransEntry ReadSlot(const TransEntry& slot) {
-  return {LoadWord(slot.moveAndKey), LoadWord(slot.keyHigh), LoadWord(slot.info)};
+  return {LoadTransWord(slot.moveAndKey), LoadTransWord(slot.keyHigh), LoadTransWord(slot.info)};
 }
 void WriteSlot(TransEntry& slot, const TransEntry& value) {
   StoreWord(slot.moveAndKey, value.moveAndKey);
@@ -101,14 +93,8 @@ bool IsKept(Position& pos, const TransEntry& slot, int newDepth, u32 newBound) {
 TransEntry* CurrentTransBucket(Position& pos) { return TransBucketOf(pos.HashKey, pos.SideToMove); }
 
 std::optional<TransEntry> ProbeTransTable(Position& pos) {
-  const TransEntry* slots = CurrentTransBucket(pos);
-  for (int i = 0; i < TRANS_SLOTS; ++i) {
-    // Most slots hold other positions: their first word tells, without reading the others.
-    const u32 moveAndKey = LoadWord(slots[i].moveAndKey);
-    if (!LowKeyMatches(pos, moveAndKey)) continue;
-    const TransEntry slot{moveAndKey, LoadWord(slots[i].keyHigh), LoadWord(slots[i].info)};
-    if (HoldsCurrentPosition(pos, slot)) return slot;
-  }
+  TransEntry found;
+  if (FindInTransTable(pos, found)) return found;
   return std::nullopt;
 }
 
@@ -222,7 +208,7 @@ bool ResizeTransTable(u32 megabytes) {
     ReleaseTable();
     TransTable = table;
     TransBucketMask = bucketsPerSide - 1;
-    checkedKeyMask = STORED_KEY_MASK & ~TransBucketMask;
+    TransCheckedKeyMask = STORED_KEY_MASK & ~TransBucketMask;
   }
   megabytesAsked = megabytes;
   ClearTransTable();  // also brings in every page now rather than during a search

@@ -4,6 +4,7 @@
 // principal variation and the ponder move are read back out of it.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <optional>
 
@@ -95,8 +96,40 @@ inline void PrefetchCurrentTransBucket(Position& pos) {
   __builtin_prefetch(bucket + sizeof(TransBucket) - 1);  // a bucket may straddle two lines
 }
 
-// A copy of the first slot (0, 1, 2) of the current position's bucket that
-// holds the current position, if any.
+// The key bits of moveAndKey compared on a probe: those stored and not
+// implied by the bucket.
+extern u32 TransCheckedKeyMask;
+
+// The stored bits of the key's low word are those of keyLow.
+inline bool LowKeyMatches(u32 moveAndKey, u32 keyLow) { return ((moveAndKey ^ keyLow) & TransCheckedKeyMask) == 0; }
+
+// A slot never written matches nothing, so that a cleared table misses even
+// for a key whose compared bits are all zero.
+inline bool IsEmptySlot(const TransEntry& slot) { return (slot.moveAndKey | slot.keyHigh | slot.info) == 0; }
+
+// Each word of a slot is read whole, as another searcher may be writing it.
+inline u32 LoadTransWord(const u32& word) {
+  return std::atomic_ref<u32>(const_cast<u32&>(word)).load(std::memory_order_relaxed);
+}
+
+// Copies into found the first slot (0, 1, 2) of the current position's bucket
+// that holds the current position; false when none does. Inline: every node
+// of the search asks.
+inline bool FindInTransTable(Position& pos, TransEntry& found) {
+  const TransEntry* slots = TransBucketOf(pos.HashKey, pos.SideToMove);
+  const auto keyLow = static_cast<u32>(pos.HashKey);
+  const auto keyHigh = static_cast<u32>(pos.HashKey >> 32);
+  for (int i = 0; i < TRANS_SLOTS; ++i) {
+    // Most slots hold other positions: their first word tells, without reading the others.
+    const u32 moveAndKey = LoadTransWord(slots[i].moveAndKey);
+    if (!LowKeyMatches(moveAndKey, keyLow)) continue;
+    found = {moveAndKey, LoadTransWord(slots[i].keyHigh), LoadTransWord(slots[i].info)};
+    if (EntryKeyHigh(found) == keyHigh && !IsEmptySlot(found)) return true;
+  }
+  return false;
+}
+
+// The same, as a copy of the slot if any.
 std::optional<TransEntry> ProbeTransTable(Position& pos);
 
 // Stores for the current position, stamped with GameMoveCount, by the
