@@ -112,6 +112,14 @@ def check_openings(path):
     return os.path.abspath(path), fmt
 
 
+def count_openings(path, fmt):
+    """The openings of a file: its non-blank lines (EPD) or games (PGN)."""
+    with open(path, errors="replace") as f:
+        if fmt == "pgn":
+            return sum(1 for line in f if line.startswith("[Event "))
+        return sum(1 for line in f if line.strip())
+
+
 # ---- engines -----------------------------------------------------------------
 
 class Engine:

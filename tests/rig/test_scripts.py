@@ -114,6 +114,11 @@ class SprtArguments(RigCase):
         r = self.run_script(SPRT, self.engine, self.engine, "--games", "7")
         self.assertRefused(r, "even number")
 
+    def test_more_games_than_a_node_limit_can_tell_apart(self):
+        # The suite has 1,000 openings: at a node limit game 2,001 replays game 1.
+        r = self.run_script(SPRT, self.engine, self.engine, "--games", "2002")
+        self.assertRefused(r, "repeat after 2000")
+
     def test_bad_engine_option(self):
         r = self.run_script(SPRT, self.engine, self.engine + ":Search")
         self.assertRefused(r, "NAME=VALUE")
@@ -178,6 +183,14 @@ class SprtRun(RigCase):
         self.assertIn("elo0=-10 elo1=0", joined)
         self.assertIn("tc=10+0.1", joined)
         self.assertNotRegex(joined, r"nodes=\d")
+        self.assertIn("-rounds 10000", joined)  # on a clock the openings may come round again
+
+    def test_a_node_limited_sprt_stops_when_the_openings_run_out(self):
+        r = self.run_script(SPRT, self.engine, self.engine, "--max-games", "5000",
+                            "--out", os.path.join(self.dir, "run"))
+        self.assertEqual(r.returncode, 0, r.stdout + r.stderr)
+        self.assertIn("at most 2000 games", r.stdout)
+        self.assertIn("-rounds 1000 ", " ".join(self.fastchess_args()))
 
 
 class GauntletArguments(RigCase):
