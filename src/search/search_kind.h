@@ -31,5 +31,6 @@ enum ModernFeature : u32 {
 // By default, the additions that games have shown to gain (docs/strength.md);
 // the others wait, switched off, for a test that they do.
 #ifndef TAVREL_MODERN_FEATURES
-#define TAVREL_MODERN_FEATURES (LATE_MOVE_REDUCTIONS | ADAPTIVE_NULL_MOVE | FUTILITY_PRUNING | EXCHANGE_PRUNING | UNNARROWED_WINDOW)
+#define TAVREL_MODERN_FEATURES \
+  (LATE_MOVE_REDUCTIONS | ADAPTIVE_NULL_MOVE | FUTILITY_PRUNING | EXCHANGE_PRUNING | UNNARROWED_WINDOW | MODERN_TIME_USE)
 #endif

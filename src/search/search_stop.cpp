@@ -14,6 +14,10 @@ namespace {
 
 // An iteration of the modern search under way may use this many budgets.
 constexpr i64 MODERN_BUDGETS_AT_MOST = 3;
+// The modern search starts no iteration once this share of the budget is
+// spent, or this larger one when the last iteration changed the best move.
+constexpr i64 SETTLED_SHARE_NUM = 1, SETTLED_SHARE_DEN = 2;
+constexpr i64 CHANGED_MIND_SHARE_NUM = 4, CHANGED_MIND_SHARE_DEN = 5;
 
 // The first iterations always run to their end.
 constexpr u32 LAST_UNTIMED_ITERATION = 2;
@@ -52,6 +56,14 @@ bool TimeIsUp(Searcher& s, Position& pos) {
   // its aim, and an iteration under way may run on to a few budgets.
   const i64 limit = Uses(*s.Limits, MODERN_TIME_USE) ? s.Limits->TimeBudgetMs * MODERN_BUDGETS_AT_MOST : s.Limits->TimeBudgetMs;
   return NodeLimitReached(s, pos) || limit - elapsed < 1;
+}
+
+bool NoTimeForAnotherIteration(Searcher& s, bool bestMoveChanged) {
+  if (!Uses(*s.Limits, MODERN_TIME_USE) || s.Limits->CurrentSearchMode != SearchMode::OwnMove) return false;
+  if (s.Limits->TimeBudgetMs >= s.Limits->HardTimeLimitMs || s.IterationDepth <= LAST_UNTIMED_ITERATION) return false;
+  const i64 share = bestMoveChanged ? s.Limits->TimeBudgetMs * CHANGED_MIND_SHARE_NUM / CHANGED_MIND_SHARE_DEN
+                                    : s.Limits->TimeBudgetMs * SETTLED_SHARE_NUM / SETTLED_SHARE_DEN;
+  return ClockMs() - s.Limits->SearchStartClock >= share;
 }
 
 bool PollSaysStop(Searcher& s, Position& pos) {

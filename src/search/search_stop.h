@@ -26,6 +26,13 @@ inline bool PollDue(Searcher& s, Position& pos) { return pos.MovesMade > s.NextP
 // Never for a ponder or an analysis search.
 bool TimeIsUp(Searcher& s, Position& pos);
 
+// Between two iterations of the modern search on a clock: true when the next
+// one would likely end past the budget, as half of it is spent (four fifths
+// when the last iteration changed its mind about the best move). Never for
+// the classic search, for a fixed time a move (used whole), or before the
+// first timed iteration.
+bool NoTimeForAnotherIteration(Searcher& s, bool bestMoveChanged);
+
 // The look itself, when PollDue: false, with the next look scheduled, while
 // the search may go on. Otherwise sets StopSearch and answers true; once it is
 // set, every later look answers true without asking again.

@@ -170,16 +170,6 @@ Window AspirationWindow(i16 score) {
   return {limit(score - ASPIRATION_MARGIN), limit(score + ASPIRATION_MARGIN)};
 }
 
-// The modern search on a clock starts no iteration that would likely end past
-// the budget: once half of it is spent (four fifths when the last iteration
-// changed its mind about the best move). A fixed time a move is used whole.
-bool NoTimeForAnotherIteration(Searcher& s, bool bestMoveChanged) {
-  if (!Uses(*s.Limits, MODERN_TIME_USE) || s.Limits->CurrentSearchMode != SearchMode::OwnMove) return false;
-  if (s.Limits->TimeBudgetMs >= s.Limits->HardTimeLimitMs || s.IterationDepth <= FIRST_ITERATION) return false;
-  const i64 share = bestMoveChanged ? s.Limits->TimeBudgetMs * 4 / 5 : s.Limits->TimeBudgetMs / 2;
-  return ClockMs() - s.Limits->SearchStartClock >= share;
-}
-
 // Iterations from IterationDepth on, until one of the ends of the search.
 // Returns the depth of the last iteration completed, 0 when none was.
 u32 Deepen(Searcher& s, Position& pos, Window window) {
