@@ -59,6 +59,7 @@ bool TimeIsUp(Searcher& s, Position& pos) {
 }
 
 bool NoTimeForAnotherIteration(Searcher& s, bool bestMoveChanged) {
+  if (s.IsHelper) return false;  // helpers search on until the reporting thread stops them
   if (!Uses(*s.Limits, MODERN_TIME_USE) || s.Limits->CurrentSearchMode != SearchMode::OwnMove) return false;
   if (s.Limits->TimeBudgetMs >= s.Limits->HardTimeLimitMs || s.IterationDepth <= LAST_UNTIMED_ITERATION) return false;
   const i64 share = bestMoveChanged ? s.Limits->TimeBudgetMs * CHANGED_MIND_SHARE_NUM / CHANGED_MIND_SHARE_DEN

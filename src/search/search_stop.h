@@ -29,8 +29,8 @@ bool TimeIsUp(Searcher& s, Position& pos);
 // Between two iterations of the modern search on a clock: true when the next
 // one would likely end past the budget, as half of it is spent (four fifths
 // when the last iteration changed its mind about the best move). Never for
-// the classic search, for a fixed time a move (used whole), or before the
-// first timed iteration.
+// the classic search, for a fixed time a move (used whole), before the first
+// timed iteration, or for a helper thread.
 bool NoTimeForAnotherIteration(Searcher& s, bool bestMoveChanged);
 
 // The look itself, when PollDue: false, with the next look scheduled, while

@@ -47,7 +47,7 @@ TEST_F(SearchTest, ModernSearchDecidesBetweenIterationsAndClassicAtTheBudget) {
   }
 }
 
-TEST_F(SearchTest, SearchesWithoutAMoveToPlayNeverStopForTheClock) {
+TEST_F(SearchTest, SearchesWithoutAMoveToPlayAndHelpersNeverStopForTheClock) {
   limits.CurrentSearchKind = SearchKind::Modern;
   std::tie(limits.TimeBudgetMs, limits.HardTimeLimitMs, limits.SearchStartClock) = std::tuple(1000, 5000, ClockMs() - 6000);
   std::tie(s.IterationDepth, s.MoveToPlayKnown) = std::tuple(5u, true);
@@ -57,6 +57,10 @@ TEST_F(SearchTest, SearchesWithoutAMoveToPlayNeverStopForTheClock) {
     EXPECT_FALSE(TimeIsUp(s, pos));
   }
   limits.CurrentSearchMode = SearchMode::OwnMove;
+  s.IsHelper = true;
+  EXPECT_FALSE(NoTimeForAnotherIteration(s, false)) << "a helper searches on until the reporting thread stops";
+  EXPECT_FALSE(TimeIsUp(s, pos));
+  s.IsHelper = false;
   s.MoveToPlayKnown = false;
   EXPECT_FALSE(TimeIsUp(s, pos)) << "the engine's move is searched on until it has one";
 }
