@@ -52,10 +52,6 @@ u32 KeyLow(Position& pos) { return static_cast<u32>(pos.HashKey); }
 u32 KeyHigh(Position& pos) { return static_cast<u32>(pos.HashKey >> 32); }
 int CurrentAge(Position& pos) { return pos.GameMoveCount % TRANS_AGE_MODULUS; }
 
-bool HoldsCurrentPosition(Position& pos, const TransEntry& slot) {
-  return LowKeyMatches(slot.moveAndKey, KeyLow(pos)) && EntryKeyHigh(slot) == KeyHigh(pos) && !IsEmptySlot(slot);
-}
-
 void StoreWord(u32& word, u32 value) { std::atomic_ref<u32>(word).store(value, std::memory_order_relaxed); }
 
 TransEntry ReadSlot(const TransEntry& slot) {

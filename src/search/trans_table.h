@@ -107,6 +107,12 @@ inline bool LowKeyMatches(u32 moveAndKey, u32 keyLow) { return ((moveAndKey ^ ke
 // for a key whose compared bits are all zero.
 inline bool IsEmptySlot(const TransEntry& slot) { return (slot.moveAndKey | slot.keyHigh | slot.info) == 0; }
 
+// The slot holds the current position (HashKey).
+inline bool HoldsCurrentPosition(Position& pos, const TransEntry& slot) {
+  return LowKeyMatches(slot.moveAndKey, static_cast<u32>(pos.HashKey)) &&
+         EntryKeyHigh(slot) == static_cast<u32>(pos.HashKey >> 32) && !IsEmptySlot(slot);
+}
+
 // Each word of a slot is read whole, as another searcher may be writing it.
 inline u32 LoadTransWord(const u32& word) {
   return std::atomic_ref<u32>(const_cast<u32&>(word)).load(std::memory_order_relaxed);
@@ -117,14 +123,12 @@ inline u32 LoadTransWord(const u32& word) {
 // of the search asks.
 inline bool FindInTransTable(Position& pos, TransEntry& found) {
   const TransEntry* slots = TransBucketOf(pos.HashKey, pos.SideToMove);
-  const auto keyLow = static_cast<u32>(pos.HashKey);
-  const auto keyHigh = static_cast<u32>(pos.HashKey >> 32);
   for (int i = 0; i < TRANS_SLOTS; ++i) {
     // Most slots hold other positions: their first word tells, without reading the others.
     const u32 moveAndKey = LoadTransWord(slots[i].moveAndKey);
-    if (!LowKeyMatches(moveAndKey, keyLow)) continue;
+    if (!LowKeyMatches(moveAndKey, static_cast<u32>(pos.HashKey))) continue;
     found = {moveAndKey, LoadTransWord(slots[i].keyHigh), LoadTransWord(slots[i].info)};
-    if (EntryKeyHigh(found) == keyHigh && !IsEmptySlot(found)) return true;
+    if (HoldsCurrentPosition(pos, found)) return true;
   }
   return false;
 }
