@@ -11,6 +11,9 @@
 #include "engine/new_position.h"
 #include "movegen/legal_moves.h"
 #include "platform/engine_log.h"
+#include "search/search_kind.h"
+#include "search/search_limits.h"
+#include "search/searcher.h"
 #include "search/think.h"
 
 namespace {
@@ -40,7 +43,11 @@ void MakeGameMove(Engine& engine, Move move) {
     pos.CastleRights &= static_cast<u16>(~CastleRightsOf[side]);
   }
   RefreshGameCopy(pos);
-  ClearHistoryScores(*engine.searcher);
+  if (Uses(engine.limits, KEPT_HISTORY)) {
+    AgeHistoryScores(*engine.searcher);
+  } else {
+    ClearHistoryScores(*engine.searcher);
+  }
   pos.GameSideToMove ^= 1;
 }
 

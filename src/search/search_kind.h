@@ -26,6 +26,7 @@ enum ModernFeature : u32 {
   UNNARROWED_WINDOW = 1u << 13,
   QUIESCE_EXCHANGE_PRUNING = 1u << 14,
   RAZORING = 1u << 15,
+  KEPT_HISTORY = 1u << 16,
 };
 
 // By default, the additions that games have shown to gain (docs/strength.md);

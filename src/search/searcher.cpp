@@ -7,3 +7,12 @@ void ClearHistoryScores(Searcher& s) {
   std::memset(s.BoundedHistory, 0, sizeof s.BoundedHistory);
   std::memset(s.CounterMoves, 0, sizeof s.CounterMoves);
 }
+
+void AgeHistoryScores(Searcher& s) {
+  for (auto& side : s.HistoryScores) {
+    for (u32& counter : side) counter /= 2;
+  }
+  for (auto& side : s.BoundedHistory) {
+    for (i16& counter : side) counter = static_cast<i16>(counter / 2);
+  }
+}

@@ -92,5 +92,9 @@ inline PlyRecord& PlyRecordAt(Searcher& s, [[maybe_unused]] const Position& pos,
 }
 
 // Forgets the history counters (both kinds) and the counter moves: after every
-// game move and at a position load.
+// game move (unless they are aged instead) and at a position load.
 void ClearHistoryScores(Searcher& s);
+// After a game move, the modern search's alternative: the counters keep half
+// of what they learnt and the counter moves stay, as the next search is of a
+// position close to the last one.
+void AgeHistoryScores(Searcher& s);
