@@ -1,6 +1,24 @@
 #include "search/move_order.h"
 
+#include "eval/eval_side.h"
+#include "eval/square_tables.h"
 #include "search/search_stack.h"
+
+namespace {
+
+template <int C>
+int SquareTableGain(Position& pos, Move move) {
+  const int from = MoveFrom(move), to = MoveTo(move);
+  const i16* table = SquareTableOfPiece(pos, pos.Board[from]);
+  return table[EvalSide<C>::OwnView(to)] - table[EvalSide<C>::OwnView(from)];
+}
+
+}  // namespace
+
+int QuietMoveSquareGain(Position& pos, Move move) {
+  if (MoveKind(move) != KIND_QUIET) return 0;
+  return pos.SideToMove == WHITE ? SquareTableGain<WHITE>(pos, move) : SquareTableGain<BLACK>(pos, move);
+}
 
 void MarkHashAndKillers(MoveEntry* start, MoveEntry* end, const PlyRecord& node) {
   for (MoveEntry* entry = start; entry < end; ++entry) {
@@ -24,11 +42,13 @@ void MarkCounterMove(Searcher& s, Position& pos, MoveEntry* start, MoveEntry* en
 
 void KeyRemainingMoves(Searcher& s, Position& pos, MoveOrder& order) {
   const bool bounded = Uses(*s.Limits, BOUNDED_HISTORY);
+  const bool bySquares = Uses(*s.Limits, QUIET_SQUARE_ORDER);
   for (MoveEntry* entry = order.next; entry < order.end; ++entry) {
     const int slot = entry->move & HISTORY_MOVE_MASK;
     const u32 history = bounded ? static_cast<u32>(HISTORY_LIMIT + s.BoundedHistory[pos.SideToMove][slot])
                                 : s.HistoryScores[pos.SideToMove][slot];
-    order.keys[entry - order.start] = history + static_cast<u32>(HISTORY_KEY_OFFSET + entry->score);
+    const int squareGain = bySquares ? QuietMoveSquareGain(pos, entry->move) : 0;
+    order.keys[entry - order.start] = history + static_cast<u32>(HISTORY_KEY_OFFSET + entry->score + squareGain);
   }
   order.keyed = true;
 }

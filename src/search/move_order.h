@@ -55,6 +55,12 @@ inline MoveOrder OrderOfList(MoveEntry* start, PlyRecord& node) {
   return {start, start, node.listEnd, node.orderKeys, false};
 }
 
+// What a quiet move (not a castling) of the side to move gains on its piece's
+// square table, from the mover's side; 0 for any other move. The modern search
+// may add it to the history key: among quiet moves of equal history, the one
+// to the better square first.
+int QuietMoveSquareGain(Position& pos, Move move);
+
 // Computes the history key of every entry still to be picked.
 void KeyRemainingMoves(Searcher& s, Position& pos, MoveOrder& order);
 

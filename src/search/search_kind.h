@@ -27,6 +27,7 @@ enum ModernFeature : u32 {
   QUIESCE_EXCHANGE_PRUNING = 1u << 14,
   RAZORING = 1u << 15,
   KEPT_HISTORY = 1u << 16,
+  QUIET_SQUARE_ORDER = 1u << 17,
 };
 
 // By default, the additions that games have shown to gain (docs/strength.md);
