@@ -365,6 +365,7 @@ i16 AlphaBeta(Searcher& s, Position& pos, i32 depth, i32 ply, i16 alpha, i16 bet
           RewardCutoff(s, pos, node, move, depth);
           if (Uses(*s.Limits, BOUNDED_HISTORY) && IsQuietMove(move)) PunishQuietMovesBefore(s, pos, start, entry, depth);
           if (Uses(*s.Limits, COUNTER_MOVE) && IsQuietMove(move)) RememberCounterMove(s, pos, move);
+          if (Uses(*s.Limits, CONTINUATION_HISTORY) && IsQuietMove(move)) UpdateContinuationHistory(s, pos, start, entry, depth);
           StoreTransTable(pos, move, score, depth, BOUND_LOWER);
           return score;
         }

@@ -43,10 +43,15 @@ void MarkCounterMove(Searcher& s, Position& pos, MoveEntry* start, MoveEntry* en
 void KeyRemainingMoves(Searcher& s, Position& pos, MoveOrder& order) {
   const bool bounded = Uses(*s.Limits, BOUNDED_HISTORY);
   const bool bySquares = Uses(*s.Limits, QUIET_SQUARE_ORDER);
+  const ContinuationRow* row = Uses(*s.Limits, CONTINUATION_HISTORY) ? ContinuationRowOf(s, pos) : nullptr;
   for (MoveEntry* entry = order.next; entry < order.end; ++entry) {
     const int slot = entry->move & HISTORY_MOVE_MASK;
-    const u32 history = bounded ? static_cast<u32>(HISTORY_LIMIT + s.BoundedHistory[pos.SideToMove][slot])
-                                : s.HistoryScores[pos.SideToMove][slot];
+    u32 history = bounded ? static_cast<u32>(HISTORY_LIMIT + s.BoundedHistory[pos.SideToMove][slot])
+                          : s.HistoryScores[pos.SideToMove][slot];
+    if (row != nullptr) {
+      const bool quiet = IsQuietOrCastling(entry->move);
+      history += static_cast<u32>(HISTORY_LIMIT + (quiet ? (*row)[ContinuationSlot(pos, entry->move)] : 0));
+    }
     const int squareGain = bySquares ? QuietMoveSquareGain(pos, entry->move) : 0;
     order.keys[entry - order.start] = history + static_cast<u32>(HISTORY_KEY_OFFSET + entry->score + squareGain);
   }
@@ -58,4 +63,13 @@ void PunishQuietMovesBefore(Searcher& s, Position& pos, const MoveEntry* tried, 
   for (const MoveEntry* entry = tried; entry < cutoff; ++entry) {
     if (IsQuietOrCastling(entry->move)) NudgeHistory(bounded[entry->move & HISTORY_MOVE_MASK], -HistoryBonus(depth));
   }
+}
+
+void UpdateContinuationHistory(Searcher& s, Position& pos, const MoveEntry* tried, const MoveEntry* cutoff, int depth) {
+  ContinuationRow* const row = ContinuationRowOf(s, pos);
+  if (row == nullptr) return;
+  for (const MoveEntry* entry = tried; entry < cutoff; ++entry) {
+    if (IsQuietOrCastling(entry->move)) NudgeHistory((*row)[ContinuationSlot(pos, entry->move)], -HistoryBonus(depth));
+  }
+  NudgeHistory((*row)[ContinuationSlot(pos, cutoff->move)], HistoryBonus(depth));
 }

@@ -36,6 +36,18 @@ inline Move* CounterMoveSlot(Searcher& s, Position& pos) {
   return &s.CounterMoves[pos.Board[MoveTo(last)]][MoveTo(last)];
 }
 
+// The continuation history's row of the move that led to the current
+// position, or nullptr at the position loaded and after a null move.
+inline ContinuationRow* ContinuationRowOf(Searcher& s, Position& pos) {
+  if (AtLoadedPosition(pos)) return nullptr;
+  const Move last = (pos.HistoryTop - 1)->move;
+  if (MoveKind(last) == KIND_NOT_A_MOVE) return nullptr;
+  return &s.ContinuationHistory[pos.Board[MoveTo(last)]][MoveTo(last)];
+}
+
+// A quiet move's counter in a row: by the piece that makes it and where it goes.
+inline int ContinuationSlot(const Position& pos, Move move) { return pos.Board[MoveFrom(move)] * SQUARE_COUNT + MoveTo(move); }
+
 // Gives the counter move of the last move, when it is in the list and not
 // marked already, its mark: right after the killers.
 void MarkCounterMove(Searcher& s, Position& pos, MoveEntry* start, MoveEntry* end);
@@ -126,6 +138,11 @@ inline void RewardCutoff(Searcher& s, Position& pos, PlyRecord& node, Move move,
     s.HistoryScores[pos.SideToMove][move & HISTORY_MOVE_MASK] += static_cast<u32>(depth * depth);
   }
 }
+
+// After a quiet cut-off, the continuation history of the last move gains the
+// cut-off's bonus for the move that cut off and loses it for each quiet move
+// tried before it (from tried up to the cut-off's entry).
+void UpdateContinuationHistory(Searcher& s, Position& pos, const MoveEntry* tried, const MoveEntry* cutoff, int depth);
 
 // After a quiet cut-off, the quiet moves tried before it (from tried up to
 // the cut-off's entry) lose in the bounded history what the cut-off gained.

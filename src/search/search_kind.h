@@ -28,6 +28,7 @@ enum ModernFeature : u32 {
   RAZORING = 1u << 15,
   KEPT_HISTORY = 1u << 16,
   QUIET_SQUARE_ORDER = 1u << 17,
+  CONTINUATION_HISTORY = 1u << 18,
 };
 
 // By default, the additions that games have shown to gain (docs/strength.md);

@@ -58,6 +58,10 @@ struct Searcher {
   // The quiet move that last cut the search off in answer to each move, by the
   // piece that made that move and the square it went to (modern search).
   Move CounterMoves[PIECE_CODE_COUNT][SQUARE_COUNT];
+  // The modern search's history of each quiet move in answer to the move just
+  // before it: a row by the piece that made that move and the square it went
+  // to, bounded as BoundedHistory.
+  ContinuationRow ContinuationHistory[PIECE_CODE_COUNT][SQUARE_COUNT];
 
   // Per side to move: the nodes of the line from the root to here at which
   // that side is in check.
@@ -91,7 +95,7 @@ inline PlyRecord& PlyRecordAt(Searcher& s, [[maybe_unused]] const Position& pos,
   return s.SearchStack[ply];
 }
 
-// Forgets the history counters (both kinds) and the counter moves: after every
+// Forgets the history counters (every kind) and the counter moves: after every
 // game move (unless they are aged instead) and at a position load.
 void ClearHistoryScores(Searcher& s);
 // After a game move, the modern search's alternative: the counters keep half

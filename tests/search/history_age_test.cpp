@@ -32,14 +32,17 @@ TEST(HistoryAgeTest, AgingHalvesEveryCounterAndKeepsTheCounterMoves) {
     s->BoundedHistory[i % 2][i * 100] = AGED_COUNTERS[i].bounded;
   }
   s->CounterMoves[3][17] = 0x1234;
+  s->ContinuationHistory[5][20][100] = -7;
   AgeHistoryScores(*s);
   for (size_t i = 0; i < std::size(AGED_COUNTERS); ++i) {
     EXPECT_EQ(s->HistoryScores[i % 2][i * 100], AGED_COUNTERS[i].historyAfter) << i;
     EXPECT_EQ(s->BoundedHistory[i % 2][i * 100], AGED_COUNTERS[i].boundedAfter) << i;
   }
   EXPECT_EQ(s->CounterMoves[3][17], 0x1234);
+  EXPECT_EQ(s->ContinuationHistory[5][20][100], -3);
 
   ClearHistoryScores(*s);
+  EXPECT_EQ(s->ContinuationHistory[5][20][100], 0);
   EXPECT_EQ(s->HistoryScores[0][400], 0u);
   EXPECT_EQ(s->BoundedHistory[1][500], 0);
   EXPECT_EQ(s->CounterMoves[3][17], 0);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <memory>
 #include <string>
 
 #include "board/move_text.h"
@@ -61,4 +62,36 @@ TEST(MoveOrderTest, SquareGainFavoursTheCentreAndLeavesCapturesAndCastlingAlone)
   EXPECT_GT(QuietMoveSquareGain(pos, LegalMoveNamed(pos, "f3g5")), QuietMoveSquareGain(pos, LegalMoveNamed(pos, "f3h4")));
   EXPECT_EQ(QuietMoveSquareGain(pos, LegalMoveNamed(pos, "c3d5")), 0);  // a capture
   EXPECT_EQ(QuietMoveSquareGain(pos, LegalMoveNamed(pos, "e1g1")), 0);  // castling
+}
+
+namespace {
+
+// The counters of the row of the move before, for moves named in the position.
+std::vector<i16> Counters(Searcher& s, Position& pos, std::initializer_list<const char*> names) {
+  std::vector<i16> counters;
+  for (const char* name : names) counters.push_back((*ContinuationRowOf(s, pos))[ContinuationSlot(pos, LegalMoveNamed(pos, name))]);
+  return counters;
+}
+
+}  // namespace
+
+TEST(MoveOrderTest, ContinuationHistoryRewardsTheCutoffAfterTheMoveBeforeItWithinItsBound) {
+  const auto s = std::make_unique<Searcher>();
+  Position pos{};
+  Load(pos, "rnbqkbnr/ppp1pppp/8/3p4/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -");
+  EXPECT_EQ(ContinuationRowOf(*s, pos), nullptr);  // no move before the position loaded
+
+  Load(pos, "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq -");
+  WithMoveMade(pos, LegalMoveNamed(pos, "d7d5"), [&] {
+    std::vector<MoveEntry> tried;
+    for (const char* name : {"e4d5", "g1f3", "b1c3", "d2d4"}) tried.push_back({0, LegalMoveNamed(pos, name)});
+    for (int i = 0; i < 200; ++i) UpdateContinuationHistory(*s, pos, &tried[0], &tried[3], 40);
+    const std::vector<i16> counters = Counters(*s, pos, {"e4d5", "g1f3", "b1c3", "d2d4"});
+    EXPECT_EQ(counters[0], 0);  // a capture keeps no continuation history
+    for (i16 quiet : {counters[1], counters[2]}) EXPECT_TRUE(quiet < -HISTORY_LIMIT * 9 / 10 && quiet >= -HISTORY_LIMIT) << quiet;
+    EXPECT_TRUE(counters[3] > HISTORY_LIMIT * 9 / 10 && counters[3] <= HISTORY_LIMIT) << counters[3];
+  });
+  WithMoveMade(pos, LegalMoveNamed(pos, "e7e5"), [&] {
+    EXPECT_EQ(Counters(*s, pos, {"g1f3", "d2d4"}), std::vector<i16>({0, 0}));  // another move before: another row
+  });
 }
