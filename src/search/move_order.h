@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <utility>
 
 #include "board/position.h"
@@ -28,21 +29,33 @@ constexpr int HISTORY_KEY_OFFSET = 33000;
 // replacing the scores the generator gave them.
 void MarkHashAndKillers(MoveEntry* start, MoveEntry* end, const PlyRecord& node);
 
-// The slot in CounterMoves of the move that led to the current position, or
-// nullptr after a null move. Needs a move made since the load.
-inline Move* CounterMoveSlot(Searcher& s, Position& pos) {
+// The piece that made the move leading to the current position (as it stands
+// now, promoted or not) and the square it went to.
+struct PieceOnSquare {
+  int piece;
+  int square;
+};
+
+// The last move made, or nothing at the position loaded and after a null move.
+inline std::optional<PieceOnSquare> LastMoveMade(const Position& pos) {
+  if (AtLoadedPosition(pos)) return std::nullopt;
   const Move last = (pos.HistoryTop - 1)->move;
-  if (MoveKind(last) == KIND_NOT_A_MOVE) return nullptr;
-  return &s.CounterMoves[pos.Board[MoveTo(last)]][MoveTo(last)];
+  if (MoveKind(last) == KIND_NOT_A_MOVE) return std::nullopt;
+  return PieceOnSquare{pos.Board[MoveTo(last)], MoveTo(last)};
+}
+
+// The slot in CounterMoves of the move that led to the current position, or
+// nullptr where there is no such move.
+inline Move* CounterMoveSlot(Searcher& s, Position& pos) {
+  const std::optional<PieceOnSquare> last = LastMoveMade(pos);
+  return last ? &s.CounterMoves[last->piece][last->square] : nullptr;
 }
 
 // The continuation history's row of the move that led to the current
-// position, or nullptr at the position loaded and after a null move.
+// position, or nullptr where there is no such move.
 inline ContinuationRow* ContinuationRowOf(Searcher& s, Position& pos) {
-  if (AtLoadedPosition(pos)) return nullptr;
-  const Move last = (pos.HistoryTop - 1)->move;
-  if (MoveKind(last) == KIND_NOT_A_MOVE) return nullptr;
-  return &s.ContinuationHistory[pos.Board[MoveTo(last)]][MoveTo(last)];
+  const std::optional<PieceOnSquare> last = LastMoveMade(pos);
+  return last ? &s.ContinuationHistory[last->piece][last->square] : nullptr;
 }
 
 // A quiet move's counter in a row: by the piece that makes it and where it goes.
