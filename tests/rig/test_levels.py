@@ -173,6 +173,9 @@ class Arguments(RigCase):
         self.assertEqual(command[command.index("name=L9"):anchor].count("tc=20+0.2"), 1)
         self.assertIn("tc=5+0.05", command[anchor:command.index("-each")])
         self.assertIn("option.UCI_Elo=1800", command[anchor:])
+        # Only the level starts afresh for every game: an anchor may not exit on `quit`.
+        self.assertIn("restart=on", command[command.index("name=L9"):anchor])
+        self.assertNotIn("restart=on", command[anchor:])
 
     def test_fit_only_without_results(self):
         r = self.run_levels("--fit-only")

@@ -48,8 +48,10 @@ class RigCase(unittest.TestCase):
     def tearDown(self):
         self.tmp.cleanup()
 
-    def run_script(self, script, *args, fastchess=True):
+    def run_script(self, script, *args, fastchess=True, path=None):
         env = dict(os.environ)
+        if path is not None:
+            env["PATH"] = path
         env["STUB_FASTCHESS_ARGS"] = self.record
         if fastchess:
             env["FASTCHESS"] = self.fastchess
@@ -205,6 +207,27 @@ class GauntletArguments(RigCase):
     def test_odd_games(self):
         r = self.run_script(GAUNTLET, self.engine, "--games", "5")
         self.assertRefused(r, "even number")
+
+    def test_only_tavrel_starts_afresh_for_every_game(self):
+        # An opponent that never exits on `quit` must not be restarted after every game.
+        bin_dir = os.path.join(self.dir, "bin")
+        os.mkdir(bin_dir)
+        gnuchess = os.path.join(bin_dir, "gnuchess")
+        with open(gnuchess, "w") as f:
+            f.write("#!/bin/sh\nsleep 1000\n")
+        os.chmod(gnuchess, 0o755)
+        r = self.run_script(GAUNTLET, "--dry-run", "--opponents", "gnuchess", self.engine,
+                            path=bin_dir + os.pathsep + os.environ.get("PATH", ""))
+        self.assertEqual(r.returncode, 0, r.stdout + r.stderr)
+        command = next(line for line in r.stdout.splitlines() if "cmd=" in line).split()
+        sections = " ".join(command).split(" -")
+        engines = [s for s in sections if s.startswith("engine ")]
+        each = next(s for s in sections if s.startswith("each "))
+        self.assertEqual(len(engines), 2, command)
+        self.assertIn("restart=on", engines[0].split())
+        self.assertIn("cmd=" + gnuchess, engines[1].split())
+        self.assertNotIn("restart=on", engines[1].split())
+        self.assertNotIn("restart=on", each.split())
 
 
 if __name__ == "__main__":
